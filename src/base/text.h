@@ -1,0 +1,34 @@
+// Text helpers shared by every concern: UTF-8/UTF-16 conversion and the decimal
+// number convention of the store, the key/value store and XML attributes.
+// Nothing here knows about devices, files or Qt.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// Converts UTF-8 to UTF-16; malformed sequences become U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// Converts UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// Reads a decimal integer the way the stored values are read: optional white space,
+// optional sign, then digits up to the first non-digit. Returns 0 for empty or
+// non-numeric text; values beyond the int range are clamped.
+int DecimalToInt(std::string_view text);
+int DecimalToInt(std::u16string_view text);
+
+// Writes an integer as "%d" does.
+std::string IntToDecimal(long long value);
+
+// ASCII-only case folding, for names and attribute values that are ASCII by contract.
+std::string AsciiLower(std::string_view text);
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
+
+// Replaces every occurrence of `from` (non-empty) with `to`.
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
+
+}  // namespace corvane

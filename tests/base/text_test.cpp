@@ -1,0 +1,33 @@
+#include "base/text.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+TEST(TextTest, DecimalReadingFollowsStoredValueConvention) {
+  EXPECT_EQ(DecimalToInt(""), 0);
+  EXPECT_EQ(DecimalToInt("abc"), 0);
+  EXPECT_EQ(DecimalToInt("  42"), 42);
+  EXPECT_EQ(DecimalToInt("-17"), -17);
+  EXPECT_EQ(DecimalToInt("12abc"), 12);
+  EXPECT_EQ(DecimalToInt("99999999999"), 2147483647);
+  EXPECT_EQ(DecimalToInt("-99999999999"), -2147483647 - 1);
+  EXPECT_EQ(DecimalToInt(u"1600"), 1600);
+}
+
+TEST(TextTest, Utf8RoundTripsThroughUtf16IncludingAstralPlane) {
+  const std::string text = "Profil \xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80";
+  std::u16string wide = Utf8ToUtf16(text);
+  EXPECT_EQ(wide.size(), 13u);  // the emoji is a surrogate pair
+  EXPECT_EQ(Utf16ToUtf8(wide), text);
+}
+
+TEST(TextTest, MalformedSequencesBecomeReplacementCharacters) {
+  EXPECT_EQ(Utf8ToUtf16("a\xC3"), std::u16string(u"a\uFFFD"));
+  EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), std::u16string(u"\uFFFD\uFFFD"));
+  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace corvane
