@@ -1,0 +1,15 @@
+// Ordering of the dotted version texts the update server answers with.
+// Parts are compared as numbers, so 1.0.10 is newer than 1.0.2.
+#pragma once
+
+#include <string_view>
+
+namespace corvane {
+
+// Compares the versions `a` (ours) and `b` (offered), split at every ".":
+// 2 when the part counts differ, -1 when a is newer, 1 when b is newer, 0 when equal.
+// Each part is read as a decimal number up to its first non-digit (empty or text → 0).
+// A result of 1 or more means the offered version should be proposed.
+int compare(std::string_view a, std::string_view b);
+
+}  // namespace corvane
