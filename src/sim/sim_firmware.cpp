@@ -95,9 +95,9 @@ uint8_t SimFirmware::Dispatch(SimLink link, const SimReport& command, SimReport&
     case 0x09: return WriteButtons(command);
     case 0x0E:
       // Asks the mouse to report its lighting; nothing to change here.
-      return (p[0] == 0x01 && p[1] == 0x01) ? kSimStatusOk : kSimStatusBadParameter;
+      return (length == 0x01 && p[0] == 0x01) ? kSimStatusOk : kSimStatusBadParameter;
     case 0x0F:
-      if (p[0] != 0x01 || p[1] != 0xFF) return kSimStatusBadParameter;
+      if (length != 0x01 || p[0] != 0xFF) return kSimStatusBadParameter;
       s = SimSettings{};
       assembly_ = {};
       return kSimStatusOk;
