@@ -1,0 +1,36 @@
+// The configuration keys every profile carries, in row order, with their built-in
+// defaults, and the device-specific values a caller lays over them for new profiles.
+#pragma once
+
+#include <array>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// One configuration row a new profile receives.
+struct ConfigDefault {
+  std::string_view key;
+  std::string_view value;  // decimal text, except for "version"
+};
+
+inline constexpr size_t kConfigKeyCount = 39;
+inline constexpr std::string_view kConfigVersionKey = "version";
+inline constexpr std::string_view kConfigVersion = "1.0.1";
+
+// The rows of a new profile, in insertion order.
+const std::array<ConfigDefault, kConfigKeyCount>& DefaultConfigRows();
+
+// Returns whether `key` names one of the configuration rows (exact, case-sensitive).
+bool IsConfigKey(std::string_view key);
+
+// Returns whether `value` is acceptable for `key`: decimal text as IntToDecimal writes
+// it ("-5", "0", "16711680"), or any text for "version".
+bool IsValidConfigValue(std::string_view key, std::string_view value);
+
+// Values from the device definition (DPI stages, report rate, power options), key name
+// to decimal text, written over the built-in defaults of each new profile.
+using DeviceConfigDefaults = std::map<std::string, std::string, std::less<>>;
+
+}  // namespace corvane
