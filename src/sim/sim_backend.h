@@ -51,7 +51,8 @@ class SimBackend : public HidBackend {
   void SetBattery(uint8_t a, uint8_t b, bool announce = true);
   // Queues one report of an unknown type on `link`'s configuration collection.
   void SendGarbageNotification(SimLink link);
-  // Pulls the device out (open handles fail from then on) or plugs it back in.
+  // Pulls the device out (open handles fail from then on) or plugs it back in; a
+  // device the mode or the model does not have stays out.
   void Unplug(SimLink link);
   void Replug(SimLink link);
   // Whether the device of `link` is currently enumerated.

@@ -24,7 +24,7 @@ SimHub::SimHub(const SimIdentity& identity, SimMode mode)
   upgrade_.reserve(kSimLinkCount);
   for (int i = 0; i < kSimLinkCount; ++i) {
     upgrade_.emplace_back(state_.upgrade_image[i]);
-    plugged_[i] = SimModeHasLink(mode, static_cast<SimLink>(i));
+    plugged_[i] = CanPlug(static_cast<SimLink>(i));
   }
 }
 
@@ -230,9 +230,14 @@ void SimHub::Unplug(SimLink link) {
   UnplugLocked(link);
 }
 
+bool SimHub::CanPlug(SimLink link) const {
+  const SimInterfaceIdentity& id = link == SimLink::kWired ? identity_.wired : identity_.receiver;
+  return id.exists && SimModeHasLink(mode_, link);
+}
+
 void SimHub::Replug(SimLink link) {
   std::lock_guard lock(mutex_);
-  plugged_[Index(link)] = true;
+  plugged_[Index(link)] = CanPlug(link);
   faults_[Index(link)].unplug_after_reports = -1;
   reports_written_[Index(link)] = 0;
 }

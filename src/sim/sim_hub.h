@@ -83,6 +83,8 @@ class SimHub {
   void DeliverNotification(SimLink link, const SimReport& report);
   void CommandArrived(SimLink link, const SimReport& command);
   void UnplugLocked(SimLink link);
+  // Whether the mode and the model have this device at all.
+  bool CanPlug(SimLink link) const;
 
   const SimIdentity identity_;
   const SimMode mode_;

@@ -21,11 +21,13 @@ enum class SimCollection { kMouse = 0, kKeyboard = 1, kConfig = 2, kUpgrade = 3 
 inline constexpr int kSimCollectionCount = 4;
 
 // One USB identity: the ids on the bus and the firmware's 4-character id. Release
-// numbers are firmware versions and live in SimState.
+// numbers are firmware versions and live in SimState. A model without a wired or
+// without a wireless mode has `exists` false there; that device is never plugged in.
 struct SimInterfaceIdentity {
   uint16_t vendor_id = 0;
   uint16_t product_id = 0;
   std::string dev_id;
+  bool exists = true;
 };
 
 struct SimIdentity {

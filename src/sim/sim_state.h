@@ -25,15 +25,15 @@ struct SimSettings {
   uint8_t dpi_count = 6;
   uint8_t dpi_index = 1;
   // Device codes of the stages (DPI / 100 for the default sensor).
-  std::array<uint16_t, kSimDpiStages> dpi_code{8, 16, 24, 32, 64, 160};
+  std::array<uint16_t, kSimDpiStages> dpi_code{8, 16, 24, 32, 64, 120};
   // Colours with red in the low byte.
   std::array<uint32_t, kSimDpiStages> dpi_color{255, 16711680, 65280, 65535, 16711935, 16776960};
   uint8_t liftoff_height = 1;
   uint8_t sensor_flag8 = 0;  // travels as byte 6 of command 0x06
   uint8_t sensor_flag4 = 1;  // travels as byte 7 of command 0x06
-  uint8_t sleep_light = 1;
+  uint8_t sleep_light = 6;
   uint8_t move_wakeup = 1;
-  uint8_t move_closelight = 1;
+  uint8_t move_closelight = 0;
   uint8_t button_respondtime = 8;
   uint8_t light_mode = 1;
   uint8_t light_level = 0x42;  // brightness << 4 | speed

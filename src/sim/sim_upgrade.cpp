@@ -16,6 +16,8 @@ constexpr uint8_t kStartLength = 0x02;
 constexpr uint8_t kEndLength = 0x06;
 constexpr uint8_t kAckOk = 0x00;
 constexpr uint8_t kAckRefused = 0x01;
+// Far beyond any mouse firmware; keeps a runaway sender from exhausting memory.
+constexpr size_t kMaxImageBytes = 16 * 1024 * 1024;
 
 }  // namespace
 
@@ -67,10 +69,15 @@ bool SimUpgrade::TakeBlocks(const uint8_t* payload, int length) {
       Fail("CRC mismatch in block " + std::to_string(index));
       return false;
     }
-    if (index != status_.blocks_received) {
+    // The index field is 16 bits wide and wraps on very large images.
+    if (index != (status_.blocks_received & 0xFFFF)) {
       ++status_.rejected_blocks;
       Fail("block " + std::to_string(index) + " arrived, expected " +
            std::to_string(status_.blocks_received));
+      return false;
+    }
+    if (receiving_.size() + kSimUpgradeBlockData > kMaxImageBytes) {
+      Fail("image larger than " + std::to_string(kMaxImageBytes) + " bytes");
       return false;
     }
     receiving_.insert(receiving_.end(), block + 2, block + 2 + kSimUpgradeBlockData);

@@ -33,6 +33,13 @@ TEST(SimEnumerate, PresentsEveryCollectionOfEachPluggedDevice) {
   for (const auto& info : receiver) EXPECT_EQ(info.product_id, 0x0002);
   EXPECT_EQ(receiver[2].interface_number, 2);
   EXPECT_EQ(receiver[2].release_number, wireless.State().receiver_version);
+
+  SimIdentity wired_only = TestIdentity();
+  wired_only.receiver.exists = false;
+  SimBackend model(wired_only, SimMode::kBoth);
+  EXPECT_EQ(model.Enumerate().size(), 4u);
+  model.Replug(SimLink::kReceiver);
+  EXPECT_FALSE(model.IsPlugged(SimLink::kReceiver)) << "a model without a receiver never gets one";
 }
 
 TEST(SimEnumerate, OpensOnlyPresentPathsAndOrdinaryCollectionsTakeNoCommands) {
