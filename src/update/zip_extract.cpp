@@ -178,12 +178,12 @@ bool ExtractCurrent(unzFile zip, const fs::path& folder, std::uint64_t& budget) 
 
 }  // namespace
 
-bool extract(const fs::path& zip_path, const fs::path& folder) {
+bool extract(const fs::path& zip_path, const fs::path& folder, std::uint64_t max_bytes) {
   UnzipHandle zip(unzOpen64(zip_path.c_str()));
   if (!zip) return false;
   std::error_code ec;
   fs::create_directories(folder, ec);
-  std::uint64_t budget = kMaxExtractedBytes;
+  std::uint64_t budget = max_bytes;
   for (int rc = unzGoToFirstFile(zip.get()); rc == UNZ_OK; rc = unzGoToNextFile(zip.get())) {
     if (!ExtractCurrent(zip.get(), folder, budget)) {
       Trace("update archive entry not extracted");
