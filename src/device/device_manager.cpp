@@ -1,0 +1,345 @@
+// DeviceManager: known devices, enumeration and identification, the active-interface
+// choice and the read-only queries, all under one lock so the window's queries never
+// see the entry list half rebuilt. Notification reads are in device_manager_notify.cpp.
+#include "device/device_manager.h"
+
+#include <cstring>
+#include <thread>
+
+#include "base/trace.h"
+#include "protocol/command_transaction.h"
+
+namespace corvane {
+namespace {
+
+constexpr size_t kDevIdFirstByte = 4;
+
+// Reply bytes 4..7, each byte taken as one character of its own (stops at NUL).
+std::string DevIdFromReply(const uint8_t* reply) {
+  std::string dev_id;
+  for (size_t i = 0; i < kDevIdLength; ++i) {
+    const uint8_t byte = reply[kDevIdFirstByte + i];
+    if (byte == 0) break;
+    if (byte < 0x80) {
+      dev_id += static_cast<char>(byte);
+    } else {
+      dev_id += static_cast<char>(0xC0 | (byte >> 6));
+      dev_id += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return dev_id;
+}
+
+// Number of characters (not bytes) of a UTF-8 text.
+size_t Utf8Length(const std::string& text) {
+  size_t count = 0;
+  for (unsigned char c : text) count += (c & 0xC0) != 0x80;
+  return count;
+}
+
+}  // namespace
+
+bool IsConfigCollection(uint16_t usage_page, uint16_t usage) {
+  return (usage_page == kConfigUsagePageA && usage == kConfigUsageA) ||
+         (usage_page == kConfigUsagePageB && usage == kConfigUsageB);
+}
+
+DeviceManager::DeviceManager() = default;
+
+DeviceManager::~DeviceManager() {
+  std::lock_guard lock(mutex_);
+  entries_.clear();  // handles go before the back end that made them
+}
+
+DeviceManager& DeviceManager::Instance() {
+  static DeviceManager manager;
+  return manager;
+}
+
+void DeviceManager::SetBackend(std::shared_ptr<HidBackend> backend) {
+  std::lock_guard lock(mutex_);
+  CloseAll();
+  entries_.clear();
+  ClearActiveCache();
+  backend_ = std::move(backend);
+}
+
+std::shared_ptr<HidBackend> DeviceManager::Backend() const {
+  std::lock_guard lock(mutex_);
+  return backend_;
+}
+
+void DeviceManager::SetRetryDelay(std::chrono::milliseconds delay) {
+  std::lock_guard lock(mutex_);
+  retry_delay_ = delay;
+}
+
+void DeviceManager::AddKnownDevice(int vid, int pid, int device_type, int mode,
+                                   const std::string& dev_id) {
+  std::lock_guard lock(mutex_);
+  known_.push_back({vid, pid, device_type, mode, dev_id});
+}
+
+void DeviceManager::ClearKnownDevices() {
+  std::lock_guard lock(mutex_);
+  known_.clear();
+}
+
+bool DeviceManager::IsKnown(int vid, int pid) const {
+  std::lock_guard lock(mutex_);
+  for (const KnownDevice& known : known_) {
+    if (known.vendor_id == vid && known.product_id == pid) return true;
+  }
+  return false;
+}
+
+int DeviceManager::ConnectionModeOf(int vid, int pid) const {
+  std::lock_guard lock(mutex_);
+  for (const KnownDevice& known : known_) {
+    if (known.vendor_id == vid && known.product_id == pid) return known.mode;
+  }
+  return 0;
+}
+
+int DeviceManager::LookupDeviceType(int vid, int pid, const std::string& dev_id) const {
+  std::lock_guard lock(mutex_);
+  for (const KnownDevice& known : known_) {
+    if (known.vendor_id != vid || known.product_id != pid) continue;
+    if (Utf8Length(known.dev_id) < kDevIdLength) return kDeviceTypeByIdsOnly;
+    if (known.dev_id == dev_id) return known.device_type;
+  }
+  return 0;
+}
+
+bool DeviceManager::IdentifyEntry(DeviceEntry& entry) {
+  uint8_t reply[kDeviceInfoSize] = {};
+  bool ok = corvane::QueryDeviceInfo(*entry.device, reply);
+  if (!ok) {
+    std::this_thread::sleep_for(retry_delay_);
+    ok = corvane::QueryDeviceInfo(*entry.device, reply);
+  }
+  if (!ok) return false;
+  std::memcpy(entry.device_info.data(), reply, kDeviceInfoSize);
+  entry.dev_id = DevIdFromReply(reply);
+  entry.device_type = LookupDeviceType(entry.vendor_id, entry.product_id, entry.dev_id);
+  Trace("EnumerateDevice!, GetDeviceId: %s, GetDeviceType: %d", entry.dev_id.c_str(),
+        entry.device_type);
+  return true;
+}
+
+std::unique_ptr<DeviceEntry> DeviceManager::OpenEntry(const HidInterfaceInfo& info) {
+  if (!IsKnown(info.vendor_id, info.product_id)) return nullptr;
+  // A longer path cannot be kept whole, and a cut one would name another device.
+  if (info.path.empty() || info.path.size() > kMaxDevicePathBytes) return nullptr;
+  std::unique_ptr<HidHandle> device = backend_->Open(info.path);
+  if (!device) return nullptr;
+  Trace("EnumerateDevice UsagePage: %X, Usage: %X", info.usage_page, info.usage);
+  if (!IsConfigCollection(info.usage_page, info.usage)) return nullptr;  // closes it
+  Trace("Open hid Device Suc!");
+  auto entry = std::make_unique<DeviceEntry>();
+  std::u16string product = device->ProductString();
+  if (product.size() > kProductStringMaxChars) product.resize(kProductStringMaxChars);
+  entry->product_string = std::move(product);
+  entry->index = static_cast<int>(entries_.size());
+  entry->vendor_id = info.vendor_id;
+  entry->product_id = info.product_id;
+  entry->device = std::move(device);
+  entry->release_number = info.release_number;
+  entry->mode = ConnectionModeOf(info.vendor_id, info.product_id);
+  entry->online_state = kOnline;
+  IdentifyEntry(*entry);
+  entry->path = info.path;
+  Trace("EnumerateDevice vendor_id: %X, product_id: %X, dev_type: %x, dev_mode: %x",
+        info.vendor_id, info.product_id, entry->device_type, entry->mode);
+  return entry;
+}
+
+void DeviceManager::EnumerateDevice() {
+  std::lock_guard lock(mutex_);
+  Trace("EnumerateDevice!");
+  if (!backend_) return;
+  ClearActiveCache();
+  for (const HidInterfaceInfo& info : backend_->Enumerate()) {
+    std::unique_ptr<DeviceEntry> entry = OpenEntry(info);
+    if (entry) entries_.push_back(std::move(entry));
+  }
+}
+
+void DeviceManager::CloseAll() {
+  std::lock_guard lock(mutex_);
+  if (!opened_) return;
+  opened_ = false;
+  ClearActiveCache();
+  entries_.clear();
+}
+
+void DeviceManager::SetOpened(bool opened) {
+  std::lock_guard lock(mutex_);
+  opened_ = opened;
+}
+
+bool DeviceManager::IsOpened() const {
+  std::lock_guard lock(mutex_);
+  return opened_;
+}
+
+bool DeviceManager::QueryDeviceInfo(uint8_t* reply) {
+  std::lock_guard lock(mutex_);
+  if (reply == nullptr || ActiveDeviceLocked() == nullptr || active_entry_ == nullptr) return false;
+  std::memcpy(reply, active_entry_->device_info.data(), kDeviceInfoSize);
+  return true;
+}
+
+void DeviceManager::SelectDeviceType(int device_type) {
+  std::lock_guard lock(mutex_);
+  selected_type_ = device_type;
+  ClearActiveCache();
+}
+
+int DeviceManager::SelectedDeviceType() const {
+  std::lock_guard lock(mutex_);
+  return selected_type_;
+}
+
+void DeviceManager::ClearActiveCache() {
+  std::lock_guard lock(mutex_);
+  active_device_ = nullptr;
+  active_entry_ = nullptr;
+}
+
+HidHandle* DeviceManager::ActiveDevice() {
+  std::lock_guard lock(mutex_);
+  return ActiveDeviceLocked();
+}
+
+HidHandle* DeviceManager::ActiveDeviceLocked() {
+  if (active_device_ != nullptr) return active_device_;
+  for (const auto& entry : entries_) {
+    if (entry->device_type == selected_type_ && entry->mode == kModeWired && entry->device) {
+      active_entry_ = entry.get();
+      active_device_ = entry->device.get();
+      return active_device_;
+    }
+  }
+  for (const auto& entry : entries_) {
+    if (entry->device_type != selected_type_ || entry->mode != kModeWireless) continue;
+    if (entry->online_state != kOnline || !entry->device) return nullptr;
+    active_entry_ = entry.get();
+    active_device_ = entry->device.get();
+    return active_device_;
+  }
+  return nullptr;
+}
+
+int DeviceManager::ActiveConnectionMode() const {
+  std::lock_guard lock(mutex_);
+  return ActiveConnectionModeLocked();
+}
+
+int DeviceManager::ActiveConnectionModeLocked() const {
+  bool wireless = false;
+  for (const auto& entry : entries_) {
+    if (entry->device_type != selected_type_) continue;
+    if (entry->mode == kModeWired) return kModeWired;
+    if (entry->mode == kModeWireless) wireless = true;
+  }
+  return wireless ? kModeWireless : -1;
+}
+
+bool DeviceManager::ActiveVidPid(int& vid, int& pid) {
+  std::lock_guard lock(mutex_);
+  if (ActiveDeviceLocked() == nullptr || active_entry_ == nullptr) return false;
+  vid = active_entry_->vendor_id;
+  pid = active_entry_->product_id;
+  return true;
+}
+
+DeviceEntryInfo DeviceManager::InfoOf(const DeviceEntry& entry) const {
+  DeviceEntryInfo info;
+  info.index = entry.index;
+  info.vendor_id = entry.vendor_id;
+  info.product_id = entry.product_id;
+  info.path = entry.path;
+  info.release_number = entry.release_number;
+  info.device_type = entry.device_type;
+  info.mode = entry.mode;
+  info.online_state = entry.online_state;
+  info.dev_id = entry.dev_id;
+  info.device_info = entry.device_info;
+  return info;
+}
+
+bool DeviceManager::EntriesOfSelected(std::vector<DeviceEntryInfo>& list) const {
+  std::lock_guard lock(mutex_);
+  list.clear();
+  if (entries_.empty()) return false;
+  for (const auto& entry : entries_) {
+    if (selected_type_ == 0 || entry->device_type == selected_type_) list.push_back(InfoOf(*entry));
+  }
+  return true;
+}
+
+bool DeviceManager::WirelessEntriesOfSelected(std::vector<DeviceEntryInfo>& list) const {
+  std::lock_guard lock(mutex_);
+  list.clear();
+  if (entries_.empty()) return false;
+  for (const auto& entry : entries_) {
+    if (selected_type_ == 0 ||
+        (entry->device_type == selected_type_ && entry->mode == kModeWireless)) {
+      list.push_back(InfoOf(*entry));
+    }
+  }
+  return true;
+}
+
+std::vector<DeviceEntryInfo> DeviceManager::Entries() const {
+  std::lock_guard lock(mutex_);
+  std::vector<DeviceEntryInfo> list;
+  for (const auto& entry : entries_) list.push_back(InfoOf(*entry));
+  return list;
+}
+
+bool DeviceManager::IsDevicePresent(int device_type) const {
+  std::lock_guard lock(mutex_);
+  for (const auto& entry : entries_) {
+    if (entry->device_type == device_type && !entry->dev_id.empty() && entry->online_state > 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool DeviceManager::ReleaseNumberOf(int mode, int& release_number) const {
+  std::lock_guard lock(mutex_);
+  if (!opened_) return false;
+  for (const auto& entry : entries_) {
+    if (entry->mode == mode) {
+      release_number = entry->release_number;
+      return true;
+    }
+  }
+  return false;
+}
+
+void DeviceManager::SetOnlineState(int device_type, int mode, int state) {
+  std::lock_guard lock(mutex_);
+  for (const auto& entry : entries_) {
+    if (entry->device_type == device_type && entry->mode == mode) entry->online_state = state;
+  }
+  // A receiver whose mouse went off must stop being the command target.
+  ClearActiveCache();
+}
+
+bool DeviceManager::SendCommand(uint8_t* buffer, size_t length) {
+  HidHandle* device = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    if (!opened_) return false;
+    device = ActiveDeviceLocked();
+  }
+  if (device == nullptr || buffer == nullptr) return false;
+  // Only the worker rebuilds the list, and only it sends, so the handle stays valid.
+  return RunCommandTransaction(*device, buffer, length);
+}
+
+}  // namespace corvane

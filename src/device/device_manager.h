@@ -1,0 +1,126 @@
+// The one place that knows which mice and receivers are plugged in: the catalogue's
+// known devices, one entry per opened configuration interface, and the choice of the
+// interface commands go to. A process-wide singleton over an injected HidBackend.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/device_entry.h"
+#include "device/hid_backend.h"
+
+namespace corvane {
+
+// Collections a configuration interface may have; every other one is rejected.
+inline constexpr uint16_t kConfigUsagePageA = 0x0001;
+inline constexpr uint16_t kConfigUsageA = 0x0000;
+inline constexpr uint16_t kConfigUsagePageB = 0xFF01;
+inline constexpr uint16_t kConfigUsageB = 0x0010;
+inline constexpr int kDeviceInfoRetryMs = 500;
+inline constexpr size_t kProductStringMaxChars = 512;
+
+// Whether a top-level collection is one of the two configuration collections.
+bool IsConfigCollection(uint16_t usage_page, uint16_t usage);
+
+class DeviceManager {
+ public:
+  // A manager without a back end: enumeration finds nothing until SetBackend.
+  DeviceManager();
+  ~DeviceManager();
+  DeviceManager(const DeviceManager&) = delete;
+  DeviceManager& operator=(const DeviceManager&) = delete;
+
+  // The process-wide instance, created on first use.
+  static DeviceManager& Instance();
+
+  // Closes every interface and replaces the back end (null = none). Also how tests
+  // put a fresh fake under the singleton; known devices and selection are kept.
+  void SetBackend(std::shared_ptr<HidBackend> backend);
+  // The back end in use; null when none was set.
+  std::shared_ptr<HidBackend> Backend() const;
+  // Test knob: the pause before the second device-information query.
+  void SetRetryDelay(std::chrono::milliseconds delay);
+
+  // Known devices, in catalogue order.
+  void AddKnownDevice(int vid, int pid, int device_type, int mode, const std::string& dev_id);
+  void ClearKnownDevices();
+  // Whether any known device has both ids.
+  bool IsKnown(int vid, int pid) const;
+  // Mode of the first known device with both ids; 0 when none.
+  int ConnectionModeOf(int vid, int pid) const;
+  // 101 for a known mode without a full dev_id, its type for an exact dev_id match,
+  // 0 when no known device of these ids accepts `dev_id`. The first hit wins.
+  int LookupDeviceType(int vid, int pid, const std::string& dev_id) const;
+
+  // Opens every known configuration interface and identifies it (callers CloseAll first).
+  void EnumerateDevice();
+  // Only when opened: clears opened, closes and deletes every entry.
+  void CloseAll();
+  // Marks the manager usable for commands (set right after a rebuild's enumeration).
+  void SetOpened(bool opened);
+  // Whether an enumeration has run since the last CloseAll.
+  bool IsOpened() const;
+
+  // Without a device: copies the active entry's stored 65-byte reply. False when
+  // there is no active entry.
+  bool QueryDeviceInfo(uint8_t* reply);
+  // Sets the selected device type and forgets the active interface.
+  void SelectDeviceType(int device_type);
+  // The selected device type (0 = none).
+  int SelectedDeviceType() const;
+  // Forgets the cached active interface.
+  void ClearActiveCache();
+  // The interface commands go to: wired entry of the selected type, else its receiver
+  // entry while online; null otherwise. Valid until the entry list is rebuilt.
+  HidHandle* ActiveDevice();
+  // 0 when an entry of the selected type is wired, else 1 when one is wireless, else -1.
+  int ActiveConnectionMode() const;
+  // Ids of the active interface's entry. False when there is none.
+  bool ActiveVidPid(int& vid, int& pid);
+  // All entries (no selection) or those of the selected type. False when no entries.
+  bool EntriesOfSelected(std::vector<DeviceEntryInfo>& list) const;
+  // As EntriesOfSelected, but with a selection only the wireless entries.
+  bool WirelessEntriesOfSelected(std::vector<DeviceEntryInfo>& list) const;
+  // Snapshot of every entry in enumeration order.
+  std::vector<DeviceEntryInfo> Entries() const;
+  // An entry of `device_type` with a dev_id whose online state is above 0.
+  bool IsDevicePresent(int device_type) const;
+  // Only when opened: release number of the first entry with `mode`. False when none.
+  bool ReleaseNumberOf(int mode, int& release_number) const;
+  // Sets the online state of every entry with that type and mode.
+  void SetOnlineState(int device_type, int mode, int state);
+
+  // The command transaction on the active interface. False when not opened, when
+  // there is no active interface (buffer unchanged), or when no reply accepted it.
+  bool SendCommand(uint8_t* buffer, size_t length);
+  // One notification read for the idle poll; `device_type` gets the selected type or
+  // the receiver's that answered. True only when the active interface gave bytes.
+  bool ReadNotification(uint8_t* buffer, int& device_type);
+  // Asks every receiver of the selected type whether its mouse is linked.
+  void PollReceiverOnline();
+
+ private:
+  // Opens, checks and identifies one enumerated interface; null when rejected.
+  std::unique_ptr<DeviceEntry> OpenEntry(const HidInterfaceInfo& info);
+  // Queries device information once more after the retry pause; updates the entry.
+  bool IdentifyEntry(DeviceEntry& entry);
+  DeviceEntryInfo InfoOf(const DeviceEntry& entry) const;
+  int ActiveConnectionModeLocked() const;
+  HidHandle* ActiveDeviceLocked();
+
+  mutable std::recursive_mutex mutex_;
+  std::shared_ptr<HidBackend> backend_;
+  std::vector<KnownDevice> known_;
+  std::vector<std::unique_ptr<DeviceEntry>> entries_;
+  bool opened_ = false;
+  int selected_type_ = 0;
+  HidHandle* active_device_ = nullptr;
+  DeviceEntry* active_entry_ = nullptr;
+  std::chrono::milliseconds retry_delay_{kDeviceInfoRetryMs};
+};
+
+}  // namespace corvane

@@ -1,0 +1,59 @@
+// DeviceManager's notification side: the idle poll's read and the receivers' link
+// check. Link reports (0xC0) change an entry's online state here.
+#include <cstring>
+
+#include "device/device_manager.h"
+#include "protocol/command_transaction.h"
+
+namespace corvane {
+namespace {
+
+constexpr uint8_t kLinkNotification = 0xC0;
+constexpr uint8_t kLinked = 1;
+constexpr size_t kNotificationLength = 65;
+constexpr int kActiveNotifyReadMs = 100;
+constexpr int kReceiverNotifyReadMs = 10;
+
+}  // namespace
+
+bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type) {
+  if (buffer == nullptr) return false;
+  std::lock_guard lock(mutex_);
+  if (!opened_) return false;
+  device_type = selected_type_;
+  if (HidHandle* active = ActiveDeviceLocked()) {
+    return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
+  }
+  for (const auto& entry : entries_) {
+    if (entry->mode != kModeWireless || !entry->device) continue;
+    uint8_t data[kNotificationLength] = {};
+    if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
+    device_type = entry->device_type;
+    if (data[0] == kLinkNotification) {
+      if (data[1] == kLinked) {
+        entry->online_state = kOnline;
+        IdentifyEntry(*entry);
+      } else {
+        entry->online_state = kOfflineNotified;
+      }
+      SetOnlineState(entry->device_type, entry->mode, entry->online_state);
+    }
+    std::memcpy(buffer, data, kNotificationLength);
+    break;
+  }
+  return false;
+}
+
+void DeviceManager::PollReceiverOnline() {
+  std::lock_guard lock(mutex_);
+  for (const auto& entry : entries_) {
+    if (entry->mode != kModeWireless || entry->device_type != selected_type_ || !entry->device) continue;
+    uint8_t data[kNotificationLength] = {};
+    if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
+    if (data[0] != kLinkNotification) continue;
+    const int state = data[1] == kLinked ? kOnline : kOfflineAnswered;
+    SetOnlineState(entry->device_type, entry->mode, state);
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,139 @@
+// hidapi calls for enumeration, open, write, timed read and product string. The
+// report descriptor is read from sysfs to list each node's top-level collections.
+#include "device/hidapi_backend.h"
+
+#include <hidapi/hidapi.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "base/text.h"
+#include "base/trace.h"
+#include "device/report_descriptor.h"
+
+namespace corvane {
+namespace {
+
+// hidapi's product string buffer, in wide characters.
+constexpr size_t kProductStringChars = 512;
+// Report descriptors are at most 4096 bytes (HID_MAX_DESCRIPTOR_SIZE).
+constexpr size_t kMaxDescriptorBytes = 4096;
+constexpr char kDevPrefix[] = "/dev/";
+
+struct HidDeviceCloser {
+  void operator()(hid_device* device) const { hid_close(device); }
+};
+using HidDevicePtr = std::unique_ptr<hid_device, HidDeviceCloser>;
+
+struct EnumerationFreer {
+  void operator()(hid_device_info* list) const { hid_free_enumeration(list); }
+};
+using EnumerationPtr = std::unique_ptr<hid_device_info, EnumerationFreer>;
+
+class HidapiHandle : public HidHandle {
+ public:
+  HidapiHandle(HidDevicePtr device, std::string path)
+      : device_(std::move(device)), path_(std::move(path)) {}
+
+  int Write(const uint8_t* data, size_t length) override {
+    if (data == nullptr || length == 0) return -1;
+    const int written = hid_write(device_.get(), data, length);
+    return written > 0 ? written : -1;
+  }
+
+  int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
+    if (data == nullptr || length == 0) return -1;
+    const int read = hid_read_timeout(device_.get(), data, length, timeout_ms);
+    return read < 0 ? -1 : read;
+  }
+
+  std::u16string ProductString() override {
+    wchar_t buffer[kProductStringChars] = {};
+    if (hid_get_product_string(device_.get(), buffer, kProductStringChars) != 0) return {};
+    std::u16string text;
+    for (size_t i = 0; i < kProductStringChars && buffer[i] != 0; ++i) {
+      const auto cp = static_cast<char32_t>(buffer[i]);
+      if (cp < 0x10000) {
+        text.push_back(static_cast<char16_t>(cp));
+      } else if (cp <= 0x10FFFF) {
+        text.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+        text.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      }
+    }
+    return text;
+  }
+
+  const std::string& Path() const override { return path_; }
+
+ private:
+  HidDevicePtr device_;
+  std::string path_;
+};
+
+// The node's collections from sysfs; empty when the descriptor cannot be read.
+std::vector<HidCollectionUsage> CollectionsOf(const std::string& path) {
+  const std::string descriptor_path = HidapiBackend::ReportDescriptorPath(path);
+  if (descriptor_path.empty()) return {};
+  std::ifstream in(descriptor_path, std::ios::binary);
+  if (!in) return {};
+  std::vector<uint8_t> bytes;
+  bytes.reserve(kMaxDescriptorBytes);
+  std::istreambuf_iterator<char> it(in), end;
+  for (; it != end && bytes.size() < kMaxDescriptorBytes; ++it) bytes.push_back(static_cast<uint8_t>(*it));
+  return ParseTopLevelCollections(bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+HidapiBackend::HidapiBackend() : initialised_(hid_init() == 0) {
+  if (!initialised_) Trace("hid_init failed");
+}
+
+HidapiBackend::~HidapiBackend() {
+  if (initialised_) hid_exit();
+}
+
+std::string HidapiBackend::ReportDescriptorPath(const std::string& device_path) {
+  const std::string prefix = kDevPrefix;
+  if (device_path.compare(0, prefix.size(), prefix) != 0) return {};
+  const std::string node = device_path.substr(prefix.size());
+  if (node.rfind("hidraw", 0) != 0 || node.find('/') != std::string::npos) return {};
+  return "/sys/class/hidraw/" + node + "/device/report_descriptor";
+}
+
+std::vector<HidInterfaceInfo> HidapiBackend::Enumerate() {
+  std::vector<HidInterfaceInfo> result;
+  if (!initialised_) return result;
+  EnumerationPtr list(hid_enumerate(0, 0));
+  // hidapi may list one node several times (once per collection); the descriptor
+  // is the authority, so each path is expanded only once.
+  std::set<std::string> seen;
+  for (const hid_device_info* info = list.get(); info != nullptr; info = info->next) {
+    if (info->path == nullptr || !seen.insert(info->path).second) continue;
+    HidInterfaceInfo base;
+    base.path = info->path;
+    base.vendor_id = info->vendor_id;
+    base.product_id = info->product_id;
+    base.release_number = info->release_number;
+    base.interface_number = info->interface_number;
+    std::vector<HidCollectionUsage> collections = CollectionsOf(base.path);
+    if (collections.empty()) collections.push_back({info->usage_page, info->usage});
+    for (const HidCollectionUsage& collection : collections) {
+      HidInterfaceInfo entry = base;
+      entry.usage_page = collection.usage_page;
+      entry.usage = collection.usage;
+      result.push_back(std::move(entry));
+    }
+  }
+  return result;
+}
+
+std::unique_ptr<HidHandle> HidapiBackend::Open(const std::string& path) {
+  if (!initialised_) return nullptr;
+  HidDevicePtr device(hid_open_path(path.c_str()));
+  if (!device) return nullptr;
+  return std::make_unique<HidapiHandle>(std::move(device), path);
+}
+
+}  // namespace corvane

@@ -1,0 +1,75 @@
+// What device jobs tell the window, and the little they ask of it. The worker never
+// touches a widget: the window implements this by queuing each call to its own
+// thread; the CLI and the tests implement it with RecordingDeviceView.
+#pragma once
+
+#include <string>
+
+namespace corvane {
+
+// Pages a job can ask the window to redraw from the store.
+enum class DevicePage { kButtons, kMacro, kPerformance, kLighting, kDpi };
+
+// Connection line texts (language ids): no device, wired, wireless.
+inline constexpr int kTextNoDevice = 50;
+inline constexpr int kTextWired = 51;
+inline constexpr int kTextWireless = 52;
+// Window messages of the update jobs.
+inline constexpr int kMessageUpdateAvailable = 1692;
+inline constexpr int kMessageDownloadProgress = 1694;
+
+class DeviceView {
+ public:
+  virtual ~DeviceView() = default;
+
+  // The saved model (key/value store `DeviceType`, 0 when absent) and writing it back.
+  virtual int SavedDeviceType() = 0;
+  virtual void SetSavedDeviceType(int device_type) = 0;
+  // Loads the definition file of a model (the window owns the loaded definition).
+  virtual void LoadDefinition(int device_type) = 0;
+
+  // Connection line: shows language text `text_id` (kTextNoDevice/Wired/Wireless).
+  virtual void SetConnectionText(int text_id) = 0;
+  // The link flag (mouse shown as connected) and the device controls' visibility.
+  virtual void SetLinkFlag(bool linked) = 0;
+  virtual void ShowDeviceControls(bool show) = 0;
+  // The worker's idle notification poll (on while device entries exist).
+  virtual void SetIdlePoll(bool on) = 0;
+
+  // Device list control.
+  virtual void SetAllDeviceState(int state) = 0;
+  virtual void SetDeviceState(int device_type, int mode, int online_state) = 0;
+  virtual void SetDeviceVersion(int device_type, int release_number) = 0;
+  virtual void SetDeviceBattery(int device_type, int a, int b) = 0;
+  // Number of models the list shows as online.
+  virtual int GetOnlineDevCount() = 0;
+  // Asks the list to select a model; it may pick another when that one is absent.
+  virtual void SetSelectDevice(int device_type) = 0;
+  // The model the list has selected (0 = none).
+  virtual int GetSelectDevice() = 0;
+  // Shows or hides the device list.
+  virtual void ShowDeviceList(bool show) = 0;
+
+  // Battery indicator, values passed on unchanged.
+  virtual void SetBatteryInfo(int b, int a) = 0;
+  // The firmware version line, already formatted.
+  virtual void SetVersionLine(const std::string& line) = 0;
+  // Redraw a page from the store.
+  virtual void RefreshPage(DevicePage page) = 0;
+  // DPI stage list and pop-up after the mouse's own DPI button.
+  virtual void SelectDpiStageCount(int count) = 0;
+  virtual void SelectDpiStage(int index, int dpi) = 0;
+  virtual void ShowDpiPopup(int dpi) = 0;
+  // Hides the program settings page (if showing) and shows its buttons again.
+  virtual void HideSettingsPage() = 0;
+  // Closes the tool's pop-up windows.
+  virtual void ClosePopups() = 0;
+  // Stops a running macro recording (the mouse went away).
+  virtual void StopMacroRecording() = 0;
+  // Firmware/download progress: text and percentage for the update dialog.
+  virtual void SetUpgradeProgress(const std::string& text, int percent) = 0;
+  // Posts window message 1692 (update available) or 1694 (download progress).
+  virtual void PostMessage(int message, long long wparam, long long lparam) = 0;
+};
+
+}  // namespace corvane

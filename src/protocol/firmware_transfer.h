@@ -1,0 +1,88 @@
+// Moves a firmware image to the mouse or receiver over its upgrade collection: a start
+// report, data reports of up to three CRC-protected 16-byte blocks, an end report.
+// Where the image comes from (download, file) is not this file's business.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "device/device_manager.h"
+#include "device/hid_backend.h"
+
+namespace corvane {
+
+inline constexpr size_t kUpgradeReportSize = 64;
+inline constexpr uint8_t kUpgradeReportId = 0x05;
+inline constexpr uint16_t kUpgradeUsagePage = 0xFFEF;
+inline constexpr uint16_t kUpgradeUsage = 0x0000;
+inline constexpr size_t kUpgradeBlockData = 16;
+inline constexpr size_t kUpgradeBlockSize = 20;
+inline constexpr size_t kUpgradeBlocksPerReport = 3;
+inline constexpr size_t kUpgradeBytesPerReport = kUpgradeBlockData * kUpgradeBlocksPerReport;
+// Block indexes are 16 bits wide; a longer image would wrap them.
+inline constexpr size_t kMaxUpgradeImageBytes = 0x10000 * kUpgradeBlockData;
+inline constexpr int kUpgradeRetryPauseMs = 3;
+inline constexpr int kUpgradeAckPauseMs = 5;
+inline constexpr int kUpgradeAckReadMs = 1000;
+inline constexpr int kUpgradeFirstReportsPauseMs = 10;
+inline constexpr int kUpgradeProgressStart = 10;
+inline constexpr int kUpgradeProgressSpan = 90;
+
+using UpgradeReport = std::array<uint8_t, kUpgradeReportSize>;
+
+enum class FirmwareResult {
+  kOk,
+  kEmptyImage,
+  kImageTooLarge,
+  kNoActiveDevice,
+  kNoUpgradeDevice,
+  kStartFailed,
+  kTransferAborted,
+  kEndFailed,
+};
+
+// A short English description of a result, for logs and the CLI.
+const char* FirmwareResultText(FirmwareResult result);
+
+// CRC-16/MODBUS (reflected 0xA001, initial 0xFFFF, no final XOR) of `length` bytes.
+uint16_t UpgradeCrc16(const uint8_t* data, size_t length);
+
+// The start and end reports, and a data report carrying `data` (1..48 bytes) as
+// blocks numbered from `first_block`, the last padded with 0xFF.
+UpgradeReport BuildUpgradeStartReport();
+UpgradeReport BuildUpgradeEndReport();
+UpgradeReport BuildUpgradeDataReport(uint16_t first_block, const uint8_t* data, size_t length);
+
+class FirmwareTransfer {
+ public:
+  // Called after each full data report with the percentage reached (10..100).
+  using Progress = std::function<void(int percent)>;
+
+  explicit FirmwareTransfer(DeviceManager& manager);
+  ~FirmwareTransfer();
+  FirmwareTransfer(const FirmwareTransfer&) = delete;
+  FirmwareTransfer& operator=(const FirmwareTransfer&) = delete;
+
+  // Opens the first interface with these ids and the upgrade collection as the
+  // upgrade interface. Returns false when there is none.
+  bool OpenUpgradeDevice(int vid, int pid);
+  // Writes one 64-byte report; on a failed write retries once and waits up to 1 s for
+  // an acknowledgement. Returns whether the report counts as sent.
+  bool SendUpgradeReport(const UpgradeReport& report);
+  // The data phase alone. Returns false when a report could not be sent.
+  bool Transfer(const std::vector<uint8_t>& image, const Progress& progress);
+  // The whole update for the active device: open, start, data, end, close.
+  FirmwareResult Run(const std::vector<uint8_t>& image, const Progress& progress);
+  // Closes the upgrade interface.
+  void Close();
+
+ private:
+  DeviceManager& manager_;
+  std::unique_ptr<HidHandle> upgrade_;
+};
+
+}  // namespace corvane
