@@ -38,7 +38,8 @@ ElementIndex::Handle ElementIndex::AppendChild(Handle parent, int32_t start) {
   ElementRecord& record = (*this)[handle];
   record.start = start;
   record.parent = parent;
-  record.SetDepth(parent == 0 ? 0 : parent_record.Depth() + 1);
+  uint32_t depth = parent == 0 ? 0 : parent_record.Depth() + 1;
+  record.SetDepth(depth > ElementRecord::kMaxDepth ? ElementRecord::kMaxDepth : depth);
   if (parent_record.first_child == 0) {
     parent_record.first_child = handle;
     record.prev = handle;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "xml/element_index.h"
+#include "xml/start_tag_scanner.h"
 
 namespace corvane {
 
@@ -96,16 +97,26 @@ class MarkupDocument {
   bool SetAttributeInt(std::string_view name, int value);
 
  private:
-  // Offset where the tag name of `handle` ends (start of its attribute list).
-  std::size_t TagNameEnd(ElementIndex::Handle handle) const;
-  // Offset of the value of attribute `name` in the current start tag; see .cpp.
-  bool Insert(std::size_t offset, std::size_t erase, std::u16string_view text);
-  bool AddUnderParent(std::u16string_view element);
+  // Parses the text again and resets navigation. Returns whether it is well formed.
+  bool Reparse();
+  // True when `handle`'s tag name is exactly `name`.
+  bool NameIs(ElementIndex::Handle handle, std::u16string_view name) const;
+  // Finds attribute `name` in the start tag of `handle`. Returns false when absent.
+  bool FindAttribute(ElementIndex::Handle handle, std::u16string_view name,
+                     AttributeSpan& attribute) const;
+  // Replaces `erase` units at `offset` with `insert`. Returns false (text unchanged) when
+  // the text would outgrow 32-bit offsets.
+  bool Edit(std::size_t offset, std::size_t erase, std::u16string_view insert);
+  // Moves `first`, its following siblings and all their descendants by `delta`.
+  void ShiftFrom(ElementIndex::Handle first, int64_t delta);
+  // Lengthens `handle` and each ancestor by `delta` and moves whatever follows them.
+  void GrowAncestors(ElementIndex::Handle handle, int64_t delta);
   bool AddAfterCurrent(std::u16string_view element);
+  bool AddUnderParent(std::u16string_view element);
 
   std::u16string text_;
   ElementIndex index_;
-  // Navigation: parent, current and the child left by LeaveElement (0 = none).
+  // Navigation: parent, current, and the child that LeaveElement left (0 = none).
   ElementIndex::Handle parent_ = 0;
   ElementIndex::Handle current_ = 0;
   ElementIndex::Handle child_ = 0;
