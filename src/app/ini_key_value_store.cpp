@@ -142,6 +142,7 @@ bool IniKeyValueStore::WriteText(std::string_view name, std::string_view text) {
       contents += new_line;
       replaced = true;
     } else {
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // rewritten with \n
       contents += line;
     }
     contents += '\n';

@@ -1,0 +1,54 @@
+// Program and data folder resolution and folder creation.
+#include "app/app_folders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/temp_home.h"
+
+namespace corvane {
+namespace {
+
+using test::TempHome;
+
+TEST(AppFoldersTest, DataFolderIsCaptionFilesUnderXdgDataHome) {
+  TempHome home;
+  EXPECT_EQ(DataFolder("Corvane"), home.DataHome() / "Corvane Files");
+  EXPECT_EQ(DatabaseFolder("Corvane"), home.DataHome() / "Corvane Files" / "db");
+  EXPECT_EQ(DownloadFolder("Corvane"), home.DataHome() / "Corvane Files" / "temp");
+  EXPECT_EQ(DataFolder("a/b"), home.DataHome() / "a_b Files");
+}
+
+TEST(AppFoldersTest, RelativeOrEmptyXdgVariablesFallBackToHome) {
+  TempHome home;
+  setenv("XDG_DATA_HOME", "relative/data", 1);
+  setenv("XDG_CONFIG_HOME", "", 1);
+  EXPECT_EQ(DataHome(), home.Root() / ".local/share");
+  EXPECT_EQ(ConfigHome(), home.Root() / ".config");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(DataFolder("X"), home.Root() / ".local/share" / "X Files");
+}
+
+TEST(AppFoldersTest, CreateFolderPathMakesParentsAndAcceptsExistingFolders) {
+  TempHome home;
+  const auto deep = DatabaseFolder("Corvane");
+  EXPECT_TRUE(CreateFolderPath(deep));
+  EXPECT_TRUE(std::filesystem::is_directory(deep));
+  EXPECT_TRUE(CreateFolderPath(deep));
+  ASSERT_TRUE(test::WriteFileBytes(home.Root() / "file", "x"));
+  EXPECT_FALSE(CreateFolderPath(home.Root() / "file"));
+  EXPECT_FALSE(CreateFolderPath(home.Root() / "file" / "below"));
+  EXPECT_FALSE(CreateFolderPath({}));
+}
+
+TEST(AppFoldersTest, ProgramFolderOverrideWinsOverExecutableFolder) {
+  EXPECT_EQ(ResolveProgramFolder("/opt/corvane-data"), "/opt/corvane-data");
+  // The test binary has no config.xml beside it, so the installed layout is assumed.
+  const auto exe = ExecutableFolder();
+  ASSERT_FALSE(exe.empty());
+  EXPECT_EQ(ResolveProgramFolder(), (exe / "../share/corvane").lexically_normal());
+}
+
+}  // namespace
+}  // namespace corvane
