@@ -275,7 +275,14 @@ std::string EncodeCodePage(std::u16string_view text, int code_page) {
 DecodedText DecodeDocumentBytes(std::string_view bytes) {
   DecodedText decoded;
   std::string_view body = bytes;
-  if (StartsWithBytes(bytes, "\xEF\xBB\xBF")) {
+  // The 32-bit marks first: FF FE 00 00 would otherwise pass for a UTF-16 mark.
+  if (StartsWithBytes(bytes, std::string_view("\xFF\xFE\0\0", 4))) {
+    decoded.code_page = kUtf32LeCodePage;
+    body.remove_prefix(4);
+  } else if (StartsWithBytes(bytes, std::string_view("\0\0\xFE\xFF", 4))) {
+    decoded.code_page = kUtf32BeCodePage;
+    body.remove_prefix(4);
+  } else if (StartsWithBytes(bytes, "\xEF\xBB\xBF")) {
     decoded.code_page = kUtf8CodePage;
     body.remove_prefix(3);
   } else if (StartsWithBytes(bytes, "\xFF\xFE")) {

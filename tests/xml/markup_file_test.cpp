@@ -34,6 +34,22 @@ TEST(MarkupLoad, Utf16WithByteOrderMark) {
   }
 }
 
+TEST(MarkupLoad, ThirtyTwoBitUnitsKeepCharactersOutsideTheBasicPlane) {
+  // U+1F5B1 must not be split into 16-bit halves with the zero bytes dropped.
+  std::u32string text = U"<?xml version=\"1.0\" encoding=\"UTF-32\"?><r v=\"\U0001F5B1\"/>";
+  for (bool with_bom : {true, false}) {
+    std::string bytes = with_bom ? std::string("\xFF\xFE\0\0", 4) : std::string();
+    for (char32_t cp : text) {
+      for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>(cp >> shift));
+    }
+    MarkupDocument doc;
+    ASSERT_TRUE(doc.SetText(DecodeDocumentBytes(bytes).text));
+    ASSERT_TRUE(doc.FindElement("r"));
+    EXPECT_EQ(doc.GetAttribute("v"), "\xF0\x9F\x96\xB1");
+    EXPECT_EQ(EncodeDocumentText(doc.GetText(), with_bom), bytes);
+  }
+}
+
 TEST(MarkupLoad, DeclaredMultiByteEncodings) {
   MarkupDocument doc;
   ASSERT_TRUE(doc.LoadFile(Fixture("gbk_declared.xml")));
