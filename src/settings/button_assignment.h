@@ -1,0 +1,107 @@
+// The buttons page without widgets: assigning a function family to the selected
+// button, the primary-button guard, both resets, the macro-upload mark and the
+// descriptions the button list shows. Writes the store and posts the button job.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/macro_upload_mark.h"
+#include "settings/settings_texts.h"
+#include "settings/task_poster.h"
+#include "store/settings_database.h"
+
+namespace corvane {
+
+// One button of the device definition with its factory assignment.
+struct ButtonDefinition {
+  int key_value = 0;  // button index, 0..20
+  int name = 0;       // language text id of the label
+  int func_type = 0;
+  int func_value = 0;
+  int func_desc = 0;  // language text id of the factory description
+};
+
+// Toggles of the keyboard panel.
+struct KeyboardModifiers {
+  bool shift = false;
+  bool ctrl = false;
+  bool win = false;
+  bool alt = false;
+};
+
+enum class AssignResult {
+  kSaved,          // stored and the button job posted
+  kNothingToSave,  // keyboard panel without key or modifier: nothing happened
+  kPrimaryButton,  // button 0 keeps its function; show texts 177/175
+  kInvalidButton,  // no such button (outside 0..20): nothing happened
+  kStoreFailed,    // the store refused the row; the button job was still posted
+};
+
+// What the family lists show for the selected button.
+struct ButtonPanelState {
+  int marked_family = 0;  // 1, 3, 4, 5, 6, 8 list marked; 9 disabled marked; 0 first state
+  int code = 0;           // stored code to select in the marked list
+};
+
+// Language texts the buttons page uses.
+inline constexpr int kTextDisabled = 139;
+inline constexpr int kTextPrimaryTitle = 177;
+inline constexpr int kTextPrimaryBody = 175;
+inline constexpr int kTextResetTitle = 171;
+inline constexpr int kTextResetBody = 170;
+
+class ButtonAssignment {
+ public:
+  ButtonAssignment(SettingsDatabase& db, TaskPoster& poster, MacroUploadMark& mark,
+                   TextLookup texts);
+
+  // Sets the current profile and the device definition's buttons; selects the first.
+  void Load(int profile, std::vector<ButtonDefinition> buttons);
+  // Stores the selected button index (the page's picture or list selection).
+  void SelectButton(int button) { selected_ = button; }
+  // Returns the selected button index.
+  int SelectedButton() const { return selected_; }
+
+  // Saves a family list choice (families 1, 3, 5, 6, 8) for the selected button.
+  AssignResult ChooseFamilyItem(int family, int code, const std::string& desc);
+  // Saves a macro for the selected button and marks it for upload.
+  AssignResult ChooseMacro(int macro_id, const std::string& desc);
+  // Saves the disabled function.
+  AssignResult Disable();
+  // Keyboard panel apply: `vk` the captured virtual-key code (0 none), `key_name` its name.
+  AssignResult ApplyKeyboard(int vk, const std::string& key_name, KeyboardModifiers mods);
+  // Rapid-fire panel apply: first number 5..255, second 0..255 (clamped).
+  AssignResult ApplyRapidFire(int first, int second, const std::string& caption);
+  // Removes the selected button's row (after the user confirmed) and posts the job.
+  void ResetButton();
+  // Removes every row of the profile, selects button 0 and posts the job.
+  void ResetAllButtons();
+
+  // Returns the description shown for `button`: its row's display text, else the factory one.
+  std::string Description(int button) const;
+  // Returns (button index, description) for every button of the definition.
+  std::vector<std::pair<int, std::string>> Descriptions() const;
+  // Returns what the family lists show for the selected button.
+  ButtonPanelState PanelState() const;
+
+ private:
+  AssignResult Save(int family, int value, int value2, const std::string& desc);
+  std::string FactoryDescription(int button) const;
+  std::string RowDisplayText(const KeyAssignRecord& row) const;
+
+  SettingsDatabase& db_;
+  TaskPoster& poster_;
+  MacroUploadMark& mark_;
+  TextLookup texts_;
+  int profile_ = 0;
+  int selected_ = 0;
+  std::vector<ButtonDefinition> buttons_;
+};
+
+// Returns the keyboard panel's description: "Shift+ Ctrl + A" style text.
+std::string KeyboardDescription(const std::string& key_name, KeyboardModifiers mods);
+// Returns the modifier mask of the panel's toggles (Ctrl 1, Shift 2, Alt 4, Win 8).
+int KeyboardModifierMask(KeyboardModifiers mods);
+
+}  // namespace corvane

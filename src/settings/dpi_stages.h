@@ -1,0 +1,80 @@
+// The DPI page without widgets: every user action on the stage count, the stage
+// list, the slider, the colours and the apply/reset buttons, written to the active
+// profile and posted to the worker. The widgets only show what these return.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "settings/device_state.h"
+#include "settings/task_poster.h"
+
+namespace corvane {
+
+class SettingsDatabase;
+
+inline constexpr int kTaskDpiStages = 9;
+inline constexpr int kTaskDpiColours = 10;
+inline constexpr int kTaskDpiReset = 18;
+inline constexpr int kMaxDpiStages = 6;
+
+struct DpiStage {
+  int value = 0;
+  int rgb = 0;
+};
+
+// What the page shows after an action.
+struct DpiPageView {
+  int count = 0;                 // selected in the count box
+  int index = 0;                 // selected stage
+  std::vector<DpiStage> stages;  // the first `count` stages
+  int slider_position = 0;
+};
+
+// What an action asks of the window besides re-showing the page.
+struct DpiActionResult {
+  bool posted = false;             // a task went to the worker
+  bool show_save_wait = false;     // the definition asks for the save-wait dialog
+  std::optional<int> popup_dpi;    // show the DPI pop-up with this value
+  int value = 0;                   // the stored value (typed and slider actions)
+};
+
+class DpiStages {
+ public:
+  DpiStages(SettingsDatabase& store, DeviceState& state, TaskPoster& poster);
+
+  // Page load: reads count, stages and index (an index not below the cached count
+  // becomes 0) and caches count and index. Writes nothing.
+  DpiPageView Load();
+  // Count chosen in the box (1..6): writes dpi_count, pulls the index inside, posts 9.
+  DpiActionResult ChangeCount(int count);
+  // Stage clicked: writes dpi_index; posts 9 only when it differs from the cached one.
+  DpiActionResult SelectStage(int index);
+  // Colour chosen for a stage (0 = dialog cancelled, nothing happens): posts 10.
+  DpiActionResult SetColour(int index, int rgb);
+  // Value typed into the list: normalised by the sensor, written, posts 9.
+  DpiActionResult TypeValue(int index, std::string_view text);
+  // Slider dragged while `index` is selected (-1 = none): writes the stage value.
+  DpiActionResult MoveSlider(int index, int position);
+  // Slider released, or the apply button: posts 9.
+  DpiActionResult Apply();
+  // Reset confirmed by the user: posts 18.
+  DpiActionResult Reset();
+
+  // The current view without side effects (after a worker refresh).
+  DpiPageView View() const;
+
+ private:
+  int Profile() const;
+  int ReadInt(int profile, const char* key) const;
+  void WriteInt(int profile, const char* key, int value);
+  int StageValue(int profile, int index) const;
+  DpiActionResult Posted(int task, std::optional<int> popup = std::nullopt);
+
+  SettingsDatabase& store_;
+  DeviceState& state_;
+  TaskPoster& poster_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,169 @@
+// Buttons page operations against a real store, and the button job built from it.
+#include "settings/button_assignment.h"
+
+#include "settings/button_job.h"
+#include "settings/button_table_encoding.h"
+#include "settings_fixture.h"
+
+namespace corvane {
+namespace {
+
+using test::SettingsFixture;
+
+class ButtonAssignmentTest : public SettingsFixture {
+ protected:
+  void SetUp() override {
+    SettingsFixture::SetUp();
+    model.Load(kProfile, {{0, 10, 1, 1, 90}, {1, 11, 1, 3, 91}, {2, 12, 1, 2, 92},
+                          {5, 15, 5, 3, 95}});
+  }
+
+  ButtonEntry SentEntry(int button) {
+    const ButtonJob job = BuildButtonJob(db, kProfile, -1);
+    const auto& b = job.buttons.bytes;
+    return {b[5 + 3 * button], b[6 + 3 * button], b[7 + 3 * button]};
+  }
+
+  MacroUploadMark mark;
+  ButtonAssignment model{db, poster, mark, test::IdTexts()};
+};
+
+TEST_F(ButtonAssignmentTest, PrimaryButtonIsGuardedButCanBeReset) {
+  EXPECT_EQ(model.SelectedButton(), 0);
+  EXPECT_EQ(model.ChooseFamilyItem(kFamilyMouse, 3, "x"), AssignResult::kPrimaryButton);
+  EXPECT_EQ(model.ChooseMacro(1, "m"), AssignResult::kPrimaryButton);
+  EXPECT_EQ(model.Disable(), AssignResult::kPrimaryButton);
+  EXPECT_EQ(model.ApplyKeyboard('A', "A", {}), AssignResult::kPrimaryButton);
+  EXPECT_EQ(model.ApplyRapidFire(5, 1, "r"), AssignResult::kPrimaryButton);
+  EXPECT_TRUE(db.GetKeyAssigns(kProfile).empty());
+  EXPECT_TRUE(poster.tasks.empty());
+  EXPECT_EQ(mark.Peek(), MacroUploadMark::kNone);
+  model.ResetButton();
+  EXPECT_EQ(poster.tasks, (std::vector<int>{kTaskButtons}));
+}
+
+TEST_F(ButtonAssignmentTest, KeyboardPanelRules) {
+  model.SelectButton(1);
+  EXPECT_EQ(model.ApplyKeyboard('A', "A", {.ctrl = true, .alt = true}), AssignResult::kSaved);
+  auto row = db.GetKeyAssign(kProfile, 1);
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->macro_type, kFamilyKeyboard);
+  EXPECT_EQ(row->macro_value, 4);
+  EXPECT_EQ(row->macro_value2, 5);
+  EXPECT_EQ(row->macro_desc, "Ctrl+ Alt + A");
+  EXPECT_EQ(SentEntry(1), (ButtonEntry{0x70, 0x05, 0x04}));
+
+  EXPECT_EQ(model.ApplyKeyboard(0, "", {.shift = true}), AssignResult::kSaved);
+  row = db.GetKeyAssign(kProfile, 1);
+  EXPECT_EQ(row->macro_value, 0);
+  EXPECT_EQ(row->macro_value2, 2);
+  EXPECT_EQ(row->macro_desc, "Shift");
+
+  // A key without a keyboard usage and no modifier stores nothing and posts nothing.
+  poster.tasks.clear();
+  EXPECT_EQ(model.ApplyKeyboard(166, "Browser Back", {}), AssignResult::kNothingToSave);
+  EXPECT_TRUE(poster.tasks.empty());
+  EXPECT_EQ(KeyboardDescription("B", {.shift = true, .ctrl = true, .win = true}),
+            "Shift+ Ctrl+ Win + B");
+}
+
+TEST_F(ButtonAssignmentTest, FamiliesDescriptionsAndPanelState) {
+  model.SelectButton(2);
+  EXPECT_EQ(model.ChooseFamilyItem(kFamilyMultimedia, 6, "stored"), AssignResult::kSaved);
+  EXPECT_EQ(model.Description(2), "T117");
+  EXPECT_EQ(model.PanelState().marked_family, kFamilyMultimedia);
+  EXPECT_EQ(model.PanelState().code, 6);
+  model.SelectButton(5);
+  EXPECT_EQ(model.ChooseFamilyItem(kFamilyDpi, 2, "DPI -"), AssignResult::kSaved);
+  EXPECT_EQ(model.Description(5), "DPI -");
+  EXPECT_EQ(SentEntry(5), (ButtonEntry{0x40, 0x03, 0x00}));
+  model.SelectButton(1);
+  EXPECT_EQ(model.Disable(), AssignResult::kSaved);
+  EXPECT_EQ(model.PanelState().marked_family, kFamilyDisabled);
+  EXPECT_EQ(model.ApplyRapidFire(2, 300, "T182"), AssignResult::kSaved);
+  auto row = db.GetKeyAssign(kProfile, 1);
+  EXPECT_EQ(row->macro_value, 5);  // clamped to the panel's ranges
+  EXPECT_EQ(row->macro_value2, 255);
+  EXPECT_EQ(model.PanelState().marked_family, 0);
+  const auto descriptions = model.Descriptions();
+  ASSERT_EQ(descriptions.size(), 4u);
+  EXPECT_EQ(descriptions[0], (std::pair<int, std::string>{0, "T90"}));
+  EXPECT_EQ(descriptions[1], (std::pair<int, std::string>{1, "T161"}));
+  EXPECT_EQ(descriptions[2], (std::pair<int, std::string>{2, "T117"}));
+  EXPECT_EQ(poster.tasks.size(), 4u);
+}
+
+TEST_F(ButtonAssignmentTest, ButtonsOutsideTheTableAreRefused) {
+  model.SelectButton(21);
+  EXPECT_EQ(model.Disable(), AssignResult::kInvalidButton);
+  EXPECT_FALSE(db.GetKeyAssign(kProfile, 21));
+}
+
+TEST_F(ButtonAssignmentTest, ResetsRestoreFactoryDescriptionsAndLayout) {
+  model.SelectButton(2);
+  model.Disable();
+  model.SelectButton(1);
+  model.ChooseFamilyItem(kFamilySystem, 9, "copy");
+  model.ResetButton();
+  EXPECT_FALSE(db.GetKeyAssign(kProfile, 1));
+  EXPECT_EQ(model.Description(1), "T91");
+  EXPECT_EQ(SentEntry(1), (ButtonEntry{0x10, 0x02, 0x00}));
+  model.ResetAllButtons();
+  EXPECT_EQ(model.SelectedButton(), 0);
+  EXPECT_TRUE(db.GetKeyAssigns(kProfile).empty());
+  EXPECT_EQ(BuildButtonJob(db, kProfile, -1).buttons.bytes, ButtonCommand(FactoryButtonTable()).bytes);
+  EXPECT_EQ(poster.tasks.back(), kTaskButtons);
+}
+
+TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUploadAndBuildsPackets) {
+  const int macro = db.AddMacro("Custom 1");
+  MacroRecord settings = *db.GetMacro(macro);
+  settings.play_type = 0;
+  settings.play_times = 3;
+  db.UpdateMacro(macro, settings);
+  std::vector<MacroEventRecord> events(7);
+  for (int i = 0; i < 7; ++i) {
+    events[i].macro_id = macro;
+    events[i].type = i % 2 ? 3 : 2;
+    events[i].value = 'A';
+    events[i].record_index = i;
+  }
+  ASSERT_TRUE(db.ReplaceMacroEvents(macro, events));
+
+  model.SelectButton(2);
+  EXPECT_EQ(model.ChooseMacro(macro, "Custom 1"), AssignResult::kSaved);
+  EXPECT_EQ(mark.Peek(), 2);
+  EXPECT_EQ(model.Description(2), "T351 1");
+  const ButtonJob job = BuildButtonJob(db, kProfile, mark.Take());
+  EXPECT_EQ(mark.Peek(), MacroUploadMark::kNone);
+  ASSERT_EQ(job.macro_packets.size(), 2u);
+  EXPECT_EQ(job.macro_packets[0].bytes[3], 0x02);
+  EXPECT_EQ(job.macro_packets[0].bytes[5], 2);  // the blob starts with the button
+  EXPECT_EQ(job.macro_packets[1].bytes[3], 0x12);
+  EXPECT_EQ(SentEntry(2), (ButtonEntry{0x90, 0x22, 0x03}));
+
+  // Once the macro is gone the button keeps the entry it had and nothing is uploaded.
+  ASSERT_TRUE(db.DeleteMacro(macro));
+  EXPECT_EQ(SentEntry(2), (ButtonEntry{0x10, 0x04, 0x00}));
+  EXPECT_TRUE(BuildButtonJob(db, kProfile, 2).macro_packets.empty());
+  EXPECT_EQ(model.Description(2), "Custom 1");
+}
+
+TEST_F(ButtonAssignmentTest, OverlongMacroIsNotSentCut) {
+  const int macro = db.AddMacro("Long");
+  std::vector<MacroEventRecord> events(102);
+  for (int i = 0; i < 102; ++i) {
+    events[i].type = 2;
+    events[i].value = 'B';
+    events[i].record_index = i;
+  }
+  ASSERT_TRUE(db.ReplaceMacroEvents(macro, events));
+  model.SelectButton(3);
+  model.ChooseMacro(macro, "Long");
+  const ButtonJob job = BuildButtonJob(db, kProfile, 3);
+  EXPECT_TRUE(job.macro_packets.empty());
+  EXPECT_EQ(job.skipped_macros, 1);
+}
+
+}  // namespace
+}  // namespace corvane
