@@ -1,0 +1,141 @@
+// The command transaction against scripted interfaces: checksum, the reply wait and
+// what the caller's buffer holds afterwards in each outcome.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+
+#include "../device/fake_hid_backend.h"
+#include "protocol/command_transaction.h"
+
+namespace corvane {
+namespace {
+
+using test::FakeHidBackend;
+
+class TransactionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    iface_ = &backend_.Add("fake/cfg", 0x1209, 0x0001, 0xFF01, 0x0010);
+    handle_ = backend_.Open("fake/cfg");
+    ASSERT_NE(handle_, nullptr);
+  }
+  std::vector<uint8_t> Reply(uint8_t type, uint8_t status, uint8_t fill = 0) {
+    std::vector<uint8_t> reply(64, fill);
+    reply[0] = type;
+    reply[1] = status;
+    return reply;
+  }
+  FakeHidBackend backend_;
+  test::FakeInterface* iface_ = nullptr;
+  std::unique_ptr<HidHandle> handle_;
+  uint8_t buffer_[kCommandBufferSize] = {};
+};
+
+TEST_F(TransactionTest, ChecksumCoversBytes5To31Only) {
+  buffer_[1] = 0x03;
+  buffer_[3] = 0x01;
+  buffer_[4] = 37;
+  for (size_t i = 5; i <= 31; ++i) buffer_[i] = 0x10;  // 27 * 16 = 432 -> 0xB0
+  buffer_[32] = 0x77;                                  // overwritten
+  iface_->replies.push_back(Reply(0x03, 0));
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  ASSERT_EQ(iface_->writes.size(), 1u);
+  EXPECT_EQ(iface_->writes[0].size(), kShortCommandLength);
+  EXPECT_EQ(iface_->writes[0][32], 0xB0);
+  EXPECT_EQ(iface_->writes[0][1], 0x03);
+}
+
+TEST_F(TransactionTest, ReadRequestHasZeroChecksumAndReplyComesBack) {
+  buffer_[1] = 0x12;
+  auto reply = Reply(0x12, 0);
+  reply[4] = 0x05;
+  iface_->replies.push_back(reply);
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_EQ(iface_->writes[0][32], 0);
+  EXPECT_EQ(buffer_[4], 0x05);
+}
+
+TEST_F(TransactionTest, AnyStatusZeroReportEndsTheWaitAndOthersAreSkipped) {
+  buffer_[1] = 0x13;
+  iface_->replies.push_back(Reply(0xC2, 0x21));  // notification, byte 1 non-zero: skipped
+  iface_->replies.push_back(Reply(0x13, 0x02));  // refused: skipped
+  iface_->replies.push_back(Reply(0xC0, 0x00));  // a notification with byte 1 = 0 is taken
+  iface_->replies.push_back(Reply(0x13, 0x00));
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_EQ(buffer_[0], 0xC0);
+  EXPECT_EQ(iface_->replies.size(), 1u);  // the real reply waits for the next read
+}
+
+TEST_F(TransactionTest, GivesUpAfterFiftyReadsKeepingTheLastReply) {
+  buffer_[1] = 0x16;
+  iface_->replies.push_back(Reply(0x16, 0x04, 0xAA));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));  // fake never blocks
+  EXPECT_EQ(iface_->reads, kReplyReads);
+  EXPECT_EQ(buffer_[1], 0x04);
+  EXPECT_EQ(buffer_[5], 0xAA);
+}
+
+TEST_F(TransactionTest, NoReplyLeavesTheRequestInTheBuffer) {
+  buffer_[1] = 0x07;
+  buffer_[5] = 0x09;
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_EQ(buffer_[1], 0x07);
+  EXPECT_EQ(buffer_[5], 0x09);
+  EXPECT_EQ(buffer_[32], 0x09);
+}
+
+TEST_F(TransactionTest, WriteFailureReadsNothing) {
+  iface_->fail_write = true;
+  buffer_[1] = 0x02;
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kLongCommandLength));
+  EXPECT_EQ(iface_->reads, 0);
+  EXPECT_EQ(buffer_[1], 0x02);
+}
+
+TEST_F(TransactionTest, UnpluggedDeviceFailsWithoutHanging) {
+  buffer_[1] = 0x10;
+  iface_->respond = [this](const std::vector<uint8_t>&) {
+    iface_->unplugged = true;  // gone right after taking the report
+    return std::vector<std::vector<uint8_t>>{};
+  };
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+}
+
+TEST_F(TransactionTest, ShortRepliesNeverPassRequestBytesOffAsData) {
+  buffer_[1] = 0x12;
+  buffer_[5] = 0x33;
+  iface_->replies.push_back({0x12});  // no status byte: not an answer
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+
+  iface_->replies.push_back({0x12, 0x00, 0x00, 0x00, 0x07});
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_EQ(buffer_[4], 0x07);
+  EXPECT_EQ(buffer_[5], 0x00);  // not the request's 0x33
+}
+
+TEST_F(TransactionTest, LengthBoundsTheReplyCopy) {
+  buffer_[1] = 0x10;
+  std::memset(buffer_ + 40, 0x5A, 25);
+  iface_->replies.push_back(Reply(0x10, 0x00, 0xEE));
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_EQ(buffer_[32], 0xEE);
+  EXPECT_EQ(buffer_[40], 0x5A);  // beyond the 33 bytes: untouched
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, 20));  // too short to hold a command
+}
+
+TEST_F(TransactionTest, QueryDeviceInfoSendsCommand0x10) {
+  iface_->respond = test::AnswerAs("AB12");
+  uint8_t reply[kCommandBufferSize];
+  std::memset(reply, 0x99, sizeof reply);
+  ASSERT_TRUE(QueryDeviceInfo(*handle_, reply));
+  EXPECT_EQ(iface_->writes[0][1], 0x10);
+  EXPECT_EQ(iface_->writes[0].size(), kShortCommandLength);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(reply + 4), 4), "AB12");
+  EXPECT_EQ(reply[40], 0);  // the whole buffer was zeroed first
+}
+
+}  // namespace
+}  // namespace corvane
