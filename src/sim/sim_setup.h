@@ -1,0 +1,31 @@
+// Building the simulator from the catalogue, as --simulate, --sim-model and --sim-state
+// ask: which model it presents, which of its devices are plugged in, and its saved state.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "sim/sim_backend.h"
+#include "sim/sim_identity.h"
+
+namespace corvane {
+
+class DeviceCatalogue;
+
+// Fills `identity` from the catalogue. An empty `model` takes the first model with both
+// a wired and a wireless mode; otherwise `model` is matched against each model's
+// device_type number, then device_attr, then name. Returns false with a one-line `error`
+// when no model fits or the model has no usable mode.
+bool SimIdentityFromCatalogue(const DeviceCatalogue& catalogue, std::string_view model,
+                              SimIdentity& identity, std::string& error);
+
+// The whole start-up: reads <program_dir>/config.xml, picks the model, checks that
+// `mode_text` ("", "wired", "wireless", "both") plugs in at least one of its devices and
+// attaches `state_file` when not empty. Null with a one-line `error` on any failure.
+std::unique_ptr<SimBackend> CreateSimBackend(const std::filesystem::path& program_dir,
+                                             std::string_view mode_text, std::string_view model,
+                                             const std::string& state_file, std::string& error);
+
+}  // namespace corvane
