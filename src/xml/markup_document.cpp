@@ -67,7 +67,11 @@ bool MarkupDocument::SetText(std::u16string_view text) {
   return Reparse();
 }
 
-bool MarkupDocument::SetText(std::string_view utf8) { return SetText(Utf8ToUtf16(utf8)); }
+bool MarkupDocument::SetText(std::string_view utf8) {
+  text_ = DecodeUtf8(utf8);
+  had_bom_ = false;
+  return Reparse();
+}
 
 bool MarkupDocument::LoadFile(const std::filesystem::path& path) {
   std::string bytes;

@@ -26,6 +26,7 @@ IconvHandle OpenIconv(const char* to, const char* from) {
 }
 
 constexpr std::size_t kConvertChunk = 64 * 1024;
+constexpr std::size_t kShiftTail = 16;  // room for a closing shift sequence
 constexpr char16_t kReplacement = 0xFFFD;
 
 bool StartsWithBytes(std::string_view bytes, std::string_view prefix) {
@@ -146,8 +147,29 @@ bool LooksLikeUtf8(std::string_view bytes) {
   return true;
 }
 
+std::u16string DecodeUtf8(std::string_view bytes) {
+  // UTF-16 never needs more units than UTF-8 has bytes.
+  std::u16string out(bytes.size(), u'\0');
+  std::size_t used = 0, i = 0;
+  while (i < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      out[used++] = static_cast<char16_t>(bytes[i++]);
+      continue;
+    }
+    // A multi-byte sequence never holds an ASCII byte, so cutting there changes nothing.
+    std::size_t end = i;
+    while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) ++end;
+    std::u16string part = Utf8ToUtf16(bytes.substr(i, end - i));
+    out.replace(used, part.size(), part);
+    used += part.size();
+    i = end;
+  }
+  out.resize(used);
+  return out;
+}
+
 std::u16string DecodeCodePage(std::string_view bytes, int code_page) {
-  if (code_page == kUtf8CodePage) return Utf8ToUtf16(bytes);
+  if (code_page == kUtf8CodePage) return DecodeUtf8(bytes);
   if (code_page == kUtf16LeCodePage || code_page == kUtf16BeCodePage) {
     return DecodeUtf16(bytes, code_page == kUtf16BeCodePage);
   }
@@ -160,7 +182,7 @@ std::u16string DecodeCodePage(std::string_view bytes, int code_page) {
     return out;
   }
   out.reserve(bytes.size());
-  std::string buffer(kConvertChunk, '\0');
+  std::string buffer(std::min(kConvertChunk, bytes.size() * 4 + 16), '\0');
   char* in = const_cast<char*>(bytes.data());
   std::size_t in_left = bytes.size();
   while (in_left > 0) {
@@ -188,7 +210,7 @@ namespace {
 // convert. Returns iconv's result and leaves errno's value in `error`.
 std::size_t ConvertSome(iconv_t handle, char** in, std::size_t* in_left, std::string& out,
                         int& error) {
-  std::string buffer(kConvertChunk, '\0');
+  std::string buffer(std::min(kConvertChunk, *in_left * 4 + 16), '\0');
   while (true) {
     char* out_ptr = buffer.data();
     std::size_t out_left = buffer.size();
@@ -263,9 +285,8 @@ std::string EncodeCodePage(std::u16string_view text, int code_page) {
     std::size_t ref_left = reference.size();
     ConvertSome(cd, &ref_in, &ref_left, out, error);
   }
-  char* out_ptr = nullptr;
-  std::string tail(kConvertChunk, '\0');
-  out_ptr = tail.data();
+  std::string tail(kShiftTail, '\0');
+  char* out_ptr = tail.data();
   std::size_t out_left = tail.size();
   iconv(cd, nullptr, nullptr, &out_ptr, &out_left);  // closing shift sequence, if any
   out.append(tail.data(), out_ptr - tail.data());

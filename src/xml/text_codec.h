@@ -25,6 +25,10 @@ std::string FindDeclaredEncoding(std::string_view head);
 // True when every lead byte is followed by the right number of continuation bytes.
 bool LooksLikeUtf8(std::string_view bytes);
 
+// UTF-8 to UTF-16 like Utf8ToUtf16 (malformed input becomes U+FFFD), with a fast path for
+// runs of ASCII, which is most of any markup text.
+std::u16string DecodeUtf8(std::string_view bytes);
+
 // Decodes the bytes of a document file as described at DecodedText.
 DecodedText DecodeDocumentBytes(std::string_view bytes);
 
