@@ -1,0 +1,116 @@
+// The bodies of the worker's numbered jobs: device list rebuilds, read-back, the
+// performance, button, macro and lighting uploads, restore defaults and the idle
+// notification poll. They run on whichever thread calls them — the worker thread in
+// the window, the calling thread in the CLI and the tests — and reach the window only
+// through the view.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "settings/command_report.h"
+
+namespace corvane {
+
+class DeviceManager;
+class ModelContext;
+class WorkerView;
+class SettingsDatabase;
+class DeviceState;
+
+// Worker task numbers (the window, the pages and the CLI post these).
+enum WorkerTask : int {
+  kTaskStartup = 1,
+  kTaskArrival = 2,
+  kTaskRemoval = 3,
+  kTaskOpenDevice = 4,
+  kTaskUploadProfile = 5,
+  kTaskButtonTable = 6,
+  kTaskLightingMode = 8,
+  kTaskDpiStageValues = 9,
+  kTaskDpiStageColours = 10,
+  kTaskReportRateValue = 11,
+  kTaskSensorValues = 12,
+  kTaskPowerValues = 13,
+  kTaskLightingReadback = 17,
+  kTaskFactoryDpi = 18,
+  kTaskRestoreDefaults = 20,
+  kTaskPointerSettings = 22,
+  kTaskSoftwareCheck = 23,
+  kTaskFirmwareCheck = 24,
+  kTaskSoftwareInstall = 26,
+  kTaskFirmwareInstall = 27,
+};
+
+inline constexpr int kTextMouseVersion = 551;
+inline constexpr int kTextReceiverVersion = 552;
+inline constexpr int kNotificationBytes = 65;
+inline constexpr size_t kCommandBufferSizeForReads = 65;
+inline constexpr uint8_t kNotifyLink = 0xC0;
+inline constexpr uint8_t kNotifyDpiStage = 0xC2;
+
+class DeviceJobs {
+ public:
+  using TextSource = std::function<std::string(int text_id)>;
+  using ExternalJob = std::function<void()>;
+
+  DeviceJobs(DeviceManager& manager, ModelContext& model, WorkerView& view, TextSource text);
+
+  // Jobs that live elsewhere (update checks and downloads, pointer settings).
+  void SetExternalJob(int task, ExternalJob job);
+
+  // Runs the job of `task`. Returns false, doing nothing, for a number without a job.
+  bool Run(int task);
+
+  // One idle poll: reads one notification and acts on it.
+  void PollNotification();
+  // Acts on one notification report (65 bytes, byte 0 = type).
+  void HandleNotification(const uint8_t* report);
+
+  // Reads the mouse's settings into the active profile. `after_link` is the variant
+  // run after a link notification (no battery reset, no version read).
+  bool ReadBackSettings(bool after_link = false);
+  // The common reaction to a failed write.
+  void HandleWriteFailure();
+  // Applies the active entry's stored device information (sensor, rate class,
+  // battery, reachable) without any traffic. Returns false when there is none.
+  bool ApplyStoredDeviceInfo();
+
+  // Test knob: the pauses of tasks 3 and 17 and of the read-back delay.
+  void SetPauseScale(double scale) { pause_scale_ = scale; }
+
+ private:
+  void ReadBackJob(int delay_ms);
+  void ReloadProfileAndRefresh();
+  void RefreshDevicePages(bool with_macro);
+  void UpdateVersionLine(bool plain_mouse_line = false);
+  void Pause(int ms) const;
+
+  bool Send(CommandReport report, bool report_failure);
+  bool Read(uint8_t command, uint8_t* reply);
+  void StoreWrites(int profile, const std::vector<std::pair<std::string, std::string>>& writes);
+
+  void ButtonJob();
+  bool SendMacro(int button, int macro_id);
+  void LightingJob();
+  void LightingReadback(bool with_reset);
+  void PerformanceJob(int task);
+  void FactoryDpiJob();
+  void RestoreDefaultsJob();
+  void UploadProfileJob();
+  void RunExternal(int task);
+
+  SettingsDatabase& Store();
+  DeviceState& State();
+
+  DeviceManager& manager_;
+  ModelContext& model_;
+  WorkerView& view_;
+  TextSource text_;
+  std::map<int, ExternalJob> external_;
+  double pause_scale_ = 1.0;
+};
+
+}  // namespace corvane

@@ -1,0 +1,141 @@
+// DPI and performance page logic against a real store: what each action writes and
+// which job it posts.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "settings/dpi_stages.h"
+#include "settings/performance_options.h"
+#include "store/settings_database.h"
+#include "support/temp_home.h"
+
+namespace corvane {
+namespace {
+
+struct RecordingPoster : TaskPoster {
+  void Post(int task) override { tasks.push_back(task); }
+  std::vector<int> tasks;
+};
+
+class PageLogicTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(store_.OpenDeviceDatabase(home_.DataHome() / "Corvane Files", "m1"));
+    profile_ = store_.EnsureProfiles("Profile", {});
+    ASSERT_GT(profile_, 0);
+  }
+  std::string Get(const char* key) { return store_.GetConfigValue(profile_, key).value_or("?"); }
+  void Set(const char* key, const char* value) { store_.SetConfigValue(profile_, key, value); }
+
+  test::TempHome home_;
+  SettingsDatabase store_;
+  DeviceState state_;
+  RecordingPoster poster_;
+  int profile_ = 0;
+};
+
+TEST_F(PageLogicTest, ReducingTheCountPullsTheActiveStageIn) {
+  DpiStages dpi(store_, state_, poster_);
+  Set("dpi_count", "6");
+  Set("dpi_index", "4");
+  dpi.Load();
+  DpiActionResult result = dpi.ChangeCount(3);
+  EXPECT_EQ(Get("dpi_count"), "3");
+  EXPECT_EQ(Get("dpi_index"), "2");
+  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskDpiStages});
+  EXPECT_TRUE(result.posted);
+  DpiPageView view = dpi.View();
+  EXPECT_EQ(view.stages.size(), 3u);
+  EXPECT_EQ(view.index, 2);
+}
+
+TEST_F(PageLogicTest, SelectingTheActiveStageWritesButPostsNothing) {
+  DpiStages dpi(store_, state_, poster_);
+  state_.SetTips(true, true);
+  Set("dpi_index", "1");
+  dpi.Load();
+  EXPECT_FALSE(dpi.SelectStage(1).posted);
+  EXPECT_TRUE(poster_.tasks.empty());
+  DpiActionResult result = dpi.SelectStage(3);
+  EXPECT_EQ(Get("dpi_index"), "3");
+  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskDpiStages});
+  ASSERT_TRUE(result.popup_dpi.has_value());
+  EXPECT_EQ(*result.popup_dpi, 3200);  // built-in default of stage 3
+  EXPECT_TRUE(result.show_save_wait);
+}
+
+TEST_F(PageLogicTest, TypedAndSlidValuesFollowTheSensor) {
+  DpiStages dpi(store_, state_, poster_);
+  state_.SetSensor(17);
+  dpi.Load();
+  EXPECT_EQ(dpi.TypeValue(0, "12345").value, 12000);
+  EXPECT_EQ(Get("dpi_group0_value"), "12000");
+  state_.SetSensor(99);
+  dpi.TypeValue(0, "12345");
+  EXPECT_EQ(Get("dpi_group0_value"), "12300");
+  dpi.TypeValue(2, "not a number");
+  EXPECT_EQ(Get("dpi_group2_value"), "50");
+  poster_.tasks.clear();
+  dpi.MoveSlider(1, 40);  // generic scale: 40 * 50
+  EXPECT_EQ(Get("dpi_group1_value"), "2000");
+  EXPECT_TRUE(poster_.tasks.empty());  // only the release posts
+  dpi.Apply();
+  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskDpiStages});
+}
+
+TEST_F(PageLogicTest, ColourCancelChangesNothingAndResetPostsEighteen) {
+  DpiStages dpi(store_, state_, poster_);
+  std::string before = Get("dpi_group2_rgb");
+  dpi.SetColour(2, 0);
+  EXPECT_EQ(Get("dpi_group2_rgb"), before);
+  dpi.SetColour(2, 65280);
+  EXPECT_EQ(Get("dpi_group2_rgb"), "65280");
+  dpi.Reset();
+  EXPECT_EQ(poster_.tasks, (std::vector<int>{kTaskDpiColours, kTaskDpiReset}));
+}
+
+TEST_F(PageLogicTest, SensorSwitchesDropForeignBits) {
+  PerformanceOptions options(store_, state_, poster_);
+  Set("sensor_flag", "53");
+  PerformanceView view = options.Load();
+  EXPECT_TRUE(view.sensor_box[0]);
+  EXPECT_FALSE(view.sensor_box[1]);
+  EXPECT_TRUE(view.sensor_box[2]);
+  options.SetSensorSwitches(true, false, false);
+  EXPECT_EQ(Get("sensor_flag"), "4");
+  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskSensorOptions});
+}
+
+TEST_F(PageLogicTest, ReportRateWritesBothKeysAndHighRatesNeedClassSeven) {
+  PerformanceOptions options(store_, state_, poster_);
+  state_.SetRateClass(6);
+  EXPECT_EQ(options.Load().rates.size(), 4u);
+  options.SelectReportRate(1);  // 250Hz
+  EXPECT_EQ(Get("report_rate"), "4");
+  EXPECT_EQ(Get("report_rate_wireless"), "4");
+  state_.SetRateClass(7);
+  EXPECT_EQ(options.Load().rates.size(), 7u);
+  Set("report_rate", "3");  // matches no item
+  EXPECT_FALSE(options.Load().selected_rate.has_value());
+  options.ResetReportRate(std::nullopt);
+  EXPECT_EQ(Get("report_rate"), "3");
+  EXPECT_EQ(poster_.tasks, (std::vector<int>{kTaskReportRate, kTaskReportRate}));
+}
+
+TEST_F(PageLogicTest, ResponseTimeAndLiftoffEdges) {
+  PerformanceOptions options(store_, state_, poster_);
+  EXPECT_EQ(options.CommitResponseTime("25").value, 20);
+  EXPECT_EQ(Get("button_respondtime"), "20");
+  EXPECT_TRUE(poster_.tasks.empty());
+  options.ConfirmResponseTime("-3");
+  EXPECT_EQ(Get("button_respondtime"), "0");
+  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskPowerOptions});
+  Set("liftoff_height", "0");
+  EXPECT_FALSE(options.Load().liftoff_two_mm);
+  options.SetLiftoff(true);
+  EXPECT_EQ(Get("liftoff_height"), "2");
+  EXPECT_TRUE(options.Load().liftoff_two_mm);
+}
+
+}  // namespace
+}  // namespace corvane
