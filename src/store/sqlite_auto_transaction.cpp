@@ -10,7 +10,7 @@ SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB& db) : db_(&db) {
 }
 
 SQLiteAutoTransaction::~SQLiteAutoTransaction() {
-  if (active_) db_->Execute("END");
+  if (active_) Commit();
 }
 
 bool SQLiteAutoTransaction::Begin() {
@@ -23,7 +23,10 @@ bool SQLiteAutoTransaction::Commit() {
   // An inactive object must not end a transaction that someone else began.
   if (!active_) return false;
   active_ = false;
-  return db_->Execute("END") == 0;
+  if (db_->Execute("END") == 0) return true;
+  // A transaction left open would swallow every later write until the file is closed.
+  if (db_->InTransaction()) db_->Execute("ROLLBACK");
+  return false;
 }
 
 bool SQLiteAutoTransaction::Rollback() {

@@ -68,6 +68,10 @@ int64_t SQLiteDB::LastInsertRowId() const {
   return sqlite3_last_insert_rowid(handle_.get());
 }
 
+bool SQLiteDB::InTransaction() const {
+  return handle_ && sqlite3_get_autocommit(handle_.get()) == 0;
+}
+
 int SQLiteDB::Changes() const {
   if (!handle_) return 0;
   return sqlite3_changes(handle_.get());

@@ -43,6 +43,8 @@ class SQLiteDB {
   int Execute(std::string_view sql);
   // Returns the row id of the last successful insert, or -1 without a connection.
   int64_t LastInsertRowId() const;
+  // Returns whether an explicit transaction is in progress on the connection.
+  bool InTransaction() const;
   // Returns the rows changed by the last INSERT, UPDATE or DELETE; 0 without a connection.
   int Changes() const;
 

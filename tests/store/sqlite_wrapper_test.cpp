@@ -113,5 +113,24 @@ TEST_F(SQLiteWrapperTest, RollbackUndoesAndCommitKeeps) {
   EXPECT_EQ(Count(), 1);
 }
 
+TEST_F(SQLiteWrapperTest, FailedCommitDoesNotLeaveTheTransactionOpen) {
+  ASSERT_EQ(db_.Execute("INSERT INTO t(v) VALUES ('kept')"), 0);
+  SQLiteDB reader;
+  ASSERT_TRUE(reader.Open((home_.Root() / "w.db").string(), "", SQLiteDB::kOpenReadWrite));
+  SQLiteStatement hold;  // a reader mid-query blocks the commit until the busy time-out
+  ASSERT_EQ(reader.Prepare(hold, "SELECT * FROM t"), 0);
+  ASSERT_EQ(hold.Step(), SQLiteStatement::kRow);
+  {
+    SQLiteAutoTransaction tx(db_);
+    ASSERT_TRUE(tx.IsActive());
+    db_.Execute("INSERT INTO t(v) VALUES ('lost')");
+    EXPECT_FALSE(tx.Commit());
+  }
+  EXPECT_FALSE(db_.InTransaction());
+  hold.Finalize();
+  EXPECT_EQ(db_.Execute("INSERT INTO t(v) VALUES ('later')"), 0);
+  EXPECT_EQ(Count(), 2);
+}
+
 }  // namespace
 }  // namespace corvane
