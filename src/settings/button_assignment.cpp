@@ -55,8 +55,8 @@ std::string KeyboardDescription(const std::string& key_name, KeyboardModifiers m
 }
 
 ButtonAssignment::ButtonAssignment(SettingsDatabase& db, TaskPoster& poster,
-                                   MacroUploadMark& mark, TextLookup texts)
-    : db_(db), poster_(poster), mark_(mark), texts_(std::move(texts)) {}
+                                   DeviceState& state, TextLookup texts)
+    : db_(db), poster_(poster), state_(state), texts_(std::move(texts)) {}
 
 void ButtonAssignment::Load(int profile, std::vector<ButtonDefinition> buttons) {
   profile_ = profile;
@@ -86,7 +86,7 @@ AssignResult ButtonAssignment::ChooseFamilyItem(int family, int code, const std:
 
 AssignResult ButtonAssignment::ChooseMacro(int macro_id, const std::string& desc) {
   const AssignResult result = Save(kFamilyMacro, macro_id, 0, desc);
-  if (result == AssignResult::kSaved) mark_.Set(selected_);
+  if (result == AssignResult::kSaved) state_.SetPendingMacroButton(selected_);
   return result;
 }
 
@@ -125,7 +125,7 @@ void ButtonAssignment::ResetAllButtons() {
 
 std::string ButtonAssignment::FactoryDescription(int button) const {
   for (const ButtonDefinition& b : buttons_) {
-    if (b.key_value == button) return texts_(b.func_desc);
+    if (b.key_value == button) return texts_(b.func_desc_id);
   }
   return {};
 }
@@ -146,7 +146,7 @@ std::string ButtonAssignment::Description(int button) const {
 
 std::vector<std::pair<int, std::string>> ButtonAssignment::Descriptions() const {
   std::vector<std::pair<int, std::string>> out;
-  for (const ButtonDefinition& b : buttons_) out.emplace_back(b.key_value, texts_(b.func_desc));
+  for (const ButtonDefinition& b : buttons_) out.emplace_back(b.key_value, texts_(b.func_desc_id));
   for (const KeyAssignRecord& row : db_.GetKeyAssigns(profile_)) {
     for (auto& [button, text] : out) {
       if (button == row.key_code) text = RowDisplayText(row);

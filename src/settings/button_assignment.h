@@ -6,21 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "settings/macro_upload_mark.h"
+#include "catalogue/device_definition.h"
+#include "settings/device_state.h"
 #include "settings/settings_texts.h"
 #include "settings/task_poster.h"
 #include "store/settings_database.h"
 
 namespace corvane {
-
-// One button of the device definition with its factory assignment.
-struct ButtonDefinition {
-  int key_value = 0;  // button index, 0..20
-  int name = 0;       // language text id of the label
-  int func_type = 0;
-  int func_value = 0;
-  int func_desc = 0;  // language text id of the factory description
-};
 
 // Toggles of the keyboard panel.
 struct KeyboardModifiers {
@@ -53,7 +45,8 @@ inline constexpr int kTextResetBody = 170;
 
 class ButtonAssignment {
  public:
-  ButtonAssignment(SettingsDatabase& db, TaskPoster& poster, MacroUploadMark& mark,
+  // `state` receives the macro-upload mark that the next button job takes.
+  ButtonAssignment(SettingsDatabase& db, TaskPoster& poster, DeviceState& state,
                    TextLookup texts);
 
   // Sets the current profile and the device definition's buttons; selects the first.
@@ -65,7 +58,7 @@ class ButtonAssignment {
 
   // Saves a family list choice (families 1, 3, 5, 6, 8) for the selected button.
   AssignResult ChooseFamilyItem(int family, int code, const std::string& desc);
-  // Saves a macro for the selected button and marks it for upload.
+  // Saves a macro for the selected button and marks the button for the macro upload.
   AssignResult ChooseMacro(int macro_id, const std::string& desc);
   // Saves the disabled function.
   AssignResult Disable();
@@ -92,7 +85,7 @@ class ButtonAssignment {
 
   SettingsDatabase& db_;
   TaskPoster& poster_;
-  MacroUploadMark& mark_;
+  DeviceState& state_;
   TextLookup texts_;
   int profile_ = 0;
   int selected_ = 0;

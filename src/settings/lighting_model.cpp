@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "settings/light_payload.h"
 
 namespace corvane {
 namespace {
@@ -16,7 +15,7 @@ struct ModeDefaults {
   int config_func;
   int reserved;
 };
-constexpr ModeDefaults kModes[kLightModeFlags] = {
+constexpr ModeDefaults kModes[kLightModeCount] = {
     {1, "\xE6\xB5\x81\xE5\x85\x89", 3, 280},
     {2, "\xE5\x91\xBC\xE5\x90\xB8", 0x813, 281},
     {3, "\xE5\xB8\xB8\xE4\xBA\xAE", 0x11, 282},
@@ -72,7 +71,7 @@ LightingModel::LightingModel(SettingsDatabase& db, TaskPoster& poster, TextLooku
 std::vector<LightRecord> LightingModel::Load(int profile, const LightModeFlags& enabled) {
   profile_ = profile;
   if (db_.GetLightCount(profile) == 0) {
-    for (int i = 0; i < kLightModeFlags; ++i) {
+    for (int i = 0; i < kLightModeCount; ++i) {
       if (enabled[i]) db_.AddLight(DefaultLightRow(profile, i));
     }
     db_.SetActiveLight(profile, kFirstActiveMode);
@@ -138,40 +137,6 @@ bool LightingModel::ApplyColour(int colour, int marked_slot) {
   const bool stored = db_.UpdateLight(mode_, *row);
   poster_.Post(kTaskLighting);
   return stored;
-}
-
-std::optional<CommandReport> BuildLightingJob(SettingsDatabase& db, int profile, int mode) {
-  db.SetActiveLight(profile, mode);
-  const std::optional<LightRecord> row = db.GetLight(profile, mode);
-  if (!row) return std::nullopt;
-  return LightingCommand(*row);
-}
-
-CommandReport LightResetCommand() {
-  CommandReport report;
-  report.bytes[kReportCommandByte] = kLightResetCommand;
-  report.bytes[kReportSequenceByte] = kSinglePacketSequence;
-  report.bytes[kReportLengthByte] = 0x01;
-  report.bytes[kReportPayloadByte] = 0x01;
-  return report;
-}
-
-CommandReport LightReadCommand() {
-  CommandReport report;
-  report.bytes[kReportCommandByte] = kLightReadCommand;
-  return report;
-}
-
-std::optional<int> ApplyLightReadback(SettingsDatabase& db, int profile,
-                                      const std::array<uint8_t, kReportBufferSize>& reply) {
-  const int mode = reply[4];
-  std::optional<LightRecord> row = db.GetLight(profile, mode);
-  if (!row) return std::nullopt;
-  db.SetActiveLight(profile, mode);
-  row->brightness = reply[5] >> 4;
-  row->speed = reply[5] & 0x0F;
-  db.UpdateLight(mode, *row);
-  return mode;
 }
 
 }  // namespace corvane

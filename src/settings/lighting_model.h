@@ -1,6 +1,6 @@
 // The lighting page without widgets: creating each profile's rows for the modes the
-// device enables, switching the mode, brightness, speed, colours and reset, plus the
-// lighting job's command and applying the mouse's reported lighting state.
+// device enables, switching the mode, brightness, speed, colours and reset. What the
+// lighting job sends is light_payload.h.
 #pragma once
 
 #include <array>
@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "settings/command_report.h"
+#include "catalogue/device_definition.h"
 #include "settings/settings_texts.h"
 #include "settings/task_poster.h"
 #include "store/settings_database.h"
 
 namespace corvane {
 
-inline constexpr int kLightModeFlags = 6;  // light_1 .. light_6
 inline constexpr int kLightSlots = 7;
 inline constexpr int kLightOffersBrightness = 0x1;
 inline constexpr int kLightOffersSpeed = 0x2;
@@ -30,7 +29,7 @@ inline constexpr int kTextLightResetTitle = 276;
 inline constexpr int kTextLightResetBody = 275;
 
 // light_1 .. light_6 of the device definition: which modes are offered.
-using LightModeFlags = std::array<bool, kLightModeFlags>;
+using LightModeFlags = std::array<bool, kLightModeCount>;
 
 // Returns the default row of the mode behind flag `index` (0 = light_1) for `profile`.
 LightRecord DefaultLightRow(int profile, int index);
@@ -80,16 +79,5 @@ class LightingModel {
 int ColourFromChannels(int& red, int& green, int& blue);
 // Returns the brightness caption "<label>: 0%" .. "<label>: 100%" (level 4 or more).
 std::string BrightnessCaption(const std::string& label, int level);
-
-// Lighting job: makes `mode` active and returns its command; nullopt without a row.
-std::optional<CommandReport> BuildLightingJob(SettingsDatabase& db, int profile, int mode);
-// Returns the light-reset command sent before reading the lighting back.
-CommandReport LightResetCommand();
-// Returns the read request for the mouse's lighting state.
-CommandReport LightReadCommand();
-// Stores a lighting read reply (mode in byte 4, level in byte 5) as the profile's
-// active mode. Returns the mode, or nullopt when the profile has no row for it.
-std::optional<int> ApplyLightReadback(SettingsDatabase& db, int profile,
-                                      const std::array<uint8_t, kReportBufferSize>& reply);
 
 }  // namespace corvane

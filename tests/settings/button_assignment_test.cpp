@@ -1,7 +1,7 @@
 // Buttons page operations against a real store, and the button job built from it.
 #include "settings/button_assignment.h"
 
-#include "settings/button_job.h"
+#include "settings/macro_packets.h"
 #include "settings/button_table_encoding.h"
 #include "settings_fixture.h"
 
@@ -14,18 +14,27 @@ class ButtonAssignmentTest : public SettingsFixture {
  protected:
   void SetUp() override {
     SettingsFixture::SetUp();
-    model.Load(kProfile, {{0, 10, 1, 1, 90}, {1, 11, 1, 3, 91}, {2, 12, 1, 2, 92},
-                          {5, 15, 5, 3, 95}});
+    std::vector<ButtonDefinition> buttons;
+    for (int b : {0, 1, 2, 5}) {
+      ButtonDefinition def;
+      def.key_value = b;
+      def.name_id = 10 + b;
+      def.func_desc_id = 90 + b;
+      buttons.push_back(def);
+    }
+    model.Load(kProfile, buttons);
   }
 
+  ButtonTable SentTable() {
+    return BuildButtonTable(db.GetKeyAssigns(kProfile), db.GetMacros());
+  }
   ButtonEntry SentEntry(int button) {
-    const ButtonJob job = BuildButtonJob(db, kProfile, -1);
-    const auto& b = job.buttons.bytes;
-    return {b[5 + 3 * button], b[6 + 3 * button], b[7 + 3 * button]};
+    const ButtonTable t = SentTable();
+    return {t[3 * button], t[3 * button + 1], t[3 * button + 2]};
   }
 
-  MacroUploadMark mark;
-  ButtonAssignment model{db, poster, mark, test::IdTexts()};
+  DeviceState state;
+  ButtonAssignment model{db, poster, state, test::IdTexts()};
 };
 
 TEST_F(ButtonAssignmentTest, PrimaryButtonIsGuardedButCanBeReset) {
@@ -37,7 +46,7 @@ TEST_F(ButtonAssignmentTest, PrimaryButtonIsGuardedButCanBeReset) {
   EXPECT_EQ(model.ApplyRapidFire(5, 1, "r"), AssignResult::kPrimaryButton);
   EXPECT_TRUE(db.GetKeyAssigns(kProfile).empty());
   EXPECT_TRUE(poster.tasks.empty());
-  EXPECT_EQ(mark.Peek(), MacroUploadMark::kNone);
+  EXPECT_EQ(state.TakePendingMacroButton(), -1);
   model.ResetButton();
   EXPECT_EQ(poster.tasks, (std::vector<int>{kTaskButtons}));
 }
@@ -111,11 +120,11 @@ TEST_F(ButtonAssignmentTest, ResetsRestoreFactoryDescriptionsAndLayout) {
   model.ResetAllButtons();
   EXPECT_EQ(model.SelectedButton(), 0);
   EXPECT_TRUE(db.GetKeyAssigns(kProfile).empty());
-  EXPECT_EQ(BuildButtonJob(db, kProfile, -1).buttons.bytes, ButtonCommand(FactoryButtonTable()).bytes);
+  EXPECT_EQ(SentTable(), FactoryButtonTable());
   EXPECT_EQ(poster.tasks.back(), kTaskButtons);
 }
 
-TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUploadAndBuildsPackets) {
+TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUpload) {
   const int macro = db.AddMacro("Custom 1");
   MacroRecord settings = *db.GetMacro(macro);
   settings.play_type = 0;
@@ -132,37 +141,15 @@ TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUploadAndBuildsPackets) {
 
   model.SelectButton(2);
   EXPECT_EQ(model.ChooseMacro(macro, "Custom 1"), AssignResult::kSaved);
-  EXPECT_EQ(mark.Peek(), 2);
+  EXPECT_EQ(state.TakePendingMacroButton(), 2);
   EXPECT_EQ(model.Description(2), "T351 1");
-  const ButtonJob job = BuildButtonJob(db, kProfile, mark.Take());
-  EXPECT_EQ(mark.Peek(), MacroUploadMark::kNone);
-  ASSERT_EQ(job.macro_packets.size(), 2u);
-  EXPECT_EQ(job.macro_packets[0].bytes[3], 0x02);
-  EXPECT_EQ(job.macro_packets[0].bytes[5], 2);  // the blob starts with the button
-  EXPECT_EQ(job.macro_packets[1].bytes[3], 0x12);
   EXPECT_EQ(SentEntry(2), (ButtonEntry{0x90, 0x22, 0x03}));
+  EXPECT_EQ(MacroBlob(2, db.GetMacroEvents(macro)).size(), 29u);
 
-  // Once the macro is gone the button keeps the entry it had and nothing is uploaded.
+  // Once the macro is gone the button keeps the entry it had.
   ASSERT_TRUE(db.DeleteMacro(macro));
   EXPECT_EQ(SentEntry(2), (ButtonEntry{0x10, 0x04, 0x00}));
-  EXPECT_TRUE(BuildButtonJob(db, kProfile, 2).macro_packets.empty());
   EXPECT_EQ(model.Description(2), "Custom 1");
-}
-
-TEST_F(ButtonAssignmentTest, OverlongMacroIsNotSentCut) {
-  const int macro = db.AddMacro("Long");
-  std::vector<MacroEventRecord> events(102);
-  for (int i = 0; i < 102; ++i) {
-    events[i].type = 2;
-    events[i].value = 'B';
-    events[i].record_index = i;
-  }
-  ASSERT_TRUE(db.ReplaceMacroEvents(macro, events));
-  model.SelectButton(3);
-  model.ChooseMacro(macro, "Long");
-  const ButtonJob job = BuildButtonJob(db, kProfile, 3);
-  EXPECT_TRUE(job.macro_packets.empty());
-  EXPECT_EQ(job.skipped_macros, 1);
 }
 
 }  // namespace

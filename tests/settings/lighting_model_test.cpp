@@ -46,7 +46,6 @@ TEST_F(LightingModelTest, ModesNotEnabledGetNoRow) {
   EXPECT_EQ(rows[1].mode, 0);
   EXPECT_EQ(model.CurrentMode(), 0);
   EXPECT_FALSE(db.GetLight(kProfile, 1));
-  EXPECT_FALSE(BuildLightingJob(db, kProfile, 1));
   // Only steady light offered: the page still shows a mode that exists.
   model.Load(2, {false, false, true, false, false, false});
   EXPECT_EQ(model.CurrentMode(), 3);
@@ -90,13 +89,12 @@ TEST_F(LightingModelTest, BrightnessSpeedAndColours) {
   EXPECT_EQ(row->speed, 5);
   EXPECT_EQ(row->color_value1, 0x00FF11);
   EXPECT_EQ(row->color_value4, 16776960);
-  auto job = BuildLightingJob(db, kProfile, 3);
-  ASSERT_TRUE(job);
-  EXPECT_EQ(job->bytes[4], 5);
-  EXPECT_EQ(job->bytes[6], 2 * 16 + 5);
-  EXPECT_EQ(job->bytes[7], 0x11);
-  EXPECT_EQ(job->bytes[8], 0xFF);
-  EXPECT_EQ(job->bytes[9], 0x00);
+  const CommandReport sent = LightingCommand(*row);
+  EXPECT_EQ(sent.bytes[4], 5);
+  EXPECT_EQ(sent.bytes[6], 2 * 16 + 5);
+  EXPECT_EQ(sent.bytes[7], 0x11);
+  EXPECT_EQ(sent.bytes[8], 0xFF);
+  EXPECT_EQ(sent.bytes[9], 0x00);
 
   // Breathing keeps seven slots: only the marked one changes.
   model.ShowMode(2);
@@ -109,26 +107,10 @@ TEST_F(LightingModelTest, BrightnessSpeedAndColours) {
   EXPECT_EQ(db.GetLight(kProfile, 1)->brightness, 4);
 }
 
-TEST_F(LightingModelTest, ResetAndReadBack) {
+TEST_F(LightingModelTest, ResetPostsTheReadBack) {
   model.Load(kProfile, kAllModes);
   model.Reset();
   EXPECT_EQ(poster.tasks, (std::vector<int>{kTaskLightReset}));
-  const CommandReport reset = LightResetCommand();
-  EXPECT_EQ(reset.bytes[1], 0x0E);
-  EXPECT_EQ(reset.bytes[4], 0x01);
-  EXPECT_EQ(reset.bytes[5], 0x01);
-  EXPECT_EQ(LightReadCommand().bytes[1], 0x15);
-
-  std::array<uint8_t, kReportBufferSize> reply{};
-  reply[4] = 4;
-  reply[5] = 0x31;
-  EXPECT_EQ(ApplyLightReadback(db, kProfile, reply), std::optional<int>(4));
-  EXPECT_EQ(db.GetActiveLight(kProfile), 4);
-  EXPECT_EQ(db.GetLight(kProfile, 4)->brightness, 3);
-  EXPECT_EQ(db.GetLight(kProfile, 4)->speed, 1);
-  reply[4] = 9;  // a mode the profile has no row for changes nothing
-  EXPECT_EQ(ApplyLightReadback(db, kProfile, reply), std::nullopt);
-  EXPECT_EQ(db.GetActiveLight(kProfile), 4);
 }
 
 }  // namespace
