@@ -205,7 +205,8 @@ int HttpTransfer::download(const std::string& url, const std::filesystem::path& 
       return false;
     }
     if (view != nullptr && length >= kTransferBlockBytes) {
-      PostProgress(view, static_cast<int>(std::min<std::uint64_t>(100, 10 + 90 * received / length)));
+      PostProgress(view,
+                   static_cast<int>(std::min<std::uint64_t>(100, 10 + 90 * received / length)));
     }
     return true;
   };

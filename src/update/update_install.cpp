@@ -86,7 +86,8 @@ std::string FirmwarePackageAddress(const std::string& firmware_url, const std::s
 }
 
 bool IsFileNameSafeVersion(std::string_view version) {
-  return !version.empty() && version.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+  return !version.empty() &&
+         version.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
 bool InstallSoftwareUpdate(HttpTransfer& transfer, UpdateView& view, InstallerLauncher& launcher,

@@ -45,8 +45,9 @@ int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::st
   return software.state;
 }
 
-int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view, const std::string& mouse_firmware,
-                         const std::string& firmware_url, VersionCheckState& firmware) {
+int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
+                         const std::string& mouse_firmware, const std::string& firmware_url,
+                         VersionCheckState& firmware) {
   firmware.new_version =
       FetchVersion(transfer, firmware_url + "/mouse/version", kMaxFirmwareVersionChars);
   if (firmware.new_version.empty() || mouse_firmware.empty()) return firmware.state;

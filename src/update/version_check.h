@@ -22,7 +22,7 @@ inline constexpr int kUpdateUpToDate = 2;
 
 // Result of one kind of check; owned by whoever runs the checks (the main window).
 struct VersionCheckState {
-  std::string new_version;       // the server's text, verbatim; empty when none was accepted
+  std::string new_version;        // the server's text, verbatim; empty when none was accepted
   int state = kUpdateNotChecked;  // kUpdateAvailable, kUpdateUpToDate or kUpdateNotChecked
 };
 
@@ -33,8 +33,9 @@ int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::st
 
 // Task 24: asks `firmware_url` + "/mouse/version" and compares with the mouse's firmware
 // version text. Returns the resulting state, unchanged when no version was obtained.
-int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view, const std::string& mouse_firmware,
-                         const std::string& firmware_url, VersionCheckState& firmware);
+int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
+                         const std::string& mouse_firmware, const std::string& firmware_url,
+                         VersionCheckState& firmware);
 
 // Returns the shown form of a firmware version: its first character, "." and its last two
 // characters ("105" → "1.05"); empty for an empty text.

@@ -135,8 +135,8 @@ bool ExtractFile(unzFile zip, const unz_file_info64& info, const fs::path& targe
                  std::uint64_t& budget) {
   OpenEntry entry(zip);
   if (!entry.IsOpen()) return false;
-  FdHandle fd(new int(open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                           0644)));
+  FdHandle fd(
+      new int(open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644)));
   if (*fd < 0) return false;
   bool ok = CopyEntry(zip, *fd, budget);
   ok = entry.Close() && ok;
@@ -157,7 +157,8 @@ bool ExtractFile(unzFile zip, const unz_file_info64& info, const fs::path& targe
 // Extracts the archive's current entry below `folder`. Returns true when it was written.
 bool ExtractCurrent(unzFile zip, const fs::path& folder, std::uint64_t& budget) {
   unz_file_info64 info{};
-  if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+  if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+    return false;
   std::vector<char> name_buffer(info.size_filename + 1, '\0');
   if (unzGetCurrentFileInfo64(zip, &info, name_buffer.data(), name_buffer.size(), nullptr, 0,
                               nullptr, 0) != UNZ_OK) {

@@ -117,7 +117,8 @@ TEST_F(HttpTransferTest, CancelFromAnotherThreadEndsTheDownloadWithMinusTwo) {
   int result = 0;
   std::thread worker([&] { result = transfer_.download(Url("/_slow"), Target(), &view_); });
   const auto start = std::chrono::steady_clock::now();
-  while (view_.Progress().size() < 4 && std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
+  while (view_.Progress().size() < 4 &&
+         std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_TRUE(transfer_.Running());

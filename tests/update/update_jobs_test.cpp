@@ -1,10 +1,6 @@
 // The worker's update jobs against a local server: version checks (tasks 23 and 24),
 // software install (task 26) and firmware hand-over (task 27), plus the Linux launcher.
 
-#include "update/linux_installer_launcher.h"
-#include "update/update_install.h"
-#include "update/version_check.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -13,6 +9,9 @@
 
 #include "support/temp_home.h"
 #include "update/http_transfer.h"
+#include "update/linux_installer_launcher.h"
+#include "update/update_install.h"
+#include "update/version_check.h"
 #include "update_test_support.h"
 
 namespace corvane {
@@ -78,10 +77,14 @@ struct SoftwareCase {
 
 TEST_F(UpdateJobsTest, SoftwareCheckOffersOnlyNewerOrDifferentlyShapedVersions) {
   const std::vector<SoftwareCase> cases = {
-      {"1.0.10", "1.0.2", kUpdateAvailable,
+      {"1.0.10",
+       "1.0.2",
+       kUpdateAvailable,
        {"software button on", "software label T582: v1.0.10", "update available 1"}},
       {"1.0.2\n", "1.0.2", kUpdateUpToDate, {"software label T580", "software button off"}},
-      {"1.1", "1.0.2", kUpdateAvailable,
+      {"1.1",
+       "1.0.2",
+       kUpdateAvailable,
        {"software button on", "software label T582: v1.1", "update available 1"}},
       {"1.0.9", "1.1.0", kUpdateUpToDate, {"software label T580", "software button off"}},
   };
@@ -89,7 +92,8 @@ TEST_F(UpdateJobsTest, SoftwareCheckOffersOnlyNewerOrDifferentlyShapedVersions) 
     ASSERT_TRUE(WriteFileBytes(Served() / "sw" / "version", c.served));
     test::RecordingView view;
     VersionCheckState software;
-    EXPECT_EQ(CheckSoftwareVersion(transfer_, view, c.own, SoftwareUrl(), software), c.state) << c.served;
+    EXPECT_EQ(CheckSoftwareVersion(transfer_, view, c.own, SoftwareUrl(), software), c.state)
+        << c.served;
     EXPECT_EQ(software.new_version, c.served);
     EXPECT_EQ(view.Events(), c.events) << c.served;
   }
@@ -101,7 +105,8 @@ TEST_F(UpdateJobsTest, SoftwareCheckWithoutUsableAnswerChangesNothing) {
   EXPECT_EQ(CheckSoftwareVersion(transfer_, view_, "", SoftwareUrl(), software), kUpdateUpToDate);
   EXPECT_EQ(software.new_version, "1.0.100000");
   ASSERT_TRUE(WriteFileBytes(Served() / "sw" / "version", "1.0.1000000"));  // 11: ignored
-  EXPECT_EQ(CheckSoftwareVersion(transfer_, view_, "1.0.2", SoftwareUrl(), software), kUpdateUpToDate);
+  EXPECT_EQ(CheckSoftwareVersion(transfer_, view_, "1.0.2", SoftwareUrl(), software),
+            kUpdateUpToDate);
   EXPECT_EQ(software.new_version, "");
   CheckSoftwareVersion(transfer_, view_, "1.0.2", server_->Url("/_status/404/"), software);
   EXPECT_EQ(software.new_version, "");
@@ -111,8 +116,10 @@ TEST_F(UpdateJobsTest, SoftwareCheckWithoutUsableAnswerChangesNothing) {
 TEST_F(UpdateJobsTest, FirmwareCheckShowsTheShortFormAndIgnoresLongAnswers) {
   ASSERT_TRUE(WriteFileBytes(Served() / "fw" / "mouse" / "version", "105"));
   VersionCheckState firmware;
-  EXPECT_EQ(CheckFirmwareVersion(transfer_, view_, "104", FirmwareUrl(), firmware), kUpdateAvailable);
-  EXPECT_EQ(view_.Events(), (Events{"firmware label T582: V1.05", "firmware button on", "update available 2"}));
+  EXPECT_EQ(CheckFirmwareVersion(transfer_, view_, "104", FirmwareUrl(), firmware),
+            kUpdateAvailable);
+  EXPECT_EQ(view_.Events(),
+            (Events{"firmware label T582: V1.05", "firmware button on", "update available 2"}));
 
   test::RecordingView same;
   EXPECT_EQ(CheckFirmwareVersion(transfer_, same, "105", FirmwareUrl(), firmware), kUpdateUpToDate);
@@ -120,7 +127,8 @@ TEST_F(UpdateJobsTest, FirmwareCheckShowsTheShortFormAndIgnoresLongAnswers) {
 
   ASSERT_TRUE(WriteFileBytes(Served() / "fw" / "mouse" / "version", "1000000000"));
   test::RecordingView ignored;
-  EXPECT_EQ(CheckFirmwareVersion(transfer_, ignored, "104", FirmwareUrl(), firmware), kUpdateUpToDate);
+  EXPECT_EQ(CheckFirmwareVersion(transfer_, ignored, "104", FirmwareUrl(), firmware),
+            kUpdateUpToDate);
   EXPECT_EQ(firmware.new_version, "");
   EXPECT_EQ(ignored.Events(), Events{});
 }
@@ -154,7 +162,8 @@ TEST_F(UpdateJobsTest, FirmwareJobStopsQuietlyWithoutAUsableImage) {
   EXPECT_FALSE(fs::exists(Temp() / "firmware-105.zip"));
 
   // Empty image: neither handed over nor deleted.
-  ASSERT_TRUE(test::WriteZip(Served() / "fw" / "mouse" / "firmware-105.zip", {{"firmware-105.bin", ""}}));
+  ASSERT_TRUE(
+      test::WriteZip(Served() / "fw" / "mouse" / "firmware-105.zip", {{"firmware-105.bin", ""}}));
   EXPECT_FALSE(RunFirmwareJob());
   EXPECT_TRUE(fs::exists(Temp() / "firmware-105.bin"));
   EXPECT_TRUE(handed_.empty());
@@ -175,7 +184,8 @@ TEST_F(UpdateJobsTest, HostilePackageOrVersionWritesNothingOutsideTheTemporaryFo
   };
   EXPECT_FALSE(InstallFirmwareUpdate(transfer_, view_, send, DataFolder(), FirmwareUrl(), "/../x"));
   RecordingLauncher launcher(true);
-  EXPECT_FALSE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), SoftwareUrl(), "..\\x"));
+  EXPECT_FALSE(
+      InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), SoftwareUrl(), "..\\x"));
   EXPECT_EQ(handed_.size(), 1u);
   EXPECT_TRUE(launcher.opened.empty());
 }
@@ -185,7 +195,8 @@ TEST_F(UpdateJobsTest, SoftwareInstallerIsStartedAndTheProcessEnded) {
                              {{"Mouse-Setup-1.0.3.exe", "MZ installer"}}));
   ASSERT_TRUE(WriteFileBytes(Temp() / "Mouse-Setup-1.0.3.zip", "an earlier attempt"));
   RecordingLauncher launcher(true);
-  EXPECT_TRUE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), server_->Url("/sw"), "1.0.3"));
+  EXPECT_TRUE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), server_->Url("/sw"),
+                                    "1.0.3"));
   EXPECT_EQ(launcher.opened, std::vector<fs::path>{Temp() / "Mouse-Setup-1.0.3.exe"});
   EXPECT_EQ(launcher.ended, 1);
   EXPECT_FALSE(fs::exists(Temp() / "Mouse-Setup-1.0.3.zip"));
@@ -193,7 +204,8 @@ TEST_F(UpdateJobsTest, SoftwareInstallerIsStartedAndTheProcessEnded) {
 
   // An installer that cannot be started must not end the program.
   RecordingLauncher failing(false);
-  EXPECT_FALSE(InstallSoftwareUpdate(transfer_, view_, failing, DataFolder(), server_->Url("/sw"), "1.0.3"));
+  EXPECT_FALSE(
+      InstallSoftwareUpdate(transfer_, view_, failing, DataFolder(), server_->Url("/sw"), "1.0.3"));
   EXPECT_EQ(failing.opened.size(), 1u);
   EXPECT_EQ(failing.ended, 0);
 }
@@ -201,7 +213,8 @@ TEST_F(UpdateJobsTest, SoftwareInstallerIsStartedAndTheProcessEnded) {
 TEST_F(UpdateJobsTest, SoftwarePackageWithoutInstallerDoesNothingMore) {
   ASSERT_TRUE(test::WriteZip(Served() / "sw" / "Mouse-Setup-1.0.3.zip", {{"readme.txt", "x"}}));
   RecordingLauncher launcher(true);
-  EXPECT_FALSE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), server_->Url("/sw"), "1.0.3"));
+  EXPECT_FALSE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), server_->Url("/sw"),
+                                     "1.0.3"));
   EXPECT_TRUE(launcher.opened.empty());
   EXPECT_EQ(launcher.ended, 0);
   EXPECT_TRUE(fs::exists(Temp() / "readme.txt"));
@@ -216,7 +229,8 @@ TEST(LinuxInstallerLauncherTest, StartsAnExecutableInstaller) {
   LinuxInstallerLauncher launcher;
   ASSERT_TRUE(launcher.Open(installer));
   const auto start = std::chrono::steady_clock::now();
-  while (!fs::exists(marker) && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+  while (!fs::exists(marker) &&
+         std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_TRUE(fs::exists(marker));

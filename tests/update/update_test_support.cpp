@@ -23,7 +23,8 @@ constexpr int kServerStartMs = 10000;
 // Reads the port line the server prints; 0 when none arrives in time.
 int ReadPort(int fd) {
   std::string line;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kServerStartMs);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kServerStartMs);
   while (std::chrono::steady_clock::now() < deadline) {
     pollfd p{fd, POLLIN, 0};
     if (poll(&p, 1, 100) <= 0) continue;
@@ -126,8 +127,8 @@ bool WriteZip(const std::filesystem::path& path, const std::vector<ZipEntry>& en
     info.tmz_date.tm_min = 6;
     info.tmz_date.tm_sec = 8;
     const int method = entry.stored ? 0 : Z_DEFLATED;
-    ok = ok && zipOpenNewFileInZip64(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                     method, Z_DEFAULT_COMPRESSION, 0) == ZIP_OK;
+    ok = ok && zipOpenNewFileInZip64(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0,
+                                     nullptr, method, Z_DEFAULT_COMPRESSION, 0) == ZIP_OK;
     ok = ok && zipWriteInFileInZip(zip, entry.content.data(),
                                    static_cast<unsigned>(entry.content.size())) == ZIP_OK;
     ok = ok && zipCloseFileInZip(zip) == ZIP_OK;

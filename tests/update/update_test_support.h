@@ -39,8 +39,12 @@ class RecordingView : public UpdateView {
   std::string LanguageText(int id) override { return "T" + std::to_string(id); }
   void SetSoftwareVersionLabel(const std::string& text) override { Add("software label " + text); }
   void SetFirmwareVersionLabel(const std::string& text) override { Add("firmware label " + text); }
-  void EnableSoftwareUpdateButton(bool on) override { Add(std::string("software button ") + (on ? "on" : "off")); }
-  void EnableFirmwareUpdateButton(bool on) override { Add(std::string("firmware button ") + (on ? "on" : "off")); }
+  void EnableSoftwareUpdateButton(bool on) override {
+    Add(std::string("software button ") + (on ? "on" : "off"));
+  }
+  void EnableFirmwareUpdateButton(bool on) override {
+    Add(std::string("firmware button ") + (on ? "on" : "off"));
+  }
   void PostUpdateAvailable(int kind) override { Add("update available " + std::to_string(kind)); }
   void PostDownloadProgress(int percent) override;
   void ShowFirmwareProgress(int percent, const std::string& text) override;

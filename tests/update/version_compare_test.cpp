@@ -1,10 +1,11 @@
 // Version ordering, the firmware version's shown form and the package names.
 
-#include "update/update_install.h"
-#include "update/version_check.h"
 #include "update/version_compare.h"
 
 #include <gtest/gtest.h>
+
+#include "update/update_install.h"
+#include "update/version_check.h"
 
 namespace corvane {
 namespace {
@@ -37,7 +38,8 @@ TEST(VersionCompareTest, FirmwareVersionShowsFirstAndLastTwoCharacters) {
   EXPECT_EQ(FirmwareDisplayVersion("1234"), "1.34");
   EXPECT_EQ(FirmwareDisplayVersion("7"), "7.7");  // short texts must not read past their end
   EXPECT_EQ(FirmwareDisplayVersion(""), "");
-  EXPECT_EQ(FirmwareDisplayVersion("\xC3\xA9" "12"), "\xC3\xA9.12");  // characters, not bytes
+  const std::string e_acute = "\xC3\xA9";  // two bytes, one character
+  EXPECT_EQ(FirmwareDisplayVersion(e_acute + "12"), e_acute + ".12");
 }
 
 TEST(PackageNamesTest, VersionTextIsUsedVerbatim) {
@@ -56,7 +58,7 @@ TEST(PackageNamesTest, VersionsThatWouldLeaveTheFolderAreUnsafe) {
   EXPECT_FALSE(IsFileNameSafeVersion(""));
   EXPECT_FALSE(IsFileNameSafeVersion("/../../x"));
   EXPECT_FALSE(IsFileNameSafeVersion("..\\x"));
-  EXPECT_FALSE(IsFileNameSafeVersion(std::string_view("1\0" "2", 3)));
+  EXPECT_FALSE(IsFileNameSafeVersion(std::string{'1', '\0', '2'}));
 }
 
 }  // namespace
