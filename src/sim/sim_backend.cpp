@@ -49,7 +49,9 @@ bool SimBackend::SaveStateFile(std::string& error) {
 
 void SimBackend::PressDpiButton() { hub_->PressDpiButton(); }
 void SimBackend::SetMouseOn(bool on) { hub_->SetMouseOn(on); }
-void SimBackend::SetBattery(uint8_t a, uint8_t b, bool announce) { hub_->SetBattery(a, b, announce); }
+void SimBackend::SetBattery(uint8_t a, uint8_t b, bool announce) {
+  hub_->SetBattery(a, b, announce);
+}
 void SimBackend::SendGarbageNotification(SimLink link) { hub_->SendGarbageNotification(link); }
 void SimBackend::Unplug(SimLink link) { hub_->Unplug(link); }
 void SimBackend::Replug(SimLink link) { hub_->Replug(link); }
@@ -59,7 +61,9 @@ void SimBackend::SetState(const SimState& state) { hub_->SetState(state); }
 SimFaults SimBackend::Faults(SimLink link) const { return hub_->Faults(link); }
 void SimBackend::SetFaults(SimLink link, const SimFaults& faults) { hub_->SetFaults(link, faults); }
 SimUpgradeStatus SimBackend::UpgradeStatus(SimLink link) const { return hub_->UpgradeStatus(link); }
-std::vector<uint8_t> SimBackend::UpgradeImage(SimLink link) const { return hub_->UpgradeImage(link); }
+std::vector<uint8_t> SimBackend::UpgradeImage(SimLink link) const {
+  return hub_->UpgradeImage(link);
+}
 const SimIdentity& SimBackend::Identity() const { return hub_->Identity(); }
 SimMode SimBackend::Mode() const { return hub_->Mode(); }
 

@@ -9,7 +9,8 @@ uint16_t SimCrc16Modbus(const uint8_t* data, size_t length) {
   for (size_t i = 0; i < length; ++i) {
     crc ^= data[i];
     for (int bit = 0; bit < 8; ++bit) {
-      crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ kPolynomial) : static_cast<uint16_t>(crc >> 1);
+      crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ kPolynomial)
+                      : static_cast<uint16_t>(crc >> 1);
     }
   }
   return crc;

@@ -72,12 +72,14 @@ uint8_t SimFirmware::Dispatch(SimLink link, const SimReport& command, SimReport&
       if (length != kRateLength) return kSimStatusBadParameter;
       s.report_rate = p[0];
       return kSimStatusOk;
-    case 0x03: return WriteDpiStages(command);
+    case 0x03:
+      return WriteDpiStages(command);
     case 0x04:
       if (length != kDpiColorLength) return kSimStatusBadParameter;
       for (int n = 0; n < kSimDpiStages; ++n) s.dpi_color[n] = GetColor(p + 3 * n);
       return kSimStatusOk;
-    case 0x05: return WriteLighting(command);
+    case 0x05:
+      return WriteLighting(command);
     case 0x06:
       if (length != kLiftoffLength) return kSimStatusBadParameter;
       s.liftoff_height = p[0];
@@ -91,8 +93,10 @@ uint8_t SimFirmware::Dispatch(SimLink link, const SimReport& command, SimReport&
       s.move_closelight = p[2];
       s.button_respondtime = p[3];
       return kSimStatusOk;
-    case 0x08: return WriteMacroPacket(link, command);
-    case 0x09: return WriteButtons(command);
+    case 0x08:
+      return WriteMacroPacket(link, command);
+    case 0x09:
+      return WriteButtons(command);
     case 0x0E:
       // Asks the mouse to report its lighting; nothing to change here.
       return (length == 0x01 && p[0] == 0x01) ? kSimStatusOk : kSimStatusBadParameter;
@@ -101,13 +105,15 @@ uint8_t SimFirmware::Dispatch(SimLink link, const SimReport& command, SimReport&
       s = SimSettings{};
       assembly_ = {};
       return kSimStatusOk;
-    case 0x10: return DeviceInfo(link, reply);
+    case 0x10:
+      return DeviceInfo(link, reply);
     case 0x20:
       if (link != SimLink::kReceiver) return kSimStatusUnknownCommand;
       reply[kPayload] = state_.firmware_version >> 8;
       reply[kPayload + 1] = state_.firmware_version & 0xFF;
       return kSimStatusOk;
-    default: return ReadSettings(command[kCmdByte], reply);
+    default:
+      return ReadSettings(command[kCmdByte], reply);
   }
 }
 
@@ -127,8 +133,11 @@ uint8_t SimFirmware::ReadSettings(uint8_t command, SimReport& reply) const {
   const SimSettings& s = state_.settings;
   uint8_t* out = reply.data() + kPayload;
   switch (command) {
-    case 0x11: return kSimStatusOk;
-    case 0x12: out[0] = s.report_rate; return kSimStatusOk;
+    case 0x11:
+      return kSimStatusOk;
+    case 0x12:
+      out[0] = s.report_rate;
+      return kSimStatusOk;
     case 0x13:
       out[0] = static_cast<uint8_t>((s.dpi_index << 4) | (s.dpi_count & 0x0F));
       for (int n = 0; n < kSimDpiStages; ++n) {
@@ -156,7 +165,8 @@ uint8_t SimFirmware::ReadSettings(uint8_t command, SimReport& reply) const {
       out[2] = s.move_closelight;
       out[3] = s.button_respondtime;
       return kSimStatusOk;
-    default: return kSimStatusUnknownCommand;
+    default:
+      return kSimStatusUnknownCommand;
   }
 }
 

@@ -11,7 +11,9 @@ SimHandle::SimHandle(std::shared_ptr<SimHub> hub, std::shared_ptr<SimHub::Reader
 
 SimHandle::~SimHandle() { hub_->Close(reader_); }
 
-int SimHandle::Write(const uint8_t* data, size_t length) { return hub_->Write(*reader_, data, length); }
+int SimHandle::Write(const uint8_t* data, size_t length) {
+  return hub_->Write(*reader_, data, length);
+}
 
 int SimHandle::ReadTimeout(uint8_t* data, size_t length, int timeout_ms) {
   return hub_->Read(*reader_, data, length, timeout_ms);

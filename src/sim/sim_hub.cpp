@@ -29,7 +29,8 @@ SimHub::SimHub(const SimIdentity& identity, SimMode mode)
 }
 
 std::string SimHub::InterfacePath(SimLink link, SimCollection collection) {
-  return std::string("sim/") + LinkName(link) + "/if" + std::to_string(static_cast<int>(collection));
+  return std::string("sim/") + LinkName(link) + "/if" +
+         std::to_string(static_cast<int>(collection));
 }
 
 HidInterfaceInfo SimHub::InfoOf(SimLink link, SimCollection collection) const {
@@ -41,14 +42,23 @@ HidInterfaceInfo SimHub::InfoOf(SimLink link, SimCollection collection) const {
   info.release_number = link == SimLink::kWired ? state_.firmware_version : state_.receiver_version;
   info.interface_number = static_cast<int>(collection);
   switch (collection) {
-    case SimCollection::kMouse: info.usage_page = 0x0001; info.usage = 0x0002; break;
-    case SimCollection::kKeyboard: info.usage_page = 0x0001; info.usage = 0x0006; break;
+    case SimCollection::kMouse:
+      info.usage_page = 0x0001;
+      info.usage = 0x0002;
+      break;
+    case SimCollection::kKeyboard:
+      info.usage_page = 0x0001;
+      info.usage = 0x0006;
+      break;
     case SimCollection::kConfig:
       // The two collections the tool accepts; each device uses one of them.
       info.usage_page = link == SimLink::kWired ? 0xFF01 : 0x0001;
       info.usage = link == SimLink::kWired ? 0x0010 : 0x0000;
       break;
-    case SimCollection::kUpgrade: info.usage_page = 0xFFEF; info.usage = 0x0000; break;
+    case SimCollection::kUpgrade:
+      info.usage_page = 0xFFEF;
+      info.usage = 0x0000;
+      break;
   }
   return info;
 }
@@ -152,7 +162,8 @@ void SimHub::Deliver(SimLink link, SimCollection collection, const std::vector<u
 int SimHub::Read(Reader& reader, uint8_t* data, size_t length, int timeout_ms) {
   std::unique_lock lock(mutex_);
   const bool forever = timeout_ms < 0;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(timeout_ms, 0));
+  const Clock::time_point deadline =
+      Clock::now() + std::chrono::milliseconds(std::max(timeout_ms, 0));
   for (;;) {
     if (reader.gone) return -1;
     const Clock::time_point now = Clock::now();
@@ -206,7 +217,8 @@ void SimHub::SetBattery(uint8_t a, uint8_t b, bool announce) {
   std::lock_guard lock(mutex_);
   state_.battery_a = a;
   state_.battery_b = b;
-  if (announce && state_.mouse_on) DeliverNotification(SimLink::kReceiver, firmware_.LinkNotification());
+  if (announce && state_.mouse_on)
+    DeliverNotification(SimLink::kReceiver, firmware_.LinkNotification());
 }
 
 void SimHub::SendGarbageNotification(SimLink link) {

@@ -18,9 +18,12 @@ bool ParseSimMode(std::string_view text, SimMode& mode) {
 
 const char* SimModeName(SimMode mode) {
   switch (mode) {
-    case SimMode::kWired: return "wired";
-    case SimMode::kWireless: return "wireless";
-    case SimMode::kBoth: return "both";
+    case SimMode::kWired:
+      return "wired";
+    case SimMode::kWireless:
+      return "wireless";
+    case SimMode::kBoth:
+      return "both";
   }
   return "both";
 }

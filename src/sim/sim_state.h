@@ -37,8 +37,8 @@ struct SimSettings {
   uint8_t button_respondtime = 8;
   uint8_t light_mode = 1;
   uint8_t light_level = 0x42;  // brightness << 4 | speed
-  std::array<uint32_t, kSimLightColors> light_color{255,      65280,    16711680, 16776960,
-                                                    65535,    16711935, 16777215};
+  std::array<uint32_t, kSimLightColors> light_color{255,   65280,    16711680, 16776960,
+                                                    65535, 16711935, 16777215};
   std::array<SimButtonEntry, kSimButtons> buttons{{{0x10, 0x01, 0x00},
                                                    {0x10, 0x02, 0x00},
                                                    {0x10, 0x04, 0x00},

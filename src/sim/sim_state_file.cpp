@@ -37,9 +37,12 @@ bool ParseNumber(std::string_view text, uint32_t max, uint32_t& out) {
   uint64_t value = 0;
   for (char c : text) {
     int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
     if (digit < 0) return false;
     value = value * base + digit;
   }
@@ -142,7 +145,8 @@ std::vector<std::pair<std::string, Field>> Fields(SimState& state) {
   for (int i = 0; i < kSimLightColors; ++i) {
     f.emplace_back("light_color" + std::to_string(i + 1), NumberField(s.light_color[i], kMaxColor));
   }
-  for (int b = 0; b < kSimButtons; ++b) f.emplace_back("button" + std::to_string(b), ButtonField(s.buttons[b]));
+  for (int b = 0; b < kSimButtons; ++b)
+    f.emplace_back("button" + std::to_string(b), ButtonField(s.buttons[b]));
   f.emplace_back("wired_upgrade_image", BlobField(state.upgrade_image[0]));
   f.emplace_back("receiver_upgrade_image", BlobField(state.upgrade_image[1]));
   return f;

@@ -7,8 +7,8 @@
 namespace corvane {
 namespace {
 
-constexpr int kBlockSize = 20;       // index (2), data (16), CRC (2)
-constexpr int kCoveredBytes = 18;    // CRC covers index and data
+constexpr int kBlockSize = 20;     // index (2), data (16), CRC (2)
+constexpr int kCoveredBytes = 18;  // CRC covers index and data
 constexpr int kMaxBlocksPerReport = 3;
 constexpr int kPayloadStart = 4;
 constexpr uint8_t kUpgradeCommand = 0x02;
@@ -63,7 +63,8 @@ bool SimUpgrade::TakeBlocks(const uint8_t* payload, int length) {
   for (int b = 0; b < length / kBlockSize; ++b) {
     const uint8_t* block = payload + b * kBlockSize;
     const int index = block[0] | (block[1] << 8);
-    const uint16_t crc = static_cast<uint16_t>(block[kCoveredBytes] | (block[kCoveredBytes + 1] << 8));
+    const uint16_t crc =
+        static_cast<uint16_t>(block[kCoveredBytes] | (block[kCoveredBytes + 1] << 8));
     if (SimCrc16Modbus(block, kCoveredBytes) != crc) {
       ++status_.rejected_blocks;
       Fail("CRC mismatch in block " + std::to_string(index));

@@ -18,9 +18,9 @@ enum class SimUpgradePhase { kIdle, kReceiving, kComplete, kFailed };
 
 struct SimUpgradeStatus {
   SimUpgradePhase phase = SimUpgradePhase::kIdle;
-  int blocks_received = 0;   // blocks accepted in the current or last transfer
-  int rejected_blocks = 0;   // blocks with a wrong CRC or out of sequence
-  std::string error;         // why the last transfer failed; empty otherwise
+  int blocks_received = 0;  // blocks accepted in the current or last transfer
+  int rejected_blocks = 0;  // blocks with a wrong CRC or out of sequence
+  std::string error;        // why the last transfer failed; empty otherwise
 };
 
 class SimUpgrade {

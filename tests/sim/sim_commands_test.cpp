@@ -44,7 +44,8 @@ TEST(SimEnumerate, PresentsEveryCollectionOfEachPluggedDevice) {
 
 TEST(SimEnumerate, OpensOnlyPresentPathsAndOrdinaryCollectionsTakeNoCommands) {
   SimBackend backend(TestIdentity(), SimMode::kWired);
-  EXPECT_EQ(backend.Open(SimBackend::InterfacePath(SimLink::kReceiver, SimCollection::kConfig)), nullptr);
+  EXPECT_EQ(backend.Open(SimBackend::InterfacePath(SimLink::kReceiver, SimCollection::kConfig)),
+            nullptr);
   EXPECT_EQ(backend.Open("no/such/path"), nullptr);
   auto mouse = backend.Open(SimBackend::InterfacePath(SimLink::kWired, SimCollection::kMouse));
   ASSERT_NE(mouse, nullptr);
@@ -105,8 +106,9 @@ TEST(SimCommands, PerformanceWritesChangeStateAndReadBack) {
   EXPECT_EQ(ReadCommand(*h, 0x12)[4], 8);
 
   // dpi_count 6, dpi_index 2; stage n = code 10 + n (twice), stage 5 = 0x0123.
-  ASSERT_EQ(Exchange(*h, BuildCommand(0x03, 1, 37, {0x26, 10, 0, 10, 0, 11, 0, 11, 0, 12, 0, 12, 0,
-                                                    13, 0, 13, 0, 14, 0, 14, 0, 0x23, 0x01, 0x23, 0x01}))[1],
+  ASSERT_EQ(Exchange(*h, BuildCommand(0x03, 1, 37, {0x26, 10, 0,  10,   0,    11,   0,   11, 0,
+                                                    12,   0,  12, 0,    13,   0,    13,  0,  14,
+                                                    0,    14, 0,  0x23, 0x01, 0x23, 0x01}))[1],
             0);
   auto r = ReadCommand(*h, 0x13);
   EXPECT_EQ(r[4], 0x26);
@@ -115,7 +117,11 @@ TEST(SimCommands, PerformanceWritesChangeStateAndReadBack) {
   EXPECT_EQ(r[6 + 4 * 5], 0x01);
   EXPECT_EQ(backend.State().settings.dpi_index, 2);
 
-  ASSERT_EQ(Exchange(*h, BuildCommand(0x04, 1, 18, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}, 65))[1], 0);
+  ASSERT_EQ(
+      Exchange(
+          *h, BuildCommand(0x04, 1, 18,
+                           {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}, 65))[1],
+      0);
   r = ReadCommand(*h, 0x14);
   EXPECT_EQ(backend.State().settings.dpi_color[0], 0x030201u);
   EXPECT_EQ(r[4 + 3 * 5 + 2], 18);
@@ -128,7 +134,8 @@ TEST(SimCommands, PerformanceWritesChangeStateAndReadBack) {
 
   ASSERT_EQ(Exchange(*h, BuildCommand(0x07, 1, 4, {6, 0, 1, 12}, 65))[1], 0);
   r = ReadCommand(*h, 0x17);
-  EXPECT_EQ(std::vector<uint8_t>(r.begin() + 4, r.begin() + 8), (std::vector<uint8_t>{6, 0, 1, 12}));
+  EXPECT_EQ(std::vector<uint8_t>(r.begin() + 4, r.begin() + 8),
+            (std::vector<uint8_t>{6, 0, 1, 12}));
   EXPECT_EQ(ReadCommand(*h, 0x11)[1], 0);
 }
 
@@ -146,8 +153,11 @@ TEST(SimCommands, DpiStagesRefuseImpossibleCountsAndClampStaleIndex) {
 TEST(SimCommands, LightingModesAndReadBack) {
   SimBackend backend(TestIdentity(), SimMode::kWired);
   auto h = OpenConfig(backend, SimLink::kWired);
-  ASSERT_EQ(Exchange(*h, BuildCommand(0x05, 1, 24, {2, 0x31, 7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12,
-                                                   13, 14, 15, 16, 17, 18, 19, 20, 21}, 65))[1], 0);
+  ASSERT_EQ(
+      Exchange(*h, BuildCommand(0x05, 1, 24, {2,  0x31, 7,  1,  2,  3,  4,  5,  6,  7,  8,  9,
+                                              10, 11,   12, 13, 14, 15, 16, 17, 18, 19, 20, 21},
+                                65))[1],
+      0);
   auto s = backend.State().settings;
   EXPECT_EQ(s.light_color[6], 0x151413u);
   ASSERT_EQ(Exchange(*h, BuildCommand(0x05, 1, 5, {3, 0x42, 0xAA, 0xBB, 0xCC}, 65))[1], 0);
@@ -164,7 +174,8 @@ TEST(SimCommands, LightingModesAndReadBack) {
 TEST(SimCommands, ButtonsAndMacrosInOneAndSeveralPackets) {
   SimBackend backend(TestIdentity(), SimMode::kWired);
   auto h = OpenConfig(backend, SimLink::kWired);
-  ASSERT_EQ(Exchange(*h, BuildCommand(0x09, 1, 15, {0x10, 0x02, 0, 0x10, 0x01, 0, 0x90, 2, 1}))[1], 0);
+  ASSERT_EQ(Exchange(*h, BuildCommand(0x09, 1, 15, {0x10, 0x02, 0, 0x10, 0x01, 0, 0x90, 2, 1}))[1],
+            0);
   auto s = backend.State().settings;
   EXPECT_EQ(s.buttons[0], (SimButtonEntry{0x10, 0x02, 0x00}));
   EXPECT_EQ(s.buttons[2], (SimButtonEntry{0x90, 2, 1}));
@@ -182,8 +193,9 @@ TEST(SimCommands, ButtonsAndMacrosInOneAndSeveralPackets) {
   EXPECT_EQ(backend.State().settings.macros.at(2).size(), 24u);
 
   // Seven events: 29 bytes in packets 0x02 (27 bytes) and 0x12 (2 bytes).
-  auto first = BuildCommand(0x08, 0x02, 27, {4, 1, 10, 0, 0x04, 1, 20, 0, 0x05, 1, 30, 0, 0x06, 1, 40,
-                                            0, 0x07, 1, 50, 0, 0x08, 1, 60, 0, 0x09, 1, 70});
+  auto first =
+      BuildCommand(0x08, 0x02, 27, {4,  1, 10,   0, 0x04, 1, 20,   0, 0x05, 1, 30,   0, 0x06, 1,
+                                    40, 0, 0x07, 1, 50,   0, 0x08, 1, 60,   0, 0x09, 1, 70});
   auto second = BuildCommand(0x08, 0x12, 2, {0, 0x0A});
   ASSERT_EQ(Exchange(*h, first)[1], 0);
   EXPECT_EQ(backend.State().settings.macros.count(4), 0u) << "not complete yet";

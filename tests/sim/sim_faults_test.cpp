@@ -145,7 +145,8 @@ TEST(SimFaults, InterruptIntervalSpacesReports) {
   std::vector<uint8_t> out;
   const auto start = Clock::now();
   for (int i = 0; i < 5; ++i) ASSERT_GT(Read(*h, out, 100), 0);
-  EXPECT_GE(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count(), 4000);
+  EXPECT_GE(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count(),
+            4000);
 }
 
 TEST(SimFaults, HandleOutlivingTheBackendFailsSoftly) {

@@ -1,9 +1,10 @@
 // Building the simulator from config.xml: the default model, --sim-model by number,
 // file stem or name, and the errors for models and modes that cannot be presented.
+#include "sim/sim_setup.h"
+
 #include <gtest/gtest.h>
 
 #include "catalogue/device_catalogue.h"
-#include "sim/sim_setup.h"
 #include "support/temp_home.h"
 
 namespace corvane::test {

@@ -1,8 +1,9 @@
 // The --sim-state file: every field survives a round trip, bad files are refused
 // with a clear message, and a backend with an attached file saves on destruction.
+#include "sim/sim_state_file.h"
+
 #include <gtest/gtest.h>
 
-#include "sim/sim_state_file.h"
 #include "sim_test_util.h"
 #include "support/temp_home.h"
 

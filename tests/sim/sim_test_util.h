@@ -29,8 +29,7 @@ inline std::unique_ptr<HidHandle> OpenConfig(SimBackend& backend, SimLink link) 
 // A command as the tool builds it: report id 0, command id, 0, sequence, length,
 // payload from byte 5 and the sum of bytes 5..31 in byte 32.
 inline std::vector<uint8_t> BuildCommand(uint8_t id, uint8_t sequence, uint8_t length,
-                                         std::initializer_list<uint8_t> payload,
-                                         size_t size = 33) {
+                                         std::initializer_list<uint8_t> payload, size_t size = 33) {
   std::vector<uint8_t> buffer(65, 0);
   buffer[1] = id;
   buffer[3] = sequence;
