@@ -79,6 +79,20 @@ AssignResult ButtonAssignment::Save(int family, int value, int value2, const std
   return stored ? AssignResult::kSaved : AssignResult::kStoreFailed;
 }
 
+AssignResult ButtonAssignment::Assign(int family, int value, int value2,
+                                      const std::string& desc) {
+  if (family < kFirstFamily || family > kLastFamily) return AssignResult::kNothingToSave;
+  KeyAssignRecord shown;
+  shown.macro_type = family;
+  shown.macro_value = value;
+  const std::string text = desc.empty() ? RowDisplayText(shown) : desc;
+  const AssignResult result = Save(family, value, value2, text);
+  if (family == kFamilyMacro && result == AssignResult::kSaved) {
+    state_.SetPendingMacroButton(selected_);
+  }
+  return result;
+}
+
 AssignResult ButtonAssignment::ChooseFamilyItem(int family, int code, const std::string& desc) {
   if (family < kFirstFamily || family > kLastFamily) return AssignResult::kNothingToSave;
   return Save(family, code, 0, desc);

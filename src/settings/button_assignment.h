@@ -56,6 +56,9 @@ class ButtonAssignment {
   // Returns the selected button index.
   int SelectedButton() const { return selected_; }
 
+  // Assigns any family 1..9 with its codes, as the command line does; an empty `desc`
+  // becomes the family's own text. Family 4 marks the button for the macro upload.
+  AssignResult Assign(int family, int value, int value2, const std::string& desc);
   // Saves a family list choice (families 1, 3, 5, 6, 8) for the selected button.
   AssignResult ChooseFamilyItem(int family, int code, const std::string& desc);
   // Saves a macro for the selected button and marks the button for the macro upload.

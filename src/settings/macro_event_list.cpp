@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "settings/key_codes.h"
 #include "settings/macro_packets.h"
 
 namespace corvane {
@@ -31,6 +32,17 @@ std::string MouseButtonName(int bit) {
     case MouseChoice::kForward: return "Forward";
   }
   return {};
+}
+
+std::string EventText(int type, int value) {
+  switch (type) {
+    case kEventDelay: return DelayText(value);
+    case kEventKeyDown:
+    case kEventKeyUp: return ArrowText(type == kEventKeyDown, VkKeyName(value));
+    case kEventMouseDown:
+    case kEventMouseUp: return ArrowText(type == kEventMouseDown, MouseButtonName(value));
+    default: return {};
+  }
 }
 
 int MacroEventList::CountedEvents() const {

@@ -25,6 +25,9 @@ std::string DelayText(int ms);
 std::string ArrowText(bool pressed, const std::string& name);
 // Returns "LB", "RB", "MB", "Backward" or "Forward"; empty for another bit.
 std::string MouseButtonName(int bit);
+// Returns the text the macro page shows for an event (key names from VkKeyName);
+// empty for an unknown type.
+std::string EventText(int type, int value);
 
 class MacroEventList {
  public:

@@ -102,6 +102,21 @@ TEST_F(ButtonAssignmentTest, FamiliesDescriptionsAndPanelState) {
   EXPECT_EQ(poster.tasks.size(), 4u);
 }
 
+TEST_F(ButtonAssignmentTest, GenericAssignFillsDescriptionsAndRefusesBadFamilies) {
+  model.SelectButton(1);
+  EXPECT_EQ(model.Assign(10, 1, 0, ""), AssignResult::kNothingToSave);
+  EXPECT_EQ(model.Assign(0, 1, 0, ""), AssignResult::kNothingToSave);
+  EXPECT_TRUE(poster.tasks.empty());
+  EXPECT_EQ(model.Assign(kFamilySystem, 7, 0, ""), AssignResult::kSaved);
+  EXPECT_EQ(db.GetKeyAssign(kProfile, 1)->macro_desc, "T133");
+  EXPECT_EQ(model.Assign(kFamilyRapidFire, 9, 4, ""), AssignResult::kSaved);
+  EXPECT_EQ(db.GetKeyAssign(kProfile, 1)->macro_value2, 4);
+  const int macro = db.AddMacro("Mine");
+  EXPECT_EQ(model.Assign(kFamilyMacro, macro, 0, ""), AssignResult::kSaved);
+  EXPECT_EQ(db.GetKeyAssign(kProfile, 1)->macro_desc, "Mine");
+  EXPECT_EQ(state.TakePendingMacroButton(), 1);
+}
+
 TEST_F(ButtonAssignmentTest, ButtonsOutsideTheTableAreRefused) {
   model.SelectButton(21);
   EXPECT_EQ(model.Disable(), AssignResult::kInvalidButton);

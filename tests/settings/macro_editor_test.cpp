@@ -64,6 +64,15 @@ TEST_F(MacroEditorTest, DisplayNameRules) {
   EXPECT_EQ(MacroAssignDisplayName("Plain", texts), "Plain");
 }
 
+TEST_F(MacroEditorTest, EventTextsAsThePageMakesThem) {
+  EXPECT_EQ(EventText(kEventDelay, 25), "25 ms");
+  EXPECT_EQ(EventText(kEventKeyDown, 160), kDown + "Shift");
+  EXPECT_EQ(EventText(kEventKeyUp, 'Q'), kUp + "Q");
+  EXPECT_EQ(EventText(kEventMouseDown, 16), kDown + "Forward");
+  EXPECT_EQ(EventText(kEventMouseUp, 8), kUp + "Backward");
+  EXPECT_EQ(EventText(7, 1), "");
+}
+
 TEST_F(MacroEditorTest, RenameUpdatesAssignmentsOfTheProfile) {
   const int id = editor.NewMacro();
   KeyAssignRecord row;
