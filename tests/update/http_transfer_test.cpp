@@ -18,26 +18,16 @@ namespace fs = std::filesystem;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
-class HttpTransferTest : public ::testing::Test {
+class HttpTransferTest : public test::LocalServerTest {
  protected:
-  void SetUp() override {
-    fs::create_directories(Served());
-    server_ = std::make_unique<test::LocalHttpServer>(Served());
-    ASSERT_TRUE(server_->Ready());
-  }
-
-  fs::path Served() const { return home_.Root() / "served"; }
   fs::path Target() const { return home_.Root() / "download.zip"; }
-  std::string Url(const std::string& path) const { return server_->Url(path); }
 
-  test::TempHome home_;
-  std::unique_ptr<test::LocalHttpServer> server_;
   HttpTransfer transfer_;
   test::RecordingView view_;
 };
 
 TEST_F(HttpTransferTest, FetchSendsTheAgreedHeadersAndKeepsTheTextVerbatim) {
-  const FetchResult headers = transfer_.fetch(Url("/_headers"));
+  const FetchResult headers = transfer_.fetch(RawUrl("/_headers"));
   ASSERT_EQ(headers.code, 1);
   EXPECT_NE(headers.text.find("User-Agent: IIC2.0/PC 5.5.0000"), std::string::npos);
   EXPECT_NE(headers.text.find("Accept: */*"), std::string::npos);
@@ -53,14 +43,15 @@ TEST_F(HttpTransferTest, FetchSendsTheAgreedHeadersAndKeepsTheTextVerbatim) {
 
 TEST_F(HttpTransferTest, FetchRefusesErrorStatusOversizedBodyAndUnreachableServer) {
   for (const char* status : {"/_status/404", "/_status/500"}) {
-    const FetchResult result = transfer_.fetch(Url(status));
+    const FetchResult result = transfer_.fetch(RawUrl(status));
     EXPECT_EQ(result.code, -1) << status;
     EXPECT_EQ(result.text, "") << status;  // "Not Found" must not pass as a version
   }
-  EXPECT_EQ(transfer_.fetch(Url("/_huge/1048576/0")).code, -1);
-  EXPECT_EQ(transfer_.fetch(Url("/_huge/1048576/1")).code, -1);
-  const std::string gone = Url("/version");
-  server_.reset();
+  EXPECT_EQ(transfer_.fetch(RawUrl("/_huge/1048576/0")).code, -1);
+  EXPECT_EQ(transfer_.fetch(RawUrl("/_huge/1048576/1")).code, -1);
+  test::RefusingPort closed;
+  ASSERT_GT(closed.Port(), 0);
+  const std::string gone = "http://127.0.0.1:" + std::to_string(closed.Port()) + "/version";
   const FetchResult unreachable = transfer_.fetch(gone);
   EXPECT_EQ(unreachable.code, -1);
   EXPECT_EQ(unreachable.text, "");
@@ -83,7 +74,8 @@ TEST_F(HttpTransferTest, DownloadPostsEachProgressValueOnceUpToHundred) {
 TEST_F(HttpTransferTest, DownloadWithoutLengthOrShortBodyPostsOnlyTheSteps) {
   ASSERT_TRUE(WriteFileBytes(Served() / "big.zip", std::string(50000, 'b')));
   ASSERT_TRUE(WriteFileBytes(Served() / "small.zip", std::string(5000, 's')));
-  EXPECT_EQ(transfer_.download(Url("/_nolength/big.zip"), Target(), &view_), 1);
+  EXPECT_EQ(transfer_.download(RawUrl("/_nolength/" + TestFolder() + "/big.zip"), Target(), &view_),
+            1);
   EXPECT_EQ(view_.Progress(), (std::vector<int>{2, 8, 10, 100}));
   EXPECT_EQ(ReadFileBytes(Target()).size(), 50000u);
 
@@ -95,13 +87,13 @@ TEST_F(HttpTransferTest, DownloadWithoutLengthOrShortBodyPostsOnlyTheSteps) {
 
 TEST_F(HttpTransferTest, DownloadFailuresLeaveNoPackageBehind) {
   ASSERT_TRUE(WriteFileBytes(Target(), "stale"));
-  EXPECT_EQ(transfer_.download(Url("/_status/404"), Target(), &view_), -1);
+  EXPECT_EQ(transfer_.download(RawUrl("/_status/404"), Target(), &view_), -1);
   EXPECT_EQ(view_.Progress(), (std::vector<int>{2}));
   EXPECT_EQ(transfer_.download(Url("/missing.zip"), Target(), &view_), -1);
   // Declared and streamed bodies beyond the package bound are both refused.
   const std::string over = std::to_string(kMaxPackageBytes + 1);
-  EXPECT_EQ(transfer_.download(Url("/_huge/" + over + "/1"), Target(), &view_), -1);
-  EXPECT_EQ(transfer_.download(Url("/_huge/" + over + "/0"), Target(), &view_), -1);
+  EXPECT_EQ(transfer_.download(RawUrl("/_huge/" + over + "/1"), Target(), &view_), -1);
+  EXPECT_EQ(transfer_.download(RawUrl("/_huge/" + over + "/0"), Target(), &view_), -1);
   EXPECT_FALSE(fs::exists(Target()));
   EXPECT_NE(view_.Progress().back(), 100);
 }
@@ -115,7 +107,7 @@ TEST_F(HttpTransferTest, DownloadIntoUnwritableTargetFails) {
 
 TEST_F(HttpTransferTest, CancelFromAnotherThreadEndsTheDownloadWithMinusTwo) {
   int result = 0;
-  std::thread worker([&] { result = transfer_.download(Url("/_slow"), Target(), &view_); });
+  std::thread worker([&] { result = transfer_.download(RawUrl("/_slow"), Target(), &view_); });
   const auto start = std::chrono::steady_clock::now();
   while (view_.Progress().size() < 4 &&
          std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {

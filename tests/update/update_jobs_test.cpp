@@ -38,19 +38,12 @@ class RecordingLauncher : public InstallerLauncher {
   bool starts_;
 };
 
-class UpdateJobsTest : public ::testing::Test {
+class UpdateJobsTest : public test::LocalServerTest {
  protected:
-  void SetUp() override {
-    fs::create_directories(Served());
-    server_ = std::make_unique<test::LocalHttpServer>(Served());
-    ASSERT_TRUE(server_->Ready());
-  }
-
-  fs::path Served() const { return home_.Root() / "served"; }
   fs::path DataFolder() const { return home_.DataHome() / "Corvane Files"; }
   fs::path Temp() const { return DataFolder() / "temp"; }
-  std::string SoftwareUrl() const { return server_->Url("/sw/"); }
-  std::string FirmwareUrl() const { return server_->Url("/fw"); }
+  std::string SoftwareUrl() const { return Url("/sw/"); }
+  std::string FirmwareUrl() const { return Url("/fw"); }
 
   // Runs task 27 for version 105 with a transfer that records the image it gets.
   bool RunFirmwareJob() {
@@ -61,8 +54,6 @@ class UpdateJobsTest : public ::testing::Test {
     return InstallFirmwareUpdate(transfer_, view_, send, DataFolder(), FirmwareUrl(), "105");
   }
 
-  test::TempHome home_;
-  std::unique_ptr<test::LocalHttpServer> server_;
   HttpTransfer transfer_;
   test::RecordingView view_;
   std::vector<std::vector<std::uint8_t>> handed_;
@@ -108,7 +99,7 @@ TEST_F(UpdateJobsTest, SoftwareCheckWithoutUsableAnswerChangesNothing) {
   EXPECT_EQ(CheckSoftwareVersion(transfer_, view_, "1.0.2", SoftwareUrl(), software),
             kUpdateUpToDate);
   EXPECT_EQ(software.new_version, "");
-  CheckSoftwareVersion(transfer_, view_, "1.0.2", server_->Url("/_status/404/"), software);
+  CheckSoftwareVersion(transfer_, view_, "1.0.2", RawUrl("/_status/404/"), software);
   EXPECT_EQ(software.new_version, "");
   EXPECT_EQ(view_.Events(), Events{});
 }
@@ -195,8 +186,7 @@ TEST_F(UpdateJobsTest, SoftwareInstallerIsStartedAndTheProcessEnded) {
                              {{"Mouse-Setup-1.0.3.exe", "MZ installer"}}));
   ASSERT_TRUE(WriteFileBytes(Temp() / "Mouse-Setup-1.0.3.zip", "an earlier attempt"));
   RecordingLauncher launcher(true);
-  EXPECT_TRUE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), server_->Url("/sw"),
-                                    "1.0.3"));
+  EXPECT_TRUE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), Url("/sw"), "1.0.3"));
   EXPECT_EQ(launcher.opened, std::vector<fs::path>{Temp() / "Mouse-Setup-1.0.3.exe"});
   EXPECT_EQ(launcher.ended, 1);
   EXPECT_FALSE(fs::exists(Temp() / "Mouse-Setup-1.0.3.zip"));
@@ -204,8 +194,7 @@ TEST_F(UpdateJobsTest, SoftwareInstallerIsStartedAndTheProcessEnded) {
 
   // An installer that cannot be started must not end the program.
   RecordingLauncher failing(false);
-  EXPECT_FALSE(
-      InstallSoftwareUpdate(transfer_, view_, failing, DataFolder(), server_->Url("/sw"), "1.0.3"));
+  EXPECT_FALSE(InstallSoftwareUpdate(transfer_, view_, failing, DataFolder(), Url("/sw"), "1.0.3"));
   EXPECT_EQ(failing.opened.size(), 1u);
   EXPECT_EQ(failing.ended, 0);
 }
@@ -213,8 +202,8 @@ TEST_F(UpdateJobsTest, SoftwareInstallerIsStartedAndTheProcessEnded) {
 TEST_F(UpdateJobsTest, SoftwarePackageWithoutInstallerDoesNothingMore) {
   ASSERT_TRUE(test::WriteZip(Served() / "sw" / "Mouse-Setup-1.0.3.zip", {{"readme.txt", "x"}}));
   RecordingLauncher launcher(true);
-  EXPECT_FALSE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), server_->Url("/sw"),
-                                     "1.0.3"));
+  EXPECT_FALSE(
+      InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), Url("/sw"), "1.0.3"));
   EXPECT_TRUE(launcher.opened.empty());
   EXPECT_EQ(launcher.ended, 0);
   EXPECT_TRUE(fs::exists(Temp() / "readme.txt"));

@@ -2,9 +2,11 @@
 
 #include "update_test_support.h"
 
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zip.h>
@@ -67,6 +69,51 @@ LocalHttpServer::~LocalHttpServer() {
 
 std::string LocalHttpServer::Url(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+RefusingPort::RefusingPort() {
+  fd_ = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof(address);
+  if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0) return;
+  if (getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) return;
+  port_ = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort() {
+  if (fd_ >= 0) close(fd_);
+}
+
+std::unique_ptr<TempHome> LocalServerTest::served_home_;
+std::unique_ptr<LocalHttpServer> LocalServerTest::server_;
+
+void LocalServerTest::SetUpTestSuite() {
+  served_home_ = std::make_unique<TempHome>();
+  server_ = std::make_unique<LocalHttpServer>(served_home_->Root());
+}
+
+void LocalServerTest::TearDownTestSuite() {
+  server_.reset();
+  served_home_.reset();
+}
+
+void LocalServerTest::SetUp() {
+  ASSERT_TRUE(server_->Ready());
+  std::filesystem::create_directories(Served());
+}
+
+std::string LocalServerTest::TestFolder() {
+  return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+std::filesystem::path LocalServerTest::Served() const {
+  return served_home_->Root() / TestFolder();
+}
+
+std::string LocalServerTest::Url(const std::string& path) const {
+  return server_->Url("/" + TestFolder() + path);
 }
 
 void RecordingView::PostDownloadProgress(int percent) {

@@ -2,14 +2,17 @@
 // UpdateView, and a zip writer so that test archives are built rather than checked in.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/temp_home.h"
 #include "update/update_view.h"
 
 namespace corvane::test {
@@ -31,6 +34,43 @@ class LocalHttpServer {
  private:
   pid_t pid_ = -1;
   int port_ = 0;
+};
+
+// A port on 127.0.0.1 that is reserved but refuses every connection while this lives.
+class RefusingPort {
+ public:
+  RefusingPort();
+  ~RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+  int Port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
+// Base fixture: one server per test suite (starting Python is slow on a busy machine);
+// each test serves its own folder below it and has its own TempHome.
+class LocalServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  void SetUp() override;
+
+  // The folder this test serves, and the address of `path` inside it.
+  std::filesystem::path Served() const;
+  std::string Url(const std::string& path) const;
+  // The address of a server-wide path (the misbehaviour routes).
+  std::string RawUrl(const std::string& path) const { return server_->Url(path); }
+  // This test's folder name on the server.
+  static std::string TestFolder();
+
+  TempHome home_;
+
+ private:
+  static std::unique_ptr<TempHome> served_home_;
+  static std::unique_ptr<LocalHttpServer> server_;
 };
 
 // Records every call; LanguageText(id) answers "T<id>". Safe to use from two threads.
