@@ -1,0 +1,39 @@
+// Coloured areas that hold controls.
+#include "ui/dui/carea.h"
+
+#include <QPainter>
+
+namespace corvane::DUI {
+
+CArea::CArea(QWidget* parent, MDialog* owner, int id) : MControl(parent, owner, id) {}
+
+void CArea::SetColor(uint32_t colorref) {
+  color_ = ColorFromColorRef(colorref);
+  transparent_ = false;
+  update();
+}
+
+void CArea::SetTransparent(bool transparent) {
+  transparent_ = transparent;
+  update();
+}
+
+MControl* CArea::CreateArea(const std::string& class_name, int id, const Rect& rect,
+                            const std::string& text, int visible, int enabled) {
+  return CreateChild(class_name, id, rect, text, visible, enabled);
+}
+
+MControl* CArea::CreateControl(const std::string& class_name, int id, const Rect& rect,
+                               const std::string& text, int visible, int enabled) {
+  return CreateChild(class_name, id, rect, text, visible, enabled);
+}
+
+void CArea::paintEvent(QPaintEvent*) {
+  if (transparent_) return;
+  QPainter painter(this);
+  PaintShape(painter);
+}
+
+void CArea::PaintShape(QPainter& painter) { painter.fillRect(rect(), color_); }
+
+}  // namespace corvane::DUI

@@ -1,0 +1,83 @@
+// Level sliders.
+#include "ui/dui/light_slider.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "ui/dui/manager.h"
+
+namespace corvane::DUI {
+
+LightSlider::LightSlider(QWidget* parent, MDialog* owner, int id) : MControl(parent, owner, id) {
+  setCursor(Qt::PointingHandCursor);
+}
+
+void LightSlider::SetRange(int min, int max) {
+  if (max <= min) return;
+  min_ = min;
+  max_ = max;
+  pos_ = std::clamp(pos_, min_, max_);
+  update();
+}
+
+void LightSlider::SetPos(int pos) {
+  pos_ = std::clamp(pos, min_, max_);
+  update();
+}
+
+QSize LightSlider::ThumbSize() const {
+  return image_.IsNull() ? QSize(kFallbackThumb, kFallbackThumb) : image_.FrameSize();
+}
+
+int LightSlider::PositionAt(int x) const {
+  const int half = ThumbSize().width() / 2;
+  const int span = std::max(1, width() - 2 * half);
+  const double ratio = std::clamp(static_cast<double>(x - half) / span, 0.0, 1.0);
+  return min_ + static_cast<int>(ratio * (max_ - min_) + 0.5);
+}
+
+void LightSlider::MoveTo(int x) {
+  const int pos = PositionAt(x);
+  if (pos == pos_) return;
+  pos_ = pos;
+  update();
+  Notify(kNotifyValueChanged, pos_);
+}
+
+void LightSlider::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QSize thumb = ThumbSize();
+  const int half = thumb.width() / 2;
+  const int span = std::max(1, width() - 2 * half);
+  const int x = half + span * (pos_ - min_) / (max_ - min_);
+  const QRectF groove(half, (height() - kGrooveHeight) / 2.0, span, kGrooveHeight);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 255, 255, 50));
+  painter.drawRoundedRect(groove, 2, 2);
+  QColor accent = ColorFromArgb(Manager::m_select_color);
+  if (!isEnabled()) accent.setAlpha(90);
+  painter.setBrush(accent);
+  painter.drawRoundedRect(QRectF(half, groove.top(), x - half, kGrooveHeight), 2, 2);
+  const QRect thumb_rect(x - half, (height() - thumb.height()) / 2, thumb.width(),
+                         thumb.height());
+  if (!PaintImageFrame(painter, thumb_rect)) {
+    painter.setBrush(isEnabled() ? QColor(Qt::white) : QColor(160, 160, 160));
+    painter.drawEllipse(thumb_rect);
+  }
+}
+
+void LightSlider::mousePressEvent(QMouseEvent* event) {
+  MControl::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton || !isEnabled()) return;
+  dragging_ = true;
+  MoveTo(event->position().toPoint().x());
+}
+
+void LightSlider::mouseMoveEvent(QMouseEvent* event) {
+  if (dragging_ && (event->buttons() & Qt::LeftButton)) MoveTo(event->position().toPoint().x());
+  MControl::mouseMoveEvent(event);
+}
+
+}  // namespace corvane::DUI

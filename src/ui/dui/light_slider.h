@@ -1,0 +1,43 @@
+// A horizontal level slider: a groove filled in the accent colour up to the thumb (a
+// 1-frame skin image, or a plain round knob). Dragging or clicking moves it and notifies
+// the owner with code 26 and the new position.
+#pragma once
+
+#include "ui/dui/mcontrol.h"
+
+namespace corvane::DUI {
+
+class LightSlider : public MControl {
+ public:
+  static constexpr int kGrooveHeight = 4;
+  static constexpr int kFallbackThumb = 14;
+
+  LightSlider(QWidget* parent, MDialog* owner, int id);
+
+  // Sets the range; a `max` not above `min` is ignored. The position is clamped into it.
+  void SetRange(int min, int max);
+  // Moves the thumb without notifying (clamped into the range).
+  void SetPos(int pos);
+  // The thumb position.
+  int GetPos() const { return pos_; }
+  // The position under x (client coordinates), clamped into the range.
+  int PositionAt(int x) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  QSize ThumbSize() const;
+  void MoveTo(int x);
+
+  int min_ = 0;
+  int max_ = 100;
+  int pos_ = 0;
+  bool dragging_ = false;
+};
+
+using DPISlider = LightSlider;
+
+}  // namespace corvane::DUI

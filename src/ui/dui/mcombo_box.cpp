@@ -1,0 +1,111 @@
+// Drop-down lists.
+#include "ui/dui/mcombo_box.h"
+
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include "ui/dui/manager.h"
+
+namespace corvane::DUI {
+
+MComboBox::MComboBox(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
+  setCursor(Qt::PointingHandCursor);
+}
+
+int MComboBox::AddString(const std::string& text, int64_t data) {
+  items_.push_back(Item{text, data});
+  update();
+  return GetCount() - 1;
+}
+
+void MComboBox::ResetContent() {
+  items_.clear();
+  current_ = -1;
+  update();
+}
+
+bool MComboBox::SetCurSel(int index) {
+  if (index < -1 || index >= GetCount()) return false;
+  current_ = index;
+  update();
+  return true;
+}
+
+int64_t MComboBox::GetItemData(int index) const {
+  if (index < 0 || index >= GetCount()) return -1;
+  return items_[index].data;
+}
+
+std::string MComboBox::GetItemText(int index) const {
+  if (index < 0 || index >= GetCount()) return {};
+  return items_[index].text;
+}
+
+bool MComboBox::SelectData(int64_t data) {
+  for (int i = 0; i < GetCount(); ++i) {
+    if (items_[i].data == data) return SetCurSel(i);
+  }
+  return false;
+}
+
+void MComboBox::SetCheck(bool checked) {
+  checked_ = checked;
+  update();
+}
+
+void MComboBox::ChooseItem(int index) {
+  if (index < 0 || index >= GetCount() || index == current_) return;
+  SetCurSel(index);
+  Notify(kNotifyValueChanged, index);
+}
+
+void MComboBox::OnClicked() {
+  if (items_.empty()) return;
+  QMenu menu(this);
+  menu.setWindowTitle("ComboWnd");
+  menu.setMinimumWidth(width());
+  for (int i = 0; i < GetCount(); ++i) {
+    QAction* action = menu.addAction(QString::fromStdString(items_[i].text));
+    action->setData(i);
+    action->setCheckable(true);
+    action->setChecked(i == current_);
+  }
+  QAction* chosen = menu.exec(mapToGlobal(QPoint(0, height())));
+  if (chosen != nullptr) ChooseItem(chosen->data().toInt());
+}
+
+void MComboBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QString text = QString::fromStdString(GetItemText(current_));
+  if (!PaintImageFrame(painter, rect())) {
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.rect = rect();
+    option.currentText = text;
+    if (State().hovered) option.state |= QStyle::State_MouseOver;
+    style()->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, this);
+    style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, this);
+    return;
+  }
+  painter.setRenderHint(QPainter::Antialiasing);
+  QColor color = checked_ ? ColorFromArgb(Manager::m_select_color) : ColorFromArgb(text_color_);
+  if (!isEnabled()) color.setAlpha(110);
+  painter.setFont(TitleFont());
+  painter.setPen(color);
+  const QRect text_area = rect().adjusted(kTextPadding, 0, -kArrowWidth, 0);
+  painter.drawText(text_area, TitleFlags() & ~Qt::TextWordWrap,
+                   painter.fontMetrics().elidedText(text, Qt::ElideRight, text_area.width()));
+  // The arrow: a small downward triangle centred in the right-hand strip.
+  const QPointF centre(width() - kArrowWidth / 2.0, height() / 2.0);
+  QPainterPath arrow;
+  arrow.moveTo(centre + QPointF(-4, -2));
+  arrow.lineTo(centre + QPointF(4, -2));
+  arrow.lineTo(centre + QPointF(0, 3));
+  arrow.closeSubpath();
+  painter.fillPath(arrow, color);
+}
+
+}  // namespace corvane::DUI

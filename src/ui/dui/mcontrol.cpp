@@ -1,0 +1,123 @@
+// Control base: state tracking, notification to the owner, container child creation.
+#include "ui/dui/mcontrol.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/dui/control_factory.h"
+#include "ui/dui/mdialog.h"
+
+namespace corvane::DUI {
+
+MControl::MControl(QWidget* parent, MDialog* owner, int id)
+    : QWidget(parent), owner_(owner), id_(id) {}
+
+MControl::~MControl() {
+  if (owner_ != nullptr) owner_->UnregisterAnimated(this);
+}
+
+void MControl::SetVisible(bool visible) { setVisible(visible); }
+
+void MControl::SetEnabled(bool enabled) {
+  setEnabled(enabled);
+  update();
+}
+
+void MControl::SetRect(const Rect& rect) { setGeometry(rect.ToQRect()); }
+
+void MControl::SetTooltip(const std::string& text) { setToolTip(QString::fromStdString(text)); }
+
+void MControl::OnFocus(bool focused) {
+  if (focused) {
+    setFocus(Qt::OtherFocusReason);
+  } else if (hasFocus()) {
+    clearFocus();
+  }
+}
+
+void MControl::AddMTimer() {
+  if (owner_ != nullptr) owner_->RegisterAnimated(this);
+}
+
+void MControl::RemoveMTimer() {
+  if (owner_ != nullptr) owner_->UnregisterAnimated(this);
+}
+
+bool MControl::SetImage(const std::string& file, int frames) {
+  const bool loaded = image_.Load(file, frames);
+  update();
+  return loaded;
+}
+
+void MControl::SetTextColor(uint32_t argb) {
+  text_color_ = argb;
+  update();
+}
+
+MControl* MControl::CreateArea(const std::string&, int, const Rect&, const std::string&, int,
+                               int) {
+  return nullptr;
+}
+
+MControl* MControl::CreateControl(const std::string&, int, const Rect&, const std::string&, int,
+                                  int) {
+  return nullptr;
+}
+
+ControlState MControl::State() const {
+  return ControlState{isEnabled(), hovered_, pressed_ && hovered_, checked_};
+}
+
+int64_t MControl::Notify(int code, int64_t extra) {
+  if (owner_ == nullptr) return 0;
+  return owner_->OnMessage(id_, code, extra, 0);
+}
+
+MControl* MControl::CreateChild(const std::string& class_name, int id, const Rect& rect,
+                                const std::string& text, int visible, int enabled) {
+  return ControlFactory::Build(class_name, this, owner_, id, rect, text, visible, enabled);
+}
+
+bool MControl::PaintImageFrame(QPainter& painter, const QRect& target) const {
+  if (image_.IsNull()) return false;
+  image_.Draw(painter, SkinImage::FrameForState(image_.Frames(), State()), target);
+  return true;
+}
+
+void MControl::enterEvent(QEnterEvent* event) {
+  hovered_ = true;
+  update();
+  QWidget::enterEvent(event);
+}
+
+void MControl::leaveEvent(QEvent* event) {
+  hovered_ = false;
+  update();
+  QWidget::leaveEvent(event);
+}
+
+void MControl::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    pressed_ = true;
+    hovered_ = true;
+    update();
+  }
+  event->accept();
+}
+
+void MControl::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  const bool inside = rect().contains(event->position().toPoint());
+  hovered_ = inside;
+  update();
+  if (inside && isEnabled()) OnClicked();
+}
+
+void MControl::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange) update();
+  QWidget::changeEvent(event);
+}
+
+}  // namespace corvane::DUI

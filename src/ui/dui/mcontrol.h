@@ -1,0 +1,103 @@
+// Base of every control: identity (id and owning dialog), visibility, rectangle, tooltip,
+// skin image, text colour, mouse state for frame selection, the animation tick and the
+// notification path to the owning dialog's OnMessage.
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+#include "ui/dui/dui_types.h"
+#include "ui/dui/skin_image.h"
+
+namespace corvane::DUI {
+
+class MDialog;
+
+class MControl : public QWidget {
+ public:
+  // `owner` receives the notifications; `parent` is the widget the control sits on.
+  MControl(QWidget* parent, MDialog* owner, int id);
+  ~MControl() override;
+
+  // The id given at creation (not necessarily unique within a dialog).
+  int GetID() const { return id_; }
+  // The dialog that receives this control's notifications.
+  MDialog* GetOwner() const { return owner_; }
+  // Cuts the link to the owner (its dialog is going away); notifications stop.
+  void DetachOwner() { owner_ = nullptr; }
+
+  // Shows or hides the control.
+  void SetVisible(bool visible);
+  // True unless the control was hidden (a hidden parent does not count).
+  bool IsVisible() const { return !isHidden(); }
+  // Enables or disables the control; disabled controls show their disabled frame.
+  void SetEnabled(bool enabled);
+  // True when the control itself is enabled.
+  bool IsEnabled() const { return isEnabled(); }
+  // Places the control within its parent.
+  void SetRect(const Rect& rect);
+  // The control's rectangle within its parent.
+  Rect GetRect() const { return Rect::FromQRect(geometry()); }
+  // Sets the hover text; empty removes it.
+  void SetTooltip(const std::string& text);
+  // Takes (true) or gives up (false) the keyboard focus.
+  virtual void OnFocus(bool focused);
+  // Schedules a repaint.
+  void UpdateControl() { update(); }
+  // Joins the owning dialog's animation tick (see MDialog::SetMTimer); OnMTimer then runs
+  // on each tick.
+  void AddMTimer();
+  // Leaves the animation tick.
+  void RemoveMTimer();
+  // One animation tick.
+  virtual void OnMTimer() {}
+
+  // Sets the skin image with its frame count. Returns false when the image could not be
+  // loaded (the control then paints its plain fallback).
+  virtual bool SetImage(const std::string& file, int frames);
+  // The current skin image (null when missing).
+  const SkinImage& GetImage() const { return image_; }
+  // Sets the text colour as 0xAARRGGBB.
+  virtual void SetTextColor(uint32_t argb);
+  // The text colour as 0xAARRGGBB.
+  uint32_t GetTextColor() const { return text_color_; }
+
+  // Containers create children through these; plain controls return null.
+  virtual MControl* CreateArea(const std::string& class_name, int id, const Rect& rect,
+                               const std::string& text, int visible = 1, int enabled = 1);
+  virtual MControl* CreateControl(const std::string& class_name, int id, const Rect& rect,
+                                  const std::string& text, int visible = 1, int enabled = 1);
+
+  // The control's current look for frame selection.
+  ControlState State() const;
+
+ protected:
+  // Passes `code` with `extra` to the owner's OnMessage. Returns its result, 0 without owner.
+  int64_t Notify(int code, int64_t extra = 0);
+  // Runs when the left button was pressed and released over the control.
+  virtual void OnClicked() {}
+  // Creates a child of class `class_name` on this control (for containers).
+  MControl* CreateChild(const std::string& class_name, int id, const Rect& rect,
+                        const std::string& text, int visible, int enabled);
+  // Paints the frame for the current state into `target`; false when there is no image.
+  bool PaintImageFrame(QPainter& painter, const QRect& target) const;
+
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+  SkinImage image_;
+  uint32_t text_color_ = 0xFFFFFFFFu;
+  bool checked_ = false;
+
+ private:
+  MDialog* owner_;
+  int id_;
+  bool hovered_ = false;
+  bool pressed_ = false;
+};
+
+}  // namespace corvane::DUI

@@ -1,0 +1,95 @@
+// Title text of controls: font, alignment and drawing.
+#include "ui/dui/mcontrol_font.h"
+
+#include <QPainter>
+
+#include "ui/dui/manager.h"
+
+namespace corvane::DUI {
+namespace {
+
+constexpr int kDisabledAlpha = 110;
+
+}  // namespace
+
+MControlFont::MControlFont(QWidget* parent, MDialog* owner, int id) : MControl(parent, owner, id) {}
+
+void MControlFont::SetTitle(const std::string& title) {
+  if (title == title_) return;
+  title_ = title;
+  OnTitleChanged();
+}
+
+void MControlFont::SetFontName(const std::string& face) {
+  face_ = face;
+  OnFontChanged();
+}
+
+void MControlFont::SetFont(const std::string& face, int size, int style) {
+  if (!face.empty()) face_ = face;
+  if (size > 0) size_ = size;
+  style_ = style;
+  OnFontChanged();
+}
+
+void MControlFont::SetFontWidth(int size) {
+  if (size > 0) size_ = size;
+  OnFontChanged();
+}
+
+void MControlFont::SetAlignment(int alignment) {
+  alignment_ = alignment;
+  OnFontChanged();
+}
+
+void MControlFont::SetVAlignment(int alignment) {
+  valignment_ = alignment;
+  OnFontChanged();
+}
+
+void MControlFont::SetMultiLine(bool multi_line) {
+  multi_line_ = multi_line;
+  OnFontChanged();
+}
+
+QFont MControlFont::TitleFont() const {
+  QFont font(QString::fromStdString(face_.empty() ? Manager::GetFontName() : face_));
+  font.setPixelSize(size_);
+  font.setBold(style_ & kFontBold);
+  font.setItalic(style_ & kFontItalic);
+  font.setUnderline(style_ & kFontUnderline);
+  return font;
+}
+
+int MControlFont::TitleFlags() const {
+  int flags = Qt::AlignLeft;
+  if (alignment_ & kAlignCenter) flags = Qt::AlignHCenter;
+  if (alignment_ & kAlignRight) flags = Qt::AlignRight;
+  if (valignment_ & kVAlignCenter) {
+    flags |= Qt::AlignVCenter;
+  } else if (valignment_ & kVAlignBottom) {
+    flags |= Qt::AlignBottom;
+  } else {
+    flags |= Qt::AlignTop;
+  }
+  if (multi_line_) flags |= Qt::TextWordWrap;
+  return flags;
+}
+
+void MControlFont::DrawTitle(QPainter& painter, const QRect& area) const {
+  if (title_.empty()) return;
+  QColor color = ColorFromArgb(text_color_);
+  if (!isEnabled()) color.setAlpha(kDisabledAlpha);
+  painter.setFont(TitleFont());
+  painter.setPen(color);
+  const QString text = QString::fromStdString(title_);
+  const int flags = TitleFlags();
+  if (flags & Qt::TextWordWrap) {
+    painter.drawText(area, flags, text);
+  } else {
+    painter.drawText(area, flags,
+                     painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
+  }
+}
+
+}  // namespace corvane::DUI

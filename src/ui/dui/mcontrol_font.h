@@ -1,0 +1,58 @@
+// A control with a title text drawn in its own font, colour and alignment. Text controls,
+// buttons, edits and lists build on it.
+#pragma once
+
+#include <QFont>
+#include <string>
+
+#include "ui/dui/mcontrol.h"
+
+namespace corvane::DUI {
+
+class MControlFont : public MControl {
+ public:
+  static constexpr int kDefaultFontPixels = 14;
+
+  MControlFont(QWidget* parent, MDialog* owner, int id);
+
+  // Sets the title (UTF-8).
+  virtual void SetTitle(const std::string& title);
+  // The title (UTF-8).
+  const std::string& GetTitle() const { return title_; }
+  // Sets the font face; empty uses Manager::GetFontName.
+  void SetFontName(const std::string& face);
+  // Sets face (empty keeps the current one), pixel size and style bits (kFontBold...).
+  void SetFont(const std::string& face, int size, int style);
+  // Sets the font's pixel size.
+  void SetFontWidth(int size);
+  // Horizontal alignment: kAlignLeft, kAlignCenter or kAlignRight.
+  void SetAlignment(int alignment);
+  // Vertical alignment: kVAlignTop, kVAlignCenter or kVAlignBottom.
+  void SetVAlignment(int alignment);
+  // Lets the title wrap onto several lines.
+  void SetMultiLine(bool multi_line);
+
+ protected:
+  // The font the title is drawn with.
+  QFont TitleFont() const;
+  // Qt alignment and wrapping flags for the title.
+  int TitleFlags() const;
+  // Draws the title into `area` with the text colour (dimmed when disabled).
+  void DrawTitle(QPainter& painter, const QRect& area) const;
+  // Runs after the title changed.
+  virtual void OnTitleChanged() { update(); }
+  // Runs after the font or alignment changed.
+  virtual void OnFontChanged() { update(); }
+
+  std::string title_;
+
+ private:
+  std::string face_;
+  int size_ = kDefaultFontPixels;
+  int style_ = 0;
+  int alignment_ = kAlignLeft;
+  int valignment_ = kVAlignCenter;
+  bool multi_line_ = false;
+};
+
+}  // namespace corvane::DUI

@@ -1,0 +1,51 @@
+// A one-line text field over a 4-frame skin (normal, hover, focus, disabled). Typing
+// notifies code 26, finishing an edit (Enter or leaving the field) code 29, gaining the
+// focus code 30. In number mode ("NumberEdit") only digits are accepted.
+#pragma once
+
+#include <QPointer>
+#include <string>
+
+#include "ui/dui/mcontrol_font.h"
+
+class QLineEdit;
+
+namespace corvane::DUI {
+
+class MEdit : public MControlFont {
+ public:
+  static constexpr int kTextPadding = 8;
+
+  MEdit(QWidget* parent, MDialog* owner, int id);
+
+  // Sets the grey hint shown while the field is empty.
+  void SetHint(const std::string& hint);
+  // Accepts digits only (and at most `max_digits` of them when positive).
+  void SetNumberOnly(bool number_only, int max_digits = 0);
+  // Limits the text length in characters.
+  void SetMaxLength(int length);
+  // Makes the field read-only.
+  void SetReadOnly(bool read_only);
+  // The field's current text as a number (0 when empty or not numeric).
+  int GetNumber() const;
+  void OnFocus(bool focused) override;
+  void SetTextColor(uint32_t argb) override;
+  bool SetImage(const std::string& file, int frames) override;
+
+ protected:
+  void OnTitleChanged() override;
+  void OnFontChanged() override { StyleField(); }
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void StyleField();
+  QLineEdit* field_;
+  bool focused_ = false;
+};
+
+using NumberEdit = MEdit;
+
+}  // namespace corvane::DUI

@@ -1,0 +1,157 @@
+// Tab strip items, selection and page switching.
+#include "ui/dui/mtab_ctrl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ui/dui/manager.h"
+
+namespace corvane::DUI {
+namespace {
+
+constexpr int kFrameNormal = 0;
+constexpr int kFrameHover = 1;
+constexpr int kFrameSelected = 2;
+constexpr int kMarkerWidth = 4;
+constexpr int kFallbackHoverAlpha = 40;
+
+}  // namespace
+
+MTabCtrl::MTabCtrl(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
+  setMouseTracking(true);
+  setCursor(Qt::PointingHandCursor);
+}
+
+int MTabCtrl::InsertItem(int item_id, const std::string& text, const std::string& icon,
+                         MControl* page) {
+  Item item;
+  item.id = item_id;
+  item.text = text;
+  item.icon.Load(icon, 1);
+  item.page = page;
+  items_.push_back(std::move(item));
+  if (page != nullptr) page->SetVisible(GetItemCount() - 1 == current_);
+  update();
+  return GetItemCount() - 1;
+}
+
+int MTabCtrl::GetItemID(int index) const {
+  if (index < 0 || index >= GetItemCount()) return -1;
+  return items_[index].id;
+}
+
+bool MTabCtrl::SetCurSel(int index) {
+  if (index < 0 || index >= GetItemCount()) return false;
+  current_ = index;
+  for (int i = 0; i < GetItemCount(); ++i) {
+    if (items_[i].page != nullptr) items_[i].page->SetVisible(i == index);
+  }
+  update();
+  return true;
+}
+
+void MTabCtrl::SetItemText(int index, const std::string& text) {
+  if (index < 0 || index >= GetItemCount()) return;
+  items_[index].text = text;
+  update();
+}
+
+void MTabCtrl::SetLeftRightPading(int left, int right) {
+  pad_left_ = left;
+  pad_right_ = right;
+  update();
+}
+
+void MTabCtrl::SetTopBottomPading(int top, int bottom) {
+  pad_top_ = top;
+  pad_bottom_ = bottom;
+  update();
+}
+
+void MTabCtrl::SetItemWidth(int min_width, int, int) {
+  item_width_ = min_width;
+  update();
+}
+
+void MTabCtrl::SetItemHeight(int min_height, int, int) {
+  if (min_height > 0) item_height_ = min_height;
+  update();
+}
+
+QRect MTabCtrl::ItemRect(int index) const {
+  if (index < 0 || index >= GetItemCount()) return {};
+  const int item_width = item_width_ > 0 ? item_width_ : width() - pad_left_;
+  return QRect(pad_left_, pad_top_ + index * item_height_, item_width, item_height_);
+}
+
+int MTabCtrl::ItemAt(const QPoint& point) const {
+  for (int i = 0; i < GetItemCount(); ++i) {
+    if (ItemRect(i).contains(point)) return i;
+  }
+  return -1;
+}
+
+void MTabCtrl::PaintItem(QPainter& painter, int index) {
+  const QRect area = ItemRect(index);
+  const bool selected = index == current_;
+  const bool hovered = index == hovered_item_;
+  if (!image_.IsNull()) {
+    int frame = selected ? kFrameSelected : (hovered ? kFrameHover : kFrameNormal);
+    if (!isEnabled()) frame = image_.Frames() - 1;
+    image_.Draw(painter, frame, area);
+  } else if (selected || hovered) {
+    QColor accent = ColorFromArgb(Manager::m_select_color);
+    if (!selected) accent.setAlpha(kFallbackHoverAlpha);
+    painter.fillRect(area, selected ? palette().color(QPalette::Highlight) : accent);
+  }
+  if (selected && image_.IsNull()) {
+    painter.fillRect(QRect(area.left(), area.top(), kMarkerWidth, area.height()),
+                     ColorFromArgb(Manager::m_select_color));
+  }
+  int text_left = area.left() + kIconLeft;
+  const Item& item = items_[index];
+  if (!item.icon.IsNull()) {
+    const QSize size = item.icon.FrameSize().boundedTo(area.size());
+    const QRect icon_rect(text_left, area.top() + (area.height() - size.height()) / 2,
+                          size.width(), size.height());
+    item.icon.Draw(painter, 0, icon_rect);
+    text_left = icon_rect.right() + 1 + kIconTextGap;
+  }
+  QColor color = ColorFromArgb(text_color_);
+  if (!selected && !hovered) color.setAlpha(200);
+  painter.setFont(TitleFont());
+  painter.setPen(color);
+  painter.drawText(QRect(text_left, area.top(), area.right() - text_left, area.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(item.text));
+}
+
+void MTabCtrl::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (int i = 0; i < GetItemCount(); ++i) PaintItem(painter, i);
+}
+
+void MTabCtrl::mouseMoveEvent(QMouseEvent* event) {
+  const int item = ItemAt(event->position().toPoint());
+  if (item != hovered_item_) {
+    hovered_item_ = item;
+    update();
+  }
+  MControlFont::mouseMoveEvent(event);
+}
+
+void MTabCtrl::leaveEvent(QEvent* event) {
+  hovered_item_ = -1;
+  MControlFont::leaveEvent(event);
+}
+
+void MTabCtrl::mouseReleaseEvent(QMouseEvent* event) {
+  MControlFont::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton || !isEnabled()) return;
+  const int item = ItemAt(event->position().toPoint());
+  if (item < 0 || item == current_) return;
+  SetCurSel(item);
+  Notify(kNotifyValueChanged, item);
+}
+
+}  // namespace corvane::DUI

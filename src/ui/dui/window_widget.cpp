@@ -1,0 +1,49 @@
+// Event forwarding from the Qt window to its MWindow.
+#include "ui/dui/window_widget.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "ui/dui/mwindow.h"
+
+namespace corvane::DUI {
+
+WindowWidget::WindowWidget(MWindow* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void WindowWidget::paintEvent(QPaintEvent*) {
+  if (owner_ == nullptr) return;
+  QPainter painter(this);
+  owner_->PaintWindow(painter);
+}
+
+void WindowWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (owner_ != nullptr) owner_->HandleResize();
+}
+
+void WindowWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (owner_ != nullptr && event->type() == QEvent::ActivationChange) {
+    owner_->HandleActivation(isActiveWindow());
+  }
+}
+
+void WindowWidget::closeEvent(QCloseEvent* event) {
+  // The window system's close request becomes a message the program can see and refuse.
+  event->ignore();
+  if (owner_ != nullptr) owner_->SendMessage(kMessageClose, 0, 0);
+}
+
+void WindowWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && isWindow() && windowHandle() != nullptr &&
+      (windowFlags() & Qt::FramelessWindowHint)) {
+    windowHandle()->startSystemMove();
+  }
+  QWidget::mousePressEvent(event);
+}
+
+}  // namespace corvane::DUI
