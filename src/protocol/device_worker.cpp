@@ -17,6 +17,7 @@ void DeviceWorker::StartWithInitialTasks() {
 }
 
 void DeviceWorker::Step() {
+  ++steps_;
   {
     std::lock_guard lock(idle_mutex_);
     busy_ = true;

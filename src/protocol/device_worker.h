@@ -33,6 +33,8 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   bool WaitIdle(std::chrono::milliseconds timeout);
 
   const TaskQueue& Queue() const { return queue_; }
+  // Loop turns so far; lets tests see that an idle worker sleeps instead of spinning.
+  long long StepCount() const { return steps_.load(); }
 
  protected:
   void Step() override;
@@ -46,6 +48,7 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   std::mutex idle_mutex_;
   std::condition_variable idle_cv_;
   bool busy_ = false;
+  std::atomic<long long> steps_{0};
 };
 
 }  // namespace corvane

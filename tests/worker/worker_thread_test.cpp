@@ -1,0 +1,70 @@
+// The worker thread: order of tasks, dropped numbers, sleeping when idle, stopping
+// while a job waits for a reply.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "protocol/device_worker.h"
+#include "worker_fixture.h"
+
+namespace corvane::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST_F(WorkerSimTest, TasksRunInOrderAndRepeatsRunEachTime) {
+  StartSim(SimMode::kWired);
+  DeviceWorker worker(jobs_, state_);
+  worker.Post(kTaskStartup);
+  worker.Start();
+  ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
+  size_t before = CaptureLines().size();
+  for (int task : {int{kTaskDpiStageValues}, 15, int{kTaskDpiStageValues}, int{kTaskReportRateValue}}) {
+    worker.Post(task);
+  }
+  ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
+  std::vector<std::string> out = CaptureLines();
+  ASSERT_EQ(out.size(), before + 3);
+  EXPECT_EQ(Hex(out[before]).substr(0, 4), "0003");
+  EXPECT_EQ(Hex(out[before + 1]).substr(0, 4), "0003");
+  EXPECT_EQ(Hex(out[before + 2]).substr(0, 4), "0002");
+  EXPECT_TRUE(worker.Stop());
+}
+
+TEST_F(WorkerSimTest, IdleWorkerWithoutDevicesSleepsUntilATaskArrives) {
+  StartSim(SimMode::kWired);
+  sim_->Unplug(SimLink::kWired);
+  DeviceWorker worker(jobs_, state_);
+  worker.Post(kTaskStartup);
+  worker.Start();
+  ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
+  EXPECT_FALSE(state_.IdlePoll());
+  long long steps = worker.StepCount();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_LE(worker.StepCount() - steps, 1);  // a 2 ms loop would have turned ~100 times
+
+  auto posted = Clock::now();
+  worker.Post(kTaskDpiStageValues);
+  ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(5)));
+  EXPECT_LT(Clock::now() - posted, std::chrono::milliseconds(200));
+  EXPECT_TRUE(worker.Stop());
+}
+
+TEST_F(WorkerSimTest, StopReturnsWithinASecondWhileAJobWaitsForItsReply) {
+  StartSim(SimMode::kWired);
+  jobs_.Run(kTaskStartup);
+  SimFaults faults;
+  faults.drop_replies = 1000;
+  sim_->SetFaults(SimLink::kWired, faults);
+  DeviceWorker worker(jobs_, state_);
+  worker.Post(kTaskDpiStageValues);
+  worker.Start();
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  auto start = Clock::now();
+  worker.Stop();
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1100));
+}
+
+}  // namespace
+}  // namespace corvane::test
