@@ -9,6 +9,8 @@
 #include "app/ini_key_value_store.h"
 #include "catalogue/device_catalogue.h"
 #include "cli/cli_command.h"
+#include "cli/cli_session.h"
+#include "device/device_manager.h"
 #include "cli/json_writer.h"
 
 namespace corvane::cli {
@@ -19,6 +21,7 @@ struct DevicesReport {
   ApplicationConfig config;
   DeviceCatalogue catalogue;
   int selected = 0;  // the stored DeviceType
+  std::vector<DeviceEntryInfo> entries;  // interfaces found, in enumeration order
 };
 
 void WriteModelJson(JsonWriter& json, const DeviceCatalogue& catalogue, size_t index) {
@@ -60,8 +63,9 @@ std::string DevicesJson(const DevicesReport& report) {
       .StringMember("store", software.store)
       .StringMember("upgrade", software.upgrade)
       .StringMember("copyright", software.copyright)
-      .EndObject()
       .EndObject();
+  WriteEntriesMember(json, report.entries);
+  json.EndObject();
   return json.Text();
 }
 
@@ -104,6 +108,7 @@ void PrintDevicesText(const DevicesReport& report) {
   for (const auto& [label, value] : links) {
     if (!value->empty()) std::printf("%-10s %s\n", label, value->c_str());
   }
+  PrintEntries(report.entries);
 }
 
 int RunDevices(const CliOptions& options, const std::vector<std::string>& args) {
@@ -114,6 +119,11 @@ int RunDevices(const CliOptions& options, const std::vector<std::string>& args) 
   if (!report.config.loaded || !report.catalogue.Load(folder)) {
     return CliFail("cannot read " + (folder / kConfigFileName).string());
   }
+  // Enumerating may store a new selection, so the stored value is read afterwards.
+  CliSession session;
+  std::string error;
+  if (!session.Open(options, error)) return CliFail(error);
+  report.entries = DeviceManager::Instance().Entries();
   report.selected = IniKeyValueStore::ForCaption(report.config.caption).ReadDeviceType();
   if (options.json) {
     std::printf("%s\n", DevicesJson(report).c_str());

@@ -91,7 +91,15 @@ int Main(int argc, char** argv) {
   const std::string name = args[i];
   auto it = CliCommands().find(name);
   if (it == CliCommands().end()) return CliFail("unknown command " + name);
-  std::vector<std::string> rest(args.begin() + static_cast<long>(i) + 1, args.end());
+  // --json may also follow the command ("devices --json").
+  std::vector<std::string> rest;
+  for (size_t j = i + 1; j < args.size(); ++j) {
+    if (args[j] == "--json") {
+      options.json = true;
+    } else {
+      rest.push_back(args[j]);
+    }
+  }
   return it->second.handler(options, rest);
 }
 

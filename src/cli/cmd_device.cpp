@@ -1,0 +1,106 @@
+// corvane-cli select and info: make a model the selected one, and show the selected
+// model's device information (what the window's version line and battery show).
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/key_value_store.h"
+#include "base/text.h"
+#include "cli/cli_command.h"
+#include "cli/cli_session.h"
+#include "device/device_manager.h"
+#include "settings/sensor_scale.h"
+
+namespace corvane::cli {
+namespace {
+
+constexpr uint8_t kCommandReceiverVersion = 0x20;
+constexpr size_t kSensorByte = 10;
+constexpr size_t kRateCapabilityByte = 11;
+constexpr size_t kBatteryAByte = 12;
+constexpr size_t kBatteryBByte = 13;
+constexpr size_t kReachableByte = 14;
+
+std::string Hex(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+  return text;
+}
+
+// The mouse firmware version: the wired release number, or over the receiver the
+// version the mouse reports through command 0x20. Empty when it cannot be had.
+std::string MouseFirmwareVersion(DeviceManager& manager, int connection) {
+  int release = 0;
+  if (connection == kEntryModeWired) {
+    return manager.ReleaseNumberOf(kEntryModeWired, release) ? Hex(release) : "";
+  }
+  uint8_t buffer[65] = {0, kCommandReceiverVersion};
+  if (!manager.SendCommand(buffer, 33)) return "";
+  char text[16];
+  std::snprintf(text, sizeof text, "%X%02X", buffer[4], buffer[5]);
+  return text;
+}
+
+int RunSelect(const CliOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return CliFail("usage: select TYPE");
+  const int type = DecimalToInt(args[0]);
+  CliSession session;
+  std::string error;
+  if (!session.Open(options, error, false)) return CliFail(error);
+  if (type < 1 || args[0] != IntToDecimal(type) || session.Catalogue().FindModel(type) == nullptr) {
+    return CliFail("no model with device type " + args[0]);
+  }
+  if (!session.Store().WriteDeviceType(type)) return CliFail("cannot store the selected model");
+  DeviceManager::Instance().SelectDeviceType(type);
+  if (!options.json) std::printf("selected %d (%s)\n", type, session.Catalogue().FindModel(type)->name.c_str());
+  return 0;
+}
+
+int RunInfo(const CliOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return CliFail("info takes no arguments");
+  CliSession session;
+  std::string error;
+  if (!session.Open(options, error)) return CliFail(error);
+  DeviceManager& manager = DeviceManager::Instance();
+  uint8_t info[kDeviceInfoSize] = {};
+  if (!manager.QueryDeviceInfo(info)) return CliFail("the selected model is not connected");
+  const int type = manager.SelectedDeviceType();
+  const int connection = manager.ActiveConnectionMode();
+  const SensorScale scale = ScaleForSensor(info[kSensorByte]);
+  const std::string firmware = MouseFirmwareVersion(manager, connection);
+  int release = 0;
+  const std::string receiver =
+      connection == kEntryModeWireless && manager.ReleaseNumberOf(kEntryModeWireless, release)
+          ? Hex(release) : "";
+  if (options.json) {
+    JsonWriter json;
+    json.BeginObject()
+        .IntMember("device_type", type)
+        .IntMember("connection", connection)
+        .IntMember("sensor", info[kSensorByte])
+        .IntMember("dpi_min", scale.min_dpi)
+        .IntMember("dpi_max", scale.max_dpi)
+        .IntMember("rate_class", RateClassFromCapability(info[kRateCapabilityByte]))
+        .IntMember("battery_a", info[kBatteryAByte])
+        .IntMember("battery_b", info[kBatteryBByte])
+        .IntMember("reachable", info[kReachableByte])
+        .StringMember("firmware", firmware)
+        .StringMember("receiver", receiver)
+        .EndObject();
+    std::printf("%s\n", json.Text().c_str());
+  } else {
+    std::printf("device type %d, %s\nsensor 0x%02X (%d..%d DPI), rate class %d\n", type,
+                connection == kEntryModeWired ? "wired" : "wireless", info[kSensorByte],
+                scale.min_dpi, scale.max_dpi, RateClassFromCapability(info[kRateCapabilityByte]));
+    std::printf("battery %d/%d, %s\nfirmware %s%s%s\n", info[kBatteryAByte], info[kBatteryBByte],
+                info[kReachableByte] ? "reachable" : "not reachable", firmware.c_str(),
+                receiver.empty() ? "" : ", receiver ", receiver.c_str());
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+const CliRegistrar kSelectCommand("select", "select TYPE", RunSelect);
+const CliRegistrar kInfoCommand("info", "info", RunInfo);
+
+}  // namespace
+}  // namespace corvane::cli

@@ -1,0 +1,61 @@
+// corvane-cli firmware flash FILE: sends an image to the selected model over its
+// upgrade collection, with progress on stderr.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/cli_session.h"
+#include "device/device_manager.h"
+#include "protocol/firmware_transfer.h"
+
+namespace corvane::cli {
+namespace {
+
+// Reads the whole image; false when unreadable or larger than a transfer can number.
+bool ReadImage(const std::string& path, std::vector<uint8_t>& image, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + path;
+    return false;
+  }
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0 || static_cast<uint64_t>(size) > kMaxUpgradeImageBytes) {
+    error = path + " is not a firmware image of at most " + std::to_string(kMaxUpgradeImageBytes) + " bytes";
+    return false;
+  }
+  in.seekg(0);
+  image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (image.size() != static_cast<size_t>(size)) {
+    error = "cannot read " + path;
+    return false;
+  }
+  return true;
+}
+
+int RunFirmware(const CliOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 2 || args[0] != "flash") return CliFail("usage: firmware flash FILE");
+  std::vector<uint8_t> image;
+  std::string error;
+  if (!ReadImage(args[1], image, error)) return CliFail(error);
+  CliSession session;
+  if (!session.Open(options, error)) return CliFail(error);
+  FirmwareTransfer transfer(DeviceManager::Instance());
+  int shown = -1;
+  const FirmwareResult result = transfer.Run(image, [&shown](int percent) {
+    std::fprintf(stderr, "firmware: %d%%\n", percent);
+    shown = percent;
+  });
+  if (result != FirmwareResult::kOk) return CliFail(FirmwareResultText(result));
+  if (shown != 100) std::fprintf(stderr, "firmware: 100%%\n");
+  std::printf("%s (%zu bytes)\n", FirmwareResultText(result), image.size());
+  return 0;
+}
+
+const CliRegistrar kFirmwareCommand("firmware", "firmware flash FILE", RunFirmware);
+
+}  // namespace
+}  // namespace corvane::cli
