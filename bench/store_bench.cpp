@@ -1,7 +1,6 @@
 // Settings store timings: creating the default profiles of a fresh file and storing a
 // 255-event macro, each beside the same rows written one autocommitted statement at a time.
 #include <benchmark/benchmark.h>
-
 #include <stdlib.h>
 
 #include <filesystem>
@@ -20,15 +19,16 @@ namespace {
 constexpr int kMacroEvents = 255;
 
 const DeviceConfigDefaults kDeviceDefaults = {
-    {"dpi_index", "1"},          {"dpi_flag", "6"},         {"dpi_count", "6"},
+    {"dpi_index", "1"},          {"dpi_flag", "6"},           {"dpi_count", "6"},
     {"dpi_group0_value", "400"}, {"dpi_group1_value", "800"}, {"report_rate", "1"},
-    {"sleep_light", "6"},        {"move_wakeup", "1"},      {"move_closelight", "0"}};
+    {"sleep_light", "6"},        {"move_wakeup", "1"},        {"move_closelight", "0"}};
 
 // A scratch data folder removed when the program ends.
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "corvane-bench-XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ~ScratchFolder() {

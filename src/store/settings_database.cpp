@@ -296,7 +296,8 @@ bool SettingsDatabase::ReadProfiles(std::vector<ProfileRecord>& list) const {
   SQLiteStatement statement;
   if (!PrepareBound(statement, "SELECT * FROM t_profile_data", {})) return false;
   int rc = 0;
-  while ((rc = statement.Step()) == SQLiteStatement::kRow) list.push_back(ReadProfileRow(statement));
+  while ((rc = statement.Step()) == SQLiteStatement::kRow)
+    list.push_back(ReadProfileRow(statement));
   return rc == SQLiteStatement::kDone;
 }
 

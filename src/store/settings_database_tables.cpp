@@ -1,7 +1,6 @@
 // SettingsDatabase: button assignments, macros with their events, and lighting rows.
 // Rows are read by column position in table order.
 #include "store/settings_database.h"
-
 #include "store/sqlite_auto_transaction.h"
 #include "store/sqlite_statement.h"
 
@@ -230,7 +229,8 @@ int SettingsDatabase::AddMacroEvents(const std::vector<MacroEventRecord>& events
   return inserted;
 }
 
-bool SettingsDatabase::ReplaceMacroEvents(int macro_id, const std::vector<MacroEventRecord>& events) {
+bool SettingsDatabase::ReplaceMacroEvents(int macro_id,
+                                          const std::vector<MacroEventRecord>& events) {
   std::lock_guard lock(mutex_);
   SQLiteAutoTransaction transaction(db_);
   bool ok = DeleteMacroEvents(macro_id);
@@ -275,18 +275,17 @@ int SettingsDatabase::AddLight(const LightRecord& r) {
                {r.profile, r.mode})) {
     return 0;
   }
-  return ExecInsert(kInsertLight,
-                    {r.profile, r.name, r.mode, r.brightness, r.speed, r.direction, r.colorful,
-                     r.colorindex, r.color_value1, r.color_value2, r.color_value3, r.color_value4,
-                     r.color_value5, r.color_value6, r.color_value7, r.config_func, r.reserved,
-                     r.status});
+  return ExecInsert(kInsertLight, {r.profile, r.name, r.mode, r.brightness, r.speed, r.direction,
+                                   r.colorful, r.colorindex, r.color_value1, r.color_value2,
+                                   r.color_value3, r.color_value4, r.color_value5, r.color_value6,
+                                   r.color_value7, r.config_func, r.reserved, r.status});
 }
 
 bool SettingsDatabase::UpdateLight(int mode, const LightRecord& r) {
   return ExecUpdate(kUpdateLight,
                     {r.brightness, r.speed, r.direction, r.colorful, r.colorindex, r.color_value1,
-                     r.color_value2, r.color_value3, r.color_value4, r.color_value5,
-                     r.color_value6, r.color_value7, r.config_func, r.reserved, r.profile, mode});
+                     r.color_value2, r.color_value3, r.color_value4, r.color_value5, r.color_value6,
+                     r.color_value7, r.config_func, r.reserved, r.profile, mode});
 }
 
 bool SettingsDatabase::SetActiveLight(int profile, int mode) {

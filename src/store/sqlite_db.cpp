@@ -51,8 +51,8 @@ int SQLiteDB::Prepare(SQLiteStatement& statement, std::string_view sql) {
   statement.Finalize();
   if (!handle_ || sql.empty()) return kMisuse;
   sqlite3_stmt* raw = nullptr;
-  int rc = sqlite3_prepare_v2(handle_.get(), sql.data(), static_cast<int>(sql.size()), &raw,
-                              nullptr);
+  int rc =
+      sqlite3_prepare_v2(handle_.get(), sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
   statement.Adopt(raw);
   return rc;
 }

@@ -19,7 +19,7 @@ class SQLiteDB {
   static constexpr int kOpenReadWrite = 0x00000002 | 0x00010000;
   static constexpr int kOpenCreate = kOpenReadWrite | 0x00000004;
   static constexpr int kBusyTimeoutMs = 2000;  // wait for another process's write lock
-  static constexpr int kMisuse = 21;  // SQLITE_MISUSE: no connection or no statement text
+  static constexpr int kMisuse = 21;           // SQLITE_MISUSE: no connection or no statement text
 
   SQLiteDB();
   virtual ~SQLiteDB();

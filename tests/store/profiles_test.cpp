@@ -7,10 +7,15 @@
 namespace corvane::test {
 namespace {
 
-const DeviceConfigDefaults kDeviceDefaults = {
-    {"dpi_index", "2"},         {"dpi_flag", "5"},          {"dpi_count", "5"},
-    {"dpi_group0_value", "400"}, {"dpi_group0_rgb", "8421504"}, {"report_rate", "1"},
-    {"sleep_light", "6"},       {"move_wakeup", "0"},       {"move_closelight", "0"}};
+const DeviceConfigDefaults kDeviceDefaults = {{"dpi_index", "2"},
+                                              {"dpi_flag", "5"},
+                                              {"dpi_count", "5"},
+                                              {"dpi_group0_value", "400"},
+                                              {"dpi_group0_rgb", "8421504"},
+                                              {"report_rate", "1"},
+                                              {"sleep_light", "6"},
+                                              {"move_wakeup", "0"},
+                                              {"move_closelight", "0"}};
 
 using ProfileTest = StoreTest;
 

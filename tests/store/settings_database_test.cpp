@@ -10,10 +10,9 @@ namespace corvane::test {
 namespace {
 
 const std::vector<std::string> kSchemaObjects = {
-    "t_configdata",  "t_profile_data",   "profileindex",  "t_key_macro_data",
-    "keyindex",      "t_key_otherdata",  "otheridindex",  "t_macro_data",
-    "macroidindex",  "t_macrorecord",    "macrorecordindex", "t_light_data",
-    "lightindex",    "t_key_light_data", "keylightindex"};
+    "t_configdata",     "t_profile_data", "profileindex", "t_key_macro_data", "keyindex",
+    "t_key_otherdata",  "otheridindex",   "t_macro_data", "macroidindex",     "t_macrorecord",
+    "macrorecordindex", "t_light_data",   "lightindex",   "t_key_light_data", "keylightindex"};
 
 std::vector<std::string> SchemaObjects(const std::filesystem::path& file) {
   return StoreTest::Query(file,
@@ -59,7 +58,8 @@ TEST_F(DatabaseFileTest, SwitchingModelsKeepsEachModelsProfiles) {
 }
 
 TEST_F(DatabaseFileTest, UnsafeModelNamesAreRefused) {
-  for (std::string bad : std::vector<std::string>{"", "..", "../x", "a/b", "a\\b", std::string("a\0b", 3)}) {
+  for (std::string bad :
+       std::vector<std::string>{"", "..", "../x", "a/b", "a\\b", std::string("a\0b", 3)}) {
     EXPECT_FALSE(Open(bad)) << bad;
     EXPECT_FALSE(db_.IsOpen());
   }

@@ -57,7 +57,7 @@ TEST_F(SQLiteWrapperTest, StatementStepsBindsAndReadsText) {
   SQLiteStatement s;
   ASSERT_EQ(db_.Prepare(s, "INSERT INTO t(v) VALUES (?)"), 0);
   EXPECT_FALSE(s.IsDone());
-  std::string value = "\xE9\x85\x8D\xE7\xBD\xAE";  // non-ASCII UTF-8
+  std::string value = "\xE9\x85\x8D\xE7\xBD\xAE";   // non-ASCII UTF-8
   ASSERT_EQ(s.BindText(1, std::string(value)), 0);  // bound from a temporary on purpose
   EXPECT_EQ(s.Step(), SQLiteStatement::kDone);
   EXPECT_TRUE(s.IsDone());

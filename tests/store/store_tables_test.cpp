@@ -111,7 +111,8 @@ TEST_F(TablesTest, MacrosAddRenameUpdateAndDelete) {
 TEST_F(TablesTest, MacroEventsComeBackInRecordIndexOrder) {
   int id = db_.AddMacro("M");
   std::vector<MacroEventRecord> events;
-  for (int i : {3, 0, 2, 1}) events.push_back({0, id, 1 + i % 2, i, 10 * i, i, "e" + std::to_string(i)});
+  for (int i : {3, 0, 2, 1})
+    events.push_back({0, id, 1 + i % 2, i, 10 * i, i, "e" + std::to_string(i)});
   EXPECT_EQ(db_.AddMacroEvents(events), 4);
   int single = db_.AddMacroEvent({0, id, 4, 4, 1, 0, "click"});
   EXPECT_GT(single, 0);
