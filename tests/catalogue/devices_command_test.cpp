@@ -1,5 +1,5 @@
-// corvane-cli devices, run through its registered handler: the JSON shape, the catalogue
-// edge cases as they show in it, the stored selection, and the failures.
+// corvane-cli devices, run through its registered handler against the simulated mouse:
+// the JSON shape, the catalogue edge cases as they show in it, and the failures.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -36,6 +36,7 @@ Result RunDevices(const std::filesystem::path& program_dir, bool json,
   CliOptions options;
   options.program_dir = program_dir.string();
   options.json = json;
+  options.simulate = "both";
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   const int code = CliCommands().at("devices").handler(options, args);
@@ -48,8 +49,9 @@ TEST(DevicesCommandTest, JsonOfShippedCatalogueHasTheDocumentedShape) {
   test::TempHome home;
   const Result result = RunDevices(test::ShippedDataDir(), true);
   ASSERT_EQ(result.code, 0) << result.err;
-  EXPECT_EQ(result.out,
-            R"({"caption":"Corvane","languages":[1028,1033,1041,1042,1058,2052],"selected":0,)"
+  // The simulated mouse is found and, with nothing stored, selected and stored.
+  const std::string catalogue_part =
+            R"({"caption":"Corvane","languages":[1028,1033,1041,1042,1058,2052],"selected":11,)"
             R"("models":[{"name":"Corvane Kestrel Pro","device_type":11,"device_attr":"kestrel_pro",)"
             R"("image":"kestrel_pro.png","modes":[{"mode":0,"vid":4617,"pid":1,"dev_id":"KP11"},)"
             R"({"mode":1,"vid":4617,"pid":2,"dev_id":"KP11"}]},{"name":"Corvane Wren",)"
@@ -58,8 +60,10 @@ TEST(DevicesCommandTest, JsonOfShippedCatalogueHasTheDocumentedShape) {
             R"("website":"https://corvane.example/","feedback":"https://corvane.example/feedback",)"
             R"("qa":"https://corvane.example/faq","store":"https://store.corvane.example/",)"
             R"("upgrade":"https://updates.corvane.example/software/",)"
-            R"("copyright":"Copyright (C) 2026 The Corvane developers"}})"
-            "\n");
+            R"("copyright":"Copyright (C) 2026 The Corvane developers"},"entries":[)";
+  EXPECT_EQ(result.out.substr(0, catalogue_part.size()), catalogue_part);
+  EXPECT_EQ(result.out.substr(result.out.size() - 3), "]}\n");
+  EXPECT_EQ(IniKeyValueStore::ForCaption("Corvane").ReadDeviceType(), 11);
 }
 
 TEST(DevicesCommandTest, JsonShowsCatalogueEdgeCases) {
@@ -86,12 +90,12 @@ TEST(DevicesCommandTest, JsonShowsCatalogueEdgeCases) {
 
 TEST(DevicesCommandTest, PlainTextListsModelsModesAndSelection) {
   test::TempHome home;
-  ASSERT_TRUE(IniKeyValueStore::ForCaption("Corvane").WriteDeviceType(12));
   const Result result = RunDevices(test::ShippedDataDir(), false);
   ASSERT_EQ(result.code, 0) << result.err;
   EXPECT_NE(result.out.find("Corvane, version 1.0.0"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("selected device type: 12"), std::string::npos);
-  EXPECT_NE(result.out.find("* 12  Corvane Wren"), std::string::npos);
+  EXPECT_NE(result.out.find("selected device type: 11"), std::string::npos);
+  EXPECT_NE(result.out.find("* 11  Corvane Kestrel Pro"), std::string::npos);
+  EXPECT_NE(result.out.find("  12  Corvane Wren"), std::string::npos);
   EXPECT_NE(result.out.find("wireless  1209:0002  dev_id \"KP11\""), std::string::npos);
 }
 

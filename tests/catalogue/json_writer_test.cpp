@@ -25,12 +25,6 @@ TEST(JsonWriterTest, PlacesCommasBetweenMembersAndElementsOnly) {
   EXPECT_EQ(json.Text(), R"({"a":"x","b":-5,"c":[1,{},[],null],"d":false})");
 }
 
-TEST(JsonWriterTest, StringLiteralIsNeverMistakenForABool) {
-  JsonWriter json;
-  json.BeginObject().StringMember("k", "text").EndObject();
-  EXPECT_EQ(json.Text(), R"({"k":"text"})");
-}
-
 TEST(JsonWriterTest, EscapesQuotesBackslashesAndControlCharacters) {
   EXPECT_EQ(JsonWriter::Quote("say \"hi\"\\"), R"("say \"hi\"\\")");
   EXPECT_EQ(JsonWriter::Quote("a\nb\tc\r\x01\x7F"), R"("a\nb\tc\r\u0001\u007f")");
