@@ -1,0 +1,273 @@
+// Controls: frame choice by state, skin loading and its fallback, and the notification
+// codes that reach the owning dialog.
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ui/dui/battery_ctrl.h"
+#include "ui/dui/ccheck_button.h"
+#include "ui/dui/cdevice_list.h"
+#include "ui/dui/control_factory.h"
+#include "ui/dui/cradio_button.h"
+#include "ui/dui/mbutton.h"
+#include "ui/dui/mcombo_box.h"
+#include "ui/dui/mdialog.h"
+#include "ui/dui/medit.h"
+#include "ui/dui/mpicture.h"
+#include "ui/dui/mtab_ctrl.h"
+#include "ui/dui/mtab_layout.h"
+
+namespace corvane::DUI {
+namespace {
+
+struct Note {
+  int id;
+  int code;
+  int64_t extra;
+};
+
+class NoteDialog : public MDialog {
+ public:
+  std::vector<Note> notes;
+  int64_t OnMessage(int id, int code, int64_t extra, int64_t) override {
+    notes.push_back({id, code, extra});
+    return 1;
+  }
+};
+
+class ControlTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dialog_.Create(nullptr, "ControlDlg", kStylePopup, 0, Rect{0, 0, 800, 500}));
+    dialog_.ShowWindow(kShowShow);
+  }
+  template <typename T>
+  T* Make(const char* class_name, int id, Rect rect, const char* text = "") {
+    return dynamic_cast<T*>(dialog_.CreateControl(class_name, id, rect, text));
+  }
+  NoteDialog dialog_;
+};
+
+TEST(SkinFrames, FrameForStateFollowsStripLayout) {
+  const ControlState normal{};
+  const ControlState hover{true, true, false, false};
+  const ControlState pressed{true, true, true, false};
+  const ControlState disabled{false, true, true, false};
+  const ControlState checked{true, false, false, true};
+  const ControlState checked_hover{true, true, false, true};
+  const ControlState checked_disabled{false, false, false, true};
+  EXPECT_EQ(SkinImage::FrameForState(1, pressed), 0);
+  EXPECT_EQ(SkinImage::FrameForState(2, normal), 0);
+  EXPECT_EQ(SkinImage::FrameForState(2, hover), 1);
+  EXPECT_EQ(SkinImage::FrameForState(4, normal), 0);
+  EXPECT_EQ(SkinImage::FrameForState(4, hover), 1);
+  EXPECT_EQ(SkinImage::FrameForState(4, pressed), 2);
+  EXPECT_EQ(SkinImage::FrameForState(4, disabled), 3) << "disabled wins over pressed";
+  EXPECT_EQ(SkinImage::FrameForState(4, checked), 2) << "toggled buttons look pressed";
+  EXPECT_EQ(SkinImage::FrameForState(8, normal), 0);
+  EXPECT_EQ(SkinImage::FrameForState(8, checked), 4);
+  EXPECT_EQ(SkinImage::FrameForState(8, checked_hover), 5);
+  EXPECT_EQ(SkinImage::FrameForState(8, checked_disabled), 7);
+}
+
+TEST(SkinFrames, ShippedStripsSplitIntoTheirFramesAndUnsafeNamesAreRefused) {
+  SkinImage button;
+  ASSERT_TRUE(button.Load("img_button.png", 4));
+  const QImage whole(QString::fromStdString(SkinImage::ResolvePath("img_button.png")));
+  EXPECT_EQ(button.FrameSize(), QSize(whole.width() / 4, whole.height()));
+  const auto argb = QImage::Format_ARGB32;
+  EXPECT_EQ(button.Frame(2).toImage().convertToFormat(argb),
+            whole.copy(2 * whole.width() / 4, 0, whole.width() / 4, whole.height())
+                .convertToFormat(argb));
+  EXPECT_EQ(button.Frame(99).toImage(), button.Frame(3).toImage()) << "index clamped";
+
+  SkinImage nested;
+  EXPECT_TRUE(nested.Load("icon\\icon_battery_bkg.png", 1)) << "backslash folders";
+  EXPECT_TRUE(nested.Load("icon//icon_windows.png", 1));
+  EXPECT_EQ(SkinImage::ResolvePath("../../config.xml"), "");
+  EXPECT_EQ(SkinImage::ResolvePath("icon\\..\\..\\x.png"), "");
+  EXPECT_EQ(SkinImage::ResolvePath("/etc/passwd"), "");
+  EXPECT_NE(SkinImage::ResolvePath("a..b.png"), "");
+}
+
+TEST_F(ControlTest, MissingImageFallsBackToAPaintedNativeButton) {
+  auto* button = Make<MButton>("MButton", 5, Rect{10, 10, 130, 40}, "Apply");
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(button->SetImage("no_such_image.png", 4));
+  EXPECT_TRUE(button->GetImage().IsNull());
+  QImage shot = button->grab().toImage();
+  int painted = 0;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) painted += qAlpha(shot.pixel(x, y)) > 0;
+  }
+  EXPECT_GT(painted, shot.width() * shot.height() / 2) << "the fallback still draws a button";
+  EXPECT_TRUE(button->SetImage("img_button.png", 4));
+}
+
+TEST_F(ControlTest, ClicksReachOnMessageWithCodeTwoAndToggleChecks) {
+  auto* button = Make<MButton>("MButton", 33, Rect{10, 10, 110, 40}, "OK");
+  auto* box = Make<CCheckButton>("CCheckButton", 134, Rect{10, 50, 200, 70}, "one");
+  auto* box2 = Make<CCheckButton>("CCheckButton", 134, Rect{10, 80, 200, 100}, "two");
+  QTest::mouseClick(button, Qt::LeftButton);
+  QTest::mouseClick(box, Qt::LeftButton);
+  QTest::mouseClick(box2, Qt::LeftButton);
+  QTest::mouseClick(box2, Qt::LeftButton);
+  ASSERT_EQ(dialog_.notes.size(), 4u);
+  EXPECT_EQ(dialog_.notes[0].id, 33);
+  EXPECT_EQ(dialog_.notes[0].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[1].id, 134);
+  EXPECT_EQ(dialog_.notes[2].id, 134) << "shared ids are reported as they are";
+  EXPECT_TRUE(box->GetCheck());
+  EXPECT_FALSE(box2->GetCheck());
+
+  button->SetEnabled(false);
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(dialog_.notes.size(), 4u) << "disabled controls stay silent";
+}
+
+TEST_F(ControlTest, RadioGroupsKeepOneChecked) {
+  auto* a = Make<CRadioButton>("CRadioButton", 129, Rect{0, 0, 100, 20}, "1.0mm");
+  auto* b = Make<CRadioButton>("CRadioButton", 130, Rect{0, 30, 100, 50}, "2.0mm");
+  auto* other = Make<CRadioButton>("CRadioButton", 286, Rect{0, 60, 100, 80}, "x");
+  a->SetGroup("IDC_PER_STC_LOD");
+  b->SetGroup("IDC_PER_STC_LOD");
+  other->SetGroup("IDC_SET_STC_EXITMODE");
+  a->SetCheck(true);
+  other->SetCheck(true);
+  QTest::mouseClick(b, Qt::LeftButton);
+  EXPECT_FALSE(a->GetCheck());
+  EXPECT_TRUE(b->GetCheck());
+  EXPECT_TRUE(other->GetCheck()) << "other groups untouched";
+  QTest::mouseClick(b, Qt::LeftButton);
+  EXPECT_TRUE(b->GetCheck()) << "clicking a checked radio keeps it";
+  ASSERT_EQ(dialog_.notes.size(), 2u);
+  EXPECT_EQ(dialog_.notes[0].id, 130);
+}
+
+TEST_F(ControlTest, ComboBoxSelectionByDataAndValueChangedCode) {
+  auto* combo = Make<MComboBox>("MComboBox", 120, Rect{0, 0, 120, 28});
+  for (int i = 1; i <= 6; ++i) combo->AddString(std::to_string(i), i);
+  EXPECT_TRUE(combo->SelectData(6));
+  EXPECT_EQ(combo->GetCurSel(), 5);
+  EXPECT_FALSE(combo->SelectData(42));
+  EXPECT_EQ(combo->GetCurSel(), 5) << "unknown data keeps the selection";
+  EXPECT_EQ(combo->GetItemData(9), -1);
+  EXPECT_TRUE(dialog_.notes.empty()) << "programmatic selection does not notify";
+  combo->ChooseItem(2);
+  combo->ChooseItem(2);
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
+  EXPECT_EQ(dialog_.notes[0].extra, 2);
+  EXPECT_EQ(combo->GetCurData(), 3);
+}
+
+TEST_F(ControlTest, EditReportsFocusTypingAndFinishedEditing) {
+  auto* edit = Make<MEdit>("NumberEdit", 139, Rect{0, 0, 120, 28}, "12");
+  ASSERT_NE(edit, nullptr);
+  edit->SetImage("img_edit.png", 4);
+  auto* field = edit->findChild<QLineEdit*>();
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->text(), "12");
+  dialog_.GetSafeHwnd()->activateWindow();
+  edit->OnFocus(true);
+  QCoreApplication::processEvents();
+  QTest::keyClicks(field, "3x");
+  QTest::keyClick(field, Qt::Key_Return);
+  std::vector<int> codes;
+  for (const Note& note : dialog_.notes) codes.push_back(note.code);
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(codes.front(), kNotifyFocusGained);
+  EXPECT_NE(std::find(codes.begin(), codes.end(), kNotifyValueChanged), codes.end());
+  EXPECT_EQ(codes.back(), kNotifyEditFinished);
+  EXPECT_EQ(edit->GetTitle(), "123") << "digits only in a number edit";
+  EXPECT_EQ(edit->GetNumber(), 123);
+}
+
+TEST_F(ControlTest, TabStripSwitchesPagesAndReportsTheNewIndex) {
+  auto* home = Make<MTabLayout>("MTabLayout", 49, Rect{200, 0, 800, 500});
+  auto* keys = Make<MTabLayout>("MTabLayout", 50, Rect{200, 0, 800, 500});
+  auto* tabs = Make<MTabCtrl>("MTabCtrl", 48, Rect{0, 0, 190, 400});
+  tabs->SetImage("img_tabitem_bkg.png", 4);
+  tabs->SetItemWidth(190, 190, 1);
+  tabs->SetItemHeight(60, 60, 1);
+  EXPECT_EQ(tabs->InsertItem(1, "Home", "icon\\tab_home.png", home), 0);
+  EXPECT_EQ(tabs->InsertItem(2, "Keys", "icon\\tab_key.png", keys), 1);
+  tabs->SetCurSel(0);
+  EXPECT_TRUE(home->IsVisible());
+  EXPECT_FALSE(keys->IsVisible());
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->ItemRect(1).center());
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].id, 48);
+  EXPECT_EQ(dialog_.notes[0].extra, 1);
+  EXPECT_EQ(tabs->GetItemID(dialog_.notes[0].extra), 2);
+  EXPECT_TRUE(keys->IsVisible());
+  EXPECT_FALSE(home->IsVisible());
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->ItemRect(1).center());
+  EXPECT_EQ(dialog_.notes.size(), 1u) << "the selected tab does not report again";
+  EXPECT_EQ(tabs->GetItemID(7), -1);
+}
+
+TEST_F(ControlTest, ContainersCreateChildrenThatNotifyTheDialog) {
+  auto* page = Make<MTabLayout>("MTabLayout", 55, Rect{0, 0, 400, 300});
+  MControl* inner = page->CreateControl("MButton", 248, Rect{10, 10, 110, 40}, "Check");
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(dialog_.GetControl(248), inner);
+  EXPECT_EQ(dialog_.CreateControl("NoSuchClass", 1, Rect{}, ""), nullptr);
+  EXPECT_EQ(dialog_.CreateArea("MPicture", 2, Rect{}, "", 0)->IsVisible(), false);
+  QTest::mouseClick(inner, Qt::LeftButton);
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].id, 248);
+}
+
+TEST_F(ControlTest, DeviceListTracksPresenceSelectionAndClicks) {
+  auto* list = Make<CDeviceList>("CDeviceList", 57, Rect{0, 0, 800, 300});
+  list->AddDevice("Wired", 101, "device/device_default.png");
+  list->AddDevice("Dual", 102, "device/device_default.png");
+  EXPECT_EQ(list->GetOnlineDevCount(), 0);
+  list->SetSelectDevice(101);
+  EXPECT_EQ(list->GetSelectDevice(), 0) << "nothing present, nothing selected";
+  list->SetDeviceState(102, CDeviceList::kModeWireless, 2);
+  EXPECT_EQ(list->GetOnlineDevCount(), 1) << "receiver present counts";
+  list->SetSelectDevice(101);
+  EXPECT_EQ(list->GetSelectDevice(), 102) << "absent type falls back to the first present";
+  list->SetDeviceState(101, CDeviceList::kModeWired, 1);
+  list->SetSelectDevice(101);
+  EXPECT_EQ(list->GetSelectDevice(), 101);
+  list->SetSelectIndex(-1);
+  EXPECT_EQ(list->GetSelectDevice(), 0);
+
+  QCoreApplication::processEvents();
+  QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(400 + CDeviceList::kCardGap, 150));
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[0].extra, 102);
+  EXPECT_EQ(list->GetSelectDevice(), 102);
+
+  list->SetAllDeviceState(0);
+  EXPECT_EQ(list->GetOnlineDevCount(), 0);
+  EXPECT_EQ(CDeviceList::FormatRelease(0x123), "1.23");
+  EXPECT_EQ(CDeviceList::FormatRelease(0x5), "5.5");
+}
+
+TEST_F(ControlTest, BatteryClampsLevelAndAnimatesOnlyWhileCharging) {
+  auto* battery = Make<BatteryCtrl>("BatteryCtrl", 43, Rect{0, 0, 95, 30});
+  battery->SetImage("icon\\icon_battery_bkg.png", 1);
+  EXPECT_TRUE(battery->SetBatteryIcon("icon\\icon_batteryvalue.png", "icon\\icon_charge.png"));
+  battery->SetBatteryInfo(250, 0);
+  EXPECT_EQ(battery->GetLevel(), 100);
+  EXPECT_EQ(battery->GetTitle(), "100%");
+  battery->SetBatteryInfo(40, 0);
+  for (int i = 0; i < 3 * BatteryCtrl::kTicksPerStep; ++i) battery->OnMTimer();
+  EXPECT_EQ(battery->GetShownLevel(), 40);
+  battery->SetBatteryInfo(40, BatteryCtrl::kStateCharging);
+  for (int i = 0; i < BatteryCtrl::kTicksPerStep; ++i) battery->OnMTimer();
+  EXPECT_EQ(battery->GetShownLevel(), 40 + BatteryCtrl::kSweepStep);
+  EXPECT_EQ(battery->GetLevel(), 40);
+}
+
+}  // namespace
+}  // namespace corvane::DUI
