@@ -12,6 +12,7 @@
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/control_factory.h"
+#include "ui/dui/light_slider.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
@@ -249,10 +250,37 @@ TEST_F(ControlTest, DeviceListTracksPresenceSelectionAndClicks) {
   EXPECT_EQ(dialog_.notes[0].extra, 102);
   EXPECT_EQ(list->GetSelectDevice(), 102);
 
+  // Paging: one card per page in a narrow list; losing a model pulls the page back.
+  list->SetRect(Rect{0, 0, CDeviceList::kCardWidth, 300});
+  EXPECT_FALSE(list->PrevPage());
+  EXPECT_TRUE(list->NextPage());
+  EXPECT_FALSE(list->NextPage());
+  list->SetDeviceState(102, CDeviceList::kModeWired, 0);
+  list->SetDeviceState(102, CDeviceList::kModeWireless, 0);
+  QCoreApplication::processEvents();
+  QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(CDeviceList::kCardWidth / 2, 150));
+  ASSERT_EQ(dialog_.notes.size(), 2u) << "the remaining card is shown and clickable";
+  EXPECT_EQ(dialog_.notes[1].extra, 101);
+
   list->SetAllDeviceState(0);
   EXPECT_EQ(list->GetOnlineDevCount(), 0);
   EXPECT_EQ(CDeviceList::FormatRelease(0x123), "1.23");
   EXPECT_EQ(CDeviceList::FormatRelease(0x5), "5.5");
+}
+
+TEST_F(ControlTest, SliderMovesOnClickAndReportsThePosition) {
+  auto* slider = Make<LightSlider>("LightSlider", 204, Rect{0, 0, 214, 20});
+  slider->SetRange(0, 100);
+  slider->SetPos(500);
+  EXPECT_EQ(slider->GetPos(), 100) << "clamped into the range";
+  slider->SetPos(0);
+  QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(107, 10));
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
+  EXPECT_EQ(dialog_.notes[0].extra, 50);
+  EXPECT_EQ(slider->GetPos(), 50);
+  EXPECT_EQ(slider->PositionAt(-40), 0);
+  EXPECT_EQ(slider->PositionAt(1000), 100);
 }
 
 TEST_F(ControlTest, BatteryClampsLevelAndAnimatesOnlyWhileCharging) {

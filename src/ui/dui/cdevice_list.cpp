@@ -125,6 +125,11 @@ void CDeviceList::SetSelectIndex(int index) {
   update();
 }
 
+int CDeviceList::ShownPage() const {
+  const int pages = std::max(1, (GetOnlineDevCount() + CardsPerPage() - 1) / CardsPerPage());
+  return std::min(page_, pages - 1);
+}
+
 int CDeviceList::GetOnlineDevCount() const { return static_cast<int>(Present().size()); }
 
 int CDeviceList::CardsPerPage() const {
@@ -132,6 +137,7 @@ int CDeviceList::CardsPerPage() const {
 }
 
 bool CDeviceList::PrevPage() {
+  page_ = ShownPage();
   if (page_ == 0) return false;
   --page_;
   update();
@@ -139,6 +145,7 @@ bool CDeviceList::PrevPage() {
 }
 
 bool CDeviceList::NextPage() {
+  page_ = ShownPage();
   if ((page_ + 1) * CardsPerPage() >= GetOnlineDevCount()) return false;
   ++page_;
   update();
@@ -154,7 +161,7 @@ std::string CDeviceList::FormatRelease(int release) {
 }
 
 QRect CDeviceList::CardRect(int slot) const {
-  const int shown = std::min(CardsPerPage(), std::max(1, GetOnlineDevCount() - page_ * CardsPerPage()));
+  const int shown = std::min(CardsPerPage(), std::max(1, GetOnlineDevCount() - ShownPage() * CardsPerPage()));
   const int total = shown * kCardWidth + (shown - 1) * kCardGap;
   const int left = (width() - total) / 2 + slot * (kCardWidth + kCardGap);
   return QRect(left, 0, kCardWidth, height());
@@ -162,7 +169,7 @@ QRect CDeviceList::CardRect(int slot) const {
 
 int CDeviceList::DeviceAt(const QPoint& point) const {
   const auto present = Present();
-  const int first = page_ * CardsPerPage();
+  const int first = ShownPage() * CardsPerPage();
   for (int slot = 0; slot < CardsPerPage() && first + slot < static_cast<int>(present.size());
        ++slot) {
     if (CardRect(slot).contains(point)) return present[first + slot]->type;
@@ -260,7 +267,7 @@ void CDeviceList::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const auto present = Present();
-  const int first = page_ * CardsPerPage();
+  const int first = ShownPage() * CardsPerPage();
   for (int slot = 0; slot < CardsPerPage() && first + slot < static_cast<int>(present.size());
        ++slot) {
     PaintCard(painter, *present[first + slot], CardRect(slot));

@@ -77,6 +77,8 @@ class CDeviceList : public MControlFont {
     bool IsPresent() const;
   };
   std::vector<const Device*> Present() const;
+  // The page shown: page_, pulled back when models went away since it was chosen.
+  int ShownPage() const;
   QRect CardRect(int slot) const;
   int DeviceAt(const QPoint& point) const;
   void PaintCard(QPainter& painter, const Device& device, const QRect& card);

@@ -80,4 +80,9 @@ void LightSlider::mouseMoveEvent(QMouseEvent* event) {
   MControl::mouseMoveEvent(event);
 }
 
+void LightSlider::mouseReleaseEvent(QMouseEvent* event) {
+  dragging_ = false;
+  MControl::mouseReleaseEvent(event);
+}
+
 }  // namespace corvane::DUI

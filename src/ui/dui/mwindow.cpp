@@ -81,7 +81,9 @@ int MWindow::ShowModal(int show_code) {
   if (widget_ == nullptr) return 0;
   if (modal_loop_ != nullptr) return 0;  // already modal: a second loop would never end cleanly
   if (widget_->isVisible()) widget_->hide();
-  widget_->setWindowModality(Qt::ApplicationModal);
+  // Only a dialog blocks its owner; a window without one (the main window runs its whole
+  // life in this loop) must not block unrelated windows such as the simulator's.
+  widget_->setWindowModality(parent_ != nullptr ? Qt::WindowModal : Qt::NonModal);
   ShowWindow(show_code == kShowHide ? kShowShow : show_code);
   modal_ended_ = false;
   modal_result_ = kModalCancel;
