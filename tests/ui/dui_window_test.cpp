@@ -88,6 +88,22 @@ TEST(DialogHooks, InitUIThenUISizeThenOnInitDialogAndUISizeOnEveryResize) {
   EXPECT_FALSE(dialog.Create(nullptr, "again", kDialogStyle, 0, Rect{0, 0, 10, 10}));
 }
 
+TEST(DialogHooks, LosingActivationReachesOnNcActivate) {
+  RecordingDialog first;
+  RecordingDialog second;
+  first.Create(nullptr, "FirstDlg", kDialogStyle, 0, Rect{0, 0, 200, 100});
+  second.Create(nullptr, "SecondDlg", kDialogStyle, 0, Rect{300, 0, 500, 100});
+  first.ShowWindow(kShowShow);
+  first.GetSafeHwnd()->activateWindow();
+  if (!QTest::qWaitForWindowActive(first.GetSafeHwnd())) GTEST_SKIP() << "no window activation here";
+  second.ShowWindow(kShowShow);
+  second.GetSafeHwnd()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(second.GetSafeHwnd()));
+  QCoreApplication::processEvents();
+  EXPECT_NE(std::find(first.calls.begin(), first.calls.end(), "OnNcActivate(1)"), first.calls.end());
+  EXPECT_EQ(first.calls.back(), "OnNcActivate(0)");
+}
+
 TEST(DialogModal, ResultsOfOkCancelCloseMessageAndDestruction) {
   RecordingDialog ok;
   ok.Create(nullptr, "OkDlg", kDialogStyle, 0, Rect{0, 0, 200, 100});
