@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include "settings/key_capture.h"
 #include "settings/key_codes.h"
 #include "settings/key_decoder.h"
 
@@ -151,6 +152,34 @@ TEST(KeyDecoderTest, NonKeyboardSources) {
   EXPECT_EQ(hid.kind, kKeyEventOtherHid);
   EXPECT_TRUE(hid.name.empty());
   EXPECT_TRUE(decoder.Decode(Key(166, true, 2)).name.empty());  // unnamed: dropped
+}
+
+TEST(KeyCaptureTest, RoutesEventsByMode) {
+  KeyCapture capture;
+  const KeyEvent a{kKeyEventKeyboard, 0, 'A', "A"};
+  const KeyEvent left_shift{kKeyEventKeyboard, 0, 160, "Shift"};
+  const KeyEvent win{kKeyEventKeyboard, 0, 91, "Windows"};
+  EXPECT_EQ(capture.Dispatch(a), CaptureMode::kNone);  // no capture running
+
+  capture.Start(CaptureMode::kKeyboardPanel);
+  EXPECT_EQ(capture.Dispatch(left_shift), CaptureMode::kNone);
+  EXPECT_EQ(capture.CapturedCode(), 0);
+  EXPECT_EQ(capture.Dispatch(win), CaptureMode::kKeyboardPanel);
+  EXPECT_EQ(capture.CapturedCode(), 91);
+  EXPECT_EQ(capture.CapturedName(), "Windows");
+  EXPECT_EQ(capture.Dispatch(KeyEvent{kKeyEventKeyboard, 0, 166, ""}), CaptureMode::kNone);
+  capture.End();
+  EXPECT_EQ(capture.Dispatch(a), CaptureMode::kNone);
+  EXPECT_EQ(capture.CapturedCode(), 91);
+
+  capture.Start(CaptureMode::kMacroEditorKey);
+  EXPECT_EQ(capture.CapturedCode(), 0);  // a new capture clears the key
+  EXPECT_EQ(capture.Dispatch(left_shift), CaptureMode::kMacroEditorKey);
+  EXPECT_EQ(capture.CapturedCode(), 160);
+
+  capture.Start(CaptureMode::kRecording);
+  EXPECT_EQ(capture.Dispatch(a), CaptureMode::kRecording);
+  EXPECT_EQ(capture.CapturedCode(), 0);
 }
 
 }  // namespace
