@@ -28,6 +28,8 @@ struct CliCommand {
 
 std::map<std::string, CliCommand>& CliCommands();
 
+// A name may be one word ("profiles") or two ("profile export"); the two-word form is
+// tried first, and its handler receives only the arguments after both words.
 struct CliRegistrar {
   CliRegistrar(const std::string& name, std::string usage, CliHandler handler) {
     CliCommands()[name] = CliCommand{std::move(usage), std::move(handler)};

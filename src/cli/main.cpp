@@ -88,8 +88,15 @@ int Main(int argc, char** argv) {
     PrintUsage();
     return 2;
   }
+  // A two-word command ("profile export") wins over its first word alone.
   const std::string name = args[i];
-  auto it = CliCommands().find(name);
+  auto it = CliCommands().end();
+  if (i + 1 < args.size()) it = CliCommands().find(name + " " + args[i + 1]);
+  if (it != CliCommands().end()) {
+    ++i;
+  } else {
+    it = CliCommands().find(name);
+  }
   if (it == CliCommands().end()) return CliFail("unknown command " + name);
   // --json may also follow the command ("devices --json").
   std::vector<std::string> rest;

@@ -143,12 +143,12 @@ void DeviceJobs::UpdateVersionLine(bool plain_mouse_line) {
     if (manager_.ReleaseNumberOf(0, release)) mouse = HexVersion(release);
     State().SetMouseVersion(mouse);
   }
-  std::string line = VersionText(text_(kTextMouseVersion), mouse, !plain_mouse_line);
+  std::string line = VersionText(text_(kTextMouseFirmware), mouse, !plain_mouse_line);
   if (mode == 1) {
     int release = 0;
     if (manager_.ReleaseNumberOf(1, release)) State().SetReceiverVersion(HexVersion(release));
     std::string receiver =
-        VersionText(text_(kTextReceiverVersion), State().ReceiverVersion(), true);
+        VersionText(text_(kTextReceiverFirmware), State().ReceiverVersion(), true);
     if (!receiver.empty()) line += (line.empty() ? "" : "  ") + receiver;
   }
   view_.SetVersionLine(line);

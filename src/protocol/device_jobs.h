@@ -44,8 +44,6 @@ enum WorkerTask : int {
   kTaskFirmwareInstall = 27,
 };
 
-inline constexpr int kTextMouseVersion = 551;
-inline constexpr int kTextReceiverVersion = 552;
 inline constexpr int kNotificationBytes = 65;
 inline constexpr size_t kCommandBufferSizeForReads = 65;
 inline constexpr uint8_t kNotifyLink = 0xC0;

@@ -5,15 +5,14 @@
 
 #include <string>
 
+#include "app/text_ids.h"
+
 namespace corvane {
 
 // Pages a job can ask the window to redraw from the store.
 enum class DevicePage { kButtons, kMacro, kPerformance, kLighting, kDpi };
 
-// Connection line texts (language ids): no device, wired, wireless.
-inline constexpr int kTextNoDevice = 50;
-inline constexpr int kTextWired = 51;
-inline constexpr int kTextWireless = 52;
+// Connection line texts are kTextNoDevice, kTextWired and kTextWireless of app/text_ids.h.
 // Window messages of the update jobs.
 inline constexpr int kMessageUpdateAvailable = 1692;
 inline constexpr int kMessageDownloadProgress = 1694;

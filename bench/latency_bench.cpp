@@ -1,0 +1,124 @@
+// Time from posting a task to its command's write, while the worker sits in its idle
+// notification poll against the simulated mouse. The baseline is a plain 100 ms
+// notification read, which would delay a task by up to 100 ms.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "app/memory_key_value_store.h"
+#include "catalogue/device_catalogue.h"
+#include "device/device_manager.h"
+#include "protocol/device_jobs.h"
+#include "protocol/device_worker.h"
+#include "protocol/model_context.h"
+#include "protocol/recording_device_view.h"
+#include "protocol/worker_view.h"
+#include "sim/sim_backend.h"
+#include "sim/sim_setup.h"
+#include "store/settings_database.h"
+
+namespace corvane {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Notes when a DPI command (0x03) is written.
+class StampingHandle : public HidHandle {
+ public:
+  StampingHandle(std::unique_ptr<HidHandle> inner, std::atomic<long long>* stamp)
+      : inner_(std::move(inner)), stamp_(stamp) {}
+  int Write(const uint8_t* data, size_t length) override {
+    if (length > 1 && data[1] == 0x03) stamp_->store(Clock::now().time_since_epoch().count());
+    return inner_->Write(data, length);
+  }
+  int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
+    return inner_->ReadTimeout(data, length, timeout_ms);
+  }
+  std::u16string ProductString() override { return inner_->ProductString(); }
+  const std::string& Path() const override { return inner_->Path(); }
+
+ private:
+  std::unique_ptr<HidHandle> inner_;
+  std::atomic<long long>* stamp_;
+};
+
+class StampingBackend : public HidBackend {
+ public:
+  explicit StampingBackend(std::shared_ptr<HidBackend> inner) : inner_(std::move(inner)) {}
+  std::vector<HidInterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
+  std::unique_ptr<HidHandle> Open(const std::string& path) override {
+    auto handle = inner_->Open(path);
+    if (!handle) return nullptr;
+    return std::make_unique<StampingHandle>(std::move(handle), &stamp);
+  }
+  std::atomic<long long> stamp{0};
+
+ private:
+  std::shared_ptr<HidBackend> inner_;
+};
+
+void BM_PostToWriteLatency(benchmark::State& bench) {
+  auto home = std::filesystem::temp_directory_path() / "corvane-latency-bench";
+  std::filesystem::remove_all(home);
+  DeviceCatalogue catalogue;
+  catalogue.Load(CORVANE_DATA_DIR);
+  SimIdentity identity;
+  std::string error;
+  SimIdentityFromCatalogue(catalogue, "", identity, error);
+  auto sim = std::make_shared<SimBackend>(identity, SimMode::kWired);
+  SimFaults faults;
+  faults.interrupt_interval = true;
+  sim->SetFaults(SimLink::kWired, faults);
+  auto stamping = std::make_shared<StampingBackend>(sim);
+
+  SettingsDatabase store;
+  DeviceState state;
+  MemoryKeyValueStore values;
+  values.WriteDeviceType(identity.device_type);
+  ModelContext model(CORVANE_DATA_DIR, home, catalogue, store, state, [] { return "Profile"; });
+  RecordingDeviceView recorder;
+  WorkerView view(recorder, model, values);
+  DeviceManager manager;
+  manager.SetBackend(stamping);
+  DeviceJobs jobs(manager, model, view, [](int) { return std::string(); });
+  DeviceWorker worker(jobs, state);
+  worker.Post(kTaskStartup);
+  worker.Start();
+  worker.WaitIdle(std::chrono::seconds(10));
+
+  std::vector<double> samples;
+  for (auto _ : bench) {
+    // Let the worker settle into a notification read at a random point of it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(37 + samples.size() % 50));
+    stamping->stamp = 0;
+    auto posted = Clock::now();
+    worker.Post(kTaskDpiStageValues);
+    while (stamping->stamp.load() == 0) std::this_thread::sleep_for(std::chrono::microseconds(50));
+    double ms = std::chrono::duration<double, std::milli>(
+                    Clock::duration(stamping->stamp.load()) - posted.time_since_epoch())
+                    .count();
+    samples.push_back(ms);
+    bench.SetIterationTime(ms / 1000.0);
+    worker.WaitIdle(std::chrono::seconds(5));
+  }
+  worker.Stop();
+  std::sort(samples.begin(), samples.end());
+  if (!samples.empty()) {
+    bench.counters["median_ms"] = samples[samples.size() / 2];
+    bench.counters["worst_ms"] = samples.back();
+    bench.counters["baseline_ms"] = 100.0;
+  }
+  std::filesystem::remove_all(home);
+}
+BENCHMARK(BM_PostToWriteLatency)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace corvane
+
+BENCHMARK_MAIN();

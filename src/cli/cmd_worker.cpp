@@ -1,0 +1,42 @@
+// Worker jobs from the command line: readback, and task N [N ...], run in order on the
+// calling thread exactly as the worker would run them.
+#include <cstdio>
+
+#include "base/text.h"
+#include "cli/cli_command.h"
+#include "cli/cli_device_session.h"
+
+namespace corvane::cli {
+namespace {
+
+int RunReadback(const CliOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return CliFail("usage: readback");
+  CliDeviceSession cli;
+  std::string error;
+  if (!cli.Open(options, error)) return CliFail(error);
+  if (!cli.Session().Jobs().ReadBackSettings()) return CliFail("the mouse did not answer");
+  return 0;
+}
+
+int RunTasks(const CliOptions& options, const std::vector<std::string>& args) {
+  if (args.empty()) return CliFail("usage: task N [N ...]");
+  std::vector<int> tasks;
+  for (const std::string& arg : args) {
+    int task = DecimalToInt(arg);
+    if (IntToDecimal(task) != arg || task <= 0) return CliFail("not a task number: " + arg);
+    tasks.push_back(task);
+  }
+  CliDeviceSession cli;
+  std::string error;
+  if (!cli.Open(options, error)) return CliFail(error);
+  for (int task : tasks) {
+    if (!cli.Session().Jobs().Run(task)) std::fprintf(stderr, "corvane-cli: task %d has no job\n", task);
+  }
+  return 0;
+}
+
+const CliRegistrar kReadback("readback", "readback", RunReadback);
+const CliRegistrar kTask("task", "task N [N ...]", RunTasks);
+
+}  // namespace
+}  // namespace corvane::cli

@@ -1,0 +1,95 @@
+#include "protocol/device_session.h"
+
+#include "app/app_folders.h"
+#include "app/ini_key_value_store.h"
+#include "app/language_selection.h"
+#include "app/text_ids.h"
+#include "device/capture_backend.h"
+#include "device/device_manager.h"
+#include "device/hidapi_backend.h"
+#include "protocol/device_refresh.h"
+#include "sim/sim_setup.h"
+#include "store/settings_database.h"
+
+namespace corvane {
+
+DeviceSession::DeviceSession() = default;
+
+DeviceSession::~DeviceSession() {
+  if (worker_) worker_->Stop();
+  worker_.reset();
+  DeviceManager::Instance().SetBackend(nullptr);
+}
+
+SettingsDatabase& DeviceSession::Store() { return SettingsDatabase::Instance(); }
+
+std::filesystem::path DeviceSession::DataFolder() const { return corvane::DataFolder(config_.caption); }
+
+std::shared_ptr<HidBackend> DeviceSession::BuildBackend(const SessionOptions& options,
+                                                        std::string& error) {
+  std::shared_ptr<HidBackend> backend;
+  if (!options.simulate.empty()) {
+    std::unique_ptr<SimBackend> sim = CreateSimBackend(program_folder_, options.simulate,
+                                                       options.sim_model, options.sim_state, error);
+    if (!sim) return nullptr;
+    sim_ = std::move(sim);
+    backend = sim_;
+  } else {
+    backend = std::make_shared<HidapiBackend>();
+  }
+  if (!options.capture.empty()) {
+    auto capture = std::make_shared<CaptureBackend>(backend, options.capture);
+    if (!capture->Ok()) {
+      error = "cannot open capture file " + options.capture;
+      return nullptr;
+    }
+    backend = capture;
+  }
+  return backend;
+}
+
+bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::string& error) {
+  program_folder_ = ResolveProgramFolder(options.program_dir);
+  config_ = ReadApplicationConfig(program_folder_);
+  if (!config_.loaded || !catalogue_.Load(program_folder_)) {
+    error = "cannot read " + (program_folder_ / kConfigFileName).string();
+    return false;
+  }
+  std::shared_ptr<HidBackend> backend = BuildBackend(options, error);
+  if (!backend) return false;
+
+  values_ = std::make_unique<IniKeyValueStore>(IniKeyValueStore::ForCaption(config_.caption));
+  texts_ = std::make_unique<LanguageText>(program_folder_);
+  texts_->SetLanguageId(SelectStartupLanguage(*values_, config_.languages, SystemLanguageId()));
+  CreateFolderPath(DatabaseFolder(config_.caption));
+
+  LanguageText* texts = texts_.get();
+  model_ = std::make_unique<ModelContext>(program_folder_, DataFolder(), catalogue_, Store(), state_,
+                                          [texts] { return texts->Text(kTextProfile); });
+  view_ = std::make_unique<WorkerView>(view, *model_, *values_);
+  jobs_ = std::make_unique<DeviceJobs>(DeviceManager::Instance(), *model_, *view_,
+                                       [texts](int id) { return texts->Text(id); });
+  worker_ = std::make_unique<DeviceWorker>(*jobs_, state_);
+
+  DeviceManager& manager = DeviceManager::Instance();
+  manager.SetBackend(std::move(backend));
+  manager.ClearKnownDevices();
+  for (const KnownDevice& known : model_->KnownDevices()) {
+    manager.AddKnownDevice(known.vendor_id, known.product_id, known.device_type, known.mode,
+                           known.dev_id);
+  }
+  return true;
+}
+
+bool DeviceSession::PrepareSelectedModel() {
+  bool found = ReenumerateDevices(DeviceManager::Instance(), *view_);
+  // Without a device the saved model's settings can still be edited offline.
+  if (model_->DeviceType() == 0 && values_->ReadDeviceType() != 0) {
+    model_->LoadDefinition(values_->ReadDeviceType());
+  }
+  model_->EnsureProfiles();
+  jobs_->ApplyStoredDeviceInfo();
+  return found;
+}
+
+}  // namespace corvane

@@ -1,0 +1,86 @@
+// Everything a front end (the window or corvane-cli) needs to talk to mice: the
+// program folder's configuration and catalogue, the per-user values, the language
+// texts, the HID back end (real, simulated, optionally captured), the selected model
+// with its settings database, and the worker with its jobs. Qt-free.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/app_config.h"
+#include "app/key_value_store.h"
+#include "app/language_text.h"
+#include "catalogue/device_catalogue.h"
+#include "protocol/device_jobs.h"
+#include "protocol/device_view.h"
+#include "protocol/device_worker.h"
+#include "protocol/model_context.h"
+#include "protocol/worker_view.h"
+#include "settings/device_state.h"
+
+namespace corvane {
+
+class HidBackend;
+class SimBackend;
+class SettingsDatabase;
+
+struct SessionOptions {
+  std::filesystem::path program_dir;  // empty: the executable's folder, then ../share/corvane
+  std::string simulate;               // "", "wired", "wireless" or "both"
+  std::string sim_model;
+  std::string sim_state;              // state file of the simulator
+  std::string capture;                // traffic capture file
+};
+
+class DeviceSession {
+ public:
+  DeviceSession();
+  // Stops the worker, closes every interface and hands the back end back (the
+  // simulator saves its state file then).
+  ~DeviceSession();
+  DeviceSession(const DeviceSession&) = delete;
+  DeviceSession& operator=(const DeviceSession&) = delete;
+
+  // Reads the program folder, picks the language, builds the back end and hands the
+  // catalogue to the device manager. `view` must outlive the session. Returns false
+  // with a one-line `error` when config.xml, the simulator or the capture file fails.
+  bool Open(const SessionOptions& options, DeviceView& view, std::string& error);
+
+  // Enumerates without reading the mouse back, selects the saved model (or the first
+  // identified one, which is then saved), loads its definition and profiles, and applies
+  // the active entry's stored device information. Returns whether entries exist.
+  bool PrepareSelectedModel();
+
+  const std::filesystem::path& ProgramFolder() const { return program_folder_; }
+  std::filesystem::path DataFolder() const;
+  const ApplicationConfig& Config() const { return config_; }
+  const DeviceCatalogue& Catalogue() const { return catalogue_; }
+  KeyValueStore& Values() { return *values_; }
+  LanguageText& Texts() { return *texts_; }
+  SettingsDatabase& Store();
+  DeviceState& State() { return state_; }
+  ModelContext& Model() { return *model_; }
+  WorkerView& View() { return *view_; }
+  DeviceJobs& Jobs() { return *jobs_; }
+  DeviceWorker& Worker() { return *worker_; }
+  // The simulator when one was asked for; null on real hardware.
+  SimBackend* Simulator() const { return sim_.get(); }
+
+ private:
+  std::shared_ptr<HidBackend> BuildBackend(const SessionOptions& options, std::string& error);
+
+  std::filesystem::path program_folder_;
+  ApplicationConfig config_;
+  DeviceCatalogue catalogue_;
+  std::unique_ptr<KeyValueStore> values_;
+  std::unique_ptr<LanguageText> texts_;
+  DeviceState state_;
+  std::unique_ptr<ModelContext> model_;
+  std::unique_ptr<WorkerView> view_;
+  std::unique_ptr<DeviceJobs> jobs_;
+  std::unique_ptr<DeviceWorker> worker_;
+  std::shared_ptr<SimBackend> sim_;
+};
+
+}  // namespace corvane
