@@ -7,12 +7,15 @@
 #include <QTest>
 #include <QWidget>
 #include <atomic>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/temp_home.h"
 #include "ui/dui/manager.h"
 #include "ui/dui/mdialog.h"
 #include "ui/dui/mpicture.h"
@@ -52,6 +55,25 @@ TEST(ShippedSkin, EveryNamedImageLoadsWithItsFrameCount) {
   EXPECT_FALSE(MRender::LoadIconFromFile("DeviceDriver.ico").isNull());
   EXPECT_TRUE(MRender::LoadIconFromFile("missing.ico").isNull());
   EXPECT_TRUE(MRender::LoadIconFromFile("../DeviceDriver.ico").isNull());
+}
+
+TEST(ShippedSkin, CommittedImagesAreExactlyWhatTheGeneratorMakes) {
+  namespace fs = std::filesystem;
+  test::TempHome home;
+  const fs::path data = CORVANE_DATA_DIR;
+  const fs::path script = data.parent_path() / "scripts" / "make-skins";
+  const std::string command = "python3 '" + script.string() + "' --out '" +
+                              (home.Root() / "skins").string() + "' >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  int compared = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(home.Root() / "skins" / "dark")) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path relative = fs::relative(entry.path(), home.Root() / "skins");
+    EXPECT_EQ(test::ReadFileBytes(entry.path()), test::ReadFileBytes(data / "skins" / relative))
+        << relative << " differs from the generator's output; run scripts/make-skins";
+    ++compared;
+  }
+  EXPECT_GT(compared, 50);
 }
 
 TEST(ManagerSettings, SkinFolderFollowsProgramFolderAndTheme) {

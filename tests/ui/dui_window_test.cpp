@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -147,6 +148,19 @@ TEST(DialogMessages, PostedFromWorkerRunOnGuiThreadAndDieWithTheWindow) {
   QTest::qWait(20);
   EXPECT_EQ(dialog.messages.size(), 1u) << "a message for a destroyed window is dropped";
   EXPECT_FALSE(dialog.PostMessage(kTestMessage, 9, 0));
+}
+
+TEST(DialogLifetime, ControlsOfADestroyedWindowOutliveTheirDialogSafely) {
+  auto dialog = std::make_unique<RecordingDialog>();
+  dialog->Create(nullptr, "ShortDlg", kDialogStyle, 0, Rect{0, 0, 200, 100});
+  MControl* text = dialog->GetControl(31);
+  ASSERT_NE(text, nullptr);
+  text->AddMTimer();
+  dialog->DestroyWindow();  // the widget and its controls are deleted later...
+  EXPECT_EQ(text->GetOwner(), nullptr);
+  dialog.reset();           // ...after the dialog object is gone
+  QTest::qWait(20);         // runs the deferred deletion; must not touch the dialog
+  SUCCEED();
 }
 
 TEST(UiThread, WorkerCallsAreQueuedToTheGuiThread) {

@@ -13,9 +13,9 @@ namespace corvane::DUI {
 MControl::MControl(QWidget* parent, MDialog* owner, int id)
     : QWidget(parent), owner_(owner), id_(id) {}
 
-MControl::~MControl() {
-  if (owner_ != nullptr) owner_->UnregisterAnimated(this);
-}
+// The owner's tick list holds QPointers, which forget a destroyed control by themselves;
+// the owner itself may already be gone when a deferred deletion runs.
+MControl::~MControl() = default;
 
 void MControl::SetVisible(bool visible) { setVisible(visible); }
 

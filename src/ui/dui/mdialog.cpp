@@ -17,10 +17,6 @@ constexpr int kBackModeSliced = 1;
 MDialog::MDialog() = default;
 
 MDialog::~MDialog() {
-  // Controls die with the widget; none may reach back into this object afterwards.
-  if (QWidget* root = GetSafeHwnd()) {
-    for (MControl* control : root->findChildren<MControl*>()) control->DetachOwner();
-  }
   animated_.clear();
   DestroyWindow();
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/dui/mcontrol.h"
 #include "ui/dui/ui_thread.h"
 #include "ui/dui/window_widget.h"
 
@@ -126,6 +127,8 @@ void MWindow::DestroyWindow() {
     WindowWidget* widget = widget_;
     widget_ = nullptr;
     widget->Detach();
+    // The widget dies later; its controls must not reach this object from now on.
+    for (MControl* control : widget->findChildren<MControl*>()) control->DetachOwner();
     widget->hide();
     // Deferred: this may run inside one of the widget's own event handlers.
     widget->deleteLater();
