@@ -129,6 +129,9 @@ void MWindow::DestroyWindow() {
     widget->Detach();
     // The widget dies later; its controls must not reach this object from now on.
     for (MControl* control : widget->findChildren<MControl*>()) control->DetachOwner();
+    // Give up the keyboard focus first: a focused field in a window that is only hidden
+    // would stay the application's focus object until the deferred deletion.
+    if (QWidget* focused = widget->focusWidget()) focused->clearFocus();
     widget->hide();
     // Deferred: this may run inside one of the widget's own event handlers.
     widget->deleteLater();
