@@ -1,0 +1,35 @@
+// Reading and writing the exchange documents as files: a bounded read that checks the
+// root before anyone changes the store, and a write that never leaves a half file behind.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+
+#include "exchange/exchange_result.h"
+
+namespace corvane {
+
+class MarkupDocument;
+
+// Files larger than this are refused unread (profile and macro files are a few KiB).
+inline constexpr std::size_t kMaxExchangeFileBytes = std::size_t{16} << 20;
+
+// The first line of every exported file.
+inline constexpr std::string_view kExchangeDeclaration =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+
+// Starts `doc` as a new export holding only the declaration.
+void StartExchangeDocument(MarkupDocument& doc);
+
+// Loads `path` into `doc` and checks that its root is `root`; on success navigation is
+// at top level with the root current. Returns kOk, kUnreadable, kTooLarge, kIllFormed or
+// kWrongRoot.
+ExchangeResult LoadExchangeDocument(const std::filesystem::path& path, std::string_view root,
+                                    MarkupDocument& doc);
+
+// Writes `doc` to a temporary file beside `path` and renames it over `path`, so a failed
+// write keeps the old file. Returns kOk or kNotWritable.
+ExchangeResult SaveExchangeDocument(const MarkupDocument& doc, const std::filesystem::path& path);
+
+}  // namespace corvane
