@@ -29,7 +29,7 @@ int CodeTextId(int family, int code) {
       return (code >= 3 && code <= 6) ? 149 + code : 0;
     case kFamilyRapidFire: return kTextRapidFire;
     case kFamilySystem: return (code >= 1 && code <= 11) ? kSystem[code - 1] : 0;
-    case kFamilyDisabled: return kTextDisabled;
+    case kFamilyDisabled: return kTextDisable;
     default: return 0;
   }
 }
@@ -104,7 +104,7 @@ AssignResult ButtonAssignment::ChooseMacro(int macro_id, const std::string& desc
   return result;
 }
 
-AssignResult ButtonAssignment::Disable() { return Save(kFamilyDisabled, 1, 0, texts_(kTextDisabled)); }
+AssignResult ButtonAssignment::Disable() { return Save(kFamilyDisabled, 1, 0, texts_(kTextDisable)); }
 
 AssignResult ButtonAssignment::ApplyKeyboard(int vk, const std::string& key_name,
                                              KeyboardModifiers mods) {

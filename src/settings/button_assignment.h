@@ -3,6 +3,8 @@
 // descriptions the button list shows. Writes the store and posts the button job.
 #pragma once
 
+#include "app/text_ids.h"
+
 #include <string>
 #include <vector>
 
@@ -37,11 +39,6 @@ struct ButtonPanelState {
 };
 
 // Language texts the buttons page uses.
-inline constexpr int kTextDisabled = 139;
-inline constexpr int kTextPrimaryTitle = 177;
-inline constexpr int kTextPrimaryBody = 175;
-inline constexpr int kTextResetTitle = 171;
-inline constexpr int kTextResetBody = 170;
 
 class ButtonAssignment {
  public:

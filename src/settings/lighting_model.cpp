@@ -97,8 +97,8 @@ std::optional<LightView> LightingModel::ShowMode(int mode) {
   view.show_speed = row->config_func & kLightOffersSpeed;
   view.show_slots = row->config_func & kLightOffersSlots;
   view.tall = row->config_func & kLightTallLayout;
-  view.brightness_caption = BrightnessCaption(texts_(kTextBrightness), row->brightness);
-  view.speed_caption = texts_(kTextSpeed) + ": " + IntToDecimal(row->speed);
+  view.brightness_caption = BrightnessCaption(texts_(kTextBrightnessCaption), row->brightness);
+  view.speed_caption = texts_(kTextSpeedCaption) + ": " + IntToDecimal(row->speed);
   return view;
 }
 

@@ -3,6 +3,8 @@
 // lighting job sends is light_payload.h.
 #pragma once
 
+#include "app/text_ids.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -23,10 +25,6 @@ inline constexpr int kLightOffersSlots = 0x800;
 inline constexpr int kLightMaxBrightness = 4;
 inline constexpr int kLightMaxChannel = 255;
 // Language texts of the lighting page.
-inline constexpr int kTextBrightness = 278;
-inline constexpr int kTextSpeed = 279;
-inline constexpr int kTextLightResetTitle = 276;
-inline constexpr int kTextLightResetBody = 275;
 
 // light_1 .. light_6 of the device definition: which modes are offered.
 using LightModeFlags = std::array<bool, kLightModeCount>;

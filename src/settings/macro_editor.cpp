@@ -66,7 +66,7 @@ std::optional<PlaySettings> MacroEditor::ShownPlaySettings() const {
 
 int MacroEditor::NewMacro() {
   const std::string name =
-      texts_(kTextMacroPrefix) + " " + IntToDecimal(db_.GetMacros().size() + 1);
+      texts_(kTextMacroNameBase) + " " + IntToDecimal(db_.GetMacros().size() + 1);
   const int id = db_.AddMacro(name);
   if (id > 0) Select(id);
   return id;

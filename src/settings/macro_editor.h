@@ -3,6 +3,8 @@
 // list after each change. Nothing here is sent to the mouse.
 #pragma once
 
+#include "app/text_ids.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +23,6 @@ inline constexpr int kDefaultFixedDelay = 10;
 inline constexpr int kMaxMacroRecords = 101;  // what fifteen packets can carry
 
 // Language texts the macro page reports with.
-inline constexpr int kTextInsertTitle = 368;
-inline constexpr int kTextTooManyEvents = 386;
 // Shown when a change would make the macro too long for the mouse to receive.
 inline constexpr const char* kMacroTooLongMessage =
     "The macro is too long for the mouse: at most 101 key and mouse-button events fit.";

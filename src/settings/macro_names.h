@@ -2,6 +2,8 @@
 // in the current language while the stored name stays as it is.
 #pragma once
 
+#include "app/text_ids.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,8 +11,6 @@
 
 namespace corvane {
 
-inline constexpr int kTextMacroPrefix = 351;  // the default macro name prefix
-inline constexpr int kTextCopySuffix = 31;    // the copy suffix
 
 // Returns the name as the macro list and the macro combo box show it.
 std::string MacroListDisplayName(std::string_view name, const TextLookup& texts);

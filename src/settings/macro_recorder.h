@@ -3,6 +3,8 @@
 // MacroClock so the rules can be tested without waiting.
 #pragma once
 
+#include "app/text_ids.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -15,9 +17,6 @@ namespace corvane {
 inline constexpr int kMaxRecordedEvents = 30;
 inline constexpr int kMaxMeasuredDelay = 31000;
 // Language texts the recorder reports with.
-inline constexpr int kTextRecordTitle = 358;
-inline constexpr int kTextNoMacroSelected = 387;
-inline constexpr int kTextLimitTitle = 355;
 
 enum class RecordResult {
   kRecording,     // started, or the event was added and recording goes on

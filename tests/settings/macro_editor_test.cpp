@@ -40,7 +40,7 @@ TEST_F(MacroEditorTest, NewDeleteAndDisplayNames) {
   db.RenameMacro(first, "Custom 1 Copy");
   const auto list = editor.Load();
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].shown_name, "T351 1 T31");
+  EXPECT_EQ(list[0].shown_name, "T351 1  T31");  // the space before the copy word stays
   EXPECT_EQ(editor.SelectedMacro(), first);
 
   // Deleting selects the previous macro and shows its own events.
@@ -56,7 +56,7 @@ TEST_F(MacroEditorTest, NewDeleteAndDisplayNames) {
 TEST_F(MacroEditorTest, DisplayNameRules) {
   const TextLookup texts = test::IdTexts();
   EXPECT_EQ(MacroListDisplayName("\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89 3", texts), "T351 3");
-  EXPECT_EQ(MacroListDisplayName("Mine \xE5\xA4\x8D\xE5\x88\xB6", texts), "Mine T31");
+  EXPECT_EQ(MacroListDisplayName("Mine \xE5\xA4\x8D\xE5\x88\xB6", texts), "Mine  T31");
   EXPECT_EQ(MacroListDisplayName("\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0 3", texts),
             "\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0 3");
   EXPECT_EQ(MacroAssignDisplayName("\xE3\x82\xAB\xE3\x82\xB9\xE3\x82\xBF\xE3\x83\xA0 3", texts),
