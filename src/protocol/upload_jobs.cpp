@@ -43,6 +43,7 @@ void DeviceJobs::PerformanceJob(int task) {
 }
 
 bool DeviceJobs::SendMacro(int button, int macro_id) {
+  if (!Store().GetMacro(macro_id)) return false;  // deleted since it was assigned
   std::vector<MacroEventRecord> events = Store().GetMacroEvents(macro_id);
   std::vector<CommandReport> packets;
   if (!MacroPackets(MacroBlob(button, events), packets)) {
