@@ -11,8 +11,8 @@
 
 namespace corvane {
 
-inline constexpr int kModeWired = 0;
-inline constexpr int kModeWireless = 1;
+inline constexpr int kEntryModeWired = 0;
+inline constexpr int kEntryModeWireless = 1;
 inline constexpr int kOnline = 1;
 inline constexpr int kOfflineNotified = 0;
 inline constexpr int kOfflineAnswered = 2;
@@ -26,7 +26,7 @@ struct KnownDevice {
   int vendor_id = 0;
   int product_id = 0;
   int device_type = 0;
-  int mode = kModeWired;
+  int mode = kEntryModeWired;
   std::string dev_id;  // UTF-8; fewer than 4 characters accepts any firmware id
 };
 
@@ -39,7 +39,7 @@ struct DeviceEntry {
   std::unique_ptr<HidHandle> device;
   int release_number = 0;
   int device_type = 0;
-  int mode = kModeWired;
+  int mode = kEntryModeWired;
   int online_state = kOnline;
   std::string dev_id;
   std::array<uint8_t, kDeviceInfoSize> device_info{};
@@ -53,7 +53,7 @@ struct DeviceEntryInfo {
   std::string path;
   int release_number = 0;
   int device_type = 0;
-  int mode = kModeWired;
+  int mode = kEntryModeWired;
   int online_state = kOnline;
   std::string dev_id;
   std::array<uint8_t, kDeviceInfoSize> device_info{};

@@ -215,14 +215,14 @@ HidHandle* DeviceManager::ActiveDevice() {
 HidHandle* DeviceManager::ActiveDeviceLocked() {
   if (active_device_ != nullptr) return active_device_;
   for (const auto& entry : entries_) {
-    if (entry->device_type == selected_type_ && entry->mode == kModeWired && entry->device) {
+    if (entry->device_type == selected_type_ && entry->mode == kEntryModeWired && entry->device) {
       active_entry_ = entry.get();
       active_device_ = entry->device.get();
       return active_device_;
     }
   }
   for (const auto& entry : entries_) {
-    if (entry->device_type != selected_type_ || entry->mode != kModeWireless) continue;
+    if (entry->device_type != selected_type_ || entry->mode != kEntryModeWireless) continue;
     if (entry->online_state != kOnline || !entry->device) return nullptr;
     active_entry_ = entry.get();
     active_device_ = entry->device.get();
@@ -240,10 +240,10 @@ int DeviceManager::ActiveConnectionModeLocked() const {
   bool wireless = false;
   for (const auto& entry : entries_) {
     if (entry->device_type != selected_type_) continue;
-    if (entry->mode == kModeWired) return kModeWired;
-    if (entry->mode == kModeWireless) wireless = true;
+    if (entry->mode == kEntryModeWired) return kEntryModeWired;
+    if (entry->mode == kEntryModeWireless) wireless = true;
   }
-  return wireless ? kModeWireless : -1;
+  return wireless ? kEntryModeWireless : -1;
 }
 
 bool DeviceManager::ActiveVidPid(int& vid, int& pid) {
@@ -285,7 +285,7 @@ bool DeviceManager::WirelessEntriesOfSelected(std::vector<DeviceEntryInfo>& list
   if (entries_.empty()) return false;
   for (const auto& entry : entries_) {
     if (selected_type_ == 0 ||
-        (entry->device_type == selected_type_ && entry->mode == kModeWireless)) {
+        (entry->device_type == selected_type_ && entry->mode == kEntryModeWireless)) {
       list.push_back(InfoOf(*entry));
     }
   }

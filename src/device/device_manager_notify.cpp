@@ -25,7 +25,7 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type) {
     return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
   }
   for (const auto& entry : entries_) {
-    if (entry->mode != kModeWireless || !entry->device) continue;
+    if (entry->mode != kEntryModeWireless || !entry->device) continue;
     uint8_t data[kNotificationLength] = {};
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
     device_type = entry->device_type;
@@ -47,7 +47,7 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type) {
 void DeviceManager::PollReceiverOnline() {
   std::lock_guard lock(mutex_);
   for (const auto& entry : entries_) {
-    if (entry->mode != kModeWireless || entry->device_type != selected_type_ || !entry->device) continue;
+    if (entry->mode != kEntryModeWireless || entry->device_type != selected_type_ || !entry->device) continue;
     uint8_t data[kNotificationLength] = {};
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
     if (data[0] != kLinkNotification) continue;

@@ -35,8 +35,8 @@ void ShowConnection(DeviceManager& manager, DeviceView& view, bool has_entries) 
   }
   view.SetIdlePoll(true);
   const int mode = manager.ActiveConnectionMode();
-  view.SetConnectionText(mode == kModeWired      ? kTextWired
-                         : mode == kModeWireless ? kTextWireless
+  view.SetConnectionText(mode == kEntryModeWired      ? kTextWired
+                         : mode == kEntryModeWireless ? kTextWireless
                                                  : kTextNoDevice);
   view.SetLinkFlag(mode != -1);
   view.ShowDeviceControls(mode != -1);
