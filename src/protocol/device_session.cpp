@@ -4,18 +4,35 @@
 #include "app/ini_key_value_store.h"
 #include "app/language_selection.h"
 #include "app/text_ids.h"
+#include "base/trace.h"
 #include "device/capture_backend.h"
 #include "device/device_manager.h"
 #include "device/hidapi_backend.h"
 #include "protocol/device_refresh.h"
+#include "protocol/firmware_transfer.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
+#include "update/update_jobs.h"
 
 namespace corvane {
+namespace {
+
+// The update service's hand-over: the image goes to the upgrade collection of the active
+// device. Returns true when the device took the start report.
+bool SendFirmwareImage(const std::vector<uint8_t>& image, const UpdateJobs::UpgradeProgress& progress) {
+  FirmwareTransfer transfer(DeviceManager::Instance());
+  const FirmwareResult result = transfer.Run(image, progress);
+  Trace("firmware update: %s", FirmwareResultText(result));
+  return result == FirmwareResult::kOk || result == FirmwareResult::kTransferAborted ||
+         result == FirmwareResult::kEndFailed;
+}
+
+}  // namespace
 
 DeviceSession::DeviceSession() = default;
 
 DeviceSession::~DeviceSession() {
+  if (updates_) updates_->Cancel();  // a download in progress must not hold up the stop
   if (worker_) worker_->Stop();
   worker_.reset();
   DeviceManager::Instance().SetBackend(nullptr);
@@ -70,6 +87,11 @@ bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::s
   jobs_ = std::make_unique<DeviceJobs>(DeviceManager::Instance(), *model_, *view_,
                                        [texts](int id) { return texts->Text(id); });
   worker_ = std::make_unique<DeviceWorker>(*jobs_, state_);
+  updates_ = std::make_unique<UpdateJobs>(view, *model_, DeviceManager::Instance(),
+                                          catalogue_.Software(), DataFolder(),
+                                          [texts](int id) { return texts->Text(id); },
+                                          SendFirmwareImage);
+  updates_->Register(*jobs_);
 
   DeviceManager& manager = DeviceManager::Instance();
   manager.SetBackend(std::move(backend));

@@ -24,6 +24,7 @@ namespace corvane {
 class HidBackend;
 class SimBackend;
 class SettingsDatabase;
+class UpdateJobs;
 
 struct SessionOptions {
   std::filesystem::path program_dir;  // empty: the executable's folder, then ../share/corvane
@@ -64,6 +65,8 @@ class DeviceSession {
   WorkerView& View() { return *view_; }
   DeviceJobs& Jobs() { return *jobs_; }
   DeviceWorker& Worker() { return *worker_; }
+  // The update checks and installs registered as tasks 23, 24, 26 and 27.
+  UpdateJobs& Updates() { return *updates_; }
   // The simulator when one was asked for; null on real hardware.
   SimBackend* Simulator() const { return sim_.get(); }
 
@@ -80,6 +83,7 @@ class DeviceSession {
   std::unique_ptr<WorkerView> view_;
   std::unique_ptr<DeviceJobs> jobs_;
   std::unique_ptr<DeviceWorker> worker_;
+  std::unique_ptr<UpdateJobs> updates_;
   std::shared_ptr<SimBackend> sim_;
 };
 

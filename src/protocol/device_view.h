@@ -69,6 +69,17 @@ class DeviceView {
   virtual void SetUpgradeProgress(const std::string& text, int percent) = 0;
   // Posts window message 1692 (update available) or 1694 (download progress).
   virtual void PostMessage(int message, long long wparam, long long lparam) = 0;
+
+  // The update controls. A view without them (a headless front end) keeps the defaults,
+  // which ignore the calls.
+  // Replace the text of the software / firmware version label.
+  virtual void SetSoftwareVersionLabel(const std::string& /*text*/) {}
+  virtual void SetFirmwareVersionLabel(const std::string& /*text*/) {}
+  // Enable or disable the software / firmware update button.
+  virtual void EnableSoftwareUpdateButton(bool /*enabled*/) {}
+  virtual void EnableFirmwareUpdateButton(bool /*enabled*/) {}
+  // Closes the firmware progress pop-up when one is open.
+  virtual void CloseUpgradeProgress() {}
 };
 
 }  // namespace corvane

@@ -186,5 +186,18 @@ void RecordingDeviceView::SetUpgradeProgress(const std::string& text, int percen
 void RecordingDeviceView::PostMessage(int message, long long wparam, long long lparam) {
   Record(Join("PostMessage", {message, wparam, lparam}));
 }
+void RecordingDeviceView::SetSoftwareVersionLabel(const std::string& text) {
+  Record("SetSoftwareVersionLabel " + text);
+}
+void RecordingDeviceView::SetFirmwareVersionLabel(const std::string& text) {
+  Record("SetFirmwareVersionLabel " + text);
+}
+void RecordingDeviceView::EnableSoftwareUpdateButton(bool enabled) {
+  Record(Join("EnableSoftwareUpdateButton", {enabled}));
+}
+void RecordingDeviceView::EnableFirmwareUpdateButton(bool enabled) {
+  Record(Join("EnableFirmwareUpdateButton", {enabled}));
+}
+void RecordingDeviceView::CloseUpgradeProgress() { Record("CloseUpgradeProgress"); }
 
 }  // namespace corvane

@@ -60,6 +60,11 @@ class RecordingDeviceView : public DeviceView {
   void StopMacroRecording() override;
   void SetUpgradeProgress(const std::string& text, int percent) override;
   void PostMessage(int message, long long wparam, long long lparam) override;
+  void SetSoftwareVersionLabel(const std::string& text) override;
+  void SetFirmwareVersionLabel(const std::string& text) override;
+  void EnableSoftwareUpdateButton(bool enabled) override;
+  void EnableFirmwareUpdateButton(bool enabled) override;
+  void CloseUpgradeProgress() override;
 
  private:
   void Record(std::string line);

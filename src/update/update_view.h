@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/text_ids.h"
+
 namespace corvane {
 
 // Window messages the update jobs post (the adapter decides how they reach the GUI thread).
@@ -15,9 +17,8 @@ inline constexpr int kDownloadProgressMessage = 1694;
 inline constexpr int kSoftwareUpdateKind = 1;
 inline constexpr int kFirmwareUpdateKind = 2;
 
-// Language text ids used by the update jobs.
-inline constexpr int kTextUpToDate = 580;
-inline constexpr int kTextNewVersion = 582;
+// Language text ids used by the update jobs; kTextUpToDate and kTextNewVersion come from
+// app/text_ids.h, which the window-facing views include as well.
 inline constexpr int kTextFirmwareDownloading = 590;
 inline constexpr int kTextFirmwarePreparing = 591;
 inline constexpr int kTextFirmwareDone = 593;

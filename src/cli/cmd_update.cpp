@@ -1,0 +1,80 @@
+// corvane-cli update check: runs the software and firmware version checks (tasks 23 and
+// 24) against the update server named in config.xml and the model's definition, and shows
+// both sides of each comparison with the resulting state.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/json_writer.h"
+#include "protocol/device_jobs.h"
+#include "protocol/device_session.h"
+#include "protocol/recording_device_view.h"
+#include "update/update_jobs.h"
+
+namespace corvane::cli {
+namespace {
+
+// The word shown for an update state in plain text.
+const char* StateWord(int state) {
+  switch (state) {
+    case kUpdateAvailable: return "update available";
+    case kUpdateUpToDate: return "up to date";
+    default: return "not checked";
+  }
+}
+
+void WriteCheck(JsonWriter& json, const char* name, const std::string& own,
+                const VersionCheckState& check) {
+  json.Key(name)
+      .BeginObject()
+      .StringMember("own", own)
+      .StringMember("new", check.new_version)
+      .IntMember("state", check.state)
+      .EndObject();
+}
+
+// One plain-text line; the server's text is shown quoted because it is taken verbatim.
+void PrintCheck(const char* name, const std::string& own, const VersionCheckState& check) {
+  std::printf("%s: own %s, new %s: %s\n", name, own.empty() ? "(unknown)" : own.c_str(),
+              check.new_version.empty() ? "(none)" : JsonWriter::Quote(check.new_version).c_str(),
+              StateWord(check.state));
+}
+
+int RunUpdateCheck(const CliOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return CliFail("usage: update check");
+  SessionOptions session_options;
+  session_options.program_dir = options.program_dir;
+  session_options.simulate = options.simulate;
+  session_options.sim_model = options.sim_model;
+  session_options.sim_state = options.sim_state;
+  session_options.capture = options.capture;
+  RecordingDeviceView recorder;
+  DeviceSession session;
+  std::string error;
+  if (!session.Open(session_options, recorder, error)) return CliFail(error);
+  // The software check needs no mouse; the firmware check is skipped without a model.
+  session.PrepareSelectedModel();
+  session.Jobs().Run(kTaskSoftwareCheck);
+  session.Jobs().Run(kTaskFirmwareCheck);
+
+  UpdateJobs& updates = session.Updates();
+  const std::string mouse = updates.MouseFirmwareVersion();
+  if (options.json) {
+    JsonWriter json;
+    json.BeginObject();
+    WriteCheck(json, "software", updates.OwnVersion(), updates.Software());
+    WriteCheck(json, "firmware", mouse, updates.Firmware());
+    json.EndObject();
+    std::printf("%s\n", json.Text().c_str());
+  } else {
+    PrintCheck("software", updates.OwnVersion(), updates.Software());
+    PrintCheck("firmware", mouse, updates.Firmware());
+  }
+  return 0;
+}
+
+const CliRegistrar kUpdateCheck("update check", "update check", RunUpdateCheck);
+
+}  // namespace
+}  // namespace corvane::cli

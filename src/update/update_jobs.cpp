@@ -1,0 +1,186 @@
+// UpdateJobs: the update checks and installs as worker jobs, with UpdateView adapted onto
+// the front end's DeviceView. Built into corvane_worker, not corvane_update: it needs the
+// worker's DeviceJobs and ModelContext, and the worker links corvane_update, so the update
+// core stays free of the worker and there is no cycle.
+#include "update/update_jobs.h"
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/text_ids.h"
+#include "base/trace.h"
+#include "device/device_entry.h"
+#include "device/device_manager.h"
+#include "protocol/device_jobs.h"
+#include "protocol/device_view.h"
+#include "protocol/model_context.h"
+#include "protocol/performance_commands.h"
+#include "update/linux_installer_launcher.h"
+#include "update/update_install.h"
+#include "update/update_view.h"
+
+namespace corvane {
+namespace {
+
+// Reply bytes of command 0x20 holding the mouse firmware version (high, low).
+constexpr size_t kFirmwareVersionHigh = 4;
+constexpr size_t kFirmwareVersionLow = 5;
+constexpr size_t kVersionTextBytes = 16;
+constexpr long long kUpdateMessageLParam = 1;
+constexpr long long kProgressMessageWParam = 0;
+
+// The version texts the device reports, as the version line shows them ("105").
+std::string HexText(unsigned value) {
+  char text[kVersionTextBytes];
+  std::snprintf(text, sizeof text, "%X", value);
+  return text;
+}
+
+std::string HexVersionText(uint8_t high, uint8_t low) {
+  char text[kVersionTextBytes];
+  std::snprintf(text, sizeof text, "%X%02X", high, low);
+  return text;
+}
+
+}  // namespace
+
+// What the update jobs show, passed on to the window's view: messages 1692 and 1694 go
+// through PostMessage, the firmware pop-up through SetUpgradeProgress.
+class UpdateJobs::ViewAdapter : public UpdateView {
+ public:
+  ViewAdapter(DeviceView& view, const TextSource& text) : view_(view), text_(text) {}
+
+  std::string LanguageText(int id) override { return text_ ? text_(id) : std::string(); }
+  void SetSoftwareVersionLabel(const std::string& text) override { view_.SetSoftwareVersionLabel(text); }
+  void SetFirmwareVersionLabel(const std::string& text) override { view_.SetFirmwareVersionLabel(text); }
+  void EnableSoftwareUpdateButton(bool on) override { view_.EnableSoftwareUpdateButton(on); }
+  void EnableFirmwareUpdateButton(bool on) override { view_.EnableFirmwareUpdateButton(on); }
+  void PostUpdateAvailable(int kind) override {
+    view_.PostMessage(kMessageUpdateAvailable, kind, kUpdateMessageLParam);
+  }
+  void PostDownloadProgress(int percent) override {
+    view_.PostMessage(kMessageDownloadProgress, kProgressMessageWParam, percent);
+  }
+  void ShowFirmwareProgress(int percent, const std::string& text) override {
+    view_.SetUpgradeProgress(text, percent);
+  }
+
+ private:
+  DeviceView& view_;
+  const TextSource& text_;
+};
+
+UpdateJobs::UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& manager,
+                       SoftwareInfo software, std::filesystem::path data_folder, TextSource text,
+                       FirmwareSender send_firmware, std::unique_ptr<InstallerLauncher> launcher)
+    : view_(view),
+      model_(model),
+      manager_(manager),
+      software_info_(std::move(software)),
+      data_folder_(std::move(data_folder)),
+      text_(std::move(text)),
+      send_firmware_(std::move(send_firmware)),
+      launcher_(launcher ? std::move(launcher) : std::make_unique<LinuxInstallerLauncher>()),
+      adapter_(std::make_unique<ViewAdapter>(view_, text_)) {}
+
+UpdateJobs::~UpdateJobs() = default;
+
+void UpdateJobs::Register(DeviceJobs& jobs) {
+  jobs.SetExternalJob(kTaskSoftwareCheck, [this] { CheckSoftware(); });
+  jobs.SetExternalJob(kTaskFirmwareCheck, [this] { CheckFirmware(); });
+  jobs.SetExternalJob(kTaskSoftwareInstall, [this] { InstallSoftware(); });
+  jobs.SetExternalJob(kTaskFirmwareInstall, [this] { InstallFirmware(); });
+}
+
+void UpdateJobs::Cancel() {
+  cancelled_.store(true);
+  transfer_.Cancel();
+}
+
+VersionCheckState UpdateJobs::Software() const {
+  std::lock_guard lock(mutex_);
+  return software_;
+}
+
+VersionCheckState UpdateJobs::Firmware() const {
+  std::lock_guard lock(mutex_);
+  return firmware_;
+}
+
+void UpdateJobs::Pause(int ms) const {
+  const auto scaled = std::chrono::microseconds(static_cast<long long>(ms * 1000 * pause_scale_));
+  if (scaled.count() > 0) std::this_thread::sleep_for(scaled);
+}
+
+int UpdateJobs::CheckSoftware() {
+  VersionCheckState check = Software();
+  // Without an address there is nothing to ask; a relative URL would only fail later.
+  if (cancelled_.load() || software_info_.upgrade.empty()) return check.state;
+  CheckSoftwareVersion(transfer_, *adapter_, software_info_.version, software_info_.upgrade, check);
+  std::lock_guard lock(mutex_);
+  software_ = check;
+  return software_.state;
+}
+
+int UpdateJobs::CheckFirmware() {
+  VersionCheckState check = Firmware();
+  const std::string url = model_.FirmwareUrl();
+  if (cancelled_.load() || url.empty()) return check.state;
+  CheckFirmwareVersion(transfer_, *adapter_, MouseFirmwareVersion(), url, check);
+  std::lock_guard lock(mutex_);
+  firmware_ = check;
+  return firmware_.state;
+}
+
+bool UpdateJobs::InstallSoftware() {
+  const std::string version = Software().new_version;
+  if (cancelled_.load() || software_info_.upgrade.empty() || version.empty()) return false;
+  return InstallSoftwareUpdate(transfer_, *adapter_, *launcher_, data_folder_,
+                               software_info_.upgrade, version);
+}
+
+bool UpdateJobs::InstallFirmware() {
+  const std::string version = Firmware().new_version;
+  const std::string url = model_.FirmwareUrl();
+  bool handed = false;
+  if (!cancelled_.load() && !url.empty() && !version.empty()) {
+    const FirmwareTransfer hand_over = [this](const std::vector<std::uint8_t>& image) {
+      if (!send_firmware_) return false;
+      return send_firmware_(image, [this](int percent) {
+        adapter_->ShowFirmwareProgress(percent, adapter_->LanguageText(kTextUpdatingFirmware));
+      });
+    };
+    handed = InstallFirmwareUpdate(transfer_, *adapter_, hand_over, data_folder_, url, version);
+  }
+  Pause(kFirmwareCloseProgressPauseMs);
+  view_.CloseUpgradeProgress();
+  Pause(kFirmwareCloseProgressPauseMs);
+  return handed;
+}
+
+std::string UpdateJobs::MouseFirmwareVersion() {
+  DeviceState& state = model_.State();
+  std::string version = state.MouseVersion();
+  if (!version.empty()) return version;
+  // Same sources as the read-back: the wired release number, or command 0x20 through
+  // the receiver. Lets a check run before (or without) a read-back.
+  const int mode = manager_.ActiveConnectionMode();
+  if (mode == kEntryModeWired) {
+    int release = 0;
+    if (manager_.ReleaseNumberOf(kEntryModeWired, release)) version = HexText(static_cast<unsigned>(release));
+  } else if (mode == kEntryModeWireless) {
+    CommandReport request = MakeReadRequest(kCmdReadFirmwareVersion);
+    if (manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) {
+      version = HexVersionText(request.bytes[kFirmwareVersionHigh], request.bytes[kFirmwareVersionLow]);
+    }
+  }
+  if (version.empty()) {
+    Trace("update: no mouse firmware version");
+  } else {
+    state.SetMouseVersion(version);
+  }
+  return version;
+}
+
+}  // namespace corvane

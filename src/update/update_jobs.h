@@ -1,0 +1,102 @@
+// The worker's update jobs bound to one session: tasks 23 and 24 (software and firmware
+// version checks), 26 (software package and installer) and 27 (firmware package handed to
+// the mouse). Owns the HTTP transfer and the check results and shows everything through
+// the front end's DeviceView; the update logic itself lives in version_check and update_install.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalog_entry.h"
+#include "update/http_transfer.h"
+#include "update/installer_launcher.h"
+#include "update/version_check.h"
+
+namespace corvane {
+
+class DeviceJobs;
+class DeviceManager;
+class DeviceView;
+class ModelContext;
+
+// Pause before and after closing the firmware progress pop-up at the end of task 27.
+inline constexpr int kFirmwareCloseProgressPauseMs = 100;
+
+class UpdateJobs {
+ public:
+  using TextSource = std::function<std::string(int text_id)>;
+  // Receives the percentage the device-side transfer reached (10..100).
+  using UpgradeProgress = std::function<void(int percent)>;
+  // Moves an image to the active device's upgrade collection, reporting progress.
+  // Returns true when the device accepted the start of the transfer.
+  using FirmwareSender =
+      std::function<bool(const std::vector<std::uint8_t>& image, const UpgradeProgress& progress)>;
+
+  // `view` gets labels, buttons, messages 1692/1694 and the firmware progress; `model`
+  // gives the firmware address and the mouse version; `manager` is asked for the mouse
+  // version when no read-back has set it. `launcher` null: LinuxInstallerLauncher.
+  UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& manager, SoftwareInfo software,
+             std::filesystem::path data_folder, TextSource text, FirmwareSender send_firmware,
+             std::unique_ptr<InstallerLauncher> launcher = nullptr);
+  ~UpdateJobs();
+  UpdateJobs(const UpdateJobs&) = delete;
+  UpdateJobs& operator=(const UpdateJobs&) = delete;
+
+  // Registers tasks 23, 24, 26 and 27 with `jobs`; this object must outlive `jobs`' use.
+  void Register(DeviceJobs& jobs);
+
+  // Task 23. Returns the software state afterwards (unchanged when no version was had).
+  int CheckSoftware();
+  // Task 24. Returns the firmware state afterwards (unchanged when no version was had).
+  int CheckFirmware();
+  // Task 26. Returns true when the installer was started (the launcher then ends the process).
+  bool InstallSoftware();
+  // Task 27, including the closing of the progress pop-up. Returns true when an image
+  // was handed to the device.
+  bool InstallFirmware();
+
+  // Stops a running download and makes later jobs return at once (session shutdown).
+  void Cancel();
+
+  // Copies of the last check results; safe from any thread.
+  VersionCheckState Software() const;
+  VersionCheckState Firmware() const;
+  // The tool's own version, from config.xml.
+  const std::string& OwnVersion() const { return software_info_.version; }
+  // The mouse firmware version text: the one read back, else asked of the active device
+  // (and remembered). Empty when there is no device or it does not answer.
+  std::string MouseFirmwareVersion();
+
+  // Test knob: scales the pauses of task 27 (0 = none).
+  void SetPauseScale(double scale) { pause_scale_ = scale; }
+
+ private:
+  class ViewAdapter;
+
+  void Pause(int ms) const;
+
+  DeviceView& view_;
+  ModelContext& model_;
+  DeviceManager& manager_;
+  const SoftwareInfo software_info_;
+  const std::filesystem::path data_folder_;
+  TextSource text_;
+  FirmwareSender send_firmware_;
+  std::unique_ptr<InstallerLauncher> launcher_;
+  std::unique_ptr<ViewAdapter> adapter_;
+  HttpTransfer transfer_;
+  std::atomic<bool> cancelled_{false};
+  double pause_scale_ = 1.0;
+
+  mutable std::mutex mutex_;  // guards the two check results
+  VersionCheckState software_;
+  VersionCheckState firmware_;
+};
+
+}  // namespace corvane
