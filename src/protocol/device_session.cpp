@@ -18,13 +18,12 @@ namespace corvane {
 namespace {
 
 // The update service's hand-over: the image goes to the upgrade collection of the active
-// device. Returns true when the device took the start report.
+// device. Returns true when the whole transfer went through.
 bool SendFirmwareImage(const std::vector<uint8_t>& image, const UpdateJobs::UpgradeProgress& progress) {
   FirmwareTransfer transfer(DeviceManager::Instance());
   const FirmwareResult result = transfer.Run(image, progress);
   Trace("firmware update: %s", FirmwareResultText(result));
-  return result == FirmwareResult::kOk || result == FirmwareResult::kTransferAborted ||
-         result == FirmwareResult::kEndFailed;
+  return result == FirmwareResult::kOk;
 }
 
 }  // namespace

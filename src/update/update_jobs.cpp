@@ -63,12 +63,15 @@ class UpdateJobs::ViewAdapter : public UpdateView {
     view_.PostMessage(kMessageDownloadProgress, kProgressMessageWParam, percent);
   }
   void ShowFirmwareProgress(int percent, const std::string& text) override {
-    view_.SetUpgradeProgress(text, percent);
+    if (!hold_firmware_progress_) view_.SetUpgradeProgress(text, percent);
   }
+  // While held, the firmware pop-up keeps the progress it shows.
+  void HoldFirmwareProgress(bool hold) { hold_firmware_progress_ = hold; }
 
  private:
   DeviceView& view_;
   const TextSource& text_;
+  bool hold_firmware_progress_ = false;
 };
 
 UpdateJobs::UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& manager,
@@ -143,20 +146,24 @@ bool UpdateJobs::InstallSoftware() {
 bool UpdateJobs::InstallFirmware() {
   const std::string version = Firmware().new_version;
   const std::string url = model_.FirmwareUrl();
-  bool handed = false;
+  bool sent = false;
   if (!cancelled_.load() && !url.empty() && !version.empty()) {
-    const FirmwareTransfer hand_over = [this](const std::vector<std::uint8_t>& image) {
-      if (!send_firmware_) return false;
-      return send_firmware_(image, [this](int percent) {
+    const FirmwareTransfer hand_over = [this, &sent](const std::vector<std::uint8_t>& image) {
+      sent = send_firmware_ && send_firmware_(image, [this](int percent) {
         adapter_->ShowFirmwareProgress(percent, adapter_->LanguageText(kTextUpdatingFirmware));
       });
+      // A refused or broken transfer must not end on "update complete": the pop-up keeps
+      // its last progress until it is closed, as after any other failure of this job.
+      adapter_->HoldFirmwareProgress(!sent);
+      return sent;
     };
-    handed = InstallFirmwareUpdate(transfer_, *adapter_, hand_over, data_folder_, url, version);
+    InstallFirmwareUpdate(transfer_, *adapter_, hand_over, data_folder_, url, version);
+    adapter_->HoldFirmwareProgress(false);
   }
   Pause(kFirmwareCloseProgressPauseMs);
   view_.CloseUpgradeProgress();
   Pause(kFirmwareCloseProgressPauseMs);
-  return handed;
+  return sent;
 }
 
 std::string UpdateJobs::MouseFirmwareVersion() {

@@ -34,7 +34,7 @@ class UpdateJobs {
   // Receives the percentage the device-side transfer reached (10..100).
   using UpgradeProgress = std::function<void(int percent)>;
   // Moves an image to the active device's upgrade collection, reporting progress.
-  // Returns true when the device accepted the start of the transfer.
+  // Returns true when the whole image and the end report were sent.
   using FirmwareSender =
       std::function<bool(const std::vector<std::uint8_t>& image, const UpgradeProgress& progress)>;
 
@@ -57,8 +57,8 @@ class UpdateJobs {
   int CheckFirmware();
   // Task 26. Returns true when the installer was started (the launcher then ends the process).
   bool InstallSoftware();
-  // Task 27, including the closing of the progress pop-up. Returns true when an image
-  // was handed to the device.
+  // Task 27, including the closing of the progress pop-up. Returns true when the image
+  // reached the device; only then does the pop-up show the update as complete.
   bool InstallFirmware();
 
   // Stops a running download and makes later jobs return at once (session shutdown).

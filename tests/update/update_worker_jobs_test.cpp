@@ -72,7 +72,7 @@ class UpdateWorkerJobsTest : public test::LocalServerTest {
         [this](const std::vector<std::uint8_t>& image, const UpdateJobs::UpgradeProgress& progress) {
           handed_.push_back(image);
           if (progress) progress(55);
-          return true;
+          return transfer_ok_;
         },
         std::move(launcher));
     updates_->SetPauseScale(0);
@@ -148,6 +148,7 @@ class UpdateWorkerJobsTest : public test::LocalServerTest {
   std::unique_ptr<UpdateJobs> updates_;
   CountingLauncher* launcher_ = nullptr;
   std::vector<std::vector<std::uint8_t>> handed_;
+  bool transfer_ok_ = true;  // what the fake device-side transfer reports
   std::shared_ptr<SimBackend> sim_;
 };
 
@@ -221,6 +222,25 @@ TEST_F(UpdateWorkerJobsTest, FirmwareInstallHandsTheImageOverAndClosesThePopUp) 
   EXPECT_EQ(recorder_.Calls().back(), "CloseUpgradeProgress");
   EXPECT_FALSE(fs::exists(DataFolder() / "temp" / "firmware-105.bin"));
   EXPECT_FALSE(fs::exists(DataFolder() / "temp" / "firmware-105.zip"));
+}
+
+TEST_F(UpdateWorkerJobsTest, FailedTransferNeverShowsTheUpdateAsComplete) {
+  state_.SetMouseVersion("104");
+  ServeFirmware("IMAGE-BYTES");
+  jobs_->Run(kTaskFirmwareCheck);
+  transfer_ok_ = false;
+  recorder_.ClearCalls();
+  EXPECT_FALSE(updates_->InstallFirmware());
+  EXPECT_EQ(handed_.size(), 1u);
+  const Lines progress = recorder_.CallsStartingWith("SetUpgradeProgress");
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(progress.back(), "SetUpgradeProgress 55 T592");
+  EXPECT_EQ(recorder_.Calls().back(), "CloseUpgradeProgress");
+
+  // The next attempt that goes through shows completion again.
+  transfer_ok_ = true;
+  EXPECT_TRUE(updates_->InstallFirmware());
+  EXPECT_TRUE(recorder_.Called("SetUpgradeProgress 100 T593"));
 }
 
 TEST_F(UpdateWorkerJobsTest, FirmwareInstallWithoutACheckedVersionOnlyClosesThePopUp) {
