@@ -1,0 +1,165 @@
+// The program's main window: frame, tab strip, home page with the device list, the page
+// shells, the program settings page, window messages and the control dispatcher. The
+// worker reports through MainWindowView, which queues every call onto this window.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/dui/mdialog.h"
+
+namespace corvane {
+class DeviceSession;
+}
+
+namespace corvane::DUI {
+class BatteryCtrl;
+class CDeviceList;
+class MControlFont;
+class MTabCtrl;
+}  // namespace corvane::DUI
+
+namespace corvane::ui {
+
+class AutorunEntry;
+class DeviceListMirror;
+class PagesPanel;
+class ProgramSettingsPage;
+class TrayIcon;
+
+// Window messages.
+inline constexpr uint32_t kMessageTray = 1690;
+inline constexpr uint32_t kMessageExitRequest = 1691;
+inline constexpr int kExitRequestCode = 610;
+inline constexpr uint32_t kMessageProfileChosen = 1705;
+inline constexpr uint32_t kMessageRelabel = 2022;
+inline constexpr uint32_t kMessageCommand = 0x111;
+inline constexpr int kCommandTrayExit = 100;
+
+// Frame control ids.
+inline constexpr int kIdBackground = 30, kIdSidePicture = 31, kIdTitleBar = 32, kIdBottomBar = 33;
+inline constexpr int kIdLogo = 34, kIdCaption = 35, kIdVersion = 36, kIdWebsite = 37;
+inline constexpr int kIdClose = 38, kIdMinimize = 39, kIdSettings = 40, kIdMaximize = 41;
+inline constexpr int kIdBattery = 43, kIdConnection = 44, kIdProfile = 45, kIdRestore = 46;
+inline constexpr int kIdTabColumn = 47, kIdTabStrip = 48;
+inline constexpr int kIdPageHome = 49, kIdPageKeys = 50, kIdPageDpi = 52, kIdPageMacros = 53;
+inline constexpr int kIdPageLighting = 54, kIdPageDevice = 55, kIdPageSettings = 56;
+inline constexpr int kIdDeviceList = 57, kIdListPrev = 60, kIdListNext = 61;
+inline constexpr int kIdSettingsReturn = 273;
+
+// Tab ids and positions.
+inline constexpr int kTabHome = 1;
+inline constexpr int kTabPositionHome = 0;
+inline constexpr int kTabPositionKeys = 1;
+
+// The layout was designed for this client size.
+inline constexpr int kDesignWidth = 1300;
+inline constexpr int kDesignHeight = 788;
+
+class DeviceMainDlg : public DUI::MDialog {
+ public:
+  // `session` (opened) and `mirror` must outlive the window.
+  DeviceMainDlg(DeviceSession& session, DeviceListMirror& mirror, AutorunEntry& autorun);
+  ~DeviceMainDlg() override;
+
+  // Asks to be told of message boxes instead of showing them (tests); the handler gets
+  // title, body and button count and returns the result (1 = OK).
+  using MessageBoxHandler = std::function<int(const std::string&, const std::string&, int)>;
+  void SetMessageBoxHandler(MessageBoxHandler handler) { message_box_ = std::move(handler); }
+  // Called when the program should end (exit entry, exit mode, exit request).
+  void SetExitHandler(std::function<void()> handler) { exit_ = std::move(handler); }
+
+  int64_t OnWindowMessage(uint32_t message, int64_t wparam, int64_t lparam) override;
+  int OnInitDialog() override;
+  void InitUI(const DUI::Rect& rect) override;
+  void UISize(const DUI::Rect& rect) override;
+  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int OnNcActivate(bool active) override;
+
+  // Brings the window back from the tray or from behind others.
+  void ShowFromTray();
+  // Sets every text again in the current language, including composite ones.
+  void Relabel();
+  // Switches the language and re-labels (the language list's action). Returns false for
+  // a language id of 0 or below.
+  bool ChangeLanguage(int language_id);
+
+  // What the worker changes, on the GUI thread (MainWindowView queues the calls here).
+  void SetConnectionText(int text_id);
+  void SetLinkFlag(bool linked) { link_ = linked; }
+  void SetIdlePoll(bool on) { idle_poll_ = on; }
+  void ShowDeviceControls(bool show);
+  void ShowDeviceList(bool show);
+  void SetBatteryInfo(int level, int state);
+  void HideSettingsPage();
+  void RefreshProfileButton();
+  DUI::CDeviceList* DeviceList() const { return device_list_; }
+  PagesPanel* Pages() const { return pages_.get(); }
+  ProgramSettingsPage* SettingsPage() const { return settings_page_.get(); }
+  DeviceSession& Session() { return session_; }
+
+  // State the tests look at.
+  int CurrentTabId() const { return current_tab_; }
+  int ConnectionTextId() const { return connection_text_; }
+  bool LinkFlag() const { return link_; }
+  bool IdlePoll() const { return idle_poll_; }
+  double LayoutScale() const { return scale_; }
+  bool TrayVisible() const;
+
+  // A text of the current language.
+  std::string Text(int id) const;
+  // Registers a control whose title is language text `text_id`, sets it, and returns it.
+  DUI::MControl* Labelled(DUI::MControl* control, int text_id);
+  // Registers a control whose tooltip is language text `text_id`.
+  void Tooltip(DUI::MControl* control, int text_id);
+  // Shows a message box (or asks the test handler); returns the button chosen.
+  int MessageBox(int title_id, int body_id, int buttons);
+
+ private:
+  struct Label {
+    DUI::MControl* control;
+    int text_id;
+  };
+
+  void BuildFrame(const DUI::Rect& rect);
+  void BuildTabs();
+  void BuildHomePage(const DUI::Rect& rect);
+  DUI::MControl* Picture(const std::string& file, int id, int mode, int margin, bool visible = true);
+  void LayoutFrame(const DUI::Rect& rect);
+  void OnTabChange(int index);
+  void OpenDevice();
+  void OnCloseButton();
+  void ShowSettingsPage();
+  void LeaveSettingsPage();
+  void OnTrayActivated(int reason);
+  void Exit();
+  std::string VersionLine() const;
+  void Show(int id, bool show);
+
+  DeviceSession& session_;
+  DeviceListMirror& mirror_;
+  AutorunEntry& autorun_;
+  std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<PagesPanel> pages_;
+  std::unique_ptr<ProgramSettingsPage> settings_page_;
+  std::vector<Label> labels_;
+  std::vector<Label> tooltips_;
+  DUI::MTabCtrl* tabs_ = nullptr;
+  DUI::CDeviceList* device_list_ = nullptr;
+  DUI::BatteryCtrl* battery_ = nullptr;
+  DUI::MControlFont* connection_ = nullptr;
+  DUI::MControlFont* profile_button_ = nullptr;
+  DUI::MControlFont* version_label_ = nullptr;
+  MessageBoxHandler message_box_;
+  std::function<void()> exit_;
+  int current_tab_ = kTabHome;
+  int current_device_ = 0;
+  int connection_text_ = 0;
+  bool link_ = false;
+  bool idle_poll_ = false;
+  double scale_ = 1.0;
+};
+
+}  // namespace corvane::ui

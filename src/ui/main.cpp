@@ -1,0 +1,44 @@
+// Entry point of the window program: arguments, the application object and the main
+// window's event loop. A second start hands over to the running copy and ends with 0.
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ui/device_main_dlg.h"
+#include "ui/startup_benchmark.h"
+#include "ui/startup_options.h"
+#include "ui/window_program.h"
+
+int main(int argc, char** argv) {
+  corvane::ui::MarkProcessStart();
+  std::vector<std::string> args(argv + 1, argv + argc);
+  corvane::ui::StartupOptions options;
+#ifdef CORVANE_DEFAULT_PROGRAM_DIR
+  options.session.program_dir = CORVANE_DEFAULT_PROGRAM_DIR;
+#endif
+  std::string error;
+  if (!corvane::ui::ParseStartupArguments(args, options, error)) {
+    std::fprintf(stderr, "corvane: %s\n", error.c_str());
+    return 2;
+  }
+  QApplication app(argc, argv);
+  // Closing the last visible window must not end a program that lives in the tray.
+  QApplication::setQuitOnLastWindowClosed(false);
+  const std::string executable = QCoreApplication::applicationFilePath().toStdString();
+  if (options.benchmark_startup) {
+    return corvane::ui::RunStartupBenchmark(executable, args, corvane::ui::kBenchmarkRuns);
+  }
+  corvane::ui::WindowProgram program(executable);
+  switch (program.Start(options, error)) {
+    case corvane::ui::WindowProgram::StartResult::kAlreadyRunning:
+      return 0;
+    case corvane::ui::WindowProgram::StartResult::kFailed:
+      std::fprintf(stderr, "corvane: %s\n", error.c_str());
+      return 1;
+    case corvane::ui::WindowProgram::StartResult::kStarted:
+      break;
+  }
+  if (options.benchmark_child) corvane::ui::ReportFirstPaint(program.Window().GetSafeHwnd());
+  return QApplication::exec();
+}

@@ -1,0 +1,90 @@
+// Queuing the worker's reports onto the main window.
+#include "ui/main_window_view.h"
+
+#include "ui/device_list_mirror.h"
+#include "ui/device_main_dlg.h"
+#include "ui/dui/cdevice_list.h"
+#include "ui/dui/ui_thread.h"
+#include "ui/pages_panel.h"
+
+namespace corvane::ui {
+
+MainWindowView::MainWindowView(DeviceListMirror& mirror)
+    : mirror_(mirror), target_(std::make_shared<std::atomic<DeviceMainDlg*>>(nullptr)) {}
+
+MainWindowView::~MainWindowView() { target_->store(nullptr); }
+
+void MainWindowView::Attach(DeviceMainDlg* window) { target_->store(window); }
+
+void MainWindowView::Queue(std::function<void(DeviceMainDlg&)> call) {
+  if (target_->load() == nullptr) return;
+  DUI::RunOnUiThread([target = target_, call = std::move(call)] {
+    if (DeviceMainDlg* window = target->load()) call(*window);
+  });
+}
+
+// The wrapping WorkerView answers these from the store and the model itself.
+int MainWindowView::SavedDeviceType() { return 0; }
+void MainWindowView::SetSavedDeviceType(int) {}
+void MainWindowView::LoadDefinition(int) {}
+
+void MainWindowView::SetConnectionText(int text_id) {
+  Queue([text_id](DeviceMainDlg& w) { w.SetConnectionText(text_id); });
+}
+void MainWindowView::SetLinkFlag(bool linked) {
+  Queue([linked](DeviceMainDlg& w) { w.SetLinkFlag(linked); });
+}
+void MainWindowView::ShowDeviceControls(bool show) {
+  Queue([show](DeviceMainDlg& w) { w.ShowDeviceControls(show); });
+}
+void MainWindowView::SetIdlePoll(bool on) {
+  Queue([on](DeviceMainDlg& w) { w.SetIdlePoll(on); });
+}
+void MainWindowView::SetAllDeviceState(int state) {
+  mirror_.SetAllDeviceState(state);
+  Queue([state](DeviceMainDlg& w) { w.DeviceList()->SetAllDeviceState(state); });
+}
+void MainWindowView::SetDeviceState(int type, int mode, int state) {
+  mirror_.SetDeviceState(type, mode, state);
+  Queue([=](DeviceMainDlg& w) { w.DeviceList()->SetDeviceState(type, mode, state); });
+}
+void MainWindowView::SetDeviceVersion(int type, int release) {
+  Queue([=](DeviceMainDlg& w) { w.DeviceList()->SetDeviceVersion(type, release); });
+}
+void MainWindowView::SetDeviceBattery(int type, int a, int b) {
+  Queue([=](DeviceMainDlg& w) { w.DeviceList()->SetDeviceBattery(type, a, b); });
+}
+int MainWindowView::GetOnlineDevCount() { return mirror_.GetOnlineDevCount(); }
+void MainWindowView::SetSelectDevice(int type) {
+  mirror_.SetSelectDevice(type);
+  Queue([type](DeviceMainDlg& w) { w.DeviceList()->SetSelectDevice(type); });
+}
+int MainWindowView::GetSelectDevice() { return mirror_.GetSelectDevice(); }
+void MainWindowView::ShowDeviceList(bool show) {
+  Queue([show](DeviceMainDlg& w) { w.ShowDeviceList(show); });
+}
+void MainWindowView::SetBatteryInfo(int b, int a) {
+  Queue([=](DeviceMainDlg& w) { w.SetBatteryInfo(b, a); });
+}
+void MainWindowView::SetVersionLine(const std::string&) {
+  // The device settings page that shows this line is not built yet.
+}
+void MainWindowView::RefreshPage(DevicePage page) {
+  Queue([page](DeviceMainDlg& w) {
+    if (w.Pages() != nullptr) w.Pages()->RefreshPage(page);
+  });
+}
+void MainWindowView::SelectDpiStageCount(int) { RefreshPage(DevicePage::kDpi); }
+void MainWindowView::SelectDpiStage(int, int) { RefreshPage(DevicePage::kDpi); }
+void MainWindowView::ShowDpiPopup(int) { RefreshPage(DevicePage::kDpi); }
+void MainWindowView::HideSettingsPage() {
+  Queue([](DeviceMainDlg& w) { w.HideSettingsPage(); });
+}
+void MainWindowView::ClosePopups() {}
+void MainWindowView::StopMacroRecording() {}
+void MainWindowView::SetUpgradeProgress(const std::string&, int) {}
+void MainWindowView::PostMessage(int message, long long wparam, long long lparam) {
+  Queue([=](DeviceMainDlg& w) { w.SendMessage(static_cast<uint32_t>(message), wparam, lparam); });
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,62 @@
+// DeviceView on the main window: every call from the worker is queued to the GUI thread
+// and dropped when the window has gone. Questions about the device list are answered at
+// once from a locked mirror, so the worker never waits for the GUI thread.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "protocol/device_view.h"
+
+namespace corvane::ui {
+
+class DeviceListMirror;
+class DeviceMainDlg;
+
+class MainWindowView : public DeviceView {
+ public:
+  explicit MainWindowView(DeviceListMirror& mirror);
+  ~MainWindowView() override;
+
+  // Starts delivering to `window` (GUI thread); null stops delivery, dropping queued calls.
+  void Attach(DeviceMainDlg* window);
+
+  int SavedDeviceType() override;
+  void SetSavedDeviceType(int device_type) override;
+  void LoadDefinition(int device_type) override;
+  void SetConnectionText(int text_id) override;
+  void SetLinkFlag(bool linked) override;
+  void ShowDeviceControls(bool show) override;
+  void SetIdlePoll(bool on) override;
+  void SetAllDeviceState(int state) override;
+  void SetDeviceState(int device_type, int mode, int online_state) override;
+  void SetDeviceVersion(int device_type, int release_number) override;
+  void SetDeviceBattery(int device_type, int a, int b) override;
+  int GetOnlineDevCount() override;
+  void SetSelectDevice(int device_type) override;
+  int GetSelectDevice() override;
+  void ShowDeviceList(bool show) override;
+  void SetBatteryInfo(int b, int a) override;
+  void SetVersionLine(const std::string& line) override;
+  void RefreshPage(DevicePage page) override;
+  void SelectDpiStageCount(int count) override;
+  void SelectDpiStage(int index, int dpi) override;
+  void ShowDpiPopup(int dpi) override;
+  void HideSettingsPage() override;
+  void ClosePopups() override;
+  void StopMacroRecording() override;
+  void SetUpgradeProgress(const std::string& text, int percent) override;
+  void PostMessage(int message, long long wparam, long long lparam) override;
+
+ private:
+  // Runs `call` with the window on the GUI thread, unless the window went away first.
+  void Queue(std::function<void(DeviceMainDlg&)> call);
+
+  DeviceListMirror& mirror_;
+  // Shared with queued calls: the window they may reach, null once it is gone.
+  std::shared_ptr<std::atomic<DeviceMainDlg*>> target_;
+};
+
+}  // namespace corvane::ui

@@ -1,0 +1,49 @@
+// The program settings page: version and update check, restore defaults, the language
+// list, start at login (and minimised), the close-button mode and the three links.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/dui/dui_types.h"
+
+namespace corvane::DUI {
+class MControl;
+}
+
+namespace corvane::ui {
+
+class AutorunEntry;
+class DeviceMainDlg;
+
+inline constexpr int kIdSetVersion = 274, kIdSetUpdateCheck = 276, kIdSetRestore = 277;
+inline constexpr int kIdSetLanguage = 279, kIdSetAutorun = 281, kIdSetAutorunMinimized = 282;
+inline constexpr int kIdSetHideToTray = 286, kIdSetExit = 287;
+inline constexpr int kIdSetWebsite = 289, kIdSetFeedback = 290, kIdSetFaq = 291;
+
+class ProgramSettingsPage {
+ public:
+  ProgramSettingsPage(DeviceMainDlg& window, AutorunEntry& autorun);
+
+  // Creates the page's controls inside `page`.
+  void Build(DUI::MControl* page);
+  // Places them within the page rectangle.
+  void Layout(const DUI::Rect& page_rect);
+  // True for the ids this page acts on.
+  bool Handles(int id) const;
+  // A notification of one of its controls. Returns 1 when handled.
+  int64_t OnMessage(int id, int code, int64_t extra);
+  // Shows the stored choices again (language, autorun boxes, close-button mode).
+  void Refresh();
+  // Sets the composite texts again (version line).
+  void Relabel();
+
+ private:
+  DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);
+  void OpenLink(int id);
+
+  DeviceMainDlg& window_;
+  AutorunEntry& autorun_;
+  DUI::MControl* page_ = nullptr;
+};
+
+}  // namespace corvane::ui

@@ -1,0 +1,96 @@
+// Command-line reading of the window program and the scaling decision.
+#include "ui/startup_options.h"
+
+#include <string_view>
+
+namespace corvane::ui {
+namespace {
+
+constexpr std::string_view kHideSwitch = "-hide";
+
+// "--name VALUE" or "--name=VALUE". Returns false when the value is missing.
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+               std::string& value) {
+  const std::string& arg = args[i];
+  if (arg.size() > name.size() && arg[name.size()] == '=') {
+    value = arg.substr(name.size() + 1);
+    return !value.empty();
+  }
+  if (arg != name || i + 1 >= args.size()) return false;
+  value = args[++i];
+  return true;
+}
+
+}  // namespace
+
+bool HasHideSwitch(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg.find(kHideSwitch) != std::string::npos) return true;
+  }
+  return false;
+}
+
+bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions& options,
+                           std::string& error) {
+  options.hide = HasHideSwitch(args);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    std::string* target = nullptr;
+    std::string_view name;
+    if (arg == "--simulate") {
+      options.session.simulate = "both";
+      continue;
+    }
+    if (arg.rfind("--simulate=", 0) == 0) {
+      options.session.simulate = arg.substr(11);
+      if (options.session.simulate != "wired" && options.session.simulate != "wireless" &&
+          options.session.simulate != "both") {
+        error = "--simulate takes wired, wireless or both";
+        return false;
+      }
+      continue;
+    }
+    if (arg == "--benchmark-child") {
+      options.benchmark_child = true;
+      continue;
+    }
+    if (arg == "--benchmark-startup") {
+      options.benchmark_startup = true;
+      continue;
+    }
+    if (arg.rfind("--sim-model", 0) == 0) {
+      name = "--sim-model", target = &options.session.sim_model;
+    } else if (arg.rfind("--sim-state", 0) == 0) {
+      name = "--sim-state", target = &options.session.sim_state;
+    } else if (arg.rfind("--capture", 0) == 0) {
+      name = "--capture", target = &options.session.capture;
+    } else if (arg.rfind("--program-dir", 0) == 0) {
+      std::string dir;
+      if (!TakeValue(args, i, "--program-dir", dir)) {
+        error = "--program-dir needs DIR";
+        return false;
+      }
+      options.session.program_dir = dir;
+      continue;
+    } else if (arg.rfind("--", 0) == 0) {
+      error = "unknown option " + arg;
+      return false;
+    } else {
+      // "-hide", the autostart entry's "-autorun" and other words pass silently.
+      continue;
+    }
+    if (!TakeValue(args, i, name, *target)) {
+      error = std::string(name) + " needs a value";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ShouldBeDpiAware(int screen_width, int screen_height, int effective_dpi) {
+  if (screen_width < kSmallScreenWidth || screen_height < kSmallScreenHeight) return true;
+  if (screen_width != kFullHdWidth || screen_height != kFullHdHeight) return false;
+  return effective_dpi == 144 || effective_dpi == 168 || effective_dpi == 192;
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,40 @@
+// What the command line asks of the window program, and the start-up decisions that
+// depend only on numbers (scaling). Qt-free, so both are tested without a display.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "protocol/device_session.h"
+
+namespace corvane::ui {
+
+// Screens smaller than this in either direction get the program's own scaling.
+inline constexpr int kSmallScreenWidth = 1400;
+inline constexpr int kSmallScreenHeight = 800;
+// The one screen size at which the monitor's effective DPI decides.
+inline constexpr int kFullHdWidth = 1920;
+inline constexpr int kFullHdHeight = 1080;
+inline constexpr int kBenchmarkRuns = 5;
+
+struct StartupOptions {
+  SessionOptions session;
+  bool hide = false;               // "-hide" found anywhere (case-sensitive substring)
+  bool benchmark_startup = false;  // print time to first paint and memory, then quit
+  bool benchmark_child = false;    // one measured start (no single-instance guard)
+};
+
+// Reads the arguments (without the program name). Returns false with a one-line
+// `error` for an unknown --option, a bad --simulate mode or an option missing its value.
+bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions& options,
+                           std::string& error);
+
+// True when the "-hide" switch is present: a case-sensitive substring of any argument.
+bool HasHideSwitch(const std::vector<std::string>& args);
+
+// True when the window should be laid out at device pixels (DPI-aware) rather than
+// scaled by the platform: small screens always, a 1920 x 1080 screen only when its
+// effective DPI is 144, 168 or 192.
+bool ShouldBeDpiAware(int screen_width, int screen_height, int effective_dpi);
+
+}  // namespace corvane::ui

@@ -1,0 +1,98 @@
+// Start-up order of the window program.
+#include "ui/window_program.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+#include "app/app_config.h"
+#include "app/app_folders.h"
+#include "protocol/device_session.h"
+#include "ui/autorun_entry.h"
+#include "ui/device_list_mirror.h"
+#include "ui/device_main_dlg.h"
+#include "ui/dui/manager.h"
+#include "ui/hotplug_watcher.h"
+#include "ui/main_window_view.h"
+#include "ui/sim_control_window.h"
+#include "ui/single_instance.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr uint32_t kMainWindowStyle = 0x96000000u;
+constexpr double kBaseDpi = 96.0;
+
+}  // namespace
+
+WindowProgram::WindowProgram(std::string executable) : executable_(std::move(executable)) {}
+
+WindowProgram::~WindowProgram() {
+  if (view_) view_->Attach(nullptr);
+  window_.reset();  // stops the worker
+  hotplug_.reset();
+  sim_window_.reset();
+}
+
+void WindowProgram::WindowSize(int& width, int& height) {
+  width = kDesignWidth;
+  height = kDesignHeight;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const double ratio = screen->devicePixelRatio();
+  const QSize pixels = screen->size() * ratio;
+  const int dpi = static_cast<int>(std::lround(kBaseDpi * ratio));
+  // Drawn at device pixels, the window keeps its design size in pixels; otherwise the
+  // platform's scaling enlarges it.
+  if (ShouldBeDpiAware(pixels.width(), pixels.height(), dpi) && ratio > 1.0) {
+    width = static_cast<int>(width / ratio);
+    height = static_cast<int>(height / ratio);
+  }
+}
+
+WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, std::string& error) {
+  const std::filesystem::path folder = ResolveProgramFolder(options.session.program_dir);
+  const ApplicationConfig config = ReadApplicationConfig(folder);
+  if (config.loaded && !config.caption.empty()) DUI::Manager::SetDeviceName(config.caption);
+  DUI::Manager::SetProgramDir(folder.string());
+
+  instance_ = std::make_unique<SingleInstance>(DUI::Manager::GetDeviceName());
+  if (!options.benchmark_child && instance_->NotifyRunning()) return StartResult::kAlreadyRunning;
+
+  mirror_ = std::make_unique<DeviceListMirror>();
+  view_ = std::make_unique<MainWindowView>(*mirror_);
+  session_ = std::make_unique<DeviceSession>();
+  SessionOptions session_options = options.session;
+  session_options.program_dir = folder;
+  if (!session_->Open(session_options, *view_, error)) return StartResult::kFailed;
+  autorun_ = std::make_unique<AutorunEntry>(DUI::Manager::GetDeviceName(), executable_);
+
+  window_ = std::make_unique<DeviceMainDlg>(*session_, *mirror_, *autorun_);
+  view_->Attach(window_.get());
+  int width = 0, height = 0;
+  WindowSize(width, height);
+  const uint32_t style = options.hide ? kMainWindowStyle & ~DUI::kStyleVisible : kMainWindowStyle;
+  if (!window_->Create(nullptr, DUI::Manager::GetDeviceName(), style, 0,
+                       DUI::Rect{0, 0, width, height})) {
+    error = "cannot create the main window";
+    return StartResult::kFailed;
+  }
+  window_->CenterWindow();
+  if (!options.benchmark_child) instance_->Listen([this] { window_->ShowFromTray(); });
+  // Without a tray a hidden start would leave nothing to click: start minimised then.
+  if (!options.hide) {
+    window_->ShowWindow(DUI::kShowNormal);
+  } else if (!window_->TrayVisible()) {
+    window_->ShowWindow(DUI::kShowMinimized);
+  }
+  if (SimBackend* sim = session_->Simulator()) {
+    sim_window_ = std::make_unique<SimControlWindow>(*sim);
+    if (!options.hide) sim_window_->show();
+  } else {
+    hotplug_ = std::make_unique<HotplugWatcher>(*session_);
+    hotplug_->Start();
+  }
+  return StartResult::kStarted;
+}
+
+}  // namespace corvane::ui

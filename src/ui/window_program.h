@@ -1,0 +1,59 @@
+// The window program as one object: single-instance check, device session, main window,
+// tray, hot-plug watcher and the simulator's control window, torn down in a safe order
+// (window first, so the worker stops before anything it reports to goes away).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/startup_options.h"
+
+namespace corvane {
+class DeviceSession;
+}
+
+namespace corvane::ui {
+
+class AutorunEntry;
+class DeviceListMirror;
+class DeviceMainDlg;
+class HotplugWatcher;
+class MainWindowView;
+class SimControlWindow;
+class SingleInstance;
+
+class WindowProgram {
+ public:
+  enum class StartResult { kStarted, kAlreadyRunning, kFailed };
+
+  // `executable` is written into the autostart entry.
+  explicit WindowProgram(std::string executable);
+  ~WindowProgram();
+  WindowProgram(const WindowProgram&) = delete;
+  WindowProgram& operator=(const WindowProgram&) = delete;
+
+  // Needs a QApplication. Reads the program folder, hands over to a running copy
+  // (kAlreadyRunning) or opens the session and creates the window, shown or hidden as
+  // the options say. kFailed comes with a one-line `error`.
+  StartResult Start(const StartupOptions& options, std::string& error);
+
+  DeviceMainDlg& Window() { return *window_; }
+  DeviceSession& Session() { return *session_; }
+  // The simulator's control window; null without --simulate.
+  SimControlWindow* SimWindow() { return sim_window_.get(); }
+  // The client size the window is created with for this screen.
+  static void WindowSize(int& width, int& height);
+
+ private:
+  std::string executable_;
+  std::unique_ptr<DeviceListMirror> mirror_;
+  std::unique_ptr<MainWindowView> view_;
+  std::unique_ptr<DeviceSession> session_;
+  std::unique_ptr<AutorunEntry> autorun_;
+  std::unique_ptr<SingleInstance> instance_;
+  std::unique_ptr<SimControlWindow> sim_window_;
+  std::unique_ptr<HotplugWatcher> hotplug_;
+  std::unique_ptr<DeviceMainDlg> window_;
+};
+
+}  // namespace corvane::ui
