@@ -21,9 +21,9 @@ enum class ExchangeStatus {
 
 struct ExchangeResult {
   ExchangeStatus status = ExchangeStatus::kOk;
-  std::string message;          // one line naming the file and the problem; "" when ok
-  std::string profile_name;     // profile import: the name the profile was given
-  std::vector<int> macro_ids;   // macro import: the new macros, in file order
+  std::string message;         // one line naming the file and the problem; "" when ok
+  std::string profile_name;    // profile import: the name the profile was given
+  std::vector<int> macro_ids;  // macro import: the new macros, in file order
 
   // True when the operation did what was asked.
   bool ok() const { return status == ExchangeStatus::kOk; }

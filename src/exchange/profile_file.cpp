@@ -21,7 +21,7 @@ constexpr std::size_t kExtensionLength = 4;
 
 constexpr std::array<std::string_view, 3> kDpiAttributes = {"dpi_flag", "dpi_index", "dpi_count"};
 constexpr std::array<std::string_view, 9> kMouseKeys = {
-    "button_respondtime", "report_rate",  "sensor_flag", "liftoff_height",  "scroll_flag",
+    "button_respondtime", "report_rate", "sensor_flag", "liftoff_height", "scroll_flag",
     "e-sports_flag",      "sleep_light", "move_wakeup", "move_closelight"};
 
 std::string StageKey(int stage, const char* suffix) {
@@ -130,12 +130,15 @@ void ReadLightItems(MarkupDocument& doc, SettingsDatabase& db, int profile) {
 
 void ReadDpi(MarkupDocument& doc, SettingsDatabase& db, int profile) {
   if (!doc.FindElement("Mouse_DPI")) return;
-  for (std::string_view key : kDpiAttributes) db.SetConfigValue(profile, key, doc.GetAttribute(key));
+  for (std::string_view key : kDpiAttributes)
+    db.SetConfigValue(profile, key, doc.GetAttribute(key));
   doc.EnterElement();
   for (int stage = 0; stage < kDpiStageCount; ++stage) {
     if (!doc.FindElement("DPI" + IntToDecimal(stage + 1))) continue;
-    db.SetConfigValue(profile, StageKey(stage, "_value"), doc.GetAttribute(std::string_view("value")));
-    db.SetConfigValue(profile, StageKey(stage, "_rgb"), doc.GetAttribute(std::string_view("color")));
+    db.SetConfigValue(profile, StageKey(stage, "_value"),
+                      doc.GetAttribute(std::string_view("value")));
+    db.SetConfigValue(profile, StageKey(stage, "_rgb"),
+                      doc.GetAttribute(std::string_view("color")));
   }
   doc.LeaveElement();
 }
@@ -144,7 +147,8 @@ void ReadMouse(MarkupDocument& doc, SettingsDatabase& db, int profile) {
   if (!doc.FindElement("Mouse")) return;
   doc.EnterElement();
   for (std::string_view key : kMouseKeys) {
-    if (doc.FindElement(key)) db.SetConfigValue(profile, key, doc.GetAttribute(std::string_view("value")));
+    if (doc.FindElement(key))
+      db.SetConfigValue(profile, key, doc.GetAttribute(std::string_view("value")));
   }
   doc.LeaveElement();
 }
@@ -183,7 +187,8 @@ ExchangeResult ImportProfile(SettingsDatabase& db, int profile, bool has_lightin
   if (!result.ok()) return result;
   // The worker reads the store too; it must not upload a half-imported profile.
   auto lock = db.Lock();
-  if (!db.GetProfileName(profile)) return ExchangeFailure(ExchangeStatus::kNoSuchProfile, IntToDecimal(profile));
+  if (!db.GetProfileName(profile))
+    return ExchangeFailure(ExchangeStatus::kNoSuchProfile, IntToDecimal(profile));
   doc.EnterElement();
   if (doc.FindElement("profileinfo")) doc.EnterElement();
   result.profile_name = ProfileNameFromPath(path);

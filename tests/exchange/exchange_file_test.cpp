@@ -1,7 +1,8 @@
 // Loading limits shared by both imports: size cap, endless devices, encodings.
+#include "exchange/exchange_file.h"
+
 #include <string>
 
-#include "exchange/exchange_file.h"
 #include "exchange/macro_file.h"
 #include "exchange_fixture.h"
 #include "xml/markup_document.h"
@@ -33,7 +34,8 @@ TEST_F(ExchangeFileTest, EndlessDeviceStopsAtTheLimit) {
 
 TEST_F(ExchangeFileTest, ByteOrderMarkAndUtf16FilesLoad) {
   MarkupDocument doc;
-  ASSERT_TRUE(WriteFileBytes(File("bom.xml"), "\xEF\xBB\xBF<macro><macroinfo macro_name=\"\xC3\xA9\"/></macro>"));
+  ASSERT_TRUE(WriteFileBytes(File("bom.xml"),
+                             "\xEF\xBB\xBF<macro><macroinfo macro_name=\"\xC3\xA9\"/></macro>"));
   ASSERT_TRUE(LoadExchangeDocument(File("bom.xml"), "macro", doc).ok());
   ExchangeResult result = ImportMacro(db_, File("bom.xml"));
   ASSERT_TRUE(result.ok());

@@ -70,7 +70,8 @@ inline void ExpectGolden(const std::string& actual, const std::string& name) {
   const std::string expected =
       ReadFileBytes(std::filesystem::path(CORVANE_TEST_DATA_DIR) / "exchange" / name);
   if (actual == expected) return;
-  const std::filesystem::path out = std::filesystem::path(CORVANE_EXCHANGE_ACTUAL_DIR) / (name + ".actual");
+  const std::filesystem::path out =
+      std::filesystem::path(CORVANE_EXCHANGE_ACTUAL_DIR) / (name + ".actual");
   WriteFileBytes(out, actual);
   ADD_FAILURE() << name << " differs from the expected file; actual bytes in " << out;
 }

@@ -1,8 +1,9 @@
 // Macro export layouts against golden files, and imports: appended never merged, the
 // file's event indexes kept, and files of the other layout.
+#include "exchange/macro_file.h"
+
 #include <string>
 
-#include "exchange/macro_file.h"
 #include "exchange_fixture.h"
 
 namespace corvane::test {
@@ -43,8 +44,9 @@ class MacroFileTest : public ExchangeTest {
     std::optional<MacroRecord> record = db_.GetMacro(macro);
     if (!record) return "<none>";
     std::string text = record->name + "|" + std::to_string(record->play_type) + "|" +
-                       std::to_string(record->play_times) + "|" + std::to_string(record->delay_type) +
-                       "|" + std::to_string(record->delay_time);
+                       std::to_string(record->play_times) + "|" +
+                       std::to_string(record->delay_type) + "|" +
+                       std::to_string(record->delay_time);
     for (const MacroEventRecord& e : db_.GetMacroEvents(macro)) {
       text += ";" + e.desc + "," + std::to_string(e.record_index) + "," + std::to_string(e.type) +
               "," + std::to_string(e.value) + "," + std::to_string(e.delay_time);
@@ -64,7 +66,8 @@ TEST_F(MacroFileTest, ExportsWriteBothLayoutsLineForLine) {
   ExpectGolden(ReadFileBytes(File("all.xml")), "macro_all.xml");
 
   ASSERT_TRUE(ExportMacro(db_, empty_, File("empty.xml")).ok());
-  EXPECT_NE(ReadFileBytes(File("empty.xml")).find("\r\n<macroitems/>\r\n</macro>\r\n"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(File("empty.xml")).find("\r\n<macroitems/>\r\n</macro>\r\n"),
+            std::string::npos);
   EXPECT_EQ(ExportMacro(db_, 999, File("none.xml")).status, ExchangeStatus::kNoSuchMacro);
   EXPECT_FALSE(std::filesystem::exists(File("none.xml")));
 }

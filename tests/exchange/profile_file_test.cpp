@@ -1,16 +1,16 @@
 // Profile export layout against golden files, the round trip into another profile, and
 // imports of hand-made files (sections out of order or missing, lighting on and off).
+#include "exchange/profile_file.h"
+
 #include <string>
 
 #include "base/text.h"
-#include "exchange/profile_file.h"
 #include "exchange_fixture.h"
 
 namespace corvane::test {
 namespace {
 
 using ProfileFileTest = ExchangeTest;
-
 
 class ProfileFileRoundTrip : public ExchangeTest {
  protected:
@@ -96,7 +96,7 @@ TEST_F(ProfileFileTest, MisplacedAndMissingSectionsAreSkipped) {
   ASSERT_TRUE(WriteFileBytes(File("odd.xml"), text));
   ASSERT_TRUE(ImportProfile(db_, second_, false, File("odd.xml"), poster_).ok());
   EXPECT_EQ(db_.GetProfileName(second_), "odd");  // the name attribute is not used
-  auto rows = db_.GetKeyAssigns(second_);  // old button 2 gone, button 7 from the file
+  auto rows = db_.GetKeyAssigns(second_);         // old button 2 gone, button 7 from the file
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].key_code, 7);
   // Mouse_DPI before keyitems is behind the cursor and is not read.
@@ -105,7 +105,7 @@ TEST_F(ProfileFileTest, MisplacedAndMissingSectionsAreSkipped) {
   // report_rate before button_respondtime is skipped; the keys after it are read.
   EXPECT_EQ(Config(second_, "report_rate"), "2");
   EXPECT_EQ(Config(second_, "button_respondtime"), "12");
-  EXPECT_EQ(Config(second_, "sensor_flag"), "abc");  // stored as written
+  EXPECT_EQ(Config(second_, "sensor_flag"), "abc");   // stored as written
   EXPECT_EQ(Config(second_, "move_closelight"), "");  // missing value imports as ""
 
   // A file with no sections at all still renames and clears the buttons.
@@ -168,10 +168,8 @@ TEST_F(ProfileFileTest, BadFilesChangeNothingAndPostNothing) {
   ASSERT_TRUE(WriteFileBytes(File("broken.xml"), "<profile><profileinfo></profile>"));
   ASSERT_TRUE(WriteFileBytes(File("empty.xml"), ""));
   const std::pair<const char*, ExchangeStatus> cases[] = {
-      {"wrong.xml", ExchangeStatus::kWrongRoot},
-      {"broken.xml", ExchangeStatus::kIllFormed},
-      {"empty.xml", ExchangeStatus::kIllFormed},
-      {"missing.xml", ExchangeStatus::kUnreadable},
+      {"wrong.xml", ExchangeStatus::kWrongRoot}, {"broken.xml", ExchangeStatus::kIllFormed},
+      {"empty.xml", ExchangeStatus::kIllFormed}, {"missing.xml", ExchangeStatus::kUnreadable},
       {"", ExchangeStatus::kUnreadable},  // the folder itself
   };
   for (const auto& [name, status] : cases) {
@@ -194,7 +192,8 @@ TEST_F(ProfileFileTest, FailedExportKeepsTheOldFile) {
             ExchangeStatus::kNotWritable);
   // A directory in the way of the rename: the export fails and leaves no temporary file.
   std::filesystem::create_directories(File("taken.xml") / "inside");
-  EXPECT_EQ(ExportProfile(db_, first_, false, File("taken.xml")).status, ExchangeStatus::kNotWritable);
+  EXPECT_EQ(ExportProfile(db_, first_, false, File("taken.xml")).status,
+            ExchangeStatus::kNotWritable);
   EXPECT_FALSE(std::filesystem::exists(File("taken.xml.part")));
   EXPECT_TRUE(std::filesystem::exists(File("taken.xml") / "inside"));
 }

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "../worker/worker_fixture.h"
 #include "exchange/profile_file.h"
 #include "exchange_fixture.h"
-#include "../worker/worker_fixture.h"
 
 namespace corvane::test {
 namespace {
