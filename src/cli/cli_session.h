@@ -14,47 +14,52 @@
 #include "cli/json_writer.h"
 #include "device/device_entry.h"
 #include "device/hid_backend.h"
+#include "protocol/device_session.h"
 #include "protocol/recording_device_view.h"
-
-namespace corvane {
-class SimBackend;
-class KeyValueStore;
-}  // namespace corvane
 
 namespace corvane::cli {
 
 class CliSession {
  public:
   CliSession();
-  // Hands the back end back (the simulator saves its state file here).
+  // Closes every interface and hands the back end back (the simulator saves its state
+  // file then).
   ~CliSession();
   CliSession(const CliSession&) = delete;
   CliSession& operator=(const CliSession&) = delete;
 
   // Reads config.xml and the catalogue and builds the back end. With `enumerate`, also
-  // enumerates and selects the saved model. False with a one-line `error` on failure.
+  // enumerates, selects the saved model and makes sure its profiles exist. False with a
+  // one-line `error` on failure.
   bool Open(const CliOptions& options, std::string& error, bool enumerate = true);
   // Enumerates and selects: the stored DeviceType when found, else the first entry of
   // type 1 or more, which is then stored. Returns whether entries exist.
   bool Enumerate();
 
-  const std::filesystem::path& ProgramFolder() const { return program_folder_; }
-  const ApplicationConfig& Config() const { return config_; }
-  const DeviceCatalogue& Catalogue() const { return catalogue_; }
+  const std::filesystem::path& ProgramFolder() const { return session_->ProgramFolder(); }
+  const ApplicationConfig& Config() const { return session_->Config(); }
+  const DeviceCatalogue& Catalogue() const { return session_->Catalogue(); }
   // The per-user key/value store named after the caption.
-  KeyValueStore& Store() { return *store_; }
+  KeyValueStore& Store() { return session_->Values(); }
   // The recorder standing in for the window; jobs may be run against it.
-  RecordingDeviceView& View() { return *view_; }
+  RecordingDeviceView& View() { return recorder_; }
   // The simulator when --simulate was given; null on real hardware.
-  SimBackend* Simulator() const { return sim_.get(); }
+  SimBackend* Simulator() const { return session_->Simulator(); }
+  // The shared device session: selected model, settings database, worker jobs.
+  DeviceSession& Session() { return *session_; }
+  // The active profile of the selected model (0 when its store could not be opened).
+  int ActiveProfile();
 
  private:
-  std::filesystem::path program_folder_;
-  ApplicationConfig config_;
-  DeviceCatalogue catalogue_;
-  std::unique_ptr<KeyValueStore> store_;
-  std::unique_ptr<RecordingDeviceView> view_;
-  std::shared_ptr<SimBackend> sim_;
+  RecordingDeviceView recorder_;
+  std::unique_ptr<DeviceSession> session_;
+};
+
+// A session for commands that work on the selected model's settings: Open fails with a
+// message when no model is selected and saved.
+class CliDeviceSession : public CliSession {
+ public:
+  bool Open(const CliOptions& options, std::string& error);
 };
 
 // Appends the "entries" member ([{"index","vid","pid","device_type","mode","online",

@@ -5,7 +5,7 @@
 
 #include "base/text.h"
 #include "cli/cli_command.h"
-#include "cli/cli_device_session.h"
+#include "cli/cli_session.h"
 #include "cli/json_writer.h"
 #include "store/config_defaults.h"
 #include "store/settings_database.h"

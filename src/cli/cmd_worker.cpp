@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "cli/cli_command.h"
-#include "cli/cli_device_session.h"
+#include "cli/cli_session.h"
 
 namespace corvane::cli {
 namespace {
