@@ -7,7 +7,7 @@
 
 #include "base/text.h"
 #include "cli/cli_command.h"
-#include "cli/cli_device_session.h"
+#include "cli/cli_session.h"
 #include "exchange/macro_file.h"
 #include "exchange/profile_file.h"
 #include "store/settings_database.h"
@@ -87,7 +87,8 @@ int RunMacroExportAll(const CliOptions& options, const std::vector<std::string>&
 }
 
 int RunMacroImport(const CliOptions& options, const std::vector<std::string>& args, bool all) {
-  if (args.size() != 1) return CliFail(all ? "usage: macro import-all FILE" : "usage: macro import FILE");
+  if (args.size() != 1)
+    return CliFail(all ? "usage: macro import-all FILE" : "usage: macro import FILE");
   CliDeviceSession cli;
   int code = 0;
   if (!OpenSession(options, cli, code)) return code;
