@@ -1,0 +1,211 @@
+// Macros of the selected model: macros, macro new NAME, macro delete ID, macro events ID
+// FILE and macro play ID TYPE [TIMES]. Changes go through the macro page's logic; nothing
+// is sent here, a macro reaches the mouse when a button is given it.
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "base/text.h"
+#include "cli/cli_command.h"
+#include "cli/cli_session.h"
+#include "cli/json_writer.h"
+#include "settings/macro_editor.h"
+#include "settings/macro_packets.h"
+#include "store/settings_database.h"
+
+namespace corvane::cli {
+namespace {
+
+// Reads a decimal argument. False when `text` is not exactly a decimal number.
+bool ParseNumber(const std::string& text, int& value) {
+  value = DecimalToInt(text);
+  return !text.empty() && IntToDecimal(value) == text;
+}
+
+// A macro clock for edits that never take the time: file events get their own stamps.
+class FixedClock : public MacroClock {
+ public:
+  uint32_t NowMs() override { return 0; }
+};
+
+// The macro page over an open session.
+struct MacroPage {
+  explicit MacroPage(CliDeviceSession& cli)
+      : editor(cli.Session().Store(), clock,
+               [&cli](int id) { return cli.Session().Texts().Text(id); }) {
+    editor.Load();
+  }
+  FixedClock clock;
+  MacroEditor editor;
+};
+
+void PrintMacros(SettingsDatabase& store, bool as_json) {
+  JsonWriter json;
+  json.BeginArray();
+  for (const MacroRecord& m : store.GetMacros()) {
+    const std::vector<MacroEventRecord> events = store.GetMacroEvents(m.macro_id);
+    if (!as_json) {
+      std::printf("%d %s (%zu events)\n", m.macro_id, m.name.c_str(), events.size());
+      continue;
+    }
+    json.BeginObject().IntMember("id", m.macro_id).StringMember("name", m.name)
+        .IntMember("play_type", m.play_type).IntMember("play_times", m.play_times)
+        .IntMember("delay_type", m.delay_type).IntMember("delay_time", m.delay_time);
+    json.Key("events").BeginArray();
+    for (const MacroEventRecord& e : events) {
+      json.BeginObject().IntMember("index", e.record_index).IntMember("type", e.type)
+          .IntMember("value", e.value).StringMember("desc", e.desc)
+          .IntMember("timestamp", e.delay_time).EndObject();
+    }
+    json.EndArray().EndObject();
+  }
+  json.EndArray();
+  if (as_json) std::printf("%s\n", json.Text().c_str());
+}
+
+int RunMacros(const CliOptions& options, const std::vector<std::string>& args) {
+  if (!args.empty()) return CliFail("usage: macros");
+  CliDeviceSession cli;
+  std::string error;
+  if (!cli.Open(options, error)) return CliFail(error);
+  PrintMacros(cli.Session().Store(), options.json);
+  return 0;
+}
+
+int RunMacroNew(const CliOptions& options, const std::vector<std::string>& args) {
+  if (args.size() != 1) return CliFail("usage: macro new NAME");
+  if (args[0].empty()) return CliFail("a macro name cannot be empty");
+  CliDeviceSession cli;
+  std::string error;
+  if (!cli.Open(options, error)) return CliFail(error);
+  MacroPage page(cli);
+  const int id = page.editor.NewMacro();
+  if (id <= 0) return CliFail("could not store the macro");
+  page.editor.Rename(id, args[0], cli.ActiveProfile());
+  std::printf("%d\n", id);
+  return 0;
+}
+
+int RunMacroDelete(const CliOptions& options, const std::vector<std::string>& args) {
+  int id = 0;
+  if (args.size() != 1 || !ParseNumber(args[0], id)) return CliFail("usage: macro delete ID");
+  CliDeviceSession cli;
+  std::string error;
+  if (!cli.Open(options, error)) return CliFail(error);
+  MacroPage page(cli);
+  if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
+  if (!page.editor.DeleteSelected()) return CliFail("could not delete macro " + args[0]);
+  return 0;
+}
+
+// Checks one event of an events file. Returns the problem, empty when the event is valid.
+std::string EventProblem(int type, int value) {
+  switch (type) {
+    case kEventDelay:
+      if (value < kMinEditDelay || value > kMaxEditDelay) {
+        return "a delay must be " + IntToDecimal(kMinEditDelay) + " to " +
+               IntToDecimal(kMaxEditDelay) + " ms";
+      }
+      return "";
+    case kEventKeyDown:
+    case kEventKeyUp:
+      return EventText(type, value).empty() || value <= 0 ? "unknown virtual-key code" : "";
+    case kEventMouseDown:
+    case kEventMouseUp:
+      return MouseButtonName(value).empty() ? "unknown mouse button bit" : "";
+    default:
+      return "unknown event type (1 delay, 2/3 key down/up, 4/5 mouse button down/up)";
+  }
+}
+
+// Reads an events file into `events`: a press and its release share a timestamp, as the
+// page's inserts do, so editing one edits both. Returns the error, empty on success.
+std::string ReadEventsFile(const std::string& path, MacroEventList& events) {
+  std::ifstream file(path);
+  if (!file) return "cannot read " + path;
+  std::map<std::pair<int, int>, std::vector<int>> open_presses;  // (down type, value) -> stamps
+  int next_stamp = 0;
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::istringstream fields(line);
+    std::string type_text, value_text, extra;
+    if (!(fields >> type_text)) continue;  // blank line
+    int type = 0, value = 0;
+    if (!(fields >> value_text) || (fields >> extra) || !ParseNumber(type_text, type) ||
+        !ParseNumber(value_text, value)) {
+      return path + " line " + IntToDecimal(number) + ": expected TYPE VALUE";
+    }
+    const std::string problem = EventProblem(type, value);
+    if (!problem.empty()) return path + " line " + IntToDecimal(number) + ": " + problem;
+    int stamp = next_stamp;
+    const bool release = type == kEventKeyUp || type == kEventMouseUp;
+    std::vector<int>& open = open_presses[{release ? type - 1 : type, value}];
+    if (release && !open.empty()) {
+      stamp = open.back();
+      open.pop_back();
+    } else {
+      ++next_stamp;
+      if (type == kEventKeyDown || type == kEventMouseDown) open.push_back(stamp);
+    }
+    events.Append(type, value, EventText(type, value), stamp);
+  }
+  if (file.bad()) return "cannot read " + path;
+  return "";
+}
+
+int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& args) {
+  int id = 0;
+  if (args.size() != 2 || !ParseNumber(args[0], id)) return CliFail("usage: macro events ID FILE");
+  MacroEventList events;
+  const std::string problem = ReadEventsFile(args[1], events);
+  if (!problem.empty()) return CliFail(problem);
+  if (!MacroFitsPackets(events.Items())) return CliFail(kMacroTooLongMessage);
+  CliDeviceSession cli;
+  std::string error;
+  if (!cli.Open(options, error)) return CliFail(error);
+  MacroPage page(cli);
+  if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
+  page.editor.MutableEvents() = events;
+  if (!page.editor.SaveEvents()) return CliFail("could not store the events of macro " + args[0]);
+  return 0;
+}
+
+// play TYPE: 0 repeats TIMES times, 1 and 2 are the page's other two play modes.
+int RunMacroPlay(const CliOptions& options, const std::vector<std::string>& args) {
+  const char* usage = "usage: macro play ID TYPE [TIMES]  (TYPE 0 repeats TIMES times; 1, 2)";
+  int id = 0, type = 0, times = 1;
+  if (args.size() < 2 || args.size() > 3 || !ParseNumber(args[0], id) ||
+      !ParseNumber(args[1], type) || (args.size() == 3 && !ParseNumber(args[2], times))) {
+    return CliFail(usage);
+  }
+  if (type < 0 || type > 2) return CliFail("play type " + args[1] + " is not 0, 1 or 2");
+  if (times < 1) return CliFail("a macro plays at least once");
+  CliDeviceSession cli;
+  std::string error;
+  if (!cli.Open(options, error)) return CliFail(error);
+  MacroPage page(cli);
+  if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
+  PlaySettings settings = *page.editor.ShownPlaySettings();
+  constexpr int kCountChoice = 2;
+  settings.play_choice = type == 0 ? kCountChoice : type - 1;
+  settings.count_field = IntToDecimal(times);
+  if (page.editor.SavePlaySettings(settings, cli.Session().Model().DeviceType()) !=
+      MacroEditResult::kDone) {
+    return CliFail("could not store the play settings of macro " + args[0]);
+  }
+  if (type == 0 && settings.count_field != IntToDecimal(times)) {
+    std::fprintf(stderr, "corvane-cli: play count limited to %s\n", settings.count_field.c_str());
+  }
+  return 0;
+}
+
+const CliRegistrar kMacros("macros", "macros", RunMacros);
+const CliRegistrar kMacroNew("macro new", "macro new NAME", RunMacroNew);
+const CliRegistrar kMacroDelete("macro delete", "macro delete ID", RunMacroDelete);
+const CliRegistrar kMacroEvents("macro events", "macro events ID FILE", RunMacroEvents);
+const CliRegistrar kMacroPlay("macro play", "macro play ID TYPE [TIMES]", RunMacroPlay);
+
+}  // namespace
+}  // namespace corvane::cli
