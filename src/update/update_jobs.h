@@ -61,6 +61,8 @@ class UpdateJobs {
   // reached the device; only then does the pop-up show the update as complete.
   bool InstallFirmware();
 
+  // Stops a running download or version fetch; later jobs run as usual (a cancel button).
+  void StopTransfer() { transfer_.Cancel(); }
   // Stops a running download and makes later jobs return at once (session shutdown).
   void Cancel();
 
