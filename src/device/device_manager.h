@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -99,7 +100,10 @@ class DeviceManager {
   bool SendCommand(uint8_t* buffer, size_t length);
   // One notification read for the idle poll; `device_type` gets the selected type or
   // the receiver's that answered. True only when the active interface gave bytes.
-  bool ReadNotification(uint8_t* buffer, int& device_type);
+  // The read on the active interface waits in short slices and gives up early once
+  // `interrupted` returns true, so a queued task need not wait for the whole read.
+  bool ReadNotification(uint8_t* buffer, int& device_type,
+                        const std::function<bool()>& interrupted = {});
   // Asks every receiver of the selected type whether its mouse is linked.
   void PollReceiverOnline();
 

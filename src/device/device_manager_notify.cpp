@@ -13,16 +13,26 @@ constexpr uint8_t kLinked = 1;
 constexpr size_t kNotificationLength = 65;
 constexpr int kActiveNotifyReadMs = 100;
 constexpr int kReceiverNotifyReadMs = 10;
+// The active interface's read is cut into slices this long to notice queued tasks.
+constexpr int kNotifySliceMs = 10;
 
 }  // namespace
 
-bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type) {
+bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
+                                     const std::function<bool()>& interrupted) {
   if (buffer == nullptr) return false;
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   if (!opened_) return false;
   device_type = selected_type_;
   if (HidHandle* active = ActiveDeviceLocked()) {
-    return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
+    // Only the worker rebuilds the list and reads, so the handle outlives the read;
+    // the interface thread's queries are not held up meanwhile.
+    lock.unlock();
+    if (!interrupted) return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
+    for (int waited = 0; waited < kActiveNotifyReadMs && !interrupted(); waited += kNotifySliceMs) {
+      if (active->ReadTimeout(buffer, kNotificationLength, kNotifySliceMs) > 0) return true;
+    }
+    return false;
   }
   for (const auto& entry : entries_) {
     if (entry->mode != kEntryModeWireless || !entry->device) continue;

@@ -226,10 +226,10 @@ void DeviceJobs::HandleWriteFailure() {
   view_.SetLinkFlag(true);
 }
 
-void DeviceJobs::PollNotification() {
+void DeviceJobs::PollNotification(const std::function<bool()>& interrupted) {
   uint8_t report[kNotificationBytes] = {};
   int type = 0;
-  manager_.ReadNotification(report, type);
+  manager_.ReadNotification(report, type, interrupted);
   HandleNotification(report);
 }
 

@@ -25,7 +25,7 @@ void DeviceWorker::Step() {
   if (std::optional<int> task = queue_.Take()) {
     jobs_.Run(*task);  // numbers without a job are dropped
   } else if (state_.IdlePoll()) {
-    jobs_.PollNotification();
+    jobs_.PollNotification([this] { return !queue_.Empty() || !IsRunning(); });
   }
   {
     std::lock_guard lock(idle_mutex_);

@@ -48,6 +48,11 @@ class WorkerView : public DeviceView {
   void PostMessage(int message, long long wparam, long long lparam) override {
     inner_.PostMessage(message, wparam, lparam);
   }
+  void SetSoftwareVersionLabel(const std::string& text) override { inner_.SetSoftwareVersionLabel(text); }
+  void SetFirmwareVersionLabel(const std::string& text) override { inner_.SetFirmwareVersionLabel(text); }
+  void EnableSoftwareUpdateButton(bool on) override { inner_.EnableSoftwareUpdateButton(on); }
+  void EnableFirmwareUpdateButton(bool on) override { inner_.EnableFirmwareUpdateButton(on); }
+  void CloseUpgradeProgress() override { inner_.CloseUpgradeProgress(); }
 
  private:
   DeviceView& inner_;
