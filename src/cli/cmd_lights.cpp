@@ -2,6 +2,7 @@
 // makes them on first use) and light MODE [brightness B] [speed S] [colour #RRGGBB]
 // changes them as the page does, then runs the lighting job.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "base/text.h"

@@ -120,6 +120,11 @@ TEST_F(ButtonsEndToEndTest, SixEventMacroOnButtonTwoGoesInOnePacket) {
             std::string::npos) << macros.out;
   EXPECT_NE(macros.out.find("{\"index\":1,\"type\":1,\"value\":20,\"desc\":\"20 ms\","),
             std::string::npos) << macros.out;
+  // A press and its release share a timestamp, so editing one edits both.
+  EXPECT_NE(macros.out.find("{\"index\":0,\"type\":2,\"value\":65,\"desc\":\"\u2193  A\",\"timestamp\":0}"),
+            std::string::npos) << macros.out;
+  EXPECT_NE(macros.out.find("{\"index\":2,\"type\":3,\"value\":65,\"desc\":\"\u2191  A\",\"timestamp\":0}"),
+            std::string::npos) << macros.out;
   EXPECT_NE(Cli({"buttons", "--json"}).out.find(
                 "{\"key_code\":2,\"macro_type\":4,\"macro_value\":" + id + ","),
             std::string::npos);
