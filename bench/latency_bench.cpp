@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <memory>
 #include <thread>
+
+#include <sys/resource.h>
 #include <vector>
 
 #include "app/memory_key_value_store.h"
@@ -116,6 +118,53 @@ void BM_PostToWriteLatency(benchmark::State& bench) {
   }
   std::filesystem::remove_all(home);
 }
+// CPU time the process spends while the worker idles with a device plugged in, as a
+// share of one core.
+void BM_IdleCpuWithDevice(benchmark::State& bench) {
+  auto home = std::filesystem::temp_directory_path() / "corvane-idle-bench";
+  std::filesystem::remove_all(home);
+  DeviceCatalogue catalogue;
+  catalogue.Load(CORVANE_DATA_DIR);
+  SimIdentity identity;
+  std::string error;
+  SimIdentityFromCatalogue(catalogue, "", identity, error);
+  auto sim = std::make_shared<SimBackend>(identity, SimMode::kBoth);
+  SettingsDatabase store;
+  DeviceState state;
+  MemoryKeyValueStore values;
+  values.WriteDeviceType(identity.device_type);
+  ModelContext model(CORVANE_DATA_DIR, home, catalogue, store, state, [] { return "Profile"; });
+  RecordingDeviceView recorder;
+  WorkerView view(recorder, model, values);
+  DeviceManager manager;
+  manager.SetBackend(sim);
+  DeviceJobs jobs(manager, model, view, [](int) { return std::string(); });
+  DeviceWorker worker(jobs, state);
+  worker.Post(kTaskStartup);
+  worker.Start();
+  worker.WaitIdle(std::chrono::seconds(10));
+  auto cpu_seconds = [] {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  };
+  double percent = 0;
+  for (auto _ : bench) {
+    double cpu_before = cpu_seconds();
+    auto wall_before = Clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    double wall = std::chrono::duration<double>(Clock::now() - wall_before).count();
+    percent = 100.0 * (cpu_seconds() - cpu_before) / wall;
+    bench.SetIterationTime(wall);
+  }
+  bench.counters["cpu_percent_of_core"] = percent;
+  bench.counters["idle_poll"] = state.IdlePoll() ? 1 : 0;
+  worker.Stop();
+  std::filesystem::remove_all(home);
+}
+BENCHMARK(BM_IdleCpuWithDevice)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
 BENCHMARK(BM_PostToWriteLatency)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 
 }  // namespace
