@@ -2,6 +2,7 @@
 #include "ui/device_main_dlg.h"
 
 #include <QApplication>
+#include <filesystem>
 #include <iterator>
 #include <optional>
 #include <QDesktopServices>
@@ -36,6 +37,7 @@ using DUI::Rect;
 namespace {
 
 constexpr int kTaskReadWirelessDevice = 4;
+constexpr const char* kDefaultDevicePicture = "device/device_default.png";
 constexpr int kAnimationIntervalMs = 10;
 constexpr int kModeReceiver = 1;
 constexpr const char* kFrameFont = "Open Sans Semibold";
@@ -188,7 +190,11 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
   device_list_->SetVersionDesc(Text(kTextDeviceVersion));
   std::vector<int> types;
   for (const CatalogEntry& model : session_.Catalogue().Models()) {
-    device_list_->AddDevice(model.name, model.device_type, "device/" + model.image);
+    // A skin without this model's picture still shows a mouse.
+    const bool has_picture = !model.image.empty() &&
+                             std::filesystem::exists(model.ImagePath(DUI::Manager::GetSkinFolder()));
+    device_list_->AddDevice(model.name, model.device_type,
+                            has_picture ? "device/" + model.image : kDefaultDevicePicture);
     types.push_back(model.device_type);
   }
   mirror_.SetModels(types);
@@ -445,6 +451,8 @@ void DeviceMainDlg::Exit() {
 void DeviceMainDlg::ShowFromTray() {
   ShowWindow(DUI::kShowNormal);
   if (QWidget* widget = GetSafeHwnd()) {
+    // A window minimised for want of a tray comes back at its normal size.
+    if (widget->isMinimized()) widget->showNormal();
     widget->raise();
     widget->activateWindow();
   }
