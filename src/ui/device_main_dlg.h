@@ -126,7 +126,8 @@ class DeviceMainDlg : public DUI::MDialog {
   void BuildFrame(const DUI::Rect& rect);
   void BuildTabs();
   void BuildHomePage(const DUI::Rect& rect);
-  DUI::MControl* Picture(const std::string& file, int id, int mode, int margin, bool visible = true);
+  DUI::MControl* Picture(const std::string& file, int id, int mode, int margin,
+                         bool visible = true);
   void LayoutFrame(const DUI::Rect& rect);
   void OnTabChange(int index);
   void OpenDevice();

@@ -10,7 +10,7 @@ class QSocketNotifier;
 namespace corvane {
 class DeviceSession;
 class HidrawMonitor;
-}
+}  // namespace corvane
 
 namespace corvane::ui {
 

@@ -19,10 +19,8 @@ struct PageTitle {
   int title_id;
 };
 constexpr PageTitle kPageTitles[] = {
-    {kIdPageKeys, kTextButtonsTitle, 63},
-    {kIdPageDpi, kTextPerformanceTitle, 111},
-    {kIdPageMacros, kTextMacrosTitle, 153},
-    {kIdPageLighting, kTextLightingTitle, 195},
+    {kIdPageKeys, kTextButtonsTitle, 63},         {kIdPageDpi, kTextPerformanceTitle, 111},
+    {kIdPageMacros, kTextMacrosTitle, 153},       {kIdPageLighting, kTextLightingTitle, 195},
     {kIdPageDevice, kTextTabDeviceSettings, 194},
 };
 constexpr int kIdDpiSummary = 112;
@@ -38,13 +36,14 @@ PagesPanel::PagesPanel(DeviceMainDlg& window) : window_(window) {}
 void PagesPanel::Build() {
   for (const PageTitle& title : kPageTitles) {
     DUI::MControl* page = window_.GetControl(title.page);
-    auto* text = static_cast<DUI::MControlFont*>(
-        window_.Labelled(page->CreateArea("MText", title.title_id, DUI::Rect{}, ""), title.text_id));
+    auto* text = static_cast<DUI::MControlFont*>(window_.Labelled(
+        page->CreateArea("MText", title.title_id, DUI::Rect{}, ""), title.text_id));
     text->SetFont("", 16, DUI::kFontBold);
     text->SetTextColor(kTitleColor);
   }
   DUI::MControl* dpi_page = window_.GetControl(kIdPageDpi);
-  dpi_summary_ = static_cast<DUI::MControlFont*>(dpi_page->CreateArea("MText", kIdDpiSummary, DUI::Rect{}, ""));
+  dpi_summary_ = static_cast<DUI::MControlFont*>(
+      dpi_page->CreateArea("MText", kIdDpiSummary, DUI::Rect{}, ""));
   dpi_summary_->SetMultiLine(true);
   dpi_summary_->SetTextColor(kValueColor);
   dpi_summary_->SetFont("", 14, 0);
@@ -58,7 +57,8 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
     }
   }
   const int top = 10 + kTitleHeight + static_cast<int>(20 * scale);
-  dpi_summary_->SetRect(DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
+  dpi_summary_->SetRect(
+      DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
 }
 
 int64_t PagesPanel::OnMessage(int, int, int64_t, int64_t) { return 0; }
@@ -79,13 +79,14 @@ std::string PagesPanel::BuildDpiSummary() const {
   const DpiPageView view = dpi.View();
   std::string text = window_.Text(kTextDpiStages) + ":";
   for (std::size_t i = 0; i < view.stages.size(); ++i) {
-    text += (static_cast<int>(i) == view.index ? "  [" : "  ") + std::to_string(view.stages[i].value) +
-            (static_cast<int>(i) == view.index ? "]" : "");
+    text += (static_cast<int>(i) == view.index ? "  [" : "  ") +
+            std::to_string(view.stages[i].value) + (static_cast<int>(i) == view.index ? "]" : "");
   }
   PerformanceOptions options(session.Store(), session.State(), session.Worker());
   const PerformanceView performance = options.Load();
   text += "\n" + window_.Text(kTextReportRate) + ": ";
-  if (performance.selected_rate && *performance.selected_rate < static_cast<int>(performance.rates.size())) {
+  if (performance.selected_rate &&
+      *performance.selected_rate < static_cast<int>(performance.rates.size())) {
     text += performance.rates[*performance.selected_rate].text;
   } else {
     text += "-";

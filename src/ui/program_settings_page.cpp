@@ -13,8 +13,8 @@
 #include "ui/autorun_entry.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/ccheck_button.h"
-#include "ui/dui/mbutton.h"
 #include "ui/dui/cradio_button.h"
+#include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
@@ -55,7 +55,8 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
   Add("MButton", kIdSetUpdateCheck, kTextCheckSoftwareUpdate, "img_button.png", 4);
   Add("MButton", kIdSetRestore, kTextProgramRestoreDefaults, "img_button.png", 4);
   Add("MText", 278, kTextLanguage, nullptr, 0);
-  auto* languages = static_cast<DUI::MComboBox*>(Add("MComboBox", kIdSetLanguage, kNoText, "img_combobox.png", 4));
+  auto* languages = static_cast<DUI::MComboBox*>(
+      Add("MComboBox", kIdSetLanguage, kNoText, "img_combobox.png", 4));
   for (const SelectableLanguage& language : kSelectableLanguages) {
     languages->AddString(std::string(language.name), language.language_id);
   }
@@ -65,7 +66,8 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
   Add("MText", 285, kTextCloseButtonMode, nullptr, 0);
   for (int id : {kIdSetHideToTray, kIdSetExit}) {
     auto* radio = static_cast<DUI::CRadioButton*>(
-        Add("CRadioButton", id, id == kIdSetHideToTray ? kTextHideToTray : kTextExitProgram, "btn_radiobox.png", 8));
+        Add("CRadioButton", id, id == kIdSetHideToTray ? kTextHideToTray : kTextExitProgram,
+            "btn_radiobox.png", 8));
     radio->SetGroup(kExitModeGroup);
   }
   Add("MText", 288, kTextWebsiteLine, nullptr, 0);
@@ -94,7 +96,8 @@ void ProgramSettingsPage::Layout(const DUI::Rect& page_rect) {
   y += kRowHeight * 2;
   place(280, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
   place(kIdSetAutorun, DUI::Rect{kColumn + 220, y, kColumn + 620, y + 26});
-  place(kIdSetAutorunMinimized, DUI::Rect{kColumn + 220, y + kRowHeight, kColumn + 620, y + kRowHeight + 26});
+  place(kIdSetAutorunMinimized,
+        DUI::Rect{kColumn + 220, y + kRowHeight, kColumn + 620, y + kRowHeight + 26});
   y += kRowHeight * 3;
   place(285, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
   place(kIdSetHideToTray, DUI::Rect{kColumn + 220, y, kColumn + 620, y + 26});
@@ -126,7 +129,9 @@ int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
   }
   if (code != DUI::kNotifyClick) return 0;
   switch (id) {
-    case kIdSetUpdateCheck: session.Worker().Post(kTaskUpdateCheck); break;
+    case kIdSetUpdateCheck:
+      session.Worker().Post(kTaskUpdateCheck);
+      break;
     case kIdSetRestore:
       if (!window_.LinkFlag()) {
         window_.MessageBox(kTextNotice, kTextDeviceNotConnected, 1);
@@ -143,37 +148,48 @@ int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
       }
       Refresh();
       break;
-    case kIdSetAutorunMinimized: session.Values().WriteAutorunMinimize(checked(kIdSetAutorunMinimized)); break;
+    case kIdSetAutorunMinimized:
+      session.Values().WriteAutorunMinimize(checked(kIdSetAutorunMinimized));
+      break;
     case kIdSetHideToTray:
-    case kIdSetExit: session.Values().WriteHideOnClose(checked(kIdSetHideToTray)); break;
-    default: OpenLink(id); break;
+    case kIdSetExit:
+      session.Values().WriteHideOnClose(checked(kIdSetHideToTray));
+      break;
+    default:
+      OpenLink(id);
+      break;
   }
   return 1;
 }
 
 void ProgramSettingsPage::OpenLink(int id) {
   const SoftwareInfo& software = window_.Session().Catalogue().Software();
-  const std::string& link = id == kIdSetWebsite ? software.website : id == kIdSetFeedback ? software.feedback : software.qa;
+  const std::string& link = id == kIdSetWebsite    ? software.website
+                            : id == kIdSetFeedback ? software.feedback
+                                                   : software.qa;
   // An empty address would only make the desktop report an error of its own.
   if (!link.empty()) QDesktopServices::openUrl(QUrl(QString::fromStdString(link)));
 }
 
 void ProgramSettingsPage::Refresh() {
   DeviceSession& session = window_.Session();
-  static_cast<DUI::MComboBox*>(window_.GetControl(kIdSetLanguage))->SelectData(session.Texts().LanguageId());
+  static_cast<DUI::MComboBox*>(window_.GetControl(kIdSetLanguage))
+      ->SelectData(session.Texts().LanguageId());
   const bool autorun = autorun_.IsEnabled();
   static_cast<DUI::MButton*>(window_.GetControl(kIdSetAutorun))->SetCheck(autorun);
   auto* minimized = static_cast<DUI::MButton*>(window_.GetControl(kIdSetAutorunMinimized));
   minimized->SetCheck(autorun && session.Values().ReadAutorunMinimize());
   minimized->SetEnabled(autorun);
   const bool hide = session.Values().ReadHideOnClose();
-  static_cast<DUI::MButton*>(window_.GetControl(hide ? kIdSetHideToTray : kIdSetExit))->SetCheck(true);
+  static_cast<DUI::MButton*>(window_.GetControl(hide ? kIdSetHideToTray : kIdSetExit))
+      ->SetCheck(true);
 }
 
 void ProgramSettingsPage::Relabel() {
   DeviceSession& session = window_.Session();
   static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetVersion))
-      ->SetTitle(window_.Text(kTextSoftwareVersion) + ": v" + session.Catalogue().Software().version);
+      ->SetTitle(window_.Text(kTextSoftwareVersion) + ": v" +
+                 session.Catalogue().Software().version);
 }
 
 }  // namespace corvane::ui

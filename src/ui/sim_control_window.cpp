@@ -2,11 +2,11 @@
 #include "ui/sim_control_window.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "sim/sim_backend.h"
 
@@ -32,7 +32,8 @@ SimControlWindow::SimControlWindow(SimBackend& sim) : sim_(sim) {
   level_->setSuffix(" %");
   charging_ = new QCheckBox("Charging", this);
   auto* send = new QPushButton("Set battery", this);
-  connect(send, &QPushButton::clicked, this, [this] { SendBattery(level_->value(), charging_->isChecked()); });
+  connect(send, &QPushButton::clicked, this,
+          [this] { SendBattery(level_->value(), charging_->isChecked()); });
   battery_row->addWidget(level_);
   battery_row->addWidget(charging_);
   battery_row->addWidget(send);

@@ -1,10 +1,11 @@
 // QLocalServer / QLocalSocket handshake between two copies of the program.
 #include "ui/single_instance.h"
 
+#include <unistd.h>
+
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace corvane::ui {
 namespace {

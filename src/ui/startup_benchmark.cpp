@@ -42,12 +42,15 @@ class FirstPaintFilter : public QObject {
     if (event->type() == QEvent::Paint && !reported_) {
       reported_ = true;
       // Let the paint finish, then report and leave.
-      QMetaObject::invokeMethod(this, [] {
-        std::printf("%s%lld rss-kib=%ld\n", kReportTag, static_cast<long long>(SinceStart().elapsed()),
-                    ResidentKilobytes());
-        std::fflush(stdout);
-        QCoreApplication::exit(0);
-      }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this,
+          [] {
+            std::printf("%s%lld rss-kib=%ld\n", kReportTag,
+                        static_cast<long long>(SinceStart().elapsed()), ResidentKilobytes());
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+          },
+          Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
   }
@@ -69,11 +72,10 @@ long ResidentKilobytes() {
 
 void MarkProcessStart() { SinceStart(); }
 
-void ReportFirstPaint(QWidget* window) {
-  window->installEventFilter(new FirstPaintFilter(window));
-}
+void ReportFirstPaint(QWidget* window) { window->installEventFilter(new FirstPaintFilter(window)); }
 
-int RunStartupBenchmark(const std::string& executable, const std::vector<std::string>& args, int runs) {
+int RunStartupBenchmark(const std::string& executable, const std::vector<std::string>& args,
+                        int runs) {
   std::vector<double> wall, inside, memory;
   QStringList arguments;
   for (const std::string& arg : args) {
@@ -96,7 +98,8 @@ int RunStartupBenchmark(const std::string& executable, const std::vector<std::st
     std::string token;
     double ms = -1, kib = -1;
     while (out >> token) {
-      if (token.rfind(kReportTag, 0) == 0) ms = std::stod(token.substr(std::string(kReportTag).size()));
+      if (token.rfind(kReportTag, 0) == 0)
+        ms = std::stod(token.substr(std::string(kReportTag).size()));
       if (token.rfind("rss-kib=", 0) == 0) kib = std::stod(token.substr(8));
     }
     if (ms < 0) {
@@ -107,8 +110,10 @@ int RunStartupBenchmark(const std::string& executable, const std::vector<std::st
     inside.push_back(ms);
     memory.push_back(kib);
   }
-  std::printf("startup runs=%d median: launch-to-first-paint %.0f ms, in-process %.0f ms, resident %.1f MiB\n",
-              runs, Median(wall), Median(inside), Median(memory) / 1024.0);
+  std::printf(
+      "startup runs=%d median: launch-to-first-paint %.0f ms, in-process %.0f ms, resident %.1f "
+      "MiB\n",
+      runs, Median(wall), Median(inside), Median(memory) / 1024.0);
   return 0;
 }
 

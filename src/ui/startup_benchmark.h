@@ -12,7 +12,8 @@ namespace corvane::ui {
 
 // Runs `runs` measured starts of `executable` with `args` (plus the child switch) and
 // prints the medians. Returns 0 when every run reported, 1 otherwise.
-int RunStartupBenchmark(const std::string& executable, const std::vector<std::string>& args, int runs);
+int RunStartupBenchmark(const std::string& executable, const std::vector<std::string>& args,
+                        int runs);
 
 // Starts the child's clock; call first thing in main.
 void MarkProcessStart();

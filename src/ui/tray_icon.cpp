@@ -24,13 +24,13 @@ bool TrayIcon::Add(const QIcon& icon, const std::string& tooltip, const std::str
   icon_ = std::make_unique<QSystemTrayIcon>(icon);
   icon_->setToolTip(QString::fromStdString(tooltip));
   icon_->setContextMenu(menu_.get());
-  QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
-                   [this](QSystemTrayIcon::ActivationReason reason) {
-                     if ((reason == QSystemTrayIcon::Trigger ||
-                          reason == QSystemTrayIcon::DoubleClick) && on_show_) {
-                       on_show_();
-                     }
-                   });
+  QObject::connect(
+      icon_.get(), &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
+        if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) &&
+            on_show_) {
+          on_show_();
+        }
+      });
   icon_->show();
   return true;
 }

@@ -37,9 +37,10 @@ TEST(StartupArguments, HideIsACaseSensitiveSubstring) {
 TEST(StartupArguments, SimulatorAndFolderOptions) {
   StartupOptions options;
   std::string error;
-  ASSERT_TRUE(ParseStartupArguments({"--simulate=wireless", "--sim-model", "102", "--sim-state=s.json",
-                                     "--capture", "c.txt", "--program-dir=/opt/x"},
-                                    options, error))
+  ASSERT_TRUE(
+      ParseStartupArguments({"--simulate=wireless", "--sim-model", "102", "--sim-state=s.json",
+                             "--capture", "c.txt", "--program-dir=/opt/x"},
+                            options, error))
       << error;
   EXPECT_EQ(options.session.simulate, "wireless");
   EXPECT_EQ(options.session.sim_model, "102");

@@ -1,6 +1,8 @@
 // The main window against the simulated mouse on Qt's offscreen platform: device list,
 // opening a device, connection line through mouse off and on, language change, the
 // program settings page, exit paths, hidden start and the second start.
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
@@ -8,19 +10,19 @@
 #include <QWidget>
 #include <functional>
 
-#include <gtest/gtest.h>
-
 #include "app/display_names.h"
 #include "app/key_value_store.h"
 #include "app/language_text.h"
 #include "app/text_ids.h"
 #include "protocol/device_session.h"
+#include "settings/dpi_stages.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/mcontrol_font.h"
+#include "ui/pages_panel.h"
 #include "ui/program_settings_page.h"
 #include "ui/sim_control_window.h"
 #include "ui/window_program.h"
@@ -76,7 +78,8 @@ class MainWindowTest : public testing::Test {
 
   test::TempHome home_;
   StartupOptions options_;
-  std::unique_ptr<WindowProgram> program_ = std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
+  std::unique_ptr<WindowProgram> program_ =
+      std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
   std::vector<std::string> boxes_;
   int exits_ = 0;
 };
@@ -120,9 +123,22 @@ TEST_F(MainWindowTest, HomePageScreenshotAndWiredConnectionText) {
   Start("wired");
   ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
   QCoreApplication::processEvents();
-  EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) + "/main_window_home.png"));
+  EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) +
+                                                  "/main_window_home.png"));
   OpenSimulatedMouse();
   EXPECT_EQ(Window().ConnectionTextId(), kTextWired);
+  // The performance tab shows the stored stages of the opened mouse.
+  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, 2, 0);
+  EXPECT_EQ(Window().CurrentTabId(), 3);
+  EXPECT_TRUE(Window().GetControl(kIdPageDpi)->IsVisible());
+  DeviceSession& session = program_->Session();
+  const std::string summary = Window().Pages()->DpiSummary();
+  EXPECT_EQ(summary.rfind(Text(kTextDpiStages) + ":", 0), 0u) << summary;
+  EXPECT_NE(
+      summary.find(std::to_string(
+          DpiStages(session.Store(), session.State(), session.Worker()).View().stages.at(0).value)),
+      std::string::npos)
+      << summary;
   // Back home: the device controls go away again.
   Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionHome, 0);
   EXPECT_EQ(Window().CurrentTabId(), kTabHome);
@@ -176,7 +192,8 @@ TEST_F(MainWindowTest, SettingsPageAutorunBoxesAndCloseButtonModes) {
   EXPECT_FALSE(Window().GetControl(kIdSetAutorunMinimized)->IsEnabled());
   Click(kIdSetAutorun);
   ASSERT_TRUE(std::filesystem::exists(entry));
-  EXPECT_NE(test::ReadFileBytes(entry).find("Exec=\"/opt/corvane/bin/corvane\" -autorun"), std::string::npos);
+  EXPECT_NE(test::ReadFileBytes(entry).find("Exec=\"/opt/corvane/bin/corvane\" -autorun"),
+            std::string::npos);
   EXPECT_TRUE(Window().GetControl(kIdSetAutorunMinimized)->IsEnabled());
   Click(kIdSetAutorunMinimized);
   EXPECT_TRUE(values.ReadAutorunMinimize());

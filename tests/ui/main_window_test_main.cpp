@@ -1,10 +1,10 @@
 // Entry point of the main-window tests: Qt's offscreen platform with a private runtime
 // folder, so the tests never reach the user's desktop, tray or running copy.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
-
-#include <gtest/gtest.h>
 
 #include "support/temp_home.h"
 

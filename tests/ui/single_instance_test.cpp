@@ -1,11 +1,12 @@
 // Two copies of the program under one user: the second reaches the first.
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include "ui/single_instance.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include "support/temp_home.h"
-#include "ui/single_instance.h"
 
 namespace corvane::ui {
 namespace {
