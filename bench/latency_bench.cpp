@@ -65,35 +65,61 @@ class StampingBackend : public HidBackend {
   std::shared_ptr<HidBackend> inner_;
 };
 
-void BM_PostToWriteLatency(benchmark::State& bench) {
-  auto home = std::filesystem::temp_directory_path() / "corvane-latency-bench";
-  std::filesystem::remove_all(home);
+// The worker over the simulated mouse, as the window runs it, in a scratch home.
+struct SimWorkerStack {
+  explicit SimWorkerStack(SimMode mode, std::shared_ptr<HidBackend> (*wrap)(std::shared_ptr<SimBackend>))
+      : home(std::filesystem::temp_directory_path() / "corvane-worker-bench") {
+    std::filesystem::remove_all(home);
+    catalogue.Load(CORVANE_DATA_DIR);
+    SimIdentity identity;
+    std::string error;
+    SimIdentityFromCatalogue(catalogue, "", identity, error);
+    sim = std::make_shared<SimBackend>(identity, mode);
+    values.WriteDeviceType(identity.device_type);
+    model = std::make_unique<ModelContext>(CORVANE_DATA_DIR, home, catalogue, store, state,
+                                           [] { return std::string("Profile"); });
+    view = std::make_unique<WorkerView>(recorder, *model, values);
+    manager.SetBackend(wrap ? wrap(sim) : sim);
+    jobs = std::make_unique<DeviceJobs>(manager, *model, *view, [](int) { return std::string(); });
+    worker = std::make_unique<DeviceWorker>(*jobs, state);
+    worker->Post(kTaskStartup);
+    worker->Start();
+    worker->WaitIdle(std::chrono::seconds(10));
+  }
+  ~SimWorkerStack() {
+    worker->Stop();
+    std::filesystem::remove_all(home);
+  }
+
+  std::filesystem::path home;
   DeviceCatalogue catalogue;
-  catalogue.Load(CORVANE_DATA_DIR);
-  SimIdentity identity;
-  std::string error;
-  SimIdentityFromCatalogue(catalogue, "", identity, error);
-  auto sim = std::make_shared<SimBackend>(identity, SimMode::kWired);
+  std::shared_ptr<SimBackend> sim;
+  SettingsDatabase store;
+  DeviceState state;
+  MemoryKeyValueStore values;
+  std::unique_ptr<ModelContext> model;
+  RecordingDeviceView recorder;
+  std::unique_ptr<WorkerView> view;
+  DeviceManager manager;
+  std::unique_ptr<DeviceJobs> jobs;
+  std::unique_ptr<DeviceWorker> worker;
+};
+
+StampingBackend* stamping_backend = nullptr;
+
+std::shared_ptr<HidBackend> WrapStamping(std::shared_ptr<SimBackend> sim) {
   SimFaults faults;
   faults.interrupt_interval = true;
   sim->SetFaults(SimLink::kWired, faults);
   auto stamping = std::make_shared<StampingBackend>(sim);
+  stamping_backend = stamping.get();
+  return stamping;
+}
 
-  SettingsDatabase store;
-  DeviceState state;
-  MemoryKeyValueStore values;
-  values.WriteDeviceType(identity.device_type);
-  ModelContext model(CORVANE_DATA_DIR, home, catalogue, store, state, [] { return "Profile"; });
-  RecordingDeviceView recorder;
-  WorkerView view(recorder, model, values);
-  DeviceManager manager;
-  manager.SetBackend(stamping);
-  DeviceJobs jobs(manager, model, view, [](int) { return std::string(); });
-  DeviceWorker worker(jobs, state);
-  worker.Post(kTaskStartup);
-  worker.Start();
-  worker.WaitIdle(std::chrono::seconds(10));
-
+void BM_PostToWriteLatency(benchmark::State& bench) {
+  SimWorkerStack stack(SimMode::kWired, WrapStamping);
+  StampingBackend* stamping = stamping_backend;
+  DeviceWorker& worker = *stack.worker;
   std::vector<double> samples;
   for (auto _ : bench) {
     // Let the worker settle into a notification read at a random point of it.
@@ -109,40 +135,17 @@ void BM_PostToWriteLatency(benchmark::State& bench) {
     bench.SetIterationTime(ms / 1000.0);
     worker.WaitIdle(std::chrono::seconds(5));
   }
-  worker.Stop();
   std::sort(samples.begin(), samples.end());
   if (!samples.empty()) {
     bench.counters["median_ms"] = samples[samples.size() / 2];
     bench.counters["worst_ms"] = samples.back();
     bench.counters["baseline_ms"] = 100.0;
   }
-  std::filesystem::remove_all(home);
 }
 // CPU time the process spends while the worker idles with a device plugged in, as a
 // share of one core.
 void BM_IdleCpuWithDevice(benchmark::State& bench) {
-  auto home = std::filesystem::temp_directory_path() / "corvane-idle-bench";
-  std::filesystem::remove_all(home);
-  DeviceCatalogue catalogue;
-  catalogue.Load(CORVANE_DATA_DIR);
-  SimIdentity identity;
-  std::string error;
-  SimIdentityFromCatalogue(catalogue, "", identity, error);
-  auto sim = std::make_shared<SimBackend>(identity, SimMode::kBoth);
-  SettingsDatabase store;
-  DeviceState state;
-  MemoryKeyValueStore values;
-  values.WriteDeviceType(identity.device_type);
-  ModelContext model(CORVANE_DATA_DIR, home, catalogue, store, state, [] { return "Profile"; });
-  RecordingDeviceView recorder;
-  WorkerView view(recorder, model, values);
-  DeviceManager manager;
-  manager.SetBackend(sim);
-  DeviceJobs jobs(manager, model, view, [](int) { return std::string(); });
-  DeviceWorker worker(jobs, state);
-  worker.Post(kTaskStartup);
-  worker.Start();
-  worker.WaitIdle(std::chrono::seconds(10));
+  SimWorkerStack stack(SimMode::kBoth, nullptr);
   auto cpu_seconds = [] {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -159,9 +162,7 @@ void BM_IdleCpuWithDevice(benchmark::State& bench) {
     bench.SetIterationTime(wall);
   }
   bench.counters["cpu_percent_of_core"] = percent;
-  bench.counters["idle_poll"] = state.IdlePoll() ? 1 : 0;
-  worker.Stop();
-  std::filesystem::remove_all(home);
+  bench.counters["idle_poll"] = stack.state.IdlePoll() ? 1 : 0;
 }
 BENCHMARK(BM_IdleCpuWithDevice)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 

@@ -39,4 +39,7 @@ struct CliRegistrar {
 // Prints "corvane-cli: <message>" on stderr and returns 1.
 int CliFail(const std::string& message);
 
+// Reads a decimal argument. False when `text` is not exactly a decimal number.
+bool ParseCliNumber(const std::string& text, int& value);
+
 }  // namespace corvane::cli

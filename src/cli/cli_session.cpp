@@ -2,6 +2,7 @@
 // for the window.
 #include "cli/cli_session.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "device/device_manager.h"
@@ -37,6 +38,14 @@ bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
     return false;
   }
   return true;
+}
+
+void CollectedTasks::Post(int task) {
+  if (std::find(tasks_.begin(), tasks_.end(), task) == tasks_.end()) tasks_.push_back(task);
+}
+
+void CollectedTasks::RunAll(DeviceJobs& jobs) const {
+  for (int task : tasks_) jobs.Run(task);
 }
 
 void WriteEntriesMember(JsonWriter& json, const std::vector<DeviceEntryInfo>& entries) {

@@ -16,6 +16,7 @@
 #include "device/hid_backend.h"
 #include "protocol/device_session.h"
 #include "protocol/recording_device_view.h"
+#include "settings/task_poster.h"
 
 namespace corvane::cli {
 
@@ -60,6 +61,17 @@ class CliSession {
 class CliDeviceSession : public CliSession {
  public:
   bool Open(const CliOptions& options, std::string& error);
+};
+
+// Collects the jobs page logic posts, so each runs once, in order, after the change.
+class CollectedTasks : public TaskPoster {
+ public:
+  void Post(int task) override;
+  // Runs the collected jobs in order on the calling thread.
+  void RunAll(DeviceJobs& jobs) const;
+
+ private:
+  std::vector<int> tasks_;
 };
 
 // Appends the "entries" member ([{"index","vid","pid","device_type","mode","online",

@@ -16,27 +16,6 @@
 namespace corvane::cli {
 namespace {
 
-// Collects the jobs the page logic posts, so they run once each after the change.
-class CollectedTasks : public TaskPoster {
- public:
-  void Post(int task) override {
-    if (std::find(tasks_.begin(), tasks_.end(), task) == tasks_.end()) tasks_.push_back(task);
-  }
-  // Runs the collected jobs in order on the calling thread.
-  void RunAll(DeviceJobs& jobs) const {
-    for (int task : tasks_) jobs.Run(task);
-  }
-
- private:
-  std::vector<int> tasks_;
-};
-
-// Reads a decimal argument. False when `text` is not exactly a decimal number.
-bool ParseNumber(const std::string& text, int& value) {
-  value = DecimalToInt(text);
-  return !text.empty() && IntToDecimal(value) == text;
-}
-
 constexpr int kLastVirtualKey = 255;
 // Bits of the keyboard family's modifier mask.
 constexpr int kCtrlBit = 1;
@@ -119,15 +98,15 @@ int RunButtonReset(CliDeviceSession& cli, int button) {
 int RunButton(const CliOptions& options, const std::vector<std::string>& args) {
   const char* usage = "usage: button N FAMILY VALUE [VALUE2] | button N reset";
   int button = 0;
-  if (args.size() < 2 || args.size() > 4 || !ParseNumber(args[0], button)) return CliFail(usage);
+  if (args.size() < 2 || args.size() > 4 || !ParseCliNumber(args[0], button)) return CliFail(usage);
   if (!IsValidButtonIndex(button)) {
     return CliFail("no button " + args[0] + " (buttons are 0 to " + IntToDecimal(kMaxButtonIndex) + ")");
   }
   const bool reset = args.size() == 2 && args[1] == "reset";
   int family = 0, value = 0, value2 = 0;
   if (!reset) {
-    if (args.size() < 3 || !ParseNumber(args[1], family) || !ParseNumber(args[2], value) ||
-        (args.size() == 4 && !ParseNumber(args[3], value2))) {
+    if (args.size() < 3 || !ParseCliNumber(args[1], family) || !ParseCliNumber(args[2], value) ||
+        (args.size() == 4 && !ParseCliNumber(args[3], value2))) {
       return CliFail(usage);
     }
     if (family < kFirstFamily || family > kLastFamily) {

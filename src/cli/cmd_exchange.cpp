@@ -68,8 +68,8 @@ int RunProfileImport(const CliOptions& options, const std::vector<std::string>& 
 
 int RunMacroExport(const CliOptions& options, const std::vector<std::string>& args) {
   if (args.size() != 2) return CliFail("usage: macro export ID FILE");
-  const int id = DecimalToInt(args[0]);
-  if (id <= 0 || IntToDecimal(id) != args[0]) return CliFail("not a macro id: " + args[0]);
+  int id = 0;
+  if (!ParseCliNumber(args[0], id) || id <= 0) return CliFail("not a macro id: " + args[0]);
   CliDeviceSession cli;
   int code = 0;
   if (!OpenSession(options, cli, code)) return code;

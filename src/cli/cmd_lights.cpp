@@ -18,27 +18,6 @@ namespace {
 constexpr int kLightMaxSpeed = 15;  // four bits of the level byte
 constexpr size_t kColourTextLength = 7;  // "#RRGGBB"
 
-// Collects the jobs the page logic posts, so they run once each after the change.
-class CollectedTasks : public TaskPoster {
- public:
-  void Post(int task) override {
-    if (std::find(tasks_.begin(), tasks_.end(), task) == tasks_.end()) tasks_.push_back(task);
-  }
-  // Runs the collected jobs in order on the calling thread.
-  void RunAll(DeviceJobs& jobs) const {
-    for (int task : tasks_) jobs.Run(task);
-  }
-
- private:
-  std::vector<int> tasks_;
-};
-
-// Reads a decimal argument. False when `text` is not exactly a decimal number.
-bool ParseNumber(const std::string& text, int& value) {
-  value = DecimalToInt(text);
-  return !text.empty() && IntToDecimal(value) == text;
-}
-
 // Reads "#RRGGBB" into the stored colour form (red in the low byte). False when malformed.
 bool ParseColour(const std::string& text, int& colour) {
   if (text.size() != kColourTextLength || text[0] != '#') return false;
@@ -120,19 +99,19 @@ struct LightRequest {
 
 // Parses MODE and the option pairs. Returns the error, empty on success.
 std::string ParseLightRequest(const std::vector<std::string>& args, LightRequest& request) {
-  if (args.empty() || args.size() % 2 == 0 || !ParseNumber(args[0], request.mode)) {
+  if (args.empty() || args.size() % 2 == 0 || !ParseCliNumber(args[0], request.mode)) {
     return "usage: light MODE [brightness B] [speed S] [colour #RRGGBB]";
   }
   for (size_t i = 1; i + 1 < args.size(); i += 2) {
     const std::string& name = args[i];
     const std::string& text = args[i + 1];
     if (name == "brightness") {
-      if (!ParseNumber(text, request.brightness) || request.brightness < 0 ||
+      if (!ParseCliNumber(text, request.brightness) || request.brightness < 0 ||
           request.brightness > kLightMaxBrightness) {
         return "brightness must be 0 to " + IntToDecimal(kLightMaxBrightness);
       }
     } else if (name == "speed") {
-      if (!ParseNumber(text, request.speed) || request.speed < 0 || request.speed > kLightMaxSpeed) {
+      if (!ParseCliNumber(text, request.speed) || request.speed < 0 || request.speed > kLightMaxSpeed) {
         return "speed must be 0 to " + IntToDecimal(kLightMaxSpeed);
       }
     } else if (name == "colour" || name == "color") {

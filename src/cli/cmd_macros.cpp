@@ -17,12 +17,6 @@
 namespace corvane::cli {
 namespace {
 
-// Reads a decimal argument. False when `text` is not exactly a decimal number.
-bool ParseNumber(const std::string& text, int& value) {
-  value = DecimalToInt(text);
-  return !text.empty() && IntToDecimal(value) == text;
-}
-
 // A macro clock for edits that never take the time: file events get their own stamps.
 class FixedClock : public MacroClock {
  public:
@@ -89,7 +83,7 @@ int RunMacroNew(const CliOptions& options, const std::vector<std::string>& args)
 
 int RunMacroDelete(const CliOptions& options, const std::vector<std::string>& args) {
   int id = 0;
-  if (args.size() != 1 || !ParseNumber(args[0], id)) return CliFail("usage: macro delete ID");
+  if (args.size() != 1 || !ParseCliNumber(args[0], id)) return CliFail("usage: macro delete ID");
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
@@ -133,8 +127,8 @@ std::string ReadEventsFile(const std::string& path, MacroEventList& events) {
     std::string type_text, value_text, extra;
     if (!(fields >> type_text)) continue;  // blank line
     int type = 0, value = 0;
-    if (!(fields >> value_text) || (fields >> extra) || !ParseNumber(type_text, type) ||
-        !ParseNumber(value_text, value)) {
+    if (!(fields >> value_text) || (fields >> extra) || !ParseCliNumber(type_text, type) ||
+        !ParseCliNumber(value_text, value)) {
       return path + " line " + IntToDecimal(number) + ": expected TYPE VALUE";
     }
     const std::string problem = EventProblem(type, value);
@@ -157,7 +151,7 @@ std::string ReadEventsFile(const std::string& path, MacroEventList& events) {
 
 int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& args) {
   int id = 0;
-  if (args.size() != 2 || !ParseNumber(args[0], id)) return CliFail("usage: macro events ID FILE");
+  if (args.size() != 2 || !ParseCliNumber(args[0], id)) return CliFail("usage: macro events ID FILE");
   MacroEventList events;
   const std::string problem = ReadEventsFile(args[1], events);
   if (!problem.empty()) return CliFail(problem);
@@ -176,8 +170,8 @@ int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& ar
 int RunMacroPlay(const CliOptions& options, const std::vector<std::string>& args) {
   const char* usage = "usage: macro play ID TYPE [TIMES]  (TYPE 0 repeats TIMES times; 1, 2)";
   int id = 0, type = 0, times = 1;
-  if (args.size() < 2 || args.size() > 3 || !ParseNumber(args[0], id) ||
-      !ParseNumber(args[1], type) || (args.size() == 3 && !ParseNumber(args[2], times))) {
+  if (args.size() < 2 || args.size() > 3 || !ParseCliNumber(args[0], id) ||
+      !ParseCliNumber(args[1], type) || (args.size() == 3 && !ParseCliNumber(args[2], times))) {
     return CliFail(usage);
   }
   if (type < 0 || type > 2) return CliFail("play type " + args[1] + " is not 0, 1 or 2");

@@ -38,8 +38,8 @@ int RunProfiles(const CliOptions& options, const std::vector<std::string>& args)
 
 // Reads a profile id argument; 0 when it is not a positive number.
 int ProfileArgument(const std::string& text) {
-  int id = DecimalToInt(text);
-  return IntToDecimal(id) == text && id > 0 ? id : 0;
+  int id = 0;
+  return ParseCliNumber(text, id) && id > 0 ? id : 0;
 }
 
 int RunProfileActivate(const CliOptions& options, const std::vector<std::string>& args) {

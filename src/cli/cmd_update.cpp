@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/cli_session.h"
 #include "cli/json_writer.h"
 #include "protocol/device_jobs.h"
 #include "protocol/device_session.h"
@@ -43,18 +44,11 @@ void PrintCheck(const char* name, const std::string& own, const VersionCheckStat
 
 int RunUpdateCheck(const CliOptions& options, const std::vector<std::string>& args) {
   if (!args.empty()) return CliFail("usage: update check");
-  SessionOptions session_options;
-  session_options.program_dir = options.program_dir;
-  session_options.simulate = options.simulate;
-  session_options.sim_model = options.sim_model;
-  session_options.sim_state = options.sim_state;
-  session_options.capture = options.capture;
-  RecordingDeviceView recorder;
-  DeviceSession session;
+  CliSession cli;
   std::string error;
-  if (!session.Open(session_options, recorder, error)) return CliFail(error);
   // The software check needs no mouse; the firmware check is skipped without a model.
-  session.PrepareSelectedModel();
+  if (!cli.Open(options, error)) return CliFail(error);
+  DeviceSession& session = cli.Session();
   session.Jobs().Run(kTaskSoftwareCheck);
   session.Jobs().Run(kTaskFirmwareCheck);
 

@@ -22,8 +22,8 @@ int RunTasks(const CliOptions& options, const std::vector<std::string>& args) {
   if (args.empty()) return CliFail("usage: task N [N ...]");
   std::vector<int> tasks;
   for (const std::string& arg : args) {
-    int task = DecimalToInt(arg);
-    if (IntToDecimal(task) != arg || task <= 0) return CliFail("not a task number: " + arg);
+    int task = 0;
+    if (!ParseCliNumber(arg, task) || task <= 0) return CliFail("not a task number: " + arg);
     tasks.push_back(task);
   }
   CliDeviceSession cli;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "cli/cli_command.h"
 
 namespace corvane::cli {
@@ -17,6 +18,11 @@ std::map<std::string, CliCommand>& CliCommands() {
 int CliFail(const std::string& message) {
   std::fprintf(stderr, "corvane-cli: %s\n", message.c_str());
   return 1;
+}
+
+bool ParseCliNumber(const std::string& text, int& value) {
+  value = DecimalToInt(text);
+  return !text.empty() && IntToDecimal(value) == text;
 }
 
 namespace {
