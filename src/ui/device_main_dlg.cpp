@@ -119,6 +119,11 @@ int64_t DeviceMainDlg::OnWindowMessage(uint32_t message, int64_t wparam, int64_t
         session_.Worker().Post(5);
       }
       return 1;
+    case DUI::kMessageClose:
+      // The desktop's close request (keyboard shortcut, task bar) acts as the close
+      // button; hiding without a way back would strand the program.
+      OnCloseButton();
+      return 0;
     case kMessageRelabel:
       Relabel();
       break;

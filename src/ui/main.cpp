@@ -8,6 +8,7 @@
 #include "ui/device_main_dlg.h"
 #include "ui/startup_benchmark.h"
 #include "ui/startup_options.h"
+#include "ui/termination_watcher.h"
 #include "ui/window_program.h"
 
 int main(int argc, char** argv) {
@@ -39,6 +40,8 @@ int main(int argc, char** argv) {
     case corvane::ui::WindowProgram::StartResult::kStarted:
       break;
   }
+  corvane::ui::TerminationWatcher termination;
+  termination.Install();
   if (options.benchmark_child) corvane::ui::ReportFirstPaint(program.Window().GetSafeHwnd());
   return QApplication::exec();
 }

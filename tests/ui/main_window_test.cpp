@@ -228,6 +228,13 @@ TEST_F(MainWindowTest, ExitRequestNeedsItsCodeAndTrayMenuExits) {
   EXPECT_EQ(exits_, 1);
   Window().SendMessage(kMessageCommand, kCommandTrayExit, 0);
   EXPECT_EQ(exits_, 2);
+  // The desktop's close request follows the close-button mode instead of hiding.
+  Window().SendMessage(DUI::kMessageClose, 0, 0);
+  EXPECT_EQ(exits_, 3);
+  program_->Session().Values().WriteHideOnClose(true);
+  Window().SendMessage(DUI::kMessageClose, 0, 0);
+  EXPECT_EQ(exits_, 3);
+  EXPECT_TRUE(Window().GetSafeHwnd()->isVisible()) << "no tray here: minimised, not hidden";
 }
 
 TEST_F(MainWindowTest, HiddenStartIsBroughtBackByASecondStart) {
