@@ -241,7 +241,8 @@ void DeviceMainDlg::OnTabChange(int index) {
 void DeviceMainDlg::ShowSettingsPage() {
   Show(kIdTabColumn, false);
   tabs_->SetTabCtrlVisible(false);
-  for (int id : {kIdSidePicture, kIdBattery, kIdSettings, kIdMaximize}) Show(id, false);
+  // The logo sits on the frame above every page; the settings page covers its place.
+  for (int id : {kIdSidePicture, kIdBattery, kIdSettings, kIdMaximize, kIdLogo}) Show(id, false);
   // The page covers the device pages; hide the one below so it does not show through.
   for (const TabSpec& tab : kTabs) Show(tab.page, false);
   settings_page_->Refresh();
@@ -250,11 +251,13 @@ void DeviceMainDlg::ShowSettingsPage() {
 
 void DeviceMainDlg::HideSettingsPage() {
   Show(kIdPageSettings, false);
+  Show(kIdLogo, true);
   for (int id : {kIdClose, kIdMinimize, kIdSettings}) Show(id, true);
 }
 
 void DeviceMainDlg::LeaveSettingsPage() {
   Show(kIdPageSettings, false);
+  Show(kIdLogo, true);
   Show(kIdSettings, true);
   if (idle_poll_ && current_tab_ != kTabHome) {
     Show(kIdTabColumn, true);

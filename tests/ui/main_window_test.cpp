@@ -183,9 +183,16 @@ TEST_F(MainWindowTest, LanguageChangeRelabelsEverythingWithoutRestart) {
 
 TEST_F(MainWindowTest, SettingsPageAutorunBoxesAndCloseButtonModes) {
   Start("wired");
+  // Device arrival closes the settings page; let the start-up enumeration finish first.
+  ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
+  QTest::qWait(300);
   Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
   ASSERT_TRUE(Window().GetControl(kIdPageSettings)->IsVisible());
-  QCoreApplication::processEvents();
+  QTest::qWait(100);
+  ASSERT_TRUE(Window().GetControl(kIdPageSettings)->isVisible());
+  EXPECT_FALSE(Window().GetControl(kIdSettings)->IsVisible());
+  EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) +
+                                                  "/main_window_settings.png"));
   const auto entry = home_.ConfigHome() / "autostart" / (Window().GetTitle() + ".desktop");
   KeyValueStore& values = program_->Session().Values();
 
