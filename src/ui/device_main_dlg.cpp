@@ -327,7 +327,7 @@ void DeviceMainDlg::Relabel() {
     tabs_->SetItemText(i, Text(kTabs[i].text_id));
   version_label_->SetTitle(VersionLine());
   device_list_->SetVersionDesc(Text(kTextDeviceVersion));
-  connection_->SetTitle(Text(connection_text_));
+  SetConnectionText(connection_text_);
   tray_->SetExitText(Text(kTextTrayExit));
   RefreshProfileButton();
   if (pages_) pages_->Relabel();
@@ -344,7 +344,10 @@ void DeviceMainDlg::RefreshProfileButton() {
 
 void DeviceMainDlg::SetConnectionText(int text_id) {
   connection_text_ = text_id;
-  if (connection_) connection_->SetTitle(Text(text_id));
+  if (connection_) {
+    connection_->SetTitle(Text(text_id));
+    connection_->SetRect(ConnectionRect());
+  }
 }
 
 void DeviceMainDlg::ShowDeviceControls(bool show) {

@@ -137,6 +137,8 @@ class DeviceMainDlg : public DUI::MDialog {
   void OnTrayActivated(int reason);
   void Exit();
   std::string VersionLine() const;
+  // The connection plate: at least its design width, wider when the text needs it.
+  DUI::Rect ConnectionRect() const;
   void Show(int id, bool show);
 
   DeviceSession& session_;

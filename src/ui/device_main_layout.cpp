@@ -1,9 +1,11 @@
 // The main window's frame: building the controls and laying them out.
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <optional>
@@ -86,12 +88,12 @@ void DeviceMainDlg::BuildFrame(const Rect&) {
   connection_ =
       static_cast<DUI::MControlFont*>(CreateArea("CDeviceState", kIdConnection, Rect{}, "", 0));
   connection_->SetImage("img_area.png", 4);
-  connection_->SetFont(kFrameFont, 14, 0);
+  connection_->SetFont(kFrameFont, kConnectionFontPixels, 0);
   SetConnectionText(kTextNoDevice);
   profile_button_ =
       static_cast<DUI::MControlFont*>(CreateControl("CIconButton", kIdProfile, Rect{}, "", 0));
   profile_button_->SetImage("img_button.png", 4);
-  profile_button_->SetFont(kFrameFont, 14, 0);
+  profile_button_->SetFont(kFrameFont, kConnectionFontPixels, 0);
   static_cast<DUI::CIconButton*>(profile_button_)->SetIcon("icon\\icon_arrow_up.png");
   RefreshProfileButton();
   auto* restore =
@@ -146,6 +148,17 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
   }
 }
 
+Rect DeviceMainDlg::ConnectionRect() const {
+  constexpr int kLeft = 25, kTop = 11, kBottom = 38, kMinWidth = 100, kPadding = 24;
+  QFont font(kFrameFont);
+  font.setPixelSize(kConnectionFontPixels);
+  const int text =
+      connection_
+          ? QFontMetrics(font).horizontalAdvance(QString::fromStdString(connection_->GetTitle()))
+          : 0;
+  return Rect{kLeft, kTop, kLeft + std::max(kMinWidth, text + kPadding), kBottom};
+}
+
 std::string DeviceMainDlg::VersionLine() const {
   return Text(kTextSoftwareVersion) + ": v" + session_.Catalogue().Software().version;
 }
@@ -186,7 +199,7 @@ void DeviceMainDlg::LayoutFrame(const Rect& rc) {
   const int c = (r - l) / 2;
   place(kIdWebsite, Rect{c - 400, b - 38, c + 400, b - 12});
   place(kIdBattery, Rect{r - 130, 50, r - 35, 80});
-  place(kIdConnection, Rect{25, 11, 125, 38});
+  place(kIdConnection, ConnectionRect());
   place(kIdProfile, Rect{r - 170, b - 38, r - 20, b - 12});
   place(kIdTabColumn, Rect{1, 50, 201, b - 50});
   place(kIdTabStrip, Rect{1, 120, 191, 480});

@@ -16,6 +16,7 @@ inline constexpr const char* kFrameFont = "Open Sans Semibold";
 inline constexpr uint32_t kTextColorTitle = 0xFFFFFFFFu;
 inline constexpr uint32_t kTextColorBottom = 0xFF8A929C;
 inline constexpr uint32_t kBatteryColor = 0xFF3E556D;
+inline constexpr int kConnectionFontPixels = 14;  // connection plate and profile button
 
 struct TabSpec {
   int id;
