@@ -358,6 +358,12 @@ void DeviceMainDlg::ShowDeviceControls(bool show) {
 
 void DeviceMainDlg::ShowDeviceList(bool show) { device_list_->SetVisible(show); }
 
+void DeviceMainDlg::UpdateListPaging() {
+  const bool paged = device_list_->GetOnlineDevCount() > device_list_->CardsPerPage();
+  Show(kIdListPrev, paged);
+  Show(kIdListNext, paged);
+}
+
 void DeviceMainDlg::SetBatteryInfo(int level, int state) { battery_->SetBatteryInfo(level, state); }
 
 }  // namespace corvane::ui

@@ -92,6 +92,8 @@ class DeviceMainDlg : public DUI::MDialog {
   void SetIdlePoll(bool on) { idle_poll_ = on; }
   void ShowDeviceControls(bool show);
   void ShowDeviceList(bool show);
+  // Shows the list's paging buttons only when more models are present than fit.
+  void UpdateListPaging();
   void SetBatteryInfo(int level, int state);
   void HideSettingsPage();
   void RefreshProfileButton();

@@ -216,6 +216,7 @@ void DeviceMainDlg::LayoutFrame(const Rect& rc) {
   GetControl(kIdListPrev)->SetRect(Rect{150 - home.left, mid - 20, 180 - home.left, mid + 20});
   GetControl(kIdListNext)
       ->SetRect(Rect{r - 180 - home.left, mid - 20, r - 150 - home.left, mid + 20});
+  UpdateListPaging();
 }
 
 }  // namespace corvane::ui

@@ -42,11 +42,17 @@ void MainWindowView::SetIdlePoll(bool on) {
 }
 void MainWindowView::SetAllDeviceState(int state) {
   mirror_.SetAllDeviceState(state);
-  Queue([state](DeviceMainDlg& w) { w.DeviceList()->SetAllDeviceState(state); });
+  Queue([state](DeviceMainDlg& w) {
+    w.DeviceList()->SetAllDeviceState(state);
+    w.UpdateListPaging();
+  });
 }
 void MainWindowView::SetDeviceState(int type, int mode, int state) {
   mirror_.SetDeviceState(type, mode, state);
-  Queue([=](DeviceMainDlg& w) { w.DeviceList()->SetDeviceState(type, mode, state); });
+  Queue([=](DeviceMainDlg& w) {
+    w.DeviceList()->SetDeviceState(type, mode, state);
+    w.UpdateListPaging();
+  });
 }
 void MainWindowView::SetDeviceVersion(int type, int release) {
   Queue([=](DeviceMainDlg& w) { w.DeviceList()->SetDeviceVersion(type, release); });

@@ -125,6 +125,7 @@ TEST_F(MainWindowTest, HomePageScreenshotAndWiredConnectionText) {
   QCoreApplication::processEvents();
   EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) +
                                                   "/main_window_home.png"));
+  EXPECT_FALSE(Window().GetControl(kIdListNext)->IsVisible()) << "one model fits: no paging";
   OpenSimulatedMouse();
   EXPECT_EQ(Window().ConnectionTextId(), kTextWired);
   // The performance tab shows the stored stages of the opened mouse.
