@@ -21,6 +21,7 @@
 #include "ui/device_main_dlg.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
+#include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/pages_panel.h"
 #include "ui/program_settings_page.h"
@@ -253,6 +254,59 @@ TEST_F(MainWindowTest, HiddenStartIsBroughtBackByASecondStart) {
   std::string error;
   EXPECT_EQ(second.Start(options_, error), WindowProgram::StartResult::kAlreadyRunning);
   EXPECT_TRUE(WaitFor([&] { return widget->isVisible() && !widget->isMinimized(); }));
+}
+
+TEST_F(MainWindowTest, LeavingSettingsReturnsToTheOpenedDevice) {
+  Start("wired");
+  OpenSimulatedMouse();
+  ASSERT_TRUE(WaitFor([this] { return Window().IdlePoll(); }));
+  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, 3, 0);
+  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  EXPECT_FALSE(Window().GetControl(kIdTabStrip)->IsVisible());
+  Window().OnMessage(kIdSettingsReturn, DUI::kNotifyClick, 0, 0);
+  EXPECT_EQ(Window().CurrentTabId(), 2) << "back on the keys tab";
+  EXPECT_TRUE(Window().GetControl(kIdPageKeys)->IsVisible());
+  EXPECT_TRUE(Window().GetControl(kIdTabStrip)->IsVisible());
+  EXPECT_TRUE(Window().GetControl(kIdSettings)->IsVisible());
+}
+
+TEST_F(MainWindowTest, ChosenProfileBecomesActiveAndNamesTheButton) {
+  Start("wired");
+  OpenSimulatedMouse();
+  SettingsDatabase& store = program_->Session().Store();
+  const int other = store.GetActiveProfile() == 1 ? 2 : 1;
+  ASSERT_TRUE(store.RenameProfile(other, "Profile 3"));
+  EXPECT_EQ(Window().SendMessage(kMessageProfileChosen, 0, other), 1);
+  EXPECT_EQ(store.GetActiveProfile(), other);
+  EXPECT_EQ(TitleOf(Window(), kIdProfile), DisplayProfileName("Profile 3", Text(kTextProfile)));
+}
+
+TEST_F(MainWindowTest, ProfileButtonWithoutALinkedMouseExplains) {
+  Start("wired");
+  Window().SetLinkFlag(false);
+  Window().OnMessage(kIdProfile, DUI::kNotifyClick, 0, 0);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0], Text(kTextNotice) + "|" + Text(kTextDeviceNotConnected));
+}
+
+TEST_F(MainWindowTest, LanguageListAndRelabelMessage) {
+  Start("wired");
+  auto* list = static_cast<DUI::MComboBox*>(Window().GetControl(kIdSetLanguage));
+  int japanese = -1;
+  for (int i = 0; i < list->GetCount(); ++i) {
+    if (list->GetItemData(i) == 1041) japanese = i;
+  }
+  ASSERT_GE(japanese, 0);
+  EXPECT_EQ(list->GetItemData(list->GetCurSel()), program_->Session().Texts().LanguageId());
+  Window().OnMessage(kIdSetLanguage, DUI::kNotifyValueChanged, japanese, 0);
+  EXPECT_EQ(program_->Session().Texts().LanguageId(), 1041);
+  EXPECT_EQ(program_->Session().Values().ReadLcid(), 1041);
+  EXPECT_EQ(TitleOf(Window(), kIdSetAutorun), Text(kTextAutorun));
+  // Message 2022 re-labels from whatever language is current.
+  program_->Session().Texts().SetLanguageId(1042);
+  Window().SendMessage(kMessageRelabel, 0, 0);
+  EXPECT_EQ(TitleOf(Window(), kIdSetAutorun), Text(kTextAutorun));
+  EXPECT_EQ(TitleOf(Window(), kIdConnection), Text(Window().ConnectionTextId()));
 }
 
 }  // namespace
