@@ -47,7 +47,8 @@ class SimBackend : public HidBackend {
   void PressDpiButton();
   // Switches the wireless mouse on or off; the receiver announces it with 0xC0.
   void SetMouseOn(bool on);
-  // Sets the battery values; with `announce`, a linked receiver sends 0xC0 with them.
+  // Sets the battery values (a: charging state, b: level); with `announce`, a linked
+  // receiver sends 0xC0 with them.
   void SetBattery(uint8_t a, uint8_t b, bool announce = true);
   // Queues one report of an unknown type on `link`'s configuration collection.
   void SendGarbageNotification(SimLink link);

@@ -257,8 +257,10 @@ SimReport SimFirmware::LinkNotification() const {
   SimReport report{};
   report[0] = kSimLinkNotification;
   report[1] = state_.mouse_on ? 1 : 0;
-  report[2] = state_.battery_a;
-  report[3] = state_.battery_b;
+  // The link report carries the battery the other way round from the device
+  // information: level (B) first, then the charging state (A).
+  report[2] = state_.battery_b;
+  report[3] = state_.battery_a;
   return report;
 }
 

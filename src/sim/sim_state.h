@@ -56,8 +56,8 @@ struct SimSettings {
 
 struct SimState {
   bool mouse_on = true;    // the wireless link: off means the receiver cannot reach it
-  uint8_t battery_a = 90;  // passed through unchanged by the tool
-  uint8_t battery_b = 0;
+  uint8_t battery_a = 0;   // A: charging state (1 = charging); passed through unchanged
+  uint8_t battery_b = 90;  // B: level in percent
   uint8_t sensor_code = 53;
   uint8_t rate_capability = 0x40;
   uint16_t firmware_version = 0x0105;  // the mouse's, reported by command 0x20

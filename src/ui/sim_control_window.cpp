@@ -52,7 +52,7 @@ void SimControlWindow::SetMouseOn(bool on) {
 
 void SimControlWindow::SendBattery(int level, bool charging) {
   // The receiver announces the level first and the charging state second.
-  sim_.SetBattery(static_cast<uint8_t>(std::clamp(level, 0, kMaxBatteryLevel)), charging ? 1 : 0);
+  sim_.SetBattery(charging ? 1 : 0, static_cast<uint8_t>(std::clamp(level, 0, kMaxBatteryLevel)));
 }
 
 }  // namespace corvane::ui

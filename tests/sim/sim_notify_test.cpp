@@ -48,7 +48,7 @@ TEST(SimNotify, DpiButtonCyclesStagesAndTellsEveryLinkedInterface) {
 TEST(SimNotify, LinkChangesCarryStateAndBattery) {
   SimBackend backend(TestIdentity(), SimMode::kWireless);
   auto receiver = OpenConfig(backend, SimLink::kReceiver);
-  backend.SetBattery(55, 1, false);
+  backend.SetBattery(1, 55, false);
   EXPECT_TRUE(ReadReport(*receiver, 10).empty()) << "a silent battery change sends nothing";
   backend.SetMouseOn(false);
   auto report = ReadReport(*receiver);
@@ -63,7 +63,7 @@ TEST(SimNotify, LinkChangesCarryStateAndBattery) {
   EXPECT_EQ(report[1], 1);
   EXPECT_EQ(report[2], 55);
   EXPECT_EQ(report[3], 1);
-  backend.SetBattery(20, 0);
+  backend.SetBattery(0, 20);
   report = ReadReport(*receiver);
   EXPECT_EQ(report[0], 0xC0);
   EXPECT_EQ(report[2], 20);
