@@ -14,7 +14,6 @@ namespace {
 constexpr int kPrimaryButton = 0;
 constexpr int kRapidFirstMin = 5;
 constexpr int kRapidMax = 255;
-constexpr int kTextRapidFire = 161;
 
 // Text id of a stored code in a family, 0 when the code has none.
 int CodeTextId(int family, int code) {
@@ -27,7 +26,7 @@ int CodeTextId(int family, int code) {
     case kFamilySpecial:
       if (code == 1) return 151;
       return (code >= 3 && code <= 6) ? 149 + code : 0;
-    case kFamilyRapidFire: return kTextRapidFire;
+    case kFamilyRapidFire: return kTextRapidFireDesc;
     case kFamilySystem: return (code >= 1 && code <= 11) ? kSystem[code - 1] : 0;
     case kFamilyDisabled: return kTextDisable;
     default: return 0;

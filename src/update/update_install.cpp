@@ -113,13 +113,13 @@ bool InstallSoftwareUpdate(HttpTransfer& transfer, UpdateView& view, InstallerLa
 bool InstallFirmwareUpdate(HttpTransfer& transfer, UpdateView& view,
                            const FirmwareTransfer& send_firmware, const fs::path& data_folder,
                            const std::string& firmware_url, const std::string& new_version) {
-  view.ShowFirmwareProgress(5, view.LanguageText(kTextFirmwareDownloading));
+  view.ShowFirmwareProgress(5, view.LanguageText(kTextDownloadingFirmware));
   if (!IsFileNameSafeVersion(new_version)) return false;
   const std::optional<fs::path> package =
       PreparePackagePath(data_folder, FirmwarePackageName(new_version));
   if (!package) return false;
   const auto on_unpack = [&view] {
-    view.ShowFirmwareProgress(7, view.LanguageText(kTextFirmwarePreparing));
+    view.ShowFirmwareProgress(7, view.LanguageText(kTextPreparingFirmware));
   };
   if (!FetchAndUnpack(transfer, view, FirmwarePackageAddress(firmware_url, new_version), *package,
                       on_unpack)) {
@@ -128,11 +128,11 @@ bool InstallFirmwareUpdate(HttpTransfer& transfer, UpdateView& view,
   const fs::path image_path = package->parent_path() / FirmwareImageName(new_version);
   std::optional<std::vector<std::uint8_t>> image = ReadImage(image_path);
   if (!image) return false;
-  view.ShowFirmwareProgress(10, view.LanguageText(kTextFirmwarePreparing));
+  view.ShowFirmwareProgress(10, view.LanguageText(kTextPreparingFirmware));
   if (!send_firmware || !send_firmware(*image)) Trace("firmware transfer did not start");
   std::error_code ec;
   fs::remove(image_path, ec);
-  view.ShowFirmwareProgress(100, view.LanguageText(kTextFirmwareDone));
+  view.ShowFirmwareProgress(100, view.LanguageText(kTextFirmwareUpdated));
   return true;
 }
 

@@ -17,11 +17,7 @@ inline constexpr int kDownloadProgressMessage = 1694;
 inline constexpr int kSoftwareUpdateKind = 1;
 inline constexpr int kFirmwareUpdateKind = 2;
 
-// Language text ids used by the update jobs; kTextUpToDate and kTextNewVersion come from
-// app/text_ids.h, which the window-facing views include as well.
-inline constexpr int kTextFirmwareDownloading = 590;
-inline constexpr int kTextFirmwarePreparing = 591;
-inline constexpr int kTextFirmwareDone = 593;
+// The language texts the update jobs show are named in app/text_ids.h.
 
 class UpdateView {
  public:
