@@ -5,45 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "support/cli_runner.h"
-#include "support/temp_home.h"
+#include "cli_fixture.h"
 
 namespace corvane::test {
 namespace {
 
 constexpr int kButtonHeaderBytes = 5;  // report id, command, two bytes, length
 
-class ButtonsEndToEndTest : public ::testing::Test {
+class ButtonsEndToEndTest : public CliEndToEndTest {
  protected:
-  CliResult Cli(std::vector<std::string> args) {
-    std::vector<std::string> all = {"--program-dir", ShippedDataDir().string(), "--simulate",
-                                    "--capture", Capture()};
-    all.insert(all.end(), args.begin(), args.end());
-    return RunProgram(CORVANE_CLI_PATH, all);
-  }
-  std::string Capture() const { return (home_.Root() / "capture.txt").string(); }
-  // Every OUT line (length and hex) to the wired mouse whose command byte is `command`.
-  std::vector<std::pair<int, std::string>> Outs(const std::string& command) const {
-    std::vector<std::pair<int, std::string>> found;
-    const std::string text = ReadFileBytes(Capture());
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      const std::string line = text.substr(start, end - start);
-      start = end + 1;
-      if (line.rfind("OUT", 0) != 0) continue;
-      const size_t hex_at = line.rfind(' ') + 1;
-      const size_t length_at = line.rfind(' ', hex_at - 2) + 1;
-      const std::string hex = line.substr(hex_at);
-      if (hex.compare(2, 2, command) == 0) found.emplace_back(std::stoi(line.substr(length_at)), hex);
-    }
-    return found;
-  }
-  std::string LastOut(const std::string& command) const {
-    auto outs = Outs(command);
-    return outs.empty() ? "" : outs.back().second;
-  }
   // The three entry bytes of `button` in the last button command, as hex.
   std::string ButtonEntry(int button) const {
     return LastOut("09").substr((kButtonHeaderBytes + 3 * button) * 2, 6);
@@ -59,8 +29,6 @@ class ButtonsEndToEndTest : public ::testing::Test {
     EXPECT_EQ(events.exit_code, 0) << events.err;
     return id;
   }
-
-  TempHome home_;
 };
 
 TEST_F(ButtonsEndToEndTest, ProfileWithoutRowsSendsTheFactoryLayout) {

@@ -5,43 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "support/cli_runner.h"
-#include "support/temp_home.h"
+#include "cli_fixture.h"
 
 namespace corvane::test {
 namespace {
 
-class LightsEndToEndTest : public ::testing::Test {
+class LightsEndToEndTest : public CliEndToEndTest {
  protected:
-  CliResult Cli(std::vector<std::string> args) {
-    std::vector<std::string> all = {"--program-dir", ShippedDataDir().string(), "--simulate",
-                                    "--capture", Capture()};
-    all.insert(all.end(), args.begin(), args.end());
-    return RunProgram(CORVANE_CLI_PATH, all);
-  }
-  std::string Capture() const { return (home_.Root() / "capture.txt").string(); }
-  // The hex of every OUT line whose command byte is `command`.
-  std::vector<std::string> Outs(const std::string& command) const {
-    std::vector<std::string> found;
-    const std::string text = ReadFileBytes(Capture());
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      const std::string line = text.substr(start, end - start);
-      start = end + 1;
-      const std::string hex = line.substr(line.rfind(' ') + 1);
-      if (line.rfind("OUT", 0) == 0 && hex.compare(2, 2, command) == 0) found.push_back(hex);
-    }
-    return found;
-  }
   // The lighting command's bytes after the report id, up to the first colour's end.
   std::string LastLightHead() const {
     auto outs = Outs("05");
-    return outs.empty() ? "" : outs.back().substr(2, 18);
+    return outs.empty() ? "" : outs.back().second.substr(2, 18);
   }
-
-  TempHome home_;
 };
 
 TEST_F(LightsEndToEndTest, ListingCreatesTheRowsOnceWithModeOneActive) {

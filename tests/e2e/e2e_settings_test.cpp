@@ -5,39 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "support/cli_runner.h"
-#include "support/temp_home.h"
+#include "cli_fixture.h"
 
 namespace corvane::test {
 namespace {
 
-class SettingsEndToEndTest : public ::testing::Test {
- protected:
-  CliResult Cli(std::vector<std::string> args) {
-    std::vector<std::string> all = {"--program-dir", ShippedDataDir().string(), "--simulate",
-                                    "--capture", Capture()};
-    all.insert(all.end(), args.begin(), args.end());
-    return RunProgram(CORVANE_CLI_PATH, all);
-  }
-  std::string Capture() const { return (home_.Root() / "capture.txt").string(); }
-  // The hex of the last OUT line whose command byte is `command`.
-  std::string LastOut(const std::string& command) const {
-    std::string text = ReadFileBytes(Capture());
-    std::string found;
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      std::string line = text.substr(start, end - start);
-      std::string hex = line.substr(line.rfind(' ') + 1);
-      if (line.rfind("OUT", 0) == 0 && hex.compare(2, 2, command) == 0) found = hex;
-      start = end + 1;
-    }
-    return found;
-  }
-
-  TempHome home_;
-};
+using SettingsEndToEndTest = CliEndToEndTest;
 
 TEST_F(SettingsEndToEndTest, DpiStagesTravelAsExactBytesAndSurviveARestart) {
   ASSERT_EQ(Cli({"set", "dpi_count", "6"}).exit_code, 0);
