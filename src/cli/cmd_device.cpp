@@ -10,11 +10,11 @@
 #include "cli/cli_session.h"
 #include "device/device_manager.h"
 #include "settings/sensor_scale.h"
+#include "update/update_jobs.h"
 
 namespace corvane::cli {
 namespace {
 
-constexpr uint8_t kCommandReceiverVersion = 0x20;
 constexpr size_t kSensorByte = 10;
 constexpr size_t kRateCapabilityByte = 11;
 constexpr size_t kBatteryAByte = 12;
@@ -24,20 +24,6 @@ constexpr size_t kReachableByte = 14;
 std::string Hex(int value) {
   char text[16];
   std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-  return text;
-}
-
-// The mouse firmware version: the wired release number, or over the receiver the
-// version the mouse reports through command 0x20. Empty when it cannot be had.
-std::string MouseFirmwareVersion(DeviceManager& manager, int connection) {
-  int release = 0;
-  if (connection == kEntryModeWired) {
-    return manager.ReleaseNumberOf(kEntryModeWired, release) ? Hex(release) : "";
-  }
-  uint8_t buffer[65] = {0, kCommandReceiverVersion};
-  if (!manager.SendCommand(buffer, 33)) return "";
-  char text[16];
-  std::snprintf(text, sizeof text, "%X%02X", buffer[4], buffer[5]);
   return text;
 }
 
@@ -67,7 +53,7 @@ int RunInfo(const CliOptions& options, const std::vector<std::string>& args) {
   const int type = manager.SelectedDeviceType();
   const int connection = manager.ActiveConnectionMode();
   const SensorScale scale = ScaleForSensor(info[kSensorByte]);
-  const std::string firmware = MouseFirmwareVersion(manager, connection);
+  const std::string firmware = session.Session().Updates().MouseFirmwareVersion();
   int release = 0;
   const std::string receiver =
       connection == kEntryModeWireless && manager.ReleaseNumberOf(kEntryModeWireless, release)
