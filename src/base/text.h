@@ -28,6 +28,11 @@ std::string IntToDecimal(long long value);
 std::string AsciiLower(std::string_view text);
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
+// Whether `name` can stand as one file name inside a folder without leaving it: not
+// empty, not "." or "..", and free of '/', '\\' and NUL. Used for names taken from data
+// files (a model's device_attr) before they become paths.
+bool IsSafeFileStem(std::string_view name);
+
 // Replaces every occurrence of `from` (non-empty) with `to`.
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
 

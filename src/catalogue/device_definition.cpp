@@ -62,11 +62,7 @@ void ParseButtonRect(std::string_view rect, int& x1, int& x2, int& y) {
 
 std::filesystem::path DefinitionPath(const std::filesystem::path& program_folder,
                                      std::string_view device_attr) {
-  if (device_attr.empty() || device_attr == "." || device_attr == ".." ||
-      device_attr.find_first_of("/\\") != std::string_view::npos ||
-      device_attr.find('\0') != std::string_view::npos) {
-    return {};
-  }
+  if (!IsSafeFileStem(device_attr)) return {};
   return program_folder / "device" / (std::string(device_attr) + ".xml");
 }
 

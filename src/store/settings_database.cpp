@@ -51,11 +51,6 @@ constexpr std::string_view kSchema[] = {
     "CREATE INDEX IF NOT EXISTS keylightindex ON t_key_light_data(keylight_id)",
 };
 
-bool IsSafeFileStem(std::string_view name) {
-  if (name.empty() || name == "." || name.find("..") != std::string_view::npos) return false;
-  return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
-}
-
 ProfileRecord ReadProfileRow(const SQLiteStatement& statement) {
   // Column order of t_profile_data: profile, name, status, app, type.
   ProfileRecord record;

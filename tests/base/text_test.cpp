@@ -29,5 +29,14 @@ TEST(TextTest, MalformedSequencesBecomeReplacementCharacters) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
+TEST(TextTest, SafeFileStemsCannotLeaveTheirFolder) {
+  EXPECT_TRUE(IsSafeFileStem("kestrel_pro"));
+  EXPECT_TRUE(IsSafeFileStem("v1..2"));  // dots inside a name are harmless
+  for (std::string bad : {std::string(), std::string("."), std::string(".."), std::string("../x"),
+                          std::string("a/b"), std::string("a\\b"), std::string("a\0b", 3)}) {
+    EXPECT_FALSE(IsSafeFileStem(bad)) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace corvane
