@@ -216,13 +216,13 @@ void DeviceJobs::StoreWrites(int profile,
 }
 
 void DeviceJobs::HandleWriteFailure() {
-  int mode = manager_.ActiveConnectionMode();
-  if (mode != 1) return;
+  // Only a wireless link can fail while the device list still shows the mouse.
+  if (manager_.ActiveConnectionMode() != 1) return;
   view_.ClosePopups();
   view_.SetDeviceState(manager_.SelectedDeviceType(), 1, 1);
   if (State().Link()) return;
-  view_.SetConnectionText(mode == 1 ? kTextWireless : kTextWired);
-  view_.SetDeviceState(kAnyIdentifiedType, mode == 1 ? 1 : 0, 1);
+  view_.SetConnectionText(kTextWireless);
+  view_.SetDeviceState(kAnyIdentifiedType, 1, 1);
   view_.SetLinkFlag(true);
 }
 

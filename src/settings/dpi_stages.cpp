@@ -50,16 +50,8 @@ DpiPageView DpiStages::View() const {
 }
 
 DpiPageView DpiStages::Load() {
-  int profile = Profile();
-  int count = std::clamp(ReadInt(profile, "dpi_count"), 1, kMaxDpiStages);
-  int index = ReadInt(profile, "dpi_index");
-  // The list refill caches the count before the index is checked against it.
-  state_.SetCachedStages(count, state_.CachedIndex());
-  if (index < 0 || index >= count) index = 0;
-  state_.SetCachedStages(count, index);
   DpiPageView view = View();
-  view.index = index;
-  view.slider_position = DpiToSliderPosition(state_.Sensor(), StageValue(profile, index));
+  state_.SetCachedStages(view.count, view.index);
   return view;
 }
 

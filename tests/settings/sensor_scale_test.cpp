@@ -5,16 +5,6 @@
 namespace corvane {
 namespace {
 
-TEST(SensorScaleTest, RangesFollowTheSensorTable) {
-  EXPECT_EQ(ScaleForSensor(4).max_dpi, 8000);
-  EXPECT_EQ(ScaleForSensor(17).slider_max, 232);
-  EXPECT_EQ(ScaleForSensor(38).min_dpi, 200);
-  SensorScale other = ScaleForSensor(99);
-  EXPECT_EQ(other.min_dpi, 50);
-  EXPECT_EQ(other.max_dpi, 26000);
-  EXPECT_EQ(other.slider_max, 520);
-}
-
 TEST(SensorScaleTest, ConversionsUseEachSensorsBreakpoints) {
   EXPECT_EQ(DpiToSliderPosition(17, 10000), 200);
   EXPECT_EQ(DpiToSliderPosition(17, 12000), 220);
