@@ -44,14 +44,18 @@ void ShowConnection(DeviceManager& manager, DeviceView& view, bool has_entries) 
 
 }  // namespace
 
-bool RefreshDevices(DeviceManager& manager, const std::vector<KnownDevice>& catalogue,
-                    DeviceView& view) {
-  const int saved = view.SavedDeviceType();
+void SetKnownDevices(DeviceManager& manager, const std::vector<KnownDevice>& catalogue) {
   manager.ClearKnownDevices();
   for (const KnownDevice& known : catalogue) {
     manager.AddKnownDevice(known.vendor_id, known.product_id, known.device_type, known.mode,
                            known.dev_id);
   }
+}
+
+bool RefreshDevices(DeviceManager& manager, const std::vector<KnownDevice>& catalogue,
+                    DeviceView& view) {
+  const int saved = view.SavedDeviceType();
+  SetKnownDevices(manager, catalogue);
   RebuildEntries(manager);
   std::vector<DeviceEntryInfo> wireless;
   const bool has_entries = manager.WirelessEntriesOfSelected(wireless);

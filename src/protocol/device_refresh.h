@@ -11,6 +11,9 @@
 
 namespace corvane {
 
+// Replaces the manager's known devices with `catalogue`, in order.
+void SetKnownDevices(DeviceManager& manager, const std::vector<KnownDevice>& catalogue);
+
 // Replaces the known devices with `catalogue`, re-enumerates and loads the saved
 // model's definition; the selection is left alone. Returns whether entries exist.
 bool RefreshDevices(DeviceManager& manager, const std::vector<KnownDevice>& catalogue,

@@ -94,11 +94,7 @@ bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::s
 
   DeviceManager& manager = DeviceManager::Instance();
   manager.SetBackend(std::move(backend));
-  manager.ClearKnownDevices();
-  for (const KnownDevice& known : model_->KnownDevices()) {
-    manager.AddKnownDevice(known.vendor_id, known.product_id, known.device_type, known.mode,
-                           known.dev_id);
-  }
+  SetKnownDevices(manager, model_->KnownDevices());
   return true;
 }
 
