@@ -9,6 +9,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "device/device_manager.h"
+#include "protocol/device_jobs.h"
 #include "settings/sensor_scale.h"
 #include "update/update_jobs.h"
 
@@ -21,11 +22,6 @@ constexpr size_t kBatteryAByte = 12;
 constexpr size_t kBatteryBByte = 13;
 constexpr size_t kReachableByte = 14;
 
-std::string Hex(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-  return text;
-}
 
 int RunSelect(const CliOptions& options, const std::vector<std::string>& args) {
   if (args.size() != 1) return CliFail("usage: select TYPE");
@@ -57,7 +53,7 @@ int RunInfo(const CliOptions& options, const std::vector<std::string>& args) {
   int release = 0;
   const std::string receiver =
       connection == kEntryModeWireless && manager.ReleaseNumberOf(kEntryModeWireless, release)
-          ? Hex(release) : "";
+          ? ReleaseVersionText(release) : "";
   if (options.json) {
     JsonWriter json;
     json.BeginObject()

@@ -38,13 +38,19 @@ std::string VersionText(const std::string& label, const std::string& version, bo
   return label + ": " + (with_v ? "V" : "") + major + "." + minor;
 }
 
-std::string HexVersion(int value) {
+}  // namespace
+
+std::string ReleaseVersionText(int release_number) {
   char text[16];
-  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(release_number));
   return text;
 }
 
-}  // namespace
+std::string FirmwareVersionText(uint8_t high, uint8_t low) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%X%02X", high, low);
+  return text;
+}
 
 DeviceJobs::DeviceJobs(DeviceManager& manager, ModelContext& model, WorkerView& view,
                        TextSource text)
@@ -140,13 +146,13 @@ void DeviceJobs::UpdateVersionLine(bool plain_mouse_line) {
   std::string mouse = State().MouseVersion();
   if (mode == 0) {
     int release = 0;
-    if (manager_.ReleaseNumberOf(0, release)) mouse = HexVersion(release);
+    if (manager_.ReleaseNumberOf(0, release)) mouse = ReleaseVersionText(release);
     State().SetMouseVersion(mouse);
   }
   std::string line = VersionText(text_(kTextMouseFirmware), mouse, !plain_mouse_line);
   if (mode == 1) {
     int release = 0;
-    if (manager_.ReleaseNumberOf(1, release)) State().SetReceiverVersion(HexVersion(release));
+    if (manager_.ReleaseNumberOf(1, release)) State().SetReceiverVersion(ReleaseVersionText(release));
     std::string receiver =
         VersionText(text_(kTextReceiverFirmware), State().ReceiverVersion(), true);
     if (!receiver.empty()) line += (line.empty() ? "" : "  ") + receiver;
@@ -202,9 +208,7 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
     }
   }
   if (!after_link && manager_.ActiveConnectionMode() == 1 && Read(kCmdReadFirmwareVersion, reply)) {
-    char version[16];
-    std::snprintf(version, sizeof version, "%X%02X", reply[4], reply[5]);
-    state.SetMouseVersion(version);
+    state.SetMouseVersion(FirmwareVersionText(reply[4], reply[5]));
     UpdateVersionLine(true);
   }
   return true;

@@ -49,6 +49,11 @@ inline constexpr size_t kCommandBufferSizeForReads = 65;
 inline constexpr uint8_t kNotifyLink = 0xC0;
 inline constexpr uint8_t kNotifyDpiStage = 0xC2;
 
+// Version texts as the device reports them: a release number ("%X", 0x105 -> "105"),
+// or the two bytes of the mouse's version reply ("%X%02X", 1 and 5 -> "105").
+std::string ReleaseVersionText(int release_number);
+std::string FirmwareVersionText(uint8_t high, uint8_t low);
+
 class DeviceJobs {
  public:
   using TextSource = std::function<std::string(int text_id)>;

@@ -26,22 +26,8 @@ namespace {
 // Reply bytes of command 0x20 holding the mouse firmware version (high, low).
 constexpr size_t kFirmwareVersionHigh = 4;
 constexpr size_t kFirmwareVersionLow = 5;
-constexpr size_t kVersionTextBytes = 16;
 constexpr long long kUpdateMessageLParam = 1;
 constexpr long long kProgressMessageWParam = 0;
-
-// The version texts the device reports, as the version line shows them ("105").
-std::string HexText(unsigned value) {
-  char text[kVersionTextBytes];
-  std::snprintf(text, sizeof text, "%X", value);
-  return text;
-}
-
-std::string HexVersionText(uint8_t high, uint8_t low) {
-  char text[kVersionTextBytes];
-  std::snprintf(text, sizeof text, "%X%02X", high, low);
-  return text;
-}
 
 }  // namespace
 
@@ -175,11 +161,11 @@ std::string UpdateJobs::MouseFirmwareVersion() {
   const int mode = manager_.ActiveConnectionMode();
   if (mode == kEntryModeWired) {
     int release = 0;
-    if (manager_.ReleaseNumberOf(kEntryModeWired, release)) version = HexText(static_cast<unsigned>(release));
+    if (manager_.ReleaseNumberOf(kEntryModeWired, release)) version = ReleaseVersionText(release);
   } else if (mode == kEntryModeWireless) {
     CommandReport request = MakeReadRequest(kCmdReadFirmwareVersion);
     if (manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) {
-      version = HexVersionText(request.bytes[kFirmwareVersionHigh], request.bytes[kFirmwareVersionLow]);
+      version = FirmwareVersionText(request.bytes[kFirmwareVersionHigh], request.bytes[kFirmwareVersionLow]);
     }
   }
   if (version.empty()) {
