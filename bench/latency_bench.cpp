@@ -2,6 +2,7 @@
 // notification poll against the simulated mouse. The baseline is a plain 100 ms
 // notification read, which would delay a task by up to 100 ms.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
@@ -9,21 +10,19 @@
 #include <filesystem>
 #include <memory>
 #include <thread>
-
-#include <sys/resource.h>
 #include <vector>
 
 #include "app/memory_key_value_store.h"
 #include "catalogue/device_catalogue.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
-#include "protocol/device_worker.h"
-#include "protocol/model_context.h"
-#include "protocol/recording_device_view.h"
-#include "protocol/worker_view.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
+#include "worker/device_jobs.h"
+#include "worker/device_worker.h"
+#include "worker/model_context.h"
+#include "worker/recording_device_view.h"
+#include "worker/worker_view.h"
 
 namespace corvane {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "device/command_transaction.h"
 #include "device/device_manager.h"
-#include "protocol/command_transaction.h"
 #include "sim/sim_backend.h"
 
 namespace corvane {

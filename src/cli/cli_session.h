@@ -14,9 +14,9 @@
 #include "cli/json_writer.h"
 #include "device/device_entry.h"
 #include "device/hid_backend.h"
-#include "protocol/device_session.h"
-#include "protocol/recording_device_view.h"
 #include "settings/task_poster.h"
+#include "worker/device_session.h"
+#include "worker/recording_device_view.h"
 
 namespace corvane::cli {
 

@@ -9,9 +9,9 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
 #include "settings/sensor_scale.h"
-#include "update/update_jobs.h"
+#include "worker/device_jobs.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::cli {
 namespace {

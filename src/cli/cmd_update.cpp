@@ -8,10 +8,10 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
-#include "protocol/device_jobs.h"
-#include "protocol/device_session.h"
-#include "protocol/recording_device_view.h"
-#include "update/update_jobs.h"
+#include "worker/device_jobs.h"
+#include "worker/device_session.h"
+#include "worker/recording_device_view.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::cli {
 namespace {

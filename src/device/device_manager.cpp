@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "base/trace.h"
-#include "protocol/command_transaction.h"
+#include "device/command_transaction.h"
 
 namespace corvane {
 namespace {

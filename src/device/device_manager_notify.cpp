@@ -2,8 +2,8 @@
 // check. Link reports (0xC0) change an entry's online state here.
 #include <cstring>
 
+#include "device/command_transaction.h"
 #include "device/device_manager.h"
-#include "protocol/command_transaction.h"
 
 namespace corvane {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "device/hidraw_monitor.h"
 #include "device/hotplug_match.h"
-#include "protocol/device_session.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "protocol/device_view.h"
+#include "worker/device_view.h"
 
 namespace corvane::ui {
 

@@ -9,7 +9,6 @@
 #include "app/language_selection.h"
 #include "app/language_text.h"
 #include "app/text_ids.h"
-#include "protocol/device_session.h"
 #include "ui/autorun_entry.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/ccheck_button.h"
@@ -18,6 +17,7 @@
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 namespace {

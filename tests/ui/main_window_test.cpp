@@ -14,7 +14,6 @@
 #include "app/key_value_store.h"
 #include "app/language_text.h"
 #include "app/text_ids.h"
-#include "protocol/device_session.h"
 #include "settings/dpi_stages.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
@@ -27,6 +26,7 @@
 #include "ui/program_settings_page.h"
 #include "ui/sim_control_window.h"
 #include "ui/window_program.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 namespace {

@@ -11,17 +11,17 @@
 #include "app/memory_key_value_store.h"
 #include "catalogue/device_catalogue.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
-#include "protocol/device_refresh.h"
-#include "protocol/model_context.h"
-#include "protocol/recording_device_view.h"
-#include "protocol/worker_view.h"
 #include "settings/device_state.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
-#include "update/update_jobs.h"
 #include "update_test_support.h"
+#include "worker/device_jobs.h"
+#include "worker/device_refresh.h"
+#include "worker/model_context.h"
+#include "worker/recording_device_view.h"
+#include "worker/update_jobs.h"
+#include "worker/worker_view.h"
 
 namespace corvane {
 namespace {

@@ -2,7 +2,7 @@
 // read-back into the store, the failure reaction and the notifications.
 #include <gtest/gtest.h>
 
-#include "protocol/device_jobs.h"
+#include "worker/device_jobs.h"
 #include "worker_fixture.h"
 
 namespace corvane::test {

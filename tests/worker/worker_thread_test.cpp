@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "protocol/device_worker.h"
+#include "worker/device_worker.h"
 #include "worker_fixture.h"
 
 namespace corvane::test {

@@ -4,7 +4,7 @@
 // flag and the idle poll.
 #pragma once
 
-#include "protocol/device_view.h"
+#include "worker/device_view.h"
 
 namespace corvane {
 
@@ -52,8 +52,12 @@ class WorkerView : public DeviceView {
   void PostMessage(WindowMessage message, long long wparam, long long lparam) override {
     inner_.PostMessage(message, wparam, lparam);
   }
-  void SetSoftwareVersionLabel(const std::string& text) override { inner_.SetSoftwareVersionLabel(text); }
-  void SetFirmwareVersionLabel(const std::string& text) override { inner_.SetFirmwareVersionLabel(text); }
+  void SetSoftwareVersionLabel(const std::string& text) override {
+    inner_.SetSoftwareVersionLabel(text);
+  }
+  void SetFirmwareVersionLabel(const std::string& text) override {
+    inner_.SetFirmwareVersionLabel(text);
+  }
   void EnableSoftwareUpdateButton(bool on) override { inner_.EnableSoftwareUpdateButton(on); }
   void EnableFirmwareUpdateButton(bool on) override { inner_.EnableFirmwareUpdateButton(on); }
   void CloseUpgradeProgress() override { inner_.CloseUpgradeProgress(); }

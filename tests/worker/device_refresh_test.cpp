@@ -1,11 +1,12 @@
 // The list rebuilds against the simulator: what the window is told and which model
 // ends up selected.
+#include "worker/device_refresh.h"
+
 #include <gtest/gtest.h>
 
 #include "device/device_manager.h"
-#include "protocol/device_refresh.h"
-#include "protocol/recording_device_view.h"
 #include "sim/sim_backend.h"
+#include "worker/recording_device_view.h"
 
 namespace corvane {
 namespace {

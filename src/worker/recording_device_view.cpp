@@ -1,6 +1,6 @@
 // RecordingDeviceView: call log plus a device list that selects like the window's
 // (the asked model when listed, else the first listed one).
-#include "protocol/recording_device_view.h"
+#include "worker/recording_device_view.h"
 
 #include <algorithm>
 
@@ -9,11 +9,16 @@ namespace {
 
 const char* PageName(DevicePage page) {
   switch (page) {
-    case DevicePage::kButtons: return "buttons";
-    case DevicePage::kMacro: return "macro";
-    case DevicePage::kPerformance: return "performance";
-    case DevicePage::kLighting: return "lighting";
-    case DevicePage::kDpi: return "dpi";
+    case DevicePage::kButtons:
+      return "buttons";
+    case DevicePage::kMacro:
+      return "macro";
+    case DevicePage::kPerformance:
+      return "performance";
+    case DevicePage::kLighting:
+      return "lighting";
+    case DevicePage::kDpi:
+      return "dpi";
   }
   return "?";
 }
@@ -94,7 +99,9 @@ void RecordingDeviceView::SetSavedDeviceType(int device_type) {
   saved_type_ = device_type;
 }
 
-void RecordingDeviceView::LoadDefinition(int device_type) { Record(Join("LoadDefinition", {device_type})); }
+void RecordingDeviceView::LoadDefinition(int device_type) {
+  Record(Join("LoadDefinition", {device_type}));
+}
 
 void RecordingDeviceView::SetConnectionText(int text_id) {
   Record(Join("SetConnectionText", {text_id}));
@@ -108,7 +115,9 @@ void RecordingDeviceView::SetLinkFlag(bool linked) {
   link_flag_ = linked;
 }
 
-void RecordingDeviceView::ShowDeviceControls(bool show) { Record(Join("ShowDeviceControls", {show})); }
+void RecordingDeviceView::ShowDeviceControls(bool show) {
+  Record(Join("ShowDeviceControls", {show}));
+}
 
 void RecordingDeviceView::SetIdlePoll(bool on) {
   Record(Join("SetIdlePoll", {on}));
@@ -125,7 +134,8 @@ void RecordingDeviceView::SetAllDeviceState(OnlineState state) {
 void RecordingDeviceView::SetDeviceState(int device_type, ConnectionMode mode, OnlineState state) {
   Record(Join("SetDeviceState", {device_type, ModeNumber(mode), StateNumber(state)}));
   std::lock_guard lock(mutex_);
-  if (std::find(order_.begin(), order_.end(), device_type) == order_.end()) order_.push_back(device_type);
+  if (std::find(order_.begin(), order_.end(), device_type) == order_.end())
+    order_.push_back(device_type);
   states_[{device_type, ModeNumber(mode)}] = StateNumber(state);
 }
 
@@ -170,11 +180,15 @@ void RecordingDeviceView::ShowDeviceList(bool show) { Record(Join("ShowDeviceLis
 void RecordingDeviceView::SetBatteryInfo(BatteryStatus battery) {
   Record(Join("SetBatteryInfo", {battery.level, battery.charging}));
 }
-void RecordingDeviceView::SetVersionLine(const std::string& line) { Record("SetVersionLine " + line); }
+void RecordingDeviceView::SetVersionLine(const std::string& line) {
+  Record("SetVersionLine " + line);
+}
 void RecordingDeviceView::RefreshPage(DevicePage page) {
   Record(std::string("RefreshPage ") + PageName(page));
 }
-void RecordingDeviceView::SelectDpiStageCount(int count) { Record(Join("SelectDpiStageCount", {count})); }
+void RecordingDeviceView::SelectDpiStageCount(int count) {
+  Record(Join("SelectDpiStageCount", {count}));
+}
 void RecordingDeviceView::SelectDpiStage(int index, int dpi) {
   Record(Join("SelectDpiStage", {index, dpi}));
 }

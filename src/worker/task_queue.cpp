@@ -1,4 +1,4 @@
-#include "protocol/task_queue.h"
+#include "worker/task_queue.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 // Job dispatch, device list rebuilds, read-back and the idle notification poll.
 // The upload jobs (performance, buttons, macros, lighting) are in upload_jobs.cpp.
-#include "protocol/device_jobs.h"
+#include "worker/device_jobs.h"
 
 #include <chrono>
 #include <cstdio>
@@ -9,13 +9,13 @@
 #include "base/text.h"
 #include "base/trace.h"
 #include "device/device_manager.h"
-#include "protocol/device_refresh.h"
-#include "protocol/model_context.h"
 #include "protocol/performance_commands.h"
-#include "protocol/worker_view.h"
 #include "settings/light_payload.h"
 #include "settings/sensor_scale.h"
 #include "store/settings_database.h"
+#include "worker/device_refresh.h"
+#include "worker/model_context.h"
+#include "worker/worker_view.h"
 
 namespace corvane {
 namespace {
@@ -272,8 +272,10 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
     if (index != state.CachedIndex()) {
       state.SetCachedIndex(index);
       Store().SetConfigInt(profile, "dpi_index", index);
-      int dpi = DecimalToInt(
-          Store().GetConfigValue(profile, "dpi_group" + std::to_string(index) + "_value").value_or(""));
+      int dpi =
+          DecimalToInt(Store()
+                           .GetConfigValue(profile, "dpi_group" + std::to_string(index) + "_value")
+                           .value_or(""));
       view_.SelectDpiStage(index, dpi);
       if (state.ShowDpiTips()) view_.ShowDpiPopup(dpi);
     }
@@ -317,7 +319,8 @@ bool DeviceJobs::Send(CommandReport report, bool report_failure) {
 
 bool DeviceJobs::Read(uint8_t command, uint8_t* reply) {
   CommandReport request = MakeReadRequest(command);
-  if (!manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) return false;
+  if (!manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length)))
+    return false;
   std::copy(request.bytes.begin(), request.bytes.begin() + kCommandBufferSizeForReads, reply);
   return true;
 }

@@ -8,10 +8,10 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "protocol/device_jobs.h"
-#include "protocol/task_queue.h"
-#include "protocol/thread_basic.h"
 #include "settings/task_poster.h"
+#include "worker/device_jobs.h"
+#include "worker/task_queue.h"
+#include "worker/thread_basic.h"
 
 namespace corvane {
 

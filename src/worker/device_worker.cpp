@@ -1,4 +1,4 @@
-#include "protocol/device_worker.h"
+#include "worker/device_worker.h"
 
 #include "settings/device_state.h"
 

@@ -1,6 +1,6 @@
 // RefreshDevices and ReenumerateDevices: manager steps first, then what the window is
 // told, so the window never sees a half-built list.
-#include "protocol/device_refresh.h"
+#include "worker/device_refresh.h"
 
 namespace corvane {
 namespace {

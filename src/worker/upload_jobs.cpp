@@ -7,14 +7,14 @@
 #include "base/text.h"
 #include "base/trace.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
-#include "protocol/model_context.h"
 #include "protocol/performance_commands.h"
-#include "protocol/worker_view.h"
 #include "settings/button_table_encoding.h"
 #include "settings/light_payload.h"
 #include "settings/macro_packets.h"
 #include "store/settings_database.h"
+#include "worker/device_jobs.h"
+#include "worker/model_context.h"
+#include "worker/worker_view.h"
 
 namespace corvane {
 namespace {
@@ -47,7 +47,8 @@ void DeviceJobs::PerformanceJob(WorkerTask task) {
     case WorkerTask::kPowerOptions:
       report = BuildPowerCommand(config);
       break;
-    default: return;
+    default:
+      return;
   }
   Send(report, true);
 }

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "protocol/device_view.h"
+#include "worker/device_view.h"
 
 namespace corvane {
 
@@ -71,7 +71,7 @@ class RecordingDeviceView : public DeviceView {
 
   mutable std::mutex mutex_;
   std::vector<std::string> calls_;
-  std::vector<int> order_;  // device types in first-told order
+  std::vector<int> order_;                     // device types in first-told order
   std::map<std::pair<int, int>, int> states_;  // (type, mode) -> online state
   int saved_type_ = 0;
   int selected_ = 0;
