@@ -185,13 +185,6 @@ rates() {
 }
 
 run plug_in plug_in
-if [ -n "$CORVANE_VM_PROFILE" ]; then
-  for c in "version" "devices" "info" "get dpi_group0_value"; do
-    echo "CORVANE-VM: PROFILE $c"; time cli $c >/dev/null
-  done
-  echo "CORVANE-VM: PROFILE ctl"; time ctl stats >/dev/null
-  echo "CORVANE-VM: PROFILE uhid-help"; time corvane-uhid >/dev/null 2>&1
-fi
 run devices devices
 run info info
 run dpi_write dpi_write
