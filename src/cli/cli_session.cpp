@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/access_hint.h"
 #include "device/device_manager.h"
 #include "store/settings_database.h"
 
@@ -27,7 +28,19 @@ bool CliSession::Open(const CliOptions& options, std::string& error, bool enumer
   return true;
 }
 
-bool CliSession::Enumerate() { return session_->PrepareSelectedModel(); }
+bool CliSession::Enumerate() {
+  const bool found = session_->PrepareSelectedModel();
+  DeviceManager& manager = DeviceManager::Instance();
+  if (std::shared_ptr<HidBackend> backend = manager.Backend(); backend && !Simulator()) {
+    std::vector<std::string> opened;
+    for (const DeviceEntryInfo& entry : manager.Entries()) opened.push_back(entry.path);
+    for (const std::string& hint :
+         UnopenableInterfaceHints(*backend, session_->Model().KnownDevices(), opened)) {
+      std::fprintf(stderr, "corvane-cli: %s\n", hint.c_str());
+    }
+  }
+  return found;
+}
 
 int CliSession::ActiveProfile() { return session_->Store().GetActiveProfile(); }
 

@@ -1,9 +1,13 @@
 // hidapi calls for enumeration, open, write, timed read and product string. The
-// report descriptor is read from sysfs to list each node's top-level collections.
+// report descriptor is read from sysfs to list each node's top-level collections and
+// to learn how long an output report is: hidraw hands a write to the device as it is,
+// so a short command would reach the mouse as a short report.
 #include "device/hidapi_backend.h"
 
 #include <hidapi/hidapi.h>
 
+#include <array>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -20,6 +24,8 @@ constexpr size_t kProductStringChars = 512;
 // Report descriptors are at most 4096 bytes (HID_MAX_DESCRIPTOR_SIZE).
 constexpr size_t kMaxDescriptorBytes = 4096;
 constexpr char kDevPrefix[] = "/dev/";
+// The largest report written in one piece: report id plus 64 data bytes.
+constexpr size_t kMaxReportBytes = 65;
 
 struct HidDeviceCloser {
   void operator()(hid_device* device) const { hid_close(device); }
@@ -31,14 +37,36 @@ struct EnumerationFreer {
 };
 using EnumerationPtr = std::unique_ptr<hid_device_info, EnumerationFreer>;
 
+// The node's report descriptor from sysfs; empty when it cannot be read.
+std::vector<uint8_t> ReadDescriptor(const std::string& path) {
+  const std::string descriptor_path = HidapiBackend::ReportDescriptorPath(path);
+  if (descriptor_path.empty()) return {};
+  std::ifstream in(descriptor_path, std::ios::binary);
+  if (!in) return {};
+  std::vector<uint8_t> bytes;
+  bytes.reserve(kMaxDescriptorBytes);
+  std::istreambuf_iterator<char> it(in), end;
+  for (; it != end && bytes.size() < kMaxDescriptorBytes; ++it) bytes.push_back(static_cast<uint8_t>(*it));
+  return bytes;
+}
+
 class HidapiHandle : public HidHandle {
  public:
-  HidapiHandle(HidDevicePtr device, std::string path)
-      : device_(std::move(device)), path_(std::move(path)) {}
+  HidapiHandle(HidDevicePtr device, std::string path, std::vector<uint8_t> descriptor)
+      : device_(std::move(device)), path_(std::move(path)), descriptor_(std::move(descriptor)) {}
 
   int Write(const uint8_t* data, size_t length) override {
     if (data == nullptr || length == 0) return -1;
-    const int written = hid_write(device_.get(), data, length);
+    // Report id byte plus the report's data bytes, when the descriptor knows the report.
+    const size_t whole = 1 + OutputReportBytes(descriptor_.data(), descriptor_.size(), data[0]);
+    int written = 0;
+    if (whole > 1 && length < whole && whole <= kMaxReportBytes) {
+      std::array<uint8_t, kMaxReportBytes> padded{};
+      std::memcpy(padded.data(), data, length);
+      written = hid_write(device_.get(), padded.data(), whole);
+    } else {
+      written = hid_write(device_.get(), data, length);
+    }
     return written > 0 ? written : -1;
   }
 
@@ -69,18 +97,12 @@ class HidapiHandle : public HidHandle {
  private:
   HidDevicePtr device_;
   std::string path_;
+  std::vector<uint8_t> descriptor_;
 };
 
 // The node's collections from sysfs; empty when the descriptor cannot be read.
 std::vector<HidCollectionUsage> CollectionsOf(const std::string& path) {
-  const std::string descriptor_path = HidapiBackend::ReportDescriptorPath(path);
-  if (descriptor_path.empty()) return {};
-  std::ifstream in(descriptor_path, std::ios::binary);
-  if (!in) return {};
-  std::vector<uint8_t> bytes;
-  bytes.reserve(kMaxDescriptorBytes);
-  std::istreambuf_iterator<char> it(in), end;
-  for (; it != end && bytes.size() < kMaxDescriptorBytes; ++it) bytes.push_back(static_cast<uint8_t>(*it));
+  const std::vector<uint8_t> bytes = ReadDescriptor(path);
   return ParseTopLevelCollections(bytes.data(), bytes.size());
 }
 
@@ -133,7 +155,7 @@ std::unique_ptr<HidHandle> HidapiBackend::Open(const std::string& path) {
   if (!initialised_) return nullptr;
   HidDevicePtr device(hid_open_path(path.c_str()));
   if (!device) return nullptr;
-  return std::make_unique<HidapiHandle>(std::move(device), path);
+  return std::make_unique<HidapiHandle>(std::move(device), path, ReadDescriptor(path));
 }
 
 }  // namespace corvane

@@ -1,5 +1,6 @@
 // libudev side of arrival and removal: ids from the parent hid device's HID_ID, the
-// interface number from the parent USB interface, collections from the descriptor.
+// interface number from the parent USB interface (else from HID_PHYS), collections
+// from the descriptor.
 #include "device/hidraw_monitor.h"
 
 #include <libudev.h>
@@ -40,7 +41,8 @@ HotplugEvent HidrawMonitor::Describe(udev_device* device) {
   HotplugEvent event;
   if (const char* node = udev_device_get_devnode(device)) event.path = node;
   // Parents belong to `device`; they are not unreferenced separately.
-  if (udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr)) {
+  udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+  if (hid != nullptr) {
     if (const char* id = udev_device_get_property_value(hid, "HID_ID")) {
       unsigned bus = 0, vid = 0, pid = 0;
       if (std::sscanf(id, "%x:%x:%x", &bus, &vid, &pid) == 3) {
@@ -53,6 +55,10 @@ HotplugEvent HidrawMonitor::Describe(udev_device* device) {
     if (const char* number = udev_device_get_sysattr_value(usb, "bInterfaceNumber")) {
       unsigned value = 0;
       if (std::sscanf(number, "%x", &value) == 1) event.interface_number = static_cast<int>(value);
+    }
+  } else if (hid != nullptr) {
+    if (const char* phys = udev_device_get_property_value(hid, "HID_PHYS")) {
+      event.interface_number = InterfaceNumberFromPhys(phys);
     }
   }
   event.collections = ReadCollections(udev_device_get_syspath(device), event.collections_read);

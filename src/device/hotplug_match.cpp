@@ -43,6 +43,20 @@ HotplugAction MatchHotplugEvent(const HotplugEvent& event, const std::vector<Kno
   return HotplugAction::kNothing;
 }
 
+int InterfaceNumberFromPhys(const std::string& phys) {
+  static constexpr char kInputSuffix[] = "/input";
+  const size_t at = phys.rfind(kInputSuffix);
+  if (at == std::string::npos) return -1;
+  const std::string digits = phys.substr(at + sizeof kInputSuffix - 1);
+  if (digits.empty() || digits.size() > 3) return -1;
+  int number = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
 std::optional<WorkerTask> TaskOf(HotplugAction action) {
   switch (action) {
     case HotplugAction::kPostRefresh:

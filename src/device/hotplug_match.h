@@ -39,4 +39,9 @@ HotplugAction MatchHotplugEvent(const HotplugEvent& event, const std::vector<Kno
 // The task an action posts; none for kNothing.
 std::optional<WorkerTask> TaskOf(HotplugAction action);
 
+// The interface number at the end of a HID physical path ("usb-0000:00:14.0-2/input2"
+// gives 2); -1 when the path does not end in "/input" and a decimal number. Devices
+// without a USB interface parent (uhid, some Bluetooth bridges) carry it only there.
+int InterfaceNumberFromPhys(const std::string& phys);
+
 }  // namespace corvane

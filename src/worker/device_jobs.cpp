@@ -246,11 +246,12 @@ void DeviceJobs::HandleWriteFailure() {
   view_.SetLinkFlag(true);
 }
 
-void DeviceJobs::PollNotification(const std::function<bool()>& interrupted) {
+uint8_t DeviceJobs::PollNotification(const std::function<bool()>& interrupted) {
   uint8_t report[kNotificationBytes] = {};
   int type = 0;
   manager_.ReadNotification(report, type, interrupted);
   HandleNotification(report);
+  return report[0];
 }
 
 void DeviceJobs::HandleNotification(const uint8_t* report) {

@@ -45,8 +45,9 @@ class DeviceJobs {
   bool Run(WorkerTask task);
 
   // One idle poll: reads one notification and acts on it. The read ends early once
-  // `interrupted` returns true (a task was queued).
-  void PollNotification(const std::function<bool()>& interrupted = {});
+  // `interrupted` returns true (a task was queued). Returns the report's type byte, 0
+  // when nothing arrived.
+  uint8_t PollNotification(const std::function<bool()>& interrupted = {});
   // Acts on one notification report (65 bytes, byte 0 = type).
   void HandleNotification(const uint8_t* report);
 

@@ -41,6 +41,45 @@ TEST(ReportDescriptor, TruncatedAndHostileInputIsSafe) {
   EXPECT_TRUE(ParseTopLevelCollections(nullptr, 10).empty());
 }
 
+// hidraw writes reach the device unpadded, so the back end pads to these lengths.
+TEST(ReportDescriptor, OutputReportLengthPerReportId) {
+  const uint8_t unnumbered[] = {
+      0x06, 0x01, 0xFF, 0x09, 0x10, 0xA1, 0x01,        // vendor collection
+      0x75, 0x08, 0x95, 0x40, 0x09, 0x01, 0x81, 0x02,  // 64 bytes in (not counted)
+      0x95, 0x20, 0x09, 0x02, 0x91, 0x02,              // 32 bytes out
+      0xA4, 0x75, 0x01, 0x95, 0x04, 0x91, 0x02,        // Push; 4 bits out
+      0xB4, 0x95, 0x20, 0x91, 0x02,                    // Pop (size 8 again): 32 bytes out
+      0xC0};
+  // 256 + 4 + 256 bits, rounded up to whole bytes.
+  EXPECT_EQ(OutputReportBytes(unnumbered, sizeof unnumbered, 0), 65u);
+  EXPECT_EQ(OutputReportBytes(unnumbered, sizeof unnumbered, 5), 0u);
+
+  const uint8_t numbered[] = {
+      0x06, 0xEF, 0xFF, 0x09, 0x00, 0xA1, 0x01,
+      0x85, 0x05, 0x75, 0x08, 0x95, 0x3F, 0x91, 0x02,  // id 5: 63 bytes out
+      0x85, 0x06, 0x95, 0x07, 0x91, 0x02,              // id 6: 7 bytes out
+      0x85, 0x07, 0x95, 0x07, 0x81, 0x02,              // id 7: input only
+      0xC0};
+  EXPECT_EQ(OutputReportBytes(numbered, sizeof numbered, 5), 63u);
+  EXPECT_EQ(OutputReportBytes(numbered, sizeof numbered, 6), 7u);
+  EXPECT_EQ(OutputReportBytes(numbered, sizeof numbered, 7), 0u);
+  EXPECT_EQ(OutputReportBytes(numbered, sizeof numbered, 0), 0u);
+
+  const uint8_t hostile[] = {0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF,
+                             0x91, 0x02, 0x91, 0x02};  // 2^32-1 bits twice
+  EXPECT_LE(OutputReportBytes(hostile, sizeof hostile, 0), 16384u);
+  EXPECT_EQ(OutputReportBytes(nullptr, 10, 0), 0u);
+}
+
+TEST(HotplugPhys, InterfaceNumberFromThePhysicalPath) {
+  EXPECT_EQ(InterfaceNumberFromPhys("usb-0000:00:14.0-2/input2"), 2);
+  EXPECT_EQ(InterfaceNumberFromPhys("corvane-uhid/receiver/input12"), 12);
+  EXPECT_EQ(InterfaceNumberFromPhys("usb-0000:00:14.0-2/input"), -1);
+  EXPECT_EQ(InterfaceNumberFromPhys("usb-0000:00:14.0-2/input2x"), -1);
+  EXPECT_EQ(InterfaceNumberFromPhys("12:34:56:78:9a:bc"), -1);
+  EXPECT_EQ(InterfaceNumberFromPhys(""), -1);
+}
+
 TEST(HidapiBackendPaths, DescriptorPathOnlyForHidrawNodes) {
   EXPECT_EQ(HidapiBackend::ReportDescriptorPath("/dev/hidraw3"),
             "/sys/class/hidraw/hidraw3/device/report_descriptor");
