@@ -1,6 +1,11 @@
 // Loading limits shared by both imports: size cap, endless devices, encodings.
 #include "exchange/exchange_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <set>
 #include <string>
 
 #include "exchange/macro_file.h"
@@ -61,6 +66,83 @@ TEST_F(ExchangeFileTest, ExportReplacesAnExistingFileWhole) {
   EXPECT_EQ(text.rfind(kExchangeDeclaration, 0), 0u);
   EXPECT_EQ(text.find("xxxx"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(File("out.xml.part")));
+}
+
+// Names of the files in the test's folder, to see that no temporary file stays behind.
+std::set<std::string> FolderNames(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST_F(ExchangeFileTest, ExportWritesExactlyTheChosenPath) {
+  namespace fs = std::filesystem;
+  ASSERT_GT(db_.AddMacro("m"), 0);
+  const fs::path folder = File("exports");
+  fs::create_directories(folder / "real");
+
+  // A link keeps pointing at its target, which gets the export; its permissions stay.
+  ASSERT_TRUE(WriteFileBytes(folder / "real" / "target.xml", "old"));
+  fs::permissions(folder / "real" / "target.xml", fs::perms::owner_read | fs::perms::owner_write |
+                                                      fs::perms::group_read);
+  fs::create_symlink("real/target.xml", folder / "link.xml");
+  ASSERT_TRUE(ExportAllMacros(db_, folder / "link.xml").ok());
+  EXPECT_TRUE(fs::is_symlink(folder / "link.xml"));
+  EXPECT_EQ(ReadFileBytes(folder / "real" / "target.xml").rfind(kExchangeDeclaration, 0), 0u);
+  EXPECT_EQ(fs::status(folder / "real" / "target.xml").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  // A link to a file that does not exist yet creates that file.
+  fs::create_symlink("real/new.xml", folder / "dangling.xml");
+  ASSERT_TRUE(ExportAllMacros(db_, folder / "dangling.xml").ok());
+  EXPECT_TRUE(fs::is_symlink(folder / "dangling.xml"));
+  EXPECT_EQ(ReadFileBytes(folder / "real" / "new.xml").rfind(kExchangeDeclaration, 0), 0u);
+
+  // A file that merely shares the temporary name of older versions is someone's data.
+  ASSERT_TRUE(WriteFileBytes(folder / "out.xml", "old"));
+  ASSERT_TRUE(WriteFileBytes(folder / "out.xml.part", "keep me"));
+  ASSERT_TRUE(ExportAllMacros(db_, folder / "out.xml").ok());
+  EXPECT_EQ(ReadFileBytes(folder / "out.xml.part"), "keep me");
+  EXPECT_EQ(FolderNames(folder),
+            (std::set<std::string>{"dangling.xml", "link.xml", "out.xml", "out.xml.part", "real"}));
+  EXPECT_EQ(FolderNames(folder / "real"), (std::set<std::string>{"new.xml", "target.xml"}));
+}
+
+TEST_F(ExchangeFileTest, ExportIntoAPipeWritesThroughIt) {
+  ASSERT_GT(db_.AddMacro("m"), 0);
+  const std::filesystem::path fifo = File("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // The reading end is open first, so the export's open does not wait; a small export
+  // fits the pipe's buffer.
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const ExchangeResult result = ExportAllMacros(db_, fifo);
+  std::string received;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) received.append(buffer, n);
+  ::close(reader);
+  ASSERT_TRUE(result.ok()) << result.message;
+  EXPECT_EQ(received.rfind(kExchangeDeclaration, 0), 0u);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));  // not replaced by a regular file
+}
+
+TEST_F(ExchangeFileTest, ExportIntoAFolderThatTakesNoNewFilesRewritesTheFile) {
+  namespace fs = std::filesystem;
+  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind root";
+  ASSERT_GT(db_.AddMacro("m"), 0);
+  const fs::path folder = File("locked");
+  fs::create_directories(folder);
+  ASSERT_TRUE(WriteFileBytes(folder / "out.xml", "old"));
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  const ExchangeResult result = ExportAllMacros(db_, folder / "out.xml");
+  const ExchangeResult refused = ExportAllMacros(db_, folder / "new.xml");
+  fs::permissions(folder, fs::perms::owner_all);
+  ASSERT_TRUE(result.ok()) << result.message;
+  EXPECT_EQ(ReadFileBytes(folder / "out.xml").rfind(kExchangeDeclaration, 0), 0u);
+  EXPECT_EQ(refused.status, ExchangeStatus::kNotWritable);
+  EXPECT_EQ(FolderNames(folder), (std::set<std::string>{"out.xml"}));
 }
 
 }  // namespace
