@@ -165,9 +165,22 @@ TEST_F(UpdateEndToEndTest, FirmwareUpdateFlashesTheSimulatedMouse) {
   EXPECT_FALSE(fs::exists(Temp() / "firmware-106.bin"));
 }
 
-TEST_F(UpdateEndToEndTest, FirmwareUpdateGoesThroughTheReceiverWhenThatIsAllThereIs) {
+TEST_F(UpdateEndToEndTest, FirmwareCheckAloneSendsNothingToTheMouse) {
   ServeFirmware(TestImage());
   CliResult run = Cli({"task", "24", "27"}, "--simulate=wireless");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  // Behind the receiver the version comes only from a read-back, so nothing is compared,
+  // asked or flashed.
+  for (const std::string& report : Reports("sim/receiver/if2")) {
+    EXPECT_NE(report.substr(2, 2), "20") << report;
+  }
+  EXPECT_TRUE(Reports("sim/receiver/if3").empty());
+}
+
+TEST_F(UpdateEndToEndTest, FirmwareUpdateGoesThroughTheReceiverWhenThatIsAllThereIs) {
+  ServeFirmware(TestImage());
+  // Start-up reads the mouse back (its version included), then checks the firmware.
+  CliResult run = Cli({"task", "1", "27"}, "--simulate=wireless");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(Reports("sim/receiver/if3").size(), 5u);
   EXPECT_EQ(StateValue("receiver_upgrade_image").size(), 2 * 112u);
