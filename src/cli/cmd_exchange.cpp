@@ -51,9 +51,9 @@ int RunProfileExport(const CliOptions& options, const std::vector<std::string>& 
   int code = 0;
   if (!OpenSession(options, cli, code)) return code;
   DeviceSession& session = cli.Session();
-  const ExchangeResult result = ExportProfile(session.Store(), cli.ActiveProfile(),
-                                              session.Model().HasLighting(), args[0],
-                                              SessionTexts(session));
+  const ExchangeResult result =
+      ExportProfile(session.Store(), cli.ActiveProfile(), session.Model().HasLighting(), args[0],
+                    SessionTexts(session));
   return result.ok() ? 0 : CliFail(result.message);
 }
 

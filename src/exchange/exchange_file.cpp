@@ -84,7 +84,8 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
 // mean the folder is not writable.
 bool ReplaceByRename(const std::filesystem::path& target, const struct stat& old,
                      const std::string& bytes) {
-  std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::string temp =
+      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) return false;
   // Keeps the owner where that is allowed (root); others keep their own files anyway.

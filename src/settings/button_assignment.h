@@ -3,11 +3,10 @@
 // descriptions the button list shows. Writes the store and posts the button job.
 #pragma once
 
-#include "app/text_ids.h"
-
 #include <string>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "catalogue/device_definition.h"
 #include "settings/button_table_encoding.h"
 #include "settings/device_state.h"

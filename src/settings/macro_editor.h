@@ -28,11 +28,11 @@ struct MacroListEntry {
 };
 
 enum class MacroEditResult {
-  kDone,          // changed and stored
-  kNoSelection,   // no macro or no such event selected: nothing changed
-  kListFull,      // more than 199 items: show texts 368/386
-  kTooLong,       // the macro would need more than 15 packets: show kTextMacroTooLong
-  kStoreFailed,   // the change is in the list but the store refused it
+  kDone,         // changed and stored
+  kNoSelection,  // no macro or no such event selected: nothing changed
+  kListFull,     // more than 199 items: show texts 368/386
+  kTooLong,      // the macro would need more than 15 packets: show kTextMacroTooLong
+  kStoreFailed,  // the change is in the list but the store refused it
 };
 
 // Play settings as the radio buttons and fields hold them.

@@ -114,8 +114,9 @@ TEST_F(ButtonsEndToEndTest, MacroKeysNumbered224To231TravelAsKeys) {
   ASSERT_EQ(Cli({"button", "3", "4", id}).exit_code, 0);
   auto packets = Outs("08");
   ASSERT_EQ(packets.size(), 1u);
-  // Button 3, then four records: kind, delay (1 ms, little-endian), code.
-  EXPECT_EQ(packets[0].second.substr(10, 2 + 4 * 8), "03" "30010064" "B0010064" "20010004" "A0010004");
+  // Button 3, then four records of kind, delay (1 ms, little-endian) and code: 0x30 / 0xB0
+  // with usage 100 for the key, 0x20 / 0xA0 with bit 4 for left Alt.
+  EXPECT_EQ(packets[0].second.substr(10, 2 + 4 * 8), "0330010064B001006420010004A0010004");
 }
 
 TEST_F(ButtonsEndToEndTest, SevenEventMacroTakesTwoPackets) {
@@ -165,7 +166,7 @@ TEST_F(ButtonsEndToEndTest, TooLongMacroIsRefusedInTheUsersLanguage) {
   const std::string file = (home_.Root() / "long.txt").string();
   WriteFileBytes(file, presses);
   CliResult too_long = Cli({"macro", "events", id, file});
-  if (old_locale) setenv("LC_ALL", saved.c_str(), 1); else unsetenv("LC_ALL");
+  old_locale ? setenv("LC_ALL", saved.c_str(), 1) : unsetenv("LC_ALL");
   EXPECT_NE(too_long.exit_code, 0);
   EXPECT_EQ(too_long.err.find("too long"), std::string::npos) << too_long.err;
   EXPECT_NE(too_long.err.find("Макрос задовгий"), std::string::npos) << too_long.err;

@@ -66,11 +66,10 @@ TEST_F(TasksEndToEndTest, FactoryDpiStagesAreStoredAndSent) {
   EXPECT_EQ(Get("dpi_group5_value"), "12000\n");
   EXPECT_EQ(Get("dpi_group5_rgb"), "16776960\n");  // #00FFFF
   EXPECT_EQ(Get("dpi_index"), "1\n");
-  // Codes are DPI / 100 for the simulator's sensor, each stage twice.
-  EXPECT_EQ(LastOut("03"), "000300012516" "08000800" "10001000" "18001800" "20002000" "40004000"
-                           "78007800" "0000" "26");
-  EXPECT_EQ(LastOut("04"), "0004000112" "FF0000" "0000FF" "00FF00" "FFFF00" "FF00FF" "00FFFF" +
-                               std::string(18, '0') + "09");
+  // Count 6 with stage 2 active (0x16), then the codes (DPI / 100 for the simulator's
+  // sensor, each stage twice), then the colours red first, each with its checksum.
+  EXPECT_EQ(LastOut("03"), "000300012516080008001000100018001800200020004000400078007800000026");
+  EXPECT_EQ(LastOut("04"), "0004000112FF00000000FF00FF00FFFF00FF00FF00FFFF00000000000000000009");
   EXPECT_LT(Position(LastOut("03")), Position(LastOut("04")));
 }
 

@@ -85,8 +85,8 @@ TEST_F(ExchangeFileTest, ExportWritesExactlyTheChosenPath) {
 
   // A link keeps pointing at its target, which gets the export; its permissions stay.
   ASSERT_TRUE(WriteFileBytes(folder / "real" / "target.xml", "old"));
-  fs::permissions(folder / "real" / "target.xml", fs::perms::owner_read | fs::perms::owner_write |
-                                                      fs::perms::group_read);
+  fs::permissions(folder / "real" / "target.xml",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   fs::create_symlink("real/target.xml", folder / "link.xml");
   ASSERT_TRUE(ExportAllMacros(db_, folder / "link.xml").ok());
   EXPECT_TRUE(fs::is_symlink(folder / "link.xml"));

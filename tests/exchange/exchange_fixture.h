@@ -63,10 +63,14 @@ class ExchangeTest : public ::testing::Test {
   // The English words of the name rules; other ids read "T<id>".
   TextLookup texts_ = [](int id) -> std::string {
     switch (id) {
-      case 61: return "Profile";
-      case 351: return "Custom";
-      case 31: return "Copy";
-      default: return "T" + std::to_string(id);
+      case 61:
+        return "Profile";
+      case 351:
+        return "Custom";
+      case 31:
+        return "Copy";
+      default:
+        return "T" + std::to_string(id);
     }
   };
   int first_ = 0;

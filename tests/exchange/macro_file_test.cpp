@@ -77,8 +77,9 @@ TEST_F(MacroFileTest, SingleExportNamesTheMacroAsTheListShowsIt) {
   const int made = db_.AddMacro("Custom 3 Copy");
   ASSERT_GT(made, 0);
   const TextLookup chinese = [](int id) -> std::string {
-    return id == 351 ? "\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89"      // 自定义
-                     : id == 31 ? "\xE5\xA4\x8D\xE5\x88\xB6" : "";  // 复制
+    return id == 351  ? "\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89"  // 自定义
+           : id == 31 ? "\xE5\xA4\x8D\xE5\x88\xB6"
+                      : "";  // 复制
   };
   ASSERT_TRUE(ExportMacro(db_, made, File("one.xml"), chinese).ok());
   EXPECT_NE(ReadFileBytes(File("one.xml"))

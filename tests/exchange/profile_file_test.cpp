@@ -196,7 +196,8 @@ TEST_F(ProfileFileTest, BadFilesChangeNothingAndPostNothing) {
 }
 
 TEST_F(ProfileFileTest, FailedExportKeepsTheOldFile) {
-  EXPECT_EQ(ExportProfile(db_, 999, false, File("x.xml"), texts_).status, ExchangeStatus::kNoSuchProfile);
+  EXPECT_EQ(ExportProfile(db_, 999, false, File("x.xml"), texts_).status,
+            ExchangeStatus::kNoSuchProfile);
   EXPECT_EQ(ExportProfile(db_, first_, false, File("no/such/folder.xml"), texts_).status,
             ExchangeStatus::kNotWritable);
   // A directory in the way of the rename: the export fails and leaves no temporary file.
