@@ -34,8 +34,8 @@ class TasksEndToEndTest : public CliEndToEndTest {
 };
 
 TEST_F(TasksEndToEndTest, LightingReadBackTakesTheMousesModeAndLevel) {
-  // The mouse shows steady light at brightness 2, speed 1; the store then moves on alone.
-  ASSERT_EQ(CliKeepingMouse({"light", "3", "brightness", "2", "speed", "1"}).exit_code, 0);
+  // The mouse breathes at brightness 2, speed 1; the store then moves on alone.
+  ASSERT_EQ(CliKeepingMouse({"light", "2", "brightness", "2", "speed", "1"}).exit_code, 0);
   ASSERT_EQ(Cli({"light", "1", "brightness", "4", "speed", "3"}).exit_code, 0);
   EXPECT_NE(LightRow(1).find("\"status\":1"), std::string::npos) << LightRow(1);
 
@@ -48,9 +48,9 @@ TEST_F(TasksEndToEndTest, LightingReadBackTakesTheMousesModeAndLevel) {
   ASSERT_FALSE(read.empty());
   EXPECT_LT(Position(light_reset), Position(read));
 
-  const std::string steady = LightRow(3);
-  EXPECT_NE(steady.find("\"brightness\":2,\"speed\":1,"), std::string::npos) << steady;
-  EXPECT_NE(steady.find("\"status\":1"), std::string::npos) << steady;
+  const std::string breathing = LightRow(2);
+  EXPECT_NE(breathing.find("\"brightness\":2,\"speed\":1,"), std::string::npos) << breathing;
+  EXPECT_NE(breathing.find("\"status\":1"), std::string::npos) << breathing;
   EXPECT_NE(LightRow(1).find("\"status\":0"), std::string::npos) << LightRow(1);
 }
 
@@ -67,9 +67,11 @@ TEST_F(TasksEndToEndTest, FactoryDpiStagesAreStoredAndSent) {
   EXPECT_EQ(Get("dpi_group5_rgb"), "16776960\n");  // #00FFFF
   EXPECT_EQ(Get("dpi_index"), "1\n");
   // Count 6 with stage 2 active (0x16), then the codes (DPI / 100 for the simulator's
-  // sensor, each stage twice), then the colours red first, each with its checksum.
+  // sensor, each stage twice); the colours red first, in a 65-byte report. Byte 32 is the
+  // checksum of bytes 5..31.
   EXPECT_EQ(LastOut("03"), "000300012516080008001000100018001800200020004000400078007800000026");
-  EXPECT_EQ(LastOut("04"), "0004000112FF00000000FF00FF00FFFF00FF00FF00FFFF00000000000000000009");
+  EXPECT_EQ(LastOut("04"), "0004000112FF00000000FF00FF00FFFF00FF00FF00FFFF000000000000000000F7" +
+                               std::string(64, '0'));
   EXPECT_LT(Position(LastOut("03")), Position(LastOut("04")));
 }
 
