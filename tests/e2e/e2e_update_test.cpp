@@ -167,14 +167,11 @@ TEST_F(UpdateEndToEndTest, FirmwareUpdateFlashesTheSimulatedMouse) {
 
 TEST_F(UpdateEndToEndTest, FirmwareCheckAloneSendsNothingToTheMouse) {
   ServeFirmware(TestImage());
-  CliResult run = Cli({"task", "24", "27"}, "--simulate=wireless");
+  CliResult run = Cli({"task", "24"}, "--simulate=wireless");
   ASSERT_EQ(run.exit_code, 0) << run.err;
-  // Behind the receiver the version comes only from a read-back, so nothing is compared,
-  // asked or flashed.
-  for (const std::string& report : Reports("sim/receiver/if2")) {
-    EXPECT_NE(report.substr(2, 2), "20") << report;
-  }
-  EXPECT_TRUE(Reports("sim/receiver/if3").empty());
+  // Behind the receiver the version comes only from a read-back: the check asks nothing.
+  const std::vector<std::string> reports = Reports("sim/receiver/if2");
+  for (const std::string& report : reports) EXPECT_NE(report.substr(2, 2), "20") << report;
 }
 
 TEST_F(UpdateEndToEndTest, FirmwareUpdateGoesThroughTheReceiverWhenThatIsAllThereIs) {
