@@ -13,9 +13,6 @@ namespace corvane {
 class SettingsDatabase;
 class TaskPoster;
 
-// Worker job that uploads the whole current profile to the mouse.
-inline constexpr int kTaskProfileUpload = 5;
-
 // Writes `profile` to `path` (exactly that path, no extension added); the light section
 // only when `has_lighting`. The file's name is the profile's title as the window shows it
 // in the language of `texts`. Returns kOk, kNoSuchProfile or kNotWritable.
