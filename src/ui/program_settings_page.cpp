@@ -11,8 +11,6 @@
 #include "app/text_ids.h"
 #include "protocol/device_session.h"
 #include "ui/autorun_entry.h"
-#include "update/update_jobs.h"
-#include "update/version_check.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cradio_button.h"
@@ -20,6 +18,8 @@
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
+#include "update/update_jobs.h"
+#include "update/version_check.h"
 
 namespace corvane::ui {
 namespace {
