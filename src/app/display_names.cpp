@@ -10,11 +10,11 @@ namespace {
 constexpr std::string_view kProfilePrefixes[] = {"Profile", "配置"};
 constexpr std::string_view kListMacroPrefixes[] = {"Custom", "自定义"};
 constexpr std::string_view kListCopySuffixes[] = {"Copy", "复制"};
-// The buttons page also recognises the words of every shipped language file.
-constexpr std::string_view kAssignmentMacroPrefixes[] = {
-    "自定义", "自定義", "カスタム", "Пользоват", "Користувацький", "사용자", "Custom"};
-constexpr std::string_view kAssignmentCopySuffixes[] = {
-    "复制", "複製", "Копировать", "Копіювати", "コピー", "복사", "Copy"};
+// The buttons page recognises a few more words, and only these: any other word is part
+// of a name the user chose and is shown as typed.
+constexpr std::string_view kAssignmentMacroPrefixes[] = {"自定义", "自定義", "カスタム",
+                                                         "Пользоват", "Custom"};
+constexpr std::string_view kAssignmentCopySuffixes[] = {"复制", "複製", "Копировать", "Copy"};
 
 template <size_t N>
 std::string_view MatchingPrefix(std::string_view name, const std::string_view (&prefixes)[N]) {

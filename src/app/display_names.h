@@ -14,7 +14,7 @@ std::string DisplayProfileName(std::string_view name, std::string_view profile_w
 
 // Which prefixes and suffixes are recognised: kList for the macro list and its combo box
 // ("Custom"/"自定义", "Copy"/"复制"); kAssignment for macro descriptions on the buttons page,
-// which also knows the words of the other shipped languages.
+// which also knows "自定義", "カスタム", "Пользоват" and "複製", "Копировать".
 enum class MacroNameRule { kList, kAssignment };
 
 // A macro name with a known default prefix replaced by `custom_word` (text 351, "%s%s"),

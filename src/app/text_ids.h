@@ -149,6 +149,7 @@ namespace corvane {
   X(RepeatWhileHeld, 366) \
   X(RepeatCount, 367) \
   X(InsertEventTitle, 368) \
+  X(MacroTooLong, 369) \
   X(KeyFieldTip, 385) \
   X(EventListFull, 386) \
   X(SelectMacroFirst, 387) \

@@ -46,8 +46,12 @@ int CliSession::ActiveProfile() { return session_->Store().GetActiveProfile(); }
 
 bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
   if (!CliSession::Open(options, error)) return false;
-  if (!Session().Store().IsOpen()) {
-    error = "no model selected (no device found and no saved model)";
+  const SettingsDatabase& store = Session().Store();
+  if (!store.IsOpen()) {
+    // A model was chosen when its file has a name; the file is then left as it is.
+    error = store.Path().empty()
+                ? "no model selected (no device found and no saved model)"
+                : "the settings database " + store.Path() + " is not usable (left unchanged)";
     return false;
   }
   return true;

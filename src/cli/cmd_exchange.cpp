@@ -25,6 +25,11 @@ bool OpenSession(const CliOptions& options, CliDeviceSession& cli, int& exit_cod
   return true;
 }
 
+// The session's language texts, for the names exports show as the window does.
+TextLookup SessionTexts(DeviceSession& session) {
+  return [&session](int id) { return session.Texts().Text(id); };
+}
+
 // Prints the new macro ids one per line ("<id> <name>"). Returns 0.
 int PrintMacros(SettingsDatabase& store, const ExchangeResult& result) {
   for (int id : result.macro_ids) {
@@ -40,7 +45,8 @@ int RunProfileExport(const CliOptions& options, const std::vector<std::string>& 
   if (!OpenSession(options, cli, code)) return code;
   DeviceSession& session = cli.Session();
   const ExchangeResult result =
-      ExportProfile(session.Store(), cli.ActiveProfile(), session.Model().HasLighting(), args[0]);
+      ExportProfile(session.Store(), cli.ActiveProfile(), session.Model().HasLighting(), args[0],
+                    SessionTexts(session));
   return result.ok() ? 0 : CliFail(result.message);
 }
 
@@ -66,7 +72,8 @@ int RunMacroExport(const CliOptions& options, const std::vector<std::string>& ar
   CliDeviceSession cli;
   int code = 0;
   if (!OpenSession(options, cli, code)) return code;
-  const ExchangeResult result = ExportMacro(cli.Session().Store(), id, args[1]);
+  const ExchangeResult result =
+      ExportMacro(cli.Session().Store(), id, args[1], SessionTexts(cli.Session()));
   return result.ok() ? 0 : CliFail(result.message);
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/text_ids.h"
 #include "base/text.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
@@ -155,10 +156,12 @@ int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& ar
   MacroEventList events;
   const std::string problem = ReadEventsFile(args[1], events);
   if (!problem.empty()) return CliFail(problem);
-  if (!MacroFitsPackets(events.Items())) return CliFail(kMacroTooLongMessage);
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
+  if (!MacroFitsPackets(events.Items())) {
+    return CliFail(cli.Session().Texts().Text(kTextMacroTooLong));
+  }
   MacroPage page(cli);
   if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
   page.editor.MutableEvents() = events;

@@ -49,11 +49,12 @@ int RunUpdateCheck(const CliOptions& options, const std::vector<std::string>& ar
   // The software check needs no mouse; the firmware check is skipped without a model.
   if (!cli.Open(options, error)) return CliFail(error);
   DeviceSession& session = cli.Session();
+  UpdateJobs& updates = session.Updates();
+  // The window's check follows a read-back; here the version is asked for first instead.
+  const std::string mouse = updates.MouseFirmwareVersion();
   session.Jobs().Run(WorkerTask::kSoftwareCheck);
   session.Jobs().Run(WorkerTask::kFirmwareCheck);
 
-  UpdateJobs& updates = session.Updates();
-  const std::string mouse = updates.MouseFirmwareVersion();
   if (options.json) {
     JsonWriter json;
     json.BeginObject();

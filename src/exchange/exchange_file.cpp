@@ -1,6 +1,11 @@
 // Bounded file reading and replace-by-rename writing for the exchange documents.
 #include "exchange/exchange_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -36,6 +41,82 @@ ExchangeStatus ReadBounded(const std::filesystem::path& path, std::string& bytes
   return std::ferror(file.get()) == 0 ? ExchangeStatus::kOk : ExchangeStatus::kUnreadable;
 }
 
+constexpr int kMaxLinkHops = 40;  // as the kernel's own limit for one path
+
+// Writes all of `bytes` to `fd` and syncs it. Returns false on any short or failed write.
+bool WriteAndSync(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return ::fsync(fd) == 0 || errno == EINVAL;  // a pipe or terminal cannot be synced
+}
+
+// Opens `path` with `flags` and writes `bytes`; true when all of it was written and closed.
+// A file this call created is removed again when the write fails.
+bool WriteThrough(const std::filesystem::path& path, int flags, const std::string& bytes) {
+  const int fd = ::open(path.c_str(), flags | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool written = WriteAndSync(fd, bytes);
+  written = ::close(fd) == 0 && written;
+  if (!written && (flags & O_EXCL) != 0) ::unlink(path.c_str());
+  return written;
+}
+
+// The file a path names after following symbolic links, also a link to a file that does
+// not exist yet; the path itself when the chain is too long.
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+  std::error_code ec;
+  for (int hop = 0; hop < kMaxLinkHops && std::filesystem::is_symlink(path, ec); ++hop) {
+    const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+    if (ec) break;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path;
+}
+
+// Replaces the existing regular file `target` by a sibling temporary file renamed over it, so
+// a failed write keeps the old file. The new file takes the old one's permissions. Returns
+// false with errno of the step that failed; EACCES/EROFS from creating the temporary file
+// mean the folder is not writable.
+bool ReplaceByRename(const std::filesystem::path& target, const struct stat& old,
+                     const std::string& bytes) {
+  std::string temp =
+      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  // Keeps the owner where that is allowed (root); others keep their own files anyway.
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
+  bool ok = ::fchmod(fd, old.st_mode & 07777) == 0 && WriteAndSync(fd, bytes);
+  ok = ::close(fd) == 0 && ok;
+  if (ok && ::rename(temp.c_str(), target.c_str()) == 0) return true;
+  const int error = errno;
+  ::unlink(temp.c_str());
+  errno = error;
+  return false;
+}
+
+// Writes an export to exactly `path`: through symbolic links to their target, straight into
+// a terminal, pipe or other non-regular file, into a new file that is removed again when
+// the write fails, and over an existing file by a temporary file and a rename, or in place
+// when its folder takes no new files.
+bool WriteExportFile(const std::filesystem::path& path, const std::string& bytes) {
+  struct stat seen {};
+  if (::stat(path.c_str(), &seen) == 0) {
+    if (S_ISDIR(seen.st_mode)) return false;
+    // /dev/stdout and the like: opened as named, never replaced.
+    if (!S_ISREG(seen.st_mode)) return WriteThrough(path, O_TRUNC, bytes);
+    const std::filesystem::path target = FollowLinks(path);
+    if (ReplaceByRename(target, seen, bytes)) return true;
+    if (errno != EACCES && errno != EROFS && errno != EPERM) return false;
+    return WriteThrough(target, O_TRUNC, bytes);
+  }
+  return WriteThrough(FollowLinks(path), O_CREAT | O_EXCL, bytes);
+}
+
 }  // namespace
 
 void StartExchangeDocument(MarkupDocument& doc) { doc.SetText(kExchangeDeclaration); }
@@ -53,16 +134,8 @@ ExchangeResult LoadExchangeDocument(const std::filesystem::path& path, std::stri
 }
 
 ExchangeResult SaveExchangeDocument(const MarkupDocument& doc, const std::filesystem::path& path) {
-  std::filesystem::path temp = path;
-  temp += ".part";
-  std::error_code ec;
-  if (!doc.SaveFile(temp)) {
-    std::filesystem::remove(temp, ec);
-    return ExchangeFailure(ExchangeStatus::kNotWritable, path.string());
-  }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
+  // Exports are started with the UTF-8 declaration and never carry a byte-order mark.
+  if (!WriteExportFile(path, EncodeDocumentText(doc.GetText(), false))) {
     return ExchangeFailure(ExchangeStatus::kNotWritable, path.string());
   }
   return {};

@@ -28,8 +28,10 @@ void StartExchangeDocument(MarkupDocument& doc);
 ExchangeResult LoadExchangeDocument(const std::filesystem::path& path, std::string_view root,
                                     MarkupDocument& doc);
 
-// Writes `doc` to a temporary file beside `path` and renames it over `path`, so a failed
-// write keeps the old file. Returns kOk or kNotWritable.
+// Writes `doc` to exactly `path`. An existing file is replaced through a temporary file
+// beside it and a rename, so a failed write keeps the old file (written in place only when
+// its folder takes no new files); a symbolic link keeps pointing at its target, which
+// receives the document; a terminal or pipe is written directly. Returns kOk or kNotWritable.
 ExchangeResult SaveExchangeDocument(const MarkupDocument& doc, const std::filesystem::path& path);
 
 }  // namespace corvane

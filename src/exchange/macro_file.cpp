@@ -6,14 +6,15 @@
 
 #include "base/text.h"
 #include "exchange/exchange_file.h"
+#include "settings/macro_names.h"
 #include "store/settings_database.h"
 #include "xml/markup_document.h"
 
 namespace corvane {
 namespace {
 
-void WriteMacroAttributes(MarkupDocument& doc, const MacroRecord& macro) {
-  doc.SetAttribute("macro_name", macro.name);
+void WriteMacroAttributes(MarkupDocument& doc, const MacroRecord& macro, std::string_view name) {
+  doc.SetAttribute("macro_name", name);
   doc.SetAttributeInt("macro_type", macro.play_type);
   doc.SetAttributeInt("play_times", macro.play_times);
   doc.SetAttributeInt("delay_type", macro.delay_type);
@@ -68,7 +69,8 @@ bool StoreEvents(SettingsDatabase& db, const std::vector<MacroEventRecord>& even
 
 }  // namespace
 
-ExchangeResult ExportMacro(SettingsDatabase& db, int macro_id, const std::filesystem::path& path) {
+ExchangeResult ExportMacro(SettingsDatabase& db, int macro_id, const std::filesystem::path& path,
+                           const TextLookup& texts) {
   std::optional<MacroRecord> macro = db.GetMacro(macro_id);
   if (!macro) return ExchangeFailure(ExchangeStatus::kNoSuchMacro, IntToDecimal(macro_id));
   MarkupDocument doc;
@@ -76,7 +78,7 @@ ExchangeResult ExportMacro(SettingsDatabase& db, int macro_id, const std::filesy
   doc.AddElement("macro");
   doc.EnterElement();
   doc.AddElement("macroinfo");
-  WriteMacroAttributes(doc, *macro);
+  WriteMacroAttributes(doc, *macro, MacroListDisplayName(macro->name, texts));
   doc.AddElement("macroitems");
   doc.EnterElement();
   WriteEvents(doc, db.GetMacroEvents(macro_id));
@@ -90,7 +92,7 @@ ExchangeResult ExportAllMacros(SettingsDatabase& db, const std::filesystem::path
   doc.EnterElement();
   for (const MacroRecord& macro : db.GetMacros()) {
     doc.AddElement("macro_item");
-    WriteMacroAttributes(doc, macro);
+    WriteMacroAttributes(doc, macro, macro.name);
     const std::vector<MacroEventRecord> events = db.GetMacroEvents(macro.macro_id);
     if (events.empty()) continue;
     doc.EnterElement();

@@ -6,16 +6,19 @@
 #include <filesystem>
 
 #include "exchange/exchange_result.h"
+#include "settings/settings_texts.h"
 
 namespace corvane {
 
 class SettingsDatabase;
 
-// Writes macro `macro_id` and its events to `path`. Returns kOk, kNoSuchMacro or
-// kNotWritable.
-ExchangeResult ExportMacro(SettingsDatabase& db, int macro_id, const std::filesystem::path& path);
+// Writes macro `macro_id` and its events to `path`, named as the macro list shows it in the
+// language of `texts`. Returns kOk, kNoSuchMacro or kNotWritable.
+ExchangeResult ExportMacro(SettingsDatabase& db, int macro_id, const std::filesystem::path& path,
+                           const TextLookup& texts);
 
-// Writes every macro of the store, ascending by id, to `path`. Returns kOk or kNotWritable.
+// Writes every macro of the store, ascending by id and with the stored names, to `path`.
+// Returns kOk or kNotWritable.
 ExchangeResult ExportAllMacros(SettingsDatabase& db, const std::filesystem::path& path);
 
 // Adds the macro of a single-macro file (an empty one when the file has no `macroinfo`).

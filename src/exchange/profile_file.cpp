@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/display_names.h"
+#include "app/text_ids.h"
 #include "base/text.h"
 #include "exchange/exchange_file.h"
 #include "settings/task_poster.h"
@@ -163,7 +165,7 @@ std::string ProfileNameFromPath(const std::filesystem::path& path) {
 }
 
 ExchangeResult ExportProfile(SettingsDatabase& db, int profile, bool has_lighting,
-                             const std::filesystem::path& path) {
+                             const std::filesystem::path& path, const TextLookup& texts) {
   std::optional<std::string> name = db.GetProfileName(profile);
   if (!name) return ExchangeFailure(ExchangeStatus::kNoSuchProfile, IntToDecimal(profile));
   MarkupDocument doc;
@@ -171,7 +173,7 @@ ExchangeResult ExportProfile(SettingsDatabase& db, int profile, bool has_lightin
   doc.AddElement("profile");
   doc.EnterElement();
   doc.AddElement("profileinfo");
-  doc.SetAttribute("name", *name);
+  doc.SetAttribute("name", DisplayProfileName(*name, texts(kTextProfile)));
   doc.EnterElement();
   WriteKeyItems(doc, db, profile);
   if (has_lighting) WriteLightItems(doc, db, profile);

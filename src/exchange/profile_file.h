@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "exchange/exchange_result.h"
+#include "settings/settings_texts.h"
 
 namespace corvane {
 
@@ -13,9 +14,10 @@ class SettingsDatabase;
 class TaskPoster;
 
 // Writes `profile` to `path` (exactly that path, no extension added); the light section
-// only when `has_lighting`. Returns kOk, kNoSuchProfile or kNotWritable.
+// only when `has_lighting`. The file's name is the profile's title as the window shows it
+// in the language of `texts`. Returns kOk, kNoSuchProfile or kNotWritable.
 ExchangeResult ExportProfile(SettingsDatabase& db, int profile, bool has_lighting,
-                             const std::filesystem::path& path);
+                             const std::filesystem::path& path, const TextLookup& texts);
 
 // Reads `path` into `profile`: renames it after the file name, replaces its assignments,
 // overwrites existing light rows, DPI stages and options, then posts the profile upload.

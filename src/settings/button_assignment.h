@@ -3,12 +3,12 @@
 // descriptions the button list shows. Writes the store and posts the button job.
 #pragma once
 
-#include "app/text_ids.h"
-
 #include <string>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "catalogue/device_definition.h"
+#include "settings/button_table_encoding.h"
 #include "settings/device_state.h"
 #include "settings/settings_texts.h"
 #include "settings/task_poster.h"
@@ -32,10 +32,13 @@ enum class AssignResult {
   kStoreFailed,    // the store refused the row; the button job was still posted
 };
 
-// What the family lists show for the selected button.
+// What the family lists show for the selected button. Every list starts from its first
+// state (FamilyListFirstItem), with the mouse list marked at its first item; a stored row of
+// families 1, 3, 4, 5, 6 or 8 then marks its list at the stored code, family 9 the disabled
+// button. Families 2 and 7 and buttons without a row keep the first state.
 struct ButtonPanelState {
-  int marked_family = 0;  // 1, 3, 4, 5, 6, 8 list marked; 9 disabled marked; 0 first state
-  int code = 0;           // stored code to select in the marked list
+  int marked_family = kFamilyMouse;  // list marked (1, 3, 4, 5, 6, 8) or 9 for the disabled button
+  int code = 0;                      // stored code to select in the marked list; 0 first state
 };
 
 // Language texts the buttons page uses.

@@ -32,4 +32,17 @@ std::span<const FamilyListItem> FamilyListItems(int family) {
   }
 }
 
+int FamilyListFirstItem(int family) {
+  constexpr int kMultimediaFirstItem = 3;  // text 120, the media player
+  constexpr int kSystemFirstItem = 2;      // text 129, the calculator
+  switch (family) {
+    case kFamilyMultimedia:
+      return kMultimediaFirstItem;
+    case kFamilySystem:
+      return kSystemFirstItem;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace corvane

@@ -15,4 +15,9 @@ struct FamilyListItem {
 // Returns the items of the list of `family` (1, 3, 5, 6 or 8); empty for other families.
 std::span<const FamilyListItem> FamilyListItems(int family);
 
+// Returns the 0-based item a family list (1, 3, 4, 5, 6 or 8) shows in its first state, the
+// state every button selection starts from: the multimedia list at its fourth item, the
+// system list at its third, every other list at its first.
+int FamilyListFirstItem(int family);
+
 }  // namespace corvane

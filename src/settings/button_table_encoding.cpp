@@ -71,11 +71,12 @@ const MacroRecord* FindMacro(const std::vector<MacroRecord>& macros, int macro_i
 bool IsValidButtonIndex(int button) { return button >= 0 && button <= kMaxButtonIndex; }
 
 ButtonEntry KeyboardEntry(int usage, int modifier_mask) {
-  // A modifier key joins the mask: as a key code it would name an unrelated key.
-  if (usage >= kUsageFirstModifier && usage <= kUsageLastModifier) {
-    return Entry(kKeyboardKind, (modifier_mask | ModifierBit(usage)) & 0xFF, 0);
+  // A modifier key joins the mask: as a key code it would name an unrelated key. Only
+  // usages 224..231 are modifiers; 91 and 92 are keypad keys.
+  if (const int bit = UsageModifierBit(usage); bit != 0) {
+    return Entry(kKeyboardKind, (modifier_mask | bit) & 0xFF, 0);
   }
-  return Entry(kKeyboardKind, modifier_mask & 0xFF, usage == 0 ? 0 : ModifierBit(usage));
+  return Entry(kKeyboardKind, modifier_mask & 0xFF, usage);
 }
 
 ButtonEntry MacroEntry(int button, const MacroRecord& macro) {

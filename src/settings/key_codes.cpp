@@ -58,14 +58,16 @@ int VkToHidUsage(int vk) {
   return 0;
 }
 
-int ModifierBit(int code) {
-  if (code >= kUsageFirstModifier && code <= kUsageLastModifier) {
-    return 1 << (code - kUsageFirstModifier);
-  }
+int UsageModifierBit(int usage) {
+  if (usage < kUsageFirstModifier || usage > kUsageLastModifier) return 0;
+  return 1 << (usage - kUsageFirstModifier);
+}
+
+int VkModifierBit(int vk) {
   for (int i = 0; i < static_cast<int>(kModifierVks.size()); ++i) {
-    if (kModifierVks[i] == code) return 1 << i;
+    if (kModifierVks[i] == vk) return 1 << i;
   }
-  return code;
+  return 0;
 }
 
 bool IsSidedShiftCtrlAlt(int vk) { return vk >= kVkLeftShift && vk <= kVkRightMenu; }

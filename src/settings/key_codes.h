@@ -28,9 +28,15 @@ inline constexpr int kUsageLastModifier = 231;
 // Returns the HID keyboard/keypad usage for a virtual-key code, 0 when it has none.
 int VkToHidUsage(int vk);
 
-// Returns the HID modifier bit for a modifier virtual-key code or modifier usage;
-// any other number is returned unchanged.
-int ModifierBit(int code);
+// Returns the HID modifier bit of a modifier key's HID usage (224..231), 0 for any other
+// usage. Usages 91 and 92 are keypad keys, not the Windows keys that share those numbers
+// as virtual-key codes.
+int UsageModifierBit(int usage);
+
+// Returns the HID modifier bit of one of the eight modifier virtual-key codes (160..165,
+// 91, 92), 0 for any other code. Codes 224..231 are keys of their own (226 is the ISO
+// backslash key), not modifiers.
+int VkModifierBit(int vk);
 
 // True for the left/right Shift, Ctrl and Alt codes 160..165 that key fields ignore.
 bool IsSidedShiftCtrlAlt(int vk);

@@ -58,6 +58,10 @@ std::string BrightnessCaption(const std::string& label, int level) {
   return label + ": " + kPercent[std::clamp(level, 0, kLightMaxBrightness)];
 }
 
+std::string SpeedDragCaption(const std::string& label, int position) {
+  return label + "\xEF\xBC\x9A" + IntToDecimal(position);  // U+FF1A
+}
+
 int ColourFromChannels(int& red, int& green, int& blue) {
   red = std::clamp(red, 0, kLightMaxChannel);
   green = std::clamp(green, 0, kLightMaxChannel);

@@ -77,5 +77,8 @@ class LightingModel {
 int ColourFromChannels(int& red, int& green, int& blue);
 // Returns the brightness caption "<label>: 0%" .. "<label>: 100%" (level 4 or more).
 std::string BrightnessCaption(const std::string& label, int level);
+// Returns the speed caption shown while the slider is dragged: "<label>：<position>", with
+// a full-width colon (the caption of a shown mode uses ": ").
+std::string SpeedDragCaption(const std::string& label, int position);
 
 }  // namespace corvane

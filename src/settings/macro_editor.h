@@ -22,22 +22,17 @@ inline constexpr int kPlayLimitDeviceType = 200;
 inline constexpr int kDefaultFixedDelay = 10;
 inline constexpr int kMaxMacroRecords = 101;  // what fifteen packets can carry
 
-// Language texts the macro page reports with.
-// Shown when a change would make the macro too long for the mouse to receive.
-inline constexpr const char* kMacroTooLongMessage =
-    "The macro is too long for the mouse: at most 101 key and mouse-button events fit.";
-
 struct MacroListEntry {
   int macro_id = 0;
   std::string shown_name;  // display name in the current language
 };
 
 enum class MacroEditResult {
-  kDone,          // changed and stored
-  kNoSelection,   // no macro or no such event selected: nothing changed
-  kListFull,      // more than 199 items: show texts 368/386
-  kTooLong,       // the macro would need more than 15 packets: show kMacroTooLongMessage
-  kStoreFailed,   // the change is in the list but the store refused it
+  kDone,         // changed and stored
+  kNoSelection,  // no macro or no such event selected: nothing changed
+  kListFull,     // more than 199 items: show texts 368/386
+  kTooLong,      // the macro would need more than 15 packets: show kTextMacroTooLong
+  kStoreFailed,  // the change is in the list but the store refused it
 };
 
 // Play settings as the radio buttons and fields hold them.

@@ -17,18 +17,15 @@ constexpr uint8_t kKeyDownKind = 0x30;
 constexpr uint8_t kKeyUpKind = 0xB0;
 constexpr int kNoDelay = 1;
 
-// True for the eight modifier keys; the mouse takes them as modifier bits.
-bool IsModifierVk(int vk) { return vk != 0 && ModifierBit(vk) != vk; }
-
 bool RecordFor(const MacroEventRecord& event, MacroRecordBytes& record) {
   const int v = event.value;
   switch (event.type) {
     case kEventKeyDown:
     case kEventKeyUp: {
       const bool down = event.type == kEventKeyDown;
-      if (IsModifierVk(v)) {
-        record = {down ? kModifierDownKind : kModifierUpKind, 0, 0,
-                  static_cast<uint8_t>(ModifierBit(v))};
+      // The eight modifier keys travel as modifier bits; every other key as its usage.
+      if (const int bit = VkModifierBit(v); bit != 0) {
+        record = {down ? kModifierDownKind : kModifierUpKind, 0, 0, static_cast<uint8_t>(bit)};
       } else {
         record = {down ? kKeyDownKind : kKeyUpKind, 0, 0, static_cast<uint8_t>(VkToHidUsage(v))};
       }

@@ -23,7 +23,7 @@ enum class RecordResult {
   kNoMacro,       // no macro selected: show texts 358/387
   kIgnored,       // not recording, or an event without a name
   kLimitReached,  // 30 events: stopped; show texts 355/386
-  kTooLong,       // the macro would not fit the mouse: stopped; show kMacroTooLongMessage
+  kTooLong,       // the macro would not fit the mouse: stopped; show kTextMacroTooLong
 };
 
 class MacroRecorder {

@@ -6,6 +6,7 @@
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/ui_thread.h"
 #include "ui/pages_panel.h"
+#include "ui/program_settings_page.h"
 
 namespace corvane::ui {
 
@@ -79,6 +80,16 @@ void MainWindowView::SetBatteryInfo(BatteryStatus battery) {
 }
 void MainWindowView::SetVersionLine(const std::string&) {
   // The device settings page that shows this line is not built yet.
+}
+void MainWindowView::SetSoftwareVersionLabel(const std::string& text) {
+  Queue([text](DeviceMainDlg& w) {
+    if (w.SettingsPage() != nullptr) w.SettingsPage()->SetSoftwareCheckLabel(text);
+  });
+}
+void MainWindowView::EnableSoftwareUpdateButton(bool enabled) {
+  Queue([enabled](DeviceMainDlg& w) {
+    if (w.SettingsPage() != nullptr) w.SettingsPage()->EnableSoftwareUpdate(enabled);
+  });
 }
 void MainWindowView::RefreshPage(DevicePage page) {
   Queue([page](DeviceMainDlg& w) {

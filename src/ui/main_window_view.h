@@ -40,6 +40,10 @@ class MainWindowView : public DeviceView {
   void ShowDeviceList(bool show) override;
   void SetBatteryInfo(BatteryStatus battery) override;
   void SetVersionLine(const std::string& line) override;
+  // The program settings page shows the software check; the firmware labels and button
+  // belong to the device settings page, which is not built yet.
+  void SetSoftwareVersionLabel(const std::string& text) override;
+  void EnableSoftwareUpdateButton(bool enabled) override;
   void RefreshPage(DevicePage page) override;
   void SelectDpiStageCount(int count) override;
   void SelectDpiStage(int index, int dpi) override;

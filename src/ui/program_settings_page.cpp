@@ -17,7 +17,9 @@
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
+#include "update/version_check.h"
 #include "worker/device_session.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::ui {
 namespace {
@@ -49,7 +51,7 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
       ->SetShowMode(DUI::MPicture::kShowSliced, 30);
   Add("CImageButton", kIdSettingsReturn, kNoText, "img_return.png", 4);
   Add("MText", kIdSetVersion, kNoText, nullptr, 0);
-  Add("MText", 275, kTextUpToDate, nullptr, 0)->SetTextColor(kUpToDateColor);
+  Add("MText", kIdSetUpdateState, kNoText, nullptr, 0)->SetTextColor(kUpToDateColor);
   Add("MButton", kIdSetUpdateCheck, kTextCheckSoftwareUpdate, "img_button.png", 4);
   Add("MButton", kIdSetRestore, kTextProgramRestoreDefaults, "img_button.png", 4);
   Add("MText", 278, kTextLanguage, nullptr, 0);
@@ -84,7 +86,7 @@ void ProgramSettingsPage::Layout(const DUI::Rect& page_rect) {
   place(kIdSettingsReturn, DUI::Rect{30, 20, 62, 52});
   int y = 70;
   place(kIdSetVersion, DUI::Rect{kColumn, y, kColumn + 300, y + 28});
-  place(275, DUI::Rect{kColumn + 310, y, kColumn + 600, y + 28});
+  place(kIdSetUpdateState, DUI::Rect{kColumn + 310, y, kColumn + 600, y + 28});
   y += kRowHeight + 6;
   place(kIdSetUpdateCheck, DUI::Rect{kColumn, y, kColumn + 200, y + 32});
   place(kIdSetRestore, DUI::Rect{kColumn + 220, y, kColumn + 420, y + 32});
@@ -188,6 +190,18 @@ void ProgramSettingsPage::Relabel() {
   static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetVersion))
       ->SetTitle(window_.Text(kTextSoftwareVersion) + ": v" +
                  session.Catalogue().Software().version);
+  const VersionCheckState software = session.Updates().Software();
+  SetSoftwareCheckLabel(
+      SoftwareCheckLabel(software, window_.Text(kTextNewVersion), window_.Text(kTextUpToDate)));
+  EnableSoftwareUpdate(software.state != kUpdateUpToDate);
+}
+
+void ProgramSettingsPage::SetSoftwareCheckLabel(const std::string& text) {
+  static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetUpdateState))->SetTitle(text);
+}
+
+void ProgramSettingsPage::EnableSoftwareUpdate(bool enabled) {
+  window_.GetControl(kIdSetUpdateCheck)->SetEnabled(enabled);
 }
 
 }  // namespace corvane::ui

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ui/dui/dui_types.h"
 
@@ -15,7 +16,8 @@ namespace corvane::ui {
 class AutorunEntry;
 class DeviceMainDlg;
 
-inline constexpr int kIdSetVersion = 274, kIdSetUpdateCheck = 276, kIdSetRestore = 277;
+inline constexpr int kIdSetVersion = 274, kIdSetUpdateState = 275, kIdSetUpdateCheck = 276;
+inline constexpr int kIdSetRestore = 277;
 inline constexpr int kIdSetLanguage = 279, kIdSetAutorun = 281, kIdSetAutorunMinimized = 282;
 inline constexpr int kIdSetHideToTray = 286, kIdSetExit = 287;
 inline constexpr int kIdSetWebsite = 289, kIdSetFeedback = 290, kIdSetFaq = 291;
@@ -34,8 +36,12 @@ class ProgramSettingsPage {
   int64_t OnMessage(int id, int code, int64_t extra);
   // Shows the stored choices again (language, autorun boxes, close-button mode).
   void Refresh();
-  // Sets the composite texts again (version line).
+  // Sets the composite texts again (version line, the software check's result).
   void Relabel();
+  // What the software check reported (called on the GUI thread): the label's text and
+  // whether the update button is enabled. Relabel shows the same in a new language.
+  void SetSoftwareCheckLabel(const std::string& text);
+  void EnableSoftwareUpdate(bool enabled);
 
  private:
   DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);

@@ -29,6 +29,18 @@ std::string FirmwareDisplayVersion(std::string_view version) {
   return Utf16ToUtf8(wide.substr(0, 1)) + "." + Utf16ToUtf8(tail);
 }
 
+std::string SoftwareCheckLabel(const VersionCheckState& software, std::string_view new_word,
+                               std::string_view up_to_date) {
+  if (software.state != kUpdateAvailable) return std::string(up_to_date);
+  return std::string(new_word) + ": v" + software.new_version;
+}
+
+std::string FirmwareCheckLabel(const VersionCheckState& firmware, std::string_view new_word,
+                               std::string_view up_to_date) {
+  if (firmware.state != kUpdateAvailable) return std::string(up_to_date);
+  return std::string(new_word) + ": V" + FirmwareDisplayVersion(firmware.new_version);
+}
+
 int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::string& own_version,
                          const std::string& upgrade_url, VersionCheckState& software) {
   software.new_version = FetchVersion(transfer, upgrade_url + "version", kMaxSoftwareVersionChars);
@@ -36,11 +48,11 @@ int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::st
   if (compare(own_version, software.new_version) >= 1) {
     software.state = kUpdateAvailable;
     view.EnableSoftwareUpdateButton(true);
-    view.SetSoftwareVersionLabel(view.LanguageText(kTextNewVersion) + ": v" + software.new_version);
+    view.SetSoftwareVersionLabel(SoftwareCheckLabel(software, view.LanguageText(kTextNewVersion), {}));
     view.PostUpdateAvailable(kSoftwareUpdateKind);
   } else {
     software.state = kUpdateUpToDate;
-    view.SetSoftwareVersionLabel(view.LanguageText(kTextUpToDate));
+    view.SetSoftwareVersionLabel(SoftwareCheckLabel(software, {}, view.LanguageText(kTextUpToDate)));
     view.EnableSoftwareUpdateButton(false);
   }
   return software.state;
@@ -54,13 +66,12 @@ int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
   if (firmware.new_version.empty() || mouse_firmware.empty()) return firmware.state;
   if (compare(mouse_firmware, firmware.new_version) >= 1) {
     firmware.state = kUpdateAvailable;
-    view.SetFirmwareVersionLabel(view.LanguageText(kTextNewVersion) + ": V" +
-                                 FirmwareDisplayVersion(firmware.new_version));
+    view.SetFirmwareVersionLabel(FirmwareCheckLabel(firmware, view.LanguageText(kTextNewVersion), {}));
     view.EnableFirmwareUpdateButton(true);
     view.PostUpdateAvailable(kFirmwareUpdateKind);
   } else {
     firmware.state = kUpdateUpToDate;
-    view.SetFirmwareVersionLabel(view.LanguageText(kTextUpToDate));
+    view.SetFirmwareVersionLabel(FirmwareCheckLabel(firmware, {}, view.LanguageText(kTextUpToDate)));
     view.EnableFirmwareUpdateButton(false);
   }
   return firmware.state;

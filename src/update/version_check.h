@@ -41,4 +41,12 @@ int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
 // characters ("105" → "1.05"); empty for an empty text.
 std::string FirmwareDisplayVersion(std::string_view version);
 
+// The version labels after a check, from the localized texts 582 ("new version") and 580
+// ("up to date"): "<582>: v<new>" (software) or "<582>: V<1.05 form>" (firmware) when an
+// update is available, "<580>" otherwise (also before any check).
+std::string SoftwareCheckLabel(const VersionCheckState& software, std::string_view new_word,
+                               std::string_view up_to_date);
+std::string FirmwareCheckLabel(const VersionCheckState& firmware, std::string_view new_word,
+                               std::string_view up_to_date);
+
 }  // namespace corvane

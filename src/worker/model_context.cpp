@@ -104,10 +104,8 @@ DeviceConfigDefaults FactoryConfigValues(const FactoryDefaults& defaults, bool d
     }
   }
   if (rate_and_power) {
-    if (defaults.report_rate) {
-      values["report_rate"] = IntToDecimal(*defaults.report_rate);
-      values["report_rate_wireless"] = IntToDecimal(*defaults.report_rate);
-    }
+    // Only the page writes both rate keys; profile defaults keep the built-in wireless one.
+    if (defaults.report_rate) values["report_rate"] = IntToDecimal(*defaults.report_rate);
     if (defaults.sleep_light) values["sleep_light"] = IntToDecimal(*defaults.sleep_light);
     if (defaults.move_wakeup) values["move_wakeup"] = IntToDecimal(*defaults.move_wakeup);
     if (defaults.move_closelight)

@@ -117,10 +117,16 @@ int UpdateJobs::CheckSoftware() {
 }
 
 int UpdateJobs::CheckFirmware() {
-  VersionCheckState check = Firmware();
+  VersionCheckState check;
+  {
+    // The last check's version is forgotten first: it may belong to another model.
+    std::lock_guard lock(mutex_);
+    firmware_.new_version.clear();
+    check = firmware_;
+  }
   const std::string url = model_.FirmwareUrl();
   if (cancelled_.load() || url.empty()) return check.state;
-  CheckFirmwareVersion(transfer_, *adapter_, MouseFirmwareVersion(), url, check);
+  CheckFirmwareVersion(transfer_, *adapter_, KnownMouseFirmwareVersion(), url, check);
   std::lock_guard lock(mutex_);
   firmware_ = check;
   return firmware_.state;
@@ -157,18 +163,26 @@ bool UpdateJobs::InstallFirmware() {
   return sent;
 }
 
+std::string UpdateJobs::KnownMouseFirmwareVersion() const {
+  std::string version = model_.State().MouseVersion();
+  // The wired release number is known from the enumeration; it costs no traffic.
+  int release = 0;
+  if (version.empty() && manager_.ActiveConnectionMode() == ConnectionMode::kWired &&
+      manager_.ReleaseNumberOf(ConnectionMode::kWired, release)) {
+    version = ReleaseVersionText(release);
+  }
+  return version;
+}
+
 std::string UpdateJobs::MouseFirmwareVersion() {
   DeviceState& state = model_.State();
-  std::string version = state.MouseVersion();
-  if (!version.empty()) return version;
-  // Same sources as the read-back: the wired release number, or command 0x20 through
-  // the receiver. Lets a check run before (or without) a read-back.
-  const ConnectionMode mode = manager_.ActiveConnectionMode();
-  if (mode == ConnectionMode::kWired) {
-    int release = 0;
-    if (manager_.ReleaseNumberOf(ConnectionMode::kWired, release))
-      version = ReleaseVersionText(release);
-  } else if (mode == ConnectionMode::kReceiver) {
+  std::string version = KnownMouseFirmwareVersion();
+  if (!version.empty()) {
+    state.SetMouseVersion(version);
+    return version;
+  }
+  // Command 0x20 through the receiver, as the read-back asks it.
+  if (manager_.ActiveConnectionMode() == ConnectionMode::kReceiver) {
     CommandReport request = MakeReadRequest(kCmdReadFirmwareVersion);
     if (manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) {
       version = FirmwareVersionText(request.bytes[kFirmwareVersionHigh],

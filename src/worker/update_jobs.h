@@ -55,8 +55,9 @@ class UpdateJobs {
   // WorkerTask::kSoftwareCheck. Returns the software state afterwards (unchanged when no version
   // was had).
   int CheckSoftware();
-  // WorkerTask::kFirmwareCheck. Returns the firmware state afterwards (unchanged when no version
-  // was had).
+  // WorkerTask::kFirmwareCheck. Forgets the last new firmware version, then compares the server's with the
+  // mouse version already known (read back, or the wired release number); sends nothing to
+  // the mouse. Returns the firmware state afterwards (unchanged when no version was had).
   int CheckFirmware();
   // WorkerTask::kSoftwareInstall. Returns true when the installer was started (the launcher then
   // ends the process).
@@ -75,8 +76,10 @@ class UpdateJobs {
   VersionCheckState Firmware() const;
   // The tool's own version, from config.xml.
   const std::string& OwnVersion() const { return software_info_.version; }
-  // The mouse firmware version text: the one read back, else asked of the active device
-  // (and remembered). Empty when there is no device or it does not answer.
+  // The mouse firmware version text: the one known without traffic, else asked of the
+  // mouse through the receiver (command 0x20), and remembered. Empty when there is no
+  // device or it does not answer. For front ends that show or check the version without
+  // a read-back (the command line).
   std::string MouseFirmwareVersion();
 
   // Test knob: scales the pauses of the firmware install (0 = none).
@@ -86,6 +89,8 @@ class UpdateJobs {
   class ViewAdapter;
 
   void Pause(int ms) const;
+  // The version read back, else the wired release number; empty otherwise.
+  std::string KnownMouseFirmwareVersion() const;
 
   DeviceView& view_;
   ModelContext& model_;

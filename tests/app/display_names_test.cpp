@@ -24,13 +24,16 @@ TEST(DisplayNamesTest, MacroListRenamesDefaultPrefixAndCopySuffix) {
   EXPECT_EQ(DisplayMacroName("カスタム 1", "Custom", "Copy"), "カスタム 1");
 }
 
-TEST(DisplayNamesTest, AssignmentDescriptionsKnowEveryShippedLanguage) {
+TEST(DisplayNamesTest, AssignmentDescriptionsKnowTheirWordsAndNoOthers) {
   const auto rule = MacroNameRule::kAssignment;
   EXPECT_EQ(DisplayMacroName("カスタム 1", "Custom", "Copy", rule), "Custom 1");
   EXPECT_EQ(DisplayMacroName("自定義 1 複製", "Custom", "Copy", rule), "Custom 1  Copy");
-  EXPECT_EQ(DisplayMacroName("Користувацький 4 Копіювати", "Custom", "Copy", rule),
-            "Custom 4  Copy");
   EXPECT_EQ(DisplayMacroName("Пользовательский 1", "Custom", "Copy", rule), "Customельский 1");
+  EXPECT_EQ(DisplayMacroName("Run Копировать", "Custom", "Copy", rule), "Run  Copy");
+  // Words of other languages are the user's own and stay as typed.
+  for (const char* name : {"Користувацький 4 Копіювати", "사용자 2", "Jump 복사", "Dash コピー"}) {
+    EXPECT_EQ(DisplayMacroName(name, "Custom", "Copy", rule), name);
+  }
 }
 
 }  // namespace

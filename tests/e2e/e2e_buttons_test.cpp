@@ -2,6 +2,7 @@
 // exact bytes, and a later process reads the same assignments back.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,26 @@ TEST_F(ButtonsEndToEndTest, SixEventMacroOnButtonTwoGoesInOnePacket) {
             std::string::npos);
 }
 
+TEST_F(ButtonsEndToEndTest, KeypadThreeAndFourAreKeysNotWindowsModifiers) {
+  ASSERT_EQ(Cli({"button", "3", "2", "91", "0"}).exit_code, 0);  // keypad 3
+  EXPECT_EQ(ButtonEntry(3), "70005B");
+  ASSERT_EQ(Cli({"button", "4", "2", "92", "1"}).exit_code, 0);  // Ctrl + keypad 4
+  EXPECT_EQ(ButtonEntry(4), "70015C");
+  ASSERT_EQ(Cli({"button", "4", "2", "227", "0"}).exit_code, 0);  // left Windows alone
+  EXPECT_EQ(ButtonEntry(4), "700800");
+}
+
+TEST_F(ButtonsEndToEndTest, MacroKeysNumbered224To231TravelAsKeys) {
+  // 226 is the ISO backslash key (usage 100); left Alt (164) is a modifier bit.
+  const std::string id = MakeMacro("2 226\n3 226\n2 164\n3 164\n");
+  ASSERT_EQ(Cli({"button", "3", "4", id}).exit_code, 0);
+  auto packets = Outs("08");
+  ASSERT_EQ(packets.size(), 1u);
+  // Button 3, then four records of kind, delay (1 ms, little-endian) and code: 0x30 / 0xB0
+  // with usage 100 for the key, 0x20 / 0xA0 with bit 4 for left Alt.
+  EXPECT_EQ(packets[0].second.substr(10, 2 + 4 * 8), "0330010064B001006420010004A0010004");
+}
+
 TEST_F(ButtonsEndToEndTest, SevenEventMacroTakesTwoPackets) {
   const std::string id = MakeMacro("2 65\n3 65\n2 66\n3 66\n2 67\n3 67\n2 68\n");
   ASSERT_EQ(Cli({"button", "5", "4", id}).exit_code, 0);
@@ -133,6 +154,22 @@ TEST_F(ButtonsEndToEndTest, MacroEditsAreCheckedAndDeletionForgetsTheMacro) {
   ASSERT_EQ(Cli({"macro", "delete", id}).exit_code, 0);
   EXPECT_EQ(Cli({"macros", "--json"}).out, "[]\n");
   EXPECT_NE(Cli({"button", "2", "4", id}).exit_code, 0);
+}
+
+TEST_F(ButtonsEndToEndTest, TooLongMacroIsRefusedInTheUsersLanguage) {
+  const char* old_locale = std::getenv("LC_ALL");
+  const std::string saved = old_locale ? old_locale : "";
+  setenv("LC_ALL", "uk_UA.UTF-8", 1);  // the first run stores the language it picks
+  const std::string id = MakeMacro("1 5\n");
+  std::string presses;
+  for (int i = 0; i < 51; ++i) presses += "2 65\n3 65\n";  // 102 events: one too many
+  const std::string file = (home_.Root() / "long.txt").string();
+  WriteFileBytes(file, presses);
+  CliResult too_long = Cli({"macro", "events", id, file});
+  old_locale ? setenv("LC_ALL", saved.c_str(), 1) : unsetenv("LC_ALL");
+  EXPECT_NE(too_long.exit_code, 0);
+  EXPECT_EQ(too_long.err.find("too long"), std::string::npos) << too_long.err;
+  EXPECT_NE(too_long.err.find("Макрос задовгий"), std::string::npos) << too_long.err;
 }
 
 TEST_F(ButtonsEndToEndTest, BadAssignmentsAreRefusedWithAMessage) {

@@ -2,6 +2,7 @@
 // and is still there when the next process starts.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,19 @@ TEST_F(SettingsEndToEndTest, BadInputIsRefusedWithAMessage) {
   CliResult still = Cli({"get", "dpi_count"});
   EXPECT_EQ(still.exit_code, 0);
   EXPECT_NE(still.out, "six\n");
+}
+
+TEST_F(SettingsEndToEndTest, DamagedDatabaseIsNamedAndLeftAlone) {
+  const auto file = home_.DataHome() / "Corvane Files" / "db" / "kestrel_pro_data.db";
+  std::filesystem::create_directories(file.parent_path());
+  const std::string damaged(4096, '\x5A');
+  ASSERT_TRUE(WriteFileBytes(file, damaged));
+  CliResult refused = Cli({"buttons"});
+  EXPECT_NE(refused.exit_code, 0);
+  EXPECT_NE(refused.err.find(file.string() + " is not usable"), std::string::npos) << refused.err;
+  EXPECT_EQ(refused.err.find("no model selected"), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadFileBytes(file), damaged);
+  EXPECT_TRUE(Outs("09").empty());
 }
 
 }  // namespace

@@ -167,10 +167,20 @@ TEST_F(UpdateEndToEndTest, FirmwareUpdateFlashesTheSimulatedMouse) {
   EXPECT_FALSE(fs::exists(Temp() / "firmware-106.bin"));
 }
 
+TEST_F(UpdateEndToEndTest, FirmwareCheckAloneSendsNothingToTheMouse) {
+  ServeFirmware(TestImage());
+  CliResult run = Cli({"task", TaskArg(WorkerTask::kFirmwareCheck)}, "--simulate=wireless");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  // Behind the receiver the version comes only from a read-back: the check asks nothing.
+  const std::vector<std::string> reports = Reports("sim/receiver/if2");
+  for (const std::string& report : reports) EXPECT_NE(report.substr(2, 2), "20") << report;
+}
+
 TEST_F(UpdateEndToEndTest, FirmwareUpdateGoesThroughTheReceiverWhenThatIsAllThereIs) {
   ServeFirmware(TestImage());
+  // Start-up reads the mouse back (its version included), then checks the firmware.
   CliResult run =
-      Cli({"task", TaskArg(WorkerTask::kFirmwareCheck), TaskArg(WorkerTask::kFirmwareInstall)},
+      Cli({"task", TaskArg(WorkerTask::kStartup), TaskArg(WorkerTask::kFirmwareInstall)},
           "--simulate=wireless");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(Reports("sim/receiver/if3").size(), 5u);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_texts.h"
 #include "settings/task_poster.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
@@ -59,6 +60,19 @@ class ExchangeTest : public ::testing::Test {
 
   TempHome home_;
   SettingsDatabase db_;
+  // The English words of the name rules; other ids read "T<id>".
+  TextLookup texts_ = [](int id) -> std::string {
+    switch (id) {
+      case 61:
+        return "Profile";
+      case 351:
+        return "Custom";
+      case 31:
+        return "Copy";
+      default:
+        return "T" + std::to_string(id);
+    }
+  };
   int first_ = 0;
   int second_ = 0;
   RecordingPoster poster_;

@@ -60,21 +60,41 @@ class MacroFileTest : public ExchangeTest {
 
 TEST_F(MacroFileTest, ExportsWriteBothLayoutsLineForLine) {
   AddMacros();
-  ASSERT_TRUE(ExportMacro(db_, fire_, File("one.xml")).ok());
+  ASSERT_TRUE(ExportMacro(db_, fire_, File("one.xml"), texts_).ok());
   ExpectGolden(ReadFileBytes(File("one.xml")), "macro_single.xml");
   ASSERT_TRUE(ExportAllMacros(db_, File("all.xml")).ok());
   ExpectGolden(ReadFileBytes(File("all.xml")), "macro_all.xml");
 
-  ASSERT_TRUE(ExportMacro(db_, empty_, File("empty.xml")).ok());
+  ASSERT_TRUE(ExportMacro(db_, empty_, File("empty.xml"), texts_).ok());
   EXPECT_NE(ReadFileBytes(File("empty.xml")).find("\r\n<macroitems/>\r\n</macro>\r\n"),
             std::string::npos);
-  EXPECT_EQ(ExportMacro(db_, 999, File("none.xml")).status, ExchangeStatus::kNoSuchMacro);
+  EXPECT_EQ(ExportMacro(db_, 999, File("none.xml"), texts_).status, ExchangeStatus::kNoSuchMacro);
   EXPECT_FALSE(std::filesystem::exists(File("none.xml")));
+}
+
+TEST_F(MacroFileTest, SingleExportNamesTheMacroAsTheListShowsIt) {
+  // Made while the program spoke English; exported while it speaks Chinese.
+  const int made = db_.AddMacro("Custom 3 Copy");
+  ASSERT_GT(made, 0);
+  const TextLookup chinese = [](int id) -> std::string {
+    return id == 351  ? "\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89"  // 自定义
+           : id == 31 ? "\xE5\xA4\x8D\xE5\x88\xB6"
+                      : "";  // 复制
+  };
+  ASSERT_TRUE(ExportMacro(db_, made, File("one.xml"), chinese).ok());
+  EXPECT_NE(ReadFileBytes(File("one.xml"))
+                .find("macro_name=\"\xE8\x87\xAA\xE5\xAE\x9A\xE4\xB9\x89 3  "
+                      "\xE5\xA4\x8D\xE5\x88\xB6\""),
+            std::string::npos)
+      << ReadFileBytes(File("one.xml"));
+  // The all-macros layout carries the stored names.
+  ASSERT_TRUE(ExportAllMacros(db_, File("all.xml")).ok());
+  EXPECT_NE(ReadFileBytes(File("all.xml")).find("macro_name=\"Custom 3 Copy\""), std::string::npos);
 }
 
 TEST_F(MacroFileTest, ImportsAppendCopiesWithNewIds) {
   AddMacros();
-  ASSERT_TRUE(ExportMacro(db_, fire_, File("one.xml")).ok());
+  ASSERT_TRUE(ExportMacro(db_, fire_, File("one.xml"), texts_).ok());
   ExchangeResult first = ImportMacro(db_, File("one.xml"));
   ExchangeResult second = ImportMacro(db_, File("one.xml"));
   ASSERT_TRUE(first.ok() && second.ok());
@@ -110,7 +130,7 @@ TEST_F(MacroFileTest, EventIndexesAreKeptAsWritten) {
 TEST_F(MacroFileTest, OtherLayoutImportsAsTheFormatSays) {
   AddMacros();
   ASSERT_TRUE(ExportAllMacros(db_, File("all.xml")).ok());
-  ASSERT_TRUE(ExportMacro(db_, fire_, File("one.xml")).ok());
+  ASSERT_TRUE(ExportMacro(db_, fire_, File("one.xml"), texts_).ok());
   // A single-macro import of an all-macros file: one empty macro, no events.
   ExchangeResult single = ImportMacro(db_, File("all.xml"));
   ASSERT_TRUE(single.ok());

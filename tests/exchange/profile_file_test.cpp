@@ -28,13 +28,22 @@ class ProfileFileRoundTrip : public ExchangeTest {
 
 TEST_F(ProfileFileRoundTrip, ExportWritesTheLayoutLineForLine) {
   FillFirst();
-  ASSERT_TRUE(ExportProfile(db_, first_, true, File("lit.xml")).ok());
+  ASSERT_TRUE(ExportProfile(db_, first_, true, File("lit.xml"), texts_).ok());
   ExpectGolden(ReadFileBytes(File("lit.xml")), "profile_lighting.xml");
 
   // No assignments and no lighting: an empty keyitems element and no light section.
-  ASSERT_TRUE(ExportProfile(db_, second_, false, File("plain")).ok());
+  ASSERT_TRUE(ExportProfile(db_, second_, false, File("plain"), texts_).ok());
   EXPECT_FALSE(std::filesystem::exists(File("plain.xml")));  // exactly the path given
   ExpectGolden(ReadFileBytes(File("plain")), "profile_plain.xml");
+}
+
+TEST_F(ProfileFileRoundTrip, ExportNamesTheProfileAsTheWindowShowsIt) {
+  // A default name made in Chinese, exported while the program speaks English.
+  ASSERT_TRUE(db_.RenameProfile(first_, "\xE9\x85\x8D\xE7\xBD\xAE 3"));  // 配置 3
+  ASSERT_TRUE(ExportProfile(db_, first_, false, File("shown.xml"), texts_).ok());
+  EXPECT_NE(ReadFileBytes(File("shown.xml")).find("<profileinfo name=\"Profile  3\">"),
+            std::string::npos);
+  EXPECT_EQ(db_.GetProfileName(first_), "\xE9\x85\x8D\xE7\xBD\xAE 3");  // stored as made
 }
 
 TEST_F(ProfileFileRoundTrip, ImportIntoAnotherProfileReproducesIt) {
@@ -42,7 +51,7 @@ TEST_F(ProfileFileRoundTrip, ImportIntoAnotherProfileReproducesIt) {
   AddLightRow(second_, 1, 9, 1);
   AddLightRow(second_, 2, 9, 1);
   Assign(second_, 5, 2, 7, 0, "stale");
-  ASSERT_TRUE(ExportProfile(db_, first_, true, File("Copy Of Main.xml")).ok());
+  ASSERT_TRUE(ExportProfile(db_, first_, true, File("Copy Of Main.xml"), texts_).ok());
 
   ExchangeResult result = ImportProfile(db_, second_, true, File("Copy Of Main.xml"), poster_);
   ASSERT_TRUE(result.ok()) << result.message;
@@ -69,7 +78,7 @@ TEST_F(ProfileFileRoundTrip, ImportIntoAnotherProfileReproducesIt) {
     EXPECT_EQ(Config(second_, key.c_str()), value) << key;
   }
   // The re-export differs from the source only in the profile name.
-  ASSERT_TRUE(ExportProfile(db_, second_, true, File("again.xml")).ok());
+  ASSERT_TRUE(ExportProfile(db_, second_, true, File("again.xml"), texts_).ok());
   std::string again = ReadFileBytes(File("again.xml"));
   std::string source = ReadFileBytes(File("Copy Of Main.xml"));
   EXPECT_EQ(ReplaceAll(again, "Copy Of Main", "Main &amp; &quot;Spare&quot;"), source);
@@ -180,19 +189,20 @@ TEST_F(ProfileFileTest, BadFilesChangeNothingAndPostNothing) {
   EXPECT_EQ(db_.GetProfileName(second_), "Profile 2");
   EXPECT_EQ(db_.GetKeyAssigns(second_).size(), 1u);
   EXPECT_TRUE(poster_.tasks.empty());
-  ASSERT_TRUE(ExportProfile(db_, first_, false, File("ok.xml")).ok());
+  ASSERT_TRUE(ExportProfile(db_, first_, false, File("ok.xml"), texts_).ok());
   EXPECT_EQ(ImportProfile(db_, 999, false, File("ok.xml"), poster_).status,
             ExchangeStatus::kNoSuchProfile);
   EXPECT_TRUE(poster_.tasks.empty());
 }
 
 TEST_F(ProfileFileTest, FailedExportKeepsTheOldFile) {
-  EXPECT_EQ(ExportProfile(db_, 999, false, File("x.xml")).status, ExchangeStatus::kNoSuchProfile);
-  EXPECT_EQ(ExportProfile(db_, first_, false, File("no/such/folder.xml")).status,
+  EXPECT_EQ(ExportProfile(db_, 999, false, File("x.xml"), texts_).status,
+            ExchangeStatus::kNoSuchProfile);
+  EXPECT_EQ(ExportProfile(db_, first_, false, File("no/such/folder.xml"), texts_).status,
             ExchangeStatus::kNotWritable);
   // A directory in the way of the rename: the export fails and leaves no temporary file.
   std::filesystem::create_directories(File("taken.xml") / "inside");
-  EXPECT_EQ(ExportProfile(db_, first_, false, File("taken.xml")).status,
+  EXPECT_EQ(ExportProfile(db_, first_, false, File("taken.xml"), texts_).status,
             ExchangeStatus::kNotWritable);
   EXPECT_FALSE(std::filesystem::exists(File("taken.xml.part")));
   EXPECT_TRUE(std::filesystem::exists(File("taken.xml") / "inside"));

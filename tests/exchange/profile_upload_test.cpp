@@ -33,7 +33,8 @@ class ProfileUploadTest : public WorkerSimTest {
     button.macro_value = 4;
     ASSERT_GT(store_.SaveKeyAssign(button), 0);
     const auto file = home_.Root() / "Tournament.xml";
-    ASSERT_TRUE(ExportProfile(store_, profile, lighting, file).ok());
+    ASSERT_TRUE(
+        ExportProfile(store_, profile, lighting, file, [](int) { return std::string(); }).ok());
     Set("report_rate", "1");
     ASSERT_TRUE(store_.DeleteKeyAssigns(profile));
     ASSERT_TRUE(ImportProfile(store_, profile, lighting, file, poster_).ok());

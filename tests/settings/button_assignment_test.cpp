@@ -1,8 +1,13 @@
 // Buttons page operations against a real store, and the button job built from it.
 #include "settings/button_assignment.h"
 
-#include "settings/macro_packets.h"
+#include <algorithm>
+#include <set>
+
+#include "app/text_ids.h"
+#include "settings/button_lists.h"
 #include "settings/button_table_encoding.h"
+#include "settings/macro_packets.h"
 #include "settings_fixture.h"
 
 namespace corvane {
@@ -93,7 +98,9 @@ TEST_F(ButtonAssignmentTest, FamiliesDescriptionsAndPanelState) {
   auto row = db.GetKeyAssign(kProfile, 1);
   EXPECT_EQ(row->macro_value, 5);  // clamped to the panel's ranges
   EXPECT_EQ(row->macro_value2, 255);
-  EXPECT_EQ(model.PanelState().marked_family, 0);
+  // A rapid-fire row leaves the lists in their first state: the mouse list marked.
+  EXPECT_EQ(model.PanelState().marked_family, kFamilyMouse);
+  EXPECT_EQ(model.PanelState().code, 0);
   const auto descriptions = model.Descriptions();
   ASSERT_EQ(descriptions.size(), 4u);
   EXPECT_EQ(descriptions[0], (std::pair<int, std::string>{0, "T90"}));
@@ -165,6 +172,50 @@ TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUpload) {
   ASSERT_TRUE(db.DeleteMacro(macro));
   EXPECT_EQ(SentEntry(2), (ButtonEntry{0x10, 0x04, 0x00}));
   EXPECT_EQ(model.Description(2), "Custom 1");
+}
+
+TEST_F(ButtonAssignmentTest, EveryListItemShowsItsOwnTextAndSendsItsOwnEntry) {
+  model.SelectButton(2);
+  for (int family : {kFamilyMouse, kFamilyMultimedia, kFamilySystem, kFamilyDpi, kFamilySpecial}) {
+    std::set<int> codes;
+    std::set<ButtonEntry> entries;
+    for (const FamilyListItem& item : FamilyListItems(family)) {
+      SCOPED_TRACE(testing::Message() << "family " << family << " code " << item.code);
+      EXPECT_TRUE(codes.insert(item.code).second);
+      const std::string text = item.text_id ? "T" + std::to_string(item.text_id) : item.text;
+      ASSERT_EQ(model.ChooseFamilyItem(family, item.code, text), AssignResult::kSaved);
+      // The list item's own text comes back as the button's description (the rapid-fire
+      // preset is described as the triple click it sends).
+      const bool preset = family == kFamilyMouse && item.code == 4;
+      EXPECT_EQ(model.Description(2), preset ? "T" + std::to_string(kTextFireKeyTriple) : text);
+      EXPECT_EQ(model.PanelState().marked_family, family);
+      EXPECT_EQ(model.PanelState().code, item.code);
+      ButtonEntry sent{};
+      EXPECT_TRUE(EncodeButtonEntry(*db.GetKeyAssign(kProfile, 2), {}, sent)) << "no entry";
+      EXPECT_TRUE(entries.insert(sent).second) << "two items send the same entry";
+      if (item.text_id != 0) {
+        const bool known = std::any_of(std::begin(kAllTextIds), std::end(kAllTextIds),
+                                       [&](const TextIdName& t) { return t.id == item.text_id; });
+        EXPECT_TRUE(known) << "text " << item.text_id << " is in no language file check";
+      }
+    }
+  }
+}
+
+TEST_F(ButtonAssignmentTest, ListsStartFromTheirFirstState) {
+  model.SelectButton(1);
+  EXPECT_EQ(model.PanelState().marked_family, kFamilyMouse);  // no row yet
+  EXPECT_EQ(model.PanelState().code, 0);
+  ASSERT_EQ(model.ApplyKeyboard('A', "A", {.ctrl = true}), AssignResult::kSaved);
+  EXPECT_EQ(model.PanelState().marked_family, kFamilyMouse);
+  // The first items the page shows: media player, calculator, the first mouse function.
+  auto first_text = [](int family) {
+    return FamilyListItems(family)[static_cast<size_t>(FamilyListFirstItem(family))].text_id;
+  };
+  EXPECT_EQ(first_text(kFamilyMultimedia), kTextMediaPlayer);
+  EXPECT_EQ(first_text(kFamilySystem), kTextCalculator);
+  EXPECT_EQ(first_text(kFamilyMouse), kTextLeftClick);
+  EXPECT_EQ(FamilyListFirstItem(kFamilyMacro), 0);
 }
 
 }  // namespace

@@ -47,6 +47,9 @@ TEST(ButtonTableTest, KeyboardEntries) {
   EXPECT_EQ(EntryOf(Row(1, kFamilyKeyboard, 0, 2)), (ButtonEntry{0x70, 0x02, 0x00}));
   // A modifier key with toggled modifiers joins the mask instead of naming key 8 (E).
   EXPECT_EQ(EntryOf(Row(1, kFamilyKeyboard, 227, 1)), (ButtonEntry{0x70, 0x09, 0x00}));
+  // Keypad 3 and 4 share their usages with the Windows keys' virtual-key codes.
+  EXPECT_EQ(EntryOf(Row(1, kFamilyKeyboard, 91, 0)), (ButtonEntry{0x70, 0x00, 91}));
+  EXPECT_EQ(EntryOf(Row(1, kFamilyKeyboard, 92, 4)), (ButtonEntry{0x70, 0x04, 92}));
 }
 
 TEST(ButtonTableTest, MouseMultimediaSystemDpiSpecialEntries) {

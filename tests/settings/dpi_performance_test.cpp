@@ -2,8 +2,11 @@
 // which job it posts.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "app/text_ids.h"
 #include "settings/dpi_stages.h"
 #include "settings/performance_options.h"
 #include "store/settings_database.h"
@@ -137,6 +140,46 @@ TEST_F(PageLogicTest, ResponseTimeAndLiftoffEdges) {
   options.SetLiftoff(true);
   EXPECT_EQ(Get("liftoff_height"), "2");
   EXPECT_TRUE(options.Load().liftoff_two_mm);
+}
+
+TEST_F(PageLogicTest, SleepItemsAndMovementSwitchesRoundTrip) {
+  PerformanceOptions options(store_, state_, poster_);
+  const std::vector<SleepDelayItem>& items = SleepDelayItems();
+  ASSERT_EQ(items.size(), 8u);
+  int previous_seconds = 0;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const SleepDelayItem& item = items[i];
+    SCOPED_TRACE(testing::Message() << "item " << i);
+    // What the item says is what it stores: the data counts tens of seconds.
+    const int seconds = item.amount * (item.text_id == kTextMinutes ? 60 : 1);
+    EXPECT_TRUE(item.text_id == kTextMinutes || item.text_id == kTextSeconds);
+    EXPECT_EQ(seconds, item.data * 10);
+    EXPECT_GT(seconds, previous_seconds);  // offered shortest first
+    previous_seconds = seconds;
+    const OptionResult result = options.SetSleepDelay(item.data);
+    EXPECT_TRUE(result.posted);
+    EXPECT_EQ(Get("sleep_light"), std::to_string(item.data));
+    EXPECT_EQ(options.Load().sleep_item, std::optional<int>(static_cast<int>(i)));
+  }
+  Set("sleep_light", "2");  // no item holds 20 s
+  EXPECT_FALSE(options.Load().sleep_item.has_value());
+
+  options.SetMoveWakeup(false);
+  options.SetMoveCloseLight(true);
+  EXPECT_EQ(Get("move_wakeup"), "0");
+  EXPECT_EQ(Get("move_closelight"), "1");
+  PerformanceView view = options.Load();
+  EXPECT_FALSE(view.move_wakeup);
+  EXPECT_TRUE(view.move_closelight);
+  options.SetMoveWakeup(true);
+  options.SetMoveCloseLight(false);
+  view = options.Load();
+  EXPECT_TRUE(view.move_wakeup);
+  EXPECT_FALSE(view.move_closelight);
+  Set("move_wakeup", "2");  // ticked only for exactly 1
+  EXPECT_FALSE(options.Load().move_wakeup);
+  // Every power option goes out with the power job.
+  EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>(items.size() + 4, WorkerTask::kPowerOptions));
 }
 
 }  // namespace

@@ -40,12 +40,18 @@ TEST(KeyCodesTest, ModifiersMapToUsagesAndBits) {
   const int vks[] = {162, 160, 164, 91, 163, 161, 165, 92};
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(VkToHidUsage(vks[i]), 224 + i);
-    EXPECT_EQ(ModifierBit(vks[i]), 1 << i);
-    EXPECT_EQ(ModifierBit(224 + i), 1 << i);
+    EXPECT_EQ(VkModifierBit(vks[i]), 1 << i);
+    EXPECT_EQ(UsageModifierBit(224 + i), 1 << i);
+    // Each kind of number has its own modifiers: usages 224..231 are ordinary virtual
+    // keys (226 is the ISO backslash key), and the Windows keys' codes are keypad usages.
+    EXPECT_EQ(VkModifierBit(224 + i), 0);
   }
-  EXPECT_EQ(ModifierBit(4), 4);
-  EXPECT_EQ(ModifierBit(93), 93);
-  EXPECT_EQ(ModifierBit(0), 0);
+  EXPECT_EQ(UsageModifierBit(91), 0);
+  EXPECT_EQ(UsageModifierBit(92), 0);
+  for (int other : {0, 4, 93, 166, 167}) {
+    EXPECT_EQ(VkModifierBit(other), 0) << other;
+    EXPECT_EQ(UsageModifierBit(other), 0) << other;
+  }
 }
 
 TEST(KeyCodesTest, EveryUsageComesFromOneKeyOnly) {

@@ -72,6 +72,8 @@ TEST_F(LightingModelTest, ShowingAndChoosingModes) {
   EXPECT_FALSE(model.ChooseMode(9));
   EXPECT_EQ(BrightnessCaption("B", 2), "B: 50%");
   EXPECT_EQ(BrightnessCaption("B", 7), "B: 100%");
+  // While dragging, the speed caption takes a full-width colon and no space.
+  EXPECT_EQ(SpeedDragCaption("T279", 3), "T279\uFF1A3");
 }
 
 TEST_F(LightingModelTest, BrightnessSpeedAndColours) {

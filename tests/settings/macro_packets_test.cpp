@@ -71,6 +71,21 @@ TEST(MacroRecordsTest, ApplicationAndRightWindowsKeys) {
   EXPECT_EQ(records[3][3], 0);
 }
 
+TEST(MacroRecordsTest, KeysNumbered224To231AreOrdinaryKeys) {
+  // 226 is the ISO backslash key; 224..231 are modifier numbers only as HID usages.
+  const auto records = MacroEventRecords(
+      {Ev(kEventKeyDown, 226), Ev(kEventKeyUp, 226), Ev(kEventKeyDown, 164), Ev(kEventKeyUp, 91)});
+  ASSERT_EQ(records.size(), 4u);
+  EXPECT_EQ(records[0][0], 0x30);
+  EXPECT_EQ(records[0][3], 100);
+  EXPECT_EQ(records[1][0], 0xB0);
+  EXPECT_EQ(records[1][3], 100);
+  EXPECT_EQ(records[2][0], 0x20);  // left Alt
+  EXPECT_EQ(records[2][3], 0x04);
+  EXPECT_EQ(records[3][0], 0xA0);  // left Windows
+  EXPECT_EQ(records[3][3], 0x08);
+}
+
 TEST(MacroPacketsTest, SixEventsTravelInOnePacket) {
   const auto blob = MacroBlob(2, KeyEvents(6));
   ASSERT_EQ(blob.size(), 25u);

@@ -17,6 +17,7 @@
 #include "settings/dpi_stages.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
+#include "update_test_support.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
@@ -52,7 +53,7 @@ class MainWindowTest : public testing::Test {
  protected:
   // Starts the program on the simulator in `mode`; message boxes and exits are recorded.
   void Start(const std::string& mode, bool hide = false) {
-    options_.session.program_dir = CORVANE_DATA_DIR;
+    if (options_.session.program_dir.empty()) options_.session.program_dir = CORVANE_DATA_DIR;
     options_.session.simulate = mode;
     options_.hide = hide;
     std::string error;
@@ -84,6 +85,46 @@ class MainWindowTest : public testing::Test {
   std::vector<std::string> boxes_;
   int exits_ = 0;
 };
+
+TEST_F(MainWindowTest, SoftwareCheckResultFollowsTheCheckAndTheLanguage) {
+  // The shipped program folder with its software update address on a local server.
+  namespace fs = std::filesystem;
+  const fs::path program = home_.Root() / "program";
+  std::error_code ec;
+  fs::copy(CORVANE_DATA_DIR, program, fs::copy_options::recursive, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  fs::create_directories(home_.Root() / "served" / "sw");
+  test::LocalHttpServer server(home_.Root() / "served");
+  ASSERT_TRUE(server.Ready());
+  std::string config = test::ReadFileBytes(program / "config.xml");
+  const std::string shipped = "https://updates.corvane.example/software/";
+  ASSERT_NE(config.find(shipped), std::string::npos);
+  config.replace(config.find(shipped), shipped.size(), server.Url("/sw/"));
+  ASSERT_TRUE(test::WriteFileBytes(program / "config.xml", config));
+  ASSERT_TRUE(test::WriteFileBytes(home_.Root() / "served" / "sw" / "version", "1.0.10"));
+  options_.session.program_dir = program;
+
+  Start("wired");  // the start-up runs the software check
+  auto* button = Window().GetControl(kIdSetUpdateCheck);
+  const std::string offered = Text(kTextNewVersion) + ": v1.0.10";
+  EXPECT_TRUE(WaitFor([&] { return TitleOf(Window(), kIdSetUpdateState) == offered; }))
+      << TitleOf(Window(), kIdSetUpdateState);
+  EXPECT_TRUE(button->IsEnabled());
+
+  // Another language shows the same result in its own words.
+  ASSERT_TRUE(Window().ChangeLanguage(2052));
+  EXPECT_NE(Text(kTextNewVersion) + ": v1.0.10", offered);
+  EXPECT_EQ(TitleOf(Window(), kIdSetUpdateState), Text(kTextNewVersion) + ": v1.0.10");
+
+  // Nothing newer: "up to date", and the button goes off.
+  ASSERT_TRUE(test::WriteFileBytes(home_.Root() / "served" / "sw" / "version", "1.0.0"));
+  Window().SettingsPage()->OnMessage(kIdSetUpdateCheck, DUI::kNotifyClick, 0);
+  EXPECT_TRUE(WaitFor([&] { return !button->IsEnabled(); }));
+  EXPECT_EQ(TitleOf(Window(), kIdSetUpdateState), Text(kTextUpToDate));
+  ASSERT_TRUE(Window().ChangeLanguage(1033));
+  EXPECT_EQ(TitleOf(Window(), kIdSetUpdateState), Text(kTextUpToDate));
+  EXPECT_FALSE(button->IsEnabled());
+}
 
 TEST_F(MainWindowTest, WirelessMouseOpensOnKeysTabAndFollowsPowerAndBattery) {
   Start("wireless");

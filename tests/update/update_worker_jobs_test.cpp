@@ -195,14 +195,19 @@ TEST_F(UpdateWorkerJobsTest, FirmwareCheckComparesTheReadBackVersionWithTheModel
   EXPECT_EQ(updates_->Firmware().new_version, "105");
   EXPECT_EQ(updates_->Firmware().state, kUpdateAvailable);
 
-  // A model without a firmware address is never asked about.
+  // A model without a firmware address is never asked about, and the other model's new
+  // version is not offered for it.
   ASSERT_TRUE(model_->LoadDefinition(kWren));
   recorder_.ClearCalls();
   EXPECT_EQ(updates_->CheckFirmware(), kUpdateAvailable);
   EXPECT_TRUE(recorder_.Calls().empty());
+  EXPECT_EQ(updates_->Firmware().new_version, "");
+  handed_.clear();
+  EXPECT_FALSE(updates_->InstallFirmware());
+  EXPECT_TRUE(handed_.empty());
 }
 
-TEST_F(UpdateWorkerJobsTest, MouseVersionComesFromTheDeviceWhenNothingWasReadBack) {
+TEST_F(UpdateWorkerJobsTest, MouseVersionIsAskedForOnlyOutsideTheCheck) {
   EXPECT_EQ(updates_->MouseFirmwareVersion(), "");  // no device at all
 
   PlugSim(SimMode::kWired, 0x0104);  // the wired release number
@@ -210,10 +215,14 @@ TEST_F(UpdateWorkerJobsTest, MouseVersionComesFromTheDeviceWhenNothingWasReadBac
   EXPECT_EQ(state_.MouseVersion(), "104");
 
   state_.SetMouseVersion("");
-  PlugSim(SimMode::kWireless, 0x0107);  // command 0x20 through the receiver
+  PlugSim(SimMode::kWireless, 0x0107);
   Serve("fw/mouse/version", "107");
+  // The check itself asks the mouse nothing: without a read-back it has nothing to compare.
+  EXPECT_EQ(updates_->CheckFirmware(), kUpdateNotChecked);
+  EXPECT_EQ(state_.MouseVersion(), "");
+  EXPECT_EQ(updates_->Firmware().new_version, "107");
+  EXPECT_EQ(updates_->MouseFirmwareVersion(), "107");  // command 0x20 through the receiver
   EXPECT_EQ(updates_->CheckFirmware(), kUpdateUpToDate);
-  EXPECT_EQ(state_.MouseVersion(), "107");
   EXPECT_TRUE(recorder_.Called("SetFirmwareVersionLabel T580"));
 }
 
