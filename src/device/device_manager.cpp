@@ -112,16 +112,24 @@ int DeviceManager::LookupDeviceType(int vid, int pid, const std::string& dev_id)
 }
 
 bool DeviceManager::IdentifyEntry(DeviceEntry& entry) {
+  std::chrono::milliseconds retry_delay;
+  {
+    std::lock_guard lock(mutex_);
+    retry_delay = retry_delay_;
+  }
   uint8_t reply[kDeviceInfoSize] = {};
   bool ok = corvane::QueryDeviceInfo(*entry.device, reply);
   if (!ok) {
-    std::this_thread::sleep_for(retry_delay_);
+    std::this_thread::sleep_for(retry_delay);
     ok = corvane::QueryDeviceInfo(*entry.device, reply);
   }
   if (!ok) return false;
+  const std::string dev_id = DevIdFromReply(reply);
+  const int device_type = LookupDeviceType(entry.vendor_id, entry.product_id, dev_id);
+  std::lock_guard lock(mutex_);
   std::memcpy(entry.device_info.data(), reply, kDeviceInfoSize);
-  entry.dev_id = DevIdFromReply(reply);
-  entry.device_type = LookupDeviceType(entry.vendor_id, entry.product_id, entry.dev_id);
+  entry.dev_id = dev_id;
+  entry.device_type = device_type;
   Trace("EnumerateDevice!, GetDeviceId: %s, GetDeviceType: %d", entry.dev_id.c_str(),
         entry.device_type);
   return true;

@@ -112,9 +112,13 @@ class DeviceManager {
  private:
   // Opens, checks and identifies one enumerated interface; null when rejected.
   std::unique_ptr<DeviceEntry> OpenEntry(const HidInterfaceInfo& info);
-  // Queries device information once more after the retry pause; updates the entry.
+  // Queries device information, once more after the retry pause, without holding the
+  // lock; updates the entry under it.
   bool IdentifyEntry(DeviceEntry& entry);
   DeviceEntryInfo InfoOf(const DeviceEntry& entry) const;
+  // Receiver entries with an interface (of the selected type only when asked). Only the
+  // worker rebuilds the list, so it may read them after letting go of the lock.
+  std::vector<DeviceEntry*> ReceiverEntriesLocked(bool selected_only) const;
   ConnectionMode ActiveConnectionModeLocked() const;
   HidHandle* ActiveDeviceLocked();
 

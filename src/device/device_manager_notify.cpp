@@ -34,18 +34,23 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
     }
     return false;
   }
-  for (const auto& entry : entries_) {
-    if (entry->mode != ConnectionMode::kReceiver || !entry->device) continue;
+  // The receivers are read without the lock as well, and a link report's identification
+  // (up to two device-information queries) too; only the state changes take it again.
+  const std::vector<DeviceEntry*> receivers = ReceiverEntriesLocked(false);
+  lock.unlock();
+  for (DeviceEntry* entry : receivers) {
     uint8_t data[kNotificationLength] = {};
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
-    device_type = entry->device_type;
-    if (data[0] == kLinkNotification) {
-      if (data[1] == kLinked) {
-        entry->online_state = OnlineState::kOnline;
-        IdentifyEntry(*entry);
-      } else {
-        entry->online_state = OnlineState::kOffline;
+    {
+      std::lock_guard relock(mutex_);
+      device_type = entry->device_type;
+      if (data[0] == kLinkNotification) {
+        entry->online_state = data[1] == kLinked ? OnlineState::kOnline : OnlineState::kOffline;
       }
+    }
+    if (data[0] == kLinkNotification) {
+      if (data[1] == kLinked) IdentifyEntry(*entry);
+      std::lock_guard relock(mutex_);
       SetOnlineState(entry->device_type, entry->mode, entry->online_state);
     }
     std::memcpy(buffer, data, kNotificationLength);
@@ -54,12 +59,21 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
   return false;
 }
 
-void DeviceManager::PollReceiverOnline() {
-  std::lock_guard lock(mutex_);
+std::vector<DeviceEntry*> DeviceManager::ReceiverEntriesLocked(bool selected_only) const {
+  std::vector<DeviceEntry*> receivers;
   for (const auto& entry : entries_) {
-    if (entry->mode != ConnectionMode::kReceiver || entry->device_type != selected_type_ ||
-        !entry->device)
-      continue;
+    if (entry->mode != ConnectionMode::kReceiver || !entry->device) continue;
+    if (selected_only && entry->device_type != selected_type_) continue;
+    receivers.push_back(entry.get());
+  }
+  return receivers;
+}
+
+void DeviceManager::PollReceiverOnline() {
+  std::unique_lock lock(mutex_);
+  const std::vector<DeviceEntry*> receivers = ReceiverEntriesLocked(true);
+  lock.unlock();
+  for (DeviceEntry* entry : receivers) {
     uint8_t data[kNotificationLength] = {};
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
     if (data[0] != kLinkNotification) continue;

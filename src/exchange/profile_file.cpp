@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "exchange/exchange_file.h"
 #include "settings/task_poster.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 #include "xml/markup_document.h"
 
@@ -21,14 +22,11 @@ constexpr int kDpiStageCount = 6;
 // Number of characters of the file extension the profile name drops.
 constexpr std::size_t kExtensionLength = 4;
 
-constexpr std::array<std::string_view, 3> kDpiAttributes = {"dpi_flag", "dpi_index", "dpi_count"};
+constexpr std::array<std::string_view, 3> kDpiAttributes = {kDpiFlagKey, kDpiIndexKey,
+                                                            kDpiCountKey};
 constexpr std::array<std::string_view, 9> kMouseKeys = {
     "button_respondtime", "report_rate", "sensor_flag", "liftoff_height", "scroll_flag",
     "e-sports_flag",      "sleep_light", "move_wakeup", "move_closelight"};
-
-std::string StageKey(int stage, const char* suffix) {
-  return "dpi_group" + IntToDecimal(stage) + suffix;
-}
 
 std::string ConfigText(const SettingsDatabase& db, int profile, std::string_view key) {
   return db.GetConfigValue(profile, key).value_or(std::string());
@@ -83,8 +81,8 @@ void WriteDpi(MarkupDocument& doc, const SettingsDatabase& db, int profile) {
   doc.EnterElement();
   for (int stage = 0; stage < kDpiStageCount; ++stage) {
     doc.AddElement("DPI" + IntToDecimal(stage + 1));
-    doc.SetAttribute("value", ConfigText(db, profile, StageKey(stage, "_value")));
-    doc.SetAttribute("color", ConfigText(db, profile, StageKey(stage, "_rgb")));
+    doc.SetAttribute("value", ConfigText(db, profile, DpiStageValueKey(stage)));
+    doc.SetAttribute("color", ConfigText(db, profile, DpiStageColourKey(stage)));
   }
   doc.LeaveElement();
 }
@@ -137,9 +135,9 @@ void ReadDpi(MarkupDocument& doc, SettingsDatabase& db, int profile) {
   doc.EnterElement();
   for (int stage = 0; stage < kDpiStageCount; ++stage) {
     if (!doc.FindElement("DPI" + IntToDecimal(stage + 1))) continue;
-    db.SetConfigValue(profile, StageKey(stage, "_value"),
+    db.SetConfigValue(profile, DpiStageValueKey(stage),
                       doc.GetAttribute(std::string_view("value")));
-    db.SetConfigValue(profile, StageKey(stage, "_rgb"),
+    db.SetConfigValue(profile, DpiStageColourKey(stage),
                       doc.GetAttribute(std::string_view("color")));
   }
   doc.LeaveElement();

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "settings/sensor_scale.h"
+#include "store/config_keys.h"
 
 namespace corvane {
 namespace {
@@ -12,10 +13,6 @@ constexpr size_t kShortReport = 33;
 constexpr size_t kLongReport = 65;
 constexpr size_t kPayload = 5;
 constexpr size_t kReplyData = 4;
-
-std::string StageKey(int stage, const char* suffix) {
-  return "dpi_group" + std::to_string(stage) + suffix;
-}
 
 uint8_t Low(int value) { return static_cast<uint8_t>(value & 0xFF); }
 
@@ -47,11 +44,11 @@ CommandReport BuildReportRateCommand(const ConfigReader& config) {
 CommandReport BuildDpiStagesCommand(const ConfigReader& config, int sensor) {
   // 37 is what the mice expect here, not the number of payload bytes.
   CommandReport report = MakeCommand(kCmdDpiStages, 37, kShortReport);
-  int index = config("dpi_index") & 0x0F;
-  int count = config("dpi_count") & 0x0F;
+  int index = config(kDpiIndexKey) & 0x0F;
+  int count = config(kDpiCountKey) & 0x0F;
   report.bytes[kPayload] = static_cast<uint8_t>((index << 4) | count);
   for (int n = 0; n < kDpiStagesSent; ++n) {
-    int dpi = ClampDpi(sensor, config(StageKey(n, "_value")));
+    int dpi = ClampDpi(sensor, config(DpiStageValueKey(n)));
     int code = DpiToDeviceCode(sensor, dpi);
     size_t at = 6 + 4 * static_cast<size_t>(n);
     report.bytes[at] = Low(code);
@@ -65,7 +62,7 @@ CommandReport BuildDpiStagesCommand(const ConfigReader& config, int sensor) {
 CommandReport BuildDpiColoursCommand(const ConfigReader& config) {
   CommandReport report = MakeCommand(kCmdDpiColours, 18, kLongReport);
   for (int n = 0; n < kDpiStagesSent; ++n) {
-    int rgb = config(StageKey(n, "_rgb"));
+    int rgb = config(DpiStageColourKey(n));
     size_t at = kPayload + 3 * static_cast<size_t>(n);
     report.bytes[at] = Low(rgb);
     report.bytes[at + 1] = Low(rgb >> 8);
@@ -111,14 +108,15 @@ std::vector<ConfigWrite> ParsePerformanceReadback(uint8_t command, const uint8_t
       break;
     case kCmdReadDpiStages: {
       if (!need(1 + 4 * kDpiStagesSent)) break;
-      writes.emplace_back("dpi_flag", IntToDecimal(data[0] & 0x0F));
-      writes.emplace_back("dpi_count", IntToDecimal(data[0] & 0x0F));
-      writes.emplace_back("dpi_index", IntToDecimal(data[0] >> 4));
+      writes.emplace_back(kDpiFlagKey, IntToDecimal(data[0] & 0x0F));
+      writes.emplace_back(kDpiCountKey, IntToDecimal(data[0] & 0x0F));
+      writes.emplace_back(kDpiIndexKey, IntToDecimal(data[0] >> 4));
       for (int n = 0; n < kDpiStagesSent; ++n) {
         size_t at = 1 + 4 * static_cast<size_t>(n);
         int code = data[at] | (data[at + 1] << 8);
         int dpi = DeviceCodeToDpi(sensor, code);
-        if (dpi >= kMinStoredReadbackDpi) writes.emplace_back(StageKey(n, "_value"), IntToDecimal(dpi));
+        if (dpi >= kMinStoredReadbackDpi)
+          writes.emplace_back(DpiStageValueKey(n), IntToDecimal(dpi));
       }
       break;
     }
@@ -127,7 +125,7 @@ std::vector<ConfigWrite> ParsePerformanceReadback(uint8_t command, const uint8_t
       for (int n = 0; n < kDpiStagesSent; ++n) {
         size_t at = 3 * static_cast<size_t>(n);
         int rgb = data[at] | (data[at + 1] << 8) | (data[at + 2] << 16);
-        writes.emplace_back(StageKey(n, "_rgb"), IntToDecimal(rgb));
+        writes.emplace_back(DpiStageColourKey(n), IntToDecimal(rgb));
       }
       break;
     case kCmdReadSensor:

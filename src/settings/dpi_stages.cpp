@@ -2,19 +2,35 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "base/text.h"
 #include "settings/sensor_scale.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 
 namespace corvane {
 namespace {
 
-std::string StageKey(int index, const char* suffix) {
-  return "dpi_group" + std::to_string(index) + suffix;
+// Count (1..6) and current stage of `profile` as the page shows them: a stage outside
+// the count is the first one.
+std::pair<int, int> StoredCountAndIndex(SettingsDatabase& store, int profile) {
+  auto read = [&](const char* key) {
+    return DecimalToInt(store.GetConfigValue(profile, key).value_or(""));
+  };
+  const int count = std::clamp(read(kDpiCountKey), 1, kMaxDpiStages);
+  int index = read(kDpiIndexKey);
+  if (index < 0 || index >= count) index = 0;
+  return {count, index};
 }
 
 }  // namespace
+
+void CacheStoredDpiStages(SettingsDatabase& store, DeviceState& state) {
+  const auto [count, index] = StoredCountAndIndex(store, store.GetActiveProfile());
+  state.SetCachedStages(count, index);
+}
 
 DpiStages::DpiStages(SettingsDatabase& store, DeviceState& state, TaskPoster& poster)
     : store_(store), state_(state), poster_(poster) {}
@@ -30,21 +46,19 @@ void DpiStages::WriteInt(int profile, const char* key, int value) {
 }
 
 int DpiStages::StageValue(int profile, int index) const {
-  return DecimalToInt(store_.GetConfigValue(profile, StageKey(index, "_value")).value_or(""));
+  return DecimalToInt(store_.GetConfigValue(profile, DpiStageValueKey(index)).value_or(""));
 }
 
 DpiPageView DpiStages::View() const {
   int profile = Profile();
   DpiPageView view;
-  view.count = std::clamp(ReadInt(profile, "dpi_count"), 1, kMaxDpiStages);
+  std::tie(view.count, view.index) = StoredCountAndIndex(store_, profile);
   for (int i = 0; i < view.count; ++i) {
     DpiStage stage;
     stage.value = StageValue(profile, i);
-    stage.rgb = DecimalToInt(store_.GetConfigValue(profile, StageKey(i, "_rgb")).value_or(""));
+    stage.rgb = DecimalToInt(store_.GetConfigValue(profile, DpiStageColourKey(i)).value_or(""));
     view.stages.push_back(stage);
   }
-  view.index = ReadInt(profile, "dpi_index");
-  if (view.index < 0 || view.index >= view.count) view.index = 0;
   view.slider_position = DpiToSliderPosition(state_.Sensor(), StageValue(profile, view.index));
   return view;
 }
@@ -67,11 +81,11 @@ DpiActionResult DpiStages::Posted(WorkerTask task, std::optional<int> popup) {
 DpiActionResult DpiStages::ChangeCount(int count) {
   int profile = Profile();
   count = std::clamp(count, 1, kMaxDpiStages);
-  int index = ReadInt(profile, "dpi_index");
-  WriteInt(profile, "dpi_count", count);
+  int index = ReadInt(profile, kDpiIndexKey);
+  WriteInt(profile, kDpiCountKey, count);
   if (count - 1 < index) {
     index = count - 1;
-    WriteInt(profile, "dpi_index", index);
+    WriteInt(profile, kDpiIndexKey, index);
   }
   state_.SetCachedStages(count, index);
   return Posted(WorkerTask::kDpiStageValues);
@@ -80,7 +94,7 @@ DpiActionResult DpiStages::ChangeCount(int count) {
 DpiActionResult DpiStages::SelectStage(int index) {
   int profile = Profile();
   if (index < 0 || index >= kMaxDpiStages) return {};
-  WriteInt(profile, "dpi_index", index);
+  WriteInt(profile, kDpiIndexKey, index);
   if (index == state_.CachedIndex()) return {};
   state_.SetCachedIndex(index);
   return Posted(WorkerTask::kDpiStageValues, StageValue(profile, index));
@@ -89,7 +103,7 @@ DpiActionResult DpiStages::SelectStage(int index) {
 DpiActionResult DpiStages::SetColour(int index, int rgb) {
   if (rgb == 0 || index < 0 || index >= kMaxDpiStages) return {};
   int profile = Profile();
-  store_.SetConfigInt(profile, StageKey(index, "_rgb"), rgb);
+  store_.SetConfigInt(profile, DpiStageColourKey(index), rgb);
   return Posted(WorkerTask::kDpiStageColours, StageValue(profile, index));
 }
 
@@ -97,7 +111,7 @@ DpiActionResult DpiStages::TypeValue(int index, std::string_view text) {
   if (index < 0 || index >= kMaxDpiStages) return {};
   int profile = Profile();
   int value = NormaliseTypedDpi(state_.Sensor(), DecimalToInt(text));
-  store_.SetConfigInt(profile, StageKey(index, "_value"), value);
+  store_.SetConfigInt(profile, DpiStageValueKey(index), value);
   poster_.Post(WorkerTask::kDpiStageValues);
   DpiActionResult result;
   result.posted = true;
@@ -114,7 +128,7 @@ DpiActionResult DpiStages::MoveSlider(int index, int position) {
   DpiActionResult result;
   result.value = SliderPositionToDpi(state_.Sensor(), position);
   if (index < 0 || index >= kMaxDpiStages) return result;
-  store_.SetConfigInt(Profile(), StageKey(index, "_value"), result.value);
+  store_.SetConfigInt(Profile(), DpiStageValueKey(index), result.value);
   return result;
 }
 

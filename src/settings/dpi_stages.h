@@ -37,6 +37,11 @@ struct DpiActionResult {
   int value = 0;                   // the stored value (typed and slider actions)
 };
 
+// Sets the stage count and index that DPI-button notifications are compared with from
+// the active profile, as the page would show them. The worker runs it whenever the
+// stored stages change under it (read-back, profile change, restore); page load too.
+void CacheStoredDpiStages(SettingsDatabase& store, DeviceState& state);
+
 class DpiStages {
  public:
   DpiStages(SettingsDatabase& store, DeviceState& state, TaskPoster& poster);

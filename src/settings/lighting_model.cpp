@@ -72,14 +72,17 @@ int ColourFromChannels(int& red, int& green, int& blue) {
 LightingModel::LightingModel(SettingsDatabase& db, TaskPoster& poster, TextLookup texts)
     : db_(db), poster_(poster), texts_(std::move(texts)) {}
 
+void EnsureLightRows(SettingsDatabase& db, int profile, const LightModeFlags& enabled) {
+  if (db.GetLightCount(profile) != 0) return;
+  for (int i = 0; i < kLightModeCount; ++i) {
+    if (enabled[i]) db.AddLight(DefaultLightRow(profile, i));
+  }
+  db.SetActiveLight(profile, kFirstActiveMode);
+}
+
 std::vector<LightRecord> LightingModel::Load(int profile, const LightModeFlags& enabled) {
   profile_ = profile;
-  if (db_.GetLightCount(profile) == 0) {
-    for (int i = 0; i < kLightModeCount; ++i) {
-      if (enabled[i]) db_.AddLight(DefaultLightRow(profile, i));
-    }
-    db_.SetActiveLight(profile, kFirstActiveMode);
-  }
+  EnsureLightRows(db_, profile, enabled);
   std::vector<LightRecord> rows = db_.GetLights(profile);
   mode_ = db_.GetActiveLight(profile);
   // Without a row for the active mode (mode 1 not offered) fall back to the first row,

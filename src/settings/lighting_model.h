@@ -32,6 +32,10 @@ using LightModeFlags = std::array<bool, kLightModeCount>;
 // Returns the default row of the mode behind flag `index` (0 = light_1) for `profile`.
 LightRecord DefaultLightRow(int profile, int index);
 
+// The page load's first step, also run by the lighting job: when `profile` has no
+// lighting rows, adds the default row of every enabled mode and makes mode 1 active.
+void EnsureLightRows(SettingsDatabase& db, int profile, const LightModeFlags& enabled);
+
 // What the page shows for one mode.
 struct LightView {
   LightRecord row;

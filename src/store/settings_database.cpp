@@ -52,13 +52,12 @@ constexpr std::string_view kSchema[] = {
 };
 
 ProfileRecord ReadProfileRow(const SQLiteStatement& statement) {
-  // Column order of t_profile_data: profile, name, status, app, type.
   ProfileRecord record;
-  record.profile = statement.ColumnInt(0);
-  record.name = statement.ColumnText(1);
-  record.status = statement.ColumnInt(2);
-  record.app = statement.ColumnText(3);
-  record.type = statement.ColumnInt(4);
+  record.profile = statement.ColumnInt("profile");
+  record.name = statement.ColumnText("name");
+  record.status = statement.ColumnInt("status");
+  record.app = statement.ColumnText("app");
+  record.type = statement.ColumnInt("type");
   return record;
 }
 

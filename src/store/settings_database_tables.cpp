@@ -32,65 +32,64 @@ constexpr std::string_view kUpdateLight =
 
 KeyAssignRecord ReadKeyAssignRow(const SQLiteStatement& s) {
   KeyAssignRecord r;
-  r.key_id = s.ColumnInt(0);
-  r.profile = s.ColumnInt(1);
-  r.fn_layer = s.ColumnInt(2);
-  r.key_code = s.ColumnInt(3);
-  r.layout_value = s.ColumnInt(4);
-  r.layout_desc = s.ColumnText(5);
-  r.macro_type = s.ColumnInt(6);
-  r.macro_value = s.ColumnInt(7);
-  r.macro_value2 = s.ColumnInt(8);
-  r.macro_value3 = s.ColumnInt(9);
-  r.macro_desc = s.ColumnText(10);
+  r.key_id = s.ColumnInt("key_id");
+  r.profile = s.ColumnInt("profile");
+  r.fn_layer = s.ColumnInt("fn_layer");
+  r.key_code = s.ColumnInt("key_code");
+  r.layout_value = s.ColumnInt("layout_value");
+  r.layout_desc = s.ColumnText("layout_desc");
+  r.macro_type = s.ColumnInt("macro_type");
+  r.macro_value = s.ColumnInt("macro_value");
+  r.macro_value2 = s.ColumnInt("macro_value2");
+  r.macro_value3 = s.ColumnInt("macro_value3");
+  r.macro_desc = s.ColumnText("macro_desc");
   return r;
 }
 
 MacroRecord ReadMacroRow(const SQLiteStatement& s) {
   MacroRecord r;
-  r.macro_id = s.ColumnInt(0);
-  r.name = s.ColumnText(1);
-  r.play_type = s.ColumnInt(2);
-  r.play_times = s.ColumnInt(3);
-  r.delay_type = s.ColumnInt(4);
-  r.delay_time = s.ColumnInt(5);
+  r.macro_id = s.ColumnInt("macro_id");
+  r.name = s.ColumnText("name");
+  r.play_type = s.ColumnInt("play_type");
+  r.play_times = s.ColumnInt("play_times");
+  r.delay_type = s.ColumnInt("delay_type");
+  r.delay_time = s.ColumnInt("delay_time");
   return r;
 }
 
 MacroEventRecord ReadMacroEventRow(const SQLiteStatement& s) {
-  // Table order: record_id, macro_id, type, record_index, desc, value, delay_time.
   MacroEventRecord r;
-  r.record_id = s.ColumnInt(0);
-  r.macro_id = s.ColumnInt(1);
-  r.type = s.ColumnInt(2);
-  r.record_index = s.ColumnInt(3);
-  r.desc = s.ColumnText(4);
-  r.value = s.ColumnInt(5);
-  r.delay_time = s.ColumnInt(6);
+  r.record_id = s.ColumnInt("record_id");
+  r.macro_id = s.ColumnInt("macro_id");
+  r.type = s.ColumnInt("type");
+  r.record_index = s.ColumnInt("record_index");
+  r.desc = s.ColumnText("desc");
+  r.value = s.ColumnInt("value");
+  r.delay_time = s.ColumnInt("delay_time");
   return r;
 }
 
 LightRecord ReadLightRow(const SQLiteStatement& s) {
   LightRecord r;
-  r.light_id = s.ColumnInt(0);
-  r.profile = s.ColumnInt(1);
-  r.name = s.ColumnText(2);
-  r.mode = s.ColumnInt(3);
-  r.brightness = s.ColumnInt(4);
-  r.speed = s.ColumnInt(5);
-  r.direction = s.ColumnInt(6);
-  r.colorful = s.ColumnInt(7);
-  r.colorindex = s.ColumnInt(8);
-  r.color_value1 = s.ColumnInt(9);
-  r.color_value2 = s.ColumnInt(10);
-  r.color_value3 = s.ColumnInt(11);
-  r.color_value4 = s.ColumnInt(12);
-  r.color_value5 = s.ColumnInt(13);
-  r.color_value6 = s.ColumnInt(14);
-  r.color_value7 = s.ColumnInt(15);
-  r.config_func = s.ColumnInt(16);
-  r.reserved = s.ColumnInt(17);
-  r.status = s.ColumnInt(18);
+  r.light_id = s.ColumnInt("light_id");
+  r.profile = s.ColumnInt("profile");
+  r.name = s.ColumnText("name");
+  r.mode = s.ColumnInt("mode");
+  r.brightness = s.ColumnInt("brightness");
+  r.speed = s.ColumnInt("speed");
+  r.direction = s.ColumnInt("direction");
+  r.colorful = s.ColumnInt("colorful");
+  r.colorindex = s.ColumnInt("colorindex");
+  r.color_value1 = s.ColumnInt("color_value1");
+  r.color_value2 = s.ColumnInt("color_value2");
+  r.color_value3 = s.ColumnInt("color_value3");
+  r.color_value4 = s.ColumnInt("color_value4");
+  r.color_value5 = s.ColumnInt("color_value5");
+  r.color_value6 = s.ColumnInt("color_value6");
+  r.color_value7 = s.ColumnInt("color_value7");
+  r.config_func = s.ColumnInt("config_func");
+  r.reserved = s.ColumnInt("reserved");
+  r.status = s.ColumnInt("status");
   return r;
 }
 

@@ -41,6 +41,26 @@ int SQLiteStatement::ColumnInt(int index) const {
   return sqlite3_column_int(handle_.get(), index);
 }
 
+int SQLiteStatement::ColumnIndex(std::string_view name) const {
+  if (!handle_) return -1;
+  const int count = sqlite3_column_count(handle_.get());
+  for (int i = 0; i < count; ++i) {
+    const char* column = sqlite3_column_name(handle_.get(), i);
+    if (column != nullptr && name == column) return i;
+  }
+  return -1;
+}
+
+int SQLiteStatement::ColumnInt(std::string_view name) const {
+  const int index = ColumnIndex(name);
+  return index < 0 ? 0 : ColumnInt(index);
+}
+
+std::string SQLiteStatement::ColumnText(std::string_view name) const {
+  const int index = ColumnIndex(name);
+  return index < 0 ? std::string() : ColumnText(index);
+}
+
 std::string SQLiteStatement::ColumnText(int index) const {
   if (!handle_) return {};
   const unsigned char* text = sqlite3_column_text(handle_.get(), index);

@@ -33,6 +33,12 @@ class SQLiteStatement {
   int ColumnInt(int index) const;
   // Returns column `index` as UTF-8 text; "" for NULL or without a statement.
   std::string ColumnText(int index) const;
+  // The same by column name (as the query names it); 0 or "" when no column has it. Row
+  // readers use these, so a table's column order does not matter.
+  int ColumnInt(std::string_view name) const;
+  std::string ColumnText(std::string_view name) const;
+  // Index of the result column called `name`; -1 when there is none.
+  int ColumnIndex(std::string_view name) const;
   // Releases the statement. Returns the SQLite result code of the release.
   int Finalize();
   // Returns whether the last step ran to the end (also true when nothing is prepared).

@@ -10,8 +10,10 @@
 #include "base/trace.h"
 #include "device/device_manager.h"
 #include "protocol/performance_commands.h"
+#include "settings/dpi_stages.h"
 #include "settings/light_payload.h"
 #include "settings/sensor_scale.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 #include "worker/device_refresh.h"
 #include "worker/model_context.h"
@@ -48,7 +50,12 @@ std::string FirmwareVersionText(uint8_t high, uint8_t low) {
 
 DeviceJobs::DeviceJobs(DeviceManager& manager, ModelContext& model, WorkerView& view,
                        TextSource text)
-    : manager_(manager), model_(model), view_(view), text_(std::move(text)) {}
+    : manager_(manager),
+      model_(model),
+      list_(view),
+      pages_(view.Front()),
+      battery_(view.Front()),
+      text_(std::move(text)) {}
 
 SettingsDatabase& DeviceJobs::Store() { return model_.Store(); }
 DeviceState& DeviceJobs::State() { return model_.State(); }
@@ -70,17 +77,17 @@ void DeviceJobs::RunExternal(WorkerTask task) {
 bool DeviceJobs::Run(WorkerTask task) {
   switch (task) {
     case WorkerTask::kStartup:
-      RefreshDevices(manager_, model_.KnownDevices(), view_);
+      RefreshDevices(manager_, model_.KnownDevices(), list_);
       ReadBackJob(0);
       return true;
     case WorkerTask::kArrival:
-      RefreshDevices(manager_, model_.KnownDevices(), view_);
+      RefreshDevices(manager_, model_.KnownDevices(), list_);
       ReadBackJob(1);
       return true;
     case WorkerTask::kRemoval:
       Pause(kRemovalPauseMs);
       State().SetReachable(false);
-      ReenumerateDevices(manager_, view_);
+      ReenumerateDevices(manager_, list_);
       if (manager_.ActiveConnectionMode() != ConnectionMode::kNone && ReadBackSettings()) {
         RefreshDevicePages(true);
         UpdateVersionLine();
@@ -90,7 +97,7 @@ bool DeviceJobs::Run(WorkerTask task) {
       ReloadProfileAndRefresh();
       if (ReadBackSettings()) {
         RefreshDevicePages(true);
-        view_.RefreshPage(DevicePage::kDpi);
+        pages_.RefreshPage(DevicePage::kDpi);
         UpdateVersionLine();
       }
       return true;
@@ -129,26 +136,29 @@ bool DeviceJobs::Run(WorkerTask task) {
 void DeviceJobs::ReadBackJob(int delay_ms) {
   Pause(delay_ms);
   State().SetReachable(false);
-  ReenumerateDevices(manager_, view_);
+  ReenumerateDevices(manager_, list_);
   if (manager_.ActiveConnectionMode() == ConnectionMode::kNone) return;
   ReloadProfileAndRefresh();
   if (!ReadBackSettings()) return;
   RefreshDevicePages(true);
-  view_.RefreshPage(DevicePage::kDpi);
+  pages_.RefreshPage(DevicePage::kDpi);
   UpdateVersionLine();
   RunExternal(WorkerTask::kFirmwareCheck);
 }
 
 void DeviceJobs::ReloadProfileAndRefresh() {
   model_.EnsureProfiles();
+  CacheDpiStages();
   RefreshDevicePages(true);
 }
 
+void DeviceJobs::CacheDpiStages() { CacheStoredDpiStages(Store(), State()); }
+
 void DeviceJobs::RefreshDevicePages(bool with_macro) {
-  view_.RefreshPage(DevicePage::kButtons);
-  if (with_macro) view_.RefreshPage(DevicePage::kMacro);
-  view_.RefreshPage(DevicePage::kPerformance);
-  if (model_.HasLighting()) view_.RefreshPage(DevicePage::kLighting);
+  pages_.RefreshPage(DevicePage::kButtons);
+  if (with_macro) pages_.RefreshPage(DevicePage::kMacro);
+  pages_.RefreshPage(DevicePage::kPerformance);
+  if (model_.HasLighting()) pages_.RefreshPage(DevicePage::kLighting);
 }
 
 void DeviceJobs::UpdateVersionLine(bool plain_mouse_line) {
@@ -169,7 +179,7 @@ void DeviceJobs::UpdateVersionLine(bool plain_mouse_line) {
         VersionText(text_(kTextReceiverFirmware), State().ReceiverVersion(), true);
     if (!receiver.empty()) line += (line.empty() ? "" : "  ") + receiver;
   }
-  view_.SetVersionLine(line);
+  pages_.SetVersionLine(line);
 }
 
 bool DeviceJobs::ApplyStoredDeviceInfo() {
@@ -190,16 +200,16 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
   if (!after_link) {
     // Until the mouse answers, the previous read-back's values with a full counterpart.
     const BatteryStatus previous = state.Battery();
-    view_.SetBatteryInfo({previous.level, kFullBattery});
-    view_.SetDeviceBattery(type, {kFullBattery, previous.charging});
+    battery_.SetBatteryInfo({previous.level, kFullBattery});
+    battery_.SetDeviceBattery(type, {kFullBattery, previous.charging});
     state.SetReachable(false);
   }
   if (!ApplyStoredDeviceInfo()) {
     HandleWriteFailure();
     return false;
   }
-  view_.SetBatteryInfo(state.Battery());
-  view_.SetDeviceBattery(type, state.Battery());
+  battery_.SetBatteryInfo(state.Battery());
+  battery_.SetDeviceBattery(type, state.Battery());
   if (!state.Reachable()) {
     HandleWriteFailure();
     return false;
@@ -221,6 +231,7 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
       StoreWrites(profile, ParsePerformanceReadback(command, reply, sizeof reply, sensor));
     }
   }
+  CacheDpiStages();  // the mouse's stage is now the stored one
   if (!after_link && manager_.ActiveConnectionMode() == ConnectionMode::kReceiver &&
       Read(kCmdReadFirmwareVersion, reply)) {
     state.SetMouseVersion(FirmwareVersionText(reply[4], reply[5]));
@@ -237,13 +248,13 @@ void DeviceJobs::StoreWrites(int profile,
 void DeviceJobs::HandleWriteFailure() {
   // Only a wireless link can fail while the device list still shows the mouse.
   if (manager_.ActiveConnectionMode() != ConnectionMode::kReceiver) return;
-  view_.ClosePopups();
-  view_.SetDeviceState(manager_.SelectedDeviceType(), ConnectionMode::kReceiver,
+  list_.ClosePopups();
+  list_.SetDeviceState(manager_.SelectedDeviceType(), ConnectionMode::kReceiver,
                        OnlineState::kOnline);
   if (State().Link()) return;
-  view_.SetConnectionText(kTextWireless);
-  view_.SetDeviceState(kIdsOnlyDeviceType, ConnectionMode::kReceiver, OnlineState::kOnline);
-  view_.SetLinkFlag(true);
+  list_.SetConnectionText(kTextWireless);
+  list_.SetDeviceState(kIdsOnlyDeviceType, ConnectionMode::kReceiver, OnlineState::kOnline);
+  list_.SetLinkFlag(true);
 }
 
 uint8_t DeviceJobs::PollNotification(const std::function<bool()>& interrupted) {
@@ -255,44 +266,41 @@ uint8_t DeviceJobs::PollNotification(const std::function<bool()>& interrupted) {
 }
 
 void DeviceJobs::HandleNotification(const uint8_t* report) {
-  if (report[0] != 0) {
-    Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", report[0], report[1], report[2],
-          report[3], report[4], report[5]);
-  }
+  // Most idle turns read nothing; they must not cost a database query.
+  if (report[0] == 0) return;
+  Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", report[0], report[1], report[2],
+        report[3], report[4], report[5]);
   DeviceState& state = State();
-  int profile = Store().GetActiveProfile();
   if (report[0] == kNotifyDpiStage) {
+    const int profile = Store().GetActiveProfile();
     int count = report[1] & 0x0F;
     int index = report[1] >> 4;
     if (count != state.CachedCount()) {
       state.SetCachedStages(count, state.CachedIndex());
-      Store().SetConfigInt(profile, "dpi_count", count);
-      view_.SelectDpiStageCount(count);
-      view_.RefreshPage(DevicePage::kDpi);
+      Store().SetConfigInt(profile, kDpiCountKey, count);
+      pages_.SelectDpiStageCount(count);
+      pages_.RefreshPage(DevicePage::kDpi);
     }
     if (index != state.CachedIndex()) {
       state.SetCachedIndex(index);
-      Store().SetConfigInt(profile, "dpi_index", index);
-      int dpi =
-          DecimalToInt(Store()
-                           .GetConfigValue(profile, "dpi_group" + std::to_string(index) + "_value")
-                           .value_or(""));
-      view_.SelectDpiStage(index, dpi);
-      if (state.ShowDpiTips()) view_.ShowDpiPopup(dpi);
+      Store().SetConfigInt(profile, kDpiIndexKey, index);
+      int dpi = DecimalToInt(Store().GetConfigValue(profile, DpiStageValueKey(index)).value_or(""));
+      pages_.SelectDpiStage(index, dpi);
+      if (state.ShowDpiTips()) pages_.ShowDpiPopup(dpi);
     }
     return;
   }
   if (report[0] != kNotifyLink) return;
-  view_.ClosePopups();
+  list_.ClosePopups();
   int type = manager_.SelectedDeviceType();
   if (report[1] == 1) {
     const ConnectionMode mode = manager_.ActiveConnectionMode();
     // The list knows a model as wired or receiver; "none" is shown as wired.
     const ConnectionMode m = mode == ConnectionMode::kReceiver ? mode : ConnectionMode::kWired;
-    view_.SetLinkFlag(true);
-    view_.ShowDeviceControls(true);
-    view_.SetConnectionText(mode == ConnectionMode::kReceiver ? kTextWireless : kTextWired);
-    view_.SetDeviceState(type, m, OnlineState::kOnline);
+    list_.SetLinkFlag(true);
+    list_.ShowDeviceControls(true);
+    list_.SetConnectionText(mode == ConnectionMode::kReceiver ? kTextWireless : kTextWired);
+    list_.SetDeviceState(type, m, OnlineState::kOnline);
     manager_.SetOnlineState(type, m, OnlineState::kOnline);
     RefreshDevicePages(true);
     if (ReadBackSettings(true)) {
@@ -300,16 +308,16 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
       UpdateVersionLine();
     }
   } else {
-    view_.SetLinkFlag(false);
-    view_.SetConnectionText(kTextNoDevice);
-    view_.ShowDeviceControls(false);
-    view_.SetDeviceState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
+    list_.SetLinkFlag(false);
+    list_.SetConnectionText(kTextNoDevice);
+    list_.ShowDeviceControls(false);
+    list_.SetDeviceState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
     manager_.SetOnlineState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
     manager_.PollReceiverOnline();
-    view_.StopMacroRecording();
-    view_.ShowDeviceList(view_.GetOnlineDevCount() > 0);
+    pages_.StopMacroRecording();
+    list_.ShowDeviceList(list_.GetOnlineDevCount() > 0);
   }
-  if (report[2] != 0) view_.SetBatteryInfo({report[2], report[3]});
+  if (report[2] != 0) battery_.SetBatteryInfo({report[2], report[3]});
 }
 
 bool DeviceJobs::Send(CommandReport report, bool report_failure) {

@@ -18,6 +18,8 @@ namespace corvane {
 class DeviceManager;
 class ModelContext;
 class WorkerView;
+class PageView;
+class BatteryView;
 class SettingsDatabase;
 class DeviceState;
 
@@ -59,6 +61,9 @@ class DeviceJobs {
   // Applies the active entry's stored device information (sensor, rate class,
   // battery, reachable) without any traffic. Returns false when there is none.
   bool ApplyStoredDeviceInfo();
+  // Takes the DPI stage count and index that notifications are compared with from the
+  // active profile (after a read-back, a profile change or a restore).
+  void CacheDpiStages();
 
   // Test knob: the pauses of the removal and lighting read-back jobs and of the read-back delay.
   void SetPauseScale(double scale) { pause_scale_ = scale; }
@@ -89,7 +94,9 @@ class DeviceJobs {
 
   DeviceManager& manager_;
   ModelContext& model_;
-  WorkerView& view_;
+  WorkerView& list_;  // the device list role, wrapped by the worker
+  PageView& pages_;
+  BatteryView& battery_;
   TextSource text_;
   std::map<WorkerTask, ExternalJob> external_;
   double pause_scale_ = 1.0;

@@ -13,7 +13,7 @@ void RebuildEntries(DeviceManager& manager) {
 }
 
 // Returns whether at least one identified entry was told to the list.
-bool TellDeviceList(const std::vector<DeviceEntryInfo>& entries, DeviceView& view) {
+bool TellDeviceList(const std::vector<DeviceEntryInfo>& entries, DeviceListView& view) {
   view.SetAllDeviceState(OnlineState::kOffline);
   bool told = false;
   for (const DeviceEntryInfo& entry : entries) {
@@ -25,7 +25,7 @@ bool TellDeviceList(const std::vector<DeviceEntryInfo>& entries, DeviceView& vie
   return told;
 }
 
-void ShowConnection(DeviceManager& manager, DeviceView& view, bool has_entries) {
+void ShowConnection(DeviceManager& manager, DeviceListView& view, bool has_entries) {
   if (!has_entries) {
     view.SetIdlePoll(false);
     view.SetLinkFlag(false);
@@ -53,7 +53,7 @@ void SetKnownDevices(DeviceManager& manager, const std::vector<KnownDevice>& cat
 }
 
 bool RefreshDevices(DeviceManager& manager, const std::vector<KnownDevice>& catalogue,
-                    DeviceView& view) {
+                    DeviceListView& view) {
   const int saved = view.SavedDeviceType();
   SetKnownDevices(manager, catalogue);
   RebuildEntries(manager);
@@ -64,7 +64,7 @@ bool RefreshDevices(DeviceManager& manager, const std::vector<KnownDevice>& cata
   return has_entries;
 }
 
-bool ReenumerateDevices(DeviceManager& manager, DeviceView& view) {
+bool ReenumerateDevices(DeviceManager& manager, DeviceListView& view) {
   const int saved = view.SavedDeviceType();
   RebuildEntries(manager);
   manager.SelectDeviceType(0);

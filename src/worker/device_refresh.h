@@ -17,11 +17,11 @@ void SetKnownDevices(DeviceManager& manager, const std::vector<KnownDevice>& cat
 // Replaces the known devices with `catalogue`, re-enumerates and loads the saved
 // model's definition; the selection is left alone. Returns whether entries exist.
 bool RefreshDevices(DeviceManager& manager, const std::vector<KnownDevice>& catalogue,
-                    DeviceView& view);
+                    DeviceListView& view);
 
 // Re-enumerates, tells the device list every identified entry, selects the saved
 // model (or the list's choice) and updates the connection line. Returns whether
 // entries exist.
-bool ReenumerateDevices(DeviceManager& manager, DeviceView& view);
+bool ReenumerateDevices(DeviceManager& manager, DeviceListView& view);
 
 }  // namespace corvane

@@ -108,6 +108,7 @@ bool DeviceSession::PrepareSelectedModel() {
   }
   model_->EnsureProfiles();
   jobs_->ApplyStoredDeviceInfo();
+  jobs_->CacheDpiStages();
   return found;
 }
 

@@ -1,6 +1,9 @@
-// What device jobs tell the window, and the little they ask of it. The worker never
-// touches a widget: the window implements this by queuing each call to its own
-// thread; the CLI and the tests implement it with RecordingDeviceView.
+// What device jobs tell the window, and the little they ask of it, split by role: the
+// device list and connection, the battery, the pages, and the update prompts. The worker
+// never touches a widget: the window implements every role by queuing each call to its
+// own thread; the CLI and the tests implement them with RecordingDeviceView. A new call
+// goes into the role it belongs to here and into those two implementations; the worker's
+// wrapper (WorkerView) only wraps the device list role.
 #pragma once
 
 #include <string>
@@ -14,11 +17,12 @@ namespace corvane {
 // Pages a job can ask the window to redraw from the store.
 enum class DevicePage { kButtons, kMacro, kPerformance, kLighting, kDpi };
 
+// The device list, the selected model and the connection line, and what the worker keeps
+// alongside them (the saved model, its definition, the link flag and the idle poll).
 // Connection line texts are kTextNoDevice, kTextWired and kTextWireless of app/text_ids.h.
-
-class DeviceView {
+class DeviceListView {
  public:
-  virtual ~DeviceView() = default;
+  virtual ~DeviceListView() = default;
 
   // The saved model (key/value store `DeviceType`, 0 when absent) and writing it back.
   virtual int SavedDeviceType() = 0;
@@ -38,7 +42,6 @@ class DeviceView {
   virtual void SetAllDeviceState(OnlineState state) = 0;
   virtual void SetDeviceState(int device_type, ConnectionMode mode, OnlineState state) = 0;
   virtual void SetDeviceVersion(int device_type, int release_number) = 0;
-  virtual void SetDeviceBattery(int device_type, BatteryStatus battery) = 0;
   // Number of models the list shows as online.
   virtual int GetOnlineDevCount() = 0;
   // Asks the list to select a model; it may pick another when that one is absent.
@@ -47,9 +50,24 @@ class DeviceView {
   virtual int GetSelectDevice() = 0;
   // Shows or hides the device list.
   virtual void ShowDeviceList(bool show) = 0;
+  // Hides the program settings page (if showing) and shows its buttons again.
+  virtual void HideSettingsPage() = 0;
+  // Closes the tool's pop-up windows.
+  virtual void ClosePopups() = 0;
+};
 
-  // Battery indicator, values passed on unchanged.
+// The battery gauge and the device list's battery of a model; values passed on unchanged.
+class BatteryView {
+ public:
+  virtual ~BatteryView() = default;
   virtual void SetBatteryInfo(BatteryStatus battery) = 0;
+  virtual void SetDeviceBattery(int device_type, BatteryStatus battery) = 0;
+};
+
+// The device pages: redraws from the store and what the mouse's own buttons change.
+class PageView {
+ public:
+  virtual ~PageView() = default;
   // The firmware version line, already formatted.
   virtual void SetVersionLine(const std::string& line) = 0;
   // Redraw a page from the store.
@@ -58,12 +76,14 @@ class DeviceView {
   virtual void SelectDpiStageCount(int count) = 0;
   virtual void SelectDpiStage(int index, int dpi) = 0;
   virtual void ShowDpiPopup(int dpi) = 0;
-  // Hides the program settings page (if showing) and shows its buttons again.
-  virtual void HideSettingsPage() = 0;
-  // Closes the tool's pop-up windows.
-  virtual void ClosePopups() = 0;
   // Stops a running macro recording (the mouse went away).
   virtual void StopMacroRecording() = 0;
+};
+
+// The update prompts: version labels, update buttons, messages and firmware progress.
+class UpdatePromptView {
+ public:
+  virtual ~UpdatePromptView() = default;
   // Firmware/download progress: text and percentage for the update dialog.
   virtual void SetUpgradeProgress(const std::string& text, int percent) = 0;
   // Posts a window message (the update jobs' kUpdateAvailable and kDownloadProgress).
@@ -80,5 +100,11 @@ class DeviceView {
   // Closes the firmware progress pop-up when one is open.
   virtual void CloseUpgradeProgress() {}
 };
+
+// A front end: one object in every role.
+class DeviceView : public DeviceListView,
+                   public BatteryView,
+                   public PageView,
+                   public UpdatePromptView {};
 
 }  // namespace corvane

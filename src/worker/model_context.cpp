@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "base/trace.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 
 namespace corvane {
@@ -92,15 +93,14 @@ DeviceConfigDefaults FactoryConfigValues(const FactoryDefaults& defaults, bool d
                                          bool rate_and_power) {
   DeviceConfigDefaults values;
   if (dpi && defaults.has_dpi_info) {
-    values["dpi_index"] = IntToDecimal(defaults.default_dpi);
-    values["dpi_flag"] = IntToDecimal(defaults.dpi_count);
-    values["dpi_count"] = IntToDecimal(defaults.dpi_count);
+    values[kDpiIndexKey] = IntToDecimal(defaults.default_dpi);
+    values[kDpiFlagKey] = IntToDecimal(defaults.dpi_count);
+    values[kDpiCountKey] = IntToDecimal(defaults.dpi_count);
     for (size_t i = 0; i < defaults.stages.size(); ++i) {
       const DpiStageDefault& stage = defaults.stages[i];
       if (!stage.present) continue;
-      std::string prefix = "dpi_group" + std::to_string(i);
-      values[prefix + "_value"] = IntToDecimal(stage.value);
-      values[prefix + "_rgb"] = IntToDecimal(stage.color);
+      values[DpiStageValueKey(static_cast<int>(i))] = IntToDecimal(stage.value);
+      values[DpiStageColourKey(static_cast<int>(i))] = IntToDecimal(stage.color);
     }
   }
   if (rate_and_power) {

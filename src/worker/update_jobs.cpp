@@ -35,7 +35,7 @@ constexpr long long kProgressMessageWParam = 0;
 // through PostMessage, the firmware pop-up through SetUpgradeProgress.
 class UpdateJobs::ViewAdapter : public UpdateView {
  public:
-  ViewAdapter(DeviceView& view, const TextSource& text) : view_(view), text_(text) {}
+  ViewAdapter(UpdatePromptView& view, const TextSource& text) : view_(view), text_(text) {}
 
   std::string LanguageText(int id) override { return text_ ? text_(id) : std::string(); }
   void SetSoftwareVersionLabel(const std::string& text) override {
@@ -59,12 +59,12 @@ class UpdateJobs::ViewAdapter : public UpdateView {
   void HoldFirmwareProgress(bool hold) { hold_firmware_progress_ = hold; }
 
  private:
-  DeviceView& view_;
+  UpdatePromptView& view_;
   const TextSource& text_;
   bool hold_firmware_progress_ = false;
 };
 
-UpdateJobs::UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& manager,
+UpdateJobs::UpdateJobs(UpdatePromptView& view, ModelContext& model, DeviceManager& manager,
                        SoftwareInfo software, std::filesystem::path data_folder, TextSource text,
                        FirmwareSender send_firmware, std::unique_ptr<InstallerLauncher> launcher)
     : view_(view),

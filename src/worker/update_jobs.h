@@ -23,7 +23,7 @@ namespace corvane {
 
 class DeviceJobs;
 class DeviceManager;
-class DeviceView;
+class UpdatePromptView;
 class ModelContext;
 
 // Pause before and after closing the firmware progress pop-up at the end of the firmware install.
@@ -42,9 +42,9 @@ class UpdateJobs {
   // `view` gets labels, buttons, the update messages and the firmware progress; `model`
   // gives the firmware address and the mouse version; `manager` is asked for the mouse
   // version when no read-back has set it. `launcher` null: LinuxInstallerLauncher.
-  UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& manager, SoftwareInfo software,
-             std::filesystem::path data_folder, TextSource text, FirmwareSender send_firmware,
-             std::unique_ptr<InstallerLauncher> launcher = nullptr);
+  UpdateJobs(UpdatePromptView& view, ModelContext& model, DeviceManager& manager,
+             SoftwareInfo software, std::filesystem::path data_folder, TextSource text,
+             FirmwareSender send_firmware, std::unique_ptr<InstallerLauncher> launcher = nullptr);
   ~UpdateJobs();
   UpdateJobs(const UpdateJobs&) = delete;
   UpdateJobs& operator=(const UpdateJobs&) = delete;
@@ -92,7 +92,7 @@ class UpdateJobs {
   // The version read back, else the wired release number; empty otherwise.
   std::string KnownMouseFirmwareVersion() const;
 
-  DeviceView& view_;
+  UpdatePromptView& view_;
   ModelContext& model_;
   DeviceManager& manager_;
   const SoftwareInfo software_info_;

@@ -10,6 +10,7 @@
 #include "protocol/performance_commands.h"
 #include "settings/button_table_encoding.h"
 #include "settings/light_payload.h"
+#include "settings/lighting_model.h"
 #include "settings/macro_packets.h"
 #include "store/settings_database.h"
 #include "worker/device_jobs.h"
@@ -86,6 +87,9 @@ void DeviceJobs::LightingJob() {
   if (!model_.HasLighting()) return;
   SettingsDatabase& store = Store();
   int profile = store.GetActiveProfile();
+  // A profile whose lighting page was never loaded (imported, or only used from the
+  // command line) has no rows yet; the page load's first step makes them.
+  EnsureLightRows(store, profile, model_.Definition().light_modes);
   std::optional<LightRecord> row = store.GetLight(profile, store.GetActiveLight(profile));
   if (!row) return;
   Send(LightingCommand(*row), true);
@@ -109,7 +113,7 @@ void DeviceJobs::LightingReadback(bool with_reset) {
     row->speed = reply[5] & 0x0F;
     store.UpdateLight(mode, *row);
   }
-  if (with_reset) view_.RefreshPage(DevicePage::kLighting);
+  if (with_reset) pages_.RefreshPage(DevicePage::kLighting);
 }
 
 void DeviceJobs::FactoryDpiJob() {
@@ -118,7 +122,8 @@ void DeviceJobs::FactoryDpiJob() {
   if (std::optional<FactoryDefaults> defaults = model_.ReadFactoryDefaults()) {
     store.ApplyDeviceDefaults(profile, FactoryConfigValues(*defaults, true, false));
   }
-  view_.RefreshPage(DevicePage::kDpi);
+  CacheDpiStages();
+  pages_.RefreshPage(DevicePage::kDpi);
   PerformanceJob(WorkerTask::kDpiStageValues);
   PerformanceJob(WorkerTask::kDpiStageColours);
 }
@@ -141,11 +146,13 @@ void DeviceJobs::RestoreDefaultsJob() {
     store.ApplyDeviceDefaults(profile.profile, factory);
     store.DeleteKeyAssigns(profile.profile);
   }
+  CacheDpiStages();
   RefreshDevicePages(true);
-  view_.RefreshPage(DevicePage::kDpi);
+  pages_.RefreshPage(DevicePage::kDpi);
 }
 
 void DeviceJobs::UploadProfileJob() {
+  CacheDpiStages();  // a profile change: its stages are what the mouse gets now
   RefreshDevicePages(false);
   ButtonJob();
   if (model_.HasLighting()) LightingJob();

@@ -1,7 +1,7 @@
-// The view the jobs talk to: forwards every call to the window's (or the CLI's)
-// DeviceView, and keeps the worker-side state those calls imply in one place — the
-// saved model in the key/value store, the loaded definition and database, the link
-// flag and the idle poll.
+// The device list role the jobs talk to: forwards every call to the front end's view
+// and keeps the worker-side state those calls imply in one place — the saved model in
+// the key/value store, the loaded definition and database, the link flag and the idle
+// poll. The other roles (battery, pages, update prompts) go to the front end directly.
 #pragma once
 
 #include "worker/device_view.h"
@@ -11,11 +11,12 @@ namespace corvane {
 class KeyValueStore;
 class ModelContext;
 
-class WorkerView : public DeviceView {
+class WorkerView : public DeviceListView {
  public:
-  WorkerView(DeviceView& inner, ModelContext& model, KeyValueStore& values);
+  WorkerView(DeviceView& front, ModelContext& model, KeyValueStore& values);
 
-  DeviceView& Inner() { return inner_; }
+  // The front end, for the roles this view does not wrap.
+  DeviceView& Front() { return front_; }
 
   int SavedDeviceType() override;
   void SetSavedDeviceType(int device_type) override;
@@ -23,47 +24,22 @@ class WorkerView : public DeviceView {
   void SetLinkFlag(bool linked) override;
   void SetIdlePoll(bool on) override;
 
-  void SetConnectionText(int text_id) override { inner_.SetConnectionText(text_id); }
-  void ShowDeviceControls(bool show) override { inner_.ShowDeviceControls(show); }
-  void SetAllDeviceState(OnlineState state) override { inner_.SetAllDeviceState(state); }
+  void SetConnectionText(int text_id) override { front_.SetConnectionText(text_id); }
+  void ShowDeviceControls(bool show) override { front_.ShowDeviceControls(show); }
+  void SetAllDeviceState(OnlineState state) override { front_.SetAllDeviceState(state); }
   void SetDeviceState(int type, ConnectionMode mode, OnlineState state) override {
-    inner_.SetDeviceState(type, mode, state);
+    front_.SetDeviceState(type, mode, state);
   }
-  void SetDeviceVersion(int type, int release) override { inner_.SetDeviceVersion(type, release); }
-  void SetDeviceBattery(int type, BatteryStatus battery) override {
-    inner_.SetDeviceBattery(type, battery);
-  }
-  int GetOnlineDevCount() override { return inner_.GetOnlineDevCount(); }
-  void SetSelectDevice(int type) override { inner_.SetSelectDevice(type); }
-  int GetSelectDevice() override { return inner_.GetSelectDevice(); }
-  void ShowDeviceList(bool show) override { inner_.ShowDeviceList(show); }
-  void SetBatteryInfo(BatteryStatus battery) override { inner_.SetBatteryInfo(battery); }
-  void SetVersionLine(const std::string& line) override { inner_.SetVersionLine(line); }
-  void RefreshPage(DevicePage page) override { inner_.RefreshPage(page); }
-  void SelectDpiStageCount(int count) override { inner_.SelectDpiStageCount(count); }
-  void SelectDpiStage(int index, int dpi) override { inner_.SelectDpiStage(index, dpi); }
-  void ShowDpiPopup(int dpi) override { inner_.ShowDpiPopup(dpi); }
-  void HideSettingsPage() override { inner_.HideSettingsPage(); }
-  void ClosePopups() override { inner_.ClosePopups(); }
-  void StopMacroRecording() override { inner_.StopMacroRecording(); }
-  void SetUpgradeProgress(const std::string& text, int percent) override {
-    inner_.SetUpgradeProgress(text, percent);
-  }
-  void PostMessage(WindowMessage message, long long wparam, long long lparam) override {
-    inner_.PostMessage(message, wparam, lparam);
-  }
-  void SetSoftwareVersionLabel(const std::string& text) override {
-    inner_.SetSoftwareVersionLabel(text);
-  }
-  void SetFirmwareVersionLabel(const std::string& text) override {
-    inner_.SetFirmwareVersionLabel(text);
-  }
-  void EnableSoftwareUpdateButton(bool on) override { inner_.EnableSoftwareUpdateButton(on); }
-  void EnableFirmwareUpdateButton(bool on) override { inner_.EnableFirmwareUpdateButton(on); }
-  void CloseUpgradeProgress() override { inner_.CloseUpgradeProgress(); }
+  void SetDeviceVersion(int type, int release) override { front_.SetDeviceVersion(type, release); }
+  int GetOnlineDevCount() override { return front_.GetOnlineDevCount(); }
+  void SetSelectDevice(int type) override { front_.SetSelectDevice(type); }
+  int GetSelectDevice() override { return front_.GetSelectDevice(); }
+  void ShowDeviceList(bool show) override { front_.ShowDeviceList(show); }
+  void HideSettingsPage() override { front_.HideSettingsPage(); }
+  void ClosePopups() override { front_.ClosePopups(); }
 
  private:
-  DeviceView& inner_;
+  DeviceView& front_;
   ModelContext& model_;
   KeyValueStore& values_;
 };
