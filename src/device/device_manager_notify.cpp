@@ -13,13 +13,24 @@ constexpr uint8_t kLinked = 1;
 constexpr size_t kNotificationLength = 65;
 constexpr int kActiveNotifyReadMs = 100;
 constexpr int kReceiverNotifyReadMs = 10;
-// The active interface's read is cut into slices this long to notice queued tasks.
-constexpr int kNotifySliceMs = 10;
+// With a wake signal the idle read need not end to let a queued task through, so it waits
+// this long: about one wake-up a second while a device sits idle.
+constexpr int kWakeableNotifyReadMs = 1000;
 
 }  // namespace
 
-bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
-                                     const std::function<bool()>& interrupted) {
+void DeviceManager::ApplyLinkReport(DeviceEntry& entry, const uint8_t* data) {
+  if (data[0] != kLinkNotification) return;
+  if (data[1] == kLinked) {
+    entry.online_state = kOnline;
+    IdentifyEntry(entry);
+  } else {
+    entry.online_state = kOfflineNotified;
+  }
+  SetOnlineState(entry.device_type, entry.mode, entry.online_state);
+}
+
+bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake* wake) {
   if (buffer == nullptr) return false;
   std::unique_lock lock(mutex_);
   if (!opened_) return false;
@@ -28,26 +39,30 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
     // Only the worker rebuilds the list and reads, so the handle outlives the read;
     // the interface thread's queries are not held up meanwhile.
     lock.unlock();
-    if (!interrupted) return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
-    for (int waited = 0; waited < kActiveNotifyReadMs && !interrupted(); waited += kNotifySliceMs) {
-      if (active->ReadTimeout(buffer, kNotificationLength, kNotifySliceMs) > 0) return true;
+    if (wake == nullptr) return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
+    return active->ReadOrWake(buffer, kNotificationLength, kWakeableNotifyReadMs, *wake) > 0;
+  }
+  std::vector<DeviceEntry*> receivers;
+  for (const auto& entry : entries_) {
+    if (entry->mode == kEntryModeWireless && entry->device) receivers.push_back(entry.get());
+  }
+  uint8_t data[kNotificationLength] = {};
+  if (wake != nullptr && receivers.size() == 1) {
+    // One receiver: wait on it alone, without the lock, as for the active interface.
+    lock.unlock();
+    if (receivers[0]->device->ReadOrWake(data, kShortCommandLength, kWakeableNotifyReadMs, *wake) <= 0) {
+      return false;
     }
+    lock.lock();
+    device_type = receivers[0]->device_type;
+    ApplyLinkReport(*receivers[0], data);
+    std::memcpy(buffer, data, kNotificationLength);
     return false;
   }
-  for (const auto& entry : entries_) {
-    if (entry->mode != kEntryModeWireless || !entry->device) continue;
-    uint8_t data[kNotificationLength] = {};
+  for (DeviceEntry* entry : receivers) {
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
     device_type = entry->device_type;
-    if (data[0] == kLinkNotification) {
-      if (data[1] == kLinked) {
-        entry->online_state = kOnline;
-        IdentifyEntry(*entry);
-      } else {
-        entry->online_state = kOfflineNotified;
-      }
-      SetOnlineState(entry->device_type, entry->mode, entry->online_state);
-    }
+    ApplyLinkReport(*entry, data);
     std::memcpy(buffer, data, kNotificationLength);
     break;
   }

@@ -230,10 +230,10 @@ void DeviceJobs::HandleWriteFailure() {
   view_.SetLinkFlag(true);
 }
 
-void DeviceJobs::PollNotification(const std::function<bool()>& interrupted) {
+void DeviceJobs::PollNotification(ReadWake* wake) {
   uint8_t report[kNotificationBytes] = {};
   int type = 0;
-  manager_.ReadNotification(report, type, interrupted);
+  manager_.ReadNotification(report, type, wake);
   HandleNotification(report);
 }
 

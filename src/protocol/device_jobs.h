@@ -14,6 +14,8 @@
 
 namespace corvane {
 
+class ReadWake;
+
 class DeviceManager;
 class ModelContext;
 class WorkerView;
@@ -67,9 +69,9 @@ class DeviceJobs {
   // Runs the job of `task`. Returns false, doing nothing, for a number without a job.
   bool Run(int task);
 
-  // One idle poll: reads one notification and acts on it. The read ends early once
-  // `interrupted` returns true (a task was queued).
-  void PollNotification(const std::function<bool()>& interrupted = {});
+  // One idle poll: reads one notification and acts on it. With `wake` the read ends as
+  // soon as it is raised (a task was queued).
+  void PollNotification(ReadWake* wake = nullptr);
   // Acts on one notification report (65 bytes, byte 0 = type).
   void HandleNotification(const uint8_t* report);
 
