@@ -3,6 +3,7 @@
 // wakes (its voluntary context switches) with and without a device. The baseline is a
 // plain 100 ms notification read, which would delay a task by up to 100 ms.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
@@ -12,21 +13,19 @@
 #include <memory>
 #include <string>
 #include <thread>
-
-#include <sys/resource.h>
 #include <vector>
 
 #include "app/memory_key_value_store.h"
 #include "catalogue/device_catalogue.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
-#include "protocol/device_worker.h"
-#include "protocol/model_context.h"
-#include "protocol/recording_device_view.h"
-#include "protocol/worker_view.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
+#include "worker/device_jobs.h"
+#include "worker/device_worker.h"
+#include "worker/model_context.h"
+#include "worker/recording_device_view.h"
+#include "worker/worker_view.h"
 
 namespace corvane {
 namespace {
@@ -91,7 +90,7 @@ struct SimWorkerStack {
     manager.SetBackend(wrap ? wrap(sim) : sim);
     jobs = std::make_unique<DeviceJobs>(manager, *model, *view, [](int) { return std::string(); });
     worker = std::make_unique<DeviceWorker>(*jobs, state);
-    worker->Post(kTaskStartup);
+    worker->Post(WorkerTask::kStartup);
     worker->Start();
     worker->WaitIdle(std::chrono::seconds(10));
   }
@@ -135,7 +134,7 @@ void BM_PostToWriteLatency(benchmark::State& bench) {
     std::this_thread::sleep_for(std::chrono::milliseconds(37 + samples.size() % 50));
     stamping->stamp = 0;
     auto posted = Clock::now();
-    worker.Post(kTaskDpiStageValues);
+    worker.Post(WorkerTask::kDpiStageValues);
     while (stamping->stamp.load() == 0) std::this_thread::sleep_for(std::chrono::microseconds(50));
     double ms = std::chrono::duration<double, std::milli>(
                     Clock::duration(stamping->stamp.load()) - posted.time_since_epoch())

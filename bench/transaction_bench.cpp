@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "device/command_transaction.h"
 #include "device/device_manager.h"
-#include "protocol/command_transaction.h"
 #include "sim/sim_backend.h"
 
 namespace corvane {
@@ -36,7 +36,7 @@ void SendCommands(benchmark::State& state) {
   sim->SetFaults(SimLink::kWired, faults);
   DeviceManager manager;
   manager.SetBackend(sim);
-  manager.AddKnownDevice(0x1209, 0x0001, 11, 0, "KP11");
+  manager.AddKnownDevice(0x1209, 0x0001, 11, ConnectionMode::kWired, "KP11");
   manager.EnumerateDevice();
   manager.SetOpened(true);
   manager.SelectDeviceType(11);

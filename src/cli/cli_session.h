@@ -14,9 +14,9 @@
 #include "cli/json_writer.h"
 #include "device/device_entry.h"
 #include "device/hid_backend.h"
-#include "protocol/device_session.h"
-#include "protocol/recording_device_view.h"
 #include "settings/task_poster.h"
+#include "worker/device_session.h"
+#include "worker/recording_device_view.h"
 
 namespace corvane::cli {
 
@@ -66,12 +66,12 @@ class CliDeviceSession : public CliSession {
 // Collects the jobs page logic posts, so each runs once, in order, after the change.
 class CollectedTasks : public TaskPoster {
  public:
-  void Post(int task) override;
+  void Post(WorkerTask task) override;
   // Runs the collected jobs in order on the calling thread.
   void RunAll(DeviceJobs& jobs) const;
 
  private:
-  std::vector<int> tasks_;
+  std::vector<WorkerTask> tasks_;
 };
 
 // Appends the "entries" member ([{"index","vid","pid","device_type","mode","online",

@@ -1,6 +1,6 @@
-// corvane-cli update check: runs the software and firmware version checks (tasks 23 and
-// 24) against the update server named in config.xml and the model's definition, and shows
-// both sides of each comparison with the resulting state.
+// corvane-cli update check: runs the software and firmware version checks against the
+// update server named in config.xml and the model's definition, and shows both sides of
+// each comparison with the resulting state.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,10 +8,10 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
-#include "protocol/device_jobs.h"
-#include "protocol/device_session.h"
-#include "protocol/recording_device_view.h"
-#include "update/update_jobs.h"
+#include "worker/device_jobs.h"
+#include "worker/device_session.h"
+#include "worker/recording_device_view.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::cli {
 namespace {
@@ -49,8 +49,8 @@ int RunUpdateCheck(const CliOptions& options, const std::vector<std::string>& ar
   // The software check needs no mouse; the firmware check is skipped without a model.
   if (!cli.Open(options, error)) return CliFail(error);
   DeviceSession& session = cli.Session();
-  session.Jobs().Run(kTaskSoftwareCheck);
-  session.Jobs().Run(kTaskFirmwareCheck);
+  session.Jobs().Run(WorkerTask::kSoftwareCheck);
+  session.Jobs().Run(WorkerTask::kFirmwareCheck);
 
   UpdateJobs& updates = session.Updates();
   const std::string mouse = updates.MouseFirmwareVersion();

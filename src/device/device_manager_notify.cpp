@@ -2,8 +2,8 @@
 // check. Link reports (0xC0) change an entry's online state here.
 #include <cstring>
 
+#include "device/command_transaction.h"
 #include "device/device_manager.h"
-#include "protocol/command_transaction.h"
 
 namespace corvane {
 namespace {
@@ -22,10 +22,10 @@ constexpr int kWakeableNotifyReadMs = 1000;
 void DeviceManager::ApplyLinkReport(DeviceEntry& entry, const uint8_t* data) {
   if (data[0] != kLinkNotification) return;
   if (data[1] == kLinked) {
-    entry.online_state = kOnline;
+    entry.online_state = OnlineState::kOnline;
     IdentifyEntry(entry);
   } else {
-    entry.online_state = kOfflineNotified;
+    entry.online_state = OnlineState::kOffline;
   }
   SetOnlineState(entry.device_type, entry.mode, entry.online_state);
 }
@@ -44,7 +44,7 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake
   }
   std::vector<DeviceEntry*> receivers;
   for (const auto& entry : entries_) {
-    if (entry->mode == kEntryModeWireless && entry->device) receivers.push_back(entry.get());
+    if (entry->mode == ConnectionMode::kReceiver && entry->device) receivers.push_back(entry.get());
   }
   uint8_t data[kNotificationLength] = {};
   if (wake != nullptr && receivers.size() == 1) {
@@ -72,11 +72,14 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake
 void DeviceManager::PollReceiverOnline() {
   std::lock_guard lock(mutex_);
   for (const auto& entry : entries_) {
-    if (entry->mode != kEntryModeWireless || entry->device_type != selected_type_ || !entry->device) continue;
+    if (entry->mode != ConnectionMode::kReceiver || entry->device_type != selected_type_ ||
+        !entry->device)
+      continue;
     uint8_t data[kNotificationLength] = {};
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
     if (data[0] != kLinkNotification) continue;
-    const int state = data[1] == kLinked ? kOnline : kOfflineAnswered;
+    const OnlineState state =
+        data[1] == kLinked ? OnlineState::kOnline : OnlineState::kOfflinePolled;
     SetOnlineState(entry->device_type, entry->mode, state);
   }
 }

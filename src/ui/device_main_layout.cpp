@@ -15,7 +15,6 @@
 #include "app/language_text.h"
 #include "app/text_ids.h"
 #include "device/device_manager.h"
-#include "protocol/device_session.h"
 #include "store/settings_database.h"
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_dlg.h"
@@ -31,6 +30,7 @@
 #include "ui/pages_panel.h"
 #include "ui/program_settings_page.h"
 #include "ui/tray_icon.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 

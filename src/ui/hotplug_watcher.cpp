@@ -5,7 +5,7 @@
 
 #include "device/hidraw_monitor.h"
 #include "device/hotplug_match.h"
-#include "protocol/device_session.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 
@@ -26,7 +26,7 @@ void HotplugWatcher::Drain() {
   while (monitor_->ReadEvent(event)) {
     const HotplugAction action =
         MatchHotplugEvent(event, session_.Model().KnownDevices(), session_.State().IdlePoll());
-    if (const int task = TaskOf(action); task != 0) session_.Worker().Post(task);
+    if (const std::optional<WorkerTask> task = TaskOf(action)) session_.Worker().Post(*task);
     event = HotplugEvent{};
   }
 }

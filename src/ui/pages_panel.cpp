@@ -2,12 +2,12 @@
 #include "ui/pages_panel.h"
 
 #include "app/text_ids.h"
-#include "protocol/device_session.h"
 #include "settings/dpi_stages.h"
 #include "settings/performance_options.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/mcontrol_font.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 namespace {

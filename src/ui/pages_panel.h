@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "protocol/device_view.h"
 #include "ui/dui/dui_types.h"
+#include "worker/device_view.h"
 
 namespace corvane::DUI {
 class MControlFont;

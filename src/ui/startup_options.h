@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/device_session.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 

@@ -7,7 +7,6 @@
 
 #include "app/app_config.h"
 #include "app/app_folders.h"
-#include "protocol/device_session.h"
 #include "ui/autorun_entry.h"
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_dlg.h"
@@ -16,6 +15,7 @@
 #include "ui/main_window_view.h"
 #include "ui/sim_control_window.h"
 #include "ui/single_instance.h"
+#include "worker/device_session.h"
 
 namespace corvane::ui {
 namespace {

@@ -13,15 +13,15 @@
 #include "catalogue/device_catalogue.h"
 #include "device/capture_backend.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
-#include "protocol/model_context.h"
-#include "protocol/recording_device_view.h"
-#include "protocol/worker_view.h"
 #include "settings/device_state.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
+#include "worker/device_jobs.h"
+#include "worker/model_context.h"
+#include "worker/recording_device_view.h"
+#include "worker/worker_view.h"
 
 namespace corvane::test {
 

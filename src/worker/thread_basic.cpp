@@ -1,4 +1,4 @@
-#include "protocol/thread_basic.h"
+#include "worker/thread_basic.h"
 
 #include <unistd.h>
 

@@ -12,12 +12,12 @@
 #include "app/key_value_store.h"
 #include "app/language_text.h"
 #include "catalogue/device_catalogue.h"
-#include "protocol/device_jobs.h"
-#include "protocol/device_view.h"
-#include "protocol/device_worker.h"
-#include "protocol/model_context.h"
-#include "protocol/worker_view.h"
 #include "settings/device_state.h"
+#include "worker/device_jobs.h"
+#include "worker/device_view.h"
+#include "worker/device_worker.h"
+#include "worker/model_context.h"
+#include "worker/worker_view.h"
 
 namespace corvane {
 
@@ -30,8 +30,8 @@ struct SessionOptions {
   std::filesystem::path program_dir;  // empty: the executable's folder, then ../share/corvane
   std::string simulate;               // "", "wired", "wireless" or "both"
   std::string sim_model;
-  std::string sim_state;              // state file of the simulator
-  std::string capture;                // traffic capture file
+  std::string sim_state;  // state file of the simulator
+  std::string capture;    // traffic capture file
 };
 
 class DeviceSession {
@@ -65,7 +65,7 @@ class DeviceSession {
   WorkerView& View() { return *view_; }
   DeviceJobs& Jobs() { return *jobs_; }
   DeviceWorker& Worker() { return *worker_; }
-  // The update checks and installs registered as tasks 23, 24, 26 and 27.
+  // The update checks and installs registered as the version-check and install tasks.
   UpdateJobs& Updates() { return *updates_; }
   // The simulator when one was asked for; null on real hardware.
   SimBackend* Simulator() const { return sim_.get(); }

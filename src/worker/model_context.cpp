@@ -1,4 +1,4 @@
-#include "protocol/model_context.h"
+#include "worker/model_context.h"
 
 #include "base/text.h"
 #include "base/trace.h"
@@ -110,7 +110,8 @@ DeviceConfigDefaults FactoryConfigValues(const FactoryDefaults& defaults, bool d
     }
     if (defaults.sleep_light) values["sleep_light"] = IntToDecimal(*defaults.sleep_light);
     if (defaults.move_wakeup) values["move_wakeup"] = IntToDecimal(*defaults.move_wakeup);
-    if (defaults.move_closelight) values["move_closelight"] = IntToDecimal(*defaults.move_closelight);
+    if (defaults.move_closelight)
+      values["move_closelight"] = IntToDecimal(*defaults.move_closelight);
   }
   return values;
 }

@@ -15,9 +15,13 @@ ConfigReader FromMap(std::map<std::string, int> values) {
 }
 
 TEST(PerformanceCommandsTest, DpiStagesPackIndexCountAndClampedCodes) {
-  auto config = FromMap({{"dpi_count", 6}, {"dpi_index", 2}, {"dpi_group0_value", 50},
-                         {"dpi_group1_value", 1600}, {"dpi_group2_value", 99999},
-                         {"dpi_group3_value", 3200}, {"dpi_group4_value", 6400},
+  auto config = FromMap({{"dpi_count", 6},
+                         {"dpi_index", 2},
+                         {"dpi_group0_value", 50},
+                         {"dpi_group1_value", 1600},
+                         {"dpi_group2_value", 99999},
+                         {"dpi_group3_value", 3200},
+                         {"dpi_group4_value", 6400},
                          {"dpi_group5_value", 26000}});
   CommandReport report = BuildDpiStagesCommand(config, 4);  // sensor 4: 100..8000
   EXPECT_EQ(report.length, 33);
@@ -41,9 +45,14 @@ TEST(PerformanceCommandsTest, SixteenBitCodesAreLittleEndian) {
 }
 
 TEST(PerformanceCommandsTest, OptionCommandsCarryOnlyTheirBits) {
-  auto config = FromMap({{"sensor_flag", 53}, {"liftoff_height", 2}, {"report_rate", 4},
-                         {"sleep_light", 6}, {"move_wakeup", 1}, {"move_closelight", 0},
-                         {"button_respondtime", 8}, {"dpi_group0_rgb", 0x030201}});
+  auto config = FromMap({{"sensor_flag", 53},
+                         {"liftoff_height", 2},
+                         {"report_rate", 4},
+                         {"sleep_light", 6},
+                         {"move_wakeup", 1},
+                         {"move_closelight", 0},
+                         {"button_respondtime", 8},
+                         {"dpi_group0_rgb", 0x030201}});
   CommandReport sensor = BuildSensorCommand(config);
   EXPECT_EQ(sensor.bytes[4], 5);
   EXPECT_EQ(sensor.bytes[5], 2);

@@ -1,7 +1,7 @@
-#include "protocol/worker_view.h"
+#include "worker/worker_view.h"
 
 #include "app/key_value_store.h"
-#include "protocol/model_context.h"
+#include "worker/model_context.h"
 
 namespace corvane {
 

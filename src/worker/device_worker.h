@@ -9,10 +9,10 @@
 #include <mutex>
 
 #include "device/read_wake.h"
-#include "protocol/device_jobs.h"
-#include "protocol/task_queue.h"
-#include "protocol/thread_basic.h"
 #include "settings/task_poster.h"
+#include "worker/device_jobs.h"
+#include "worker/task_queue.h"
+#include "worker/thread_basic.h"
 
 namespace corvane {
 
@@ -24,8 +24,8 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   ~DeviceWorker() override;
 
   // Appends a task; the worker wakes at once if it sleeps or waits for a notification.
-  void Post(int task) override;
-  // Queues tasks 1 and 23 and starts the thread (window start-up).
+  void Post(WorkerTask task) override;
+  // Queues the start-up and software-check tasks and starts the thread (window start-up).
   void StartWithInitialTasks();
   // Waits until the queue is empty and no job runs. Returns false on time-out.
   bool WaitIdle(std::chrono::milliseconds timeout);

@@ -1,4 +1,4 @@
-#include "protocol/device_worker.h"
+#include "worker/device_worker.h"
 
 #include "settings/device_state.h"
 
@@ -8,14 +8,14 @@ DeviceWorker::DeviceWorker(DeviceJobs& jobs, DeviceState& state) : jobs_(jobs), 
 
 DeviceWorker::~DeviceWorker() { Stop(); }
 
-void DeviceWorker::Post(int task) {
+void DeviceWorker::Post(WorkerTask task) {
   queue_.Post(task);
   wake_.Raise();
 }
 
 void DeviceWorker::StartWithInitialTasks() {
-  Post(kTaskStartup);
-  Post(kTaskSoftwareCheck);
+  Post(WorkerTask::kStartup);
+  Post(WorkerTask::kSoftwareCheck);
   Start();
 }
 
@@ -30,7 +30,7 @@ void DeviceWorker::Step() {
   wake_.Clear();
   if (!IsRunning()) wake_.Raise();  // Stop came before the Clear: keep the read short
   poll_waited_ = false;
-  if (std::optional<int> task = queue_.Take()) {
+  if (std::optional<WorkerTask> task = queue_.Take()) {
     jobs_.Run(*task);  // numbers without a job are dropped
   } else if (state_.IdlePoll()) {
     auto started = std::chrono::steady_clock::now();

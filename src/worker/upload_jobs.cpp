@@ -7,14 +7,14 @@
 #include "base/text.h"
 #include "base/trace.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
-#include "protocol/model_context.h"
 #include "protocol/performance_commands.h"
-#include "protocol/worker_view.h"
 #include "settings/button_table_encoding.h"
 #include "settings/light_payload.h"
 #include "settings/macro_packets.h"
 #include "store/settings_database.h"
+#include "worker/device_jobs.h"
+#include "worker/model_context.h"
+#include "worker/worker_view.h"
 
 namespace corvane {
 namespace {
@@ -24,7 +24,7 @@ constexpr int kMacroFamily = 4;
 
 }  // namespace
 
-void DeviceJobs::PerformanceJob(int task) {
+void DeviceJobs::PerformanceJob(WorkerTask task) {
   SettingsDatabase& store = Store();
   int profile = store.GetActiveProfile();
   ConfigReader config = [&store, profile](const std::string& key) {
@@ -32,12 +32,23 @@ void DeviceJobs::PerformanceJob(int task) {
   };
   CommandReport report;
   switch (task) {
-    case kTaskDpiStageValues: report = BuildDpiStagesCommand(config, State().Sensor()); break;
-    case kTaskDpiStageColours: report = BuildDpiColoursCommand(config); break;
-    case kTaskReportRateValue: report = BuildReportRateCommand(config); break;
-    case kTaskSensorValues: report = BuildSensorCommand(config); break;
-    case kTaskPowerValues: report = BuildPowerCommand(config); break;
-    default: return;
+    case WorkerTask::kDpiStageValues:
+      report = BuildDpiStagesCommand(config, State().Sensor());
+      break;
+    case WorkerTask::kDpiStageColours:
+      report = BuildDpiColoursCommand(config);
+      break;
+    case WorkerTask::kReportRate:
+      report = BuildReportRateCommand(config);
+      break;
+    case WorkerTask::kSensorOptions:
+      report = BuildSensorCommand(config);
+      break;
+    case WorkerTask::kPowerOptions:
+      report = BuildPowerCommand(config);
+      break;
+    default:
+      return;
   }
   Send(report, true);
 }
@@ -108,8 +119,8 @@ void DeviceJobs::FactoryDpiJob() {
     store.ApplyDeviceDefaults(profile, FactoryConfigValues(*defaults, true, false));
   }
   view_.RefreshPage(DevicePage::kDpi);
-  PerformanceJob(kTaskDpiStageValues);
-  PerformanceJob(kTaskDpiStageColours);
+  PerformanceJob(WorkerTask::kDpiStageValues);
+  PerformanceJob(WorkerTask::kDpiStageColours);
 }
 
 void DeviceJobs::RestoreDefaultsJob() {
@@ -138,8 +149,9 @@ void DeviceJobs::UploadProfileJob() {
   RefreshDevicePages(false);
   ButtonJob();
   if (model_.HasLighting()) LightingJob();
-  for (int task : {kTaskDpiStageValues, kTaskDpiStageColours, kTaskReportRateValue,
-                   kTaskSensorValues, kTaskPowerValues}) {
+  for (WorkerTask task :
+       {WorkerTask::kDpiStageValues, WorkerTask::kDpiStageColours, WorkerTask::kReportRate,
+        WorkerTask::kSensorOptions, WorkerTask::kPowerOptions}) {
     PerformanceJob(task);
   }
 }

@@ -1,12 +1,13 @@
 // The command transaction against scripted interfaces: checksum, the reply wait and
 // what the caller's buffer holds afterwards in each outcome.
+#include "device/command_transaction.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
 
-#include "../device/fake_hid_backend.h"
-#include "protocol/command_transaction.h"
+#include "fake_hid_backend.h"
 
 namespace corvane {
 namespace {
@@ -72,7 +73,8 @@ TEST_F(TransactionTest, GivesUpAfterFiftyReadsKeepingTheLastReply) {
   iface_->replies.push_back(Reply(0x16, 0x04, 0xAA));
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));  // fake never blocks
+  EXPECT_LT(std::chrono::steady_clock::now() - start,
+            std::chrono::seconds(1));  // fake never blocks
   EXPECT_EQ(iface_->reads, kReplyReads);
   EXPECT_EQ(buffer_[1], 0x04);
   EXPECT_EQ(buffer_[5], 0xAA);
@@ -122,7 +124,7 @@ TEST_F(TransactionTest, LengthBoundsTheReplyCopy) {
   iface_->replies.push_back(Reply(0x10, 0x00, 0xEE));
   EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
   EXPECT_EQ(buffer_[32], 0xEE);
-  EXPECT_EQ(buffer_[40], 0x5A);  // beyond the 33 bytes: untouched
+  EXPECT_EQ(buffer_[40], 0x5A);                                // beyond the 33 bytes: untouched
   EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, 20));  // too short to hold a command
 }
 

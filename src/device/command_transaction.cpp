@@ -1,6 +1,6 @@
 // The send-and-wait rule every command follows. A notification whose byte 1 happens
 // to be 0x00 ends the wait too; callers only ever look at status and reply data.
-#include "protocol/command_transaction.h"
+#include "device/command_transaction.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,7 +14,8 @@ uint8_t CommandChecksum(const uint8_t* buffer) {
 }
 
 bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length) {
-  if (buffer == nullptr || length < kShortCommandLength || length > kCommandBufferSize) return false;
+  if (buffer == nullptr || length < kShortCommandLength || length > kCommandBufferSize)
+    return false;
   buffer[kChecksumByte] = CommandChecksum(buffer);
   uint8_t working[kCommandBufferSize] = {};
   std::memcpy(working, buffer, length);

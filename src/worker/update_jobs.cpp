@@ -2,7 +2,7 @@
 // the front end's DeviceView. Built into corvane_worker, not corvane_update: it needs the
 // worker's DeviceJobs and ModelContext, and the worker links corvane_update, so the update
 // core stays free of the worker and there is no cycle.
-#include "update/update_jobs.h"
+#include "worker/update_jobs.h"
 
 #include <chrono>
 #include <cstdio>
@@ -12,13 +12,13 @@
 #include "base/trace.h"
 #include "device/device_entry.h"
 #include "device/device_manager.h"
-#include "protocol/device_jobs.h"
-#include "protocol/device_view.h"
-#include "protocol/model_context.h"
 #include "protocol/performance_commands.h"
 #include "update/linux_installer_launcher.h"
 #include "update/update_install.h"
 #include "update/update_view.h"
+#include "worker/device_jobs.h"
+#include "worker/device_view.h"
+#include "worker/model_context.h"
 
 namespace corvane {
 namespace {
@@ -31,22 +31,26 @@ constexpr long long kProgressMessageWParam = 0;
 
 }  // namespace
 
-// What the update jobs show, passed on to the window's view: messages 1692 and 1694 go
+// What the update jobs show, passed on to the window's view: the update messages go
 // through PostMessage, the firmware pop-up through SetUpgradeProgress.
 class UpdateJobs::ViewAdapter : public UpdateView {
  public:
   ViewAdapter(DeviceView& view, const TextSource& text) : view_(view), text_(text) {}
 
   std::string LanguageText(int id) override { return text_ ? text_(id) : std::string(); }
-  void SetSoftwareVersionLabel(const std::string& text) override { view_.SetSoftwareVersionLabel(text); }
-  void SetFirmwareVersionLabel(const std::string& text) override { view_.SetFirmwareVersionLabel(text); }
+  void SetSoftwareVersionLabel(const std::string& text) override {
+    view_.SetSoftwareVersionLabel(text);
+  }
+  void SetFirmwareVersionLabel(const std::string& text) override {
+    view_.SetFirmwareVersionLabel(text);
+  }
   void EnableSoftwareUpdateButton(bool on) override { view_.EnableSoftwareUpdateButton(on); }
   void EnableFirmwareUpdateButton(bool on) override { view_.EnableFirmwareUpdateButton(on); }
   void PostUpdateAvailable(int kind) override {
-    view_.PostMessage(kMessageUpdateAvailable, kind, kUpdateMessageLParam);
+    view_.PostMessage(WindowMessage::kUpdateAvailable, kind, kUpdateMessageLParam);
   }
   void PostDownloadProgress(int percent) override {
-    view_.PostMessage(kMessageDownloadProgress, kProgressMessageWParam, percent);
+    view_.PostMessage(WindowMessage::kDownloadProgress, kProgressMessageWParam, percent);
   }
   void ShowFirmwareProgress(int percent, const std::string& text) override {
     if (!hold_firmware_progress_) view_.SetUpgradeProgress(text, percent);
@@ -76,10 +80,10 @@ UpdateJobs::UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& man
 UpdateJobs::~UpdateJobs() = default;
 
 void UpdateJobs::Register(DeviceJobs& jobs) {
-  jobs.SetExternalJob(kTaskSoftwareCheck, [this] { CheckSoftware(); });
-  jobs.SetExternalJob(kTaskFirmwareCheck, [this] { CheckFirmware(); });
-  jobs.SetExternalJob(kTaskSoftwareInstall, [this] { InstallSoftware(); });
-  jobs.SetExternalJob(kTaskFirmwareInstall, [this] { InstallFirmware(); });
+  jobs.SetExternalJob(WorkerTask::kSoftwareCheck, [this] { CheckSoftware(); });
+  jobs.SetExternalJob(WorkerTask::kFirmwareCheck, [this] { CheckFirmware(); });
+  jobs.SetExternalJob(WorkerTask::kSoftwareInstall, [this] { InstallSoftware(); });
+  jobs.SetExternalJob(WorkerTask::kFirmwareInstall, [this] { InstallFirmware(); });
 }
 
 void UpdateJobs::Cancel() {
@@ -135,9 +139,10 @@ bool UpdateJobs::InstallFirmware() {
   bool sent = false;
   if (!cancelled_.load() && !url.empty() && !version.empty()) {
     const FirmwareTransfer hand_over = [this, &sent](const std::vector<std::uint8_t>& image) {
-      sent = send_firmware_ && send_firmware_(image, [this](int percent) {
-        adapter_->ShowFirmwareProgress(percent, adapter_->LanguageText(kTextUpdatingFirmware));
-      });
+      sent =
+          send_firmware_ && send_firmware_(image, [this](int percent) {
+            adapter_->ShowFirmwareProgress(percent, adapter_->LanguageText(kTextUpdatingFirmware));
+          });
       // A refused or broken transfer must not end on "update complete": the pop-up keeps
       // its last progress until it is closed, as after any other failure of this job.
       adapter_->HoldFirmwareProgress(!sent);
@@ -158,14 +163,16 @@ std::string UpdateJobs::MouseFirmwareVersion() {
   if (!version.empty()) return version;
   // Same sources as the read-back: the wired release number, or command 0x20 through
   // the receiver. Lets a check run before (or without) a read-back.
-  const int mode = manager_.ActiveConnectionMode();
-  if (mode == kEntryModeWired) {
+  const ConnectionMode mode = manager_.ActiveConnectionMode();
+  if (mode == ConnectionMode::kWired) {
     int release = 0;
-    if (manager_.ReleaseNumberOf(kEntryModeWired, release)) version = ReleaseVersionText(release);
-  } else if (mode == kEntryModeWireless) {
+    if (manager_.ReleaseNumberOf(ConnectionMode::kWired, release))
+      version = ReleaseVersionText(release);
+  } else if (mode == ConnectionMode::kReceiver) {
     CommandReport request = MakeReadRequest(kCmdReadFirmwareVersion);
     if (manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) {
-      version = FirmwareVersionText(request.bytes[kFirmwareVersionHigh], request.bytes[kFirmwareVersionLow]);
+      version = FirmwareVersionText(request.bytes[kFirmwareVersionHigh],
+                                    request.bytes[kFirmwareVersionLow]);
     }
   }
   if (version.empty()) {

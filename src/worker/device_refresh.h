@@ -7,7 +7,7 @@
 
 #include "device/device_entry.h"
 #include "device/device_manager.h"
-#include "protocol/device_view.h"
+#include "worker/device_view.h"
 
 namespace corvane {
 

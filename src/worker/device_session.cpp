@@ -1,4 +1,4 @@
-#include "protocol/device_session.h"
+#include "worker/device_session.h"
 
 #include "app/app_folders.h"
 #include "app/ini_key_value_store.h"
@@ -8,18 +8,19 @@
 #include "device/capture_backend.h"
 #include "device/device_manager.h"
 #include "device/hidapi_backend.h"
-#include "protocol/device_refresh.h"
 #include "protocol/firmware_transfer.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
-#include "update/update_jobs.h"
+#include "worker/device_refresh.h"
+#include "worker/update_jobs.h"
 
 namespace corvane {
 namespace {
 
 // The update service's hand-over: the image goes to the upgrade collection of the active
 // device. Returns true when the whole transfer went through.
-bool SendFirmwareImage(const std::vector<uint8_t>& image, const UpdateJobs::UpgradeProgress& progress) {
+bool SendFirmwareImage(const std::vector<uint8_t>& image,
+                       const UpdateJobs::UpgradeProgress& progress) {
   FirmwareTransfer transfer(DeviceManager::Instance());
   const FirmwareResult result = transfer.Run(image, progress);
   Trace("firmware update: %s", FirmwareResultText(result));
@@ -39,7 +40,9 @@ DeviceSession::~DeviceSession() {
 
 SettingsDatabase& DeviceSession::Store() { return SettingsDatabase::Instance(); }
 
-std::filesystem::path DeviceSession::DataFolder() const { return corvane::DataFolder(config_.caption); }
+std::filesystem::path DeviceSession::DataFolder() const {
+  return corvane::DataFolder(config_.caption);
+}
 
 std::shared_ptr<HidBackend> DeviceSession::BuildBackend(const SessionOptions& options,
                                                         std::string& error) {
@@ -80,16 +83,15 @@ bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::s
   CreateFolderPath(DatabaseFolder(config_.caption));
 
   LanguageText* texts = texts_.get();
-  model_ = std::make_unique<ModelContext>(program_folder_, DataFolder(), catalogue_, Store(), state_,
-                                          [texts] { return texts->Text(kTextProfile); });
+  model_ = std::make_unique<ModelContext>(program_folder_, DataFolder(), catalogue_, Store(),
+                                          state_, [texts] { return texts->Text(kTextProfile); });
   view_ = std::make_unique<WorkerView>(view, *model_, *values_);
   jobs_ = std::make_unique<DeviceJobs>(DeviceManager::Instance(), *model_, *view_,
                                        [texts](int id) { return texts->Text(id); });
   worker_ = std::make_unique<DeviceWorker>(*jobs_, state_);
-  updates_ = std::make_unique<UpdateJobs>(view, *model_, DeviceManager::Instance(),
-                                          catalogue_.Software(), DataFolder(),
-                                          [texts](int id) { return texts->Text(id); },
-                                          SendFirmwareImage);
+  updates_ = std::make_unique<UpdateJobs>(
+      view, *model_, DeviceManager::Instance(), catalogue_.Software(), DataFolder(),
+      [texts](int id) { return texts->Text(id); }, SendFirmwareImage);
   updates_->Register(*jobs_);
 
   DeviceManager& manager = DeviceManager::Instance();
