@@ -1,6 +1,7 @@
 // Time from posting a task to its command's write, while the worker sits in its idle
-// notification poll against the simulated mouse. The baseline is a plain 100 ms
-// notification read, which would delay a task by up to 100 ms.
+// notification poll against the simulated mouse, and how often the idle worker thread
+// wakes (its voluntary context switches) with and without a device. The baseline is a
+// plain 100 ms notification read, which would delay a task by up to 100 ms.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -8,7 +9,9 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -41,6 +44,9 @@ class StampingHandle : public HidHandle {
   int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
     return inner_->ReadTimeout(data, length, timeout_ms);
   }
+  int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) override {
+    return inner_->ReadOrWake(data, length, timeout_ms, wake);
+  }
   std::u16string ProductString() override { return inner_->ProductString(); }
   const std::string& Path() const override { return inner_->Path(); }
 
@@ -66,7 +72,9 @@ class StampingBackend : public HidBackend {
 
 // The worker over the simulated mouse, as the window runs it, in a scratch home.
 struct SimWorkerStack {
-  explicit SimWorkerStack(SimMode mode, std::shared_ptr<HidBackend> (*wrap)(std::shared_ptr<SimBackend>))
+  // With `plugged` false the simulated mouse is unplugged before the worker starts.
+  SimWorkerStack(SimMode mode, std::shared_ptr<HidBackend> (*wrap)(std::shared_ptr<SimBackend>),
+                 bool plugged = true)
       : home(std::filesystem::temp_directory_path() / "corvane-worker-bench") {
     std::filesystem::remove_all(home);
     catalogue.Load(CORVANE_DATA_DIR);
@@ -74,6 +82,7 @@ struct SimWorkerStack {
     std::string error;
     SimIdentityFromCatalogue(catalogue, "", identity, error);
     sim = std::make_shared<SimBackend>(identity, mode);
+    if (!plugged) sim->Unplug(SimLink::kWired);
     values.WriteDeviceType(identity.device_type);
     model = std::make_unique<ModelContext>(CORVANE_DATA_DIR, home, catalogue, store, state,
                                            [] { return std::string("Profile"); });
@@ -141,8 +150,32 @@ void BM_PostToWriteLatency(benchmark::State& bench) {
     bench.counters["baseline_ms"] = 100.0;
   }
 }
+// Voluntary context switches of one thread of this process so far; -1 when unknown.
+long long VoluntarySwitches(long thread_id) {
+  std::ifstream status("/proc/self/task/" + std::to_string(thread_id) + "/status");
+  std::string line;
+  const std::string key = "voluntary_ctxt_switches:";
+  while (std::getline(status, line)) {
+    if (line.rfind(key, 0) == 0) return std::stoll(line.substr(key.size()));
+  }
+  return -1;
+}
+
+constexpr auto kIdleSample = std::chrono::seconds(3);
+constexpr auto kSettle = std::chrono::milliseconds(200);
+
+// Wake-ups per second of the idle worker thread over kIdleSample.
+double IdleWakeupsPerSecond(const DeviceWorker& worker) {
+  std::this_thread::sleep_for(kSettle);  // the worker goes to sleep after its last job
+  long long before = VoluntarySwitches(worker.ThreadId());
+  auto wall_before = Clock::now();
+  std::this_thread::sleep_for(kIdleSample);
+  double wall = std::chrono::duration<double>(Clock::now() - wall_before).count();
+  return static_cast<double>(VoluntarySwitches(worker.ThreadId()) - before) / wall;
+}
+
 // CPU time the process spends while the worker idles with a device plugged in, as a
-// share of one core.
+// share of one core, and how often the worker thread wakes meanwhile.
 void BM_IdleCpuWithDevice(benchmark::State& bench) {
   SimWorkerStack stack(SimMode::kBoth, nullptr);
   auto cpu_seconds = [] {
@@ -152,18 +185,34 @@ void BM_IdleCpuWithDevice(benchmark::State& bench) {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   };
   double percent = 0;
+  double wakeups = 0;
   for (auto _ : bench) {
     double cpu_before = cpu_seconds();
     auto wall_before = Clock::now();
-    std::this_thread::sleep_for(std::chrono::seconds(3));
+    wakeups = IdleWakeupsPerSecond(*stack.worker);
     double wall = std::chrono::duration<double>(Clock::now() - wall_before).count();
     percent = 100.0 * (cpu_seconds() - cpu_before) / wall;
     bench.SetIterationTime(wall);
   }
   bench.counters["cpu_percent_of_core"] = percent;
+  bench.counters["wakeups_per_s"] = wakeups;
   bench.counters["idle_poll"] = stack.state.IdlePoll() ? 1 : 0;
 }
 BENCHMARK(BM_IdleCpuWithDevice)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+// The same with no device at all: the worker should not wake.
+void BM_IdleWithoutDevice(benchmark::State& bench) {
+  SimWorkerStack stack(SimMode::kWired, nullptr, false);
+  double wakeups = 0;
+  for (auto _ : bench) {
+    auto wall_before = Clock::now();
+    wakeups = IdleWakeupsPerSecond(*stack.worker);
+    bench.SetIterationTime(std::chrono::duration<double>(Clock::now() - wall_before).count());
+  }
+  bench.counters["wakeups_per_s_no_device"] = wakeups;
+  bench.counters["idle_poll"] = stack.state.IdlePoll() ? 1 : 0;
+}
+BENCHMARK(BM_IdleWithoutDevice)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
 
 BENCHMARK(BM_PostToWriteLatency)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 

@@ -42,6 +42,12 @@ class CaptureHandle : public HidHandle {
     return read;
   }
 
+  int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) override {
+    const int read = inner_->ReadOrWake(data, length, timeout_ms, wake);
+    if (read > 0) log_->Log("IN ", inner_->Path(), data, static_cast<size_t>(read));
+    return read;
+  }
+
   std::u16string ProductString() override { return inner_->ProductString(); }
   const std::string& Path() const override { return inner_->Path(); }
 

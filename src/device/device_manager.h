@@ -102,10 +102,9 @@ class DeviceManager {
   bool SendCommand(uint8_t* buffer, size_t length);
   // One notification read for the idle poll; `device_type` gets the selected type or
   // the receiver's that answered. True only when the active interface gave bytes.
-  // The read on the active interface waits in short slices and gives up early once
-  // `interrupted` returns true, so a queued task need not wait for the whole read.
-  bool ReadNotification(uint8_t* buffer, int& device_type,
-                        const std::function<bool()>& interrupted = {});
+  // With `wake`, the read waits up to a second but ends as soon as `wake` is raised, so a
+  // queued task is not held up; without it, it lasts as long as the manager's own reads.
+  bool ReadNotification(uint8_t* buffer, int& device_type, ReadWake* wake = nullptr);
   // Asks every receiver of the selected type whether its mouse is linked.
   void PollReceiverOnline();
 
@@ -115,6 +114,9 @@ class DeviceManager {
   // Queries device information, once more after the retry pause, without holding the
   // lock; updates the entry under it.
   bool IdentifyEntry(DeviceEntry& entry);
+  // A receiver's link report (0xC0) changes its online state and, when linked, asks it
+  // who it is again. Other reports change nothing. Called without the lock.
+  void ApplyLinkReport(DeviceEntry& entry, const uint8_t* data);
   DeviceEntryInfo InfoOf(const DeviceEntry& entry) const;
   // Receiver entries with an interface (of the selected type only when asked). Only the
   // worker rebuilds the list, so it may read them after letting go of the lock.

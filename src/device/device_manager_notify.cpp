@@ -13,13 +13,26 @@ constexpr uint8_t kLinked = 1;
 constexpr size_t kNotificationLength = 65;
 constexpr int kActiveNotifyReadMs = 100;
 constexpr int kReceiverNotifyReadMs = 10;
-// The active interface's read is cut into slices this long to notice queued tasks.
-constexpr int kNotifySliceMs = 10;
+// With a wake signal the idle read need not end to let a queued task through, so it waits
+// this long: about one wake-up a second while a device sits idle.
+constexpr int kWakeableNotifyReadMs = 1000;
 
 }  // namespace
 
-bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
-                                     const std::function<bool()>& interrupted) {
+// Called without the lock: identifying a returning mouse queries it, so the lock is
+// taken only around the state changes.
+void DeviceManager::ApplyLinkReport(DeviceEntry& entry, const uint8_t* data) {
+  if (data[0] != kLinkNotification) return;
+  {
+    std::lock_guard relock(mutex_);
+    entry.online_state = data[1] == kLinked ? OnlineState::kOnline : OnlineState::kOffline;
+  }
+  if (data[1] == kLinked) IdentifyEntry(entry);
+  std::lock_guard relock(mutex_);
+  SetOnlineState(entry.device_type, entry.mode, entry.online_state);
+}
+
+bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake* wake) {
   if (buffer == nullptr) return false;
   std::unique_lock lock(mutex_);
   if (!opened_) return false;
@@ -28,31 +41,27 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
     // Only the worker rebuilds the list and reads, so the handle outlives the read;
     // the interface thread's queries are not held up meanwhile.
     lock.unlock();
-    if (!interrupted) return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
-    for (int waited = 0; waited < kActiveNotifyReadMs && !interrupted(); waited += kNotifySliceMs) {
-      if (active->ReadTimeout(buffer, kNotificationLength, kNotifySliceMs) > 0) return true;
-    }
-    return false;
+    if (wake == nullptr) return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
+    return active->ReadOrWake(buffer, kNotificationLength, kWakeableNotifyReadMs, *wake) > 0;
   }
   // The receivers are read without the lock as well, and a link report's identification
   // (up to two device-information queries) too; only the state changes take it again.
   const std::vector<DeviceEntry*> receivers = ReceiverEntriesLocked(false);
   lock.unlock();
+  // A single receiver is waited on until a report or a wake-up, as the active interface is.
+  const bool wait_for_wake = wake != nullptr && receivers.size() == 1;
   for (DeviceEntry* entry : receivers) {
     uint8_t data[kNotificationLength] = {};
-    if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
+    const int read =
+        wait_for_wake
+            ? entry->device->ReadOrWake(data, kShortCommandLength, kWakeableNotifyReadMs, *wake)
+            : entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs);
+    if (read <= 0) continue;
     {
       std::lock_guard relock(mutex_);
       device_type = entry->device_type;
-      if (data[0] == kLinkNotification) {
-        entry->online_state = data[1] == kLinked ? OnlineState::kOnline : OnlineState::kOffline;
-      }
     }
-    if (data[0] == kLinkNotification) {
-      if (data[1] == kLinked) IdentifyEntry(*entry);
-      std::lock_guard relock(mutex_);
-      SetOnlineState(entry->device_type, entry->mode, entry->online_state);
-    }
+    ApplyLinkReport(*entry, data);
     std::memcpy(buffer, data, kNotificationLength);
     break;
   }

@@ -3,11 +3,14 @@
 // Callers above this line never see hidapi.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "device/read_wake.h"
 
 namespace corvane {
 
@@ -25,6 +28,9 @@ struct HidInterfaceInfo {
 // An opened interface. Closing happens in the destructor.
 class HidHandle {
  public:
+  // How often the default ReadOrWake looks at the wake signal.
+  static constexpr int kWakeSliceMs = 10;
+
   virtual ~HidHandle() = default;
 
   // Writes one output report; data[0] is the report id (0x00). Shorter buffers are
@@ -36,6 +42,18 @@ class HidHandle {
   // bytes. Returns bytes copied (> 0), 0 when nothing arrived within `timeout_ms`,
   // -1 on error.
   virtual int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) = 0;
+
+  // Like ReadTimeout, but gives up with 0 once `wake` is raised instead of waiting out
+  // the time-out.
+  // Back ends that can watch the signal wait on it; this default reads in short slices.
+  virtual int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) {
+    for (int waited = 0; !wake.Raised(); waited += kWakeSliceMs) {
+      if (waited >= timeout_ms) return 0;
+      const int read = ReadTimeout(data, length, std::min(kWakeSliceMs, timeout_ms - waited));
+      if (read != 0) return read;
+    }
+    return 0;
+  }
 
   // The product string; empty when the device has none.
   virtual std::u16string ProductString() = 0;

@@ -19,6 +19,10 @@ int SimHandle::ReadTimeout(uint8_t* data, size_t length, int timeout_ms) {
   return hub_->Read(*reader_, data, length, timeout_ms);
 }
 
+int SimHandle::ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) {
+  return hub_->ReadOrWake(*reader_, data, length, timeout_ms, wake);
+}
+
 std::u16string SimHandle::ProductString() {
   std::string name = hub_->Identity().product_name;
   if (reader_->link == SimLink::kReceiver && !name.empty()) name += " Receiver";

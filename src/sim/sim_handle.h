@@ -18,6 +18,7 @@ class SimHandle : public HidHandle {
   // See HidHandle: bytes written or -1; bytes read, 0 on time-out or -1.
   int Write(const uint8_t* data, size_t length) override;
   int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override;
+  int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) override;
   std::u16string ProductString() override;
   const std::string& Path() const override { return path_; }
 

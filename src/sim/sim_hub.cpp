@@ -160,6 +160,21 @@ void SimHub::Deliver(SimLink link, SimCollection collection, const std::vector<u
 }
 
 int SimHub::Read(Reader& reader, uint8_t* data, size_t length, int timeout_ms) {
+  return ReadUntil(reader, data, length, timeout_ms, nullptr);
+}
+
+int SimHub::ReadOrWake(Reader& reader, uint8_t* data, size_t length, int timeout_ms,
+                       ReadWake& wake) {
+  return ReadUntil(reader, data, length, timeout_ms, &wake);
+}
+
+int SimHub::ReadUntil(Reader& reader, uint8_t* data, size_t length, int timeout_ms,
+                      ReadWake* signal) {
+  // Registered before the lock is taken and ended after it is released (see ReadWake).
+  ReadWake::Waiter waiter(signal, [this] {
+    std::lock_guard lock(mutex_);
+    arrived_.notify_all();
+  });
   std::unique_lock lock(mutex_);
   const bool forever = timeout_ms < 0;
   const Clock::time_point deadline =
@@ -184,6 +199,7 @@ int SimHub::Read(Reader& reader, uint8_t* data, size_t length, int timeout_ms) {
       wake = forever ? due : std::min(deadline, due);
     }
     if (!forever && now >= deadline) return 0;
+    if (signal != nullptr && signal->Raised()) return 0;
     if (forever && reader.queue.empty()) {
       arrived_.wait(lock);
     } else {

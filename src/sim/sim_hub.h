@@ -53,6 +53,8 @@ class SimHub {
   // HidHandle::Write and ReadTimeout for `reader`; same results.
   int Write(Reader& reader, const uint8_t* data, size_t length);
   int Read(Reader& reader, uint8_t* data, size_t length, int timeout_ms);
+  // HidHandle::ReadOrWake: Read that also returns 0 once `wake` is raised, woken at once.
+  int ReadOrWake(Reader& reader, uint8_t* data, size_t length, int timeout_ms, ReadWake& wake);
 
   // Path of one interface of one device ("sim/wired/if2").
   static std::string InterfacePath(SimLink link, SimCollection collection);
@@ -81,6 +83,8 @@ class SimHub {
   void Deliver(SimLink link, SimCollection collection, const std::vector<uint8_t>& bytes,
                Clock::time_point ready_at);
   void DeliverNotification(SimLink link, const SimReport& report);
+  // Read, ending early with 0 once `signal` (when given) is raised.
+  int ReadUntil(Reader& reader, uint8_t* data, size_t length, int timeout_ms, ReadWake* signal);
   void CommandArrived(SimLink link, const SimReport& command);
   void UnplugLocked(SimLink link);
   // Whether the mode and the model have this device at all.

@@ -257,10 +257,10 @@ void DeviceJobs::HandleWriteFailure() {
   list_.SetLinkFlag(true);
 }
 
-uint8_t DeviceJobs::PollNotification(const std::function<bool()>& interrupted) {
+uint8_t DeviceJobs::PollNotification(ReadWake* wake) {
   uint8_t report[kNotificationBytes] = {};
   int type = 0;
-  manager_.ReadNotification(report, type, interrupted);
+  manager_.ReadNotification(report, type, wake);
   HandleNotification(report);
   return report[0];
 }

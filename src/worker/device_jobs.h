@@ -15,6 +15,8 @@
 
 namespace corvane {
 
+class ReadWake;
+
 class DeviceManager;
 class ModelContext;
 class WorkerView;
@@ -46,10 +48,10 @@ class DeviceJobs {
   // Runs the job of `task`. Returns false, doing nothing, for a number without a job.
   bool Run(WorkerTask task);
 
-  // One idle poll: reads one notification and acts on it. The read ends early once
-  // `interrupted` returns true (a task was queued). Returns the report's type byte, 0
-  // when nothing arrived.
-  uint8_t PollNotification(const std::function<bool()>& interrupted = {});
+  // One idle poll: reads one notification and acts on it. With `wake` the read ends as
+  // soon as it is raised (a task was queued). Returns the report's type byte, 0 when
+  // nothing arrived.
+  uint8_t PollNotification(ReadWake* wake = nullptr);
   // Acts on one notification report (65 bytes, byte 0 = type).
   void HandleNotification(const uint8_t* report);
 

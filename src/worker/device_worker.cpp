@@ -8,7 +8,10 @@ DeviceWorker::DeviceWorker(DeviceJobs& jobs, DeviceState& state) : jobs_(jobs), 
 
 DeviceWorker::~DeviceWorker() { Stop(); }
 
-void DeviceWorker::Post(WorkerTask task) { queue_.Post(task); }
+void DeviceWorker::Post(WorkerTask task) {
+  queue_.Post(task);
+  wake_.Raise();
+}
 
 void DeviceWorker::StartWithInitialTasks() {
   Post(WorkerTask::kStartup);
@@ -22,10 +25,18 @@ void DeviceWorker::Step() {
     std::lock_guard lock(idle_mutex_);
     busy_ = true;
   }
+  // Lowered before the queue is looked at, so a task posted from here on ends the
+  // notification read below at once.
+  wake_.Clear();
+  if (!IsRunning()) wake_.Raise();  // Stop came before the Clear: keep the read short
+  poll_waited_ = false;
   if (std::optional<WorkerTask> task = queue_.Take()) {
     jobs_.Run(*task);  // numbers without a job are dropped
   } else if (state_.IdlePoll()) {
-    jobs_.PollNotification([this] { return !queue_.Empty() || !IsRunning(); });
+    auto started = std::chrono::steady_clock::now();
+    jobs_.PollNotification(&wake_);
+    poll_waited_ = std::chrono::steady_clock::now() - started >=
+                   std::chrono::milliseconds(kDefaultIntervalMs);
   }
   {
     std::lock_guard lock(idle_mutex_);
@@ -36,12 +47,19 @@ void DeviceWorker::Step() {
 
 void DeviceWorker::Pause(std::chrono::milliseconds interval) {
   if (!queue_.Empty()) return;
-  // With nothing to poll there is nothing to do until a task arrives.
-  auto wait = state_.IdlePoll() ? interval : std::chrono::milliseconds(kIdleWaitMs);
-  queue_.WaitForTask(wait);
+  if (!state_.IdlePoll()) {
+    queue_.WaitForTask();  // nothing to poll: nothing to do until a task arrives
+    return;
+  }
+  // A notification read that waited was the pause; one that returned at once (a report,
+  // or a failing device) still pauses, so the loop never spins.
+  if (!poll_waited_) queue_.WaitForTask(interval);
 }
 
-void DeviceWorker::WakeForStop() { queue_.Interrupt(); }
+void DeviceWorker::WakeForStop() {
+  queue_.Interrupt();
+  wake_.Raise();
+}
 
 bool DeviceWorker::WaitIdle(std::chrono::milliseconds timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;

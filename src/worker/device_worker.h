@@ -1,6 +1,6 @@
 // The worker thread: takes one task number at a time from the queue and runs its job;
-// with an empty queue it polls the mouse for notifications while device entries exist,
-// and otherwise sleeps until a task arrives.
+// with an empty queue it waits for a notification while device entries exist, and
+// otherwise sleeps until a task arrives. A posted task ends either wait at once.
 #pragma once
 
 #include <atomic>
@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "device/read_wake.h"
 #include "settings/task_poster.h"
 #include "worker/device_jobs.h"
 #include "worker/task_queue.h"
@@ -19,13 +20,10 @@ class DeviceState;
 
 class DeviceWorker : public CThreadBasic, public TaskPoster {
  public:
-  // How long one idle wait lasts at most before the running flag is looked at again.
-  static constexpr int kIdleWaitMs = 1000;
-
   DeviceWorker(DeviceJobs& jobs, DeviceState& state);
   ~DeviceWorker() override;
 
-  // Appends a task; the worker wakes if it sleeps or polls.
+  // Appends a task; the worker wakes at once if it sleeps or waits for a notification.
   void Post(WorkerTask task) override;
   // Queues the start-up and software-check tasks and starts the thread (window start-up).
   void StartWithInitialTasks();
@@ -45,6 +43,11 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   DeviceJobs& jobs_;
   DeviceState& state_;
   TaskQueue queue_;
+  // Raised by Post and Stop; ends the idle notification read.
+  ReadWake wake_;
+  // Whether the last step was an idle poll that itself waited at least one pause; the
+  // worker thread's own.
+  bool poll_waited_ = false;
   std::mutex idle_mutex_;
   std::condition_variable idle_cv_;
   bool busy_ = false;

@@ -25,6 +25,12 @@ bool TaskQueue::WaitForTask(std::chrono::milliseconds timeout) {
   return !tasks_.empty();
 }
 
+void TaskQueue::WaitForTask() {
+  std::unique_lock lock(mutex_);
+  posted_.wait(lock, [this] { return !tasks_.empty() || interrupted_; });
+  interrupted_ = false;
+}
+
 void TaskQueue::Interrupt() {
   {
     std::lock_guard lock(mutex_);

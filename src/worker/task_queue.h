@@ -24,6 +24,9 @@ class TaskQueue {
   // Returns true when the queue is non-empty on return.
   bool WaitForTask(std::chrono::milliseconds timeout);
 
+  // Blocks until a task is queued or `Interrupt` is called; no time-out.
+  void WaitForTask();
+
   // Wakes a WaitForTask caller without queuing anything (used when stopping).
   void Interrupt();
 

@@ -1,5 +1,7 @@
 #include "worker/thread_basic.h"
 
+#include <unistd.h>
+
 namespace corvane {
 
 CThreadBasic::~CThreadBasic() {
@@ -41,6 +43,7 @@ void CThreadBasic::Pause(std::chrono::milliseconds interval) {
 }
 
 void CThreadBasic::Body() {
+  thread_id_ = static_cast<long>(gettid());
   if (looping_) {
     while (running_.load()) {
       Step();

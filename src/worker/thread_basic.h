@@ -30,6 +30,8 @@ class CThreadBasic {
   bool Stop();
 
   bool IsRunning() const { return running_.load(); }
+  // The kernel's id of the thread (as in /proc/self/task/<id>); 0 before it has started.
+  long ThreadId() const { return thread_id_.load(); }
   std::chrono::steady_clock::time_point StartTick() const { return start_tick_; }
 
  protected:
@@ -45,6 +47,7 @@ class CThreadBasic {
 
   std::thread thread_;
   std::atomic<bool> running_{false};
+  std::atomic<long> thread_id_{0};
   bool looping_ = true;
   int interval_ms_ = kDefaultIntervalMs;
   std::chrono::steady_clock::time_point start_tick_;

@@ -1,8 +1,10 @@
 // MarkupDocument: navigation, attribute access and building over the text and its index.
 #include "xml/markup_document.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -51,6 +53,50 @@ bool IsWritableName(std::u16string_view name) {
   return name.find_first_of(u" \t\r\n/<>\"'=&") == std::u16string_view::npos;
 }
 
+// A lookup name given as UTF-8. Names are nearly always short ASCII; widening those on the
+// stack spares an allocation on every lookup, which reading a large file does thousands of
+// times.
+class Utf16Name {
+ public:
+  explicit Utf16Name(std::string_view utf8) {
+    if (utf8.size() <= kInline) {
+      unsigned char high_bits = 0;  // a plain loop, so the compiler can widen in blocks
+      for (std::size_t i = 0; i < utf8.size(); ++i) {
+        auto byte = static_cast<unsigned char>(utf8[i]);
+        high_bits |= byte;
+        inline_[i] = byte;
+      }
+      if (high_bits < 0x80) {
+        view_ = std::u16string_view(inline_, utf8.size());
+        return;
+      }
+    }
+    heap_ = Utf8ToUtf16(utf8);
+    view_ = heap_;
+  }
+  Utf16Name(const Utf16Name&) = delete;
+  Utf16Name& operator=(const Utf16Name&) = delete;
+
+  std::u16string_view View() const { return view_; }
+
+ private:
+  static constexpr std::size_t kInline = 64;
+  char16_t inline_[kInline];
+  std::u16string heap_;
+  std::u16string_view view_;
+};
+
+// True when text[begin, end) is exactly `name`. Names are compared this way thousands of
+// times per file; u16string_view's == goes unit by unit with two comparisons each.
+bool SpanIs(std::u16string_view text, std::size_t begin, std::size_t end,
+            std::u16string_view name) {
+  return end - begin == name.size() &&
+         std::memcmp(text.data() + begin, name.data(), name.size() * sizeof(char16_t)) == 0;
+}
+
+// True when a raw attribute value holds a character reference to decode.
+bool HasReference(std::u16string_view raw) { return raw.find(u'&') != std::u16string_view::npos; }
+
 }  // namespace
 
 MarkupDocument::MarkupDocument() = default;
@@ -58,6 +104,7 @@ MarkupDocument::~MarkupDocument() = default;
 
 bool MarkupDocument::Reparse() {
   parent_ = current_ = child_ = 0;
+  attributes_of_ = 0;
   return MarkupParser::Parse(text_, index_);
 }
 
@@ -104,12 +151,16 @@ bool MarkupDocument::IsWellFormed() const {
 
 bool MarkupDocument::NameIs(ElementIndex::Handle handle, std::u16string_view name) const {
   std::size_t begin = static_cast<std::size_t>(index_[handle].start) + 1;
-  std::size_t end = TagNameEnd(text_, begin);
-  return std::u16string_view(text_).substr(begin, end - begin) == name;
+  std::size_t end = begin + name.size();
+  if (end > text_.size() || !SpanIs(text_, begin, end, name)) return false;
+  return end == text_.size() || EndsTagName(text_[end]);
 }
 
 bool MarkupDocument::FindElement(std::u16string_view name) {
-  if (name.empty()) return false;
+  // A name holding a unit that ends tag names can never match one (NameIs relies on this).
+  if (name.empty() || std::find_if(name.begin(), name.end(), EndsTagName) != name.end()) {
+    return false;
+  }
   ElementIndex::Handle handle =
       current_ != 0 ? index_[current_].next : index_[parent_].first_child;
   for (; handle != 0; handle = index_[handle].next) {
@@ -122,7 +173,9 @@ bool MarkupDocument::FindElement(std::u16string_view name) {
   return false;
 }
 
-bool MarkupDocument::FindElement(std::string_view name) { return FindElement(Utf8ToUtf16(name)); }
+bool MarkupDocument::FindElement(std::string_view name) {
+  return FindElement(Utf16Name(name).View());
+}
 
 bool MarkupDocument::FindNextElement() {
   ElementIndex::Handle handle =
@@ -161,31 +214,46 @@ std::string MarkupDocument::GetTagNameUtf8() const { return Utf16ToUtf8(GetTagNa
 
 bool MarkupDocument::FindAttribute(ElementIndex::Handle handle, std::u16string_view name,
                                    AttributeSpan& attribute) const {
-  const ElementRecord& record = index_[handle];
-  std::size_t start = static_cast<std::size_t>(record.start);
-  StartTagScanner scanner(text_, TagNameEnd(text_, start + 1), start + record.StartTagLength());
+  if (handle != attributes_of_) {
+    attributes_.clear();
+    const ElementRecord& record = index_[handle];
+    std::size_t start = static_cast<std::size_t>(record.start);
+    StartTagScanner scanner(text_, TagNameEnd(text_, start + 1), start + record.StartTagLength());
+    do {
+      attributes_.emplace_back();
+    } while (scanner.Next(attributes_.back()));
+    attributes_.pop_back();
+    attributes_of_ = handle;
+  }
   std::u16string_view text(text_);
-  while (scanner.Next(attribute)) {
-    if (text.substr(attribute.name_begin, attribute.name_end - attribute.name_begin) == name) {
+  for (const AttributeSpan& candidate : attributes_) {
+    if (SpanIs(text, candidate.name_begin, candidate.name_end, name)) {
+      attribute = candidate;
       return true;
     }
   }
   return false;
 }
 
-std::u16string MarkupDocument::GetAttribute(std::u16string_view name) const {
+std::u16string_view MarkupDocument::RawAttribute(std::u16string_view name) const {
   AttributeSpan attribute;
   if (current_ == 0 || name.empty() || !FindAttribute(current_, name, attribute)) return {};
-  return DecodeReferences(std::u16string_view(text_).substr(
-      attribute.value_begin, attribute.value_end - attribute.value_begin));
+  return std::u16string_view(text_).substr(attribute.value_begin,
+                                           attribute.value_end - attribute.value_begin);
+}
+
+std::u16string MarkupDocument::GetAttribute(std::u16string_view name) const {
+  return DecodeReferences(RawAttribute(name));
 }
 
 std::string MarkupDocument::GetAttribute(std::string_view name) const {
-  return Utf16ToUtf8(GetAttribute(Utf8ToUtf16(name)));
+  std::u16string_view raw = RawAttribute(Utf16Name(name).View());
+  return HasReference(raw) ? Utf16ToUtf8(DecodeReferences(raw)) : Utf16ToUtf8(raw);
 }
 
 int MarkupDocument::GetAttributeInt(std::string_view name) const {
-  return DecimalToInt(GetAttribute(Utf8ToUtf16(name)));
+  std::u16string_view raw = RawAttribute(Utf16Name(name).View());
+  return HasReference(raw) ? DecimalToInt(DecodeReferences(raw)) : DecimalToInt(raw);
 }
 
 bool MarkupDocument::Edit(std::size_t offset, std::size_t erase, std::u16string_view insert) {
@@ -193,6 +261,7 @@ bool MarkupDocument::Edit(std::size_t offset, std::size_t erase, std::u16string_
   if (new_size > static_cast<std::size_t>(INT32_MAX)) return false;
   if (new_size > text_.capacity()) text_.reserve(new_size + new_size / 2 + kTextGrowthExtra);
   text_.replace(offset, erase, insert);
+  attributes_of_ = 0;  // offsets after the edit point have moved
   return true;
 }
 

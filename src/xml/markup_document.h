@@ -1,12 +1,14 @@
 // MarkupDocument: the one XML class. The document is kept as a single UTF-16 text exactly
 // as written to disk plus an index of element positions; reading walks the index with a
 // forward-only cursor, building inserts text and patches the index. Not a node tree.
+// One document is used by one thread at a time: even reading updates a small cache.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/element_index.h"
 #include "xml/start_tag_scanner.h"
@@ -99,8 +101,11 @@ class MarkupDocument {
  private:
   // Parses the text again and resets navigation. Returns whether it is well formed.
   bool Reparse();
-  // True when `handle`'s tag name is exactly `name`.
+  // True when `handle`'s tag name is exactly `name`, which holds no unit that ends a name.
   bool NameIs(ElementIndex::Handle handle, std::u16string_view name) const;
+  // The undecoded value of attribute `name` of the current element; empty when it is
+  // missing or there is no current element.
+  std::u16string_view RawAttribute(std::u16string_view name) const;
   // Finds attribute `name` in the start tag of `handle`. Returns false when absent.
   bool FindAttribute(ElementIndex::Handle handle, std::u16string_view name,
                      AttributeSpan& attribute) const;
@@ -120,6 +125,10 @@ class MarkupDocument {
   ElementIndex::Handle parent_ = 0;
   ElementIndex::Handle current_ = 0;
   ElementIndex::Handle child_ = 0;
+  // The attributes of one element's start tag (0 = none), kept so that reading several
+  // attributes of an element scans its start tag once. Emptied by every edit and reparse.
+  mutable ElementIndex::Handle attributes_of_ = 0;
+  mutable std::vector<AttributeSpan> attributes_;
   // Byte-order mark seen by LoadFile, written again by SaveFile.
   bool had_bom_ = false;
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "xml/start_tag_scanner.h"
+#include "xml/unit_search.h"
 
 namespace corvane {
 namespace {
@@ -30,7 +31,7 @@ bool MarkupParser::Run() {
   }
   std::size_t pos = 0;
   while (true) {
-    std::size_t lt = text_.find(u'<', pos);
+    std::size_t lt = FindUnit(text_, u'<', pos);
     if (lt == kNpos) break;
     pos = ParseMarkup(lt);
     if (pos == kNpos) {
@@ -81,7 +82,7 @@ std::size_t MarkupParser::SkipDoctype(std::size_t pos) {
 
 std::size_t MarkupParser::SyntaxError(std::size_t lt) {
   index_.MarkIllFormed();
-  std::size_t gt = text_.find(u'>', lt + 1);
+  std::size_t gt = FindUnit(text_, u'>', lt + 1);
   return gt == kNpos ? kNpos : gt + 1;
 }
 
@@ -118,7 +119,7 @@ std::size_t MarkupParser::ParseStartTag(std::size_t lt) {
 }
 
 std::size_t MarkupParser::ParseEndTag(std::size_t lt) {
-  std::size_t gt = text_.find(u'>', lt + 2);
+  std::size_t gt = FindUnit(text_, u'>', lt + 2);
   if (gt == kNpos) return kNpos;
   std::size_t name_end = lt + 2;
   while (name_end < gt && !IsMarkupSpace(text_[name_end])) ++name_end;

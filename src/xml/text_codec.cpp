@@ -4,8 +4,13 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <memory>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "base/text.h"
 #include "xml/charset_table.h"
@@ -28,6 +33,11 @@ IconvHandle OpenIconv(const char* to, const char* from) {
 constexpr std::size_t kConvertChunk = 64 * 1024;
 constexpr std::size_t kShiftTail = 16;  // room for a closing shift sequence
 constexpr char16_t kReplacement = 0xFFFD;
+// UTF-8 decoding: bytes tested for ASCII at once, and the units gathered before appending.
+constexpr std::size_t kAsciiBlock = 16;
+constexpr std::size_t kDecodeBuffer = 4096;
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 bool StartsWithBytes(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
@@ -148,23 +158,66 @@ bool LooksLikeUtf8(std::string_view bytes) {
 }
 
 std::u16string DecodeUtf8(std::string_view bytes) {
-  // UTF-16 never needs more units than UTF-8 has bytes.
-  std::u16string out(bytes.size(), u'\0');
-  std::size_t used = 0, i = 0;
-  while (i < bytes.size()) {
-    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-      out[used++] = static_cast<char16_t>(bytes[i++]);
+  // Units are gathered in a small buffer and appended in pieces: sizing the result up front
+  // would clear the whole text once before writing it again.
+  std::u16string out;
+  out.reserve(bytes.size());
+  char16_t buffer[kDecodeBuffer];
+  std::size_t used = 0;
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t size = bytes.size();
+  std::size_t i = 0;
+  while (i < size) {
+    if (used + kAsciiBlock > kDecodeBuffer) {
+      out.append(buffer, used);
+      used = 0;
+    }
+#ifdef __SSE2__
+    if (i + kAsciiBlock <= size) {
+      // Widen the whole block, then keep only its ASCII prefix; the rest is overwritten.
+      __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+      const __m128i zero = _mm_setzero_si128();
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + used), _mm_unpacklo_epi8(block, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + used + kAsciiBlock / 2),
+                       _mm_unpackhi_epi8(block, zero));
+      auto high_bits = static_cast<unsigned>(_mm_movemask_epi8(block));
+      std::size_t ascii = high_bits == 0 ? kAsciiBlock : std::countr_zero(high_bits);
+      used += ascii;
+      i += ascii;
+      if (ascii == kAsciiBlock) continue;
+    }
+#endif
+    unsigned char lead = in[i];
+    if (lead < 0x80) {
+      buffer[used++] = lead;
+      ++i;
       continue;
     }
-    // A multi-byte sequence never holds an ASCII byte, so cutting there changes nothing.
+    // Well-formed two- and three-byte sequences are decoded here; anything else (four
+    // bytes, malformed input) goes to the general decoder up to the next ASCII byte. A
+    // multi-byte sequence never holds an ASCII byte, so cutting there changes nothing.
+    if (lead >= 0xC2 && lead < 0xE0 && i + 1 < size && IsContinuation(in[i + 1])) {
+      buffer[used++] = static_cast<char16_t>((lead & 0x1F) << 6 | (in[i + 1] & 0x3F));
+      i += 2;
+      continue;
+    }
+    if ((lead & 0xF0) == 0xE0 && i + 2 < size && IsContinuation(in[i + 1]) &&
+        IsContinuation(in[i + 2])) {
+      char32_t cp = (lead & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F);
+      if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+        buffer[used++] = static_cast<char16_t>(cp);
+        i += 3;
+        continue;
+      }
+    }
     std::size_t end = i;
-    while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) ++end;
-    std::u16string part = Utf8ToUtf16(bytes.substr(i, end - i));
-    out.replace(used, part.size(), part);
-    used += part.size();
+    while (end < size && in[end] >= 0x80) ++end;
+    out.append(buffer, used);
+    used = 0;
+    out += Utf8ToUtf16(bytes.substr(i, end - i));
     i = end;
   }
-  out.resize(used);
+  out.append(buffer, used);
   return out;
 }
 

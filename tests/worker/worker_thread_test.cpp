@@ -52,6 +52,40 @@ TEST_F(WorkerSimTest, IdleWorkerWithoutDevicesSleepsUntilATaskArrives) {
   EXPECT_TRUE(worker.Stop());
 }
 
+TEST_F(WorkerSimTest, TaskPostedDuringTheIdleReadIsWrittenAtOnce) {
+  // The idle notification read now lasts up to a second, but a post ends it: the command
+  // goes out sooner than even one of the old 100 ms reads would have ended.
+  constexpr auto kOldNotificationRead = std::chrono::milliseconds(100);
+  StartSim(SimMode::kWired);
+  DeviceWorker worker(jobs_, state_);
+  worker.Post(WorkerTask::kStartup);
+  worker.Start();
+  ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
+  ASSERT_TRUE(state_.IdlePoll());
+  long long steps = worker.StepCount();
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_LE(worker.StepCount() - steps, 1);  // one long read, not a turn every 100 ms
+  size_t before = CaptureLines().size();
+
+  auto posted = Clock::now();
+  worker.Post(WorkerTask::kDpiStageValues);
+  ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(5)));
+  EXPECT_LT(Clock::now() - posted, kOldNotificationRead);
+  std::vector<std::string> out = CaptureLines();
+  ASSERT_EQ(out.size(), before + 1);
+  EXPECT_EQ(Hex(out[before]).substr(0, 4), "0003");
+
+  // A notification that arrives during the wait is still handled while idle.
+  int index = state_.CachedIndex();
+  sim_->PressDpiButton();
+  auto deadline = Clock::now() + std::chrono::seconds(2);
+  while (state_.CachedIndex() == index && Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_NE(state_.CachedIndex(), index);
+  EXPECT_TRUE(worker.Stop());
+}
+
 TEST_F(WorkerSimTest, StopReturnsWithinASecondWhileAJobWaitsForItsReply) {
   StartSim(SimMode::kWired);
   jobs_.Run(WorkerTask::kStartup);

@@ -59,6 +59,13 @@ TEST(MarkupNavigation, NamesAreExactAndCaseSensitive) {
   ASSERT_TRUE(doc.FindElement("lightitems"));
   EXPECT_EQ(doc.GetAttribute("n"), "1");
   EXPECT_EQ(doc.GetTagNameUtf8(), "lightitems");
+  // A name holding what ends a tag name cannot match, though the text starts with it.
+  doc.ResetPosition();
+  ASSERT_TRUE(doc.SetText("<r><a b=\"1\"/><a/></r>"));
+  ASSERT_TRUE(doc.FindElement("r"));
+  ASSERT_TRUE(doc.EnterElement());
+  EXPECT_FALSE(doc.FindElement("a b"));
+  EXPECT_FALSE(doc.FindElement("a/"));
 }
 
 TEST(MarkupNavigation, SearchIsForwardOnly) {
@@ -127,6 +134,48 @@ TEST(MarkupAttributes, QuotingStylesReadAlike) {
   EXPECT_EQ(doc.GetAttribute("v"), "slash/");
   ASSERT_TRUE(doc.FindElement("y"));
   EXPECT_EQ(doc.GetAttribute("w"), "q");
+}
+
+TEST(MarkupAttributes, QuotesAndTagEndsAreFoundWhereverTheyFall) {
+  // Closing quotes and '>' are searched several units at a time; move them across every
+  // position of such a step, with markup characters inside the quotes.
+  for (std::size_t pad = 0; pad < 20; ++pad) {
+    SCOPED_TRACE(pad);
+    std::string value = std::string(pad, 'v') + "/>'";
+    std::string text = "<r><a" + std::string(pad, ' ') + " x=\"" + value + "\" y='" +
+                       std::string(pad, 'w') + "\"'" + std::string(pad, ' ') + "/><b/></r>";
+    MarkupDocument doc;
+    ASSERT_TRUE(doc.SetText(text));
+    ASSERT_TRUE(doc.FindElement("r"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.FindElement("a"));
+    EXPECT_EQ(doc.GetAttribute("x"), value);
+    EXPECT_EQ(doc.GetAttribute("y"), std::string(pad, 'w') + "\"");
+    EXPECT_TRUE(doc.FindElement("b"));  // <a .../> closed where it should
+  }
+}
+
+TEST(MarkupAttributes, ReadsFollowEditsAndNewText) {
+  // Reading keeps the last element's attribute positions; an edit or a new text must not
+  // leave them pointing at the old places.
+  MarkupDocument doc;
+  ASSERT_TRUE(doc.SetText("<r><a x=\"1\" y=\"2\"/><b z=\"3\"/></r>"));
+  ASSERT_TRUE(doc.FindElement("r"));
+  ASSERT_TRUE(doc.EnterElement());
+  ASSERT_TRUE(doc.FindElement("a"));
+  EXPECT_EQ(doc.GetAttribute("x"), "1");
+  ASSERT_TRUE(doc.SetAttribute("x", "a longer value"));
+  EXPECT_EQ(doc.GetAttribute("y"), "2");
+  EXPECT_EQ(doc.GetAttribute("x"), "a longer value");
+  ASSERT_TRUE(doc.SetAttribute("w", "4"));
+  EXPECT_EQ(doc.GetAttributeInt("w"), 4);
+  ASSERT_TRUE(doc.FindElement("b"));
+  EXPECT_EQ(doc.GetAttributeInt("z"), 3);
+  ASSERT_TRUE(doc.SetText("<r><q z=\"9\"/></r>"));  // same handles, other text
+  ASSERT_TRUE(doc.FindElement("r"));
+  ASSERT_TRUE(doc.EnterElement());
+  ASSERT_TRUE(doc.FindNextElement());
+  EXPECT_EQ(doc.GetAttributeInt("z"), 9);
 }
 
 TEST(MarkupAttributes, FirstOfDuplicateNamesWins) {

@@ -278,6 +278,28 @@ TEST(MarkupRobustness, RandomBytes) {
   }
 }
 
+TEST(MarkupRobustness, Utf8DecodingAgreesAtEveryBlockOffset) {
+  // ASCII is decoded sixteen bytes at a time; every kind of sequence, whole, cut short or
+  // malformed, must come out as the general decoder reads it wherever a block boundary
+  // falls, including at the very end of the text.
+  const std::string sequences[] = {
+      "\xC3\xA9",     "\xE9\xBC\xA0", "\xF0\x9F\x96\xB1", "\xC0\x80", "\xED\xA0\x80",
+      "\xE0\x80\xAF", "\xE9\xBC",     "\xF4\x90\x80\x80", "\x80",     "\xFF",
+      "\xC3"};
+  for (const std::string& sequence : sequences) {
+    for (std::size_t offset = 0; offset < 40; ++offset) {
+      std::string bytes = std::string(offset, 'a') + sequence + std::string(33, 'b');
+      std::string at_end = std::string(offset, 'a') + sequence;
+      ASSERT_EQ(DecodeUtf8(bytes), Utf8ToUtf16(bytes)) << offset;
+      ASSERT_EQ(DecodeUtf8(at_end), Utf8ToUtf16(at_end)) << offset;
+    }
+  }
+  std::string long_text;
+  for (int i = 0; i < 3000; ++i)
+    long_text += "<k v=\"" + std::to_string(i) + "\" d=\"\xE9\xBC\xA0\"/>";
+  EXPECT_EQ(DecodeUtf8(long_text), Utf8ToUtf16(long_text));  // spans many output buffers
+}
+
 TEST(MarkupRobustness, DeepNestingIsHandledWithoutRecursion) {
   constexpr int kDepth = 100000;
   std::string text;
