@@ -99,6 +99,8 @@ class MainWindowTest : public testing::Test {
   // Waits for the simulated mouse in the list and opens it.
   void OpenSimulatedMouse() {
     ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
+    // The list fills before the worker has loaded the model and its database.
+    ASSERT_TRUE(program_->Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
     Window().DeviceList()->SetSelectIndex(0);
     Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
   }
@@ -448,7 +450,9 @@ TEST_F(MainWindowTest, MissingEmptyOrIllFormedConfigStartsWithNoDevice) {
   for (const char* text : variants) {
     SCOPED_TRACE(text == nullptr ? "missing" : text);
     std::filesystem::remove(config);
-    if (text != nullptr) ASSERT_TRUE(test::WriteFileBytes(config, text));
+    if (text != nullptr) {
+      ASSERT_TRUE(test::WriteFileBytes(config, text));
+    }
     StartupOptions options;
     options.session.program_dir = folder;
     WindowProgram program("/opt/corvane/bin/corvane");

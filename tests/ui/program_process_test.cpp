@@ -114,7 +114,9 @@ TEST_F(ProgramProcessTest, HideAndUnknownSwitchesStartTheProgramWithOneWarning) 
   const int early = WaitExit(pid, 3000);
   EXPECT_EQ(early, -1) << "ended at start with " << early << ": "
                        << test::ReadFileBytes(Err("hide"));
-  if (early == -1) EXPECT_EQ(Terminate(pid), 0);
+  if (early == -1) {
+    EXPECT_EQ(Terminate(pid), 0);
+  }
   const std::string err = test::ReadFileBytes(Err("hide"));
   std::size_t warnings = 0;
   for (std::size_t at = err.find("unknown option"); at != std::string::npos;
