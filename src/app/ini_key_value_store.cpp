@@ -113,6 +113,7 @@ std::optional<std::string> IniKeyValueStore::ReadFile() const {
   if (!in) return std::nullopt;
   std::ostringstream out;
   out << in.rdbuf();
+  if (in.bad()) return std::nullopt;
   return out.str();
 }
 
@@ -132,7 +133,16 @@ bool IniKeyValueStore::WriteText(std::string_view name, std::string_view text) {
   if (file_.empty() || !ValidName(name)) return false;
   if (text.find_first_of("\r\n") != std::string_view::npos) return false;
   std::lock_guard<std::mutex> lock(mutex_);
-  const std::string old_contents = ReadFile().value_or("[" + section_ + "]\n");
+  // Only a key that does not exist yet starts empty: a file that exists but cannot be
+  // read keeps its other values, so the write is skipped.
+  const KeyState state = Probe();
+  if (state == KeyState::kUnreadable) return false;
+  std::optional<std::string> read = ReadFile();
+  if (!read) {
+    if (state != KeyState::kMissing) return false;
+    read = "[" + section_ + "]\n";
+  }
+  const std::string& old_contents = *read;
   const std::string new_line = std::string(name) + "=" + std::string(text);
   std::string contents;
   bool replaced = false;

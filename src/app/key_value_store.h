@@ -32,8 +32,10 @@ class KeyValueStore {
   virtual bool CreateKey() = 0;
   // The stored text of a value; nullopt when the key or the value is missing.
   virtual std::optional<std::string> ReadText(std::string_view name) const = 0;
-  // Stores a value, creating the key when needed. False when it could not be stored or
-  // the name or text cannot be kept (empty name, line breaks, '=' or '[' in the name).
+  // Stores a value, creating the key when it is missing. False when it could not be
+  // stored, when the key exists but cannot be read (nothing is written then, so its other
+  // values survive), or when the name or text cannot be kept (empty name, line breaks,
+  // '=' or '[' in the name).
   virtual bool WriteText(std::string_view name, std::string_view text) = 0;
 
   // A value as a decimal number. A missing key is created and reads 0; a missing,

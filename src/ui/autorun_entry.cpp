@@ -12,7 +12,7 @@ AutorunEntry::AutorunEntry(std::string caption, std::filesystem::path executable
     : caption_(std::move(caption)), executable_(std::move(executable)) {}
 
 std::filesystem::path AutorunEntry::Path() const {
-  return ConfigHome() / "autostart" / (caption_ + ".desktop");
+  return ConfigHome() / "autostart" / (CaptionFolderName(caption_) + ".desktop");
 }
 
 bool AutorunEntry::IsEnabled() const {
@@ -30,6 +30,23 @@ std::string AutorunEntry::ExecLine() const {
   return quoted + "\" -autorun";
 }
 
+std::string AutorunEntry::NameValue() const {
+  // Desktop-entry string escapes, so a caption cannot break its line into new keys.
+  std::string value;
+  for (char c : caption_) {
+    if (c == '\n') {
+      value += "\\n";
+    } else if (c == '\r') {
+      value += "\\r";
+    } else if (c == '\\') {
+      value += "\\\\";
+    } else if (c != '\0') {
+      value += c;
+    }
+  }
+  return value;
+}
+
 bool AutorunEntry::Enable() const {
   std::error_code error;
   std::filesystem::create_directories(Path().parent_path(), error);
@@ -38,7 +55,7 @@ bool AutorunEntry::Enable() const {
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) return false;
-    out << "[Desktop Entry]\nType=Application\nName=" << caption_ << "\nExec=" << ExecLine()
+    out << "[Desktop Entry]\nType=Application\nName=" << NameValue() << "\nExec=" << ExecLine()
         << "\nX-GNOME-Autostart-enabled=true\n";
     if (!out.flush()) return false;
   }

@@ -9,7 +9,8 @@ namespace corvane::ui {
 
 class AutorunEntry {
  public:
-  // The entry `<config home>/autostart/<caption>.desktop` for `executable`.
+  // The entry `<config home>/autostart/<caption>.desktop` for `executable`; the caption
+  // passes the data folder's safe-name rule first, so the entry stays in that folder.
   AutorunEntry(std::string caption, std::filesystem::path executable);
 
   // Where the entry lives.
@@ -22,6 +23,8 @@ class AutorunEntry {
   bool Disable() const;
   // The Exec value: the quoted executable path, then " -autorun".
   std::string ExecLine() const;
+  // The Name value: the caption with line breaks and backslashes escaped.
+  std::string NameValue() const;
 
  private:
   std::string caption_;

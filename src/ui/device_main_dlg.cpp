@@ -14,6 +14,7 @@
 #include "app/key_value_store.h"
 #include "app/language_text.h"
 #include "app/text_ids.h"
+#include "base/text.h"
 #include "device/device_manager.h"
 #include "store/settings_database.h"
 #include "ui/device_list_mirror.h"
@@ -88,6 +89,9 @@ int DeviceMainDlg::OnInitDialog() {
       DUI::MRender::LoadIconFromFile(DUI::Manager::GetSkinFolder() + "DeviceDriver.ico");
   tray_->Add(icon, DUI::Manager::GetDeviceName(), Text(kTextTrayExit));
   SetIcon(icon);
+  // Every start begins from "any identified model": the first rebuild then selects what
+  // the device list finds instead of a model that may have gone.
+  session_.Values().WriteDeviceType(kDeviceTypeByIdsOnly);
   session_.Worker().StartWithInitialTasks();
   SetMTimer(kAnimationIntervalMs);
   return 1;
@@ -205,6 +209,7 @@ void DeviceMainDlg::OpenDevice() {
     manager.SelectDeviceType(type);
     session_.Values().WriteDeviceType(type);
     session_.Model().LoadDefinition(type);
+    ApplyDefinition();
   }
   if (manager.ActiveConnectionMode() == ConnectionMode::kReceiver) {
     SetConnectionText(kTextWireless);
@@ -222,10 +227,16 @@ void DeviceMainDlg::OpenDevice() {
 }
 
 void DeviceMainDlg::OnTabChange(int index) {
+  if (!tabs_->IsItemVisible(index)) return;
   const int previous = current_tab_;
-  if (tabs_->GetCurSel() != index) tabs_->SetCurSel(index);
+  // Always: a page hidden under the settings page comes back even on its own tab.
+  tabs_->SetCurSel(index);
   const int tab_id = tabs_->GetItemID(index);
-  if (GetControl(kIdPageSettings)->IsVisible()) HideSettingsPage();
+  if (GetControl(kIdPageSettings)->IsVisible()) {
+    CloseSettingsPage();
+    Show(kIdTabColumn, tab_id != kTabHome);
+    tabs_->SetTabCtrlVisible(tab_id != kTabHome);
+  }
   if (previous == kTabHome) Show(kIdSidePicture, true);
   Show(kIdBattery, true);
   if (tab_id == kTabHome) {
@@ -249,29 +260,52 @@ void DeviceMainDlg::ShowSettingsPage() {
   Show(kIdPageSettings, true);
 }
 
-void DeviceMainDlg::HideSettingsPage() {
+void DeviceMainDlg::CloseSettingsPage() {
   Show(kIdPageSettings, false);
   Show(kIdLogo, true);
   for (int id : {kIdClose, kIdMinimize, kIdSettings}) Show(id, true);
 }
 
+void DeviceMainDlg::HideSettingsPage() {
+  if (GetControl(kIdPageSettings)->IsVisible()) LeaveSettingsPage();
+}
+
 void DeviceMainDlg::LeaveSettingsPage() {
-  Show(kIdPageSettings, false);
-  Show(kIdLogo, true);
-  Show(kIdSettings, true);
+  CloseSettingsPage();
   if (idle_poll_ && current_tab_ != kTabHome) {
     Show(kIdTabColumn, true);
     tabs_->SetTabCtrlVisible(true);
     tabs_->SetCurSel(kTabPositionKeys);
     current_tab_ = tabs_->GetItemID(kTabPositionKeys);
-    Show(kTabs[kTabPositionKeys].page, true);
     Show(kIdSidePicture, true);
     Show(kIdBattery, true);
   } else {
+    // No device page to return to: home, without the controls of a device page.
     tabs_->SetCurSel(kTabPositionHome);
     current_tab_ = kTabHome;
-    Show(kIdPageHome, true);
+    for (int id : {kIdConnection, kIdProfile, kIdRestore}) Show(id, false);
   }
+}
+
+std::string DeviceMainDlg::DevicePicture(const std::string& file) const {
+  std::error_code error;
+  const bool present =
+      IsSafeFileStem(file) &&
+      std::filesystem::is_regular_file(
+          std::filesystem::path(DUI::Manager::GetSkinFolder()) / "device" / file, error);
+  return present ? "device/" + file : kDefaultDevicePicture;
+}
+
+void DeviceMainDlg::ApplyDefinition() {
+  const DeviceDefinition definition = session_.Model().Definition();
+  static_cast<DUI::MPicture*>(GetControl(kIdSidePicture))
+      ->SetImage(DevicePicture(definition.mouse_image), 1);
+  tabs_->SetItemVisible(kTabPositionLighting, definition.lighting);
+  // A model without lighting cannot stay on the lighting page.
+  if (current_tab_ == kTabs[kTabPositionLighting].id && !definition.lighting) {
+    OnTabChange(kTabPositionKeys);
+  }
+  UISize(GetClientRect());
 }
 
 void DeviceMainDlg::OnCloseButton() {

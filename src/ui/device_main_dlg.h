@@ -51,6 +51,7 @@ inline constexpr int kIdSettingsReturn = 273;
 inline constexpr int kTabHome = 1;
 inline constexpr int kTabPositionHome = 0;
 inline constexpr int kTabPositionKeys = 1;
+inline constexpr int kTabPositionLighting = 4;
 
 // The layout was designed for this client size.
 inline constexpr int kDesignWidth = 1300;
@@ -93,7 +94,12 @@ class DeviceMainDlg : public DUI::MDialog {
   // Shows the list's paging buttons only when more models are present than fit.
   void UpdateListPaging();
   void SetBatteryInfo(int level, int state);
+  // Closes the program settings page, if it shows, as its return button does: the page
+  // it covered (the opened device's or the home page) comes back.
   void HideSettingsPage();
+  // Shows what the loaded model's definition asks for: its picture beside the device
+  // pages and the lighting tab only for a model with lighting.
+  void ApplyDefinition();
   void RefreshProfileButton();
   DUI::CDeviceList* DeviceList() const { return device_list_; }
   PagesPanel* Pages() const { return pages_.get(); }
@@ -133,7 +139,11 @@ class DeviceMainDlg : public DUI::MDialog {
   void OpenDevice();
   void OnCloseButton();
   void ShowSettingsPage();
+  // Hides the settings page and brings back the frame buttons it covered.
+  void CloseSettingsPage();
   void LeaveSettingsPage();
+  // The skin's picture "device/<file>", or the default mouse when the skin lacks it.
+  std::string DevicePicture(const std::string& file) const;
   void OnTrayActivated(int reason);
   void Exit();
   std::string VersionLine() const;

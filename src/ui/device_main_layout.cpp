@@ -134,11 +134,7 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
   std::vector<int> types;
   for (const CatalogEntry& model : session_.Catalogue().Models()) {
     // A skin without this model's picture still shows a mouse.
-    const bool has_picture =
-        !model.image.empty() &&
-        std::filesystem::exists(model.ImagePath(DUI::Manager::GetSkinFolder()));
-    device_list_->AddDevice(model.name, model.device_type,
-                            has_picture ? "device/" + model.image : kDefaultDevicePicture);
+    device_list_->AddDevice(model.name, model.device_type, DevicePicture(model.image));
     types.push_back(model.device_type);
   }
   mirror_.SetModels(types);

@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "corvane: %s\n", error.c_str());
     return 2;
   }
+  for (const std::string& ignored : options.ignored) {
+    std::fprintf(stderr, "corvane: ignoring unknown option %s\n", ignored.c_str());
+  }
   QApplication app(argc, argv);
   // Closing the last visible window must not end a program that lives in the tray.
   QApplication::setQuitOnLastWindowClosed(false);

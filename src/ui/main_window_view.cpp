@@ -27,7 +27,10 @@ void MainWindowView::Queue(std::function<void(DeviceMainDlg&)> call) {
 // The wrapping WorkerView answers these from the store and the model itself.
 int MainWindowView::SavedDeviceType() { return 0; }
 void MainWindowView::SetSavedDeviceType(int) {}
-void MainWindowView::LoadDefinition(int) {}
+// The wrapping WorkerView has loaded the model by now; the window shows what it asks for.
+void MainWindowView::LoadDefinition(int) {
+  Queue([](DeviceMainDlg& w) { w.ApplyDefinition(); });
+}
 
 void MainWindowView::SetConnectionText(int text_id) {
   Queue([text_id](DeviceMainDlg& w) { w.SetConnectionText(text_id); });

@@ -8,6 +8,12 @@ namespace {
 
 constexpr std::string_view kHideSwitch = "-hide";
 
+// True for "--name" itself and "--name=...".
+bool IsOption(std::string_view arg, std::string_view name) {
+  return arg.substr(0, name.size()) == name &&
+         (arg.size() == name.size() || arg[name.size()] == '=');
+}
+
 // "--name VALUE" or "--name=VALUE". Returns false when the value is missing.
 bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
                std::string& value) {
@@ -58,13 +64,13 @@ bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions&
       options.benchmark_startup = true;
       continue;
     }
-    if (arg.rfind("--sim-model", 0) == 0) {
+    if (IsOption(arg, "--sim-model")) {
       name = "--sim-model", target = &options.session.sim_model;
-    } else if (arg.rfind("--sim-state", 0) == 0) {
+    } else if (IsOption(arg, "--sim-state")) {
       name = "--sim-state", target = &options.session.sim_state;
-    } else if (arg.rfind("--capture", 0) == 0) {
+    } else if (IsOption(arg, "--capture")) {
       name = "--capture", target = &options.session.capture;
-    } else if (arg.rfind("--program-dir", 0) == 0) {
+    } else if (IsOption(arg, "--program-dir")) {
       std::string dir;
       if (!TakeValue(args, i, "--program-dir", dir)) {
         error = "--program-dir needs DIR";
@@ -73,8 +79,9 @@ bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions&
       options.session.program_dir = dir;
       continue;
     } else if (arg.rfind("--", 0) == 0) {
-      error = "unknown option " + arg;
-      return false;
+      // Not ours. "--hide" still hides (the switch is any argument containing "-hide").
+      if (arg.find(kHideSwitch) == std::string::npos) options.ignored.push_back(arg);
+      continue;
     } else {
       // "-hide", the autostart entry's "-autorun" and other words pass silently.
       continue;

@@ -22,10 +22,14 @@ struct StartupOptions {
   bool hide = false;               // "-hide" found anywhere (case-sensitive substring)
   bool benchmark_startup = false;  // print time to first paint and memory, then quit
   bool benchmark_child = false;    // one measured start (no single-instance guard)
+  // "--" arguments that are not ours, in order; they are ignored.
+  std::vector<std::string> ignored;
 };
 
-// Reads the arguments (without the program name). Returns false with a one-line
-// `error` for an unknown --option, a bad --simulate mode or an option missing its value.
+// Reads the arguments (without the program name). Other arguments are ignored: "-hide"
+// only counts as the hide switch, and unknown "--" options are listed in `ignored`.
+// Returns false with a one-line `error` for a bad --simulate mode or an option of ours
+// missing its value.
 bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions& options,
                            std::string& error);
 

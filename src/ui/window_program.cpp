@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/app_config.h"
 #include "app/app_folders.h"
@@ -29,9 +31,17 @@ WindowProgram::WindowProgram(std::string executable) : executable_(std::move(exe
 
 WindowProgram::~WindowProgram() {
   if (view_) view_->Attach(nullptr);
-  window_.reset();  // stops the worker
+  if (session_ && !session_->StopWorker()) {
+    // A job stuck in device or network I/O would hold the exit without end, and tearing
+    // down what it uses would crash it: the process ends here, releasing everything.
+    std::fflush(nullptr);
+    std::_Exit(0);
+  }
+  window_.reset();
   hotplug_.reset();
   sim_window_.reset();
+  session_.reset();   // the simulator saves its state file here
+  instance_.reset();  // last: a new copy starts only once this one has let go of all
 }
 
 void WindowProgram::WindowSize(int& width, int& height) {
@@ -56,14 +66,22 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
   if (config.loaded && !config.caption.empty()) DUI::Manager::SetDeviceName(config.caption);
   DUI::Manager::SetProgramDir(folder.string());
 
-  instance_ = std::make_unique<SingleInstance>(DUI::Manager::GetDeviceName());
-  if (!options.benchmark_child && instance_->NotifyRunning()) return StartResult::kAlreadyRunning;
+  // The caption is claimed before anything else is built, so of two overlapping starts
+  // only one ever builds a window.
+  if (!options.benchmark_child) {
+    instance_ = std::make_unique<SingleInstance>(DUI::Manager::GetDeviceName());
+    if (instance_->TakeOver() == SingleInstance::Claim::kOtherRunning) {
+      return StartResult::kAlreadyRunning;
+    }
+  }
 
   mirror_ = std::make_unique<DeviceListMirror>();
   view_ = std::make_unique<MainWindowView>(*mirror_);
   session_ = std::make_unique<DeviceSession>();
   SessionOptions session_options = options.session;
   session_options.program_dir = folder;
+  // Without a usable config.xml the window still runs, showing no device.
+  session_options.require_config = false;
   if (!session_->Open(session_options, *view_, error)) return StartResult::kFailed;
   autorun_ = std::make_unique<AutorunEntry>(DUI::Manager::GetDeviceName(), executable_);
 
@@ -78,7 +96,7 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
     return StartResult::kFailed;
   }
   window_->CenterWindow();
-  if (!options.benchmark_child) instance_->Listen([this] { window_->ShowFromTray(); });
+  if (instance_) instance_->SetShowHandler([this] { window_->ShowFromTray(); });
   // Without a tray a hidden start would leave nothing to click: start minimised then.
   if (!options.hide) {
     window_->ShowWindow(DUI::kShowNormal);

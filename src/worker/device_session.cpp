@@ -32,10 +32,14 @@ bool SendFirmwareImage(const std::vector<uint8_t>& image,
 DeviceSession::DeviceSession() = default;
 
 DeviceSession::~DeviceSession() {
-  if (updates_) updates_->Cancel();  // a download in progress must not hold up the stop
-  if (worker_) worker_->Stop();
+  StopWorker();
   worker_.reset();
   DeviceManager::Instance().SetBackend(nullptr);
+}
+
+bool DeviceSession::StopWorker() {
+  if (updates_) updates_->Cancel();  // a download in progress must not hold up the stop
+  return worker_ ? worker_->Stop() : true;
 }
 
 SettingsDatabase& DeviceSession::Store() { return SettingsDatabase::Instance(); }
@@ -70,7 +74,8 @@ std::shared_ptr<HidBackend> DeviceSession::BuildBackend(const SessionOptions& op
 bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::string& error) {
   program_folder_ = ResolveProgramFolder(options.program_dir);
   config_ = ReadApplicationConfig(program_folder_);
-  if (!config_.loaded || !catalogue_.Load(program_folder_)) {
+  // A failed read leaves the catalogue empty.
+  if ((!config_.loaded || !catalogue_.Load(program_folder_)) && options.require_config) {
     error = "cannot read " + (program_folder_ / kConfigFileName).string();
     return false;
   }

@@ -30,8 +30,11 @@ struct SessionOptions {
   std::filesystem::path program_dir;  // empty: the executable's folder, then ../share/corvane
   std::string simulate;               // "", "wired", "wireless" or "both"
   std::string sim_model;
-  std::string sim_state;  // state file of the simulator
-  std::string capture;    // traffic capture file
+  std::string sim_state;              // state file of the simulator
+  std::string capture;                // traffic capture file
+  // True: a missing, empty or ill-formed config.xml makes Open fail. False: the session
+  // opens with no models and the default caption (the window then shows no device).
+  bool require_config = true;
 };
 
 class DeviceSession {
@@ -45,13 +48,18 @@ class DeviceSession {
 
   // Reads the program folder, picks the language, builds the back end and hands the
   // catalogue to the device manager. `view` must outlive the session. Returns false
-  // with a one-line `error` when config.xml, the simulator or the capture file fails.
+  // with a one-line `error` when config.xml (if required), the simulator or the capture
+  // file fails.
   bool Open(const SessionOptions& options, DeviceView& view, std::string& error);
 
   // Enumerates without reading the mouse back, selects the saved model (or the first
   // identified one, which is then saved), loads its definition and profiles, and applies
   // the active entry's stored device information. Returns whether entries exist.
   bool PrepareSelectedModel();
+
+  // Cancels a running download and stops the worker, waiting at most its stop time.
+  // False when a job still runs after that (stuck in device or network I/O).
+  bool StopWorker();
 
   const std::filesystem::path& ProgramFolder() const { return program_folder_; }
   std::filesystem::path DataFolder() const;

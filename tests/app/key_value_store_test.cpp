@@ -97,6 +97,32 @@ TEST(IniKeyValueStoreTest, UnreadableFileIsReportedAndFallsBackTo2052) {
   EXPECT_EQ(store.ReadLcid(), kUnreadableKeyLanguage);
 }
 
+TEST(IniKeyValueStoreTest, AKeyThatCannotBeReadIsNeverOverwritten) {
+  TempHome home;
+  IniKeyValueStore store = IniKeyValueStore::ForCaption("Corvane");
+  const std::filesystem::path file = store.FilePath();
+  ASSERT_TRUE(std::filesystem::create_directories(file.parent_path()));
+  // Unreadable even for root: a link to itself, and a link to a folder.
+  std::filesystem::create_symlink(file.filename(), file);
+  EXPECT_EQ(store.Probe(), KeyValueStore::KeyState::kUnreadable);
+  EXPECT_FALSE(store.WriteLcid(1033));
+  EXPECT_FALSE(store.WriteHideOnClose(true));
+  EXPECT_TRUE(std::filesystem::is_symlink(file)) << "the key was replaced";
+  std::filesystem::remove(file);
+  std::filesystem::create_directory_symlink(home.Root(), file);
+  EXPECT_FALSE(store.WriteNumber(kValueDeviceType, 11));
+  EXPECT_TRUE(std::filesystem::is_symlink(file)) << "the key was replaced";
+  std::filesystem::remove(file);
+
+  if (geteuid() == 0) return;  // root reads files whatever their mode
+  ASSERT_TRUE(store.WriteLcid(1041));
+  ASSERT_TRUE(store.WriteHideOnClose(true));
+  ASSERT_EQ(chmod(file.c_str(), 0), 0);
+  EXPECT_FALSE(store.WriteLcid(1033));
+  ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+  EXPECT_EQ(ReadFileBytes(file), "[Corvane]\nLCID=1041\nexit_mode=1\n");
+}
+
 TEST(IniKeyValueStoreTest, KeyInPlaceOfAFolderCannotBeCreated) {
   TempHome home;
   ASSERT_TRUE(WriteFileBytes(home.ConfigHome() / "Corvane", "a file, not a folder"));

@@ -52,15 +52,33 @@ TEST(StartupArguments, SimulatorAndFolderOptions) {
   EXPECT_EQ(plain.session.simulate, "both");
 }
 
-TEST(StartupArguments, BadInputIsRefusedWithAReason) {
+TEST(StartupArguments, BadValuesOfOurOptionsAreRefusedWithAReason) {
   std::string error;
   StartupOptions a, b, c;
   EXPECT_FALSE(ParseStartupArguments({"--simulate=usb"}, a, error));
   EXPECT_NE(error.find("--simulate"), std::string::npos);
   EXPECT_FALSE(ParseStartupArguments({"--capture"}, b, error));
   EXPECT_NE(error.find("--capture"), std::string::npos);
-  EXPECT_FALSE(ParseStartupArguments({"--frobnicate"}, c, error));
-  EXPECT_NE(error.find("--frobnicate"), std::string::npos);
+  EXPECT_FALSE(ParseStartupArguments({"--program-dir="}, c, error));
+  EXPECT_NE(error.find("--program-dir"), std::string::npos);
+}
+
+TEST(StartupArguments, UnknownSwitchesAreIgnoredAndListedWhileOursKeepWorking) {
+  StartupOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseStartupArguments({"--hide", "--frobnicate", "--simulate=wired", "-x",
+                                     "--capturex=1", "--capture", "c.txt", "--sim-model=12"},
+                                    options, error))
+      << error;
+  EXPECT_TRUE(options.hide) << "\"--hide\" holds the -hide switch";
+  EXPECT_EQ(options.ignored, (std::vector<std::string>{"--frobnicate", "--capturex=1"}));
+  EXPECT_EQ(options.session.simulate, "wired");
+  EXPECT_EQ(options.session.capture, "c.txt");
+  EXPECT_EQ(options.session.sim_model, "12");
+  StartupOptions autorun;
+  ASSERT_TRUE(ParseStartupArguments({"-autorun"}, autorun, error));
+  EXPECT_FALSE(autorun.hide);
+  EXPECT_TRUE(autorun.ignored.empty()) << "the autostart entry's own switch passes silently";
 }
 
 TEST(DeviceListMirror, SelectionFallsBackToTheFirstPresentModel) {
@@ -108,6 +126,20 @@ TEST(AutorunEntry, EnableWritesAQuotedExecLineAndDisableRemovesIt) {
   ASSERT_TRUE(entry.Disable());
   EXPECT_FALSE(entry.IsEnabled());
   EXPECT_TRUE(entry.Disable()) << "removing a missing entry is not a failure";
+}
+
+TEST(AutorunEntry, CaptionPassesTheSafeNameRuleBeforeNamingTheEntry) {
+  test::TempHome home;
+  const std::filesystem::path folder = home.ConfigHome() / "autostart";
+  EXPECT_EQ(AutorunEntry("../../evil", "/x").Path(), folder / ".._.._evil.desktop");
+  EXPECT_EQ(AutorunEntry("..", "/x").Path(), folder / "_.desktop");
+  EXPECT_EQ(AutorunEntry("", "/x").Path(), folder / "Corvane.desktop");
+  AutorunEntry entry("a/b\nExec=/bin/evil", "/opt/corvane");
+  ASSERT_TRUE(entry.Enable());
+  EXPECT_EQ(entry.Path().parent_path(), folder);
+  const std::string text = test::ReadFileBytes(entry.Path());
+  EXPECT_NE(text.find("Name=a/b\\nExec=/bin/evil\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("\nExec=/bin/evil"), std::string::npos) << "the caption added a key";
 }
 
 }  // namespace

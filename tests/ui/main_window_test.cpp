@@ -8,24 +8,36 @@
 #include <QImage>
 #include <QTest>
 #include <QWidget>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <functional>
+#include <thread>
 
 #include "app/display_names.h"
+#include "app/ini_key_value_store.h"
 #include "app/key_value_store.h"
 #include "app/language_text.h"
 #include "app/text_ids.h"
+#include "device/device_entry.h"
+#include "worker/device_session.h"
 #include "settings/dpi_stages.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
 #include "update_test_support.h"
 #include "ui/device_main_dlg.h"
+#include "ui/device_main_parts.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
+#include "ui/dui/manager.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
+#include "ui/dui/mpicture.h"
+#include "ui/dui/mtab_ctrl.h"
 #include "ui/pages_panel.h"
 #include "ui/program_settings_page.h"
 #include "ui/sim_control_window.h"
+#include "ui/single_instance.h"
 #include "ui/window_program.h"
 #include "worker/device_session.h"
 
@@ -71,9 +83,26 @@ class MainWindowTest : public testing::Test {
     ASSERT_NE(control, nullptr) << id;
     QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, control->rect().center());
   }
+  // Lets the worker finish what it was given and the window take in its reports.
+  void Settle() {
+    ASSERT_TRUE(program_->Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
+    QTest::qWait(100);
+  }
+  DUI::MTabCtrl* Tabs() { return static_cast<DUI::MTabCtrl*>(Window().GetControl(kIdTabStrip)); }
+  // The pages showing now, by control id (device pages, home and program settings).
+  std::vector<int> VisiblePages() {
+    std::vector<int> pages;
+    for (const main_window::TabSpec& tab : main_window::kTabs) {
+      if (Window().GetControl(tab.page)->IsVisible()) pages.push_back(tab.page);
+    }
+    if (Window().GetControl(kIdPageSettings)->IsVisible()) pages.push_back(kIdPageSettings);
+    return pages;
+  }
   // Waits for the simulated mouse in the list and opens it.
   void OpenSimulatedMouse() {
     ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
+    // The list fills before the worker has loaded the model and its database.
+    ASSERT_TRUE(program_->Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
     Window().DeviceList()->SetSelectIndex(0);
     Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
   }
@@ -348,6 +377,173 @@ TEST_F(MainWindowTest, LanguageListAndRelabelMessage) {
   Window().SendMessage(MessageNumber(WindowMessage::kRelabel), 0, 0);
   EXPECT_EQ(TitleOf(Window(), kIdSetAutorun), Text(kTextAutorun));
   EXPECT_EQ(TitleOf(Window(), kIdConnection), Text(Window().ConnectionTextId()));
+}
+
+TEST_F(MainWindowTest, EveryWayOutOfTheSettingsPageShowsTheRightPage) {
+  Start("wired");
+  ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
+  Settle();
+  // From home, closed by a re-enumeration (the worker's view call): home again.
+  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  ASSERT_EQ(VisiblePages(), std::vector<int>{kIdPageSettings});
+  program_->Session().View().HideSettingsPage();
+  EXPECT_TRUE(WaitFor([this] { return !Window().GetControl(kIdPageSettings)->IsVisible(); }));
+  EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageHome});
+  EXPECT_EQ(Window().CurrentTabId(), kTabHome);
+  EXPECT_TRUE(Window().GetControl(kIdSettings)->IsVisible());
+
+  // From a device page, the same way: back on the device, with its tab strip.
+  OpenSimulatedMouse();
+  ASSERT_TRUE(WaitFor([this] { return Window().IdlePoll(); }));
+  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, 2, 0);
+  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  ASSERT_EQ(VisiblePages(), std::vector<int>{kIdPageSettings});
+  program_->Session().View().HideSettingsPage();
+  EXPECT_TRUE(WaitFor([this] { return !Window().GetControl(kIdPageSettings)->IsVisible(); }));
+  EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageKeys});
+  EXPECT_TRUE(Window().GetControl(kIdTabStrip)->IsVisible());
+  EXPECT_EQ(Window().CurrentTabId(), 2);
+
+  // A tab change while the page shows: that tab's page, even when it was the one below.
+  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionKeys, 0);
+  EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageKeys});
+  EXPECT_TRUE(Window().GetControl(kIdTabStrip)->IsVisible());
+  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionHome, 0);
+  EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageHome});
+  EXPECT_FALSE(Window().GetControl(kIdConnection)->IsVisible());
+
+  // The device gone while the page shows: home, without the device's controls.
+  OpenSimulatedMouse();
+  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().SetIdlePoll(false);
+  Window().HideSettingsPage();
+  EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageHome});
+  EXPECT_FALSE(Window().GetControl(kIdProfile)->IsVisible());
+}
+
+TEST_F(MainWindowTest, AModelWithoutLightingHasNoLightingTabAndShowsItsPicture) {
+  options_.session.sim_model = "12";  // its definition's menu has light="0"
+  Start("wired");
+  auto* side = static_cast<DUI::MPicture*>(Window().GetControl(kIdSidePicture));
+  // The worker's rebuild loads the definition; the window takes it in without a click.
+  ASSERT_TRUE(WaitFor([this] { return program_->Session().Model().DeviceType() == 12; }));
+  Settle();
+  EXPECT_FALSE(Tabs()->IsItemVisible(kTabPositionLighting));
+  // The skin has no picture of this model: the default mouse stands in.
+  const QImage fallback(
+      QString::fromStdString(DUI::Manager::GetSkinFolder() + main_window::kDefaultDevicePicture));
+  ASSERT_FALSE(fallback.isNull());
+  EXPECT_EQ(side->GetImageSize(), fallback.size());
+  EXPECT_FALSE(side->IsVisible()) << "home shows no model picture";
+
+  OpenSimulatedMouse();
+  EXPECT_TRUE(side->IsVisible());
+  const int width = Window().GetClientRect().right;
+  EXPECT_EQ(side->GetRect().right, width - 150);
+  EXPECT_EQ(side->GetRect().Width(), fallback.width());
+  EXPECT_TRUE(Tabs()->ItemRect(kTabPositionLighting).isEmpty());
+  EXPECT_EQ(Tabs()->ItemRect(kTabPositionLighting + 1).top(),
+            Tabs()->ItemRect(kTabPositionLighting - 1).bottom() + 1)
+      << "the tabs below close up";
+  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionLighting, 0);
+  EXPECT_EQ(Window().CurrentTabId(), 2) << "a hidden tab cannot be chosen";
+  EXPECT_FALSE(Window().GetControl(kIdPageLighting)->IsVisible());
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) +
+                                                  "/main_window_no_lighting.png"));
+}
+
+TEST_F(MainWindowTest, AModelWithLightingHasItsLightingTab) {
+  Start("wired");
+  ASSERT_TRUE(WaitFor([this] { return program_->Session().Model().DeviceType() == 11; }));
+  Settle();
+  EXPECT_TRUE(Tabs()->IsItemVisible(kTabPositionLighting)) << "the worker's load reached the window";
+  OpenSimulatedMouse();
+  EXPECT_TRUE(Tabs()->IsItemVisible(kTabPositionLighting));
+  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionLighting, 0);
+  EXPECT_EQ(Window().CurrentTabId(), main_window::kTabs[kTabPositionLighting].id);
+  EXPECT_TRUE(Window().GetControl(kIdPageLighting)->IsVisible());
+  EXPECT_TRUE(Window().GetControl(kIdSidePicture)->IsVisible());
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) +
+                                                  "/main_window_lighting.png"));
+}
+
+TEST_F(MainWindowTest, EveryStartWritesTheIdsOnlyDeviceType) {
+  // Stored by an earlier run; no device is plugged in this time (no simulator).
+  ASSERT_TRUE(IniKeyValueStore::ForCaption("Corvane").WriteDeviceType(12));
+  Start("");
+  Settle();
+  EXPECT_EQ(program_->Session().Values().ReadDeviceType(), kDeviceTypeByIdsOnly);
+  EXPECT_EQ(Window().ConnectionTextId(), kTextNoDevice);
+}
+
+TEST_F(MainWindowTest, MissingEmptyOrIllFormedConfigStartsWithNoDevice) {
+  const std::filesystem::path folder = home_.Root() / "program";
+  std::filesystem::create_directories(folder);
+  for (const char* part : {"language", "skins", "device"}) {
+    std::filesystem::create_directory_symlink(std::filesystem::path(CORVANE_DATA_DIR) / part,
+                                              folder / part);
+  }
+  const std::filesystem::path config = folder / "config.xml";
+  const char* variants[] = {nullptr, "", "<config><device><mouse name=\"x\"", "<other/>"};
+  for (const char* text : variants) {
+    SCOPED_TRACE(text == nullptr ? "missing" : text);
+    std::filesystem::remove(config);
+    if (text != nullptr) {
+      ASSERT_TRUE(test::WriteFileBytes(config, text));
+    }
+    StartupOptions options;
+    options.session.program_dir = folder;
+    WindowProgram program("/opt/corvane/bin/corvane");
+    std::string error;
+    ASSERT_EQ(program.Start(options, error), WindowProgram::StartResult::kStarted) << error;
+    EXPECT_TRUE(program.Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
+    QTest::qWait(100);
+    EXPECT_EQ(program.Window().DeviceList()->GetOnlineDevCount(), 0);
+    EXPECT_TRUE(program.Session().Catalogue().Models().empty());
+    EXPECT_EQ(program.Window().ConnectionTextId(), kTextNoDevice);
+    EXPECT_TRUE(program.Window().GetControl(kIdPageHome)->IsVisible());
+  }
+}
+
+// A job that never ends must not keep the program from ending, and the program keeps
+// its single-instance claim until it is gone.
+TEST(WindowProgramExit, AStuckWorkerEndsTheProcessAtItsStopTimeHoldingTheInstanceToTheEnd) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  constexpr int kStuckTask = 90;
+  auto run = [] {
+    test::TempHome home;
+    StartupOptions options;
+    options.session.program_dir = CORVANE_DATA_DIR;
+    options.session.simulate = "wired";
+    auto program = std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
+    std::string error;
+    if (program->Start(options, error) != WindowProgram::StartResult::kStarted) std::_Exit(4);
+    std::atomic<bool> entered{false};
+    program->Session().Jobs().SetExternalJob(kStuckTask, [&entered] {
+      entered = true;
+      std::this_thread::sleep_for(std::chrono::seconds(8));
+    });
+    program->Session().Worker().Post(kStuckTask);
+    if (!WaitFor([&entered] { return entered.load(); })) std::_Exit(5);
+    std::thread([caption = DUI::Manager::GetDeviceName()] {
+      std::this_thread::sleep_for(std::chrono::seconds(3));
+      if (!SingleInstance(caption).NotifyRunning()) {
+        std::fputs("instance released while the process went on\n", stderr);
+        std::_Exit(3);
+      }
+      std::fputs("exit still waiting for the worker\n", stderr);
+      std::_Exit(6);
+    }).detach();
+    program.reset();
+    std::_Exit(7);  // came back: the stuck worker was not left behind
+  };
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EXIT(run(), testing::ExitedWithCode(0), "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
 }
 
 }  // namespace

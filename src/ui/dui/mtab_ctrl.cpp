@@ -41,7 +41,7 @@ int MTabCtrl::GetItemID(int index) const {
 }
 
 bool MTabCtrl::SetCurSel(int index) {
-  if (index < 0 || index >= GetItemCount()) return false;
+  if (!IsItemVisible(index)) return false;
   current_ = index;
   for (int i = 0; i < GetItemCount(); ++i) {
     if (items_[i].page != nullptr) items_[i].page->SetVisible(i == index);
@@ -54,6 +54,18 @@ void MTabCtrl::SetItemText(int index, const std::string& text) {
   if (index < 0 || index >= GetItemCount()) return;
   items_[index].text = text;
   update();
+}
+
+void MTabCtrl::SetItemVisible(int index, bool visible) {
+  if (index < 0 || index >= GetItemCount() || items_[index].visible == visible) return;
+  items_[index].visible = visible;
+  if (!visible && items_[index].page != nullptr) items_[index].page->SetVisible(false);
+  if (!visible && index == hovered_item_) hovered_item_ = -1;
+  update();
+}
+
+bool MTabCtrl::IsItemVisible(int index) const {
+  return index >= 0 && index < GetItemCount() && items_[index].visible;
 }
 
 void MTabCtrl::SetLeftRightPading(int left, int right) {
@@ -79,9 +91,11 @@ void MTabCtrl::SetItemHeight(int min_height, int, int) {
 }
 
 QRect MTabCtrl::ItemRect(int index) const {
-  if (index < 0 || index >= GetItemCount()) return {};
+  if (!IsItemVisible(index)) return {};
+  int row = 0;
+  for (int i = 0; i < index; ++i) row += items_[i].visible ? 1 : 0;
   const int item_width = item_width_ > 0 ? item_width_ : width() - pad_left_;
-  return QRect(pad_left_, pad_top_ + index * item_height_, item_width, item_height_);
+  return QRect(pad_left_, pad_top_ + row * item_height_, item_width, item_height_);
 }
 
 int MTabCtrl::ItemAt(const QPoint& point) const {
@@ -128,7 +142,9 @@ void MTabCtrl::PaintItem(QPainter& painter, int index) {
 void MTabCtrl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  for (int i = 0; i < GetItemCount(); ++i) PaintItem(painter, i);
+  for (int i = 0; i < GetItemCount(); ++i) {
+    if (items_[i].visible) PaintItem(painter, i);
+  }
 }
 
 void MTabCtrl::mouseMoveEvent(QMouseEvent* event) {

@@ -30,10 +30,15 @@ class MTabCtrl : public MControlFont {
   // The selected position, or -1.
   int GetCurSel() const { return current_; }
   // Selects `index` and switches the pages, without notifying. Returns false when out of
-  // range.
+  // range or hidden.
   bool SetCurSel(int index);
   // Changes an item's title (re-labelling); ignores bad indexes.
   void SetItemText(int index, const std::string& text);
+  // Shows or hides one item; the visible items close up, and a hidden item can be neither
+  // clicked nor shown as its page. Ignores bad indexes.
+  void SetItemVisible(int index, bool visible);
+  // False for a hidden item or a bad index.
+  bool IsItemVisible(int index) const;
   // Shows or hides the strip.
   void SetTabCtrlVisible(bool visible) { SetVisible(visible); }
   // Overall strip size hints (kept for callers; items use the item sizes).
@@ -45,7 +50,7 @@ class MTabCtrl : public MControlFont {
   // Item width and height (minimum, maximum, fixed flag); the minimum is used.
   void SetItemWidth(int min_width, int max_width, int fixed);
   void SetItemHeight(int min_height, int max_height, int fixed);
-  // The rectangle of item `index` inside the strip; empty when out of range.
+  // The rectangle of item `index` inside the strip; empty when out of range or hidden.
   QRect ItemRect(int index) const;
   // The item under `point`, or -1.
   int ItemAt(const QPoint& point) const;
@@ -62,6 +67,7 @@ class MTabCtrl : public MControlFont {
     std::string text;
     SkinImage icon;
     QPointer<MControl> page;
+    bool visible = true;
   };
   void PaintItem(QPainter& painter, int index);
 
