@@ -33,6 +33,11 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 // files (a model's device_attr) before they become paths.
 bool IsSafeFileStem(std::string_view name);
 
+// `text` with each ASCII control character (below 0x20, and 0x7F) replaced by `with`. Names
+// read from files pass through it before they become stored names, file names or INI
+// sections, where a line break would split a record.
+std::string ReplaceControlCharacters(std::string_view text, char with);
+
 // Replaces every occurrence of `from` (non-empty) with `to`.
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
 

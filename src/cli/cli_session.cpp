@@ -12,7 +12,13 @@ namespace corvane::cli {
 
 CliSession::CliSession() = default;
 
-CliSession::~CliSession() = default;
+CliSession::~CliSession() {
+  std::string error;
+  if (session_ && !session_->Close(error)) {
+    CliFail(error);
+    MarkRunFailed();
+  }
+}
 
 bool CliSession::Open(const CliOptions& options, std::string& error, bool enumerate) {
   SessionOptions session_options;
@@ -20,6 +26,7 @@ bool CliSession::Open(const CliOptions& options, std::string& error, bool enumer
   session_options.simulate = options.simulate;
   session_options.sim_model = options.sim_model;
   session_options.sim_state = options.sim_state;
+  session_options.sim_faults = options.sim_faults;
   session_options.capture = options.capture;
   session_ = std::make_unique<DeviceSession>();
   if (!session_->Open(session_options, recorder_, error)) return false;

@@ -10,6 +10,7 @@
 #include "device/hidapi_backend.h"
 #include "protocol/device_refresh.h"
 #include "protocol/firmware_transfer.h"
+#include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
 #include "update/update_jobs.h"
@@ -31,10 +32,20 @@ bool SendFirmwareImage(const std::vector<uint8_t>& image, const UpdateJobs::Upgr
 DeviceSession::DeviceSession() = default;
 
 DeviceSession::~DeviceSession() {
+  std::string error;
+  if (!Close(error)) Trace("%s", error.c_str());
+}
+
+bool DeviceSession::Close(std::string& error) {
   if (updates_) updates_->Cancel();  // a download in progress must not hold up the stop
   if (worker_) worker_->Stop();
   worker_.reset();
   DeviceManager::Instance().SetBackend(nullptr);
+  if (sim_ && !sim_->DetachStateFile(error)) {
+    error = "simulator state not saved: " + error;
+    return false;
+  }
+  return true;
 }
 
 SettingsDatabase& DeviceSession::Store() { return SettingsDatabase::Instance(); }
@@ -48,6 +59,9 @@ std::shared_ptr<HidBackend> DeviceSession::BuildBackend(const SessionOptions& op
     std::unique_ptr<SimBackend> sim = CreateSimBackend(program_folder_, options.simulate,
                                                        options.sim_model, options.sim_state, error);
     if (!sim) return nullptr;
+    for (const std::string& fault : options.sim_faults) {
+      if (!ApplySimFault(*sim, fault, error)) return nullptr;
+    }
     sim_ = std::move(sim);
     backend = sim_;
   } else {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_config.h"
 #include "app/key_value_store.h"
@@ -31,6 +32,7 @@ struct SessionOptions {
   std::string simulate;               // "", "wired", "wireless" or "both"
   std::string sim_model;
   std::string sim_state;              // state file of the simulator
+  std::vector<std::string> sim_faults;  // DEVICE:KNOB=VALUE fault knob settings
   std::string capture;                // traffic capture file
 };
 
@@ -52,6 +54,10 @@ class DeviceSession {
   // identified one, which is then saved), loads its definition and profiles, and applies
   // the active entry's stored device information. Returns whether entries exist.
   bool PrepareSelectedModel();
+
+  // Stops the worker, closes every interface and saves the simulator's state file. Returns
+  // false with `error` when that save failed. The destructor does the same, silently.
+  bool Close(std::string& error);
 
   const std::filesystem::path& ProgramFolder() const { return program_folder_; }
   std::filesystem::path DataFolder() const;

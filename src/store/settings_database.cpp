@@ -264,7 +264,7 @@ int SettingsDatabase::AddProfile(const ProfileRecord& record) {
   std::lock_guard lock(mutex_);
   SQLiteAutoTransaction transaction(db_);
   int id = ExecInsert("INSERT INTO t_profile_data(name, status, app, type) VALUES (?, ?, ?, ?);",
-                      {record.name, 0, record.app, 0});
+                      {ReplaceControlCharacters(record.name, ' '), 0, record.app, 0});
   // Rows for id 0 would belong to no profile, so the defaults follow a real insert only.
   if (id > 0) AddDefaultConfig(id);
   transaction.Commit();
@@ -272,7 +272,8 @@ int SettingsDatabase::AddProfile(const ProfileRecord& record) {
 }
 
 bool SettingsDatabase::RenameProfile(int profile, std::string_view name) {
-  return ExecUpdate("UPDATE t_profile_data SET name = ? WHERE profile = ?", {name, profile});
+  return ExecUpdate("UPDATE t_profile_data SET name = ? WHERE profile = ?",
+                    {ReplaceControlCharacters(name, ' '), profile});
 }
 
 std::optional<std::string> SettingsDatabase::GetProfileName(int profile) const {

@@ -72,7 +72,8 @@ class SettingsDatabase {
 
   // --- profiles (t_profile_data) ---
   // Inserts a profile (inactive) with its default configuration rows. Returns the new
-  // profile id, or 0 when the insert failed.
+  // profile id, or 0 when the insert failed. Here and in RenameProfile control characters
+  // of the name (from a language file or an imported file's name) are stored as spaces.
   int AddProfile(const ProfileRecord& record);
   // Returns false when no such profile exists or the write failed.
   bool RenameProfile(int profile, std::string_view name);

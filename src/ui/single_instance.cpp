@@ -1,6 +1,8 @@
 // QLocalServer / QLocalSocket handshake between two copies of the program.
 #include "ui/single_instance.h"
 
+#include "app/app_folders.h"
+
 #include <unistd.h>
 
 #include <QLocalServer>
@@ -16,7 +18,7 @@ constexpr const char* kShowRequest = "show\n";
 }  // namespace
 
 SingleInstance::SingleInstance(const std::string& caption) {
-  std::string base = caption + "-" + std::to_string(getuid()) + ".instance";
+  std::string base = CaptionFolderName(caption) + "-" + std::to_string(getuid()) + ".instance";
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   name_ = (runtime != nullptr && *runtime != '\0') ? std::string(runtime) + "/" + base : base;
 }
