@@ -154,6 +154,11 @@ bool IsSafeFileStem(std::string_view name) {
   return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
+bool ParseExactDecimal(std::string_view text, int& value) {
+  value = DecimalToInt(text);
+  return !text.empty() && IntToDecimal(value) == text;
+}
+
 std::string ReplaceControlCharacters(std::string_view text, char with) {
   std::string result(text);
   for (char& c : result) {

@@ -21,6 +21,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 int DecimalToInt(std::string_view text);
 int DecimalToInt(std::u16string_view text);
 
+// Reads `text` when it is exactly a decimal number as IntToDecimal writes it (no spaces, no
+// "+", no leading zeros, within the int range). False otherwise.
+bool ParseExactDecimal(std::string_view text, int& value);
+
 // Writes an integer as "%d" does.
 std::string IntToDecimal(long long value);
 

@@ -26,10 +26,7 @@ bool run_failed = false;
 
 void MarkRunFailed() { run_failed = true; }
 
-bool ParseCliNumber(const std::string& text, int& value) {
-  value = DecimalToInt(text);
-  return !text.empty() && IntToDecimal(value) == text;
-}
+bool ParseCliNumber(const std::string& text, int& value) { return ParseExactDecimal(text, value); }
 
 namespace {
 

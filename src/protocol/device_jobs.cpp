@@ -13,6 +13,7 @@
 #include "protocol/model_context.h"
 #include "protocol/performance_commands.h"
 #include "protocol/worker_view.h"
+#include "settings/dpi_stages.h"
 #include "settings/light_payload.h"
 #include "settings/sensor_scale.h"
 #include "store/settings_database.h"
@@ -245,8 +246,9 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
   DeviceState& state = State();
   int profile = Store().GetActiveProfile();
   if (report[0] == kNotifyDpiStage) {
-    int count = report[1] & 0x0F;
-    int index = report[1] >> 4;
+    const DpiStageSelection stages = ClampDpiStageSelection(report[1] & 0x0F, report[1] >> 4);
+    const int count = stages.count;
+    const int index = stages.index;
     if (count != state.CachedCount()) {
       state.SetCachedStages(count, state.CachedIndex());
       Store().SetConfigInt(profile, "dpi_count", count);

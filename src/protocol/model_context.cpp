@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "base/trace.h"
+#include "settings/dpi_stages.h"
 #include "store/settings_database.h"
 
 namespace corvane {
@@ -92,9 +93,10 @@ DeviceConfigDefaults FactoryConfigValues(const FactoryDefaults& defaults, bool d
                                          bool rate_and_power) {
   DeviceConfigDefaults values;
   if (dpi && defaults.has_dpi_info) {
-    values["dpi_index"] = IntToDecimal(defaults.default_dpi);
-    values["dpi_flag"] = IntToDecimal(defaults.dpi_count);
-    values["dpi_count"] = IntToDecimal(defaults.dpi_count);
+    const DpiStageSelection stages = ClampDpiStageSelection(defaults.dpi_count, defaults.default_dpi);
+    values["dpi_index"] = IntToDecimal(stages.index);
+    values["dpi_flag"] = IntToDecimal(stages.count);
+    values["dpi_count"] = IntToDecimal(stages.count);
     for (size_t i = 0; i < defaults.stages.size(); ++i) {
       const DpiStageDefault& stage = defaults.stages[i];
       if (!stage.present) continue;

@@ -122,4 +122,11 @@ DpiActionResult DpiStages::Apply() { return Posted(kTaskDpiStages); }
 
 DpiActionResult DpiStages::Reset() { return Posted(kTaskDpiReset); }
 
+DpiStageSelection ClampDpiStageSelection(int count, int index) {
+  DpiStageSelection selection;
+  selection.count = std::clamp(count, 1, kMaxDpiStages);
+  selection.index = std::clamp(index, 0, selection.count - 1);
+  return selection;
+}
+
 }  // namespace corvane

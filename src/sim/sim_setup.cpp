@@ -70,9 +70,9 @@ bool ApplySimFault(SimBackend& backend, std::string_view setting, std::string& e
   } else if (device != "wired") {
     return false;
   }
-  const int value = DecimalToInt(value_text);
+  int value = 0;
   SimFaults faults = backend.Faults(link);
-  if (value_text.empty() || IntToDecimal(value) != value_text || !SetFaultKnob(faults, knob, value)) {
+  if (!ParseExactDecimal(value_text, value) || !SetFaultKnob(faults, knob, value)) {
     error = "--sim-fault: unknown knob or value out of range in " + std::string(setting);
     return false;
   }

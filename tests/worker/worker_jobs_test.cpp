@@ -122,6 +122,12 @@ TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
                                         static_cast<uint8_t>(((before + 1) << 4) | state_.CachedCount())};
   jobs_.HandleNotification(repeat);
   EXPECT_TRUE(recorder_.Calls().empty());
+
+  // A count of 15 and an index past it are not stored as they come.
+  uint8_t wild[kNotificationBytes] = {kNotifyDpiStage, 0xEF};
+  jobs_.HandleNotification(wild);
+  EXPECT_EQ(Get("dpi_count"), "6");
+  EXPECT_EQ(Get("dpi_index"), "5");
 }
 
 TEST_F(WorkerSimTest, LinkNotificationsSwitchTheConnectionLine) {
