@@ -40,8 +40,11 @@ int CliSession::ActiveProfile() { return session_->Store().GetActiveProfile(); }
 
 bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
   if (!CliSession::Open(options, error)) return false;
-  if (!Session().Store().IsOpen()) {
-    error = "no model selected (no device found and no saved model)";
+  SettingsDatabase& store = Session().Store();
+  if (!store.IsOpen()) {
+    error = store.IsBusy() ? "the settings database " + store.Path() +
+                                 " is busy (another program holds it); try again"
+                           : "no model selected (no device found and no saved model)";
     return false;
   }
   return true;
@@ -51,8 +54,28 @@ void CollectedTasks::Post(int task) {
   if (std::find(tasks_.begin(), tasks_.end(), task) == tasks_.end()) tasks_.push_back(task);
 }
 
-void CollectedTasks::RunAll(DeviceJobs& jobs) const {
-  for (int task : tasks_) jobs.Run(task);
+int CollectedTasks::RunAll(DeviceJobs& jobs) const {
+  for (int task : tasks_) {
+    if (const int code = RunJob(jobs, task); code != 0) return code;
+  }
+  return 0;
+}
+
+int DeviceResult(DeviceJobs& jobs) {
+  const std::optional<DeviceJobs::CommandFailure> failure = jobs.TakeFailure();
+  if (!failure) return 0;
+  char command[8];
+  std::snprintf(command, sizeof command, "0x%02X", failure->command);
+  const char* what = "the mouse did not answer command ";
+  if (failure->outcome == CommandOutcome::kRefused) what = "the mouse refused command ";
+  if (failure->outcome == CommandOutcome::kWriteFailed) what = "could not send command ";
+  CliFail(what + std::string(command) + "; the stored settings keep the values given");
+  return kExitDeviceFailed;
+}
+
+int RunJob(DeviceJobs& jobs, int task) {
+  jobs.Run(task);
+  return DeviceResult(jobs);
 }
 
 void WriteEntriesMember(JsonWriter& json, const std::vector<DeviceEntryInfo>& entries) {

@@ -61,8 +61,10 @@ int RunProfileImport(const CliOptions& options, const std::vector<std::string>& 
   const ExchangeResult result = ImportProfile(session.Store(), cli.ActiveProfile(),
                                               session.Model().HasLighting(), args[0], posted);
   if (!result.ok()) return CliFail(result.message);
-  for (int task : posted.tasks) session.Jobs().Run(task);
   std::printf("%s\n", result.profile_name.c_str());
+  for (int task : posted.tasks) {
+    if (const int code = RunJob(session.Jobs(), task); code != 0) return code;
+  }
   return 0;
 }
 

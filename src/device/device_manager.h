@@ -13,6 +13,7 @@
 
 #include "device/device_entry.h"
 #include "device/hid_backend.h"
+#include "protocol/command_transaction.h"
 
 namespace corvane {
 
@@ -97,9 +98,13 @@ class DeviceManager {
 
   // The command transaction on the active interface. False when not opened, when
   // there is no active interface (buffer unchanged), or when no reply accepted it.
+  // Notifications read during the transaction are kept for ReadNotification.
   bool SendCommand(uint8_t* buffer, size_t length);
+  // How the last SendCommand ended (kWriteFailed also for no interface).
+  CommandOutcome LastCommandOutcome() const;
   // One notification read for the idle poll; `device_type` gets the selected type or
   // the receiver's that answered. True only when the active interface gave bytes.
+  // A notification kept from a command's wait is handed out first, without a read.
   // The read on the active interface waits in short slices and gives up early once
   // `interrupted` returns true, so a queued task need not wait for the whole read.
   bool ReadNotification(uint8_t* buffer, int& device_type,
@@ -125,6 +130,8 @@ class DeviceManager {
   HidHandle* active_device_ = nullptr;
   DeviceEntry* active_entry_ = nullptr;
   std::chrono::milliseconds retry_delay_{kDeviceInfoRetryMs};
+  CommandOutcome last_outcome_ = CommandOutcome::kAccepted;
+  HeldNotifications held_;  // read during command waits, oldest first
 };
 
 }  // namespace corvane

@@ -72,7 +72,27 @@ void DeviceJobs::RunExternal(int task) {
   if (it != external_.end() && it->second) it->second();
 }
 
+class DeviceJobs::JobScope {
+ public:
+  explicit JobScope(DeviceJobs& jobs) : jobs_(jobs) {
+    if (jobs_.job_depth_++ == 0) jobs_.job_failed_ = false;
+  }
+  ~JobScope() { --jobs_.job_depth_; }
+  JobScope(const JobScope&) = delete;
+  JobScope& operator=(const JobScope&) = delete;
+
+ private:
+  DeviceJobs& jobs_;
+};
+
+std::optional<DeviceJobs::CommandFailure> DeviceJobs::TakeFailure() {
+  std::optional<CommandFailure> failure = failure_;
+  failure_.reset();
+  return failure;
+}
+
 bool DeviceJobs::Run(int task) {
+  JobScope scope(*this);
   switch (task) {
     case kTaskStartup:
       RefreshDevices(manager_, model_.KnownDevices(), view_);
@@ -174,6 +194,7 @@ bool DeviceJobs::ApplyStoredDeviceInfo() {
 }
 
 bool DeviceJobs::ReadBackSettings(bool after_link) {
+  JobScope scope(*this);
   DeviceState& state = State();
   int type = manager_.SelectedDeviceType();
   if (!after_link) {
@@ -294,15 +315,28 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
   if (report[2] != 0) view_.SetBatteryInfo(report[2], report[3]);
 }
 
+bool DeviceJobs::Transact(uint8_t* bytes, size_t length, bool& skipped) {
+  skipped = job_failed_;
+  if (skipped) return false;
+  if (manager_.SendCommand(bytes, length)) return true;
+  // Stop here: under a refusing or silent mouse every further command would fail the same
+  // way, each after the whole reply wait.
+  job_failed_ = job_depth_ > 0;
+  if (!failure_) failure_ = CommandFailure{bytes[1], manager_.LastCommandOutcome()};
+  return false;
+}
+
 bool DeviceJobs::Send(CommandReport report, bool report_failure) {
-  bool ok = manager_.SendCommand(report.bytes.data(), static_cast<size_t>(report.length));
-  if (!ok && report_failure) HandleWriteFailure();
+  bool skipped = false;
+  bool ok = Transact(report.bytes.data(), static_cast<size_t>(report.length), skipped);
+  if (!ok && report_failure && !skipped) HandleWriteFailure();
   return ok;
 }
 
 bool DeviceJobs::Read(uint8_t command, uint8_t* reply) {
   CommandReport request = MakeReadRequest(command);
-  if (!manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) return false;
+  bool skipped = false;
+  if (!Transact(request.bytes.data(), static_cast<size_t>(request.length), skipped)) return false;
   std::copy(request.bytes.begin(), request.bytes.begin() + kCommandBufferSizeForReads, reply);
   return true;
 }

@@ -85,13 +85,20 @@ bool SettingsDatabase::OpenDeviceDatabase(const std::filesystem::path& data_fold
                                           std::string_view device_attr) {
   std::lock_guard lock(mutex_);
   Close();
+  busy_ = false;
   std::filesystem::path path = DatabasePath(data_folder, device_attr);
   path_ = path.string();
   if (path.empty()) return false;
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) {
     // An existing file is never given the schema again: a damaged file stays as it is.
-    open_ = db_.Open(path_, key_, SQLiteDB::kOpenReadWrite) && ConnectionReadable();
+    open_ = db_.Open(path_, key_, SQLiteDB::kOpenReadWrite);
+    if (open_) {
+      const int result = ReadConnection();
+      // SQLITE_BUSY (5) and SQLITE_LOCKED (6), possibly extended: a lock, not a bad file.
+      busy_ = (result & 0xFF) == 5 || (result & 0xFF) == 6;
+      open_ = result == 0;
+    }
   } else {
     open_ = CreateDatabase();
   }
@@ -132,6 +139,11 @@ bool SettingsDatabase::IsOpen() const {
   return open_;
 }
 
+bool SettingsDatabase::IsBusy() const {
+  std::lock_guard lock(mutex_);
+  return busy_;
+}
+
 std::string SettingsDatabase::Path() const {
   std::lock_guard lock(mutex_);
   return path_;
@@ -141,10 +153,12 @@ std::unique_lock<std::recursive_mutex> SettingsDatabase::Lock() const {
   return std::unique_lock<std::recursive_mutex>(mutex_);
 }
 
-bool SettingsDatabase::ConnectionReadable() const {
+int SettingsDatabase::ReadConnection() const {
   SQLiteStatement statement;
-  return db_.Prepare(statement, "SELECT count(*) FROM sqlite_master") == 0 &&
-         statement.Step() == SQLiteStatement::kRow;
+  const int prepared = db_.Prepare(statement, "SELECT count(*) FROM sqlite_master");
+  if (prepared != 0) return prepared;
+  const int stepped = statement.Step();
+  return stepped == SQLiteStatement::kRow ? 0 : stepped;
 }
 
 // --- statement helpers ---

@@ -51,6 +51,9 @@ class SettingsDatabase {
   bool Close();
   // Returns whether the last open or create succeeded and the file is still open.
   bool IsOpen() const;
+  // Returns whether the last open failed because another connection (another process)
+  // held the file locked past the busy time-out.
+  bool IsBusy() const;
   // Returns the UTF-8 path of the current file ("" before the first open).
   std::string Path() const;
   // Holds the store's lock for a caller that needs several operations to be atomic.
@@ -167,14 +170,15 @@ class SettingsDatabase {
   std::optional<int> QueryInt(std::string_view sql, std::initializer_list<SqlParam> params) const;
   // Reads every profile into `list`. Returns false when the table could not be read.
   bool ReadProfiles(std::vector<ProfileRecord>& list) const;
-  // Returns whether the open connection reads as a SQLite database.
-  bool ConnectionReadable() const;
+  // 0 when the open connection can read the schema, otherwise the SQLite result code.
+  int ReadConnection() const;
 
   mutable SQLiteDB db_;
   mutable std::recursive_mutex mutex_;
   std::string path_;
   std::string key_;  // encryption key; always empty
   bool open_ = false;
+  bool busy_ = false;
 };
 
 }  // namespace corvane

@@ -2,6 +2,8 @@
 // read-back into the store, the failure reaction and the notifications.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "protocol/device_jobs.h"
 #include "worker_fixture.h"
 
@@ -104,6 +106,61 @@ TEST_F(WorkerSimTest, FailedWirelessWriteRunsTheFailureReaction) {
   EXPECT_TRUE(recorder_.Called("SetDeviceState 101 1 1"));
   EXPECT_EQ(recorder_.ConnectionText(), 52);
   EXPECT_TRUE(state_.Link());
+}
+
+TEST_F(WorkerSimTest, LateRepliesAreNeverTakenForTheNextCommandsReplies) {
+  StartSim(SimMode::kWired);
+  jobs_.Run(kTaskStartup);
+  ASSERT_FALSE(jobs_.TakeFailure());
+  const std::vector<std::string> keys = {"report_rate", "sleep_light", "dpi_group0_rgb",
+                                         "dpi_count", "liftoff_height"};
+  std::vector<std::string> before;
+  for (const std::string& key : keys) before.push_back(Get(key.c_str()));
+  SimFaults faults;
+  faults.reply_delay_ms = 1600;  // every reply lands after the 1.5 s wait
+  sim_->SetFaults(SimLink::kWired, faults);
+  state_.ForgetReads();
+  const auto start = std::chrono::steady_clock::now();
+  jobs_.ReadBackSettings();
+  for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(Get(keys[i].c_str()), before[i]) << keys[i];
+  const auto failure = jobs_.TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->outcome, CommandOutcome::kNoReply);
+  // The read-back stops at the first unanswered command instead of waiting out each one.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+}
+
+TEST_F(WorkerSimTest, RefusedCommandEndsTheJobAndIsReported) {
+  StartSim(SimMode::kWired);
+  jobs_.Run(kTaskStartup);
+  SimFaults faults;
+  faults.forced_status = 0x05;
+  sim_->SetFaults(SimLink::kWired, faults);
+  const size_t sent = CaptureLines().size();
+  const auto start = std::chrono::steady_clock::now();
+  jobs_.Run(kTaskUploadProfile);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_EQ(CaptureLines().size(), sent + 1) << "nothing is sent after the refused command";
+  const auto failure = jobs_.TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->outcome, CommandOutcome::kRefused);
+  EXPECT_FALSE(jobs_.TakeFailure()) << "a failure is reported once";
+  sim_->SetFaults(SimLink::kWired, SimFaults{});
+  jobs_.Run(kTaskReportRateValue);  // the next job starts afresh
+  EXPECT_FALSE(jobs_.TakeFailure());
+}
+
+TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
+  StartSim(SimMode::kWired);
+  jobs_.Run(kTaskStartup);
+  const int before = std::stoi(Get("dpi_index"));
+  state_.SetCachedStages(std::stoi(Get("dpi_count")), before);
+  sim_->PressDpiButton();            // queued on the interface, not yet read
+  jobs_.Run(kTaskReportRateValue);   // its wait meets the notification first
+  EXPECT_FALSE(jobs_.TakeFailure());
+  EXPECT_EQ(Get("dpi_index"), std::to_string(before)) << "not acted on inside the command";
+  jobs_.PollNotification();
+  EXPECT_EQ(Get("dpi_index"), std::to_string(before + 1));
 }
 
 TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
