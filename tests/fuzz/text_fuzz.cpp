@@ -2,6 +2,7 @@
 // text conversions (UTF-8/UTF-16 and the code pages of the markup layer).
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "app/ini_file.h"
@@ -21,11 +22,12 @@ void Conversions(std::string_view bytes) {
   corvane::DecimalToInt(bytes);
   corvane::DecimalToInt(corvane::Utf8ToUtf16(bytes));
   corvane::ReplaceControlCharacters(bytes, '_');
-  for (int code_page : {corvane::kUtf8CodePage, corvane::kUtf16LeCodePage,
-                        corvane::kUtf16BeCodePage, 936, 932, 949, 950, 1252}) {
-    const std::u16string decoded = corvane::DecodeCodePage(bytes, code_page);
-    corvane::EncodeCodePage(decoded, code_page);
-  }
+  // One code page per input (the first byte picks it): each conversion opens a converter.
+  static constexpr int kCodePages[] = {corvane::kUtf8CodePage, corvane::kUtf16LeCodePage,
+                                       corvane::kUtf16BeCodePage, 936, 932, 949, 950, 1252};
+  const int code_page =
+      kCodePages[bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]) % std::size(kCodePages)];
+  corvane::EncodeCodePage(corvane::DecodeCodePage(bytes, code_page), code_page);
 }
 
 }  // namespace
