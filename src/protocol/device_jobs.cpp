@@ -318,11 +318,12 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
 bool DeviceJobs::Transact(uint8_t* bytes, size_t length, bool& skipped) {
   skipped = job_failed_;
   if (skipped) return false;
+  const uint8_t command = bytes[1];  // the buffer holds the reply afterwards
   if (manager_.SendCommand(bytes, length)) return true;
   // Stop here: under a refusing or silent mouse every further command would fail the same
   // way, each after the whole reply wait.
   job_failed_ = job_depth_ > 0;
-  if (!failure_) failure_ = CommandFailure{bytes[1], manager_.LastCommandOutcome()};
+  if (!failure_) failure_ = CommandFailure{command, manager_.LastCommandOutcome()};
   return false;
 }
 

@@ -145,6 +145,8 @@ TEST_F(WorkerSimTest, RefusedCommandEndsTheJobAndIsReported) {
   const auto failure = jobs_.TakeFailure();
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->outcome, CommandOutcome::kRefused);
+  EXPECT_EQ(failure->command, std::stoi(Hex(CaptureLines().back()).substr(2, 2), nullptr, 16))
+      << "the refused command, not the reply's status byte";
   EXPECT_FALSE(jobs_.TakeFailure()) << "a failure is reported once";
   sim_->SetFaults(SimLink::kWired, SimFaults{});
   jobs_.Run(kTaskReportRateValue);  // the next job starts afresh
