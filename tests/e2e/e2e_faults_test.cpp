@@ -96,6 +96,7 @@ TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValu
     EXPECT_EQ(result.exit_code, kDeviceFailedCode) << command[0] << ": " << result.err;
     EXPECT_NE(result.err.find("mouse"), std::string::npos) << command[0] << ": " << result.err;
   }
+  EXPECT_NE(run({"task", "11"}).err.find("refused command 0x02"), std::string::npos);
   CliResult kept = run({"get", "report_rate"});
   EXPECT_EQ(kept.out, "4\n") << "the store keeps what the user set";
 }
