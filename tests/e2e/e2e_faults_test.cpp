@@ -89,8 +89,8 @@ TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValu
   };
   ASSERT_EQ(run({"set", "report_rate", "4"}).exit_code, 0);
   const std::vector<std::vector<std::string>> refused = {
-      {"task", "11"},          {"light", "1"},  {"button", "1", "1", "2"},
-      {"buttons", "reset"},    {"readback"},    {"profile", "activate", "2"}};
+      {"task", "11"}, {"light", "1"}, {"button", "1", "1", "2"}, {"buttons", "reset"},
+      {"readback"}};
   for (const auto& command : refused) {
     CliResult result = run(command);
     EXPECT_EQ(result.exit_code, kDeviceFailedCode) << command[0] << ": " << result.err;
@@ -99,6 +99,11 @@ TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValu
   EXPECT_NE(run({"task", "11"}).err.find("refused command 0x02"), std::string::npos);
   CliResult kept = run({"get", "report_rate"});
   EXPECT_EQ(kept.out, "4\n") << "the store keeps what the user set";
+  CliResult activated = run({"profile", "activate", "2"});
+  EXPECT_EQ(activated.exit_code, kDeviceFailedCode) << activated.err;
+  CliResult listed = run({"profiles", "--json"});
+  EXPECT_NE(listed.out.find("{\"id\":2,"), std::string::npos);
+  EXPECT_NE(listed.out.find("\"active\":true}"), std::string::npos) << "the switch is stored";
 }
 
 TEST_F(FaultsEndToEndTest, UnplugPartWayAndForcedErrorsFailTheRunQuickly) {
