@@ -30,7 +30,8 @@ bool ReadImage(const std::string& path, std::vector<uint8_t>& image, std::string
   }
   image.resize(static_cast<size_t>(in.gcount()));
   if (image.size() > kMaxUpgradeImageBytes) {
-    error = path + " is not a firmware image of at most " + std::to_string(kMaxUpgradeImageBytes) + " bytes";
+    error = path + " is not a firmware image of at most " + std::to_string(kMaxUpgradeImageBytes) +
+            " bytes";
     return false;
   }
   return true;

@@ -92,7 +92,6 @@ int RunMacroDelete(const CliOptions& options, const std::vector<std::string>& ar
   return 0;
 }
 
-
 int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& args) {
   int id = 0;
   if (args.size() != 2 || !ParseCliNumber(args[0], id)) return CliFail("usage: macro events ID FILE");

@@ -36,7 +36,8 @@ std::string EventProblem(int type, int value) {
 
 }  // namespace
 
-std::string ParseMacroEvents(std::string_view text, const std::string& name, MacroEventList& events) {
+std::string ParseMacroEvents(std::string_view text, const std::string& name,
+                             MacroEventList& events) {
   std::istringstream file{std::string(text)};
   std::map<std::pair<int, int>, std::vector<int>> open_presses;  // (down type, value) -> stamps
   int next_stamp = 0;

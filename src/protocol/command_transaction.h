@@ -53,10 +53,10 @@ uint8_t CommandChecksum(const uint8_t* buffer);
 // go to `held`, anything else is dropped: a late reply to an earlier command must not pass
 // for this one's), writes `length` (33..65) bytes to `device` and reads up to kReplyReads
 // times until the reply to this command arrives: byte 0 is the command id and, for a packet
-// of a multi-packet write, byte 3 is 0 or the request's packet sequence. Status 0x00 is kAccepted, any other status
-// kRefused at once. Notifications read meanwhile go to `held` (may be null: dropped), other
-// reports are logged and skipped. On return `buffer` holds this command's reply, or the
-// request when none came.
+// of a multi-packet write, byte 3 is 0 or the request's packet sequence. Status 0x00 is kAccepted,
+// any other status kRefused at once. Notifications read meanwhile go to `held` (may be null:
+// dropped), other reports are logged and skipped. On return `buffer` holds this command's reply, or
+// the request when none came.
 CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
                           HeldNotifications* held);
 // RunCommand without holding notifications; true when accepted.

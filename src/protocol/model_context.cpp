@@ -93,7 +93,8 @@ DeviceConfigDefaults FactoryConfigValues(const FactoryDefaults& defaults, bool d
                                          bool rate_and_power) {
   DeviceConfigDefaults values;
   if (dpi && defaults.has_dpi_info) {
-    const DpiStageSelection stages = ClampDpiStageSelection(defaults.dpi_count, defaults.default_dpi);
+    const DpiStageSelection stages =
+        ClampDpiStageSelection(defaults.dpi_count, defaults.default_dpi);
     values["dpi_index"] = IntToDecimal(stages.index);
     values["dpi_flag"] = IntToDecimal(stages.count);
     values["dpi_count"] = IntToDecimal(stages.count);

@@ -59,7 +59,8 @@ bool SetFaultKnob(SimFaults& faults, std::string_view knob, int value) {
 bool ApplySimFault(SimBackend& backend, std::string_view setting, std::string& error) {
   const size_t colon = setting.find(':');
   const size_t equals = setting.find('=', colon == std::string_view::npos ? 0 : colon);
-  error = "--sim-fault takes DEVICE:KNOB=VALUE (DEVICE wired or receiver), not " + std::string(setting);
+  error =
+      "--sim-fault takes DEVICE:KNOB=VALUE (DEVICE wired or receiver), not " + std::string(setting);
   if (colon == std::string_view::npos || equals == std::string_view::npos) return false;
   const std::string_view device = setting.substr(0, colon);
   const std::string_view knob = setting.substr(colon + 1, equals - colon - 1);

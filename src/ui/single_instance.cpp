@@ -1,13 +1,13 @@
 // QLocalServer / QLocalSocket handshake between two copies of the program.
 #include "ui/single_instance.h"
 
-#include "app/app_folders.h"
-
 #include <unistd.h>
 
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <cstdlib>
+
+#include "app/app_folders.h"
 
 namespace corvane::ui {
 namespace {

@@ -68,8 +68,8 @@ TEST_F(FaultsEndToEndTest, SimFaultSettingsAreCheckedBeforeTheRun) {
     EXPECT_NE(run.exit_code, 0) << bad;
     EXPECT_NE(run.err.find("--sim-fault"), std::string::npos) << bad << ": " << run.err;
   }
-  CliResult fine = Cli({"--sim-fault", "receiver:reply_delay_ms=5", "--sim-fault=wired:drop_replies=0",
-                        "get", "dpi_count"});
+  CliResult fine = Cli({"--sim-fault", "receiver:reply_delay_ms=5",
+                        "--sim-fault=wired:drop_replies=0", "get", "dpi_count"});
   EXPECT_EQ(fine.exit_code, 0) << fine.err;
 }
 
@@ -77,7 +77,8 @@ constexpr int kDeviceFailedCode = 3;  // as --help documents
 
 TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValues) {
   CliResult help = Cli({"--help"});
-  EXPECT_NE(help.err.find("3 when the mouse refused a command or did not answer"), std::string::npos)
+  EXPECT_NE(help.err.find("3 when the mouse refused a command or did not answer"),
+            std::string::npos)
       << help.err;
   // The mouse switched off behind its receiver: the receiver refuses every command for it.
   const fs::path off = home_.Root() / "off.state";
@@ -88,9 +89,11 @@ TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValu
     return Cli(args);
   };
   ASSERT_EQ(run({"set", "report_rate", "4"}).exit_code, 0);
-  const std::vector<std::vector<std::string>> refused = {
-      {"task", "11"}, {"light", "1"}, {"button", "1", "1", "2"}, {"buttons", "reset"},
-      {"readback"}};
+  const std::vector<std::vector<std::string>> refused = {{"task", "11"},
+                                                         {"light", "1"},
+                                                         {"button", "1", "1", "2"},
+                                                         {"buttons", "reset"},
+                                                         {"readback"}};
   for (const auto& command : refused) {
     CliResult result = run(command);
     EXPECT_EQ(result.exit_code, kDeviceFailedCode) << command[0] << ": " << result.err;
@@ -107,8 +110,8 @@ TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValu
 }
 
 TEST_F(FaultsEndToEndTest, UnplugPartWayAndForcedErrorsFailTheRunQuickly) {
-  CliResult unplugged = Cli({"--simulate=wired", "--sim-fault", "wired:unplug_after_reports=3",
-                             "task", "5"});
+  CliResult unplugged =
+      Cli({"--simulate=wired", "--sim-fault", "wired:unplug_after_reports=3", "task", "5"});
   EXPECT_EQ(unplugged.exit_code, kDeviceFailedCode) << unplugged.err;
 
   // Forced error statuses from start-up: the mouse is not even identified, so nothing can
@@ -120,7 +123,8 @@ TEST_F(FaultsEndToEndTest, UnplugPartWayAndForcedErrorsFailTheRunQuickly) {
   EXPECT_EQ(forced.exit_code, kDeviceFailedCode) << forced.err;
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   size_t messages = 0;
-  for (size_t at = 0; (at = forced.err.find("corvane-cli:", at)) != std::string::npos; ++at) ++messages;
+  for (size_t at = 0; (at = forced.err.find("corvane-cli:", at)) != std::string::npos; ++at)
+    ++messages;
   EXPECT_EQ(messages, 1u) << "no task runs after the first failed one: " << forced.err;
 }
 

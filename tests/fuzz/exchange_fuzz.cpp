@@ -8,8 +8,8 @@
 #include <string>
 
 #include "exchange/macro_file.h"
-#include "fuzz_scratch.h"
 #include "exchange/profile_file.h"
+#include "fuzz_scratch.h"
 #include "settings/task_poster.h"
 #include "store/settings_database.h"
 

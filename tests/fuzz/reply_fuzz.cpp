@@ -77,8 +77,9 @@ struct Stack {
   SettingsDatabase store;
   DeviceState state;
   MemoryKeyValueStore values;
-  ModelContext model{CORVANE_DATA_DIR, fuzz::ScratchFolder() / "data", catalogue, store, state,
-                     [] { return std::string("Profile"); }};
+  ModelContext model{CORVANE_DATA_DIR, fuzz::ScratchFolder() / "data", catalogue, store, state, [] {
+                       return std::string("Profile");
+                     }};
   RecordingDeviceView recorder;
   WorkerView view{recorder, model, values};
   DeviceManager manager;

@@ -23,8 +23,14 @@ void Conversions(std::string_view bytes) {
   corvane::DecimalToInt(corvane::Utf8ToUtf16(bytes));
   corvane::ReplaceControlCharacters(bytes, '_');
   // One code page per input (the first byte picks it): each conversion opens a converter.
-  static constexpr int kCodePages[] = {corvane::kUtf8CodePage, corvane::kUtf16LeCodePage,
-                                       corvane::kUtf16BeCodePage, 936, 932, 949, 950, 1252};
+  static constexpr int kCodePages[] = {corvane::kUtf8CodePage,
+                                       corvane::kUtf16LeCodePage,
+                                       corvane::kUtf16BeCodePage,
+                                       936,
+                                       932,
+                                       949,
+                                       950,
+                                       1252};
   const int code_page =
       kCodePages[bytes.empty() ? 0 : static_cast<unsigned char>(bytes[0]) % std::size(kCodePages)];
   corvane::EncodeCodePage(corvane::DecodeCodePage(bytes, code_page), code_page);

@@ -29,7 +29,9 @@ class TransactionTest : public ::testing::Test {
   // The interface answers the next write with `reports`, in order (reports queued before
   // the write would be drained as stale).
   void AnswerWith(std::vector<std::vector<uint8_t>> reports) {
-    iface_->respond = [reports = std::move(reports)](const std::vector<uint8_t>&) { return reports; };
+    iface_->respond = [reports = std::move(reports)](const std::vector<uint8_t>&) {
+      return reports;
+    };
   }
   FakeHidBackend backend_;
   test::FakeInterface* iface_ = nullptr;
@@ -136,7 +138,8 @@ TEST_F(TransactionTest, NoReplyLeavesTheRequestInTheBuffer) {
 TEST_F(TransactionTest, WriteFailureReadsNothing) {
   iface_->fail_write = true;
   buffer_[1] = 0x02;
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kLongCommandLength, nullptr), CommandOutcome::kWriteFailed);
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kLongCommandLength, nullptr),
+            CommandOutcome::kWriteFailed);
   EXPECT_EQ(iface_->reads, 1);  // only the drain before the write
   EXPECT_EQ(buffer_[1], 0x02);
 }

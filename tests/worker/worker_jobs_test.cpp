@@ -158,8 +158,8 @@ TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
   jobs_.Run(kTaskStartup);
   const int before = std::stoi(Get("dpi_index"));
   state_.SetCachedStages(std::stoi(Get("dpi_count")), before);
-  sim_->PressDpiButton();            // queued on the interface, not yet read
-  jobs_.Run(kTaskReportRateValue);   // its wait meets the notification first
+  sim_->PressDpiButton();           // queued on the interface, not yet read
+  jobs_.Run(kTaskReportRateValue);  // its wait meets the notification first
   EXPECT_FALSE(jobs_.TakeFailure());
   EXPECT_EQ(Get("dpi_index"), std::to_string(before)) << "not acted on inside the command";
   jobs_.PollNotification();
