@@ -66,19 +66,19 @@ class CliDeviceSession : public CliSession {
 // Collects the jobs page logic posts, so each runs once, in order, after the change.
 class CollectedTasks : public TaskPoster {
  public:
-  void Post(int task) override;
+  void Post(WorkerTask task) override;
   // Runs the collected jobs in order on the calling thread, stopping after the first whose
   // command the mouse refused or did not answer. Returns RunJob's exit code.
   int RunAll(DeviceJobs& jobs) const;
 
  private:
-  std::vector<int> tasks_;
+  std::vector<WorkerTask> tasks_;
 };
 
 // Runs one worker job on the calling thread. Returns 0 when every command of it was
 // accepted; otherwise prints which command the mouse refused or did not answer and returns
 // kExitDeviceFailed (the store keeps the values either way).
-int RunJob(DeviceJobs& jobs, int task);
+int RunJob(DeviceJobs& jobs, WorkerTask task);
 // The same check for jobs already run: 0, or the message and kExitDeviceFailed.
 int DeviceResult(DeviceJobs& jobs);
 

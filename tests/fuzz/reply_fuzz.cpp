@@ -103,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   stack->config->writes.clear();
   stack->state.ForgetReads();
   stack->recorder.ClearCalls();
-  stack->jobs.Run(kTaskStartup);
-  stack->jobs.Run(kTaskLightingReadback);
+  stack->jobs.Run(WorkerTask::kStartup);
+  stack->jobs.Run(WorkerTask::kLightingReadback);
   for (int i = 0; i < kNotificationReads && script.size > 0; ++i) {
     std::vector<uint8_t> report = script.Next();
     report.resize(kNotificationBytes, 0);

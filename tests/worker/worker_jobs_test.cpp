@@ -18,8 +18,8 @@ TEST_F(WorkerSimTest, StartupReadsTheMouseBackOnceAndPrefersTheCable) {
   state.settings.dpi_count = 4;
   state.settings.dpi_index = 2;
   StartSim(SimMode::kBoth, &state);
-  ASSERT_TRUE(jobs_.Run(kTaskStartup));
-  EXPECT_EQ(manager_.ActiveConnectionMode(), 0);
+  ASSERT_TRUE(jobs_.Run(WorkerTask::kStartup));
+  EXPECT_EQ(manager_.ActiveConnectionMode(), ConnectionMode::kWired);
   EXPECT_EQ(recorder_.ConnectionText(), 51);
   EXPECT_EQ(Get("dpi_count"), "4");
   EXPECT_EQ(Get("dpi_index"), "2");
@@ -38,32 +38,32 @@ TEST_F(WorkerSimTest, StartupReadsTheMouseBackOnceAndPrefersTheCable) {
 
 TEST_F(WorkerSimTest, DpiJobSendsClampedCodesForEachSensor) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   Set("dpi_count", "6");
   Set("dpi_index", "2");
   const char* values[] = {"800", "1600", "2400", "3200", "6400", "99999"};
   for (int i = 0; i < 6; ++i) Set("dpi_group" + std::to_string(i) + "_value", values[i]);
-  jobs_.Run(kTaskDpiStageValues);
+  jobs_.Run(WorkerTask::kDpiStageValues);
   EXPECT_EQ(Hex(CaptureLines().back()),
             "0003000125260800080010001000180018002000200040004000A000A000000086");
 
   SimState state = sim_->State();
   state.sensor_code = 17;
   sim_->SetState(state);
-  jobs_.Run(kTaskArrival);  // enumerates again and takes the new sensor code
+  jobs_.Run(WorkerTask::kArrival);  // enumerates again and takes the new sensor code
   EXPECT_EQ(state_.Sensor(), 17);
   Set("dpi_count", "3");
   Set("dpi_index", "1");
   const char* wide[] = {"10", "12000", "24000", "10000", "30000", "99999"};
   for (int i = 0; i < 6; ++i) Set("dpi_group" + std::to_string(i) + "_value", wide[i]);
-  jobs_.Run(kTaskDpiStageValues);
+  jobs_.Run(WorkerTask::kDpiStageValues);
   EXPECT_EQ(Hex(CaptureLines().back()),
             "00030001251301000100DC00DC00E800E800C800C800E800E800E800E8000000CD");
 }
 
 TEST_F(WorkerSimTest, OptionJobsReachTheMouse) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   Set("report_rate", "4");
   Set("sensor_flag", "53");
   Set("liftoff_height", "2");
@@ -72,7 +72,8 @@ TEST_F(WorkerSimTest, OptionJobsReachTheMouse) {
   Set("move_closelight", "1");
   Set("button_respondtime", "12");
   Set("dpi_group0_rgb", "16711680");
-  for (int task : {kTaskReportRateValue, kTaskSensorValues, kTaskPowerValues, kTaskDpiStageColours}) {
+  for (WorkerTask task : {WorkerTask::kReportRate, WorkerTask::kSensorOptions,
+                          WorkerTask::kPowerOptions, WorkerTask::kDpiStageColours}) {
     jobs_.Run(task);
   }
   SimSettings mouse = sim_->State().settings;
@@ -93,24 +94,24 @@ TEST_F(WorkerSimTest, OptionJobsReachTheMouse) {
 
 TEST_F(WorkerSimTest, FailedWirelessWriteRunsTheFailureReaction) {
   StartSim(SimMode::kWireless);
-  jobs_.Run(kTaskStartup);
-  ASSERT_EQ(manager_.ActiveConnectionMode(), 1);
+  jobs_.Run(WorkerTask::kStartup);
+  ASSERT_EQ(manager_.ActiveConnectionMode(), ConnectionMode::kReceiver);
   SimFaults faults;
   faults.forced_status = 0x05;
   sim_->SetFaults(SimLink::kReceiver, faults);
   view_.SetLinkFlag(false);
   recorder_.ClearCalls();
-  jobs_.Run(kTaskReportRateValue);
+  jobs_.Run(WorkerTask::kReportRate);
   EXPECT_TRUE(recorder_.Called("ClosePopups"));
   EXPECT_TRUE(recorder_.Called("SetDeviceState 11 1 1"));
-  EXPECT_TRUE(recorder_.Called("SetDeviceState 101 1 1"));
+  EXPECT_TRUE(recorder_.Called("SetDeviceState " + std::to_string(kIdsOnlyDeviceType) + " 1 1"));
   EXPECT_EQ(recorder_.ConnectionText(), 52);
   EXPECT_TRUE(state_.Link());
 }
 
 TEST_F(WorkerSimTest, LateRepliesAreNeverTakenForTheNextCommandsReplies) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   ASSERT_FALSE(jobs_.TakeFailure());
   const std::vector<std::string> keys = {"report_rate", "sleep_light", "dpi_group0_rgb",
                                          "dpi_count", "liftoff_height"};
@@ -133,13 +134,13 @@ TEST_F(WorkerSimTest, LateRepliesAreNeverTakenForTheNextCommandsReplies) {
 
 TEST_F(WorkerSimTest, RefusedCommandEndsTheJobAndIsReported) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   SimFaults faults;
   faults.forced_status = 0x05;
   sim_->SetFaults(SimLink::kWired, faults);
   const size_t sent = CaptureLines().size();
   const auto start = std::chrono::steady_clock::now();
-  jobs_.Run(kTaskUploadProfile);
+  jobs_.Run(WorkerTask::kUploadProfile);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_EQ(CaptureLines().size(), sent + 1) << "nothing is sent after the refused command";
   const auto failure = jobs_.TakeFailure();
@@ -149,17 +150,17 @@ TEST_F(WorkerSimTest, RefusedCommandEndsTheJobAndIsReported) {
       << "the refused command, not the reply's status byte";
   EXPECT_FALSE(jobs_.TakeFailure()) << "a failure is reported once";
   sim_->SetFaults(SimLink::kWired, SimFaults{});
-  jobs_.Run(kTaskReportRateValue);  // the next job starts afresh
+  jobs_.Run(WorkerTask::kReportRate);  // the next job starts afresh
   EXPECT_FALSE(jobs_.TakeFailure());
 }
 
 TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   const int before = std::stoi(Get("dpi_index"));
   state_.SetCachedStages(std::stoi(Get("dpi_count")), before);
   sim_->PressDpiButton();           // queued on the interface, not yet read
-  jobs_.Run(kTaskReportRateValue);  // its wait meets the notification first
+  jobs_.Run(WorkerTask::kReportRate);  // its wait meets the notification first
   EXPECT_FALSE(jobs_.TakeFailure());
   EXPECT_EQ(Get("dpi_index"), std::to_string(before)) << "not acted on inside the command";
   jobs_.PollNotification();
@@ -168,7 +169,7 @@ TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
 
 TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   int before = std::stoi(Get("dpi_index"));
   state_.SetCachedStages(std::stoi(Get("dpi_count")), before);
   sim_->PressDpiButton();
@@ -192,7 +193,7 @@ TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
 
 TEST_F(WorkerSimTest, LinkNotificationsSwitchTheConnectionLine) {
   StartSim(SimMode::kWireless);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   ASSERT_EQ(recorder_.ConnectionText(), 52);
   sim_->SetMouseOn(false);
   jobs_.PollNotification();
@@ -208,7 +209,7 @@ TEST_F(WorkerSimTest, LinkNotificationsSwitchTheConnectionLine) {
 
 TEST_F(WorkerSimTest, BatteryOnlyChangesWhenTheLinkReportCarriesOne) {
   StartSim(SimMode::kWireless);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   recorder_.ClearCalls();
   uint8_t link[kNotificationBytes] = {kNotifyLink, 1, 0, 0};
   jobs_.HandleNotification(link);
@@ -221,8 +222,8 @@ TEST_F(WorkerSimTest, BatteryOnlyChangesWhenTheLinkReportCarriesOne) {
 
 TEST_F(WorkerSimTest, UnknownTasksAreDropped) {
   StartSim(SimMode::kWired);
-  EXPECT_FALSE(jobs_.Run(15));
-  EXPECT_FALSE(jobs_.Run(25));
+  EXPECT_FALSE(jobs_.Run(TaskFromNumber(15)));
+  EXPECT_FALSE(jobs_.Run(TaskFromNumber(25)));
   EXPECT_TRUE(CaptureLines().empty());
 }
 
