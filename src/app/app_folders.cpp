@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "base/text.h"
+
 namespace corvane {
 
 namespace {
@@ -44,9 +46,9 @@ std::filesystem::path ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".confi
 std::string CaptionFolderName(std::string_view caption) {
   if (caption.empty()) return std::string(kDefaultCaption);
   if (caption == "." || caption == "..") return "_";
-  std::string name(caption);
+  std::string name = ReplaceControlCharacters(caption, '_');
   for (char& c : name) {
-    if (c == '/' || c == '\0') c = '_';
+    if (c == '/') c = '_';
   }
   return name;
 }

@@ -30,8 +30,9 @@ std::filesystem::path DataHome();
 // $XDG_CONFIG_HOME, or $HOME/.config under the same rules as DataHome().
 std::filesystem::path ConfigHome();
 
-// The caption made safe as one path component: empty gives kDefaultCaption, '/' and NUL
-// become '_', and "." or ".." become "_" so a caption can never leave its parent folder.
+// The caption made safe as one path component and INI section name: empty gives
+// kDefaultCaption, '/' and control characters (NUL, line breaks) become '_', and "." or ".."
+// become "_" so a caption can never leave its parent folder or split a section header.
 std::string CaptionFolderName(std::string_view caption);
 
 // <DataHome>/<caption> Files; empty when DataHome() is empty.

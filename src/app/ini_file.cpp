@@ -69,7 +69,8 @@ IniFile IniFile::Parse(std::string_view bytes) {
     start = end + 1;
     if (line.empty() || line[0] == u';') continue;
     if (line[0] == u'[') {
-      const size_t close = line.find(u']');
+      // The last bracket closes the header: a section named after a caption may hold ']'.
+      const size_t close = line.rfind(u']');
       if (close == std::u16string_view::npos) continue;
       section = &file.sections_[LowerKey(Trim(line.substr(1, close - 1)))];
       continue;

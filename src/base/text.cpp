@@ -154,6 +154,19 @@ bool IsSafeFileStem(std::string_view name) {
   return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
+bool ParseExactDecimal(std::string_view text, int& value) {
+  value = DecimalToInt(text);
+  return !text.empty() && IntToDecimal(value) == text;
+}
+
+std::string ReplaceControlCharacters(std::string_view text, char with) {
+  std::string result(text);
+  for (char& c : result) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = with;
+  }
+  return result;
+}
+
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
   if (from.empty()) return text;
   size_t pos = 0;

@@ -21,6 +21,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 int DecimalToInt(std::string_view text);
 int DecimalToInt(std::u16string_view text);
 
+// Reads `text` when it is exactly a decimal number as IntToDecimal writes it (no spaces, no
+// "+", no leading zeros, within the int range). False otherwise.
+bool ParseExactDecimal(std::string_view text, int& value);
+
 // Writes an integer as "%d" does.
 std::string IntToDecimal(long long value);
 
@@ -32,6 +36,11 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 // empty, not "." or "..", and free of '/', '\\' and NUL. Used for names taken from data
 // files (a model's device_attr) before they become paths.
 bool IsSafeFileStem(std::string_view name);
+
+// `text` with each ASCII control character (below 0x20, and 0x7F) replaced by `with`. Names
+// read from files pass through it before they become stored names, file names or INI
+// sections, where a line break would split a record.
+std::string ReplaceControlCharacters(std::string_view text, char with);
 
 // Replaces every occurrence of `from` (non-empty) with `to`.
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);

@@ -13,6 +13,7 @@ struct CliOptions {
   std::string simulate;       // "", "wired", "wireless" or "both"
   std::string sim_model;      // device type name given with --sim-model
   std::string sim_state;      // --sim-state FILE
+  std::vector<std::string> sim_faults;  // --sim-fault DEVICE:KNOB=VALUE, repeatable
   std::string capture;        // --capture FILE
   std::string program_dir;    // folder holding config.xml
   bool json = false;
@@ -36,8 +37,15 @@ struct CliRegistrar {
   }
 };
 
+// Exit code of a run whose command the mouse refused or did not answer (see --help).
+inline constexpr int kExitDeviceFailed = 3;
+
 // Prints "corvane-cli: <message>" on stderr and returns 1.
 int CliFail(const std::string& message);
+
+// Makes the process exit non-zero even when the command itself returned 0 (a failure found
+// while closing the session, such as the simulator's state file not being saved).
+void MarkRunFailed();
 
 // Reads a decimal argument. False when `text` is not exactly a decimal number.
 bool ParseCliNumber(const std::string& text, int& value);

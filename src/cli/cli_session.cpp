@@ -13,7 +13,13 @@ namespace corvane::cli {
 
 CliSession::CliSession() = default;
 
-CliSession::~CliSession() = default;
+CliSession::~CliSession() {
+  std::string error;
+  if (session_ && !session_->Close(error)) {
+    CliFail(error);
+    MarkRunFailed();
+  }
+}
 
 bool CliSession::Open(const CliOptions& options, std::string& error, bool enumerate) {
   SessionOptions session_options;
@@ -21,6 +27,7 @@ bool CliSession::Open(const CliOptions& options, std::string& error, bool enumer
   session_options.simulate = options.simulate;
   session_options.sim_model = options.sim_model;
   session_options.sim_state = options.sim_state;
+  session_options.sim_faults = options.sim_faults;
   session_options.capture = options.capture;
   session_ = std::make_unique<DeviceSession>();
   if (!session_->Open(session_options, recorder_, error)) return false;
@@ -46,12 +53,17 @@ int CliSession::ActiveProfile() { return session_->Store().GetActiveProfile(); }
 
 bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
   if (!CliSession::Open(options, error)) return false;
-  const SettingsDatabase& store = Session().Store();
+  SettingsDatabase& store = Session().Store();
   if (!store.IsOpen()) {
     // A model was chosen when its file has a name; the file is then left as it is.
-    error = store.Path().empty()
-                ? "no model selected (no device found and no saved model)"
-                : "the settings database " + store.Path() + " is not usable (left unchanged)";
+    if (store.IsBusy()) {
+      error = "the settings database " + store.Path() +
+              " is busy (another program holds it); try again";
+    } else {
+      error = store.Path().empty()
+                  ? "no model selected (no device found and no saved model)"
+                  : "the settings database " + store.Path() + " is not usable (left unchanged)";
+    }
     return false;
   }
   return true;
@@ -61,8 +73,28 @@ void CollectedTasks::Post(WorkerTask task) {
   if (std::find(tasks_.begin(), tasks_.end(), task) == tasks_.end()) tasks_.push_back(task);
 }
 
-void CollectedTasks::RunAll(DeviceJobs& jobs) const {
-  for (WorkerTask task : tasks_) jobs.Run(task);
+int CollectedTasks::RunAll(DeviceJobs& jobs) const {
+  for (WorkerTask task : tasks_) {
+    if (const int code = RunJob(jobs, task); code != 0) return code;
+  }
+  return 0;
+}
+
+int DeviceResult(DeviceJobs& jobs) {
+  const std::optional<DeviceJobs::CommandFailure> failure = jobs.TakeFailure();
+  if (!failure) return 0;
+  char command[8];
+  std::snprintf(command, sizeof command, "0x%02X", failure->command);
+  const char* what = "the mouse did not answer command ";
+  if (failure->outcome == CommandOutcome::kRefused) what = "the mouse refused command ";
+  if (failure->outcome == CommandOutcome::kWriteFailed) what = "could not send command ";
+  CliFail(what + std::string(command) + "; the stored settings keep the values given");
+  return kExitDeviceFailed;
+}
+
+int RunJob(DeviceJobs& jobs, WorkerTask task) {
+  jobs.Run(task);
+  return DeviceResult(jobs);
 }
 
 void WriteEntriesMember(JsonWriter& json, const std::vector<DeviceEntryInfo>& entries) {

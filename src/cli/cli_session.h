@@ -67,12 +67,20 @@ class CliDeviceSession : public CliSession {
 class CollectedTasks : public TaskPoster {
  public:
   void Post(WorkerTask task) override;
-  // Runs the collected jobs in order on the calling thread.
-  void RunAll(DeviceJobs& jobs) const;
+  // Runs the collected jobs in order on the calling thread, stopping after the first whose
+  // command the mouse refused or did not answer. Returns RunJob's exit code.
+  int RunAll(DeviceJobs& jobs) const;
 
  private:
   std::vector<WorkerTask> tasks_;
 };
+
+// Runs one worker job on the calling thread. Returns 0 when every command of it was
+// accepted; otherwise prints which command the mouse refused or did not answer and returns
+// kExitDeviceFailed (the store keeps the values either way).
+int RunJob(DeviceJobs& jobs, WorkerTask task);
+// The same check for jobs already run: 0, or the message and kExitDeviceFailed.
+int DeviceResult(DeviceJobs& jobs);
 
 // Appends the "entries" member ([{"index","vid","pid","device_type","mode","online",
 // "dev_id","release"}]) for `entries` to an open JSON object.

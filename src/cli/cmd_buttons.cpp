@@ -91,8 +91,7 @@ int RunButtonReset(CliDeviceSession& cli, int button) {
   ButtonsPage buttons(cli);
   buttons.page.SelectButton(button);
   buttons.page.ResetButton();
-  buttons.tasks.RunAll(cli.Session().Jobs());
-  return 0;
+  return buttons.tasks.RunAll(cli.Session().Jobs());
 }
 
 int RunButton(const CliOptions& options, const std::vector<std::string>& args) {
@@ -125,9 +124,9 @@ int RunButton(const CliOptions& options, const std::vector<std::string>& args) {
   const AssignResult result = buttons.page.Assign(
       family, value, value2, family == kFamilyKeyboard ? KeyboardText(value, value2) : "");
   // A refused store still sends the table, as the page does; the failure is reported.
-  buttons.tasks.RunAll(cli.Session().Jobs());
+  const int sent = buttons.tasks.RunAll(cli.Session().Jobs());
   const std::string message = AssignError(result, button);
-  return message.empty() ? 0 : CliFail(message);
+  return message.empty() ? sent : CliFail(message);
 }
 
 int RunButtonsReset(const CliOptions& options, const std::vector<std::string>& args) {
@@ -137,8 +136,7 @@ int RunButtonsReset(const CliOptions& options, const std::vector<std::string>& a
   if (!cli.Open(options, error)) return CliFail(error);
   ButtonsPage buttons(cli);
   buttons.page.ResetAllButtons();
-  buttons.tasks.RunAll(cli.Session().Jobs());
-  return 0;
+  return buttons.tasks.RunAll(cli.Session().Jobs());
 }
 
 const CliRegistrar kButtons("buttons", "buttons", RunButtons);

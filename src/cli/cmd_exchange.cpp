@@ -60,9 +60,8 @@ int RunProfileImport(const CliOptions& options, const std::vector<std::string>& 
   const ExchangeResult result = ImportProfile(session.Store(), cli.ActiveProfile(),
                                               session.Model().HasLighting(), args[0], posted);
   if (!result.ok()) return CliFail(result.message);
-  posted.RunAll(session.Jobs());
   std::printf("%s\n", result.profile_name.c_str());
-  return 0;
+  return posted.RunAll(session.Jobs());
 }
 
 int RunMacroExport(const CliOptions& options, const std::vector<std::string>& args) {

@@ -2,7 +2,6 @@
 // upgrade collection, with progress on stderr.
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,23 +13,25 @@
 namespace corvane::cli {
 namespace {
 
-// Reads the whole image; false when unreadable or larger than a transfer can number.
+// Reads the whole image; false when unreadable or larger than a transfer can number. Reads
+// at most one byte past the limit, so a device or a pipe (whose size reads as 0) cannot make
+// it read without end.
 bool ReadImage(const std::string& path, std::vector<uint8_t>& image, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = "cannot read " + path;
     return false;
   }
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<uint64_t>(size) > kMaxUpgradeImageBytes) {
-    error = path + " is not a firmware image of at most " + std::to_string(kMaxUpgradeImageBytes) + " bytes";
+  image.resize(kMaxUpgradeImageBytes + 1);
+  in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  if (in.bad()) {
+    error = "cannot read " + path;
     return false;
   }
-  in.seekg(0);
-  image.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (image.size() != static_cast<size_t>(size)) {
-    error = "cannot read " + path;
+  image.resize(static_cast<size_t>(in.gcount()));
+  if (image.size() > kMaxUpgradeImageBytes) {
+    error = path + " is not a firmware image of at most " + std::to_string(kMaxUpgradeImageBytes) +
+            " bytes";
     return false;
   }
   return true;
@@ -45,7 +46,9 @@ int RunFirmware(const CliOptions& options, const std::vector<std::string>& args)
   if (!session.Open(options, error)) return CliFail(error);
   FirmwareTransfer transfer(DeviceManager::Instance());
   int shown = -1;
+  // The transfer reports every block; each percentage is printed once.
   const FirmwareResult result = transfer.Run(image, [&shown](int percent) {
+    if (percent <= shown) return;
     std::fprintf(stderr, "firmware: %d%%\n", percent);
     shown = percent;
   });

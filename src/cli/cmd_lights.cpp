@@ -142,8 +142,8 @@ int RunLight(const CliOptions& options, const std::vector<std::string>& args) {
   if (request.brightness >= 0) stored = page.model.SetBrightness(request.brightness) && stored;
   if (request.speed >= 0) stored = page.model.SetSpeed(request.speed) && stored;
   if (request.colour >= 0) stored = page.model.ApplyColour(request.colour, 0) && stored;
-  page.tasks.RunAll(cli.Session().Jobs());
-  return stored ? 0 : CliFail("could not store the lighting");
+  const int sent = page.tasks.RunAll(cli.Session().Jobs());
+  return stored ? sent : CliFail("could not store the lighting");
 }
 
 const CliRegistrar kLights("lights", "lights", RunLights);

@@ -2,15 +2,14 @@
 // FILE and macro play ID TYPE [TIMES]. Changes go through the macro page's logic; nothing
 // is sent here, a macro reaches the mouse when a button is given it.
 #include <cstdio>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "app/text_ids.h"
 #include "base/text.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
+#include "cli/macro_events_file.h"
 #include "settings/macro_editor.h"
 #include "settings/macro_packets.h"
 #include "store/settings_database.h"
@@ -94,67 +93,11 @@ int RunMacroDelete(const CliOptions& options, const std::vector<std::string>& ar
   return 0;
 }
 
-// Checks one event of an events file. Returns the problem, empty when the event is valid.
-std::string EventProblem(int type, int value) {
-  switch (type) {
-    case kEventDelay:
-      if (value < kMinEditDelay || value > kMaxEditDelay) {
-        return "a delay must be " + IntToDecimal(kMinEditDelay) + " to " +
-               IntToDecimal(kMaxEditDelay) + " ms";
-      }
-      return "";
-    case kEventKeyDown:
-    case kEventKeyUp:
-      return EventText(type, value).empty() || value <= 0 ? "unknown virtual-key code" : "";
-    case kEventMouseDown:
-    case kEventMouseUp:
-      return MouseButtonName(value).empty() ? "unknown mouse button bit" : "";
-    default:
-      return "unknown event type (1 delay, 2/3 key down/up, 4/5 mouse button down/up)";
-  }
-}
-
-// Reads an events file into `events`: a press and its release share a timestamp, as the
-// page's inserts do, so editing one edits both. Returns the error, empty on success.
-std::string ReadEventsFile(const std::string& path, MacroEventList& events) {
-  std::ifstream file(path);
-  if (!file) return "cannot read " + path;
-  std::map<std::pair<int, int>, std::vector<int>> open_presses;  // (down type, value) -> stamps
-  int next_stamp = 0;
-  std::string line;
-  for (int number = 1; std::getline(file, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::istringstream fields(line);
-    std::string type_text, value_text, extra;
-    if (!(fields >> type_text)) continue;  // blank line
-    int type = 0, value = 0;
-    if (!(fields >> value_text) || (fields >> extra) || !ParseCliNumber(type_text, type) ||
-        !ParseCliNumber(value_text, value)) {
-      return path + " line " + IntToDecimal(number) + ": expected TYPE VALUE";
-    }
-    const std::string problem = EventProblem(type, value);
-    if (!problem.empty()) return path + " line " + IntToDecimal(number) + ": " + problem;
-    int stamp = next_stamp;
-    const bool release = type == kEventKeyUp || type == kEventMouseUp;
-    std::vector<int>& open = open_presses[{release ? type - 1 : type, value}];
-    if (release && !open.empty()) {
-      stamp = open.back();
-      open.pop_back();
-    } else {
-      ++next_stamp;
-      if (type == kEventKeyDown || type == kEventMouseDown) open.push_back(stamp);
-    }
-    events.Append(type, value, EventText(type, value), stamp);
-  }
-  if (file.bad()) return "cannot read " + path;
-  return "";
-}
-
 int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& args) {
   int id = 0;
   if (args.size() != 2 || !ParseCliNumber(args[0], id)) return CliFail("usage: macro events ID FILE");
   MacroEventList events;
-  const std::string problem = ReadEventsFile(args[1], events);
+  const std::string problem = ReadMacroEventsFile(args[1], events);
   if (!problem.empty()) return CliFail(problem);
   CliDeviceSession cli;
   std::string error;

@@ -14,8 +14,12 @@ int RunReadback(const CliOptions& options, const std::vector<std::string>& args)
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
-  if (!cli.Session().Jobs().ReadBackSettings()) return CliFail("the mouse did not answer");
-  return 0;
+  DeviceJobs& jobs = cli.Session().Jobs();
+  if (!jobs.ReadBackSettings()) {
+    CliFail("the mouse is not reachable; nothing was read");
+    return kExitDeviceFailed;
+  }
+  return DeviceResult(jobs);
 }
 
 int RunTasks(const CliOptions& options, const std::vector<std::string>& args) {
@@ -29,10 +33,11 @@ int RunTasks(const CliOptions& options, const std::vector<std::string>& args) {
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
+  DeviceJobs& jobs = cli.Session().Jobs();
   for (WorkerTask task : tasks) {
-    if (!cli.Session().Jobs().Run(task)) {
-      std::fprintf(stderr, "corvane-cli: task %d has no job\n", TaskNumber(task));
-    }
+    if (!jobs.Run(task)) std::fprintf(stderr, "corvane-cli: task %d has no job\n", TaskNumber(task));
+    // The tasks after a refused one would meet the same refusal.
+    if (const int code = DeviceResult(jobs); code != 0) return code;
   }
   return 0;
 }

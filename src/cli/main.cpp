@@ -20,18 +20,26 @@ int CliFail(const std::string& message) {
   return 1;
 }
 
-bool ParseCliNumber(const std::string& text, int& value) {
-  value = DecimalToInt(text);
-  return !text.empty() && IntToDecimal(value) == text;
-}
+namespace {
+bool run_failed = false;
+}  // namespace
+
+void MarkRunFailed() { run_failed = true; }
+
+bool ParseCliNumber(const std::string& text, int& value) { return ParseExactDecimal(text, value); }
 
 namespace {
 
 void PrintUsage() {
-  std::fprintf(stderr,
-               "usage: corvane-cli [--simulate[=wired|wireless|both]] [--sim-model TYPE]\n"
-               "                   [--sim-state FILE] [--capture FILE] [--program-dir DIR]\n"
-               "                   [--json] COMMAND [ARGS...]\ncommands:\n");
+  std::fprintf(
+      stderr,
+      "usage: corvane-cli [--simulate[=wired|wireless|both]] [--sim-model TYPE]\n"
+      "                   [--sim-state FILE] [--sim-fault DEVICE:KNOB=VALUE]...\n"
+      "                   [--capture FILE] [--program-dir DIR] [--json] COMMAND [ARGS...]\n"
+      "exit status: 0 when the command succeeded and the mouse accepted what was sent;\n"
+      "             3 when the mouse refused a command or did not answer (the stored\n"
+      "             settings keep the values given); 2 without a command; 1 otherwise.\n"
+      "commands:\n");
   for (const auto& [name, command] : CliCommands()) {
     std::fprintf(stderr, "  %s\n", command.usage.c_str());
   }
@@ -79,6 +87,11 @@ int Main(int argc, char** argv) {
       if (!TakeValue(args, i, "--sim-model", options.sim_model)) return CliFail("--sim-model needs TYPE");
     } else if (arg.rfind("--sim-state", 0) == 0) {
       if (!TakeValue(args, i, "--sim-state", options.sim_state)) return CliFail("--sim-state needs FILE");
+    } else if (arg.rfind("--sim-fault", 0) == 0) {
+      std::string fault;
+      if (!TakeValue(args, i, "--sim-fault", fault))
+        return CliFail("--sim-fault needs DEVICE:KNOB=VALUE");
+      options.sim_faults.push_back(fault);
     } else if (arg.rfind("--capture", 0) == 0) {
       if (!TakeValue(args, i, "--capture", options.capture)) return CliFail("--capture needs FILE");
     } else if (arg.rfind("--program-dir", 0) == 0) {
@@ -113,7 +126,8 @@ int Main(int argc, char** argv) {
       rest.push_back(args[j]);
     }
   }
-  return it->second.handler(options, rest);
+  const int code = it->second.handler(options, rest);
+  return (code == 0 && run_failed) ? 1 : code;
 }
 
 }  // namespace corvane::cli

@@ -1,9 +1,12 @@
-// The send-and-wait rule every command follows. A notification whose byte 1 happens
-// to be 0x00 ends the wait too; callers only ever look at status and reply data.
+// The send-and-wait rule every command follows. Only the reply to the command ends the
+// wait: a late reply to an earlier one or a notification whose byte 1 happens to be 0x00
+// would otherwise be stored as the mouse's answer.
 #include "device/command_transaction.h"
 
 #include <algorithm>
 #include <cstring>
+
+#include "base/trace.h"
 
 namespace corvane {
 
@@ -13,27 +16,78 @@ uint8_t CommandChecksum(const uint8_t* buffer) {
   return static_cast<uint8_t>(sum & 0xFF);
 }
 
-bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length) {
-  if (buffer == nullptr || length < kShortCommandLength || length > kCommandBufferSize)
-    return false;
+namespace {
+
+bool IsNotification(const uint8_t* report, size_t got) {
+  return got > 0 && (report[0] == kLinkNotificationType || report[0] == kDpiNotificationType);
+}
+
+void Hold(HeldNotifications* held, const uint8_t* report, size_t got) {
+  if (held == nullptr || held->size() >= kMaxHeldNotifications) return;
+  held->emplace_back(report, report + got);
+}
+
+// Reads what is already waiting, without waiting for more.
+void DrainStaleInput(HidHandle& device, HeldNotifications* held) {
+  uint8_t report[kCommandBufferSize] = {};
+  for (int i = 0; i < kMaxDrainedReports; ++i) {
+    const int read = device.ReadTimeout(report, sizeof report, 0);
+    if (read <= 0) return;
+    const size_t got = std::min(static_cast<size_t>(read), sizeof report);
+    if (IsNotification(report, got)) {
+      Hold(held, report, got);
+    } else {
+      Trace("stale report dropped before a command: %02X %02X", report[0], got > 1 ? report[1] : 0);
+    }
+  }
+}
+
+}  // namespace
+
+CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
+                          HeldNotifications* held) {
+  if (buffer == nullptr || length < kShortCommandLength || length > kCommandBufferSize) {
+    return CommandOutcome::kWriteFailed;
+  }
   buffer[kChecksumByte] = CommandChecksum(buffer);
+  const uint8_t command = buffer[1];
+  const uint8_t sequence = buffer[kRequestSequenceByte];
+  DrainStaleInput(device, held);
   uint8_t working[kCommandBufferSize] = {};
   std::memcpy(working, buffer, length);
-  if (device.Write(working, length) <= 0) return false;
+  if (device.Write(working, length) <= 0) return CommandOutcome::kWriteFailed;
 
-  std::memcpy(working, buffer, length);
-  bool accepted = false;
-  for (int attempt = 0; attempt < kReplyReads && !accepted; ++attempt) {
+  for (int attempt = 0; attempt < kReplyReads; ++attempt) {
     const int read = device.ReadTimeout(working, length, kReplyReadMs);
     if (read <= 0) continue;
     const size_t got = std::min(static_cast<size_t>(read), length);
-    // A reply shorter than the request must not pass request bytes off as reply
-    // data, and a one-byte report carries no status at all.
+    if (IsNotification(working, got)) {
+      Hold(held, working, got);
+      continue;
+    }
+    // The packets of a multi-packet write share the command id; a mouse that echoes the
+    // sequence tells their replies apart. Byte 3 of other replies is not examined.
+    const bool multi_packet = (sequence & 0x0F) > 1;
+    const bool sequence_fits = !multi_packet || working[kReplySequenceByte] == 0 ||
+                               working[kReplySequenceByte] == sequence;
+    const bool ours =
+        got > kReplyStatusByte && working[kReplyCommandByte] == command && sequence_fits;
+    if (!ours) {
+      Trace("report skipped while waiting for command %02X: %02X %02X", command, working[0],
+            got > 1 ? working[1] : 0);
+      continue;
+    }
+    // A reply shorter than the request must not pass request bytes off as reply data.
     std::fill(working + got, working + length, 0);
-    accepted = got > kReplyStatusByte && working[kReplyStatusByte] == kReplyAccepted;
+    std::memcpy(buffer, working, length);
+    return working[kReplyStatusByte] == kReplyAccepted ? CommandOutcome::kAccepted
+                                                       : CommandOutcome::kRefused;
   }
-  std::memcpy(buffer, working, length);
-  return accepted;
+  return CommandOutcome::kNoReply;
+}
+
+bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length) {
+  return RunCommand(device, buffer, length, nullptr) == CommandOutcome::kAccepted;
 }
 
 bool QueryDeviceInfo(HidHandle& device, uint8_t* reply) {

@@ -61,6 +61,7 @@ void DeviceManager::SetBackend(std::shared_ptr<HidBackend> backend) {
   CloseAll();
   entries_.clear();
   ClearActiveCache();
+  held_.clear();
   backend_ = std::move(backend);
 }
 
@@ -344,12 +345,25 @@ bool DeviceManager::SendCommand(uint8_t* buffer, size_t length) {
   HidHandle* device = nullptr;
   {
     std::lock_guard lock(mutex_);
+    last_outcome_ = CommandOutcome::kWriteFailed;
     if (!opened_) return false;
     device = ActiveDeviceLocked();
   }
   if (device == nullptr || buffer == nullptr) return false;
   // Only the worker rebuilds the list, and only it sends, so the handle stays valid.
-  return RunCommandTransaction(*device, buffer, length);
+  HeldNotifications held;
+  const CommandOutcome outcome = RunCommand(*device, buffer, length, &held);
+  std::lock_guard lock(mutex_);
+  last_outcome_ = outcome;
+  for (auto& report : held) {
+    if (held_.size() < kMaxHeldNotifications) held_.push_back(std::move(report));
+  }
+  return outcome == CommandOutcome::kAccepted;
+}
+
+CommandOutcome DeviceManager::LastCommandOutcome() const {
+  std::lock_guard lock(mutex_);
+  return last_outcome_;
 }
 
 }  // namespace corvane

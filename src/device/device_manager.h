@@ -4,8 +4,8 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,6 +13,7 @@
 
 #include "device/device_entry.h"
 #include "device/hid_backend.h"
+#include "device/command_transaction.h"
 
 namespace corvane {
 
@@ -99,9 +100,13 @@ class DeviceManager {
 
   // The command transaction on the active interface. False when not opened, when
   // there is no active interface (buffer unchanged), or when no reply accepted it.
+  // Notifications read during the transaction are kept for ReadNotification.
   bool SendCommand(uint8_t* buffer, size_t length);
+  // How the last SendCommand ended (kWriteFailed also for no interface).
+  CommandOutcome LastCommandOutcome() const;
   // One notification read for the idle poll; `device_type` gets the selected type or
   // the receiver's that answered. True only when the active interface gave bytes.
+  // A notification kept from a command's wait is handed out first, without a read.
   // With `wake`, the read waits up to a second but ends as soon as `wake` is raised, so a
   // queued task is not held up; without it, it lasts as long as the manager's own reads.
   bool ReadNotification(uint8_t* buffer, int& device_type, ReadWake* wake = nullptr);
@@ -133,6 +138,8 @@ class DeviceManager {
   HidHandle* active_device_ = nullptr;
   DeviceEntry* active_entry_ = nullptr;
   std::chrono::milliseconds retry_delay_{kDeviceInfoRetryMs};
+  CommandOutcome last_outcome_ = CommandOutcome::kAccepted;
+  HeldNotifications held_;  // read during command waits, oldest first
 };
 
 }  // namespace corvane

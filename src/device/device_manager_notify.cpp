@@ -1,5 +1,6 @@
 // DeviceManager's notification side: the idle poll's read and the receivers' link
 // check. Link reports (0xC0) change an entry's online state here.
+#include <algorithm>
 #include <cstring>
 
 #include "device/command_transaction.h"
@@ -37,6 +38,13 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake
   std::unique_lock lock(mutex_);
   if (!opened_) return false;
   device_type = selected_type_;
+  if (!held_.empty()) {
+    // Read during a command's wait: acted on now, in the order they came.
+    std::memset(buffer, 0, kNotificationLength);
+    std::memcpy(buffer, held_.front().data(), std::min(held_.front().size(), kNotificationLength));
+    held_.erase(held_.begin());
+    return true;
+  }
   if (HidHandle* active = ActiveDeviceLocked()) {
     // Only the worker rebuilds the list and reads, so the handle outlives the read;
     // the interface thread's queries are not held up meanwhile.

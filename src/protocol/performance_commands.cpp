@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "settings/dpi_stages.h"
 #include "settings/sensor_scale.h"
 #include "store/config_keys.h"
 
@@ -108,9 +109,10 @@ std::vector<ConfigWrite> ParsePerformanceReadback(uint8_t command, const uint8_t
       break;
     case kCmdReadDpiStages: {
       if (!need(1 + 4 * kDpiStagesSent)) break;
-      writes.emplace_back(kDpiFlagKey, IntToDecimal(data[0] & 0x0F));
-      writes.emplace_back(kDpiCountKey, IntToDecimal(data[0] & 0x0F));
-      writes.emplace_back(kDpiIndexKey, IntToDecimal(data[0] >> 4));
+      const DpiStageSelection stages = ClampDpiStageSelection(data[0] & 0x0F, data[0] >> 4);
+      writes.emplace_back(kDpiFlagKey, IntToDecimal(stages.count));
+      writes.emplace_back(kDpiCountKey, IntToDecimal(stages.count));
+      writes.emplace_back(kDpiIndexKey, IntToDecimal(stages.index));
       for (int n = 0; n < kDpiStagesSent; ++n) {
         size_t at = 1 + 4 * static_cast<size_t>(n);
         int code = data[at] | (data[at + 1] << 8);

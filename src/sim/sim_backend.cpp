@@ -2,6 +2,7 @@
 // tests and the GUI's "Simulated device" window use. The work is done by SimHub.
 #include "sim/sim_backend.h"
 
+#include "base/trace.h"
 #include "sim/sim_handle.h"
 #include "sim/sim_hub.h"
 #include "sim/sim_state_file.h"
@@ -13,7 +14,7 @@ SimBackend::SimBackend(const SimIdentity& identity, SimMode mode)
 
 SimBackend::~SimBackend() {
   std::string error;
-  if (!state_file_.empty()) SaveStateFile(error);
+  if (!DetachStateFile(error)) Trace("simulator state not saved: %s", error.c_str());
   // Handles that outlive the backend see their devices go away.
   hub_->Unplug(SimLink::kWired);
   hub_->Unplug(SimLink::kReceiver);
@@ -45,6 +46,13 @@ bool SimBackend::SaveStateFile(std::string& error) {
     return false;
   }
   return SimStateFile::Save(state_file_, hub_->State(), error);
+}
+
+bool SimBackend::DetachStateFile(std::string& error) {
+  if (state_file_.empty()) return true;
+  const bool saved = SaveStateFile(error);
+  state_file_.clear();
+  return saved;
 }
 
 void SimBackend::PressDpiButton() { hub_->PressDpiButton(); }

@@ -41,6 +41,9 @@ class SimBackend : public HidBackend {
   // Writes the state to the attached file now. Returns false with `error` on failure
   // or when no file is attached.
   bool SaveStateFile(std::string& error);
+  // Saves to the attached file one last time and detaches it, so the destructor does not
+  // save again; lets a front end report a failed save. True when nothing is attached.
+  bool DetachStateFile(std::string& error);
 
   // The mouse's DPI button: next stage, announced with a 0xC2 notification on the
   // wired configuration collection and, while the mouse is on, on the receiver's.

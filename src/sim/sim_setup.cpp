@@ -34,7 +34,53 @@ void TakeMode(const CatalogEntry& mode, SimInterfaceIdentity& out) {
   out.exists = true;
 }
 
+// The knob named `knob` of `faults`, to be set from a decimal `value` within its range.
+bool SetFaultKnob(SimFaults& faults, std::string_view knob, int value) {
+  if (knob == "reply_delay_ms" && value >= 0 && value <= 60000) {
+    faults.reply_delay_ms = value;
+  } else if (knob == "drop_replies" && value >= 0) {
+    faults.drop_replies = value;
+  } else if (knob == "forced_status" && value >= 0 && value <= 0xFF) {
+    faults.forced_status = static_cast<uint8_t>(value);
+  } else if (knob == "unplug_after_reports" && value >= -1) {
+    faults.unplug_after_reports = value;
+  } else if (knob == "garbage_notifications" && value >= 0) {
+    faults.garbage_notifications = value;
+  } else if (knob == "interrupt_interval" && (value == 0 || value == 1)) {
+    faults.interrupt_interval = value == 1;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+bool ApplySimFault(SimBackend& backend, std::string_view setting, std::string& error) {
+  const size_t colon = setting.find(':');
+  const size_t equals = setting.find('=', colon == std::string_view::npos ? 0 : colon);
+  error =
+      "--sim-fault takes DEVICE:KNOB=VALUE (DEVICE wired or receiver), not " + std::string(setting);
+  if (colon == std::string_view::npos || equals == std::string_view::npos) return false;
+  const std::string_view device = setting.substr(0, colon);
+  const std::string_view knob = setting.substr(colon + 1, equals - colon - 1);
+  const std::string_view value_text = setting.substr(equals + 1);
+  SimLink link = SimLink::kWired;
+  if (device == "receiver") {
+    link = SimLink::kReceiver;
+  } else if (device != "wired") {
+    return false;
+  }
+  int value = 0;
+  SimFaults faults = backend.Faults(link);
+  if (!ParseExactDecimal(value_text, value) || !SetFaultKnob(faults, knob, value)) {
+    error = "--sim-fault: unknown knob or value out of range in " + std::string(setting);
+    return false;
+  }
+  backend.SetFaults(link, faults);
+  error.clear();
+  return true;
+}
 
 bool SimIdentityFromCatalogue(const DeviceCatalogue& catalogue, std::string_view model,
                               SimIdentity& identity, std::string& error) {

@@ -28,4 +28,9 @@ std::unique_ptr<SimBackend> CreateSimBackend(const std::filesystem::path& progra
                                              std::string_view mode_text, std::string_view model,
                                              const std::string& state_file, std::string& error);
 
+// Applies one `DEVICE:KNOB=VALUE` fault setting (DEVICE `wired` or `receiver`, KNOB a field
+// of SimFaults as docs/simulator.md lists, VALUE a decimal number) on top of the device's
+// current knobs. Returns false with a one-line `error` on anything else.
+bool ApplySimFault(SimBackend& backend, std::string_view setting, std::string& error);
+
 }  // namespace corvane

@@ -2,14 +2,16 @@
 // 0x-prefixed hexadecimal); byte strings are upper-case hexadecimal without spaces.
 #include "sim/sim_state_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +23,8 @@ constexpr uint32_t kMaxByte = 0xFF;
 constexpr uint32_t kMaxWord = 0xFFFF;
 constexpr uint32_t kMaxColor = 0xFFFFFF;
 constexpr size_t kMaxBlobBytes = 16 * 1024 * 1024;
+// A state file holds a few blobs at most; anything far larger is not one.
+constexpr size_t kMaxFileBytes = 8 * kMaxBlobBytes;
 
 struct Field {
   std::function<std::string()> get;
@@ -222,17 +226,63 @@ bool SimStateFile::Parse(const std::string& text, SimState& state, std::string& 
   return true;
 }
 
-bool SimStateFile::Load(const std::string& path, SimState& state, std::string& error) {
+namespace {
+
+// What a state file path may be: missing, or a regular file once symbolic links are followed.
+// Device nodes and FIFOs are refused (reading a FIFO blocks, and replacing /dev/null as root
+// replaces the system's). Sets `target` to the path a save has to replace.
+bool CheckStatePath(const std::string& path, std::filesystem::path& target, bool& exists,
+                    std::string& error) {
+  namespace fs = std::filesystem;
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return true;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + path + ": " + std::strerror(errno);
+  target = path;
+  if (fs::is_symlink(fs::symlink_status(target, ec))) {
+    target = fs::weakly_canonical(target, ec);
+    if (ec) {
+      error = path + ": cannot follow the symbolic link: " + ec.message();
+      return false;
+    }
+  }
+  const fs::file_status status = fs::status(target, ec);
+  exists = fs::exists(status);
+  if (ec && status.type() != fs::file_type::not_found) {
+    error = path + ": " + ec.message();
     return false;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (!Parse(text.str(), state, error)) {
+  if (exists && !fs::is_regular_file(status)) {
+    error = path + ": not a regular file";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SimStateFile::Load(const std::string& path, SimState& state, std::string& error) {
+  std::filesystem::path target;
+  bool exists = false;
+  if (!CheckStatePath(path, target, exists, error)) return false;
+  if (!exists) return true;
+  // O_NONBLOCK: a FIFO swapped in after the check must not hold the start-up.
+  const int fd = open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  struct stat info {};
+  if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = "cannot read " + path + (fd < 0 ? std::string(": ") + std::strerror(errno) : "");
+    if (fd >= 0) close(fd);
+    return false;
+  }
+  std::string text;
+  char block[4096];
+  ssize_t got = 0;
+  while ((got = read(fd, block, sizeof block)) > 0 && text.size() <= kMaxFileBytes) {
+    text.append(block, static_cast<size_t>(got));
+  }
+  close(fd);
+  if (got < 0 || text.size() > kMaxFileBytes) {
+    error = "cannot read " + path + (got < 0 ? ": read error" : ": file too large");
+    return false;
+  }
+  if (!Parse(text, state, error)) {
     error = path + ": " + error;
     return false;
   }
@@ -240,18 +290,31 @@ bool SimStateFile::Load(const std::string& path, SimState& state, std::string& e
 }
 
 bool SimStateFile::Save(const std::string& path, const SimState& state, std::string& error) {
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << Format(state);
-    out.flush();
-    if (!out) {
-      error = "cannot write " + temp;
-      return false;
-    }
+  std::filesystem::path target;
+  bool exists = false;
+  if (!CheckStatePath(path, target, exists, error)) return false;
+  // A fresh name beside the target, so nothing planted at "FILE.tmp" is written through.
+  std::string temp = target.string() + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
   }
+  const std::string text = Format(state);
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+    if (wrote <= 0) break;
+    done += static_cast<size_t>(wrote);
+  }
+  const bool written = done == text.size() && fchmod(fd, 0644) == 0;
   std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
+  if (close(fd) != 0 || !written) {
+    error = "cannot write " + temp;
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  std::filesystem::rename(temp, target, ec);
   if (ec) {
     error = "cannot replace " + path + ": " + ec.message();
     std::filesystem::remove(temp, ec);

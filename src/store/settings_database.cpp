@@ -84,13 +84,20 @@ bool SettingsDatabase::OpenDeviceDatabase(const std::filesystem::path& data_fold
                                           std::string_view device_attr) {
   std::lock_guard lock(mutex_);
   Close();
+  busy_ = false;
   std::filesystem::path path = DatabasePath(data_folder, device_attr);
   path_ = path.string();
   if (path.empty()) return false;
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) {
     // An existing file is never given the schema again: a damaged file stays as it is.
-    open_ = db_.Open(path_, key_, SQLiteDB::kOpenReadWrite) && ConnectionReadable();
+    open_ = db_.Open(path_, key_, SQLiteDB::kOpenReadWrite);
+    if (open_) {
+      const int result = ReadConnection();
+      // SQLITE_BUSY (5) and SQLITE_LOCKED (6), possibly extended: a lock, not a bad file.
+      busy_ = (result & 0xFF) == 5 || (result & 0xFF) == 6;
+      open_ = result == 0;
+    }
   } else {
     open_ = CreateDatabase();
   }
@@ -131,6 +138,11 @@ bool SettingsDatabase::IsOpen() const {
   return open_;
 }
 
+bool SettingsDatabase::IsBusy() const {
+  std::lock_guard lock(mutex_);
+  return busy_;
+}
+
 std::string SettingsDatabase::Path() const {
   std::lock_guard lock(mutex_);
   return path_;
@@ -140,10 +152,12 @@ std::unique_lock<std::recursive_mutex> SettingsDatabase::Lock() const {
   return std::unique_lock<std::recursive_mutex>(mutex_);
 }
 
-bool SettingsDatabase::ConnectionReadable() const {
+int SettingsDatabase::ReadConnection() const {
   SQLiteStatement statement;
-  return db_.Prepare(statement, "SELECT count(*) FROM sqlite_master") == 0 &&
-         statement.Step() == SQLiteStatement::kRow;
+  const int prepared = db_.Prepare(statement, "SELECT count(*) FROM sqlite_master");
+  if (prepared != 0) return prepared;
+  const int stepped = statement.Step();
+  return stepped == SQLiteStatement::kRow ? 0 : stepped;
 }
 
 // --- statement helpers ---
@@ -263,7 +277,7 @@ int SettingsDatabase::AddProfile(const ProfileRecord& record) {
   std::lock_guard lock(mutex_);
   SQLiteAutoTransaction transaction(db_);
   int id = ExecInsert("INSERT INTO t_profile_data(name, status, app, type) VALUES (?, ?, ?, ?);",
-                      {record.name, 0, record.app, 0});
+                      {ReplaceControlCharacters(record.name, ' '), 0, record.app, 0});
   // Rows for id 0 would belong to no profile, so the defaults follow a real insert only.
   if (id > 0) AddDefaultConfig(id);
   transaction.Commit();
@@ -271,7 +285,8 @@ int SettingsDatabase::AddProfile(const ProfileRecord& record) {
 }
 
 bool SettingsDatabase::RenameProfile(int profile, std::string_view name) {
-  return ExecUpdate("UPDATE t_profile_data SET name = ? WHERE profile = ?", {name, profile});
+  return ExecUpdate("UPDATE t_profile_data SET name = ? WHERE profile = ?",
+                    {ReplaceControlCharacters(name, ' '), profile});
 }
 
 std::optional<std::string> SettingsDatabase::GetProfileName(int profile) const {

@@ -51,6 +51,9 @@ class SettingsDatabase {
   bool Close();
   // Returns whether the last open or create succeeded and the file is still open.
   bool IsOpen() const;
+  // Returns whether the last open failed because another connection (another process)
+  // held the file locked past the busy time-out.
+  bool IsBusy() const;
   // Returns the UTF-8 path of the current file ("" before the first open).
   std::string Path() const;
   // Holds the store's lock for a caller that needs several operations to be atomic.
@@ -72,7 +75,8 @@ class SettingsDatabase {
 
   // --- profiles (t_profile_data) ---
   // Inserts a profile (inactive) with its default configuration rows. Returns the new
-  // profile id, or 0 when the insert failed.
+  // profile id, or 0 when the insert failed. Here and in RenameProfile control characters
+  // of the name (from a language file or an imported file's name) are stored as spaces.
   int AddProfile(const ProfileRecord& record);
   // Returns false when no such profile exists or the write failed.
   bool RenameProfile(int profile, std::string_view name);
@@ -166,14 +170,15 @@ class SettingsDatabase {
   std::optional<int> QueryInt(std::string_view sql, std::initializer_list<SqlParam> params) const;
   // Reads every profile into `list`. Returns false when the table could not be read.
   bool ReadProfiles(std::vector<ProfileRecord>& list) const;
-  // Returns whether the open connection reads as a SQLite database.
-  bool ConnectionReadable() const;
+  // 0 when the open connection can read the schema, otherwise the SQLite result code.
+  int ReadConnection() const;
 
   mutable SQLiteDB db_;
   mutable std::recursive_mutex mutex_;
   std::string path_;
   std::string key_;  // encryption key; always empty
   bool open_ = false;
+  bool busy_ = false;
 };
 
 }  // namespace corvane

@@ -16,6 +16,8 @@
 
 #include "app/app_folders.h"
 
+#include "app/app_folders.h"
+
 namespace corvane::ui {
 namespace {
 

@@ -37,6 +37,7 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 struct Exchange {
   const std::atomic<bool>* running = nullptr;
   CURL* curl = nullptr;
+  long deadline_seconds = 0;
   bool cancelled = false;
   bool opened = false;
   // Called once when the final response is known (before its first byte, or at the end of
@@ -105,6 +106,7 @@ CurlHandle PrepareRequest(const std::string& url, curl_slist* headers, Exchange*
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+  curl_easy_setopt(c, CURLOPT_TIMEOUT, exchange->deadline_seconds);
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, OnBody);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, exchange);
   curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, OnTick);
@@ -152,12 +154,13 @@ int Perform(const std::string& url, Exchange& exchange, const std::atomic<bool>&
 
 }  // namespace
 
-HttpTransfer::HttpTransfer() = default;
+HttpTransfer::HttpTransfer(HttpDeadlines deadlines) : deadlines_(deadlines) {}
 
 FetchResult HttpTransfer::fetch(const std::string& url) {
   running_.store(true);
   std::string body;
   Exchange exchange;
+  exchange.deadline_seconds = deadlines_.version_text_seconds;
   exchange.on_open = [&exchange] { return IsSuccessStatus(ResponseStatus(exchange.curl)); };
   exchange.on_block = [&body](const char* data, size_t size) {
     if (body.size() + size > kMaxVersionTextBytes) return false;
@@ -186,6 +189,7 @@ int HttpTransfer::download(const std::string& url, const std::filesystem::path& 
   std::uint64_t length = 0;
   std::uint64_t received = 0;
   Exchange exchange;
+  exchange.deadline_seconds = deadlines_.package_seconds;
   exchange.on_open = [&] {
     if (!IsSuccessStatus(ResponseStatus(exchange.curl))) return false;
     PostProgress(view, 8);
@@ -216,7 +220,7 @@ int HttpTransfer::download(const std::string& url, const std::filesystem::path& 
   const bool created = static_cast<bool>(file);
   const bool flushed = created && std::fflush(file.get()) == 0;
   file.reset();
-  if (code == 1 && !flushed) discard = true;
+  if ((code == 1 && !flushed) || (code == -1 && created)) discard = true;
   if (discard) {
     std::error_code ec;
     std::filesystem::remove(target, ec);

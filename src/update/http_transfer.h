@@ -24,6 +24,16 @@ inline constexpr std::uint64_t kMaxPackageBytes = 64ull * 1024 * 1024;
 // A server that accepts no connection in this time, or sends nothing for the stall time, fails.
 inline constexpr long kConnectTimeoutSeconds = 30;
 inline constexpr long kStallSeconds = 60;
+// Whole-request deadlines, so a server that trickles or stalls mid-body cannot hold a check
+// or a download without end: a version text is a few bytes, a package up to kMaxPackageBytes
+// over a slow line (64 MiB in 15 minutes is about 75 KB/s).
+inline constexpr long kVersionTextDeadlineSeconds = 5;
+inline constexpr long kPackageDeadlineSeconds = 15 * 60;
+
+struct HttpDeadlines {
+  long version_text_seconds = kVersionTextDeadlineSeconds;
+  long package_seconds = kPackageDeadlineSeconds;
+};
 
 struct FetchResult {
   // 1 done, 0 no HTTP session could be set up, -1 failed (unreachable, non-2xx status,
@@ -35,16 +45,18 @@ struct FetchResult {
 
 class HttpTransfer {
  public:
-  HttpTransfer();
+  explicit HttpTransfer(HttpDeadlines deadlines = {});
   HttpTransfer(const HttpTransfer&) = delete;
   HttpTransfer& operator=(const HttpTransfer&) = delete;
 
-  // Reads the short text at `url`; see FetchResult for the codes.
+  // Reads the short text at `url`; see FetchResult for the codes. Past the version text
+  // deadline the request fails (-1).
   FetchResult fetch(const std::string& url);
 
   // Downloads `url` into `target` (replaced), posting progress 0, 2, 8, 10, ..., 100 to `view`
   // (may be null) whenever the value changes. Returns 1 done, 0 no HTTP session, -1 failed
-  // (unreachable, non-2xx, oversized, target not writable, broken transfer), -2 cancelled.
+  // (unreachable, non-2xx, oversized, target not writable, broken transfer, past the package
+  // deadline), -2 cancelled. A failed download leaves no partial package.
   int download(const std::string& url, const std::filesystem::path& target, UpdateView* view);
 
   // Clears the running flag: a transfer running on another thread ends with -2.
@@ -60,6 +72,7 @@ class HttpTransfer {
   // Remembers `percent` and posts it to `view` when it differs from the last value.
   void PostProgress(UpdateView* view, int percent);
 
+  HttpDeadlines deadlines_;
   std::atomic<bool> running_{false};
   int last_progress_ = 0;
 };

@@ -11,12 +11,13 @@
 namespace corvane {
 namespace {
 
-// Returns the fetched text when it has 1 to `max_chars` characters, otherwise empty.
+// Returns the fetched text when it has 1 to `max_chars` characters and is a version,
+// otherwise empty.
 std::string FetchVersion(HttpTransfer& transfer, const std::string& url, size_t max_chars) {
   FetchResult result = transfer.fetch(url);
   if (result.code != 1) return {};
   const size_t chars = Utf8ToUtf16(result.text).size();
-  if (chars < 1 || chars > max_chars) return {};
+  if (chars < 1 || chars > max_chars || !IsVersionText(result.text)) return {};
   return result.text;
 }
 

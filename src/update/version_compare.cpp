@@ -39,4 +39,17 @@ int compare(std::string_view a, std::string_view b) {
   return 0;
 }
 
+bool IsVersionText(std::string_view text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+  bool digit = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c != '.') {
+      return false;
+    }
+  }
+  return digit;
+}
+
 }  // namespace corvane

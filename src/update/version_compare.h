@@ -12,4 +12,9 @@ namespace corvane {
 // A result of 1 or more means the offered version should be proposed.
 int compare(std::string_view a, std::string_view b);
 
+// True when `text` is digits and points with at least one digit, optionally followed by a
+// line break ("1.0.2\r\n"). Anything else (an error page, a word) is not a version and must
+// not be compared, since a differently shaped text compares as newer.
+bool IsVersionText(std::string_view text);
+
 }  // namespace corvane

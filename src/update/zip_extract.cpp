@@ -58,22 +58,33 @@ class OpenEntry {
   bool open_;
 };
 
+// Bounds on stored names: no package of ours comes near them, and beyond them the file system
+// refuses the path anyway (ENAMETOOLONG), so such entries are skipped before any call.
+constexpr size_t kMaxNamePartBytes = 255;
+constexpr size_t kMaxNameLevels = 32;
+constexpr size_t kMaxNameBytes = 1024;
+
 // Returns the entry's path relative to the folder, or nothing when it is absolute, names a
-// drive, has a ".." part or is empty. Backslashes count as separators (archives made on Windows).
+// drive, has a ".." part, is empty or exceeds the bounds above. Backslashes count as
+// separators (archives made on Windows).
 std::optional<fs::path> ConfinedRelativePath(std::string name) {
   for (char& c : name) {
     if (c == '\\') c = '/';
   }
-  if (name.empty() || name[0] == '/') return std::nullopt;
+  if (name.empty() || name[0] == '/' || name.size() > kMaxNameBytes) return std::nullopt;
   if (name.size() >= 2 && name[1] == ':') return std::nullopt;
   fs::path relative;
+  size_t levels = 0;
   size_t start = 0;
   while (start <= name.size()) {
     size_t end = name.find('/', start);
     if (end == std::string::npos) end = name.size();
     const std::string part = name.substr(start, end - start);
-    if (part == "..") return std::nullopt;
-    if (!part.empty() && part != ".") relative /= part;
+    if (part == ".." || part.size() > kMaxNamePartBytes) return std::nullopt;
+    if (!part.empty() && part != ".") {
+      if (++levels > kMaxNameLevels) return std::nullopt;
+      relative /= part;
+    }
     start = end + 1;
   }
   if (relative.empty()) return std::nullopt;
@@ -81,7 +92,8 @@ std::optional<fs::path> ConfinedRelativePath(std::string name) {
 }
 
 // Creates `relative` folder by folder under `root`, refusing to pass through a symbolic link
-// or a non-folder. Returns the full path, or nothing when refused.
+// or a non-folder. Returns the full path, or nothing when refused. Only error_code overloads:
+// the names come from the archive and must never raise.
 std::optional<fs::path> MakeConfinedFolder(const fs::path& root, const fs::path& relative) {
   fs::path path = root;
   for (const fs::path& part : relative) {
@@ -89,8 +101,8 @@ std::optional<fs::path> MakeConfinedFolder(const fs::path& root, const fs::path&
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(path, ec);
     if (fs::is_symlink(status)) return std::nullopt;
-    if (!fs::exists(status)) {
-      if (!fs::create_directory(path, ec) && !fs::is_directory(path)) return std::nullopt;
+    if (fs::status_known(status) && !fs::exists(status)) {
+      if (!fs::create_directory(path, ec) && !fs::is_directory(path, ec)) return std::nullopt;
     } else if (!fs::is_directory(status)) {
       return std::nullopt;
     }

@@ -10,6 +10,7 @@
 #include "base/trace.h"
 #include "device/device_manager.h"
 #include "protocol/performance_commands.h"
+#include "worker/worker_view.h"
 #include "settings/dpi_stages.h"
 #include "settings/light_payload.h"
 #include "settings/sensor_scale.h"
@@ -17,7 +18,6 @@
 #include "store/settings_database.h"
 #include "worker/device_refresh.h"
 #include "worker/model_context.h"
-#include "worker/worker_view.h"
 
 namespace corvane {
 namespace {
@@ -74,7 +74,27 @@ void DeviceJobs::RunExternal(WorkerTask task) {
   if (it != external_.end() && it->second) it->second();
 }
 
+class DeviceJobs::JobScope {
+ public:
+  explicit JobScope(DeviceJobs& jobs) : jobs_(jobs) {
+    if (jobs_.job_depth_++ == 0) jobs_.job_failed_ = false;
+  }
+  ~JobScope() { --jobs_.job_depth_; }
+  JobScope(const JobScope&) = delete;
+  JobScope& operator=(const JobScope&) = delete;
+
+ private:
+  DeviceJobs& jobs_;
+};
+
+std::optional<DeviceJobs::CommandFailure> DeviceJobs::TakeFailure() {
+  std::optional<CommandFailure> failure = failure_;
+  failure_.reset();
+  return failure;
+}
+
 bool DeviceJobs::Run(WorkerTask task) {
+  JobScope scope(*this);
   switch (task) {
     case WorkerTask::kStartup:
       RefreshDevices(manager_, model_.KnownDevices(), list_);
@@ -195,6 +215,7 @@ bool DeviceJobs::ApplyStoredDeviceInfo() {
 }
 
 bool DeviceJobs::ReadBackSettings(bool after_link) {
+  JobScope scope(*this);
   DeviceState& state = State();
   int type = manager_.SelectedDeviceType();
   if (!after_link) {
@@ -273,8 +294,9 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
   DeviceState& state = State();
   if (report[0] == kNotifyDpiStage) {
     const int profile = Store().GetActiveProfile();
-    int count = report[1] & 0x0F;
-    int index = report[1] >> 4;
+    const DpiStageSelection stages = ClampDpiStageSelection(report[1] & 0x0F, report[1] >> 4);
+    const int count = stages.count;
+    const int index = stages.index;
     if (count != state.CachedCount()) {
       state.SetCachedStages(count, state.CachedIndex());
       Store().SetConfigInt(profile, kDpiCountKey, count);
@@ -320,16 +342,29 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
   if (report[2] != 0) battery_.SetBatteryInfo({report[2], report[3]});
 }
 
+bool DeviceJobs::Transact(uint8_t* bytes, size_t length, bool& skipped) {
+  skipped = job_failed_;
+  if (skipped) return false;
+  const uint8_t command = bytes[1];  // the buffer holds the reply afterwards
+  if (manager_.SendCommand(bytes, length)) return true;
+  // Stop here: under a refusing or silent mouse every further command would fail the same
+  // way, each after the whole reply wait.
+  job_failed_ = job_depth_ > 0;
+  if (!failure_) failure_ = CommandFailure{command, manager_.LastCommandOutcome()};
+  return false;
+}
+
 bool DeviceJobs::Send(CommandReport report, bool report_failure) {
-  bool ok = manager_.SendCommand(report.bytes.data(), static_cast<size_t>(report.length));
-  if (!ok && report_failure) HandleWriteFailure();
+  bool skipped = false;
+  bool ok = Transact(report.bytes.data(), static_cast<size_t>(report.length), skipped);
+  if (!ok && report_failure && !skipped) HandleWriteFailure();
   return ok;
 }
 
 bool DeviceJobs::Read(uint8_t command, uint8_t* reply) {
   CommandReport request = MakeReadRequest(command);
-  if (!manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length)))
-    return false;
+  bool skipped = false;
+  if (!Transact(request.bytes.data(), static_cast<size_t>(request.length), skipped)) return false;
   std::copy(request.bytes.begin(), request.bytes.begin() + kCommandBufferSizeForReads, reply);
   return true;
 }

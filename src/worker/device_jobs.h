@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
+#include "device/command_transaction.h"
 #include "base/worker_task.h"
 #include "settings/command_report.h"
 
@@ -70,6 +72,16 @@ class DeviceJobs {
   // Test knob: the pauses of the removal and lighting read-back jobs and of the read-back delay.
   void SetPauseScale(double scale) { pause_scale_ = scale; }
 
+  // A command the mouse refused or did not answer. Once one has failed, the rest of the
+  // job (one Run, or one ReadBackSettings called on its own) sends nothing more.
+  struct CommandFailure {
+    uint8_t command = 0;
+    CommandOutcome outcome = CommandOutcome::kNoReply;
+  };
+  // The first failed command since the last call; nothing when every command went through.
+  // Front ends that report failures (the command line) ask after the jobs they run.
+  std::optional<CommandFailure> TakeFailure();
+
  private:
   void ReadBackJob(int delay_ms);
   void ReloadProfileAndRefresh();
@@ -77,6 +89,11 @@ class DeviceJobs {
   void UpdateVersionLine(bool plain_mouse_line = false);
   void Pause(int ms) const;
 
+  // Keeps the job's failure state around one job; jobs run inside jobs share it.
+  class JobScope;
+  // One command transaction; false without traffic once the current job had a failure
+  // (`skipped` then tells so).
+  bool Transact(uint8_t* bytes, size_t length, bool& skipped);
   bool Send(CommandReport report, bool report_failure);
   bool Read(uint8_t command, uint8_t* reply);
   void StoreWrites(int profile, const std::vector<std::pair<std::string, std::string>>& writes);
@@ -102,6 +119,9 @@ class DeviceJobs {
   TextSource text_;
   std::map<WorkerTask, ExternalJob> external_;
   double pause_scale_ = 1.0;
+  int job_depth_ = 0;
+  bool job_failed_ = false;
+  std::optional<CommandFailure> failure_;
 };
 
 }  // namespace corvane

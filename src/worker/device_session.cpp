@@ -9,6 +9,7 @@
 #include "device/device_manager.h"
 #include "device/hidapi_backend.h"
 #include "protocol/firmware_transfer.h"
+#include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"
 #include "worker/device_refresh.h"
@@ -32,9 +33,19 @@ bool SendFirmwareImage(const std::vector<uint8_t>& image,
 DeviceSession::DeviceSession() = default;
 
 DeviceSession::~DeviceSession() {
+  std::string error;
+  if (!Close(error)) Trace("%s", error.c_str());
+}
+
+bool DeviceSession::Close(std::string& error) {
   StopWorker();
   worker_.reset();
   DeviceManager::Instance().SetBackend(nullptr);
+  if (sim_ && !sim_->DetachStateFile(error)) {
+    error = "simulator state not saved: " + error;
+    return false;
+  }
+  return true;
 }
 
 bool DeviceSession::StopWorker() {
@@ -55,6 +66,9 @@ std::shared_ptr<HidBackend> DeviceSession::BuildBackend(const SessionOptions& op
     std::unique_ptr<SimBackend> sim = CreateSimBackend(program_folder_, options.simulate,
                                                        options.sim_model, options.sim_state, error);
     if (!sim) return nullptr;
+    for (const std::string& fault : options.sim_faults) {
+      if (!ApplySimFault(*sim, fault, error)) return nullptr;
+    }
     sim_ = std::move(sim);
     backend = sim_;
   } else {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_config.h"
 #include "app/key_value_store.h"
@@ -31,6 +32,7 @@ struct SessionOptions {
   std::string simulate;               // "", "wired", "wireless" or "both"
   std::string sim_model;
   std::string sim_state;              // state file of the simulator
+  std::vector<std::string> sim_faults;  // DEVICE:KNOB=VALUE fault knob settings
   std::string capture;                // traffic capture file
   // True: a missing, empty or ill-formed config.xml makes Open fail. False: the session
   // opens with no models and the default caption (the window then shows no device).
@@ -60,6 +62,9 @@ class DeviceSession {
   // Cancels a running download and stops the worker, waiting at most its stop time.
   // False when a job still runs after that (stuck in device or network I/O).
   bool StopWorker();
+  // Stops the worker, closes every interface and saves the simulator's state file. Returns
+  // false with `error` when that save failed. The destructor does the same, silently.
+  bool Close(std::string& error);
 
   const std::filesystem::path& ProgramFolder() const { return program_folder_; }
   std::filesystem::path DataFolder() const;

@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "base/trace.h"
 #include "store/config_keys.h"
+#include "settings/dpi_stages.h"
 #include "store/settings_database.h"
 
 namespace corvane {
@@ -93,9 +94,11 @@ DeviceConfigDefaults FactoryConfigValues(const FactoryDefaults& defaults, bool d
                                          bool rate_and_power) {
   DeviceConfigDefaults values;
   if (dpi && defaults.has_dpi_info) {
-    values[kDpiIndexKey] = IntToDecimal(defaults.default_dpi);
-    values[kDpiFlagKey] = IntToDecimal(defaults.dpi_count);
-    values[kDpiCountKey] = IntToDecimal(defaults.dpi_count);
+    const DpiStageSelection stages =
+        ClampDpiStageSelection(defaults.dpi_count, defaults.default_dpi);
+    values[kDpiIndexKey] = IntToDecimal(stages.index);
+    values[kDpiFlagKey] = IntToDecimal(stages.count);
+    values[kDpiCountKey] = IntToDecimal(stages.count);
     for (size_t i = 0; i < defaults.stages.size(); ++i) {
       const DpiStageDefault& stage = defaults.stages[i];
       if (!stage.present) continue;

@@ -18,6 +18,7 @@ TEST(AppFoldersTest, DataFolderIsCaptionFilesUnderXdgDataHome) {
   EXPECT_EQ(DatabaseFolder("Corvane"), home.DataHome() / "Corvane Files" / "db");
   EXPECT_EQ(DownloadFolder("Corvane"), home.DataHome() / "Corvane Files" / "temp");
   EXPECT_EQ(DataFolder("a/b"), home.DataHome() / "a_b Files");
+  EXPECT_EQ(DataFolder("a\n[b]\nc=1\t\x7F"), home.DataHome() / "a_[b]_c=1__ Files");
 }
 
 TEST(AppFoldersTest, RelativeOrEmptyXdgVariablesFallBackToHome) {

@@ -37,6 +37,15 @@ TEST(IniKeyValueStoreTest, CaptionCannotLeaveTheConfigFolder) {
             home.ConfigHome() / "Corvane" / "registry.ini");
 }
 
+TEST(IniKeyValueStoreTest, LineBreakInTheCaptionPlantsNoSectionOrKey) {
+  TempHome home;
+  IniKeyValueStore store = IniKeyValueStore::ForCaption("Mouse]\nexit_mode=1\n[Mouse");
+  EXPECT_TRUE(store.WriteNumber(kValueDeviceType, 11));
+  EXPECT_EQ(ReadFileBytes(store.FilePath()), "[Mouse]_exit_mode=1_[Mouse]\nDeviceType=11\n");
+  EXPECT_FALSE(store.ReadHideOnClose());
+  EXPECT_EQ(store.ReadDeviceType(), 11);
+}
+
 TEST(IniKeyValueStoreTest, RewritesValuesInPlaceAndKeepsOtherLines) {
   TempHome home;
   IniKeyValueStore store = IniKeyValueStore::ForCaption("Corvane");

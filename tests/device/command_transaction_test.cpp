@@ -27,6 +27,13 @@ class TransactionTest : public ::testing::Test {
     reply[1] = status;
     return reply;
   }
+  // The interface answers the next write with `reports`, in order (reports queued before
+  // the write would be drained as stale).
+  void AnswerWith(std::vector<std::vector<uint8_t>> reports) {
+    iface_->respond = [reports = std::move(reports)](const std::vector<uint8_t>&) {
+      return reports;
+    };
+  }
   FakeHidBackend backend_;
   test::FakeInterface* iface_ = nullptr;
   std::unique_ptr<HidHandle> handle_;
@@ -39,7 +46,7 @@ TEST_F(TransactionTest, ChecksumCoversBytes5To31Only) {
   buffer_[4] = 37;
   for (size_t i = 5; i <= 31; ++i) buffer_[i] = 0x10;  // 27 * 16 = 432 -> 0xB0
   buffer_[32] = 0x77;                                  // overwritten
-  iface_->replies.push_back(Reply(0x03, 0));
+  AnswerWith({Reply(0x03, 0)});
   EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
   ASSERT_EQ(iface_->writes.size(), 1u);
   EXPECT_EQ(iface_->writes[0].size(), kShortCommandLength);
@@ -51,33 +58,73 @@ TEST_F(TransactionTest, ReadRequestHasZeroChecksumAndReplyComesBack) {
   buffer_[1] = 0x12;
   auto reply = Reply(0x12, 0);
   reply[4] = 0x05;
-  iface_->replies.push_back(reply);
+  AnswerWith({reply});
   EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
   EXPECT_EQ(iface_->writes[0][32], 0);
   EXPECT_EQ(buffer_[4], 0x05);
 }
 
-TEST_F(TransactionTest, AnyStatusZeroReportEndsTheWaitAndOthersAreSkipped) {
+TEST_F(TransactionTest, OnlyTheReplyToThisCommandEndsTheWait) {
   buffer_[1] = 0x13;
-  iface_->replies.push_back(Reply(0xC2, 0x21));  // notification, byte 1 non-zero: skipped
-  iface_->replies.push_back(Reply(0x13, 0x02));  // refused: skipped
-  iface_->replies.push_back(Reply(0xC0, 0x00));  // a notification with byte 1 = 0 is taken
-  iface_->replies.push_back(Reply(0x13, 0x00));
-  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
-  EXPECT_EQ(buffer_[0], 0xC0);
-  EXPECT_EQ(iface_->replies.size(), 1u);  // the real reply waits for the next read
+  buffer_[3] = 0x00;
+  auto late = Reply(0x12, 0x00);  // a late reply to the previous command
+  late[4] = 0x77;
+  auto ours = Reply(0x13, 0x00);
+  ours[4] = 0x24;
+  AnswerWith({Reply(0xC2, 0x21), late, Reply(0xC0, 0x00), Reply(0xA5, 0x00), ours});
+  HeldNotifications held;
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, &held), CommandOutcome::kAccepted);
+  EXPECT_EQ(buffer_[0], 0x13);
+  EXPECT_EQ(buffer_[4], 0x24);
+  // The notifications read meanwhile are kept, in order, for the notification handling.
+  ASSERT_EQ(held.size(), 2u);
+  EXPECT_EQ(held[0][0], 0xC2);
+  EXPECT_EQ(held[0][1], 0x21);
+  EXPECT_EQ(held[1][0], 0xC0);
 }
 
-TEST_F(TransactionTest, GivesUpAfterFiftyReadsKeepingTheLastReply) {
+TEST_F(TransactionTest, StaleInputIsDrainedBeforeTheRequestIsWritten) {
+  buffer_[1] = 0x12;
+  iface_->replies.push_back(Reply(0x12, 0x00, 0x11));  // answered an earlier 0x12, too late
+  iface_->replies.push_back(Reply(0xC0, 0x01));        // a link change waiting to be read
+  auto fresh = Reply(0x12, 0x00);
+  fresh[4] = 0x08;
+  AnswerWith({fresh});
+  HeldNotifications held;
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, &held), CommandOutcome::kAccepted);
+  EXPECT_EQ(buffer_[4], 0x08) << "the stale reply must not pass for this one";
+  ASSERT_EQ(held.size(), 1u);
+  EXPECT_EQ(held[0][0], 0xC0);
+}
+
+TEST_F(TransactionTest, EchoedSequenceMustMatchAndARefusalEndsTheWaitAtOnce) {
+  buffer_[1] = 0x08;
+  buffer_[3] = 0x12;  // packet 1 of 2
+  auto other_packet = Reply(0x08, 0x00);
+  other_packet[3] = 0x02;  // packet 0's reply
+  auto ours = Reply(0x08, 0x00);
+  ours[3] = 0x12;
+  AnswerWith({other_packet, ours});
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr), CommandOutcome::kAccepted);
+  EXPECT_EQ(buffer_[3], 0x12);
+
   buffer_[1] = 0x16;
-  iface_->replies.push_back(Reply(0x16, 0x04, 0xAA));
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
-  EXPECT_LT(std::chrono::steady_clock::now() - start,
-            std::chrono::seconds(1));  // fake never blocks
-  EXPECT_EQ(iface_->reads, kReplyReads);
+  buffer_[3] = 0x00;
+  AnswerWith({Reply(0x16, 0x04, 0xAA)});
+  const int reads_before = iface_->reads;
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr), CommandOutcome::kRefused);
+  EXPECT_LE(iface_->reads - reads_before, 2) << "no waiting out the window after a refusal";
   EXPECT_EQ(buffer_[1], 0x04);
-  EXPECT_EQ(buffer_[5], 0xAA);
+}
+
+TEST_F(TransactionTest, GivesUpAfterFiftyReads) {
+  buffer_[1] = 0x16;
+  AnswerWith({Reply(0x15, 0x00, 0xAA)});  // answers another command only
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr), CommandOutcome::kNoReply);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));  // fake never blocks
+  EXPECT_EQ(iface_->reads, kReplyReads + 1);  // one drain read before the request
+  EXPECT_EQ(buffer_[1], 0x16);
 }
 
 TEST_F(TransactionTest, NoReplyLeavesTheRequestInTheBuffer) {
@@ -92,8 +139,9 @@ TEST_F(TransactionTest, NoReplyLeavesTheRequestInTheBuffer) {
 TEST_F(TransactionTest, WriteFailureReadsNothing) {
   iface_->fail_write = true;
   buffer_[1] = 0x02;
-  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kLongCommandLength));
-  EXPECT_EQ(iface_->reads, 0);
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kLongCommandLength, nullptr),
+            CommandOutcome::kWriteFailed);
+  EXPECT_EQ(iface_->reads, 1);  // only the drain before the write
   EXPECT_EQ(buffer_[1], 0x02);
 }
 
@@ -109,10 +157,10 @@ TEST_F(TransactionTest, UnpluggedDeviceFailsWithoutHanging) {
 TEST_F(TransactionTest, ShortRepliesNeverPassRequestBytesOffAsData) {
   buffer_[1] = 0x12;
   buffer_[5] = 0x33;
-  iface_->replies.push_back({0x12});  // no status byte: not an answer
+  AnswerWith({{0x12}});  // no status byte: not an answer
   EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
 
-  iface_->replies.push_back({0x12, 0x00, 0x00, 0x00, 0x07});
+  AnswerWith({{0x12, 0x00, 0x00, 0x00, 0x07}});
   EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
   EXPECT_EQ(buffer_[4], 0x07);
   EXPECT_EQ(buffer_[5], 0x00);  // not the request's 0x33
@@ -121,7 +169,7 @@ TEST_F(TransactionTest, ShortRepliesNeverPassRequestBytesOffAsData) {
 TEST_F(TransactionTest, LengthBoundsTheReplyCopy) {
   buffer_[1] = 0x10;
   std::memset(buffer_ + 40, 0x5A, 25);
-  iface_->replies.push_back(Reply(0x10, 0x00, 0xEE));
+  AnswerWith({Reply(0x10, 0x00, 0xEE)});
   EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
   EXPECT_EQ(buffer_[32], 0xEE);
   EXPECT_EQ(buffer_[40], 0x5A);                                // beyond the 33 bytes: untouched

@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "worker/model_context.h"
+
 namespace corvane {
 namespace {
 
@@ -101,6 +103,36 @@ TEST(PerformanceCommandsTest, ReadbackKeepsLowStagesAndRebuildsSensorFlag) {
   stored = std::map<std::string, std::string>(writes.begin(), writes.end());
   EXPECT_EQ(stored["sensor_flag"], "8");
   EXPECT_TRUE(ParsePerformanceReadback(kCmdReadPower, sensor, 6, 0).empty());  // too short
+}
+
+TEST(PerformanceCommandsTest, OutOfRangeStageCountsAndIndicesAreClampedBeforeStoring) {
+  struct Case {
+    uint8_t byte;  // index << 4 | count, as the mouse reports it
+    const char* count;
+    const char* index;
+  };
+  for (const Case& c : {Case{0xFF, "6", "5"}, Case{0x00, "1", "0"}, Case{0x93, "3", "2"}}) {
+    uint8_t reply[33] = {};
+    reply[4] = c.byte;
+    auto writes = ParsePerformanceReadback(kCmdReadDpiStages, reply, sizeof reply, 99);
+    std::map<std::string, std::string> stored(writes.begin(), writes.end());
+    EXPECT_EQ(stored["dpi_count"], c.count) << int(c.byte);
+    EXPECT_EQ(stored["dpi_flag"], c.count) << int(c.byte);
+    EXPECT_EQ(stored["dpi_index"], c.index) << int(c.byte);
+  }
+  // The same rule for a device definition's defaults.
+  FactoryDefaults defaults;
+  defaults.has_dpi_info = true;
+  defaults.default_dpi = -7;
+  defaults.dpi_count = 40;
+  DeviceConfigDefaults values = FactoryConfigValues(defaults, true, false);
+  EXPECT_EQ(values["dpi_index"], "0");
+  EXPECT_EQ(values["dpi_count"], "6");
+  defaults.default_dpi = 9;
+  defaults.dpi_count = 2;
+  values = FactoryConfigValues(defaults, true, false);
+  EXPECT_EQ(values["dpi_index"], "1");
+  EXPECT_EQ(values["dpi_flag"], "2");
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include "sim/sim_state_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "sim_test_util.h"
 #include "support/temp_home.h"
@@ -121,6 +124,38 @@ TEST(SimStateFile, SaveFailureIsReported) {
   EXPECT_FALSE(SimStateFile::Save((home.Root() / "missing" / "dir" / "sim.state").string(),
                                   SimState{}, error));
   EXPECT_FALSE(error.empty());
+  // A backend closing with a file it cannot write says so instead of dropping the state.
+  SimBackend backend(TestIdentity(), SimMode::kWired);
+  ASSERT_TRUE(backend.AttachStateFile((home.Root() / "missing" / "sim.state").string(), error));
+  error.clear();
+  EXPECT_FALSE(backend.DetachStateFile(error));
+  EXPECT_NE(error.find("missing"), std::string::npos) << error;
+}
+
+TEST(SimStateFile, SymbolicLinksAreFollowedAndOnlyRegularFilesReplaced) {
+  namespace fs = std::filesystem;
+  TempHome home;
+  std::string error;
+  SimState state = Unusual();
+  const fs::path real = home.Root() / "real.state";
+  const fs::path link = home.Root() / "link.state";
+  ASSERT_TRUE(WriteFileBytes(real, "report_rate=1\n"));
+  fs::create_symlink(real, link);
+  ASSERT_TRUE(SimStateFile::Save(link.string(), state, error)) << error;
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link))) << "the link stays a link";
+  EXPECT_NE(ReadFileBytes(real).find("report_rate=64\n"), std::string::npos);
+
+  const fs::path fifo = home.Root() / "state.fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(SimStateFile::Save(fifo.string(), state, error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_fifo(fs::status(fifo))) << "a FIFO is never replaced";
+  SimState loaded;
+  EXPECT_FALSE(SimStateFile::Load(fifo.string(), loaded, error)) << "and never read (it blocks)";
+  // A device node is neither read nor replaced; only loading is tried on a real one.
+  EXPECT_FALSE(SimStateFile::Load("/dev/null", loaded, error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  EXPECT_EQ(loaded, SimState{});
 }
 
 }  // namespace

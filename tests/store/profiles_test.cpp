@@ -95,6 +95,17 @@ TEST_F(ProfileTest, EmptyTableAndRenames) {
   EXPECT_EQ(Query(DbFile("m1"), "SELECT hex(name) FROM t_profile_data WHERE profile = 2"),
             std::vector<std::string>{"E9858DE7BDAEE69687E4BBB620F09F96B1"});
   EXPECT_EQ(db_.GetProfileName(1), "P 1");
+  // A name from a file (an imported file's name, a language text) never carries a line
+  // break or another control character into the table.
+  EXPECT_TRUE(db_.RenameProfile(3, "two\nlines\r\t"));
+  EXPECT_EQ(db_.GetProfileName(3), "two lines  ");
+}
+
+TEST_F(ProfileTest, ControlCharactersOfTheNameBaseAreNotStored) {
+  ASSERT_TRUE(Open());
+  db_.EnsureProfiles("Pro\nfile\x1B", {});
+  ASSERT_FALSE(db_.GetProfiles().empty());
+  EXPECT_EQ(db_.GetProfiles().front().name, "Pro file  1");
 }
 
 TEST_F(ProfileTest, AddProfileReturnsNewIdsAndZeroOnFailure) {

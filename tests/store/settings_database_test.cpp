@@ -84,11 +84,25 @@ void ExpectInertStore(SettingsDatabase& db) {
   EXPECT_EQ(db.AddMacroEvents({MacroEventRecord{}}), 0);
 }
 
+TEST_F(DatabaseFileTest, FileLockedByAnotherConnectionIsReportedAsBusy) {
+  ASSERT_TRUE(Open("m1"));
+  ASSERT_TRUE(db_.Close());
+  SQLiteDB other;
+  ASSERT_TRUE(other.Open(DbFile("m1").string(), "", SQLiteDB::kOpenReadWrite));
+  ASSERT_EQ(other.Execute("BEGIN EXCLUSIVE"), 0);
+  EXPECT_FALSE(Open("m1"));
+  EXPECT_TRUE(db_.IsBusy());
+  ASSERT_EQ(other.Execute("COMMIT"), 0);
+  EXPECT_TRUE(Open("m1"));
+  EXPECT_FALSE(db_.IsBusy());
+}
+
 TEST_F(DatabaseFileTest, FileThatIsNotSQLiteIsReportedAndLeftUntouched) {
   const std::string junk = "this is not a database, just text\n";
   ASSERT_TRUE(WriteFileBytes(DbFile("m1"), junk));
   EXPECT_FALSE(Open("m1"));
   EXPECT_FALSE(db_.IsOpen());
+  EXPECT_FALSE(db_.IsBusy()) << "a damaged file is not a busy one";
   ExpectInertStore(db_);
   EXPECT_EQ(ReadFileBytes(DbFile("m1")), junk);
 }

@@ -57,6 +57,21 @@ TEST_F(HttpTransferTest, FetchRefusesErrorStatusOversizedBodyAndUnreachableServe
   EXPECT_EQ(unreachable.text, "");
 }
 
+TEST_F(HttpTransferTest, StallingServersMeetTheRequestDeadlines) {
+  using Clock = std::chrono::steady_clock;
+  // A byte every half second keeps the stall guard quiet; only a deadline ends the request.
+  Clock::time_point start = Clock::now();
+  const FetchResult trickled = transfer_.fetch(RawUrl("/_trickle"));
+  EXPECT_EQ(trickled.code, -1);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(kVersionTextDeadlineSeconds + 3));
+
+  HttpTransfer quick(HttpDeadlines{kVersionTextDeadlineSeconds, 1});
+  start = Clock::now();
+  EXPECT_EQ(quick.download(RawUrl("/_slow"), Target(), &view_), -1);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(4));
+  EXPECT_FALSE(fs::exists(Target())) << "a download cut short leaves no partial package";
+}
+
 TEST_F(HttpTransferTest, DownloadPostsEachProgressValueOnceUpToHundred) {
   std::string body(100000, '\0');
   for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 7);

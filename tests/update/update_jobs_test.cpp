@@ -101,6 +101,14 @@ TEST_F(UpdateJobsTest, SoftwareCheckWithoutUsableAnswerChangesNothing) {
   EXPECT_EQ(software.new_version, "");
   CheckSoftwareVersion(transfer_, view_, "1.0.2", RawUrl("/_status/404/"), software);
   EXPECT_EQ(software.new_version, "");
+  // Short answers that are not digits and points would compare as "newer"; they are refused.
+  for (const char* served : {"<html>", "v1.0.3", "1.0.3 beta", "...", "1.0\n2"}) {
+    ASSERT_TRUE(WriteFileBytes(Served() / "sw" / "version", served));
+    EXPECT_EQ(CheckSoftwareVersion(transfer_, view_, "1.0.2", SoftwareUrl(), software),
+              kUpdateUpToDate)
+        << served;
+    EXPECT_EQ(software.new_version, "") << served;
+  }
   EXPECT_EQ(view_.Events(), Events{});
 }
 

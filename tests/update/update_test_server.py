@@ -7,6 +7,7 @@ Serves the folder given as argv[1] like `python3 -m http.server`, and misbehaves
   /_huge/<bytes>/<declared>  streams <bytes> zero bytes, declaring the length when <declared> is 1
   /_slow                     trickles 10,240 bytes every 50 ms for up to a minute
   /_headers                  answers with the request headers it received
+  /_trickle                  declares 100 bytes and sends one every 0.5 s (a stalling server)
 The chosen port is printed on the first line of stdout.
 """
 import http.server
@@ -43,6 +44,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                 self.huge(int(parts[2]), parts[3] == "1")
             elif self.path == "/_slow":
                 self.slow()
+            elif self.path == "/_trickle":
+                self.trickle()
             elif self.path == "/_headers":
                 self.answer(200, str(self.headers).encode())
             else:
@@ -69,6 +72,15 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.wfile.write(bytes(10240))
             self.wfile.flush()
             time.sleep(0.05)
+
+    def trickle(self):
+        self.send_response(200)
+        self.send_header("Content-Length", "100")
+        self.end_headers()
+        for _ in range(40):
+            self.wfile.write(b"1")
+            self.wfile.flush()
+            time.sleep(0.5)
 
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)

@@ -83,6 +83,24 @@ TEST_F(ZipExtractTest, SymbolicLinksInsideTheFolderAreNotFollowed) {
   EXPECT_EQ(ReadFileBytes(outside / "victim.txt"), "original");
 }
 
+TEST_F(ZipExtractTest, OverLongOrDeepNamesAreSkippedWithoutThrowing) {
+  std::string deep;
+  for (int i = 0; i < 3000; ++i) deep += "a/";
+  deep += "deep.txt";
+  const std::string long_part = std::string(300, 'n') + "/long.txt";
+  const std::string long_file = "dir/" + std::string(300, 'f');
+  ASSERT_TRUE(test::WriteZip(Archive(), {{deep, "x"},
+                                         {long_part, "x"},
+                                         {long_file, "x"},
+                                         {std::string(300, 'g') + "/", ""},
+                                         {"kept.txt", "ok"}}));
+  bool extracted = false;
+  EXPECT_NO_THROW(extracted = extract(Archive(), Folder()));
+  EXPECT_TRUE(extracted);
+  EXPECT_EQ(ReadFileBytes(Folder() / "kept.txt"), "ok");
+  EXPECT_FALSE(fs::exists(Folder() / "a"));
+}
+
 TEST_F(ZipExtractTest, DamagedEntryLeavesNoFileButOthersAreExtracted) {
   const std::string marker = "FIRMWARE-IMAGE-BYTES-0123456789";
   ASSERT_TRUE(test::WriteZip(Archive(), {{"good.txt", "fine"}, {"bad.bin", marker, true}}));

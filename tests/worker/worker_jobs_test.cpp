@@ -2,6 +2,8 @@
 // read-back into the store, the failure reaction and the notifications.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "worker/device_jobs.h"
 #include "worker_fixture.h"
 
@@ -107,6 +109,64 @@ TEST_F(WorkerSimTest, FailedWirelessWriteRunsTheFailureReaction) {
   EXPECT_TRUE(state_.Link());
 }
 
+TEST_F(WorkerSimTest, LateRepliesAreNeverTakenForTheNextCommandsReplies) {
+  StartSim(SimMode::kWired);
+  jobs_.Run(WorkerTask::kStartup);
+  ASSERT_FALSE(jobs_.TakeFailure());
+  const std::vector<std::string> keys = {"report_rate", "sleep_light", "dpi_group0_rgb",
+                                         "dpi_count", "liftoff_height"};
+  std::vector<std::string> before;
+  for (const std::string& key : keys) before.push_back(Get(key.c_str()));
+  SimFaults faults;
+  // Every reply lands well after its 50-read wait (which a loaded machine stretches).
+  faults.reply_delay_ms = 5000;
+  sim_->SetFaults(SimLink::kWired, faults);
+  state_.ForgetReads();
+  const auto start = std::chrono::steady_clock::now();
+  jobs_.ReadBackSettings();
+  for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(Get(keys[i].c_str()), before[i]) << keys[i];
+  const auto failure = jobs_.TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->outcome, CommandOutcome::kNoReply);
+  // The read-back stops at the first unanswered command instead of waiting out each one.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(WorkerSimTest, RefusedCommandEndsTheJobAndIsReported) {
+  StartSim(SimMode::kWired);
+  jobs_.Run(WorkerTask::kStartup);
+  SimFaults faults;
+  faults.forced_status = 0x05;
+  sim_->SetFaults(SimLink::kWired, faults);
+  const size_t sent = CaptureLines().size();
+  const auto start = std::chrono::steady_clock::now();
+  jobs_.Run(WorkerTask::kUploadProfile);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_EQ(CaptureLines().size(), sent + 1) << "nothing is sent after the refused command";
+  const auto failure = jobs_.TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->outcome, CommandOutcome::kRefused);
+  EXPECT_EQ(failure->command, std::stoi(Hex(CaptureLines().back()).substr(2, 2), nullptr, 16))
+      << "the refused command, not the reply's status byte";
+  EXPECT_FALSE(jobs_.TakeFailure()) << "a failure is reported once";
+  sim_->SetFaults(SimLink::kWired, SimFaults{});
+  jobs_.Run(WorkerTask::kReportRate);  // the next job starts afresh
+  EXPECT_FALSE(jobs_.TakeFailure());
+}
+
+TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
+  StartSim(SimMode::kWired);
+  jobs_.Run(WorkerTask::kStartup);
+  const int before = std::stoi(Get("dpi_index"));
+  state_.SetCachedStages(std::stoi(Get("dpi_count")), before);
+  sim_->PressDpiButton();           // queued on the interface, not yet read
+  jobs_.Run(WorkerTask::kReportRate);  // its wait meets the notification first
+  EXPECT_FALSE(jobs_.TakeFailure());
+  EXPECT_EQ(Get("dpi_index"), std::to_string(before)) << "not acted on inside the command";
+  jobs_.PollNotification();
+  EXPECT_EQ(Get("dpi_index"), std::to_string(before + 1));
+}
+
 TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
   StartSim(SimMode::kWired);
   jobs_.Run(WorkerTask::kStartup);
@@ -123,6 +183,12 @@ TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
                                         static_cast<uint8_t>(((before + 1) << 4) | state_.CachedCount())};
   jobs_.HandleNotification(repeat);
   EXPECT_TRUE(recorder_.Calls().empty());
+
+  // A count of 15 and an index past it are not stored as they come.
+  uint8_t wild[kNotificationBytes] = {kNotifyDpiStage, 0xEF};
+  jobs_.HandleNotification(wild);
+  EXPECT_EQ(Get("dpi_count"), "6");
+  EXPECT_EQ(Get("dpi_index"), "5");
 }
 
 TEST_F(WorkerSimTest, LinkNotificationsSwitchTheConnectionLine) {

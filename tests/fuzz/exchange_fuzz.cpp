@@ -1,7 +1,5 @@
 // libFuzzer target: arbitrary bytes as profile and macro files, imported into a scratch
 // store. Crashes, sanitizer reports and hangs are the findings.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +9,7 @@
 
 #include "exchange/macro_file.h"
 #include "exchange/profile_file.h"
+#include "fuzz_scratch.h"
 #include "settings/task_poster.h"
 #include "store/settings_database.h"
 
@@ -23,8 +22,7 @@ class NullPoster : public corvane::TaskPoster {
 
 struct Scratch {
   Scratch() {
-    char pattern[] = "/tmp/exchange_fuzz.XXXXXX";
-    root = mkdtemp(pattern);
+    root = corvane::fuzz::ScratchFolder();
     db.OpenDeviceDatabase(root, "fuzz");
     profile = db.EnsureProfiles("Profile", {});
     file = root / "input.xml";
