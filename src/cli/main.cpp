@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "cli/cli_command.h"
+#include "usage_text.h"
 
 namespace corvane::cli {
 
@@ -27,14 +28,8 @@ bool ParseCliNumber(const std::string& text, int& value) {
 
 namespace {
 
-void PrintUsage() {
-  std::fprintf(stderr,
-               "usage: corvane-cli [--simulate[=wired|wireless|both]] [--sim-model TYPE]\n"
-               "                   [--sim-state FILE] [--capture FILE] [--program-dir DIR]\n"
-               "                   [--json] COMMAND [ARGS...]\ncommands:\n");
-  for (const auto& [name, command] : CliCommands()) {
-    std::fprintf(stderr, "  %s\n", command.usage.c_str());
-  }
+void PrintUsage(std::FILE* out) {
+  std::fwrite(kCorvaneCliHelp.data(), 1, kCorvaneCliHelp.size(), out);
 }
 
 // Takes "--name=value" or "--name value"; returns false when the value is missing.
@@ -54,7 +49,6 @@ bool TakeValue(const std::vector<std::string>& argv, size_t& i, const std::strin
 
 int Main(int argc, char** argv) {
   CliOptions options;
-  options.program_dir = CORVANE_DEFAULT_PROGRAM_DIR;
   if (const char* sim = std::getenv("CORVANE_SIMULATE"); sim != nullptr && *sim != '\0') {
     options.simulate = (std::strcmp(sim, "1") == 0) ? "both" : sim;
   }
@@ -76,22 +70,25 @@ int Main(int argc, char** argv) {
     } else if (arg == "--json") {
       options.json = true;
     } else if (arg.rfind("--sim-model", 0) == 0) {
-      if (!TakeValue(args, i, "--sim-model", options.sim_model)) return CliFail("--sim-model needs TYPE");
+      if (!TakeValue(args, i, "--sim-model", options.sim_model))
+        return CliFail("--sim-model needs TYPE");
     } else if (arg.rfind("--sim-state", 0) == 0) {
-      if (!TakeValue(args, i, "--sim-state", options.sim_state)) return CliFail("--sim-state needs FILE");
+      if (!TakeValue(args, i, "--sim-state", options.sim_state))
+        return CliFail("--sim-state needs FILE");
     } else if (arg.rfind("--capture", 0) == 0) {
       if (!TakeValue(args, i, "--capture", options.capture)) return CliFail("--capture needs FILE");
     } else if (arg.rfind("--program-dir", 0) == 0) {
-      if (!TakeValue(args, i, "--program-dir", options.program_dir)) return CliFail("--program-dir needs DIR");
+      if (!TakeValue(args, i, "--program-dir", options.program_dir))
+        return CliFail("--program-dir needs DIR");
     } else if (arg == "--help") {
-      PrintUsage();
+      PrintUsage(stdout);
       return 0;
     } else {
       return CliFail("unknown option " + arg);
     }
   }
   if (i >= args.size()) {
-    PrintUsage();
+    PrintUsage(stderr);
     return 2;
   }
   // A two-word command ("profile export") wins over its first word alone.
