@@ -70,16 +70,13 @@ int Main(int argc, char** argv) {
     } else if (arg == "--json") {
       options.json = true;
     } else if (arg.rfind("--sim-model", 0) == 0) {
-      if (!TakeValue(args, i, "--sim-model", options.sim_model))
-        return CliFail("--sim-model needs TYPE");
+      if (!TakeValue(args, i, "--sim-model", options.sim_model)) return CliFail("--sim-model needs TYPE");
     } else if (arg.rfind("--sim-state", 0) == 0) {
-      if (!TakeValue(args, i, "--sim-state", options.sim_state))
-        return CliFail("--sim-state needs FILE");
+      if (!TakeValue(args, i, "--sim-state", options.sim_state)) return CliFail("--sim-state needs FILE");
     } else if (arg.rfind("--capture", 0) == 0) {
       if (!TakeValue(args, i, "--capture", options.capture)) return CliFail("--capture needs FILE");
     } else if (arg.rfind("--program-dir", 0) == 0) {
-      if (!TakeValue(args, i, "--program-dir", options.program_dir))
-        return CliFail("--program-dir needs DIR");
+      if (!TakeValue(args, i, "--program-dir", options.program_dir)) return CliFail("--program-dir needs DIR");
     } else if (arg == "--help") {
       PrintUsage(stdout);
       return 0;
