@@ -17,9 +17,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Corvane developers <feedback@corvane.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://corvane.example/")
+# Qt's X11 platform plugin comes with libqt6gui6, which the window links, so the computed
+# list is complete.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded by Qt at run time, so dpkg-shlibdeps cannot see them: the platform plugins.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The UI fonts, and xdg-open for links and downloaded update packages.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-open-sans, fonts-noto-cjk, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/postinst)
