@@ -3,6 +3,9 @@
 # config.xml, and the desktop's pieces where the desktop looks for them.
 include(GNUInstallDirs)
 
+# Installing and packaging take the programs as built; they do not build the tests first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(CORVANE_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING
     "Where the udev rule is installed, relative to the prefix")
 set(corvane_program_folder ${CMAKE_INSTALL_DATADIR}/corvane)

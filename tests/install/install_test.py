@@ -50,6 +50,11 @@ def run(args, env=None, timeout=120, check=False, **kwargs):
     return result
 
 
+def read_text(path):
+    with open(path, encoding="utf-8") as f:
+        return f.read()
+
+
 def private_env(folder):
     """A home of its own, an offscreen display and a runtime folder Qt accepts."""
     env = dict(os.environ)
@@ -145,7 +150,7 @@ class InstallTreeTest(unittest.TestCase):
             self.assertEqual(rendered.stderr, "", f"{program}.1 has roff warnings")
             page = rendered.stdout.replace("\u2010", "-")
             for entry in entries:
-                self.assertRegex(page, r"(?m)^ {7}" + re.escape(entry) + r"\b", f"{program}.1")
+                self.assertRegex(page, r"(?m)^ {7}" + re.escape(entry) + r"(?=\s)", f"{program}.1")
         usage = run([self.path("bin/corvane-cli")], env=self.env)
         self.assertEqual(usage.returncode, 2)
         self.assertIn("commands:", usage.stderr)
@@ -263,7 +268,7 @@ class PackageTest(unittest.TestCase):
             env = dict(os.environ, PATH=fake_bin + ":" + os.environ["PATH"])
             env.pop("DPKG_ROOT", None)
             self.assertEqual(run([postinst, "configure", ""], env=env).returncode, 0)
-            recorded = open(calls).read() if os.path.exists(calls) else ""
+            recorded = read_text(calls) if os.path.exists(calls) else ""
             if os.path.isdir("/run/udev"):
                 self.assertIn("control --reload-rules", recorded)
                 self.assertIn("trigger --subsystem-match=hidraw", recorded)
@@ -273,7 +278,7 @@ class PackageTest(unittest.TestCase):
             open(calls, "w").close()
             env["DPKG_ROOT"] = "/some/root"
             self.assertEqual(run([postinst, "configure", ""], env=env).returncode, 0)
-            self.assertEqual(open(calls).read(), "")
+            self.assertEqual(read_text(calls), "")
 
     def test_packaged_programs_run_from_the_unpacked_tree(self):
         with tempfile.TemporaryDirectory() as folder:
