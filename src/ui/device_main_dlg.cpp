@@ -102,21 +102,21 @@ int64_t DeviceMainDlg::OnWindowMessage(uint32_t message, int64_t wparam, int64_t
     case kMessageCommand:
       if (wparam == kCommandTrayExit) Exit();
       break;
-    case kMessageTray:
+    case MessageNumber(WindowMessage::kTrayCallback):
       OnTrayActivated(static_cast<int>(lparam));
       return 0;
-    case kMessageExitRequest:
+    case MessageNumber(WindowMessage::kExitRequest):
       if (lparam == kExitRequestCode) Exit();
       return 0;
-    case kMessageUpdateAvailable:
-    case kMessageDownloadProgress:
+    case MessageNumber(WindowMessage::kUpdateAvailable):
+    case MessageNumber(WindowMessage::kDownloadProgress):
       // The update dialogs are not part of this window yet; the message is consumed.
       return 1;
-    case kMessageProfileChosen:
+    case MessageNumber(WindowMessage::kProfileChosen):
       if (wparam == 0) {
         session_.Store().SetActiveProfile(static_cast<int>(lparam));
         RefreshProfileButton();
-        session_.Worker().Post(5);
+        session_.Worker().Post(WorkerTask::kUploadProfile);
       }
       return 1;
     case DUI::kMessageClose:
@@ -124,7 +124,7 @@ int64_t DeviceMainDlg::OnWindowMessage(uint32_t message, int64_t wparam, int64_t
       // button; hiding without a way back would strand the program.
       OnCloseButton();
       return 0;
-    case kMessageRelabel:
+    case MessageNumber(WindowMessage::kRelabel):
       Relabel();
       break;
     default:
@@ -206,9 +206,9 @@ void DeviceMainDlg::OpenDevice() {
     session_.Values().WriteDeviceType(type);
     session_.Model().LoadDefinition(type);
   }
-  if (manager.ActiveConnectionMode() == kModeReceiver) {
+  if (manager.ActiveConnectionMode() == ConnectionMode::kReceiver) {
     SetConnectionText(kTextWireless);
-    session_.Worker().Post(kTaskReadWirelessDevice);
+    session_.Worker().Post(WorkerTask::kOpenDevice);
   } else {
     SetConnectionText(kTextWired);
   }
