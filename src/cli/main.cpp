@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "cli/cli_command.h"
+#include "usage_text.h"
 
 namespace corvane::cli {
 
@@ -30,19 +31,8 @@ bool ParseCliNumber(const std::string& text, int& value) { return ParseExactDeci
 
 namespace {
 
-void PrintUsage() {
-  std::fprintf(
-      stderr,
-      "usage: corvane-cli [--simulate[=wired|wireless|both]] [--sim-model TYPE]\n"
-      "                   [--sim-state FILE] [--sim-fault DEVICE:KNOB=VALUE]...\n"
-      "                   [--capture FILE] [--program-dir DIR] [--json] COMMAND [ARGS...]\n"
-      "exit status: 0 when the command succeeded and the mouse accepted what was sent;\n"
-      "             3 when the mouse refused a command or did not answer (the stored\n"
-      "             settings keep the values given); 2 without a command; 1 otherwise.\n"
-      "commands:\n");
-  for (const auto& [name, command] : CliCommands()) {
-    std::fprintf(stderr, "  %s\n", command.usage.c_str());
-  }
+void PrintUsage(std::FILE* out) {
+  std::fwrite(kCorvaneCliHelp.data(), 1, kCorvaneCliHelp.size(), out);
 }
 
 // Takes "--name=value" or "--name value"; returns false when the value is missing.
@@ -62,7 +52,6 @@ bool TakeValue(const std::vector<std::string>& argv, size_t& i, const std::strin
 
 int Main(int argc, char** argv) {
   CliOptions options;
-  options.program_dir = CORVANE_DEFAULT_PROGRAM_DIR;
   if (const char* sim = std::getenv("CORVANE_SIMULATE"); sim != nullptr && *sim != '\0') {
     options.simulate = (std::strcmp(sim, "1") == 0) ? "both" : sim;
   }
@@ -97,14 +86,14 @@ int Main(int argc, char** argv) {
     } else if (arg.rfind("--program-dir", 0) == 0) {
       if (!TakeValue(args, i, "--program-dir", options.program_dir)) return CliFail("--program-dir needs DIR");
     } else if (arg == "--help") {
-      PrintUsage();
+      PrintUsage(stdout);
       return 0;
     } else {
       return CliFail("unknown option " + arg);
     }
   }
   if (i >= args.size()) {
-    PrintUsage();
+    PrintUsage(stderr);
     return 2;
   }
   // A two-word command ("profile export") wins over its first word alone.

@@ -1,6 +1,7 @@
 // Entry point of the window program: arguments, the application object and the main
 // window's event loop. A second start hands over to the running copy and ends with 0.
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,14 +11,16 @@
 #include "ui/startup_options.h"
 #include "ui/termination_watcher.h"
 #include "ui/window_program.h"
+#include "usage_text.h"
 
 int main(int argc, char** argv) {
   corvane::ui::MarkProcessStart();
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::fwrite(corvane::kCorvaneHelp.data(), 1, corvane::kCorvaneHelp.size(), stdout);
+    return 0;
+  }
   corvane::ui::StartupOptions options;
-#ifdef CORVANE_DEFAULT_PROGRAM_DIR
-  options.session.program_dir = CORVANE_DEFAULT_PROGRAM_DIR;
-#endif
   std::string error;
   if (!corvane::ui::ParseStartupArguments(args, options, error)) {
     std::fprintf(stderr, "corvane: %s\n", error.c_str());

@@ -71,6 +71,10 @@ std::string SoftwareInstallerName(const std::string& version) {
   return "Mouse-Setup-" + version + ".exe";
 }
 
+std::string SoftwareDebianPackageName(const std::string& version) {
+  return "Mouse-Setup-" + version + ".deb";
+}
+
 std::string SoftwarePackageAddress(const std::string& upgrade_url, const std::string& version) {
   return upgrade_url + "//" + SoftwarePackageName(version);
 }
@@ -101,8 +105,13 @@ bool InstallSoftwareUpdate(HttpTransfer& transfer, UpdateView& view, InstallerLa
                       nullptr)) {
     return false;
   }
-  const fs::path installer = package->parent_path() / SoftwareInstallerName(new_version);
+  // The Debian package goes to the desktop's package installer (the launcher hands files
+  // it cannot run to xdg-open); an installer program named as elsewhere is still started.
   std::error_code ec;
+  fs::path installer = package->parent_path() / SoftwareDebianPackageName(new_version);
+  if (!fs::is_regular_file(installer, ec)) {
+    installer = package->parent_path() / SoftwareInstallerName(new_version);
+  }
   if (!fs::is_regular_file(installer, ec)) return false;
   // Only leave when the installer really started; otherwise the user would be left with nothing.
   if (!launcher.Open(installer)) return false;

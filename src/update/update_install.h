@@ -29,6 +29,8 @@ std::filesystem::path UpdateTempFolder(const std::filesystem::path& data_folder)
 // Returns "Mouse-Setup-<version>.zip" / "Mouse-Setup-<version>.exe".
 std::string SoftwarePackageName(const std::string& version);
 std::string SoftwareInstallerName(const std::string& version);
+// Returns "Mouse-Setup-<version>.deb": the Linux package the software package may carry.
+std::string SoftwareDebianPackageName(const std::string& version);
 // Returns "<upgrade_url>//Mouse-Setup-<version>.zip".
 std::string SoftwarePackageAddress(const std::string& upgrade_url, const std::string& version);
 

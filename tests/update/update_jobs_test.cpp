@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -205,6 +206,18 @@ TEST_F(UpdateJobsTest, SoftwareInstallerIsStartedAndTheProcessEnded) {
   EXPECT_FALSE(InstallSoftwareUpdate(transfer_, view_, failing, DataFolder(), Url("/sw"), "1.0.3"));
   EXPECT_EQ(failing.opened.size(), 1u);
   EXPECT_EQ(failing.ended, 0);
+}
+
+TEST_F(UpdateJobsTest, DebianPackageInTheSoftwarePackageGoesToThePackageInstaller) {
+  ASSERT_TRUE(test::WriteZip(
+      Served() / "sw" / "Mouse-Setup-1.0.3.zip",
+      {{"Mouse-Setup-1.0.3.exe", "MZ installer"}, {"Mouse-Setup-1.0.3.deb", "!<arch>\n"}}));
+  RecordingLauncher launcher(true);
+  EXPECT_TRUE(InstallSoftwareUpdate(transfer_, view_, launcher, DataFolder(), Url("/sw"), "1.0.3"));
+  EXPECT_EQ(launcher.opened, std::vector<fs::path>{Temp() / "Mouse-Setup-1.0.3.deb"});
+  EXPECT_EQ(launcher.ended, 1);
+  // Unpacked without an executable bit, so the launcher opens it rather than running it.
+  EXPECT_NE(access((Temp() / "Mouse-Setup-1.0.3.deb").c_str(), X_OK), 0);
 }
 
 TEST_F(UpdateJobsTest, SoftwarePackageWithoutInstallerDoesNothingMore) {
