@@ -165,7 +165,16 @@ class Session:
                 if frame is not None and frame.name == name and showing(frame):
                     return frame
             return None
-        return wait_until("window %r" % name, check)
+        try:
+            return wait_until("window %r" % name, check)
+        except HarnessError as error:
+            seen = []
+            for index in range(self.app.childCount):
+                frame = self.app.getChildAtIndex(index)
+                if frame is not None:
+                    seen.append("%s %r%s" % (frame.getRoleName(), frame.name,
+                                             "" if showing(frame) else " (hidden)"))
+            raise HarnessError("%s; windows: %s" % (error, ", ".join(seen))) from None
 
     def find(self, role, name, root=None, timeout=WAIT_S, visible=True):
         """The first object with that role name ("push button") and accessible name."""

@@ -135,7 +135,7 @@ def scenario_rename(session):
     session.type_text("Aiming")
     session.screenshot("profile-rename")
     extent = main.queryComponent().getExtents(0)  # screen coordinates
-    session.click_at(extent.x + 60, extent.y + extent.height // 2)
+    session.click_at(extent.x + extent.width // 2, extent.y + extent.height // 2)
     wait_until("the chooser to close", lambda: not showing(chooser))
     wait_until("the new name stored and active",
                lambda: active_profile(session) == [(3, "Aiming")])

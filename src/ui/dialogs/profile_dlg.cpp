@@ -1,7 +1,10 @@
 // The profile chooser: list, in-place rename, import/export and closing from outside.
 #include "ui/dialogs/profile_dlg.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QWidget>
+#include <functional>
 
 #include "app/display_names.h"
 #include "app/text_ids.h"
@@ -19,6 +22,27 @@ constexpr int kListImageFrames = 2;
 constexpr int kSlicedMargin = 10;
 constexpr const char* kTitle = "ProfileDlg";
 
+// Calls `outside` for a mouse press on any window but `dialog`.
+class ClickOutsideWatcher : public QObject {
+ public:
+  ClickOutsideWatcher(QWidget* dialog, std::function<void()> outside)
+      : dialog_(dialog), outside_(std::move(outside)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
+        dialog_ != nullptr && dialog_->isVisible()) {
+      auto* widget = static_cast<QWidget*>(watched);
+      if (widget->window() != dialog_) outside_();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QWidget* dialog_;
+  std::function<void()> outside_;
+};
+
 }  // namespace
 
 ProfileDlg::ProfileDlg(DUI::MWindow& owner, SettingsDatabase& store, int current,
@@ -29,13 +53,14 @@ int ProfileDlg::Open(const DUI::Rect& button) {
   DUI::Rect place{button.left, button.top - kHeightAbove, button.right, button.top - kGapAbove};
   owner_.ClientToScreen(place);
   if (!Create(&owner_, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, place)) return 0;
-  if (QWidget* window = GetSafeHwnd()) {
-    // A pop-up: a click anywhere else closes it, as losing activation does.
-    window->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
-    window->setAttribute(Qt::WA_NoMouseReplay);
-    window->setGeometry(place.ToQRect());
-  }
-  return ShowModal(kShowModalCode);
+  // A click anywhere else closes it, as losing activation does; without a window manager
+  // (or with one that does not move activation on click) only the click itself tells.
+  SetBlocksOwner(false);
+  ClickOutsideWatcher watcher(GetSafeHwnd(), [this] { LoseActivation(); });
+  qApp->installEventFilter(&watcher);
+  const int result = ShowModal(kShowModalCode);
+  qApp->removeEventFilter(&watcher);
+  return result;
 }
 
 void ProfileDlg::InitUI(const DUI::Rect& rect) {

@@ -97,7 +97,7 @@ class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInte
 
   QString text(QAccessible::Text t) const override {
     if (!isValid() || t != QAccessible::Name) return {};
-    return list_->Items()->Text(index_);
+    return list_->Items()->Text(index_).simplified();
   }
   void setText(QAccessible::Text, const QString&) override {}
 

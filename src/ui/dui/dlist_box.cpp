@@ -108,6 +108,8 @@ bool DListBox::BeginEdit(int index) {
                                                 -kEditorPadding));
   editor_->selectAll();
   editor_->show();
+  // Typing must reach the field even when its window was not made active yet.
+  window()->activateWindow();
   editor_->setFocus(Qt::OtherFocusReason);
   return true;
 }

@@ -86,7 +86,8 @@ int MWindow::ShowModal(int show_code) {
   if (widget_->isVisible()) widget_->hide();
   // Only a dialog blocks its owner; a window without one (the main window runs its whole
   // life in this loop) must not block unrelated windows such as the simulator's.
-  widget_->setWindowModality(parent_ != nullptr ? Qt::WindowModal : Qt::NonModal);
+  widget_->setWindowModality(parent_ != nullptr && blocks_owner_ ? Qt::WindowModal
+                                                                 : Qt::NonModal);
   ShowWindow(show_code == kShowHide ? kShowShow : show_code);
   modal_ended_ = false;
   modal_result_ = kModalCancel;
