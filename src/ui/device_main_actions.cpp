@@ -11,7 +11,6 @@
 #include "protocol/device_jobs.h"
 #include "protocol/device_session.h"
 #include "store/settings_database.h"
-#include "update/update_jobs.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dialogs/about_dlg.h"
 #include "ui/dialogs/notice_popups.h"
@@ -20,6 +19,7 @@
 #include "ui/dialogs/update_dialogs.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/pages_panel.h"
+#include "update/update_jobs.h"
 
 namespace corvane::ui {
 namespace {
@@ -90,8 +90,7 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   const QString path =
       QFileDialog::getOpenFileName(GetSafeHwnd(), QString(), QString(), kProfileFilter);
   if (path.isEmpty()) return;
-  ImportProfile(store, static_cast<int>(profile), lighting, path.toStdString(),
-                session_.Worker());
+  ImportProfile(store, static_cast<int>(profile), lighting, path.toStdString(), session_.Worker());
   RefreshProfileButton();
   if (pages_) pages_->Refresh();
 }
@@ -112,8 +111,7 @@ void DeviceMainDlg::OnFirmwareButton(int id) {
     session_.Worker().Post(kTaskFirmwareCheck);
     return;
   }
-  MessageBox(id == kIdFirmwareMouse ? kTextMouseFirmware : kTextReceiverFirmware, kTextUpToDate,
-             1);
+  MessageBox(id == kIdFirmwareMouse ? kTextMouseFirmware : kTextReceiverFirmware, kTextUpToDate, 1);
 }
 
 void DeviceMainDlg::OnUpdatePrompt(int64_t kind) {
@@ -135,9 +133,8 @@ void DeviceMainDlg::OnUpdatePrompt(int64_t kind) {
     return;
   }
   if (kind != kUpdateFirmware) return;
-  const std::string body =
-      Text(kTextNewVersion) + ":V" + DottedFirmware(session_.Updates().Firmware().new_version) +
-      ", " + ask;
+  const std::string body = Text(kTextNewVersion) + ":V" +
+                           DottedFirmware(session_.Updates().Firmware().new_version) + ", " + ask;
   if (MessageBoxText(Text(kTextMouseFirmware), body, kMessageBoxTwoButtons) != kModalOk) return;
   session_.Worker().Post(kTaskFirmwareInstall);
   update_tip_.reset();

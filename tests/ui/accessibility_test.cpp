@@ -1,6 +1,8 @@
 // The control layer as assistive tools see it: roles, names that follow re-labelling,
 // states, values, and actions and keys that end in OnMessage exactly as a click does;
 // the list's in-place rename.
+#include "ui/dui/accessibility.h"
+
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -11,7 +13,6 @@
 #include <utility>
 #include <vector>
 
-#include "ui/dui/accessibility.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/light_slider.h"
@@ -75,11 +76,11 @@ TEST_F(AccessibilityTest, ButtonsAreNamedByWhatTheyShowAndPressLikeAClick) {
   Act(Of(check), QAccessibleActionInterface::toggleAction());
   EXPECT_TRUE(Of(check)->state().checked);
   button->SetEnabled(false);
-  EXPECT_TRUE(face->actionInterface()->actionNames().isEmpty() ||
-              !face->actionInterface()->actionNames().contains(
-                  QAccessibleActionInterface::pressAction()));
-  EXPECT_EQ(dialog_.notes, (std::vector<std::pair<int, int>>{{33, kNotifyClick},
-                                                             {281, kNotifyClick}}));
+  EXPECT_TRUE(
+      face->actionInterface()->actionNames().isEmpty() ||
+      !face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+  EXPECT_EQ(dialog_.notes,
+            (std::vector<std::pair<int, int>>{{33, kNotifyClick}, {281, kNotifyClick}}));
 }
 
 TEST_F(AccessibilityTest, KeyboardFocusMovesByTabAndSpaceOrEnterPresses) {
@@ -93,8 +94,8 @@ TEST_F(AccessibilityTest, KeyboardFocusMovesByTabAndSpaceOrEnterPresses) {
   EXPECT_TRUE(second->hasFocus());
   QTest::keyClick(second, Qt::Key_Space);
   QTest::keyClick(second, Qt::Key_Return);
-  EXPECT_EQ(dialog_.notes, (std::vector<std::pair<int, int>>{{2, kNotifyClick},
-                                                             {2, kNotifyClick}}));
+  EXPECT_EQ(dialog_.notes,
+            (std::vector<std::pair<int, int>>{{2, kNotifyClick}, {2, kNotifyClick}}));
 }
 
 TEST_F(AccessibilityTest, SlidersAndProgressBarsGiveTheirValues) {

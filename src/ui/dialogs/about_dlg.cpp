@@ -45,8 +45,7 @@ void AboutDlg::InitUI(const DUI::Rect& rect) {
   logo->SetShowMode(DUI::MPicture::kShowCentered, 0);
   const std::string version = VersionText(texts_(kTextFirmwareVersion), release_);
   AddText(*this, kIdVersion, {c - 100, 150, c + 100, 185}, version, kFontPixels, kTextGrey, true);
-  AddText(*this, kIdVersion2, {c - 100, 185, c + 100, 220}, version, kFontPixels, kTextGrey,
-          true);
+  AddText(*this, kIdVersion2, {c - 100, 185, c + 100, 220}, version, kFontPixels, kTextGrey, true);
   AddText(*this, kIdWebsite, {10, h - 40, w - 10, h - 5}, texts_(kTextWebsiteLine), kFontPixels,
           kTextGrey, true);
 }

@@ -43,8 +43,8 @@ DUI::MControl* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rec
   return button;
 }
 
-DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
-                       const std::string& text, int font_pixels, uint32_t color, bool centred) {
+DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
+                       int font_pixels, uint32_t color, bool centred) {
   auto* label = static_cast<DUI::MControlFont*>(dialog.CreateArea("MText", id, rect, text));
   if (label == nullptr) return nullptr;
   label->SetFontWidth(font_pixels);

@@ -38,7 +38,7 @@ DUI::MControl* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
 DUI::MControl* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
                               const std::string& tooltip);
 // Creates a static text.
-DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
-                       const std::string& text, int font_pixels, uint32_t color, bool centred);
+DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
+                       int font_pixels, uint32_t color, bool centred);
 
 }  // namespace corvane::ui

@@ -45,8 +45,7 @@ class ClickOutsideWatcher : public QObject {
 
 }  // namespace
 
-ProfileDlg::ProfileDlg(DUI::MWindow& owner, SettingsDatabase& store, int current,
-                       TextLookup texts)
+ProfileDlg::ProfileDlg(DUI::MWindow& owner, SettingsDatabase& store, int current, TextLookup texts)
     : owner_(owner), store_(store), current_(current), texts_(std::move(texts)) {}
 
 int ProfileDlg::Open(const DUI::Rect& button) {
@@ -65,8 +64,7 @@ int ProfileDlg::Open(const DUI::Rect& button) {
 
 void ProfileDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height();
-  auto* background =
-      static_cast<DUI::MPicture*>(CreateArea("MPicture", kIdBackground, rect, ""));
+  auto* background = static_cast<DUI::MPicture*>(CreateArea("MPicture", kIdBackground, rect, ""));
   background->SetImage("img_area_content.png", 1);
   background->SetShowMode(DUI::MPicture::kShowSliced, kSlicedMargin);
   list_ = static_cast<DUI::DListBox*>(CreateControl(
@@ -80,8 +78,8 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
   list_->SetCurData(current_);
   const int half = w / 2;
   const int top = h - kMargin - kButtonHeight;
-  AddButton(*this, kIdImport, {kMargin, top, half - kMargin / 2, h - kMargin},
-            texts_(kTextImport), kListFontPixels);
+  AddButton(*this, kIdImport, {kMargin, top, half - kMargin / 2, h - kMargin}, texts_(kTextImport),
+            kListFontPixels);
   AddButton(*this, kIdExport, {half + kMargin / 2, top, w - kMargin, h - kMargin},
             texts_(kTextExport), kListFontPixels);
 }

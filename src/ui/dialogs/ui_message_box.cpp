@@ -31,8 +31,7 @@ void CUIMessageBox::InitUI(const DUI::Rect& rect) {
   if (style_ == kMessageBoxOneButton) {
     AddButton(*this, kIdFirst, {60, h - 50, w - 60, h - 14}, texts_(kTextOk), kFontPixels);
   } else if (style_ == kMessageBoxTwoButtons) {
-    AddButton(*this, kIdFirst, {c - 120, h - 50, c - 20, h - 14}, texts_(kTextAccept),
-              kFontPixels);
+    AddButton(*this, kIdFirst, {c - 120, h - 50, c - 20, h - 14}, texts_(kTextAccept), kFontPixels);
     AddButton(*this, kIdSecond, {c + 20, h - 50, c + 120, h - 14}, texts_(kTextCancel),
               kFontPixels);
   }

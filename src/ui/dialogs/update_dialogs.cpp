@@ -71,8 +71,8 @@ int64_t UpdateProcessDlg::OnMessage(int id, int code, int64_t, int64_t) {
 UpdateTipDlg::UpdateTipDlg(TextLookup texts) : texts_(std::move(texts)) {}
 
 bool UpdateTipDlg::Make(DUI::MWindow& owner) {
-  if (!Create(&owner, "UpdateTipDlg", kDialogStyle & ~DUI::kStyleVisible,
-              DUI::kExStyleToolWindow, {0, 0, kWidth, kHeight})) {
+  if (!Create(&owner, "UpdateTipDlg", kDialogStyle & ~DUI::kStyleVisible, DUI::kExStyleToolWindow,
+              {0, 0, kWidth, kHeight})) {
     return false;
   }
   CenterWindow();
@@ -83,9 +83,9 @@ void UpdateTipDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width();
   SetLayeredWindow(true);
   LoadBKImage("img_upgrade_bkg.png");
-  auto* warning = static_cast<DUI::MControlFont*>(AddText(
-      *this, kIdText, {20, 10, w - 20, 60}, texts_(kTextDoNotUnplug), kFontPixels, kWarningRed,
-      true));
+  auto* warning = static_cast<DUI::MControlFont*>(AddText(*this, kIdText, {20, 10, w - 20, 60},
+                                                          texts_(kTextDoNotUnplug), kFontPixels,
+                                                          kWarningRed, true));
   warning->SetMultiLine(true);
   status_ = static_cast<DUI::MControlFont*>(
       AddText(*this, kIdText, {20, 60, w - 20, 80}, kUpdating, kFontPixels, kTextWhite, true));
@@ -95,7 +95,8 @@ void UpdateTipDlg::InitUI(const DUI::Rect& rect) {
 
 void UpdateTipDlg::SetProgress(const std::string& text, int percent) {
   if (progress_ == nullptr) return;
-  status_->SetTitle(QString("%1: %2%").arg(QString::fromStdString(text)).arg(percent).toStdString());
+  status_->SetTitle(
+      QString("%1: %2%").arg(QString::fromStdString(text)).arg(percent).toStdString());
   progress_->SetProgress(percent);
 }
 

@@ -48,9 +48,8 @@ KindAndRole Classify(MControl* control) {
   if (dynamic_cast<MTabLayout*>(control)) return {K::kPane, QAccessible::Pane};
   if (dynamic_cast<MPicture*>(control)) return {K::kPicture, QAccessible::Graphic};
   if (dynamic_cast<CArea*>(control)) {
-    return !ControlsOf<MControl>(control).empty()
-               ? KindAndRole{K::kPane, QAccessible::Grouping}
-               : KindAndRole{K::kPicture, QAccessible::Graphic};
+    return !ControlsOf<MControl>(control).empty() ? KindAndRole{K::kPane, QAccessible::Grouping}
+                                                  : KindAndRole{K::kPicture, QAccessible::Graphic};
   }
   if (dynamic_cast<MControlFont*>(control)) return {K::kText, QAccessible::StaticText};
   return {K::kPane, QAccessible::Pane};

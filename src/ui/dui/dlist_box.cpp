@@ -104,8 +104,8 @@ bool DListBox::BeginEdit(int index) {
   editor_->setAccessibleName(QString::fromStdString(rows_[index].text));
   editor_->setFont(TitleFont());
   editor_->setText(QString::fromStdString(rows_[index].text));
-  editor_->setGeometry(ItemRect(index).adjusted(kEditorPadding, kEditorPadding, -kEditorPadding,
-                                                -kEditorPadding));
+  editor_->setGeometry(
+      ItemRect(index).adjusted(kEditorPadding, kEditorPadding, -kEditorPadding, -kEditorPadding));
   editor_->selectAll();
   editor_->show();
   // Typing must reach the field even when its window was not made active yet.
@@ -142,7 +142,8 @@ void DListBox::paintEvent(QPaintEvent*) {
     if (!image_.IsNull()) {
       image_.Draw(painter, i == current_ ? kFrameSelected : kFrameNormal, row);
     } else {
-      QColor fill = i == current_ ? ColorFromArgb(Manager::m_select_color) : QColor(255, 255, 255, 18);
+      QColor fill =
+          i == current_ ? ColorFromArgb(Manager::m_select_color) : QColor(255, 255, 255, 18);
       painter.setPen(Qt::NoPen);
       painter.setBrush(fill);
       painter.drawRoundedRect(row, 4, 4);

@@ -1,7 +1,8 @@
 // A list of (text, data) rows drawn over a 2-frame row image (normal, selected). A click
 // on a row selects it and notifies code 2 with its index. A right click (or F2) opens
-// the row's text for editing in place (a left click may close the list's dialog); Enter or leaving the field keeps the new text
-// (an empty one is refused) and notifies code 29 with the index, Escape drops it.
+// the row's text for editing in place (a left click may close the list's dialog); Enter or leaving
+// the field keeps the new text (an empty one is refused) and notifies code 29 with the index,
+// Escape drops it.
 #pragma once
 
 #include <QPointer>
