@@ -82,7 +82,7 @@ struct SimWorkerStack {
     manager.SetBackend(wrap ? wrap(sim) : sim);
     jobs = std::make_unique<DeviceJobs>(manager, *model, *view, [](int) { return std::string(); });
     worker = std::make_unique<DeviceWorker>(*jobs, state);
-    worker->Post(kTaskStartup);
+    worker->Post(WorkerTask::kStartup);
     worker->Start();
     worker->WaitIdle(std::chrono::seconds(10));
   }
@@ -126,7 +126,7 @@ void BM_PostToWriteLatency(benchmark::State& bench) {
     std::this_thread::sleep_for(std::chrono::milliseconds(37 + samples.size() % 50));
     stamping->stamp = 0;
     auto posted = Clock::now();
-    worker.Post(kTaskDpiStageValues);
+    worker.Post(WorkerTask::kDpiStageValues);
     while (stamping->stamp.load() == 0) std::this_thread::sleep_for(std::chrono::microseconds(50));
     double ms = std::chrono::duration<double, std::milli>(
                     Clock::duration(stamping->stamp.load()) - posted.time_since_epoch())

@@ -36,7 +36,7 @@ void SendCommands(benchmark::State& state) {
   sim->SetFaults(SimLink::kWired, faults);
   DeviceManager manager;
   manager.SetBackend(sim);
-  manager.AddKnownDevice(0x1209, 0x0001, 11, 0, "KP11");
+  manager.AddKnownDevice(0x1209, 0x0001, 11, ConnectionMode::kWired, "KP11");
   manager.EnumerateDevice();
   manager.SetOpened(true);
   manager.SelectDeviceType(11);

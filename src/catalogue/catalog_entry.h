@@ -6,11 +6,9 @@
 #include <filesystem>
 #include <string>
 
-namespace corvane {
+#include "base/device_values.h"
 
-// Connection modes of a `mode` element.
-inline constexpr int kModeWired = 0;
-inline constexpr int kModeWireless = 1;
+namespace corvane {
 
 // One `mouse` (mode fields at their defaults) or one `mode` of a mouse (mouse fields kept).
 struct CatalogEntry {
@@ -18,7 +16,7 @@ struct CatalogEntry {
   int device_type = 0;       // the model's number, shared by its wired and wireless modes
   std::string device_attr;   // stem of the definition file and of the settings database
   std::string image;         // picture file inside the skin's device/ folder
-  int mode = 0;              // kModeWired or kModeWireless
+  ConnectionMode mode = ConnectionMode::kWired;  // the `value` of a `mode` element
   int vendor_id = 0;         // USB ids; 0 when missing or not hexadecimal
   int product_id = 0;
   std::string dev_id;        // the 4-character id the firmware reports; may be empty
@@ -36,7 +34,7 @@ struct KnownDeviceIds {
   int vendor_id = 0;
   int product_id = 0;
   int device_type = 0;
-  int mode = 0;
+  ConnectionMode mode = ConnectionMode::kWired;
   std::string dev_id;
 };
 

@@ -19,7 +19,7 @@ int HexDigit(char c) {
 }
 
 void ReadModeAttributes(const MarkupDocument& doc, CatalogEntry& entry) {
-  entry.mode = doc.GetAttributeInt("value");
+  entry.mode = ModeFromCatalogue(doc.GetAttributeInt("value"));
   entry.description = doc.GetAttribute(std::string_view("desc"));
   entry.vendor_id = ParseHexId(doc.GetAttribute(std::string_view("vid")));
   entry.product_id = ParseHexId(doc.GetAttribute(std::string_view("pid")));
@@ -134,8 +134,8 @@ const CatalogEntry* DeviceCatalogue::FirstWiredAndWirelessModel() const {
     bool wired = false;
     bool wireless = false;
     for (const CatalogEntry& entry : ModesOf(i)) {
-      wired = wired || entry.mode == kModeWired;
-      wireless = wireless || entry.mode == kModeWireless;
+      wired = wired || entry.mode == ConnectionMode::kWired;
+      wireless = wireless || entry.mode == ConnectionMode::kReceiver;
     }
     if (wired && wireless) return &models_[i];
   }

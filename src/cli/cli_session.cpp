@@ -40,12 +40,12 @@ bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
   return true;
 }
 
-void CollectedTasks::Post(int task) {
+void CollectedTasks::Post(WorkerTask task) {
   if (std::find(tasks_.begin(), tasks_.end(), task) == tasks_.end()) tasks_.push_back(task);
 }
 
 void CollectedTasks::RunAll(DeviceJobs& jobs) const {
-  for (int task : tasks_) jobs.Run(task);
+  for (WorkerTask task : tasks_) jobs.Run(task);
 }
 
 void WriteEntriesMember(JsonWriter& json, const std::vector<DeviceEntryInfo>& entries) {
@@ -56,8 +56,8 @@ void WriteEntriesMember(JsonWriter& json, const std::vector<DeviceEntryInfo>& en
         .IntMember("vid", entry.vendor_id)
         .IntMember("pid", entry.product_id)
         .IntMember("device_type", entry.device_type)
-        .IntMember("mode", entry.mode)
-        .IntMember("online", entry.online_state)
+        .IntMember("mode", ModeNumber(entry.mode))
+        .IntMember("online", StateNumber(entry.online_state))
         .StringMember("dev_id", entry.dev_id)
         .IntMember("release", entry.release_number)
         .EndObject();
@@ -71,9 +71,9 @@ void PrintEntries(const std::vector<DeviceEntryInfo>& entries) {
   for (const DeviceEntryInfo& entry : entries) {
     std::printf("  %d  %04x:%04x  type %d  %s  %s  dev_id \"%s\"  release %X\n", entry.index,
                 entry.vendor_id, entry.product_id, entry.device_type,
-                entry.mode == kEntryModeWired ? "wired" : "wireless",
-                entry.online_state == kOnline ? "online" : "offline", entry.dev_id.c_str(),
-                static_cast<unsigned>(entry.release_number));
+                entry.mode == ConnectionMode::kWired ? "wired" : "wireless",
+                entry.online_state == OnlineState::kOnline ? "online" : "offline",
+                entry.dev_id.c_str(), static_cast<unsigned>(entry.release_number));
   }
 }
 

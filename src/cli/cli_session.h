@@ -66,12 +66,12 @@ class CliDeviceSession : public CliSession {
 // Collects the jobs page logic posts, so each runs once, in order, after the change.
 class CollectedTasks : public TaskPoster {
  public:
-  void Post(int task) override;
+  void Post(WorkerTask task) override;
   // Runs the collected jobs in order on the calling thread.
   void RunAll(DeviceJobs& jobs) const;
 
  private:
-  std::vector<int> tasks_;
+  std::vector<WorkerTask> tasks_;
 };
 
 // Appends the "entries" member ([{"index","vid","pid","device_type","mode","online",

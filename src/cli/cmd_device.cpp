@@ -16,13 +16,6 @@
 namespace corvane::cli {
 namespace {
 
-constexpr size_t kSensorByte = 10;
-constexpr size_t kRateCapabilityByte = 11;
-constexpr size_t kBatteryAByte = 12;
-constexpr size_t kBatteryBByte = 13;
-constexpr size_t kReachableByte = 14;
-
-
 int RunSelect(const CliOptions& options, const std::vector<std::string>& args) {
   if (args.size() != 1) return CliFail("usage: select TYPE");
   const int type = DecimalToInt(args[0]);
@@ -47,36 +40,37 @@ int RunInfo(const CliOptions& options, const std::vector<std::string>& args) {
   uint8_t info[kDeviceInfoSize] = {};
   if (!manager.QueryDeviceInfo(info)) return CliFail("the selected model is not connected");
   const int type = manager.SelectedDeviceType();
-  const int connection = manager.ActiveConnectionMode();
-  const SensorScale scale = ScaleForSensor(info[kSensorByte]);
+  const ConnectionMode connection = manager.ActiveConnectionMode();
+  const SensorScale scale = ScaleForSensor(info[kInfoSensorByte]);
   const std::string firmware = session.Session().Updates().MouseFirmwareVersion();
   int release = 0;
-  const std::string receiver =
-      connection == kEntryModeWireless && manager.ReleaseNumberOf(kEntryModeWireless, release)
-          ? ReleaseVersionText(release) : "";
+  const std::string receiver = connection == ConnectionMode::kReceiver &&
+                                       manager.ReleaseNumberOf(ConnectionMode::kReceiver, release)
+                                   ? ReleaseVersionText(release)
+                                   : "";
   if (options.json) {
     JsonWriter json;
     json.BeginObject()
         .IntMember("device_type", type)
-        .IntMember("connection", connection)
-        .IntMember("sensor", info[kSensorByte])
+        .IntMember("connection", ModeNumber(connection))
+        .IntMember("sensor", info[kInfoSensorByte])
         .IntMember("dpi_min", scale.min_dpi)
         .IntMember("dpi_max", scale.max_dpi)
-        .IntMember("rate_class", RateClassFromCapability(info[kRateCapabilityByte]))
-        .IntMember("battery_a", info[kBatteryAByte])
-        .IntMember("battery_b", info[kBatteryBByte])
-        .IntMember("reachable", info[kReachableByte])
+        .IntMember("rate_class", RateClassFromCapability(info[kInfoRateByte]))
+        .IntMember("battery_a", info[kInfoChargingByte])
+        .IntMember("battery_b", info[kInfoLevelByte])
+        .IntMember("reachable", info[kInfoReachableByte])
         .StringMember("firmware", firmware)
         .StringMember("receiver", receiver)
         .EndObject();
     std::printf("%s\n", json.Text().c_str());
   } else {
     std::printf("device type %d, %s\nsensor 0x%02X (%d..%d DPI), rate class %d\n", type,
-                connection == kEntryModeWired ? "wired" : "wireless", info[kSensorByte],
-                scale.min_dpi, scale.max_dpi, RateClassFromCapability(info[kRateCapabilityByte]));
-    std::printf("battery %d/%d, %s\nfirmware %s%s%s\n", info[kBatteryAByte], info[kBatteryBByte],
-                info[kReachableByte] ? "reachable" : "not reachable", firmware.c_str(),
-                receiver.empty() ? "" : ", receiver ", receiver.c_str());
+                connection == ConnectionMode::kWired ? "wired" : "wireless", info[kInfoSensorByte],
+                scale.min_dpi, scale.max_dpi, RateClassFromCapability(info[kInfoRateByte]));
+    std::printf("battery %d/%d, %s\nfirmware %s%s%s\n", info[kInfoChargingByte],
+                info[kInfoLevelByte], info[kInfoReachableByte] ? "reachable" : "not reachable",
+                firmware.c_str(), receiver.empty() ? "" : ", receiver ", receiver.c_str());
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -35,7 +35,7 @@ void WriteModelJson(JsonWriter& json, const DeviceCatalogue& catalogue, size_t i
       .BeginArray();
   for (const CatalogEntry& mode : catalogue.ModesOf(index)) {
     json.BeginObject()
-        .IntMember("mode", mode.mode)
+        .IntMember("mode", ModeNumber(mode.mode))
         .IntMember("vid", mode.vendor_id)
         .IntMember("pid", mode.product_id)
         .StringMember("dev_id", mode.dev_id)
@@ -69,10 +69,10 @@ std::string DevicesJson(const DevicesReport& report) {
   return json.Text();
 }
 
-std::string ModeName(int mode) {
-  if (mode == kModeWired) return "wired";
-  if (mode == kModeWireless) return "wireless";
-  return "mode " + std::to_string(mode);
+std::string ModeName(ConnectionMode mode) {
+  if (mode == ConnectionMode::kWired) return "wired";
+  if (mode == ConnectionMode::kReceiver) return "wireless";
+  return "mode " + std::to_string(ModeNumber(mode));
 }
 
 void PrintModels(const DeviceCatalogue& catalogue, int selected) {

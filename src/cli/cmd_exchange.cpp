@@ -15,13 +15,6 @@
 namespace corvane::cli {
 namespace {
 
-// Keeps the posted jobs so they run on this thread once the import is done.
-class PostedTasks : public TaskPoster {
- public:
-  void Post(int task) override { tasks.push_back(task); }
-  std::vector<int> tasks;
-};
-
 // Opens the session; on failure prints the error. Returns whether it is usable.
 bool OpenSession(const CliOptions& options, CliDeviceSession& cli, int& exit_code) {
   std::string error;
@@ -57,11 +50,11 @@ int RunProfileImport(const CliOptions& options, const std::vector<std::string>& 
   int code = 0;
   if (!OpenSession(options, cli, code)) return code;
   DeviceSession& session = cli.Session();
-  PostedTasks posted;
+  CollectedTasks posted;
   const ExchangeResult result = ImportProfile(session.Store(), cli.ActiveProfile(),
                                               session.Model().HasLighting(), args[0], posted);
   if (!result.ok()) return CliFail(result.message);
-  for (int task : posted.tasks) session.Jobs().Run(task);
+  posted.RunAll(session.Jobs());
   std::printf("%s\n", result.profile_name.c_str());
   return 0;
 }

@@ -49,7 +49,7 @@ int RunProfileActivate(const CliOptions& options, const std::vector<std::string>
   if (!cli.Open(options, error)) return CliFail(error);
   int id = ProfileArgument(args[0]);
   if (!cli.Session().Store().SetActiveProfile(id)) return CliFail("no profile " + args[0]);
-  cli.Session().Jobs().Run(kTaskUploadProfile);
+  cli.Session().Jobs().Run(WorkerTask::kUploadProfile);
   return 0;
 }
 

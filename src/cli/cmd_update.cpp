@@ -1,6 +1,6 @@
-// corvane-cli update check: runs the software and firmware version checks (tasks 23 and
-// 24) against the update server named in config.xml and the model's definition, and shows
-// both sides of each comparison with the resulting state.
+// corvane-cli update check: runs the software and firmware version checks against the
+// update server named in config.xml and the model's definition, and shows both sides of
+// each comparison with the resulting state.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -49,8 +49,8 @@ int RunUpdateCheck(const CliOptions& options, const std::vector<std::string>& ar
   // The software check needs no mouse; the firmware check is skipped without a model.
   if (!cli.Open(options, error)) return CliFail(error);
   DeviceSession& session = cli.Session();
-  session.Jobs().Run(kTaskSoftwareCheck);
-  session.Jobs().Run(kTaskFirmwareCheck);
+  session.Jobs().Run(WorkerTask::kSoftwareCheck);
+  session.Jobs().Run(WorkerTask::kFirmwareCheck);
 
   UpdateJobs& updates = session.Updates();
   const std::string mouse = updates.MouseFirmwareVersion();

@@ -20,17 +20,19 @@ int RunReadback(const CliOptions& options, const std::vector<std::string>& args)
 
 int RunTasks(const CliOptions& options, const std::vector<std::string>& args) {
   if (args.empty()) return CliFail("usage: task N [N ...]");
-  std::vector<int> tasks;
+  std::vector<WorkerTask> tasks;
   for (const std::string& arg : args) {
-    int task = 0;
-    if (!ParseCliNumber(arg, task) || task <= 0) return CliFail("not a task number: " + arg);
-    tasks.push_back(task);
+    int number = 0;
+    if (!ParseCliNumber(arg, number) || number <= 0) return CliFail("not a task number: " + arg);
+    tasks.push_back(TaskFromNumber(number));
   }
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
-  for (int task : tasks) {
-    if (!cli.Session().Jobs().Run(task)) std::fprintf(stderr, "corvane-cli: task %d has no job\n", task);
+  for (WorkerTask task : tasks) {
+    if (!cli.Session().Jobs().Run(task)) {
+      std::fprintf(stderr, "corvane-cli: task %d has no job\n", TaskNumber(task));
+    }
   }
   return 0;
 }

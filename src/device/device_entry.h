@@ -7,26 +7,31 @@
 #include <memory>
 #include <string>
 
+#include "base/device_values.h"
 #include "device/hid_backend.h"
 
 namespace corvane {
 
-inline constexpr int kEntryModeWired = 0;
-inline constexpr int kEntryModeWireless = 1;
-inline constexpr int kOnline = 1;
-inline constexpr int kOfflineNotified = 0;
-inline constexpr int kOfflineAnswered = 2;
-// Device type given to an interface matched by vendor/product id alone.
-inline constexpr int kDeviceTypeByIdsOnly = 101;
 inline constexpr size_t kDevIdLength = 4;
 inline constexpr size_t kDeviceInfoSize = 65;
+// Bytes of the device information reply (command 0x10).
+inline constexpr size_t kInfoSensorByte = 10;
+inline constexpr size_t kInfoRateByte = 11;
+inline constexpr size_t kInfoChargingByte = 12;
+inline constexpr size_t kInfoLevelByte = 13;
+inline constexpr size_t kInfoReachableByte = 14;
+
+// The battery a device information reply carries.
+inline BatteryStatus BatteryFromDeviceInfo(const uint8_t* info) {
+  return BatteryStatus{info[kInfoLevelByte], info[kInfoChargingByte]};
+}
 inline constexpr size_t kMaxDevicePathBytes = 1024;
 
 struct KnownDevice {
   int vendor_id = 0;
   int product_id = 0;
   int device_type = 0;
-  int mode = kEntryModeWired;
+  ConnectionMode mode = ConnectionMode::kWired;
   std::string dev_id;  // UTF-8; fewer than 4 characters accepts any firmware id
 };
 
@@ -39,8 +44,8 @@ struct DeviceEntry {
   std::unique_ptr<HidHandle> device;
   int release_number = 0;
   int device_type = 0;
-  int mode = kEntryModeWired;
-  int online_state = kOnline;
+  ConnectionMode mode = ConnectionMode::kWired;
+  OnlineState online_state = OnlineState::kOnline;
   std::string dev_id;
   std::array<uint8_t, kDeviceInfoSize> device_info{};
 };
@@ -53,8 +58,8 @@ struct DeviceEntryInfo {
   std::string path;
   int release_number = 0;
   int device_type = 0;
-  int mode = kEntryModeWired;
-  int online_state = kOnline;
+  ConnectionMode mode = ConnectionMode::kWired;
+  OnlineState online_state = OnlineState::kOnline;
   std::string dev_id;
   std::array<uint8_t, kDeviceInfoSize> device_info{};
 };

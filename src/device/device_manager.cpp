@@ -74,7 +74,7 @@ void DeviceManager::SetRetryDelay(std::chrono::milliseconds delay) {
   retry_delay_ = delay;
 }
 
-void DeviceManager::AddKnownDevice(int vid, int pid, int device_type, int mode,
+void DeviceManager::AddKnownDevice(int vid, int pid, int device_type, ConnectionMode mode,
                                    const std::string& dev_id) {
   std::lock_guard lock(mutex_);
   known_.push_back({vid, pid, device_type, mode, dev_id});
@@ -93,19 +93,19 @@ bool DeviceManager::IsKnown(int vid, int pid) const {
   return false;
 }
 
-int DeviceManager::ConnectionModeOf(int vid, int pid) const {
+ConnectionMode DeviceManager::ConnectionModeOf(int vid, int pid) const {
   std::lock_guard lock(mutex_);
   for (const KnownDevice& known : known_) {
     if (known.vendor_id == vid && known.product_id == pid) return known.mode;
   }
-  return 0;
+  return ConnectionMode::kWired;
 }
 
 int DeviceManager::LookupDeviceType(int vid, int pid, const std::string& dev_id) const {
   std::lock_guard lock(mutex_);
   for (const KnownDevice& known : known_) {
     if (known.vendor_id != vid || known.product_id != pid) continue;
-    if (Utf8Length(known.dev_id) < kDevIdLength) return kDeviceTypeByIdsOnly;
+    if (Utf8Length(known.dev_id) < kDevIdLength) return kIdsOnlyDeviceType;
     if (known.dev_id == dev_id) return known.device_type;
   }
   return 0;
@@ -146,11 +146,11 @@ std::unique_ptr<DeviceEntry> DeviceManager::OpenEntry(const HidInterfaceInfo& in
   entry->device = std::move(device);
   entry->release_number = info.release_number;
   entry->mode = ConnectionModeOf(info.vendor_id, info.product_id);
-  entry->online_state = kOnline;
+  entry->online_state = OnlineState::kOnline;
   IdentifyEntry(*entry);
   entry->path = info.path;
-  Trace("EnumerateDevice vendor_id: %X, product_id: %X, dev_type: %x, dev_mode: %x",
-        info.vendor_id, info.product_id, entry->device_type, entry->mode);
+  Trace("EnumerateDevice vendor_id: %X, product_id: %X, dev_type: %x, dev_mode: %x", info.vendor_id,
+        info.product_id, entry->device_type, ModeNumber(entry->mode));
   return entry;
 }
 
@@ -215,15 +215,16 @@ HidHandle* DeviceManager::ActiveDevice() {
 HidHandle* DeviceManager::ActiveDeviceLocked() {
   if (active_device_ != nullptr) return active_device_;
   for (const auto& entry : entries_) {
-    if (entry->device_type == selected_type_ && entry->mode == kEntryModeWired && entry->device) {
+    if (entry->device_type == selected_type_ && entry->mode == ConnectionMode::kWired &&
+        entry->device) {
       active_entry_ = entry.get();
       active_device_ = entry->device.get();
       return active_device_;
     }
   }
   for (const auto& entry : entries_) {
-    if (entry->device_type != selected_type_ || entry->mode != kEntryModeWireless) continue;
-    if (entry->online_state != kOnline || !entry->device) return nullptr;
+    if (entry->device_type != selected_type_ || entry->mode != ConnectionMode::kReceiver) continue;
+    if (entry->online_state != OnlineState::kOnline || !entry->device) return nullptr;
     active_entry_ = entry.get();
     active_device_ = entry->device.get();
     return active_device_;
@@ -231,19 +232,19 @@ HidHandle* DeviceManager::ActiveDeviceLocked() {
   return nullptr;
 }
 
-int DeviceManager::ActiveConnectionMode() const {
+ConnectionMode DeviceManager::ActiveConnectionMode() const {
   std::lock_guard lock(mutex_);
   return ActiveConnectionModeLocked();
 }
 
-int DeviceManager::ActiveConnectionModeLocked() const {
+ConnectionMode DeviceManager::ActiveConnectionModeLocked() const {
   bool wireless = false;
   for (const auto& entry : entries_) {
     if (entry->device_type != selected_type_) continue;
-    if (entry->mode == kEntryModeWired) return kEntryModeWired;
-    if (entry->mode == kEntryModeWireless) wireless = true;
+    if (entry->mode == ConnectionMode::kWired) return ConnectionMode::kWired;
+    if (entry->mode == ConnectionMode::kReceiver) wireless = true;
   }
-  return wireless ? kEntryModeWireless : -1;
+  return wireless ? ConnectionMode::kReceiver : ConnectionMode::kNone;
 }
 
 bool DeviceManager::ActiveVidPid(int& vid, int& pid) {
@@ -285,7 +286,7 @@ bool DeviceManager::WirelessEntriesOfSelected(std::vector<DeviceEntryInfo>& list
   if (entries_.empty()) return false;
   for (const auto& entry : entries_) {
     if (selected_type_ == 0 ||
-        (entry->device_type == selected_type_ && entry->mode == kEntryModeWireless)) {
+        (entry->device_type == selected_type_ && entry->mode == ConnectionMode::kReceiver)) {
       list.push_back(InfoOf(*entry));
     }
   }
@@ -302,14 +303,15 @@ std::vector<DeviceEntryInfo> DeviceManager::Entries() const {
 bool DeviceManager::IsDevicePresent(int device_type) const {
   std::lock_guard lock(mutex_);
   for (const auto& entry : entries_) {
-    if (entry->device_type == device_type && !entry->dev_id.empty() && entry->online_state > 0) {
+    if (entry->device_type == device_type && !entry->dev_id.empty() &&
+        entry->online_state != OnlineState::kOffline) {
       return true;
     }
   }
   return false;
 }
 
-bool DeviceManager::ReleaseNumberOf(int mode, int& release_number) const {
+bool DeviceManager::ReleaseNumberOf(ConnectionMode mode, int& release_number) const {
   std::lock_guard lock(mutex_);
   if (!opened_) return false;
   for (const auto& entry : entries_) {
@@ -321,7 +323,7 @@ bool DeviceManager::ReleaseNumberOf(int mode, int& release_number) const {
   return false;
 }
 
-void DeviceManager::SetOnlineState(int device_type, int mode, int state) {
+void DeviceManager::SetOnlineState(int device_type, ConnectionMode mode, OnlineState state) {
   std::lock_guard lock(mutex_);
   for (const auto& entry : entries_) {
     if (entry->device_type == device_type && entry->mode == mode) entry->online_state = state;

@@ -47,13 +47,14 @@ class DeviceManager {
   void SetRetryDelay(std::chrono::milliseconds delay);
 
   // Known devices, in catalogue order.
-  void AddKnownDevice(int vid, int pid, int device_type, int mode, const std::string& dev_id);
+  void AddKnownDevice(int vid, int pid, int device_type, ConnectionMode mode,
+                      const std::string& dev_id);
   void ClearKnownDevices();
   // Whether any known device has both ids.
   bool IsKnown(int vid, int pid) const;
-  // Mode of the first known device with both ids; 0 when none.
-  int ConnectionModeOf(int vid, int pid) const;
-  // 101 for a known mode without a full dev_id, its type for an exact dev_id match,
+  // Mode of the first known device with both ids; wired when none.
+  ConnectionMode ConnectionModeOf(int vid, int pid) const;
+  // kIdsOnlyDeviceType for a known mode without a full dev_id, its type for an exact dev_id match,
   // 0 when no known device of these ids accepts `dev_id`. The first hit wins.
   int LookupDeviceType(int vid, int pid, const std::string& dev_id) const;
 
@@ -78,8 +79,9 @@ class DeviceManager {
   // The interface commands go to: wired entry of the selected type, else its receiver
   // entry while online; null otherwise. Valid until the entry list is rebuilt.
   HidHandle* ActiveDevice();
-  // 0 when an entry of the selected type is wired, else 1 when one is wireless, else -1.
-  int ActiveConnectionMode() const;
+  // Wired when an entry of the selected type is wired, else receiver when one is wireless,
+  // else none.
+  ConnectionMode ActiveConnectionMode() const;
   // Ids of the active interface's entry. False when there is none.
   bool ActiveVidPid(int& vid, int& pid);
   // All entries (no selection) or those of the selected type. False when no entries.
@@ -91,9 +93,9 @@ class DeviceManager {
   // An entry of `device_type` with a dev_id whose online state is above 0.
   bool IsDevicePresent(int device_type) const;
   // Only when opened: release number of the first entry with `mode`. False when none.
-  bool ReleaseNumberOf(int mode, int& release_number) const;
+  bool ReleaseNumberOf(ConnectionMode mode, int& release_number) const;
   // Sets the online state of every entry with that type and mode.
-  void SetOnlineState(int device_type, int mode, int state);
+  void SetOnlineState(int device_type, ConnectionMode mode, OnlineState state);
 
   // The command transaction on the active interface. False when not opened, when
   // there is no active interface (buffer unchanged), or when no reply accepted it.
@@ -113,7 +115,7 @@ class DeviceManager {
   // Queries device information once more after the retry pause; updates the entry.
   bool IdentifyEntry(DeviceEntry& entry);
   DeviceEntryInfo InfoOf(const DeviceEntry& entry) const;
-  int ActiveConnectionModeLocked() const;
+  ConnectionMode ActiveConnectionModeLocked() const;
   HidHandle* ActiveDeviceLocked();
 
   mutable std::recursive_mutex mutex_;

@@ -35,16 +35,16 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
     return false;
   }
   for (const auto& entry : entries_) {
-    if (entry->mode != kEntryModeWireless || !entry->device) continue;
+    if (entry->mode != ConnectionMode::kReceiver || !entry->device) continue;
     uint8_t data[kNotificationLength] = {};
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
     device_type = entry->device_type;
     if (data[0] == kLinkNotification) {
       if (data[1] == kLinked) {
-        entry->online_state = kOnline;
+        entry->online_state = OnlineState::kOnline;
         IdentifyEntry(*entry);
       } else {
-        entry->online_state = kOfflineNotified;
+        entry->online_state = OnlineState::kOffline;
       }
       SetOnlineState(entry->device_type, entry->mode, entry->online_state);
     }
@@ -57,11 +57,14 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type,
 void DeviceManager::PollReceiverOnline() {
   std::lock_guard lock(mutex_);
   for (const auto& entry : entries_) {
-    if (entry->mode != kEntryModeWireless || entry->device_type != selected_type_ || !entry->device) continue;
+    if (entry->mode != ConnectionMode::kReceiver || entry->device_type != selected_type_ ||
+        !entry->device)
+      continue;
     uint8_t data[kNotificationLength] = {};
     if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
     if (data[0] != kLinkNotification) continue;
-    const int state = data[1] == kLinked ? kOnline : kOfflineAnswered;
+    const OnlineState state =
+        data[1] == kLinked ? OnlineState::kOnline : OnlineState::kOfflinePolled;
     SetOnlineState(entry->device_type, entry->mode, state);
   }
 }

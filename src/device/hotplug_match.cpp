@@ -43,13 +43,15 @@ HotplugAction MatchHotplugEvent(const HotplugEvent& event, const std::vector<Kno
   return HotplugAction::kNothing;
 }
 
-int TaskOf(HotplugAction action) {
+std::optional<WorkerTask> TaskOf(HotplugAction action) {
   switch (action) {
-    case HotplugAction::kPostRefresh: return kTaskRefreshDevices;
-    case HotplugAction::kPostReenumerate: return kTaskReenumerateDevices;
+    case HotplugAction::kPostRefresh:
+      return WorkerTask::kArrival;
+    case HotplugAction::kPostReenumerate:
+      return WorkerTask::kRemoval;
     case HotplugAction::kNothing: break;
   }
-  return 0;
+  return std::nullopt;
 }
 
 }  // namespace corvane

@@ -1,19 +1,18 @@
 // Decides what an interface arriving or leaving means for the device list: rebuild
-// everything (task 2), re-enumerate (task 3), or nothing. Pure, so it is tested with
-// synthetic events; HidrawMonitor produces the real ones.
+// everything (WorkerTask::kArrival), re-enumerate (WorkerTask::kRemoval), or nothing.
+// Pure, so it is tested with synthetic events; HidrawMonitor produces the real ones.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/worker_task.h"
 #include "device/device_entry.h"
 #include "device/report_descriptor.h"
 
 namespace corvane {
 
-// Worker task numbers the window posts for arrival and removal.
-inline constexpr int kTaskRefreshDevices = 2;
-inline constexpr int kTaskReenumerateDevices = 3;
 // Only this interface's removal is acted on (the receiver's configuration interface).
 inline constexpr int kRemovalInterfaceNumber = 2;
 
@@ -32,12 +31,12 @@ struct HotplugEvent {
 enum class HotplugAction { kNothing, kPostRefresh, kPostReenumerate };
 
 // Arrival: the first catalogue entry with the event's ids decides; a configuration
-// collection posts task 2, anything else nothing. Removal (only while `idle_poll` is
-// on): the first entry with the ids and interface 2 posts task 3.
+// collection posts kArrival, anything else nothing. Removal (only while `idle_poll` is
+// on): the first entry with the ids and interface 2 posts kRemoval.
 HotplugAction MatchHotplugEvent(const HotplugEvent& event, const std::vector<KnownDevice>& catalogue,
                                 bool idle_poll);
 
-// The worker task number of an action; 0 for kNothing.
-int TaskOf(HotplugAction action);
+// The task an action posts; none for kNothing.
+std::optional<WorkerTask> TaskOf(HotplugAction action);
 
 }  // namespace corvane

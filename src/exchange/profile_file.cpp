@@ -199,7 +199,7 @@ ExchangeResult ImportProfile(SettingsDatabase& db, int profile, bool has_lightin
   ReadDpi(doc, db, profile);
   ReadMouse(doc, db, profile);
   lock.unlock();
-  poster.Post(kTaskProfileUpload);
+  poster.Post(WorkerTask::kUploadProfile);
   return result;
 }
 

@@ -12,9 +12,6 @@ namespace corvane {
 class SettingsDatabase;
 class TaskPoster;
 
-// Worker job that uploads the whole current profile to the mouse.
-inline constexpr int kTaskProfileUpload = 5;
-
 // Writes `profile` to `path` (exactly that path, no extension added); the light section
 // only when `has_lighting`. Returns kOk, kNoSuchProfile or kNotWritable.
 ExchangeResult ExportProfile(SettingsDatabase& db, int profile, bool has_lighting,

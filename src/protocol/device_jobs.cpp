@@ -22,13 +22,7 @@ namespace {
 
 constexpr int kRemovalPauseMs = 500;
 constexpr int kLinkRetryMs = 500;
-constexpr size_t kInfoSensorByte = 10;
-constexpr size_t kInfoRateByte = 11;
-constexpr size_t kInfoBatteryA = 12;
-constexpr size_t kInfoBatteryB = 13;
-constexpr size_t kInfoReachable = 14;
 constexpr int kFullBattery = 100;
-constexpr int kAnyIdentifiedType = 101;
 
 // "%s: V%s.%s" (or without the V) from a version text: first character, last two.
 std::string VersionText(const std::string& label, const std::string& version, bool with_v) {
@@ -59,38 +53,40 @@ DeviceJobs::DeviceJobs(DeviceManager& manager, ModelContext& model, WorkerView& 
 SettingsDatabase& DeviceJobs::Store() { return model_.Store(); }
 DeviceState& DeviceJobs::State() { return model_.State(); }
 
-void DeviceJobs::SetExternalJob(int task, ExternalJob job) { external_[task] = std::move(job); }
+void DeviceJobs::SetExternalJob(WorkerTask task, ExternalJob job) {
+  external_[task] = std::move(job);
+}
 
 void DeviceJobs::Pause(int ms) const {
   auto scaled = std::chrono::microseconds(static_cast<long long>(ms * 1000 * pause_scale_));
   if (scaled.count() > 0) std::this_thread::sleep_for(scaled);
 }
 
-void DeviceJobs::RunExternal(int task) {
+void DeviceJobs::RunExternal(WorkerTask task) {
   auto it = external_.find(task);
   if (it != external_.end() && it->second) it->second();
 }
 
-bool DeviceJobs::Run(int task) {
+bool DeviceJobs::Run(WorkerTask task) {
   switch (task) {
-    case kTaskStartup:
+    case WorkerTask::kStartup:
       RefreshDevices(manager_, model_.KnownDevices(), view_);
       ReadBackJob(0);
       return true;
-    case kTaskArrival:
+    case WorkerTask::kArrival:
       RefreshDevices(manager_, model_.KnownDevices(), view_);
       ReadBackJob(1);
       return true;
-    case kTaskRemoval:
+    case WorkerTask::kRemoval:
       Pause(kRemovalPauseMs);
       State().SetReachable(false);
       ReenumerateDevices(manager_, view_);
-      if (manager_.ActiveConnectionMode() != -1 && ReadBackSettings()) {
+      if (manager_.ActiveConnectionMode() != ConnectionMode::kNone && ReadBackSettings()) {
         RefreshDevicePages(true);
         UpdateVersionLine();
       }
       return true;
-    case kTaskOpenDevice:
+    case WorkerTask::kOpenDevice:
       ReloadProfileAndRefresh();
       if (ReadBackSettings()) {
         RefreshDevicePages(true);
@@ -98,17 +94,31 @@ bool DeviceJobs::Run(int task) {
         UpdateVersionLine();
       }
       return true;
-    case kTaskUploadProfile: UploadProfileJob(); return true;
-    case kTaskButtonTable: ButtonJob(); return true;
-    case kTaskLightingMode: LightingJob(); return true;
-    case kTaskDpiStageValues:
-    case kTaskDpiStageColours:
-    case kTaskReportRateValue:
-    case kTaskSensorValues:
-    case kTaskPowerValues: PerformanceJob(task); return true;
-    case kTaskLightingReadback: LightingReadback(true); return true;
-    case kTaskFactoryDpi: FactoryDpiJob(); return true;
-    case kTaskRestoreDefaults: RestoreDefaultsJob(); return true;
+    case WorkerTask::kUploadProfile:
+      UploadProfileJob();
+      return true;
+    case WorkerTask::kButtonTable:
+      ButtonJob();
+      return true;
+    case WorkerTask::kLightingMode:
+      LightingJob();
+      return true;
+    case WorkerTask::kDpiStageValues:
+    case WorkerTask::kDpiStageColours:
+    case WorkerTask::kReportRate:
+    case WorkerTask::kSensorOptions:
+    case WorkerTask::kPowerOptions:
+      PerformanceJob(task);
+      return true;
+    case WorkerTask::kLightingReadback:
+      LightingReadback(true);
+      return true;
+    case WorkerTask::kFactoryDpi:
+      FactoryDpiJob();
+      return true;
+    case WorkerTask::kRestoreDefaults:
+      RestoreDefaultsJob();
+      return true;
     default:
       if (external_.count(task) == 0) return false;
       RunExternal(task);
@@ -120,13 +130,13 @@ void DeviceJobs::ReadBackJob(int delay_ms) {
   Pause(delay_ms);
   State().SetReachable(false);
   ReenumerateDevices(manager_, view_);
-  if (manager_.ActiveConnectionMode() == -1) return;
+  if (manager_.ActiveConnectionMode() == ConnectionMode::kNone) return;
   ReloadProfileAndRefresh();
   if (!ReadBackSettings()) return;
   RefreshDevicePages(true);
   view_.RefreshPage(DevicePage::kDpi);
   UpdateVersionLine();
-  RunExternal(kTaskFirmwareCheck);
+  RunExternal(WorkerTask::kFirmwareCheck);
 }
 
 void DeviceJobs::ReloadProfileAndRefresh() {
@@ -142,17 +152,19 @@ void DeviceJobs::RefreshDevicePages(bool with_macro) {
 }
 
 void DeviceJobs::UpdateVersionLine(bool plain_mouse_line) {
-  int mode = manager_.ActiveConnectionMode();
+  const ConnectionMode mode = manager_.ActiveConnectionMode();
   std::string mouse = State().MouseVersion();
-  if (mode == 0) {
+  if (mode == ConnectionMode::kWired) {
     int release = 0;
-    if (manager_.ReleaseNumberOf(0, release)) mouse = ReleaseVersionText(release);
+    if (manager_.ReleaseNumberOf(ConnectionMode::kWired, release))
+      mouse = ReleaseVersionText(release);
     State().SetMouseVersion(mouse);
   }
   std::string line = VersionText(text_(kTextMouseFirmware), mouse, !plain_mouse_line);
-  if (mode == 1) {
+  if (mode == ConnectionMode::kReceiver) {
     int release = 0;
-    if (manager_.ReleaseNumberOf(1, release)) State().SetReceiverVersion(ReleaseVersionText(release));
+    if (manager_.ReleaseNumberOf(ConnectionMode::kReceiver, release))
+      State().SetReceiverVersion(ReleaseVersionText(release));
     std::string receiver =
         VersionText(text_(kTextReceiverFirmware), State().ReceiverVersion(), true);
     if (!receiver.empty()) line += (line.empty() ? "" : "  ") + receiver;
@@ -167,8 +179,8 @@ bool DeviceJobs::ApplyStoredDeviceInfo() {
   state.ResetDpiRange();
   state.SetSensor(info[kInfoSensorByte]);
   state.SetRateClass(RateClassFromCapability(info[kInfoRateByte]));
-  state.SetReachable(info[kInfoReachable] != 0);
-  state.SetBattery(info[kInfoBatteryA], info[kInfoBatteryB]);
+  state.SetReachable(info[kInfoReachableByte] != 0);
+  state.SetBattery(BatteryFromDeviceInfo(info));
   return true;
 }
 
@@ -176,16 +188,18 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
   DeviceState& state = State();
   int type = manager_.SelectedDeviceType();
   if (!after_link) {
-    view_.SetBatteryInfo(state.BatteryB(), kFullBattery);
-    view_.SetDeviceBattery(type, state.BatteryA(), kFullBattery);
+    // Until the mouse answers, the previous read-back's values with a full counterpart.
+    const BatteryStatus previous = state.Battery();
+    view_.SetBatteryInfo({previous.level, kFullBattery});
+    view_.SetDeviceBattery(type, {kFullBattery, previous.charging});
     state.SetReachable(false);
   }
   if (!ApplyStoredDeviceInfo()) {
     HandleWriteFailure();
     return false;
   }
-  view_.SetBatteryInfo(state.BatteryB(), state.BatteryA());
-  view_.SetDeviceBattery(type, state.BatteryA(), state.BatteryB());
+  view_.SetBatteryInfo(state.Battery());
+  view_.SetDeviceBattery(type, state.Battery());
   if (!state.Reachable()) {
     HandleWriteFailure();
     return false;
@@ -207,7 +221,8 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
       StoreWrites(profile, ParsePerformanceReadback(command, reply, sizeof reply, sensor));
     }
   }
-  if (!after_link && manager_.ActiveConnectionMode() == 1 && Read(kCmdReadFirmwareVersion, reply)) {
+  if (!after_link && manager_.ActiveConnectionMode() == ConnectionMode::kReceiver &&
+      Read(kCmdReadFirmwareVersion, reply)) {
     state.SetMouseVersion(FirmwareVersionText(reply[4], reply[5]));
     UpdateVersionLine(true);
   }
@@ -221,12 +236,13 @@ void DeviceJobs::StoreWrites(int profile,
 
 void DeviceJobs::HandleWriteFailure() {
   // Only a wireless link can fail while the device list still shows the mouse.
-  if (manager_.ActiveConnectionMode() != 1) return;
+  if (manager_.ActiveConnectionMode() != ConnectionMode::kReceiver) return;
   view_.ClosePopups();
-  view_.SetDeviceState(manager_.SelectedDeviceType(), 1, 1);
+  view_.SetDeviceState(manager_.SelectedDeviceType(), ConnectionMode::kReceiver,
+                       OnlineState::kOnline);
   if (State().Link()) return;
   view_.SetConnectionText(kTextWireless);
-  view_.SetDeviceState(kAnyIdentifiedType, 1, 1);
+  view_.SetDeviceState(kIdsOnlyDeviceType, ConnectionMode::kReceiver, OnlineState::kOnline);
   view_.SetLinkFlag(true);
 }
 
@@ -267,13 +283,14 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
   view_.ClosePopups();
   int type = manager_.SelectedDeviceType();
   if (report[1] == 1) {
-    int mode = manager_.ActiveConnectionMode();
-    int m = mode == 1 ? 1 : 0;
+    const ConnectionMode mode = manager_.ActiveConnectionMode();
+    // The list knows a model as wired or receiver; "none" is shown as wired.
+    const ConnectionMode m = mode == ConnectionMode::kReceiver ? mode : ConnectionMode::kWired;
     view_.SetLinkFlag(true);
     view_.ShowDeviceControls(true);
-    view_.SetConnectionText(mode == 1 ? kTextWireless : kTextWired);
-    view_.SetDeviceState(type, m, 1);
-    manager_.SetOnlineState(type, m, 1);
+    view_.SetConnectionText(mode == ConnectionMode::kReceiver ? kTextWireless : kTextWired);
+    view_.SetDeviceState(type, m, OnlineState::kOnline);
+    manager_.SetOnlineState(type, m, OnlineState::kOnline);
     RefreshDevicePages(true);
     if (ReadBackSettings(true)) {
       RefreshDevicePages(true);
@@ -283,13 +300,13 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
     view_.SetLinkFlag(false);
     view_.SetConnectionText(kTextNoDevice);
     view_.ShowDeviceControls(false);
-    view_.SetDeviceState(type, 1, 0);
-    manager_.SetOnlineState(type, 1, 0);
+    view_.SetDeviceState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
+    manager_.SetOnlineState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
     manager_.PollReceiverOnline();
     view_.StopMacroRecording();
     view_.ShowDeviceList(view_.GetOnlineDevCount() > 0);
   }
-  if (report[2] != 0) view_.SetBatteryInfo(report[2], report[3]);
+  if (report[2] != 0) view_.SetBatteryInfo({report[2], report[3]});
 }
 
 bool DeviceJobs::Send(CommandReport report, bool report_failure) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "base/worker_task.h"
 #include "settings/command_report.h"
 
 namespace corvane {
@@ -19,30 +20,6 @@ class ModelContext;
 class WorkerView;
 class SettingsDatabase;
 class DeviceState;
-
-// Worker task numbers (the window, the pages and the CLI post these).
-enum WorkerTask : int {
-  kTaskStartup = 1,
-  kTaskArrival = 2,
-  kTaskRemoval = 3,
-  kTaskOpenDevice = 4,
-  kTaskUploadProfile = 5,
-  kTaskButtonTable = 6,
-  kTaskLightingMode = 8,
-  kTaskDpiStageValues = 9,
-  kTaskDpiStageColours = 10,
-  kTaskReportRateValue = 11,
-  kTaskSensorValues = 12,
-  kTaskPowerValues = 13,
-  kTaskLightingReadback = 17,
-  kTaskFactoryDpi = 18,
-  kTaskRestoreDefaults = 20,
-  kTaskPointerSettings = 22,
-  kTaskSoftwareCheck = 23,
-  kTaskFirmwareCheck = 24,
-  kTaskSoftwareInstall = 26,
-  kTaskFirmwareInstall = 27,
-};
 
 inline constexpr int kNotificationBytes = 65;
 inline constexpr size_t kCommandBufferSizeForReads = 65;
@@ -62,10 +39,10 @@ class DeviceJobs {
   DeviceJobs(DeviceManager& manager, ModelContext& model, WorkerView& view, TextSource text);
 
   // Jobs that live elsewhere (update checks and downloads, pointer settings).
-  void SetExternalJob(int task, ExternalJob job);
+  void SetExternalJob(WorkerTask task, ExternalJob job);
 
   // Runs the job of `task`. Returns false, doing nothing, for a number without a job.
-  bool Run(int task);
+  bool Run(WorkerTask task);
 
   // One idle poll: reads one notification and acts on it. The read ends early once
   // `interrupted` returns true (a task was queued).
@@ -82,7 +59,7 @@ class DeviceJobs {
   // battery, reachable) without any traffic. Returns false when there is none.
   bool ApplyStoredDeviceInfo();
 
-  // Test knob: the pauses of tasks 3 and 17 and of the read-back delay.
+  // Test knob: the pauses of the removal and lighting read-back jobs and of the read-back delay.
   void SetPauseScale(double scale) { pause_scale_ = scale; }
 
  private:
@@ -100,11 +77,11 @@ class DeviceJobs {
   bool SendMacro(int button, int macro_id);
   void LightingJob();
   void LightingReadback(bool with_reset);
-  void PerformanceJob(int task);
+  void PerformanceJob(WorkerTask task);
   void FactoryDpiJob();
   void RestoreDefaultsJob();
   void UploadProfileJob();
-  void RunExternal(int task);
+  void RunExternal(WorkerTask task);
 
   SettingsDatabase& Store();
   DeviceState& State();
@@ -113,7 +90,7 @@ class DeviceJobs {
   ModelContext& model_;
   WorkerView& view_;
   TextSource text_;
-  std::map<int, ExternalJob> external_;
+  std::map<WorkerTask, ExternalJob> external_;
   double pause_scale_ = 1.0;
 };
 

@@ -14,7 +14,7 @@ void RebuildEntries(DeviceManager& manager) {
 
 // Returns whether at least one identified entry was told to the list.
 bool TellDeviceList(const std::vector<DeviceEntryInfo>& entries, DeviceView& view) {
-  view.SetAllDeviceState(0);
+  view.SetAllDeviceState(OnlineState::kOffline);
   bool told = false;
   for (const DeviceEntryInfo& entry : entries) {
     if (entry.device_type < 1) continue;
@@ -34,12 +34,12 @@ void ShowConnection(DeviceManager& manager, DeviceView& view, bool has_entries) 
     return;
   }
   view.SetIdlePoll(true);
-  const int mode = manager.ActiveConnectionMode();
-  view.SetConnectionText(mode == kEntryModeWired      ? kTextWired
-                         : mode == kEntryModeWireless ? kTextWireless
-                                                 : kTextNoDevice);
-  view.SetLinkFlag(mode != -1);
-  view.ShowDeviceControls(mode != -1);
+  const ConnectionMode mode = manager.ActiveConnectionMode();
+  view.SetConnectionText(mode == ConnectionMode::kWired      ? kTextWired
+                         : mode == ConnectionMode::kReceiver ? kTextWireless
+                                                             : kTextNoDevice);
+  view.SetLinkFlag(mode != ConnectionMode::kNone);
+  view.ShowDeviceControls(mode != ConnectionMode::kNone);
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ class DeviceSession {
   WorkerView& View() { return *view_; }
   DeviceJobs& Jobs() { return *jobs_; }
   DeviceWorker& Worker() { return *worker_; }
-  // The update checks and installs registered as tasks 23, 24, 26 and 27.
+  // The update checks and installs registered as the version-check and install tasks.
   UpdateJobs& Updates() { return *updates_; }
   // The simulator when one was asked for; null on real hardware.
   SimBackend* Simulator() const { return sim_.get(); }

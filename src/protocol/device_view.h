@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/text_ids.h"
+#include "base/device_values.h"
+#include "base/worker_task.h"
 
 namespace corvane {
 
@@ -13,9 +15,6 @@ namespace corvane {
 enum class DevicePage { kButtons, kMacro, kPerformance, kLighting, kDpi };
 
 // Connection line texts are kTextNoDevice, kTextWired and kTextWireless of app/text_ids.h.
-// Window messages of the update jobs.
-inline constexpr int kMessageUpdateAvailable = 1692;
-inline constexpr int kMessageDownloadProgress = 1694;
 
 class DeviceView {
  public:
@@ -36,10 +35,10 @@ class DeviceView {
   virtual void SetIdlePoll(bool on) = 0;
 
   // Device list control.
-  virtual void SetAllDeviceState(int state) = 0;
-  virtual void SetDeviceState(int device_type, int mode, int online_state) = 0;
+  virtual void SetAllDeviceState(OnlineState state) = 0;
+  virtual void SetDeviceState(int device_type, ConnectionMode mode, OnlineState state) = 0;
   virtual void SetDeviceVersion(int device_type, int release_number) = 0;
-  virtual void SetDeviceBattery(int device_type, int a, int b) = 0;
+  virtual void SetDeviceBattery(int device_type, BatteryStatus battery) = 0;
   // Number of models the list shows as online.
   virtual int GetOnlineDevCount() = 0;
   // Asks the list to select a model; it may pick another when that one is absent.
@@ -50,7 +49,7 @@ class DeviceView {
   virtual void ShowDeviceList(bool show) = 0;
 
   // Battery indicator, values passed on unchanged.
-  virtual void SetBatteryInfo(int b, int a) = 0;
+  virtual void SetBatteryInfo(BatteryStatus battery) = 0;
   // The firmware version line, already formatted.
   virtual void SetVersionLine(const std::string& line) = 0;
   // Redraw a page from the store.
@@ -67,8 +66,8 @@ class DeviceView {
   virtual void StopMacroRecording() = 0;
   // Firmware/download progress: text and percentage for the update dialog.
   virtual void SetUpgradeProgress(const std::string& text, int percent) = 0;
-  // Posts window message 1692 (update available) or 1694 (download progress).
-  virtual void PostMessage(int message, long long wparam, long long lparam) = 0;
+  // Posts a window message (the update jobs' kUpdateAvailable and kDownloadProgress).
+  virtual void PostMessage(WindowMessage message, long long wparam, long long lparam) = 0;
 
   // The update controls. A view without them (a headless front end) keeps the defaults,
   // which ignore the calls.

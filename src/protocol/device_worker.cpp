@@ -8,11 +8,11 @@ DeviceWorker::DeviceWorker(DeviceJobs& jobs, DeviceState& state) : jobs_(jobs), 
 
 DeviceWorker::~DeviceWorker() { Stop(); }
 
-void DeviceWorker::Post(int task) { queue_.Post(task); }
+void DeviceWorker::Post(WorkerTask task) { queue_.Post(task); }
 
 void DeviceWorker::StartWithInitialTasks() {
-  Post(kTaskStartup);
-  Post(kTaskSoftwareCheck);
+  Post(WorkerTask::kStartup);
+  Post(WorkerTask::kSoftwareCheck);
   Start();
 }
 
@@ -22,7 +22,7 @@ void DeviceWorker::Step() {
     std::lock_guard lock(idle_mutex_);
     busy_ = true;
   }
-  if (std::optional<int> task = queue_.Take()) {
+  if (std::optional<WorkerTask> task = queue_.Take()) {
     jobs_.Run(*task);  // numbers without a job are dropped
   } else if (state_.IdlePoll()) {
     jobs_.PollNotification([this] { return !queue_.Empty() || !IsRunning(); });

@@ -26,8 +26,8 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   ~DeviceWorker() override;
 
   // Appends a task; the worker wakes if it sleeps or polls.
-  void Post(int task) override;
-  // Queues tasks 1 and 23 and starts the thread (window start-up).
+  void Post(WorkerTask task) override;
+  // Queues the start-up and software-check tasks and starts the thread (window start-up).
   void StartWithInitialTasks();
   // Waits until the queue is empty and no job runs. Returns false on time-out.
   bool WaitIdle(std::chrono::milliseconds timeout);

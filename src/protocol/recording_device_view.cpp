@@ -116,25 +116,25 @@ void RecordingDeviceView::SetIdlePoll(bool on) {
   idle_poll_ = on;
 }
 
-void RecordingDeviceView::SetAllDeviceState(int state) {
-  Record(Join("SetAllDeviceState", {state}));
+void RecordingDeviceView::SetAllDeviceState(OnlineState state) {
+  Record(Join("SetAllDeviceState", {StateNumber(state)}));
   std::lock_guard lock(mutex_);
-  for (auto& entry : states_) entry.second = state;
+  for (auto& entry : states_) entry.second = StateNumber(state);
 }
 
-void RecordingDeviceView::SetDeviceState(int device_type, int mode, int online_state) {
-  Record(Join("SetDeviceState", {device_type, mode, online_state}));
+void RecordingDeviceView::SetDeviceState(int device_type, ConnectionMode mode, OnlineState state) {
+  Record(Join("SetDeviceState", {device_type, ModeNumber(mode), StateNumber(state)}));
   std::lock_guard lock(mutex_);
   if (std::find(order_.begin(), order_.end(), device_type) == order_.end()) order_.push_back(device_type);
-  states_[{device_type, mode}] = online_state;
+  states_[{device_type, ModeNumber(mode)}] = StateNumber(state);
 }
 
 void RecordingDeviceView::SetDeviceVersion(int device_type, int release_number) {
   Record(Join("SetDeviceVersion", {device_type, release_number}));
 }
 
-void RecordingDeviceView::SetDeviceBattery(int device_type, int a, int b) {
-  Record(Join("SetDeviceBattery", {device_type, a, b}));
+void RecordingDeviceView::SetDeviceBattery(int device_type, BatteryStatus battery) {
+  Record(Join("SetDeviceBattery", {device_type, battery.level, battery.charging}));
 }
 
 int RecordingDeviceView::GetOnlineDevCount() {
@@ -167,7 +167,9 @@ int RecordingDeviceView::GetSelectDevice() {
 }
 
 void RecordingDeviceView::ShowDeviceList(bool show) { Record(Join("ShowDeviceList", {show})); }
-void RecordingDeviceView::SetBatteryInfo(int b, int a) { Record(Join("SetBatteryInfo", {b, a})); }
+void RecordingDeviceView::SetBatteryInfo(BatteryStatus battery) {
+  Record(Join("SetBatteryInfo", {battery.level, battery.charging}));
+}
 void RecordingDeviceView::SetVersionLine(const std::string& line) { Record("SetVersionLine " + line); }
 void RecordingDeviceView::RefreshPage(DevicePage page) {
   Record(std::string("RefreshPage ") + PageName(page));
@@ -183,8 +185,8 @@ void RecordingDeviceView::StopMacroRecording() { Record("StopMacroRecording"); }
 void RecordingDeviceView::SetUpgradeProgress(const std::string& text, int percent) {
   Record("SetUpgradeProgress " + std::to_string(percent) + " " + text);
 }
-void RecordingDeviceView::PostMessage(int message, long long wparam, long long lparam) {
-  Record(Join("PostMessage", {message, wparam, lparam}));
+void RecordingDeviceView::PostMessage(WindowMessage message, long long wparam, long long lparam) {
+  Record(Join("PostMessage", {MessageNumber(message), wparam, lparam}));
 }
 void RecordingDeviceView::SetSoftwareVersionLabel(const std::string& text) {
   Record("SetSoftwareVersionLabel " + text);

@@ -40,16 +40,16 @@ class RecordingDeviceView : public DeviceView {
   void SetLinkFlag(bool linked) override;
   void ShowDeviceControls(bool show) override;
   void SetIdlePoll(bool on) override;
-  void SetAllDeviceState(int state) override;
-  void SetDeviceState(int device_type, int mode, int online_state) override;
+  void SetAllDeviceState(OnlineState state) override;
+  void SetDeviceState(int device_type, ConnectionMode mode, OnlineState state) override;
   void SetDeviceVersion(int device_type, int release_number) override;
-  void SetDeviceBattery(int device_type, int a, int b) override;
+  void SetDeviceBattery(int device_type, BatteryStatus battery) override;
   int GetOnlineDevCount() override;
   // Selects `device_type` when listed, else the first listed model (0 when empty).
   void SetSelectDevice(int device_type) override;
   int GetSelectDevice() override;
   void ShowDeviceList(bool show) override;
-  void SetBatteryInfo(int b, int a) override;
+  void SetBatteryInfo(BatteryStatus battery) override;
   void SetVersionLine(const std::string& line) override;
   void RefreshPage(DevicePage page) override;
   void SelectDpiStageCount(int count) override;
@@ -59,7 +59,7 @@ class RecordingDeviceView : public DeviceView {
   void ClosePopups() override;
   void StopMacroRecording() override;
   void SetUpgradeProgress(const std::string& text, int percent) override;
-  void PostMessage(int message, long long wparam, long long lparam) override;
+  void PostMessage(WindowMessage message, long long wparam, long long lparam) override;
   void SetSoftwareVersionLabel(const std::string& text) override;
   void SetFirmwareVersionLabel(const std::string& text) override;
   void EnableSoftwareUpdateButton(bool enabled) override;

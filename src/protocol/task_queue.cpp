@@ -2,7 +2,7 @@
 
 namespace corvane {
 
-void TaskQueue::Post(int task) {
+void TaskQueue::Post(WorkerTask task) {
   {
     std::lock_guard lock(mutex_);
     tasks_.push_back(task);
@@ -10,10 +10,10 @@ void TaskQueue::Post(int task) {
   posted_.notify_all();
 }
 
-std::optional<int> TaskQueue::Take() {
+std::optional<WorkerTask> TaskQueue::Take() {
   std::lock_guard lock(mutex_);
   if (tasks_.empty()) return std::nullopt;
-  int task = tasks_.front();
+  WorkerTask task = tasks_.front();
   tasks_.pop_front();
   return task;
 }

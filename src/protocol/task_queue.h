@@ -8,15 +8,17 @@
 #include <mutex>
 #include <optional>
 
+#include "base/worker_task.h"
+
 namespace corvane {
 
 class TaskQueue {
  public:
   // Appends a task number and wakes a waiting worker.
-  void Post(int task);
+  void Post(WorkerTask task);
 
   // Removes and returns the first task number; nullopt when the queue is empty.
-  std::optional<int> Take();
+  std::optional<WorkerTask> Take();
 
   // Blocks until a task is queued, `Interrupt` is called, or `timeout` passes.
   // Returns true when the queue is non-empty on return.
@@ -31,7 +33,7 @@ class TaskQueue {
  private:
   mutable std::mutex mutex_;
   std::condition_variable posted_;
-  std::deque<int> tasks_;
+  std::deque<WorkerTask> tasks_;
   bool interrupted_ = false;
 };
 

@@ -24,7 +24,7 @@ constexpr int kMacroFamily = 4;
 
 }  // namespace
 
-void DeviceJobs::PerformanceJob(int task) {
+void DeviceJobs::PerformanceJob(WorkerTask task) {
   SettingsDatabase& store = Store();
   int profile = store.GetActiveProfile();
   ConfigReader config = [&store, profile](const std::string& key) {
@@ -32,11 +32,21 @@ void DeviceJobs::PerformanceJob(int task) {
   };
   CommandReport report;
   switch (task) {
-    case kTaskDpiStageValues: report = BuildDpiStagesCommand(config, State().Sensor()); break;
-    case kTaskDpiStageColours: report = BuildDpiColoursCommand(config); break;
-    case kTaskReportRateValue: report = BuildReportRateCommand(config); break;
-    case kTaskSensorValues: report = BuildSensorCommand(config); break;
-    case kTaskPowerValues: report = BuildPowerCommand(config); break;
+    case WorkerTask::kDpiStageValues:
+      report = BuildDpiStagesCommand(config, State().Sensor());
+      break;
+    case WorkerTask::kDpiStageColours:
+      report = BuildDpiColoursCommand(config);
+      break;
+    case WorkerTask::kReportRate:
+      report = BuildReportRateCommand(config);
+      break;
+    case WorkerTask::kSensorOptions:
+      report = BuildSensorCommand(config);
+      break;
+    case WorkerTask::kPowerOptions:
+      report = BuildPowerCommand(config);
+      break;
     default: return;
   }
   Send(report, true);
@@ -108,8 +118,8 @@ void DeviceJobs::FactoryDpiJob() {
     store.ApplyDeviceDefaults(profile, FactoryConfigValues(*defaults, true, false));
   }
   view_.RefreshPage(DevicePage::kDpi);
-  PerformanceJob(kTaskDpiStageValues);
-  PerformanceJob(kTaskDpiStageColours);
+  PerformanceJob(WorkerTask::kDpiStageValues);
+  PerformanceJob(WorkerTask::kDpiStageColours);
 }
 
 void DeviceJobs::RestoreDefaultsJob() {
@@ -138,8 +148,9 @@ void DeviceJobs::UploadProfileJob() {
   RefreshDevicePages(false);
   ButtonJob();
   if (model_.HasLighting()) LightingJob();
-  for (int task : {kTaskDpiStageValues, kTaskDpiStageColours, kTaskReportRateValue,
-                   kTaskSensorValues, kTaskPowerValues}) {
+  for (WorkerTask task :
+       {WorkerTask::kDpiStageValues, WorkerTask::kDpiStageColours, WorkerTask::kReportRate,
+        WorkerTask::kSensorOptions, WorkerTask::kPowerOptions}) {
     PerformanceJob(task);
   }
 }

@@ -25,15 +25,19 @@ class WorkerView : public DeviceView {
 
   void SetConnectionText(int text_id) override { inner_.SetConnectionText(text_id); }
   void ShowDeviceControls(bool show) override { inner_.ShowDeviceControls(show); }
-  void SetAllDeviceState(int state) override { inner_.SetAllDeviceState(state); }
-  void SetDeviceState(int type, int mode, int state) override { inner_.SetDeviceState(type, mode, state); }
+  void SetAllDeviceState(OnlineState state) override { inner_.SetAllDeviceState(state); }
+  void SetDeviceState(int type, ConnectionMode mode, OnlineState state) override {
+    inner_.SetDeviceState(type, mode, state);
+  }
   void SetDeviceVersion(int type, int release) override { inner_.SetDeviceVersion(type, release); }
-  void SetDeviceBattery(int type, int a, int b) override { inner_.SetDeviceBattery(type, a, b); }
+  void SetDeviceBattery(int type, BatteryStatus battery) override {
+    inner_.SetDeviceBattery(type, battery);
+  }
   int GetOnlineDevCount() override { return inner_.GetOnlineDevCount(); }
   void SetSelectDevice(int type) override { inner_.SetSelectDevice(type); }
   int GetSelectDevice() override { return inner_.GetSelectDevice(); }
   void ShowDeviceList(bool show) override { inner_.ShowDeviceList(show); }
-  void SetBatteryInfo(int b, int a) override { inner_.SetBatteryInfo(b, a); }
+  void SetBatteryInfo(BatteryStatus battery) override { inner_.SetBatteryInfo(battery); }
   void SetVersionLine(const std::string& line) override { inner_.SetVersionLine(line); }
   void RefreshPage(DevicePage page) override { inner_.RefreshPage(page); }
   void SelectDpiStageCount(int count) override { inner_.SelectDpiStageCount(count); }
@@ -45,7 +49,7 @@ class WorkerView : public DeviceView {
   void SetUpgradeProgress(const std::string& text, int percent) override {
     inner_.SetUpgradeProgress(text, percent);
   }
-  void PostMessage(int message, long long wparam, long long lparam) override {
+  void PostMessage(WindowMessage message, long long wparam, long long lparam) override {
     inner_.PostMessage(message, wparam, lparam);
   }
   void SetSoftwareVersionLabel(const std::string& text) override { inner_.SetSoftwareVersionLabel(text); }

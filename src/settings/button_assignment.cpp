@@ -74,7 +74,7 @@ AssignResult ButtonAssignment::Save(int family, int value, int value2, const std
   record.macro_value2 = value2;
   record.macro_desc = desc;
   const bool stored = db_.SaveKeyAssign(record) > 0;
-  poster_.Post(kTaskButtons);
+  poster_.Post(WorkerTask::kButtonTable);
   return stored ? AssignResult::kSaved : AssignResult::kStoreFailed;
 }
 
@@ -127,13 +127,13 @@ void ButtonAssignment::ResetButton() {
     record.macro_type = kFamilyMouse;
     db_.SaveKeyAssign(record);  // both values 0: only removes the row
   }
-  poster_.Post(kTaskButtons);
+  poster_.Post(WorkerTask::kButtonTable);
 }
 
 void ButtonAssignment::ResetAllButtons() {
   selected_ = kPrimaryButton;
   db_.DeleteKeyAssigns(profile_);
-  poster_.Post(kTaskButtons);
+  poster_.Post(WorkerTask::kButtonTable);
 }
 
 std::string ButtonAssignment::FactoryDescription(int button) const {

@@ -39,13 +39,14 @@ bool DeviceState::Link() const { std::lock_guard lock(mutex_); return link_; }
 void DeviceState::SetReachable(bool reachable) { std::lock_guard lock(mutex_); reachable_ = reachable; }
 bool DeviceState::Reachable() const { std::lock_guard lock(mutex_); return reachable_; }
 
-void DeviceState::SetBattery(int a, int b) {
+void DeviceState::SetBattery(BatteryStatus battery) {
   std::lock_guard lock(mutex_);
-  battery_a_ = a;
-  battery_b_ = b;
+  battery_ = battery;
 }
-int DeviceState::BatteryA() const { std::lock_guard lock(mutex_); return battery_a_; }
-int DeviceState::BatteryB() const { std::lock_guard lock(mutex_); return battery_b_; }
+BatteryStatus DeviceState::Battery() const {
+  std::lock_guard lock(mutex_);
+  return battery_;
+}
 
 void DeviceState::SetMouseVersion(const std::string& v) { std::lock_guard lock(mutex_); mouse_version_ = v; }
 std::string DeviceState::MouseVersion() const { std::lock_guard lock(mutex_); return mouse_version_; }

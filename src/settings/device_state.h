@@ -9,6 +9,8 @@
 #include <set>
 #include <string>
 
+#include "base/device_values.h"
+
 namespace corvane {
 
 class DeviceState {
@@ -34,9 +36,8 @@ class DeviceState {
   bool Link() const;
   void SetReachable(bool reachable);
   bool Reachable() const;
-  void SetBattery(int a, int b);
-  int BatteryA() const;
-  int BatteryB() const;
+  void SetBattery(BatteryStatus battery);
+  BatteryStatus Battery() const;
 
   void SetMouseVersion(const std::string& version);
   std::string MouseVersion() const;
@@ -73,8 +74,7 @@ class DeviceState {
   int cached_index_ = 0;
   bool link_ = false;
   bool reachable_ = false;
-  int battery_a_ = 0;
-  int battery_b_ = 0;
+  BatteryStatus battery_;
   std::string mouse_version_;
   std::string receiver_version_;
   std::set<int> read_types_;

@@ -55,7 +55,7 @@ DpiPageView DpiStages::Load() {
   return view;
 }
 
-DpiActionResult DpiStages::Posted(int task, std::optional<int> popup) {
+DpiActionResult DpiStages::Posted(WorkerTask task, std::optional<int> popup) {
   poster_.Post(task);
   DpiActionResult result;
   result.posted = true;
@@ -74,7 +74,7 @@ DpiActionResult DpiStages::ChangeCount(int count) {
     WriteInt(profile, "dpi_index", index);
   }
   state_.SetCachedStages(count, index);
-  return Posted(kTaskDpiStages);
+  return Posted(WorkerTask::kDpiStageValues);
 }
 
 DpiActionResult DpiStages::SelectStage(int index) {
@@ -83,14 +83,14 @@ DpiActionResult DpiStages::SelectStage(int index) {
   WriteInt(profile, "dpi_index", index);
   if (index == state_.CachedIndex()) return {};
   state_.SetCachedIndex(index);
-  return Posted(kTaskDpiStages, StageValue(profile, index));
+  return Posted(WorkerTask::kDpiStageValues, StageValue(profile, index));
 }
 
 DpiActionResult DpiStages::SetColour(int index, int rgb) {
   if (rgb == 0 || index < 0 || index >= kMaxDpiStages) return {};
   int profile = Profile();
   store_.SetConfigInt(profile, StageKey(index, "_rgb"), rgb);
-  return Posted(kTaskDpiColours, StageValue(profile, index));
+  return Posted(WorkerTask::kDpiStageColours, StageValue(profile, index));
 }
 
 DpiActionResult DpiStages::TypeValue(int index, std::string_view text) {
@@ -98,7 +98,7 @@ DpiActionResult DpiStages::TypeValue(int index, std::string_view text) {
   int profile = Profile();
   int value = NormaliseTypedDpi(state_.Sensor(), DecimalToInt(text));
   store_.SetConfigInt(profile, StageKey(index, "_value"), value);
-  poster_.Post(kTaskDpiStages);
+  poster_.Post(WorkerTask::kDpiStageValues);
   DpiActionResult result;
   result.posted = true;
   result.value = value;
@@ -118,8 +118,8 @@ DpiActionResult DpiStages::MoveSlider(int index, int position) {
   return result;
 }
 
-DpiActionResult DpiStages::Apply() { return Posted(kTaskDpiStages); }
+DpiActionResult DpiStages::Apply() { return Posted(WorkerTask::kDpiStageValues); }
 
-DpiActionResult DpiStages::Reset() { return Posted(kTaskDpiReset); }
+DpiActionResult DpiStages::Reset() { return Posted(WorkerTask::kFactoryDpi); }
 
 }  // namespace corvane

@@ -14,9 +14,6 @@ namespace corvane {
 
 class SettingsDatabase;
 
-inline constexpr int kTaskDpiStages = 9;
-inline constexpr int kTaskDpiColours = 10;
-inline constexpr int kTaskDpiReset = 18;
 inline constexpr int kMaxDpiStages = 6;
 
 struct DpiStage {
@@ -47,19 +44,19 @@ class DpiStages {
   // Page load: reads count, stages and index (an index not below the cached count
   // becomes 0) and caches count and index. Writes nothing.
   DpiPageView Load();
-  // Count chosen in the box (1..6): writes dpi_count, pulls the index inside, posts 9.
+  // Count chosen in the box (1..6): writes dpi_count, pulls the index inside, posts the DPI stages.
   DpiActionResult ChangeCount(int count);
-  // Stage clicked: writes dpi_index; posts 9 only when it differs from the cached one.
+  // Stage clicked: writes dpi_index; posts the DPI stages only when it differs from the cached one.
   DpiActionResult SelectStage(int index);
-  // Colour chosen for a stage (0 = dialog cancelled, nothing happens): posts 10.
+  // Colour chosen for a stage (0 = dialog cancelled, nothing happens): posts the stage colours.
   DpiActionResult SetColour(int index, int rgb);
-  // Value typed into the list: normalised by the sensor, written, posts 9.
+  // Value typed into the list: normalised by the sensor, written, posts the DPI stages.
   DpiActionResult TypeValue(int index, std::string_view text);
   // Slider dragged while `index` is selected (-1 = none): writes the stage value.
   DpiActionResult MoveSlider(int index, int position);
-  // Slider released, or the apply button: posts 9.
+  // Slider released, or the apply button: posts the DPI stages.
   DpiActionResult Apply();
-  // Reset confirmed by the user: posts 18.
+  // Reset confirmed by the user: posts the factory DPI job.
   DpiActionResult Reset();
 
   // The current view without side effects (after a worker refresh).
@@ -70,7 +67,7 @@ class DpiStages {
   int ReadInt(int profile, const char* key) const;
   void WriteInt(int profile, const char* key, int value);
   int StageValue(int profile, int index) const;
-  DpiActionResult Posted(int task, std::optional<int> popup = std::nullopt);
+  DpiActionResult Posted(WorkerTask task, std::optional<int> popup = std::nullopt);
 
   SettingsDatabase& store_;
   DeviceState& state_;

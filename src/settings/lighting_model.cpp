@@ -104,7 +104,7 @@ std::optional<LightView> LightingModel::ShowMode(int mode) {
 
 std::optional<LightView> LightingModel::ChooseMode(int mode) {
   std::optional<LightView> view = ShowMode(mode);
-  poster_.Post(kTaskLighting);
+  poster_.Post(WorkerTask::kLightingMode);
   return view;
 }
 
@@ -113,7 +113,7 @@ bool LightingModel::SetBrightness(int level) {
   if (!row) return false;
   row->brightness = std::clamp(level, 0, kLightMaxBrightness);
   const bool stored = db_.UpdateLight(mode_, *row);
-  poster_.Post(kTaskLighting);
+  poster_.Post(WorkerTask::kLightingMode);
   return stored;
 }
 
@@ -122,7 +122,7 @@ bool LightingModel::SetSpeed(int level) {
   if (!row) return false;
   row->speed = std::clamp(level, 0, kMaxSpeed);
   const bool stored = db_.UpdateLight(mode_, *row);
-  poster_.Post(kTaskLighting);
+  poster_.Post(WorkerTask::kLightingMode);
   return stored;
 }
 
@@ -135,7 +135,7 @@ bool LightingModel::ApplyColour(int colour, int marked_slot) {
     row->color_value1 = colour;
   }
   const bool stored = db_.UpdateLight(mode_, *row);
-  poster_.Post(kTaskLighting);
+  poster_.Post(WorkerTask::kLightingMode);
   return stored;
 }
 

@@ -63,7 +63,7 @@ class LightingModel {
   // `marked_slot` (0..6). Stores and posts. False without a row.
   bool ApplyColour(int colour, int marked_slot);
   // Confirmed reset: posts the read-back of the mouse's lighting.
-  void Reset() { poster_.Post(kTaskLightReset); }
+  void Reset() { poster_.Post(WorkerTask::kLightingReadback); }
 
  private:
   SettingsDatabase& db_;

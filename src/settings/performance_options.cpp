@@ -66,12 +66,12 @@ PerformanceView PerformanceOptions::Load() const {
   return view;
 }
 
-OptionResult PerformanceOptions::Store(const char* key, int value, int task) {
+OptionResult PerformanceOptions::Store(const char* key, int value, std::optional<WorkerTask> task) {
   store_.SetConfigInt(Profile(), key, value);
   OptionResult result;
   result.value = value;
-  if (task != 0) {
-    poster_.Post(task);
+  if (task) {
+    poster_.Post(*task);
     result.posted = true;
     result.show_save_wait = state_.ShowSaveTips();
   }
@@ -83,13 +83,13 @@ OptionResult PerformanceOptions::SelectReportRate(int item_index) {
   if (item_index < 0 || item_index >= static_cast<int>(items.size())) return {};
   int code = items[static_cast<size_t>(item_index)].code;
   store_.SetConfigInt(Profile(), "report_rate_wireless", code);
-  return Store("report_rate", code, kTaskReportRate);
+  return Store("report_rate", code, WorkerTask::kReportRate);
 }
 
 OptionResult PerformanceOptions::ResetReportRate(std::optional<int> definition_default) {
   if (!definition_default) {
     // The job still goes out so the mouse gets the stored rate again.
-    poster_.Post(kTaskReportRate);
+    poster_.Post(WorkerTask::kReportRate);
     OptionResult result;
     result.posted = true;
     result.show_save_wait = state_.ShowSaveTips();
@@ -97,37 +97,38 @@ OptionResult PerformanceOptions::ResetReportRate(std::optional<int> definition_d
     return result;
   }
   store_.SetConfigInt(Profile(), "report_rate_wireless", *definition_default);
-  return Store("report_rate", *definition_default, kTaskReportRate);
+  return Store("report_rate", *definition_default, WorkerTask::kReportRate);
 }
 
 OptionResult PerformanceOptions::SetLiftoff(bool two_mm) {
-  return Store("liftoff_height", two_mm ? 2 : 1, kTaskSensorOptions);
+  return Store("liftoff_height", two_mm ? 2 : 1, WorkerTask::kSensorOptions);
 }
 
 OptionResult PerformanceOptions::SetSensorSwitches(bool box1, bool box2, bool box3) {
   int flags = (box1 ? kSensorBits[0] : 0) + (box2 ? kSensorBits[1] : 0) + (box3 ? kSensorBits[2] : 0);
-  return Store("sensor_flag", flags, kTaskSensorOptions);
+  return Store("sensor_flag", flags, WorkerTask::kSensorOptions);
 }
 
 OptionResult PerformanceOptions::SetSleepDelay(int data) {
-  return Store("sleep_light", data, kTaskPowerOptions);
+  return Store("sleep_light", data, WorkerTask::kPowerOptions);
 }
 
 OptionResult PerformanceOptions::SetMoveWakeup(bool on) {
-  return Store("move_wakeup", on ? 1 : 0, kTaskPowerOptions);
+  return Store("move_wakeup", on ? 1 : 0, WorkerTask::kPowerOptions);
 }
 
 OptionResult PerformanceOptions::SetMoveCloseLight(bool on) {
-  return Store("move_closelight", on ? 1 : 0, kTaskPowerOptions);
+  return Store("move_closelight", on ? 1 : 0, WorkerTask::kPowerOptions);
 }
 
 OptionResult PerformanceOptions::CommitResponseTime(std::string_view text) {
-  return Store("button_respondtime", std::clamp(DecimalToInt(text), 0, kMaxResponseTime), 0);
+  return Store("button_respondtime", std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
+               std::nullopt);
 }
 
 OptionResult PerformanceOptions::ConfirmResponseTime(std::string_view text) {
   return Store("button_respondtime", std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
-               kTaskPowerOptions);
+               WorkerTask::kPowerOptions);
 }
 
 }  // namespace corvane

@@ -15,9 +15,6 @@ namespace corvane {
 
 class SettingsDatabase;
 
-inline constexpr int kTaskReportRate = 11;
-inline constexpr int kTaskSensorOptions = 12;
-inline constexpr int kTaskPowerOptions = 13;
 inline constexpr int kMaxResponseTime = 20;
 inline constexpr int kHighRateClass = 7;
 
@@ -62,9 +59,9 @@ class PerformanceOptions {
   // Reads every option of the active profile for display. Writes nothing.
   PerformanceView Load() const;
 
-  // A report-rate item (index into the shown items): both rate keys, posts 11.
+  // A report-rate item (index into the shown items): both rate keys, posts the report rate.
   OptionResult SelectReportRate(int item_index);
-  // The definition's default code (none = element missing: nothing stored), posts 11.
+  // The definition's default code (none = element missing: nothing stored), posts the report rate.
   OptionResult ResetReportRate(std::optional<int> definition_default);
   OptionResult SetLiftoff(bool two_mm);
   // The three sensor boxes; bits of the old value outside 4, 8, 16 are dropped.
@@ -74,13 +71,13 @@ class PerformanceOptions {
   OptionResult SetMoveCloseLight(bool on);
   // Response time typed: clamped to 0..20 and stored; nothing is posted.
   OptionResult CommitResponseTime(std::string_view text);
-  // Response time confirmed: stores the text's value (clamped), posts 13.
+  // Response time confirmed: stores the text's value (clamped), posts the power options.
   OptionResult ConfirmResponseTime(std::string_view text);
 
  private:
   int Profile() const;
   int ReadInt(const char* key) const;
-  OptionResult Store(const char* key, int value, int task);
+  OptionResult Store(const char* key, int value, std::optional<WorkerTask> task);
 
   SettingsDatabase& store_;
   DeviceState& state_;

@@ -2,18 +2,15 @@
 // worker's queue. The queue implements this; tests record the numbers.
 #pragma once
 
-namespace corvane {
+#include "base/worker_task.h"
 
-// Worker task numbers the settings pages post.
-inline constexpr int kTaskButtons = 6;
-inline constexpr int kTaskLighting = 8;
-inline constexpr int kTaskLightReset = 17;
+namespace corvane {
 
 class TaskPoster {
  public:
   virtual ~TaskPoster() = default;
   // Appends `task` to the worker queue; never blocks on device traffic.
-  virtual void Post(int task) = 0;
+  virtual void Post(WorkerTask task) = 0;
 };
 
 }  // namespace corvane

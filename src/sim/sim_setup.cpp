@@ -52,8 +52,9 @@ bool SimIdentityFromCatalogue(const DeviceCatalogue& catalogue, std::string_view
   result.receiver.exists = false;
   // The first mode of each kind counts, as the device manager matches in file order.
   for (const CatalogEntry& mode : catalogue.ModesOf(static_cast<size_t>(index))) {
-    if (mode.mode == kModeWired && !result.wired.exists) TakeMode(mode, result.wired);
-    if (mode.mode == kModeWireless && !result.receiver.exists) TakeMode(mode, result.receiver);
+    if (mode.mode == ConnectionMode::kWired && !result.wired.exists) TakeMode(mode, result.wired);
+    if (mode.mode == ConnectionMode::kReceiver && !result.receiver.exists)
+      TakeMode(mode, result.receiver);
   }
   if (!result.wired.exists && !result.receiver.exists) {
     error = "model " + entry.name + " has neither a wired nor a wireless mode";

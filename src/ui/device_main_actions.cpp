@@ -8,7 +8,7 @@
 #include "app/display_names.h"
 #include "app/text_ids.h"
 #include "exchange/profile_file.h"
-#include "protocol/device_jobs.h"
+include "base/worker_task.h"
 #include "protocol/device_session.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
@@ -72,7 +72,7 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   if (what == kProfileActivate) {
     store.SetActiveProfile(static_cast<int>(profile));
     RefreshProfileButton();
-    session_.Worker().Post(kTaskUploadProfile);
+    session_.Worker().Post(WorkerTask::kUploadProfile);
     return;
   }
   if (what != kProfileImport && what != kProfileExport) return;
@@ -102,13 +102,13 @@ void DeviceMainDlg::RestoreDefaults() {
   }
   if (MessageBox(kTextRestoreDefaultsTitle, kTextRestoreDefaultsBody, 2) != kModalOk) return;
   if (pages_) pages_->Refresh();
-  session_.Worker().Post(kTaskRestoreDefaults);
+  session_.Worker().Post(WorkerTask::kRestoreDefaults);
   ShowSavingPopup();
 }
 
 void DeviceMainDlg::OnFirmwareButton(int id) {
   if (id == kIdFirmwareMouse && !session_.Model().Definition().firmware_url.empty()) {
-    session_.Worker().Post(kTaskFirmwareCheck);
+    session_.Worker().Post(WorkerTask::kFirmwareCheck);
     return;
   }
   MessageBox(id == kIdFirmwareMouse ? kTextMouseFirmware : kTextReceiverFirmware, kTextUpToDate, 1);
@@ -122,7 +122,7 @@ void DeviceMainDlg::OnUpdatePrompt(int64_t kind) {
     if (MessageBoxText(Text(kTextSoftwareUpdate), body, kMessageBoxTwoButtons) != kModalOk) {
       return;
     }
-    session_.Worker().Post(kTaskSoftwareInstall);
+    session_.Worker().Post(WorkerTask::kSoftwareInstall);
     UpdateProcessDlg progress(Texts());
     if (!progress.Make(*this)) return;
     update_progress_ = &progress;
@@ -136,7 +136,7 @@ void DeviceMainDlg::OnUpdatePrompt(int64_t kind) {
   const std::string body = Text(kTextNewVersion) + ":V" +
                            DottedFirmware(session_.Updates().Firmware().new_version) + ", " + ask;
   if (MessageBoxText(Text(kTextMouseFirmware), body, kMessageBoxTwoButtons) != kModalOk) return;
-  session_.Worker().Post(kTaskFirmwareInstall);
+  session_.Worker().Post(WorkerTask::kFirmwareInstall);
   update_tip_.reset();
   update_tip_ = std::make_unique<UpdateTipDlg>(Texts());
   if (update_tip_->Make(*this)) update_tip_->ShowWindow(DUI::kShowShow);

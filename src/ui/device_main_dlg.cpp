@@ -102,19 +102,19 @@ int64_t DeviceMainDlg::OnWindowMessage(uint32_t message, int64_t wparam, int64_t
       if (wparam == kCommandTrayExit) Exit();
       if (wparam == kCommandAbout) ShowAbout();
       break;
-    case kMessageTray:
+    case MessageNumber(WindowMessage::kTrayCallback):
       OnTrayActivated(static_cast<int>(lparam));
       return 0;
-    case kMessageExitRequest:
+    case MessageNumber(WindowMessage::kExitRequest):
       if (lparam == kExitRequestCode) Exit();
       return 0;
-    case kMessageUpdateAvailable:
+    case MessageNumber(WindowMessage::kUpdateAvailable):
       OnUpdatePrompt(wparam);
       return 1;
-    case kMessageDownloadProgress:
+    case MessageNumber(WindowMessage::kDownloadProgress):
       OnDownloadProgress(static_cast<int>(lparam));
       return 1;
-    case kMessageProfileChosen:
+    case MessageNumber(WindowMessage::kProfileChosen):
       OnProfileChosen(wparam, lparam);
       return 1;
     case DUI::kMessageClose:
@@ -122,7 +122,7 @@ int64_t DeviceMainDlg::OnWindowMessage(uint32_t message, int64_t wparam, int64_t
       // button; hiding without a way back would strand the program.
       OnCloseButton();
       return 0;
-    case kMessageRelabel:
+    case MessageNumber(WindowMessage::kRelabel):
       Relabel();
       break;
     default:
@@ -212,9 +212,9 @@ void DeviceMainDlg::OpenDevice() {
     session_.Values().WriteDeviceType(type);
     session_.Model().LoadDefinition(type);
   }
-  if (manager.ActiveConnectionMode() == kModeReceiver) {
+  if (manager.ActiveConnectionMode() == ConnectionMode::kReceiver) {
     SetConnectionText(kTextWireless);
-    session_.Worker().Post(kTaskReadWirelessDevice);
+    session_.Worker().Post(WorkerTask::kOpenDevice);
   } else {
     SetConnectionText(kTextWired);
   }

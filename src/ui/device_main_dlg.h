@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/worker_task.h"
 #include "ui/dui/mdialog.h"
 
 namespace corvane {
@@ -34,12 +35,9 @@ class PagesPanel;
 class ProgramSettingsPage;
 class TrayIcon;
 
-// Window messages.
-inline constexpr uint32_t kMessageTray = 1690;
-inline constexpr uint32_t kMessageExitRequest = 1691;
+// The window's own messages are WindowMessage (base/worker_task.h); these are the
+// control library's command message and the codes that come with the messages.
 inline constexpr int kExitRequestCode = 610;
-inline constexpr uint32_t kMessageProfileChosen = 1705;
-inline constexpr uint32_t kMessageRelabel = 2022;
 inline constexpr uint32_t kMessageCommand = 0x111;
 inline constexpr int kCommandTrayExit = 100;
 inline constexpr int kCommandAbout = 102;

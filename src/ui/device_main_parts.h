@@ -8,10 +8,8 @@
 
 namespace corvane::ui::main_window {
 
-inline constexpr int kTaskReadWirelessDevice = 4;
 inline constexpr const char* kDefaultDevicePicture = "device/device_default.png";
 inline constexpr int kAnimationIntervalMs = 10;
-inline constexpr int kModeReceiver = 1;
 inline constexpr const char* kFrameFont = "Open Sans Semibold";
 inline constexpr uint32_t kTextColorTitle = 0xFFFFFFFFu;
 inline constexpr uint32_t kTextColorBottom = 0xFF8A929C;

@@ -26,7 +26,7 @@ void HotplugWatcher::Drain() {
   while (monitor_->ReadEvent(event)) {
     const HotplugAction action =
         MatchHotplugEvent(event, session_.Model().KnownDevices(), session_.State().IdlePoll());
-    if (const int task = TaskOf(action); task != 0) session_.Worker().Post(task);
+    if (const std::optional<WorkerTask> task = TaskOf(action)) session_.Worker().Post(*task);
     event = HotplugEvent{};
   }
 }

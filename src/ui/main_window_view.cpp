@@ -40,14 +40,17 @@ void MainWindowView::ShowDeviceControls(bool show) {
 void MainWindowView::SetIdlePoll(bool on) {
   Queue([on](DeviceMainDlg& w) { w.SetIdlePoll(on); });
 }
-void MainWindowView::SetAllDeviceState(int state) {
+void MainWindowView::SetAllDeviceState(OnlineState online_state) {
+  const int state = StateNumber(online_state);
   mirror_.SetAllDeviceState(state);
   Queue([state](DeviceMainDlg& w) {
     w.DeviceList()->SetAllDeviceState(state);
     w.UpdateListPaging();
   });
 }
-void MainWindowView::SetDeviceState(int type, int mode, int state) {
+void MainWindowView::SetDeviceState(int type, ConnectionMode connection, OnlineState online_state) {
+  const int mode = ModeNumber(connection);
+  const int state = StateNumber(online_state);
   mirror_.SetDeviceState(type, mode, state);
   Queue([=](DeviceMainDlg& w) {
     w.DeviceList()->SetDeviceState(type, mode, state);
@@ -57,8 +60,10 @@ void MainWindowView::SetDeviceState(int type, int mode, int state) {
 void MainWindowView::SetDeviceVersion(int type, int release) {
   Queue([=](DeviceMainDlg& w) { w.DeviceList()->SetDeviceVersion(type, release); });
 }
-void MainWindowView::SetDeviceBattery(int type, int a, int b) {
-  Queue([=](DeviceMainDlg& w) { w.DeviceList()->SetDeviceBattery(type, a, b); });
+void MainWindowView::SetDeviceBattery(int type, BatteryStatus battery) {
+  Queue([=](DeviceMainDlg& w) {
+    w.DeviceList()->SetDeviceBattery(type, battery.charging, battery.level);
+  });
 }
 int MainWindowView::GetOnlineDevCount() { return mirror_.GetOnlineDevCount(); }
 void MainWindowView::SetSelectDevice(int type) {
@@ -69,8 +74,8 @@ int MainWindowView::GetSelectDevice() { return mirror_.GetSelectDevice(); }
 void MainWindowView::ShowDeviceList(bool show) {
   Queue([show](DeviceMainDlg& w) { w.ShowDeviceList(show); });
 }
-void MainWindowView::SetBatteryInfo(int b, int a) {
-  Queue([=](DeviceMainDlg& w) { w.SetBatteryInfo(b, a); });
+void MainWindowView::SetBatteryInfo(BatteryStatus battery) {
+  Queue([=](DeviceMainDlg& w) { w.SetBatteryInfo(battery.level, battery.charging); });
 }
 void MainWindowView::SetVersionLine(const std::string&) {
   // The device settings page that shows this line is not built yet.
@@ -99,8 +104,8 @@ void MainWindowView::SetUpgradeProgress(const std::string& text, int percent) {
 void MainWindowView::CloseUpgradeProgress() {
   Queue([](DeviceMainDlg& w) { w.CloseUpgradeProgress(); });
 }
-void MainWindowView::PostMessage(int message, long long wparam, long long lparam) {
-  Queue([=](DeviceMainDlg& w) { w.SendMessage(static_cast<uint32_t>(message), wparam, lparam); });
+void MainWindowView::PostMessage(WindowMessage message, long long wparam, long long lparam) {
+  Queue([=](DeviceMainDlg& w) { w.SendMessage(MessageNumber(message), wparam, lparam); });
 }
 
 }  // namespace corvane::ui

@@ -30,15 +30,15 @@ class MainWindowView : public DeviceView {
   void SetLinkFlag(bool linked) override;
   void ShowDeviceControls(bool show) override;
   void SetIdlePoll(bool on) override;
-  void SetAllDeviceState(int state) override;
-  void SetDeviceState(int device_type, int mode, int online_state) override;
+  void SetAllDeviceState(OnlineState state) override;
+  void SetDeviceState(int device_type, ConnectionMode mode, OnlineState state) override;
   void SetDeviceVersion(int device_type, int release_number) override;
-  void SetDeviceBattery(int device_type, int a, int b) override;
+  void SetDeviceBattery(int device_type, BatteryStatus battery) override;
   int GetOnlineDevCount() override;
   void SetSelectDevice(int device_type) override;
   int GetSelectDevice() override;
   void ShowDeviceList(bool show) override;
-  void SetBatteryInfo(int b, int a) override;
+  void SetBatteryInfo(BatteryStatus battery) override;
   void SetVersionLine(const std::string& line) override;
   void RefreshPage(DevicePage page) override;
   void SelectDpiStageCount(int count) override;
@@ -49,7 +49,7 @@ class MainWindowView : public DeviceView {
   void StopMacroRecording() override;
   void SetUpgradeProgress(const std::string& text, int percent) override;
   void CloseUpgradeProgress() override;
-  void PostMessage(int message, long long wparam, long long lparam) override;
+  void PostMessage(WindowMessage message, long long wparam, long long lparam) override;
 
  private:
   // Runs `call` with the window on the GUI thread, unless the window went away first.

@@ -23,7 +23,6 @@ namespace corvane::ui {
 namespace {
 
 constexpr const char* kExitModeGroup = "IDC_SET_STC_EXITMODE";
-constexpr int kTaskUpdateCheck = 23;
 constexpr int kNoText = 0;
 constexpr uint32_t kUpToDateColor = 0xFF00C800;
 constexpr int kRowHeight = 34;
@@ -131,7 +130,7 @@ int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
   if (code != DUI::kNotifyClick) return 0;
   switch (id) {
     case kIdSetUpdateCheck:
-      session.Worker().Post(kTaskUpdateCheck);
+      session.Worker().Post(WorkerTask::kSoftwareCheck);
       break;
     case kIdSetRestore:
       window_.RestoreDefaults();

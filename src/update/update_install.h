@@ -1,5 +1,5 @@
-// The download-and-install jobs of the worker: task 26 (software package → installer)
-// and task 27 (firmware package → image handed to the device-side transfer).
+// The download-and-install jobs of the worker: the software install (package → installer)
+// and the firmware install (firmware package → image handed to the device-side transfer).
 // Package names and addresses are built verbatim from the server's version texts.
 #pragma once
 
@@ -41,14 +41,14 @@ std::string FirmwarePackageAddress(const std::string& firmware_url, const std::s
 // Returns true when `version` can be part of a file name: not empty, no path separator, no NUL.
 bool IsFileNameSafeVersion(std::string_view version);
 
-// Task 26: downloads the software package into the temporary folder (progress to `view`),
+// Software install: downloads the software package into the temporary folder (progress to `view`),
 // unpacks it and, when it holds the installer, starts it and ends the process through
 // `launcher`. Returns true when the installer was started; false ends the job quietly.
 bool InstallSoftwareUpdate(HttpTransfer& transfer, UpdateView& view, InstallerLauncher& launcher,
                            const std::filesystem::path& data_folder, const std::string& upgrade_url,
                            const std::string& new_version);
 
-// Task 27: downloads and unpacks the firmware package, hands its non-empty image to
+// Firmware install: downloads and unpacks the firmware package, hands its non-empty image to
 // `send_firmware`, deletes the image and shows progress 100 with text 593 on the firmware
 // pop-up. Returns true when the image was handed over; false ends the job quietly.
 bool InstallFirmwareUpdate(HttpTransfer& transfer, UpdateView& view,

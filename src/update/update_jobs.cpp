@@ -31,7 +31,7 @@ constexpr long long kProgressMessageWParam = 0;
 
 }  // namespace
 
-// What the update jobs show, passed on to the window's view: messages 1692 and 1694 go
+// What the update jobs show, passed on to the window's view: the update messages go
 // through PostMessage, the firmware pop-up through SetUpgradeProgress.
 class UpdateJobs::ViewAdapter : public UpdateView {
  public:
@@ -43,10 +43,10 @@ class UpdateJobs::ViewAdapter : public UpdateView {
   void EnableSoftwareUpdateButton(bool on) override { view_.EnableSoftwareUpdateButton(on); }
   void EnableFirmwareUpdateButton(bool on) override { view_.EnableFirmwareUpdateButton(on); }
   void PostUpdateAvailable(int kind) override {
-    view_.PostMessage(kMessageUpdateAvailable, kind, kUpdateMessageLParam);
+    view_.PostMessage(WindowMessage::kUpdateAvailable, kind, kUpdateMessageLParam);
   }
   void PostDownloadProgress(int percent) override {
-    view_.PostMessage(kMessageDownloadProgress, kProgressMessageWParam, percent);
+    view_.PostMessage(WindowMessage::kDownloadProgress, kProgressMessageWParam, percent);
   }
   void ShowFirmwareProgress(int percent, const std::string& text) override {
     if (!hold_firmware_progress_) view_.SetUpgradeProgress(text, percent);
@@ -76,10 +76,10 @@ UpdateJobs::UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& man
 UpdateJobs::~UpdateJobs() = default;
 
 void UpdateJobs::Register(DeviceJobs& jobs) {
-  jobs.SetExternalJob(kTaskSoftwareCheck, [this] { CheckSoftware(); });
-  jobs.SetExternalJob(kTaskFirmwareCheck, [this] { CheckFirmware(); });
-  jobs.SetExternalJob(kTaskSoftwareInstall, [this] { InstallSoftware(); });
-  jobs.SetExternalJob(kTaskFirmwareInstall, [this] { InstallFirmware(); });
+  jobs.SetExternalJob(WorkerTask::kSoftwareCheck, [this] { CheckSoftware(); });
+  jobs.SetExternalJob(WorkerTask::kFirmwareCheck, [this] { CheckFirmware(); });
+  jobs.SetExternalJob(WorkerTask::kSoftwareInstall, [this] { InstallSoftware(); });
+  jobs.SetExternalJob(WorkerTask::kFirmwareInstall, [this] { InstallFirmware(); });
 }
 
 void UpdateJobs::Cancel() {
@@ -158,11 +158,12 @@ std::string UpdateJobs::MouseFirmwareVersion() {
   if (!version.empty()) return version;
   // Same sources as the read-back: the wired release number, or command 0x20 through
   // the receiver. Lets a check run before (or without) a read-back.
-  const int mode = manager_.ActiveConnectionMode();
-  if (mode == kEntryModeWired) {
+  const ConnectionMode mode = manager_.ActiveConnectionMode();
+  if (mode == ConnectionMode::kWired) {
     int release = 0;
-    if (manager_.ReleaseNumberOf(kEntryModeWired, release)) version = ReleaseVersionText(release);
-  } else if (mode == kEntryModeWireless) {
+    if (manager_.ReleaseNumberOf(ConnectionMode::kWired, release))
+      version = ReleaseVersionText(release);
+  } else if (mode == ConnectionMode::kReceiver) {
     CommandReport request = MakeReadRequest(kCmdReadFirmwareVersion);
     if (manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) {
       version = FirmwareVersionText(request.bytes[kFirmwareVersionHigh], request.bytes[kFirmwareVersionLow]);

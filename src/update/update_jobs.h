@@ -1,7 +1,8 @@
-// The worker's update jobs bound to one session: tasks 23 and 24 (software and firmware
-// version checks), 26 (software package and installer) and 27 (firmware package handed to
-// the mouse). Owns the HTTP transfer and the check results and shows everything through
-// the front end's DeviceView; the update logic itself lives in version_check and update_install.
+// The worker's update jobs bound to one session: the software and firmware
+// version checks, the software install (package and installer) and the firmware install
+// (package handed to the mouse). Owns the HTTP transfer and the check results and shows everything
+// through the front end's DeviceView; the update logic itself lives in version_check and
+// update_install.
 #pragma once
 
 #include <atomic>
@@ -25,7 +26,7 @@ class DeviceManager;
 class DeviceView;
 class ModelContext;
 
-// Pause before and after closing the firmware progress pop-up at the end of task 27.
+// Pause before and after closing the firmware progress pop-up at the end of the firmware install.
 inline constexpr int kFirmwareCloseProgressPauseMs = 100;
 
 class UpdateJobs {
@@ -38,7 +39,7 @@ class UpdateJobs {
   using FirmwareSender =
       std::function<bool(const std::vector<std::uint8_t>& image, const UpgradeProgress& progress)>;
 
-  // `view` gets labels, buttons, messages 1692/1694 and the firmware progress; `model`
+  // `view` gets labels, buttons, the update messages and the firmware progress; `model`
   // gives the firmware address and the mouse version; `manager` is asked for the mouse
   // version when no read-back has set it. `launcher` null: LinuxInstallerLauncher.
   UpdateJobs(DeviceView& view, ModelContext& model, DeviceManager& manager, SoftwareInfo software,
@@ -48,17 +49,20 @@ class UpdateJobs {
   UpdateJobs(const UpdateJobs&) = delete;
   UpdateJobs& operator=(const UpdateJobs&) = delete;
 
-  // Registers tasks 23, 24, 26 and 27 with `jobs`; this object must outlive `jobs`' use.
+  // Registers the version checks and installs with `jobs`; this object must outlive `jobs`' use.
   void Register(DeviceJobs& jobs);
 
-  // Task 23. Returns the software state afterwards (unchanged when no version was had).
+  // WorkerTask::kSoftwareCheck. Returns the software state afterwards (unchanged when no version
+  // was had).
   int CheckSoftware();
-  // Task 24. Returns the firmware state afterwards (unchanged when no version was had).
+  // WorkerTask::kFirmwareCheck. Returns the firmware state afterwards (unchanged when no version
+  // was had).
   int CheckFirmware();
-  // Task 26. Returns true when the installer was started (the launcher then ends the process).
+  // WorkerTask::kSoftwareInstall. Returns true when the installer was started (the launcher then
+  // ends the process).
   bool InstallSoftware();
-  // Task 27, including the closing of the progress pop-up. Returns true when the image
-  // reached the device; only then does the pop-up show the update as complete.
+  // WorkerTask::kFirmwareInstall, including the closing of the progress pop-up. Returns true when
+  // the image reached the device; only then does the pop-up show the update as complete.
   bool InstallFirmware();
 
   // Stops a running download or version fetch; later jobs run as usual (a cancel button).
@@ -75,7 +79,7 @@ class UpdateJobs {
   // (and remembered). Empty when there is no device or it does not answer.
   std::string MouseFirmwareVersion();
 
-  // Test knob: scales the pauses of task 27 (0 = none).
+  // Test knob: scales the pauses of the firmware install (0 = none).
   void SetPauseScale(double scale) { pause_scale_ = scale; }
 
  private:

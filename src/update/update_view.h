@@ -9,10 +9,6 @@
 
 namespace corvane {
 
-// Window messages the update jobs post (the adapter decides how they reach the GUI thread).
-inline constexpr int kUpdateAvailableMessage = 1692;
-inline constexpr int kDownloadProgressMessage = 1694;
-
 // Which update an "update available" message offers.
 inline constexpr int kSoftwareUpdateKind = 1;
 inline constexpr int kFirmwareUpdateKind = 2;
@@ -34,10 +30,11 @@ class UpdateView {
   virtual void EnableSoftwareUpdateButton(bool enabled) = 0;
   virtual void EnableFirmwareUpdateButton(bool enabled) = 0;
 
-  // Posts message 1692 with wParam `kind` (kSoftwareUpdateKind or kFirmwareUpdateKind), lParam 1.
+  // Posts WindowMessage::kUpdateAvailable with wParam `kind` (kSoftwareUpdateKind or
+  // kFirmwareUpdateKind), lParam 1.
   virtual void PostUpdateAvailable(int kind) = 0;
 
-  // Posts message 1694 with wParam 0 and lParam `percent`.
+  // Posts WindowMessage::kDownloadProgress with wParam 0 and lParam `percent`.
   virtual void PostDownloadProgress(int percent) = 0;
 
   // Shows (percent, text) on the firmware progress pop-up; does nothing when none is open.

@@ -1,4 +1,5 @@
-// Version checks: fetch, length filter, compare, then labels, buttons and message 1692.
+// Version checks: fetch, length filter, compare, then labels, buttons and the update-available
+// message.
 
 #include "update/version_check.h"
 

@@ -1,4 +1,4 @@
-// The software and firmware version checks of the worker (tasks 23 and 24): ask the
+// The software and firmware version checks of the worker: ask the
 // update server for its version text, compare, update labels and buttons, offer the update.
 #pragma once
 
@@ -26,12 +26,12 @@ struct VersionCheckState {
   int state = kUpdateNotChecked;  // kUpdateAvailable, kUpdateUpToDate or kUpdateNotChecked
 };
 
-// Task 23: asks `upgrade_url` + "version" and compares with `own_version`. Returns the
+// Software check: asks `upgrade_url` + "version" and compares with `own_version`. Returns the
 // resulting state; when no version was obtained, `software.state` and the view are unchanged.
 int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::string& own_version,
                          const std::string& upgrade_url, VersionCheckState& software);
 
-// Task 24: asks `firmware_url` + "/mouse/version" and compares with the mouse's firmware
+// Firmware check: asks `firmware_url` + "/mouse/version" and compares with the mouse's firmware
 // version text. Returns the resulting state, unchanged when no version was obtained.
 int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
                          const std::string& mouse_firmware, const std::string& firmware_url,

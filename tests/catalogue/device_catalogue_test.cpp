@@ -27,7 +27,7 @@ TEST_F(DeviceCatalogueTest, ListsEveryMouseInFileOrderWithMissingAttributesEmpty
   EXPECT_EQ(models[3].device_type, 0);
   EXPECT_EQ(models[3].device_attr, "");
   for (const CatalogEntry& model : models) {
-    EXPECT_EQ(model.mode, 0);
+    EXPECT_EQ(model.mode, ConnectionMode::kWired);
     EXPECT_EQ(model.vendor_id, 0);
     EXPECT_EQ(model.product_id, 0);
   }
@@ -53,16 +53,16 @@ TEST_F(DeviceCatalogueTest, ModesKeepTheirMouseFieldsAndOwnAttributes) {
   const auto& wired = catalogue_.Interfaces()[0];
   EXPECT_EQ(wired.name, "Prefixed");
   EXPECT_EQ(wired.device_type, 21);
-  EXPECT_EQ(wired.mode, kModeWired);
+  EXPECT_EQ(wired.mode, ConnectionMode::kWired);
   EXPECT_EQ(wired.description, "wired");
   EXPECT_EQ(wired.dev_id, "AB12");
   EXPECT_EQ(wired.hid_interface, "2");
   const auto& wireless = catalogue_.Interfaces()[1];
-  EXPECT_EQ(wireless.mode, kModeWireless);
+  EXPECT_EQ(wireless.mode, ConnectionMode::kReceiver);
   EXPECT_EQ(wireless.dev_id, "AB1");  // kept short; the device manager decides what it means
   EXPECT_EQ(wireless.description, "");
   const auto& bare = catalogue_.Interfaces()[3];
-  EXPECT_EQ(bare.mode, 0);
+  EXPECT_EQ(bare.mode, ConnectionMode::kWired);
   EXPECT_EQ(bare.dev_id, "");
 }
 
@@ -72,9 +72,9 @@ TEST_F(DeviceCatalogueTest, KnownDevicesFollowCatalogueOrderAndSkipModelsWithout
   EXPECT_EQ(known[0].vendor_id, 0x1209);
   EXPECT_EQ(known[0].product_id, 0x000A);
   EXPECT_EQ(known[0].device_type, 21);
-  EXPECT_EQ(known[0].mode, 0);
+  EXPECT_EQ(known[0].mode, ConnectionMode::kWired);
   EXPECT_EQ(known[0].dev_id, "AB12");
-  EXPECT_EQ(known[1].mode, 1);
+  EXPECT_EQ(known[1].mode, ConnectionMode::kReceiver);
   EXPECT_EQ(known[2].device_type, 21);  // the second model of the same type
   for (const KnownDeviceIds& ids : known) EXPECT_NE(ids.device_type, 22);
   EXPECT_TRUE(catalogue_.ModesOf(1).empty());

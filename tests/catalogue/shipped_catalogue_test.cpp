@@ -54,7 +54,9 @@ void ExpectAttributes(const MarkupDocument& doc, std::initializer_list<const cha
 void CheckMode(MarkupDocument& doc, std::set<std::pair<int, int>>& seen_ids) {
   ExpectAttributes(doc, {"value", "desc", "vid", "pid", "dev_id", "hid_interface"}, "mode");
   const int mode = doc.GetAttributeInt("value");
-  EXPECT_TRUE(mode == kModeWired || mode == kModeWireless) << mode;
+  EXPECT_TRUE(mode == ModeNumber(ConnectionMode::kWired) ||
+              mode == ModeNumber(ConnectionMode::kReceiver))
+      << mode;
   const std::string vid = doc.GetAttribute(std::string_view("vid"));
   const std::string pid = doc.GetAttribute(std::string_view("pid"));
   EXPECT_TRUE(std::regex_match(vid, std::regex("0x[0-9A-Fa-f]{4}"))) << vid;
@@ -113,7 +115,7 @@ TEST(ShippedCatalogueTest, OffersAWirelessModelWithLightingAndAWiredOneWithout) 
     const auto definition =
         LoadDeviceDefinition(DefinitionPath(kData, catalogue.Models()[i].device_attr));
     ASSERT_TRUE(definition) << catalogue.Models()[i].device_attr;
-    if (modes.size() == 1 && modes[0].mode == kModeWired && !definition->lighting) {
+    if (modes.size() == 1 && modes[0].mode == ConnectionMode::kWired && !definition->lighting) {
       wired_only_without_lighting = true;
     }
   }

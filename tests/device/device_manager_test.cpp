@@ -34,23 +34,23 @@ class ManagerTest : public ::testing::Test {
     manager_.SetOpened(true);
   }
   void KnowSimModel() {
-    manager_.AddKnownDevice(0x1209, 0x0001, kType, 0, "C7A1");
-    manager_.AddKnownDevice(0x1209, 0x0002, kType, 1, "C7B2");
+    manager_.AddKnownDevice(0x1209, 0x0001, kType, ConnectionMode::kWired, "C7A1");
+    manager_.AddKnownDevice(0x1209, 0x0002, kType, ConnectionMode::kReceiver, "C7B2");
   }
   DeviceManager manager_;
 };
 
 TEST_F(ManagerTest, KnownDeviceQueries) {
-  manager_.AddKnownDevice(0x1209, 0x0002, 11, 1, "KP11");
-  manager_.AddKnownDevice(0x1209, 0x0002, 12, 0, "WR12");
-  manager_.AddKnownDevice(0x1209, 0x0003, 13, 0, "");
+  manager_.AddKnownDevice(0x1209, 0x0002, 11, ConnectionMode::kReceiver, "KP11");
+  manager_.AddKnownDevice(0x1209, 0x0002, 12, ConnectionMode::kWired, "WR12");
+  manager_.AddKnownDevice(0x1209, 0x0003, 13, ConnectionMode::kWired, "");
   EXPECT_TRUE(manager_.IsKnown(0x1209, 0x0002));
   EXPECT_FALSE(manager_.IsKnown(0x1209, 0x0004));
-  EXPECT_EQ(manager_.ConnectionModeOf(0x1209, 0x0002), 1);  // first wins
-  EXPECT_EQ(manager_.ConnectionModeOf(0x1209, 0x0009), 0);
+  EXPECT_EQ(manager_.ConnectionModeOf(0x1209, 0x0002), ConnectionMode::kReceiver);  // first wins
+  EXPECT_EQ(manager_.ConnectionModeOf(0x1209, 0x0009), ConnectionMode::kWired);
   EXPECT_EQ(manager_.LookupDeviceType(0x1209, 0x0002, "WR12"), 12);
   EXPECT_EQ(manager_.LookupDeviceType(0x1209, 0x0002, "wr12"), 0);  // case-sensitive
-  EXPECT_EQ(manager_.LookupDeviceType(0x1209, 0x0003, "ANY1"), kDeviceTypeByIdsOnly);
+  EXPECT_EQ(manager_.LookupDeviceType(0x1209, 0x0003, "ANY1"), kIdsOnlyDeviceType);
   manager_.ClearKnownDevices();
   EXPECT_FALSE(manager_.IsKnown(0x1209, 0x0002));
 }
@@ -63,15 +63,15 @@ TEST_F(ManagerTest, WiredWinsOverTheReceiver) {
   const auto entries = manager_.Entries();
   ASSERT_EQ(entries.size(), 2u);  // mouse, keyboard and upgrade collections rejected
   EXPECT_EQ(entries[0].device_type, kType);
-  EXPECT_EQ(entries[0].mode, 0);
+  EXPECT_EQ(entries[0].mode, ConnectionMode::kWired);
   EXPECT_EQ(entries[0].dev_id, "C7A1");
   EXPECT_EQ(entries[1].device_type, kType);
-  EXPECT_EQ(entries[1].mode, 1);
+  EXPECT_EQ(entries[1].mode, ConnectionMode::kReceiver);
   EXPECT_EQ(entries[1].index, 1);
   manager_.SelectDeviceType(kType);
   ASSERT_NE(manager_.ActiveDevice(), nullptr);
   EXPECT_EQ(manager_.ActiveDevice()->Path(), entries[0].path);
-  EXPECT_EQ(manager_.ActiveConnectionMode(), 0);
+  EXPECT_EQ(manager_.ActiveConnectionMode(), ConnectionMode::kWired);
   int vid = 0, pid = 0;
   ASSERT_TRUE(manager_.ActiveVidPid(vid, pid));
   EXPECT_EQ(pid, 0x0001);
@@ -85,20 +85,20 @@ TEST_F(ManagerTest, ReceiverWithTheMouseOff) {
   Enumerate();
   manager_.SelectDeviceType(kType);
   ASSERT_EQ(manager_.Entries().size(), 1u);
-  EXPECT_EQ(manager_.Entries()[0].online_state, kOnline);  // answers 0x10 itself
+  EXPECT_EQ(manager_.Entries()[0].online_state, OnlineState::kOnline);  // answers 0x10 itself
   uint8_t info[kDeviceInfoSize] = {};
   ASSERT_TRUE(manager_.QueryDeviceInfo(info));
   EXPECT_EQ(info[14], 0);  // but the mouse is not reachable
   ASSERT_NE(manager_.ActiveDevice(), nullptr);
 
-  manager_.SetOnlineState(kType, 1, kOfflineNotified);
-  EXPECT_EQ(manager_.ActiveConnectionMode(), 1);
+  manager_.SetOnlineState(kType, ConnectionMode::kReceiver, OnlineState::kOffline);
+  EXPECT_EQ(manager_.ActiveConnectionMode(), ConnectionMode::kReceiver);
   EXPECT_EQ(manager_.ActiveDevice(), nullptr);
   uint8_t command[65] = {0, 0x12};
   EXPECT_FALSE(manager_.SendCommand(command, 33));
   EXPECT_EQ(command[1], 0x12);
   EXPECT_FALSE(manager_.IsDevicePresent(kType));
-  manager_.SetOnlineState(kType, 1, kOfflineAnswered);
+  manager_.SetOnlineState(kType, ConnectionMode::kReceiver, OnlineState::kOfflinePolled);
   EXPECT_TRUE(manager_.IsDevicePresent(kType));  // state 2 counts as present
 }
 
@@ -108,10 +108,10 @@ TEST_F(ManagerTest, ModeWithoutFullDevIdGivesIdsOnlyType) {
   fake = backend.get();
   fake->Add("fake/a", 0x1209, 0x0005, 0x0001, 0x0000).respond = AnswerAs("ZZ99");
   manager_.SetBackend(backend);
-  manager_.AddKnownDevice(0x1209, 0x0005, 20, 0, "ZZ");
+  manager_.AddKnownDevice(0x1209, 0x0005, 20, ConnectionMode::kWired, "ZZ");
   Enumerate();
   ASSERT_EQ(manager_.Entries().size(), 1u);
-  EXPECT_EQ(manager_.Entries()[0].device_type, kDeviceTypeByIdsOnly);
+  EXPECT_EQ(manager_.Entries()[0].device_type, kIdsOnlyDeviceType);
 }
 
 TEST_F(ManagerTest, TwoModesOfOneVidPidToldApartByDevId) {
@@ -119,8 +119,8 @@ TEST_F(ManagerTest, TwoModesOfOneVidPidToldApartByDevId) {
   backend->Add("fake/a", 0x1209, 0x0006, 0xFF01, 0x0010).respond = AnswerAs("BBBB");
   backend->Add("fake/b", 0x1209, 0x0006, 0xFF01, 0x0010).respond = AnswerAs("CCCC");
   manager_.SetBackend(backend);
-  manager_.AddKnownDevice(0x1209, 0x0006, 21, 0, "AAAA");
-  manager_.AddKnownDevice(0x1209, 0x0006, 22, 0, "BBBB");
+  manager_.AddKnownDevice(0x1209, 0x0006, 21, ConnectionMode::kWired, "AAAA");
+  manager_.AddKnownDevice(0x1209, 0x0006, 22, ConnectionMode::kWired, "BBBB");
   Enumerate();
   const auto entries = manager_.Entries();
   ASSERT_EQ(entries.size(), 2u);
@@ -133,7 +133,7 @@ TEST_F(ManagerTest, OrdinaryMouseCollectionIsOpenedRejectedAndClosed) {
   auto& mouse = backend->Add("fake/mouse", 0x1209, 0x0001, 0x0001, 0x0002);
   auto& other = backend->Add("fake/other", 0x1209, 0x0099, 0xFF01, 0x0010);
   manager_.SetBackend(backend);
-  manager_.AddKnownDevice(0x1209, 0x0001, 11, 0, "KP11");
+  manager_.AddKnownDevice(0x1209, 0x0001, 11, ConnectionMode::kWired, "KP11");
   Enumerate();
   EXPECT_TRUE(manager_.Entries().empty());
   EXPECT_EQ(mouse.opens, 1);
@@ -145,7 +145,7 @@ TEST_F(ManagerTest, SilentInterfaceStaysWithTypeZeroAfterOneRetry) {
   auto backend = std::make_shared<FakeHidBackend>();
   auto& silent = backend->Add("fake/s", 0x1209, 0x0001, 0xFF01, 0x0010);
   manager_.SetBackend(backend);
-  manager_.AddKnownDevice(0x1209, 0x0001, 11, 0, "KP11");
+  manager_.AddKnownDevice(0x1209, 0x0001, 11, ConnectionMode::kWired, "KP11");
   Enumerate();
   ASSERT_EQ(manager_.Entries().size(), 1u);
   EXPECT_EQ(manager_.Entries()[0].device_type, 0);
@@ -166,7 +166,7 @@ TEST_F(ManagerTest, OverlongPathsAndFailedOpensAreSkipped) {
   backend->Add(std::string(kMaxDevicePathBytes, 'q'), 0x1209, 0x0001, 0xFF01, 0x0010).respond =
       AnswerAs("KP11");
   manager_.SetBackend(backend);
-  manager_.AddKnownDevice(0x1209, 0x0001, 11, 0, "KP11");
+  manager_.AddKnownDevice(0x1209, 0x0001, 11, ConnectionMode::kWired, "KP11");
   Enumerate();
   ASSERT_EQ(manager_.Entries().size(), 1u);
   EXPECT_EQ(manager_.Entries()[0].path.size(), kMaxDevicePathBytes);
@@ -181,10 +181,10 @@ TEST_F(ManagerTest, CommandsNeedAnEnumerationAndReleaseNumbersNeedOpened) {
   uint8_t command[65] = {0, 0x12};
   EXPECT_FALSE(manager_.SendCommand(command, 33));
   int release = -1;
-  EXPECT_FALSE(manager_.ReleaseNumberOf(0, release));
+  EXPECT_FALSE(manager_.ReleaseNumberOf(ConnectionMode::kWired, release));
   Enumerate();
   EXPECT_TRUE(manager_.SendCommand(command, 33));
-  EXPECT_TRUE(manager_.ReleaseNumberOf(0, release));
+  EXPECT_TRUE(manager_.ReleaseNumberOf(ConnectionMode::kWired, release));
   EXPECT_EQ(release, sim->State().firmware_version);
   manager_.CloseAll();
   EXPECT_FALSE(manager_.SendCommand(command, 33));
@@ -217,11 +217,11 @@ TEST_F(ManagerTest, EntryListsBySelection) {
   manager_.SelectDeviceType(kType);
   EXPECT_TRUE(manager_.WirelessEntriesOfSelected(list));
   ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0].mode, 1);
+  EXPECT_EQ(list[0].mode, ConnectionMode::kReceiver);
   manager_.SelectDeviceType(99);
   EXPECT_TRUE(manager_.EntriesOfSelected(list));
   EXPECT_TRUE(list.empty());
-  EXPECT_EQ(manager_.ActiveConnectionMode(), -1);
+  EXPECT_EQ(manager_.ActiveConnectionMode(), ConnectionMode::kNone);
 }
 
 TEST_F(ManagerTest, LinkNotificationsMoveTheReceiverOnlineState) {
@@ -236,14 +236,14 @@ TEST_F(ManagerTest, LinkNotificationsMoveTheReceiverOnlineState) {
   // The receiver is still the active interface, so the 0xC0 arrives there.
   EXPECT_TRUE(manager_.ReadNotification(buffer, type));
   EXPECT_EQ(buffer[0], 0xC0);
-  manager_.SetOnlineState(kType, 1, kOfflineNotified);
+  manager_.SetOnlineState(kType, ConnectionMode::kReceiver, OnlineState::kOffline);
   EXPECT_EQ(manager_.ActiveDevice(), nullptr);
   sim->SetMouseOn(true);
   std::fill(buffer, buffer + 65, 0);
   EXPECT_FALSE(manager_.ReadNotification(buffer, type));  // receiver branch reports false
   EXPECT_EQ(buffer[0], 0xC0);
   EXPECT_EQ(type, kType);
-  EXPECT_EQ(manager_.Entries()[0].online_state, kOnline);
+  EXPECT_EQ(manager_.Entries()[0].online_state, OnlineState::kOnline);
   EXPECT_NE(manager_.ActiveDevice(), nullptr);
 }
 

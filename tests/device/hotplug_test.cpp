@@ -69,8 +69,8 @@ class HotplugMatchTest : public ::testing::Test {
     event.interface_number = interface_number;
     return event;
   }
-  std::vector<KnownDevice> catalogue_{{0x1209, 0x0001, 11, 0, "KP11"},
-                                      {0x1209, 0x0002, 11, 1, "KP11"}};
+  std::vector<KnownDevice> catalogue_{{0x1209, 0x0001, 11, ConnectionMode::kWired, "KP11"},
+                                      {0x1209, 0x0002, 11, ConnectionMode::kReceiver, "KP11"}};
 };
 
 TEST_F(HotplugMatchTest, ArrivalPostsOnlyForAConfigurationCollection) {
@@ -83,7 +83,7 @@ TEST_F(HotplugMatchTest, ArrivalPostsOnlyForAConfigurationCollection) {
   EXPECT_EQ(MatchHotplugEvent(Arrival(1, {{0xFF01, 0x0010}}, false), catalogue_, true),
             HotplugAction::kNothing);  // descriptor unreadable
   EXPECT_EQ(MatchHotplugEvent(Arrival(9, {{0xFF01, 0x0010}}), catalogue_, true), HotplugAction::kNothing);
-  EXPECT_EQ(TaskOf(HotplugAction::kPostRefresh), 2);
+  EXPECT_EQ(TaskOf(HotplugAction::kPostRefresh), WorkerTask::kArrival);
 }
 
 TEST_F(HotplugMatchTest, RemovalNeedsInterfaceTwoAndTheIdlePoll) {
@@ -91,8 +91,8 @@ TEST_F(HotplugMatchTest, RemovalNeedsInterfaceTwoAndTheIdlePoll) {
   EXPECT_EQ(MatchHotplugEvent(Removal(2, 2), catalogue_, false), HotplugAction::kNothing);
   EXPECT_EQ(MatchHotplugEvent(Removal(1, 0), catalogue_, true), HotplugAction::kNothing);
   EXPECT_EQ(MatchHotplugEvent(Removal(5, 2), catalogue_, true), HotplugAction::kNothing);
-  EXPECT_EQ(TaskOf(HotplugAction::kPostReenumerate), 3);
-  EXPECT_EQ(TaskOf(HotplugAction::kNothing), 0);
+  EXPECT_EQ(TaskOf(HotplugAction::kPostReenumerate), WorkerTask::kRemoval);
+  EXPECT_FALSE(TaskOf(HotplugAction::kNothing).has_value());
   HotplugEvent other;
   other.vendor_id = 0x1209;
   other.product_id = 1;

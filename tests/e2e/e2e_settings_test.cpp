@@ -19,7 +19,7 @@ TEST_F(SettingsEndToEndTest, DpiStagesTravelAsExactBytesAndSurviveARestart) {
   for (int i = 0; i < 6; ++i) {
     ASSERT_EQ(Cli({"set", "dpi_group" + std::to_string(i) + "_value", values[i]}).exit_code, 0);
   }
-  CliResult sent = Cli({"task", "9"});
+  CliResult sent = Cli({"task", TaskArg(WorkerTask::kDpiStageValues)});
   ASSERT_EQ(sent.exit_code, 0) << sent.err;
   // Sensor 53 (the simulator's): codes are DPI / 100, 99999 is held at 16000.
   EXPECT_EQ(LastOut("03"), "0003000125260800080010001000180018002000200040004000A000A000000086");

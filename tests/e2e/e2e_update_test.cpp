@@ -1,6 +1,7 @@
 // corvane-cli against a local update server: `update check` for an offered and a
-// not-offered update, and the firmware path `task 24 27`, which downloads the package,
-// unpacks it, flashes the image into the simulated mouse and removes what it unpacked.
+// not-offered update, and the firmware path (the firmware check, then the firmware install,
+// as `task` arguments), which downloads the package, unpacks it, flashes the image into the
+// simulated mouse and removes what it unpacked.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -144,7 +145,8 @@ TEST_F(UpdateEndToEndTest, CheckWithNothingNewerOffersNothing) {
 TEST_F(UpdateEndToEndTest, FirmwareUpdateFlashesTheSimulatedMouse) {
   const std::string image = TestImage();
   ServeFirmware(image);
-  CliResult run = Cli({"task", "24", "27"});
+  CliResult run =
+      Cli({"task", TaskArg(WorkerTask::kFirmwareCheck), TaskArg(WorkerTask::kFirmwareInstall)});
   ASSERT_EQ(run.exit_code, 0) << run.err;
 
   // Stored as received: padded with 0xFF to whole 16-byte blocks.
@@ -167,7 +169,9 @@ TEST_F(UpdateEndToEndTest, FirmwareUpdateFlashesTheSimulatedMouse) {
 
 TEST_F(UpdateEndToEndTest, FirmwareUpdateGoesThroughTheReceiverWhenThatIsAllThereIs) {
   ServeFirmware(TestImage());
-  CliResult run = Cli({"task", "24", "27"}, "--simulate=wireless");
+  CliResult run =
+      Cli({"task", TaskArg(WorkerTask::kFirmwareCheck), TaskArg(WorkerTask::kFirmwareInstall)},
+          "--simulate=wireless");
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(Reports("sim/receiver/if3").size(), 5u);
   EXPECT_EQ(StateValue("receiver_upgrade_image").size(), 2 * 112u);
@@ -175,7 +179,8 @@ TEST_F(UpdateEndToEndTest, FirmwareUpdateGoesThroughTheReceiverWhenThatIsAllTher
 
 TEST_F(UpdateEndToEndTest, FirmwareInstallWithoutACheckFlashesNothing) {
   ServeFirmware(TestImage());
-  CliResult run = Cli({"task", "27"});  // no version known in this process
+  CliResult run =
+      Cli({"task", TaskArg(WorkerTask::kFirmwareInstall)});  // no version known in this process
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_TRUE(Reports("sim/wired/if3").empty());
   EXPECT_EQ(StateValue("wired_upgrade_image"), "");

@@ -16,8 +16,8 @@ namespace corvane::test {
 
 class RecordingPoster : public TaskPoster {
  public:
-  void Post(int task) override { tasks.push_back(task); }
-  std::vector<int> tasks;
+  void Post(WorkerTask task) override { tasks.push_back(task); }
+  std::vector<WorkerTask> tasks;
 };
 
 class ExchangeTest : public ::testing::Test {

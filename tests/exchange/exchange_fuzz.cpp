@@ -18,7 +18,7 @@ namespace {
 
 class NullPoster : public corvane::TaskPoster {
  public:
-  void Post(int) override {}
+  void Post(WorkerTask) override {}
 };
 
 struct Scratch {

@@ -48,7 +48,7 @@ TEST_F(ProfileFileRoundTrip, ImportIntoAnotherProfileReproducesIt) {
   ASSERT_TRUE(result.ok()) << result.message;
   EXPECT_EQ(result.profile_name, "Copy Of Main");
   EXPECT_EQ(db_.GetProfileName(second_), "Copy Of Main");
-  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskProfileUpload});
+  EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kUploadProfile});
 
   const auto want = db_.GetKeyAssigns(first_);
   const auto got = db_.GetKeyAssigns(second_);

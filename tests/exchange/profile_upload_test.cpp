@@ -37,7 +37,7 @@ class ProfileUploadTest : public WorkerSimTest {
     Set("report_rate", "1");
     ASSERT_TRUE(store_.DeleteKeyAssigns(profile));
     ASSERT_TRUE(ImportProfile(store_, profile, lighting, file, poster_).ok());
-    ASSERT_EQ(poster_.tasks, std::vector<int>{kTaskUploadProfile});
+    ASSERT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kUploadProfile});
     EXPECT_EQ(store_.GetProfileName(profile), "Tournament");
   }
   RecordingPoster poster_;
@@ -45,7 +45,7 @@ class ProfileUploadTest : public WorkerSimTest {
 
 TEST_F(ProfileUploadTest, ImportUploadsTheWholeProfileInTaskOrder) {
   StartSim(SimMode::kWired);
-  ASSERT_TRUE(jobs_.Run(kTaskStartup));
+  ASSERT_TRUE(jobs_.Run(WorkerTask::kStartup));
   ASSERT_TRUE(model_.HasLighting());
   const int profile = store_.GetActiveProfile();
   if (store_.GetLightCount(profile) == 0) {

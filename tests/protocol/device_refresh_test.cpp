@@ -18,9 +18,9 @@ SimIdentity Identity() {
   return id;
 }
 
-const std::vector<KnownDevice> kCatalogue = {{0x1209, 0x0001, 7, 0, "C7A1"},
-                                             {0x1209, 0x0002, 7, 1, "C7B2"},
-                                             {0x1209, 0x0003, 8, 0, "WR12"}};
+const std::vector<KnownDevice> kCatalogue = {{0x1209, 0x0001, 7, ConnectionMode::kWired, "C7A1"},
+                                             {0x1209, 0x0002, 7, ConnectionMode::kReceiver, "C7B2"},
+                                             {0x1209, 0x0003, 8, ConnectionMode::kWired, "WR12"}};
 
 class RefreshTest : public ::testing::Test {
  protected:

@@ -51,7 +51,7 @@ class FirmwareTest : public ::testing::Test {
     sim_ = std::make_shared<SimBackend>(Identity(), SimMode::kWired);
     capture_file_ = (home_.Root() / "capture.txt").string();
     manager_.SetBackend(std::make_shared<CaptureBackend>(sim_, capture_file_));
-    manager_.AddKnownDevice(0x1209, 0x0001, 7, 0, "C7A1");
+    manager_.AddKnownDevice(0x1209, 0x0001, 7, ConnectionMode::kWired, "C7A1");
     manager_.EnumerateDevice();
     manager_.SetOpened(true);
     manager_.SelectDeviceType(7);

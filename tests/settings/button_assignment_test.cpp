@@ -48,7 +48,7 @@ TEST_F(ButtonAssignmentTest, PrimaryButtonIsGuardedButCanBeReset) {
   EXPECT_TRUE(poster.tasks.empty());
   EXPECT_EQ(state.TakePendingMacroButton(), -1);
   model.ResetButton();
-  EXPECT_EQ(poster.tasks, (std::vector<int>{kTaskButtons}));
+  EXPECT_EQ(poster.tasks, (std::vector<WorkerTask>{WorkerTask::kButtonTable}));
 }
 
 TEST_F(ButtonAssignmentTest, KeyboardPanelRules) {
@@ -136,7 +136,7 @@ TEST_F(ButtonAssignmentTest, ResetsRestoreFactoryDescriptionsAndLayout) {
   EXPECT_EQ(model.SelectedButton(), 0);
   EXPECT_TRUE(db.GetKeyAssigns(kProfile).empty());
   EXPECT_EQ(SentTable(), FactoryButtonTable());
-  EXPECT_EQ(poster.tasks.back(), kTaskButtons);
+  EXPECT_EQ(poster.tasks.back(), WorkerTask::kButtonTable);
 }
 
 TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUpload) {

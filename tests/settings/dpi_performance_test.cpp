@@ -13,8 +13,8 @@ namespace corvane {
 namespace {
 
 struct RecordingPoster : TaskPoster {
-  void Post(int task) override { tasks.push_back(task); }
-  std::vector<int> tasks;
+  void Post(WorkerTask task) override { tasks.push_back(task); }
+  std::vector<WorkerTask> tasks;
 };
 
 class PageLogicTest : public ::testing::Test {
@@ -42,7 +42,7 @@ TEST_F(PageLogicTest, ReducingTheCountPullsTheActiveStageIn) {
   DpiActionResult result = dpi.ChangeCount(3);
   EXPECT_EQ(Get("dpi_count"), "3");
   EXPECT_EQ(Get("dpi_index"), "2");
-  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskDpiStages});
+  EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kDpiStageValues});
   EXPECT_TRUE(result.posted);
   DpiPageView view = dpi.View();
   EXPECT_EQ(view.stages.size(), 3u);
@@ -58,7 +58,7 @@ TEST_F(PageLogicTest, SelectingTheActiveStageWritesButPostsNothing) {
   EXPECT_TRUE(poster_.tasks.empty());
   DpiActionResult result = dpi.SelectStage(3);
   EXPECT_EQ(Get("dpi_index"), "3");
-  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskDpiStages});
+  EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kDpiStageValues});
   ASSERT_TRUE(result.popup_dpi.has_value());
   EXPECT_EQ(*result.popup_dpi, 3200);  // built-in default of stage 3
   EXPECT_TRUE(result.show_save_wait);
@@ -80,7 +80,7 @@ TEST_F(PageLogicTest, TypedAndSlidValuesFollowTheSensor) {
   EXPECT_EQ(Get("dpi_group1_value"), "2000");
   EXPECT_TRUE(poster_.tasks.empty());  // only the release posts
   dpi.Apply();
-  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskDpiStages});
+  EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kDpiStageValues});
 }
 
 TEST_F(PageLogicTest, ColourCancelChangesNothingAndResetPostsEighteen) {
@@ -91,7 +91,8 @@ TEST_F(PageLogicTest, ColourCancelChangesNothingAndResetPostsEighteen) {
   dpi.SetColour(2, 65280);
   EXPECT_EQ(Get("dpi_group2_rgb"), "65280");
   dpi.Reset();
-  EXPECT_EQ(poster_.tasks, (std::vector<int>{kTaskDpiColours, kTaskDpiReset}));
+  EXPECT_EQ(poster_.tasks,
+            (std::vector<WorkerTask>{WorkerTask::kDpiStageColours, WorkerTask::kFactoryDpi}));
 }
 
 TEST_F(PageLogicTest, SensorSwitchesDropForeignBits) {
@@ -103,7 +104,7 @@ TEST_F(PageLogicTest, SensorSwitchesDropForeignBits) {
   EXPECT_TRUE(view.sensor_box[2]);
   options.SetSensorSwitches(true, false, false);
   EXPECT_EQ(Get("sensor_flag"), "4");
-  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskSensorOptions});
+  EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kSensorOptions});
 }
 
 TEST_F(PageLogicTest, ReportRateWritesBothKeysAndHighRatesNeedClassSeven) {
@@ -119,7 +120,8 @@ TEST_F(PageLogicTest, ReportRateWritesBothKeysAndHighRatesNeedClassSeven) {
   EXPECT_FALSE(options.Load().selected_rate.has_value());
   options.ResetReportRate(std::nullopt);
   EXPECT_EQ(Get("report_rate"), "3");
-  EXPECT_EQ(poster_.tasks, (std::vector<int>{kTaskReportRate, kTaskReportRate}));
+  EXPECT_EQ(poster_.tasks,
+            (std::vector<WorkerTask>{WorkerTask::kReportRate, WorkerTask::kReportRate}));
 }
 
 TEST_F(PageLogicTest, ResponseTimeAndLiftoffEdges) {
@@ -129,7 +131,7 @@ TEST_F(PageLogicTest, ResponseTimeAndLiftoffEdges) {
   EXPECT_TRUE(poster_.tasks.empty());
   options.ConfirmResponseTime("-3");
   EXPECT_EQ(Get("button_respondtime"), "0");
-  EXPECT_EQ(poster_.tasks, std::vector<int>{kTaskPowerOptions});
+  EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kPowerOptions});
   Set("liftoff_height", "0");
   EXPECT_FALSE(options.Load().liftoff_two_mm);
   options.SetLiftoff(true);

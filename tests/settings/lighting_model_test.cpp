@@ -68,7 +68,7 @@ TEST_F(LightingModelTest, ShowingAndChoosingModes) {
   view = model.ChooseMode(3);
   EXPECT_TRUE(view->tall);
   EXPECT_FALSE(view->show_speed);
-  EXPECT_EQ(poster.tasks, (std::vector<int>{kTaskLighting}));
+  EXPECT_EQ(poster.tasks, (std::vector<WorkerTask>{WorkerTask::kLightingMode}));
   EXPECT_FALSE(model.ChooseMode(9));
   EXPECT_EQ(BrightnessCaption("B", 2), "B: 50%");
   EXPECT_EQ(BrightnessCaption("B", 7), "B: 100%");
@@ -102,7 +102,7 @@ TEST_F(LightingModelTest, BrightnessSpeedAndColours) {
   row = db.GetLight(kProfile, 2);
   EXPECT_EQ(row->color_value1, 255);
   EXPECT_EQ(row->color_value5, 0x123456);
-  EXPECT_EQ(poster.tasks, (std::vector<int>(4, kTaskLighting)));
+  EXPECT_EQ(poster.tasks, (std::vector<WorkerTask>(4, WorkerTask::kLightingMode)));
   // The other modes kept their own settings.
   EXPECT_EQ(db.GetLight(kProfile, 1)->brightness, 4);
 }
@@ -110,7 +110,7 @@ TEST_F(LightingModelTest, BrightnessSpeedAndColours) {
 TEST_F(LightingModelTest, ResetPostsTheReadBack) {
   model.Load(kProfile, kAllModes);
   model.Reset();
-  EXPECT_EQ(poster.tasks, (std::vector<int>{kTaskLightReset}));
+  EXPECT_EQ(poster.tasks, (std::vector<WorkerTask>{WorkerTask::kLightingReadback}));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/worker_task.h"
+
 namespace corvane::test {
 
 struct CliResult {
@@ -16,5 +18,8 @@ struct CliResult {
 // Runs `program` with `args`; HOME and the XDG folders are those of the current
 // process (a TempHome sets them). Returns exit code and both outputs.
 CliResult RunProgram(const std::string& program, const std::vector<std::string>& args);
+
+// A task as `corvane-cli task` takes it.
+inline std::string TaskArg(WorkerTask task) { return std::to_string(TaskNumber(task)); }
 
 }  // namespace corvane::test

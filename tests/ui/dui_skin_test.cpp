@@ -159,12 +159,15 @@ TEST(WindowGeometry, ClientToScreenSetWindowPosAndProgressRun) {
   EXPECT_EQ(progress->GetProgress(), MProgress::kDefaultMax) << "bad range ignored, value clamped";
 }
 
+// Any application-defined message number will do for the control library.
+constexpr uint32_t kCountedMessage = 0x8001;
+
 class CountingDialog : public MDialog {
  public:
   int received = 0;
   int ticks = 0;
   int64_t OnWindowMessage(uint32_t message, int64_t wparam, int64_t lparam) override {
-    if (message == 1694) ++received;
+    if (message == kCountedMessage) ++received;
     return MDialog::OnWindowMessage(message, wparam, lparam);
   }
 };
@@ -184,7 +187,7 @@ TEST(WindowMessages, ManyWorkersPostingLoseNothingAndAnimationTicksRegisteredCon
   std::vector<std::thread> workers;
   for (int t = 0; t < kThreads; ++t) {
     workers.emplace_back([&] {
-      for (int i = 0; i < kPerThread; ++i) dialog.PostMessage(1694, i, 0);
+      for (int i = 0; i < kPerThread; ++i) dialog.PostMessage(kCountedMessage, i, 0);
     });
   }
   for (auto& worker : workers) worker.join();

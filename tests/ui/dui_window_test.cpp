@@ -21,7 +21,7 @@
 namespace corvane::DUI {
 namespace {
 
-constexpr uint32_t kTestMessage = 1692;
+constexpr uint32_t kTestMessage = 0x8002;  // any application-defined number
 
 class RecordingDialog : public MDialog {
  public:

@@ -231,9 +231,9 @@ TEST_F(MainWindowTest, SettingsPageAutorunBoxesAndCloseButtonModes) {
 
 TEST_F(MainWindowTest, ExitRequestNeedsItsCodeAndTrayMenuExits) {
   Start("wired");
-  Window().SendMessage(kMessageExitRequest, 0, kExitRequestCode + 1);
+  Window().SendMessage(MessageNumber(WindowMessage::kExitRequest), 0, kExitRequestCode + 1);
   EXPECT_EQ(exits_, 0);
-  Window().SendMessage(kMessageExitRequest, 0, kExitRequestCode);
+  Window().SendMessage(MessageNumber(WindowMessage::kExitRequest), 0, kExitRequestCode);
   EXPECT_EQ(exits_, 1);
   Window().SendMessage(kMessageCommand, kCommandTrayExit, 0);
   EXPECT_EQ(exits_, 2);
@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, ChosenProfileBecomesActiveAndNamesTheButton) {
   SettingsDatabase& store = program_->Session().Store();
   const int other = store.GetActiveProfile() == 1 ? 2 : 1;
   ASSERT_TRUE(store.RenameProfile(other, "Profile 3"));
-  EXPECT_EQ(Window().SendMessage(kMessageProfileChosen, 0, other), 1);
+  EXPECT_EQ(Window().SendMessage(MessageNumber(WindowMessage::kProfileChosen), 0, other), 1);
   EXPECT_EQ(store.GetActiveProfile(), other);
   EXPECT_EQ(TitleOf(Window(), kIdProfile), DisplayProfileName("Profile 3", Text(kTextProfile)));
 }
@@ -304,7 +304,7 @@ TEST_F(MainWindowTest, LanguageListAndRelabelMessage) {
   EXPECT_EQ(TitleOf(Window(), kIdSetAutorun), Text(kTextAutorun));
   // Message 2022 re-labels from whatever language is current.
   program_->Session().Texts().SetLanguageId(1042);
-  Window().SendMessage(kMessageRelabel, 0, 0);
+  Window().SendMessage(MessageNumber(WindowMessage::kRelabel), 0, 0);
   EXPECT_EQ(TitleOf(Window(), kIdSetAutorun), Text(kTextAutorun));
   EXPECT_EQ(TitleOf(Window(), kIdConnection), Text(Window().ConnectionTextId()));
 }

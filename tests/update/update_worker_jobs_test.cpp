@@ -34,6 +34,14 @@ using Lines = std::vector<std::string>;
 constexpr int kKestrel = 11;  // shipped model with a firmware address
 constexpr int kWren = 12;     // shipped model whose firmware address is empty
 
+// The recorder's line for a posted window message, and its start without the parameters.
+std::string PostedPrefix(WindowMessage message) {
+  return "PostMessage " + std::to_string(MessageNumber(message));
+}
+std::string Posted(WindowMessage message, int wparam, int lparam) {
+  return PostedPrefix(message) + " " + std::to_string(wparam) + " " + std::to_string(lparam);
+}
+
 class CountingLauncher : public InstallerLauncher {
  public:
   bool Open(const fs::path& installer) override {
@@ -128,8 +136,9 @@ class UpdateWorkerJobsTest : public test::LocalServerTest {
   Lines UpdateCalls() const {
     Lines calls;
     for (const std::string& line : recorder_.Calls()) {
-      if (line.find("Version") != std::string::npos || line.find("UpdateButton") != std::string::npos ||
-          line.rfind("PostMessage 1692", 0) == 0) {
+      if (line.find("Version") != std::string::npos ||
+          line.find("UpdateButton") != std::string::npos ||
+          line.rfind(PostedPrefix(WindowMessage::kUpdateAvailable), 0) == 0) {
         calls.push_back(line);
       }
     }
@@ -154,23 +163,24 @@ class UpdateWorkerJobsTest : public test::LocalServerTest {
 
 TEST_F(UpdateWorkerJobsTest, SoftwareCheckReachesTheWindowThroughTheView) {
   Serve("sw/version", "1.0.10");  // own version is 1.0.0
-  ASSERT_TRUE(jobs_->Run(kTaskSoftwareCheck));
-  EXPECT_EQ(UpdateCalls(), (Lines{"EnableSoftwareUpdateButton 1", "SetSoftwareVersionLabel T582: v1.0.10",
-                                  "PostMessage 1692 1 1"}));
+  ASSERT_TRUE(jobs_->Run(WorkerTask::kSoftwareCheck));
+  EXPECT_EQ(UpdateCalls(),
+            (Lines{"EnableSoftwareUpdateButton 1", "SetSoftwareVersionLabel T582: v1.0.10",
+                   Posted(WindowMessage::kUpdateAvailable, 1, 1)}));
   EXPECT_EQ(updates_->Software().state, kUpdateAvailable);
   EXPECT_EQ(updates_->Software().new_version, "1.0.10");
 
   // The same version with a line break is no update; the button goes off again.
   Serve("sw/version", "1.0.0\n");
   recorder_.ClearCalls();
-  jobs_->Run(kTaskSoftwareCheck);
+  jobs_->Run(WorkerTask::kSoftwareCheck);
   EXPECT_EQ(UpdateCalls(), (Lines{"SetSoftwareVersionLabel T580", "EnableSoftwareUpdateButton 0"}));
   EXPECT_EQ(updates_->Software().state, kUpdateUpToDate);
 
   // A failed fetch changes nothing the window shows and keeps the last state.
   fs::remove(Served() / "sw/version");
   recorder_.ClearCalls();
-  jobs_->Run(kTaskSoftwareCheck);
+  jobs_->Run(WorkerTask::kSoftwareCheck);
   EXPECT_TRUE(recorder_.Calls().empty());
   EXPECT_EQ(updates_->Software().state, kUpdateUpToDate);
 }
@@ -178,9 +188,10 @@ TEST_F(UpdateWorkerJobsTest, SoftwareCheckReachesTheWindowThroughTheView) {
 TEST_F(UpdateWorkerJobsTest, FirmwareCheckComparesTheReadBackVersionWithTheModelsServer) {
   state_.SetMouseVersion("104");
   Serve("fw/mouse/version", "105");
-  ASSERT_TRUE(jobs_->Run(kTaskFirmwareCheck));
-  EXPECT_EQ(UpdateCalls(), (Lines{"SetFirmwareVersionLabel T582: V1.05", "EnableFirmwareUpdateButton 1",
-                                  "PostMessage 1692 2 1"}));
+  ASSERT_TRUE(jobs_->Run(WorkerTask::kFirmwareCheck));
+  EXPECT_EQ(UpdateCalls(),
+            (Lines{"SetFirmwareVersionLabel T582: V1.05", "EnableFirmwareUpdateButton 1",
+                   Posted(WindowMessage::kUpdateAvailable, 2, 1)}));
   EXPECT_EQ(updates_->Firmware().new_version, "105");
   EXPECT_EQ(updates_->Firmware().state, kUpdateAvailable);
 
@@ -209,16 +220,16 @@ TEST_F(UpdateWorkerJobsTest, MouseVersionComesFromTheDeviceWhenNothingWasReadBac
 TEST_F(UpdateWorkerJobsTest, FirmwareInstallHandsTheImageOverAndClosesThePopUp) {
   state_.SetMouseVersion("104");
   ServeFirmware("IMAGE-BYTES");
-  jobs_->Run(kTaskFirmwareCheck);
+  jobs_->Run(WorkerTask::kFirmwareCheck);
   recorder_.ClearCalls();
-  ASSERT_TRUE(jobs_->Run(kTaskFirmwareInstall));
+  ASSERT_TRUE(jobs_->Run(WorkerTask::kFirmwareInstall));
 
   ASSERT_EQ(handed_.size(), 1u);
   EXPECT_EQ(std::string(handed_[0].begin(), handed_[0].end()), "IMAGE-BYTES");
   EXPECT_EQ(recorder_.CallsStartingWith("SetUpgradeProgress"),
             (Lines{"SetUpgradeProgress 5 T590", "SetUpgradeProgress 7 T591", "SetUpgradeProgress 10 T591",
                    "SetUpgradeProgress 55 T592", "SetUpgradeProgress 100 T593"}));
-  EXPECT_TRUE(recorder_.Called("PostMessage 1694 0 100"));
+  EXPECT_TRUE(recorder_.Called(Posted(WindowMessage::kDownloadProgress, 0, 100)));
   EXPECT_EQ(recorder_.Calls().back(), "CloseUpgradeProgress");
   EXPECT_FALSE(fs::exists(DataFolder() / "temp" / "firmware-105.bin"));
   EXPECT_FALSE(fs::exists(DataFolder() / "temp" / "firmware-105.zip"));
@@ -227,7 +238,7 @@ TEST_F(UpdateWorkerJobsTest, FirmwareInstallHandsTheImageOverAndClosesThePopUp) 
 TEST_F(UpdateWorkerJobsTest, FailedTransferNeverShowsTheUpdateAsComplete) {
   state_.SetMouseVersion("104");
   ServeFirmware("IMAGE-BYTES");
-  jobs_->Run(kTaskFirmwareCheck);
+  jobs_->Run(WorkerTask::kFirmwareCheck);
   transfer_ok_ = false;
   recorder_.ClearCalls();
   EXPECT_FALSE(updates_->InstallFirmware());
@@ -254,18 +265,18 @@ TEST_F(UpdateWorkerJobsTest, SoftwareInstallStartsTheInstallerOfTheOfferedVersio
   Serve("sw/version", "1.0.3");
   ASSERT_TRUE(test::WriteZip(Served() / "sw/Mouse-Setup-1.0.3.zip",
                              {{"Mouse-Setup-1.0.3.exe", "#!/bin/sh\n"}}));
-  jobs_->Run(kTaskSoftwareCheck);
-  ASSERT_TRUE(jobs_->Run(kTaskSoftwareInstall));
+  jobs_->Run(WorkerTask::kSoftwareCheck);
+  ASSERT_TRUE(jobs_->Run(WorkerTask::kSoftwareInstall));
   ASSERT_EQ(launcher_->opened.size(), 1u);
   EXPECT_EQ(launcher_->opened[0], DataFolder() / "temp" / "Mouse-Setup-1.0.3.exe");
   EXPECT_EQ(launcher_->ended, 1);
-  EXPECT_TRUE(recorder_.Called("PostMessage 1694 0 100"));
+  EXPECT_TRUE(recorder_.Called(Posted(WindowMessage::kDownloadProgress, 0, 100)));
 }
 
 TEST_F(UpdateWorkerJobsTest, CancelledJobsLeaveEverythingAlone) {
   Serve("sw/version", "9.9.9");
   updates_->Cancel();
-  jobs_->Run(kTaskSoftwareCheck);
+  jobs_->Run(WorkerTask::kSoftwareCheck);
   EXPECT_EQ(updates_->Software().state, kUpdateNotChecked);
   EXPECT_TRUE(UpdateCalls().empty());
 }

@@ -16,8 +16,8 @@ TEST_F(WorkerSimTest, StartupReadsTheMouseBackOnceAndPrefersTheCable) {
   state.settings.dpi_count = 4;
   state.settings.dpi_index = 2;
   StartSim(SimMode::kBoth, &state);
-  ASSERT_TRUE(jobs_.Run(kTaskStartup));
-  EXPECT_EQ(manager_.ActiveConnectionMode(), 0);
+  ASSERT_TRUE(jobs_.Run(WorkerTask::kStartup));
+  EXPECT_EQ(manager_.ActiveConnectionMode(), ConnectionMode::kWired);
   EXPECT_EQ(recorder_.ConnectionText(), 51);
   EXPECT_EQ(Get("dpi_count"), "4");
   EXPECT_EQ(Get("dpi_index"), "2");
@@ -36,32 +36,32 @@ TEST_F(WorkerSimTest, StartupReadsTheMouseBackOnceAndPrefersTheCable) {
 
 TEST_F(WorkerSimTest, DpiJobSendsClampedCodesForEachSensor) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   Set("dpi_count", "6");
   Set("dpi_index", "2");
   const char* values[] = {"800", "1600", "2400", "3200", "6400", "99999"};
   for (int i = 0; i < 6; ++i) Set("dpi_group" + std::to_string(i) + "_value", values[i]);
-  jobs_.Run(kTaskDpiStageValues);
+  jobs_.Run(WorkerTask::kDpiStageValues);
   EXPECT_EQ(Hex(CaptureLines().back()),
             "0003000125260800080010001000180018002000200040004000A000A000000086");
 
   SimState state = sim_->State();
   state.sensor_code = 17;
   sim_->SetState(state);
-  jobs_.Run(kTaskArrival);  // enumerates again and takes the new sensor code
+  jobs_.Run(WorkerTask::kArrival);  // enumerates again and takes the new sensor code
   EXPECT_EQ(state_.Sensor(), 17);
   Set("dpi_count", "3");
   Set("dpi_index", "1");
   const char* wide[] = {"10", "12000", "24000", "10000", "30000", "99999"};
   for (int i = 0; i < 6; ++i) Set("dpi_group" + std::to_string(i) + "_value", wide[i]);
-  jobs_.Run(kTaskDpiStageValues);
+  jobs_.Run(WorkerTask::kDpiStageValues);
   EXPECT_EQ(Hex(CaptureLines().back()),
             "00030001251301000100DC00DC00E800E800C800C800E800E800E800E8000000CD");
 }
 
 TEST_F(WorkerSimTest, OptionJobsReachTheMouse) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   Set("report_rate", "4");
   Set("sensor_flag", "53");
   Set("liftoff_height", "2");
@@ -70,7 +70,8 @@ TEST_F(WorkerSimTest, OptionJobsReachTheMouse) {
   Set("move_closelight", "1");
   Set("button_respondtime", "12");
   Set("dpi_group0_rgb", "16711680");
-  for (int task : {kTaskReportRateValue, kTaskSensorValues, kTaskPowerValues, kTaskDpiStageColours}) {
+  for (WorkerTask task : {WorkerTask::kReportRate, WorkerTask::kSensorOptions,
+                          WorkerTask::kPowerOptions, WorkerTask::kDpiStageColours}) {
     jobs_.Run(task);
   }
   SimSettings mouse = sim_->State().settings;
@@ -91,24 +92,24 @@ TEST_F(WorkerSimTest, OptionJobsReachTheMouse) {
 
 TEST_F(WorkerSimTest, FailedWirelessWriteRunsTheFailureReaction) {
   StartSim(SimMode::kWireless);
-  jobs_.Run(kTaskStartup);
-  ASSERT_EQ(manager_.ActiveConnectionMode(), 1);
+  jobs_.Run(WorkerTask::kStartup);
+  ASSERT_EQ(manager_.ActiveConnectionMode(), ConnectionMode::kReceiver);
   SimFaults faults;
   faults.forced_status = 0x05;
   sim_->SetFaults(SimLink::kReceiver, faults);
   view_.SetLinkFlag(false);
   recorder_.ClearCalls();
-  jobs_.Run(kTaskReportRateValue);
+  jobs_.Run(WorkerTask::kReportRate);
   EXPECT_TRUE(recorder_.Called("ClosePopups"));
   EXPECT_TRUE(recorder_.Called("SetDeviceState 11 1 1"));
-  EXPECT_TRUE(recorder_.Called("SetDeviceState 101 1 1"));
+  EXPECT_TRUE(recorder_.Called("SetDeviceState " + std::to_string(kIdsOnlyDeviceType) + " 1 1"));
   EXPECT_EQ(recorder_.ConnectionText(), 52);
   EXPECT_TRUE(state_.Link());
 }
 
 TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   int before = std::stoi(Get("dpi_index"));
   state_.SetCachedStages(std::stoi(Get("dpi_count")), before);
   sim_->PressDpiButton();
@@ -126,7 +127,7 @@ TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
 
 TEST_F(WorkerSimTest, LinkNotificationsSwitchTheConnectionLine) {
   StartSim(SimMode::kWireless);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   ASSERT_EQ(recorder_.ConnectionText(), 52);
   sim_->SetMouseOn(false);
   jobs_.PollNotification();
@@ -142,7 +143,7 @@ TEST_F(WorkerSimTest, LinkNotificationsSwitchTheConnectionLine) {
 
 TEST_F(WorkerSimTest, BatteryOnlyChangesWhenTheLinkReportCarriesOne) {
   StartSim(SimMode::kWireless);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   recorder_.ClearCalls();
   uint8_t link[kNotificationBytes] = {kNotifyLink, 1, 0, 0};
   jobs_.HandleNotification(link);
@@ -155,8 +156,8 @@ TEST_F(WorkerSimTest, BatteryOnlyChangesWhenTheLinkReportCarriesOne) {
 
 TEST_F(WorkerSimTest, UnknownTasksAreDropped) {
   StartSim(SimMode::kWired);
-  EXPECT_FALSE(jobs_.Run(15));
-  EXPECT_FALSE(jobs_.Run(25));
+  EXPECT_FALSE(jobs_.Run(TaskFromNumber(15)));
+  EXPECT_FALSE(jobs_.Run(TaskFromNumber(25)));
   EXPECT_TRUE(CaptureLines().empty());
 }
 

@@ -16,11 +16,12 @@ using Clock = std::chrono::steady_clock;
 TEST_F(WorkerSimTest, TasksRunInOrderAndRepeatsRunEachTime) {
   StartSim(SimMode::kWired);
   DeviceWorker worker(jobs_, state_);
-  worker.Post(kTaskStartup);
+  worker.Post(WorkerTask::kStartup);
   worker.Start();
   ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
   size_t before = CaptureLines().size();
-  for (int task : {int{kTaskDpiStageValues}, 15, int{kTaskDpiStageValues}, int{kTaskReportRateValue}}) {
+  for (WorkerTask task : {WorkerTask::kDpiStageValues, TaskFromNumber(15),
+                          WorkerTask::kDpiStageValues, WorkerTask::kReportRate}) {
     worker.Post(task);
   }
   ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
@@ -36,7 +37,7 @@ TEST_F(WorkerSimTest, IdleWorkerWithoutDevicesSleepsUntilATaskArrives) {
   StartSim(SimMode::kWired);
   sim_->Unplug(SimLink::kWired);
   DeviceWorker worker(jobs_, state_);
-  worker.Post(kTaskStartup);
+  worker.Post(WorkerTask::kStartup);
   worker.Start();
   ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
   EXPECT_FALSE(state_.IdlePoll());
@@ -45,7 +46,7 @@ TEST_F(WorkerSimTest, IdleWorkerWithoutDevicesSleepsUntilATaskArrives) {
   EXPECT_LE(worker.StepCount() - steps, 1);  // a 2 ms loop would have turned ~100 times
 
   auto posted = Clock::now();
-  worker.Post(kTaskDpiStageValues);
+  worker.Post(WorkerTask::kDpiStageValues);
   ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(5)));
   EXPECT_LT(Clock::now() - posted, std::chrono::milliseconds(200));
   EXPECT_TRUE(worker.Stop());
@@ -53,12 +54,12 @@ TEST_F(WorkerSimTest, IdleWorkerWithoutDevicesSleepsUntilATaskArrives) {
 
 TEST_F(WorkerSimTest, StopReturnsWithinASecondWhileAJobWaitsForItsReply) {
   StartSim(SimMode::kWired);
-  jobs_.Run(kTaskStartup);
+  jobs_.Run(WorkerTask::kStartup);
   SimFaults faults;
   faults.drop_replies = 1000;
   sim_->SetFaults(SimLink::kWired, faults);
   DeviceWorker worker(jobs_, state_);
-  worker.Post(kTaskDpiStageValues);
+  worker.Post(WorkerTask::kDpiStageValues);
   worker.Start();
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   auto start = Clock::now();
