@@ -8,7 +8,7 @@
 #include "app/display_names.h"
 #include "app/text_ids.h"
 #include "exchange/profile_file.h"
-include "base/worker_task.h"
+#include "base/worker_task.h"
 #include "protocol/device_session.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
