@@ -96,7 +96,8 @@ TEST(DpiPopup, EachValueRestartsTheTwoSeconds) {
   EXPECT_TRUE(popup.IsWindowVisible());
   // ...and goes two seconds after the second value.
   ASSERT_TRUE(WaitFor([&popup] { return !popup.IsWindowVisible(); }, 3000));
-  EXPECT_GE(clock.elapsed() - second, kNoticeShowMs - 50);
+  // Qt timers may fire up to 5 % early; the first value alone would have ended at ~800 ms.
+  EXPECT_GE(clock.elapsed() - second, kNoticeShowMs * 9 / 10);
 }
 
 TEST(AboutBox, FirmwareReleaseShowsAsFirstDigitPointLastTwo) {
