@@ -14,6 +14,7 @@ namespace corvane {
   X(Caption, 1) \
   X(WebsiteLine, 2) \
   X(Website, 3) \
+  X(About, 4) \
   X(Close, 5) \
   X(Minimize, 6) \
   X(Maximize, 7) \

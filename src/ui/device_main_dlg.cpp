@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
 #include <filesystem>
@@ -19,6 +18,9 @@
 #include "store/settings_database.h"
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_parts.h"
+#include "ui/dialogs/notice_popups.h"
+#include "ui/dialogs/ui_message_box.h"
+#include "ui/dialogs/update_dialogs.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/cicon_button.h"
@@ -66,12 +68,8 @@ void DeviceMainDlg::Tooltip(DUI::MControl* control, int text_id) {
 }
 
 int DeviceMainDlg::MessageBox(int title_id, int body_id, int buttons) {
-  if (message_box_) return message_box_(Text(title_id), Text(body_id), buttons);
-  QMessageBox box(QMessageBox::Information, QString::fromStdString(Text(title_id)),
-                  QString::fromStdString(Text(body_id)),
-                  buttons > 1 ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
-                  GetSafeHwnd());
-  return box.exec() == QMessageBox::Ok ? DUI::MWindow::kModalOk : DUI::MWindow::kModalCancel;
+  return MessageBoxText(Text(title_id), Text(body_id),
+                        buttons > 1 ? kMessageBoxTwoButtons : kMessageBoxOneButton);
 }
 
 DUI::MControl* DeviceMainDlg::Picture(const std::string& file, int id, int mode, int margin,
@@ -88,6 +86,7 @@ int DeviceMainDlg::OnInitDialog() {
   const QIcon icon =
       DUI::MRender::LoadIconFromFile(DUI::Manager::GetSkinFolder() + "DeviceDriver.ico");
   tray_->Add(icon, DUI::Manager::GetDeviceName(), Text(kTextTrayExit));
+  tray_->SetAboutEntry(Text(kTextAbout), [this] { PostMessage(kMessageCommand, kCommandAbout, 0); });
   SetIcon(icon);
   // Every start begins from "any identified model": the first rebuild then selects what
   // the device list finds instead of a model that may have gone.
@@ -105,6 +104,7 @@ int64_t DeviceMainDlg::OnWindowMessage(uint32_t message, int64_t wparam, int64_t
   switch (message) {
     case kMessageCommand:
       if (wparam == kCommandTrayExit) Exit();
+      if (wparam == kCommandAbout) ShowAbout();
       break;
     case MessageNumber(WindowMessage::kTrayCallback):
       OnTrayActivated(static_cast<int>(lparam));
@@ -113,15 +113,13 @@ int64_t DeviceMainDlg::OnWindowMessage(uint32_t message, int64_t wparam, int64_t
       if (lparam == kExitRequestCode) Exit();
       return 0;
     case MessageNumber(WindowMessage::kUpdateAvailable):
+      OnUpdatePrompt(wparam);
+      return 1;
     case MessageNumber(WindowMessage::kDownloadProgress):
-      // The update dialogs are not part of this window yet; the message is consumed.
+      OnDownloadProgress(static_cast<int>(lparam));
       return 1;
     case MessageNumber(WindowMessage::kProfileChosen):
-      if (wparam == 0) {
-        session_.Store().SetActiveProfile(static_cast<int>(lparam));
-        RefreshProfileButton();
-        session_.Worker().Post(WorkerTask::kUploadProfile);
-      }
+      OnProfileChosen(wparam, lparam);
       return 1;
     case DUI::kMessageClose:
       // The desktop's close request (keyboard shortcut, task bar) acts as the close
@@ -175,7 +173,15 @@ int64_t DeviceMainDlg::OnMessage(int id, int code, int64_t extra, int64_t extra2
       OnMaximize();
       return 1;
     case kIdProfile:
-      if (!link_) MessageBox(kTextNotice, kTextDeviceNotConnected, 1);
+      OnProfileButton();
+      return 1;
+    case kIdRestore:
+    case kIdDpiRestore:
+      RestoreDefaults();
+      return 1;
+    case kIdFirmwareMouse:
+    case kIdFirmwareReceiver:
+      OnFirmwareButton(id);
       return 1;
     case kIdDeviceList:
       OpenDevice();
@@ -363,6 +369,7 @@ void DeviceMainDlg::Relabel() {
   device_list_->SetVersionDesc(Text(kTextDeviceVersion));
   SetConnectionText(connection_text_);
   tray_->SetExitText(Text(kTextTrayExit));
+  tray_->SetAboutEntry(Text(kTextAbout), [this] { PostMessage(kMessageCommand, kCommandAbout, 0); });
   RefreshProfileButton();
   if (pages_) pages_->Relabel();
   if (settings_page_) settings_page_->Relabel();

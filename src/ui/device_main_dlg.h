@@ -25,6 +25,11 @@ class MTabCtrl;
 namespace corvane::ui {
 
 class AutorunEntry;
+class DPIMsgDlg;
+class SaveWaitDlg;
+class UpdateProcessDlg;
+class UpdateTipDlg;
+using TextLookup = std::function<std::string(int)>;
 class DeviceListMirror;
 class PagesPanel;
 class ProgramSettingsPage;
@@ -35,6 +40,7 @@ class TrayIcon;
 inline constexpr int kExitRequestCode = 610;
 inline constexpr uint32_t kMessageCommand = 0x111;
 inline constexpr int kCommandTrayExit = 100;
+inline constexpr int kCommandAbout = 102;
 
 // Frame control ids.
 inline constexpr int kIdBackground = 30, kIdSidePicture = 31, kIdTitleBar = 32, kIdBottomBar = 33;
@@ -46,6 +52,7 @@ inline constexpr int kIdPageHome = 49, kIdPageKeys = 50, kIdPageDpi = 52, kIdPag
 inline constexpr int kIdPageLighting = 54, kIdPageDevice = 55, kIdPageSettings = 56;
 inline constexpr int kIdDeviceList = 57, kIdListPrev = 60, kIdListNext = 61;
 inline constexpr int kIdSettingsReturn = 273;
+inline constexpr int kIdDpiRestore = 250, kIdFirmwareMouse = 248, kIdFirmwareReceiver = 249;
 
 // Tab ids and positions.
 inline constexpr int kTabHome = 1;
@@ -122,6 +129,33 @@ class DeviceMainDlg : public DUI::MDialog {
   void Tooltip(DUI::MControl* control, int text_id);
   // Shows a message box (or asks the test handler); returns the button chosen.
   int MessageBox(int title_id, int body_id, int buttons);
+  // The same with texts already looked up; `style` 0 (one button) or 4 (two).
+  int MessageBoxText(const std::string& title, const std::string& body, int style);
+  // Texts of the current language, for the dialogs.
+  TextLookup Texts() const;
+
+  // Dialog actions (device_main_actions.cpp).
+  void OnProfileButton();
+  // Message 1705: activate (0), import (1) or export (2) `profile`.
+  void OnProfileChosen(int64_t what, int64_t profile);
+  // Restore-defaults buttons: asks, then restores and shows the saving pop-up.
+  void RestoreDefaults();
+  // Firmware buttons 248 (mouse) and 249 (receiver).
+  void OnFirmwareButton(int id);
+  // Message 1692: software (1) or firmware (2) update offered.
+  void OnUpdatePrompt(int64_t kind);
+  // Message 1694: download progress for the software progress dialog.
+  void OnDownloadProgress(int percent);
+  // The firmware progress dialog's text and bar; closing it.
+  void SetUpgradeProgress(const std::string& text, int percent);
+  void CloseUpgradeProgress();
+  // WM_COMMAND 102.
+  void ShowAbout();
+  // Pop-ups that show only when the model's definition asks for them.
+  void ShowDpiPopup(int dpi);
+  void ShowSavingPopup();
+  // Closes message boxes and menus and hides pop-ups (the device changed).
+  void ClosePopups();
 
  private:
   struct Label {
@@ -165,6 +199,10 @@ class DeviceMainDlg : public DUI::MDialog {
   DUI::MControlFont* connection_ = nullptr;
   DUI::MControlFont* profile_button_ = nullptr;
   DUI::MControlFont* version_label_ = nullptr;
+  std::unique_ptr<DPIMsgDlg> dpi_popup_;
+  std::unique_ptr<SaveWaitDlg> save_popup_;
+  std::unique_ptr<UpdateTipDlg> update_tip_;
+  UpdateProcessDlg* update_progress_ = nullptr;  // while its modal loop runs
   MessageBoxHandler message_box_;
   std::function<void()> exit_;
   int current_tab_ = kTabHome;

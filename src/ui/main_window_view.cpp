@@ -101,13 +101,23 @@ void MainWindowView::RefreshPage(DevicePage page) {
 }
 void MainWindowView::SelectDpiStageCount(int) { RefreshPage(DevicePage::kDpi); }
 void MainWindowView::SelectDpiStage(int, int) { RefreshPage(DevicePage::kDpi); }
-void MainWindowView::ShowDpiPopup(int) { RefreshPage(DevicePage::kDpi); }
+void MainWindowView::ShowDpiPopup(int dpi) {
+  RefreshPage(DevicePage::kDpi);
+  Queue([dpi](DeviceMainDlg& w) { w.ShowDpiPopup(dpi); });
+}
 void MainWindowView::HideSettingsPage() {
   Queue([](DeviceMainDlg& w) { w.HideSettingsPage(); });
 }
-void MainWindowView::ClosePopups() {}
+void MainWindowView::ClosePopups() {
+  Queue([](DeviceMainDlg& w) { w.ClosePopups(); });
+}
 void MainWindowView::StopMacroRecording() {}
-void MainWindowView::SetUpgradeProgress(const std::string&, int) {}
+void MainWindowView::SetUpgradeProgress(const std::string& text, int percent) {
+  Queue([text, percent](DeviceMainDlg& w) { w.SetUpgradeProgress(text, percent); });
+}
+void MainWindowView::CloseUpgradeProgress() {
+  Queue([](DeviceMainDlg& w) { w.CloseUpgradeProgress(); });
+}
 void MainWindowView::PostMessage(WindowMessage message, long long wparam, long long lparam) {
   Queue([=](DeviceMainDlg& w) { w.SendMessage(MessageNumber(message), wparam, lparam); });
 }

@@ -52,6 +52,7 @@ class MainWindowView : public DeviceView {
   void ClosePopups() override;
   void StopMacroRecording() override;
   void SetUpgradeProgress(const std::string& text, int percent) override;
+  void CloseUpgradeProgress() override;
   void PostMessage(WindowMessage message, long long wparam, long long lparam) override;
 
  private:

@@ -73,6 +73,7 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
   Add("MText", 288, kTextWebsiteLine, nullptr, 0);
   const int links[] = {kTextWebsite, kTextFeedback, kTextFaq};
   for (int i = 0; i < 3; ++i) Add("CTextButton", kIdSetWebsite + i, links[i], nullptr, 0);
+  Add("MButton", kIdSetAbout, kTextAbout, "img_button.png", 4);
   Relabel();
   Refresh();
 }
@@ -108,12 +109,13 @@ void ProgramSettingsPage::Layout(const DUI::Rect& page_rect) {
     const int x = kColumn + i * 220;
     place(kIdSetWebsite + i, DUI::Rect{x, y + kRowHeight, x + 200, y + kRowHeight + 28});
   }
+  place(kIdSetAbout, DUI::Rect{kColumn + 660, y + kRowHeight, kColumn + 860, y + kRowHeight + 32});
 }
 
 bool ProgramSettingsPage::Handles(int id) const {
   return id == kIdSetUpdateCheck || id == kIdSetRestore || id == kIdSetLanguage ||
          id == kIdSetAutorun || id == kIdSetAutorunMinimized || id == kIdSetHideToTray ||
-         id == kIdSetExit || (id >= kIdSetWebsite && id <= kIdSetFaq);
+         id == kIdSetExit || (id >= kIdSetWebsite && id <= kIdSetAbout);
 }
 
 int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
@@ -133,11 +135,10 @@ int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
       session.Worker().Post(WorkerTask::kSoftwareCheck);
       break;
     case kIdSetRestore:
-      if (!window_.LinkFlag()) {
-        window_.MessageBox(kTextNotice, kTextDeviceNotConnected, 1);
-      } else if (window_.MessageBox(kTextRestoreDefaultsTitle, kTextRestoreDefaultsBody, 2) == 1) {
-        session.Worker().Post(WorkerTask::kRestoreDefaults);
-      }
+      window_.RestoreDefaults();
+      break;
+    case kIdSetAbout:
+      window_.SendMessage(kMessageCommand, kCommandAbout, 0);
       break;
     case kIdSetAutorun:
       if (checked(kIdSetAutorun)) {

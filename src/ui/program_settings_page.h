@@ -21,6 +21,7 @@ inline constexpr int kIdSetRestore = 277;
 inline constexpr int kIdSetLanguage = 279, kIdSetAutorun = 281, kIdSetAutorunMinimized = 282;
 inline constexpr int kIdSetHideToTray = 286, kIdSetExit = 287;
 inline constexpr int kIdSetWebsite = 289, kIdSetFeedback = 290, kIdSetFaq = 291;
+inline constexpr int kIdSetAbout = 292;
 
 class ProgramSettingsPage {
  public:

@@ -39,10 +39,20 @@ void TrayIcon::Remove() {
   if (!icon_) return;
   icon_->hide();
   icon_.reset();
+  about_ = nullptr;
   menu_.reset();
 }
 
 bool TrayIcon::IsShown() const { return icon_ && icon_->isVisible(); }
+
+void TrayIcon::SetAboutEntry(const std::string& text, std::function<void()> on_about) {
+  if (!menu_) return;
+  if (about_ == nullptr) {
+    about_ = menu_->addAction(QString());
+    QObject::connect(about_, &QAction::triggered, [on_about] { on_about(); });
+  }
+  about_->setText(QString::fromStdString(text));
+}
 
 void TrayIcon::SetExitText(const std::string& text) {
   if (menu_ && !menu_->actions().isEmpty()) {

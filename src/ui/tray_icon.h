@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QMenu;
 class QSystemTrayIcon;
 
@@ -26,6 +27,8 @@ class TrayIcon {
   bool IsShown() const;
   // Re-labels the exit entry.
   void SetExitText(const std::string& text);
+  // Adds (or re-labels) the about entry after the exit entry; null menu: nothing.
+  void SetAboutEntry(const std::string& text, std::function<void()> on_about);
   // True when the desktop offers a tray.
   static bool Available();
 
@@ -33,6 +36,7 @@ class TrayIcon {
   std::function<void()> on_show_;
   std::function<void()> on_exit_;
   std::unique_ptr<QMenu> menu_;
+  QAction* about_ = nullptr;
   std::unique_ptr<QSystemTrayIcon> icon_;
 };
 

@@ -1,11 +1,13 @@
 // Device cards: state bookkeeping, paging, selection and drawing.
 #include "ui/dui/cdevice_list.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
@@ -28,6 +30,7 @@ CDeviceList::CDeviceList(QWidget* parent, MDialog* owner, int id)
     : MControlFont(parent, owner, id) {
   setMouseTracking(true);
   SetAlignment(kAlignCenter);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void CDeviceList::AddDevice(const std::string& name, int device_type, const std::string& image) {
@@ -97,6 +100,78 @@ void CDeviceList::SetDeviceVersion(int device_type, int release) {
     if (device.type == device_type) device.release = release;
   }
   update();
+}
+
+std::vector<int> CDeviceList::PresentTypes() const {
+  std::vector<int> types;
+  for (const Device* device : Present()) types.push_back(device->type);
+  return types;
+}
+
+int CDeviceList::GetDeviceVersion(int device_type) const {
+  for (const Device& device : devices_) {
+    if (device.type == device_type) return device.release;
+  }
+  return 0;
+}
+
+std::string CDeviceList::DeviceName(int device_type) const {
+  for (const Device& device : devices_) {
+    if (device.type == device_type) return device.name;
+  }
+  return {};
+}
+
+QRect CDeviceList::DeviceRect(int device_type) const {
+  const auto present = Present();
+  const int first = ShownPage() * CardsPerPage();
+  for (int slot = 0; slot < CardsPerPage() && first + slot < static_cast<int>(present.size());
+       ++slot) {
+    if (present[first + slot]->type == device_type) return CardRect(slot);
+  }
+  return {};
+}
+
+void CDeviceList::ChooseDevice(int device_type) {
+  if (!isEnabled() || device_type == 0) return;
+  const std::vector<int> types = PresentTypes();
+  if (std::find(types.begin(), types.end(), device_type) == types.end()) return;
+  selected_type_ = device_type;
+  update();
+  Notify(kNotifyClick, device_type);
+}
+
+void CDeviceList::keyPressEvent(QKeyEvent* event) {
+  const std::vector<int> types = PresentTypes();
+  const auto at = std::find(types.begin(), types.end(), selected_type_);
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+      if (types.empty()) break;
+      int index = at == types.end() ? 0 : static_cast<int>(at - types.begin());
+      index += event->key() == Qt::Key_Left ? -1 : 1;
+      index = std::clamp(index, 0, static_cast<int>(types.size()) - 1);
+      // Turn the pages until the newly selected card is shown.
+      const int page = index / CardsPerPage();
+      while (ShownPage() < page && NextPage()) {
+      }
+      while (ShownPage() > page && PrevPage()) {
+      }
+      selected_type_ = types[index];
+      update();
+      AccessibleChildrenChanged(this);
+      break;
+    }
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      ChooseDevice(selected_type_);
+      break;
+    default:
+      MControlFont::keyPressEvent(event);
+      return;
+  }
+  event->accept();
 }
 
 std::vector<const CDeviceList::Device*> CDeviceList::Present() const {
@@ -292,11 +367,7 @@ void CDeviceList::leaveEvent(QEvent* event) {
 void CDeviceList::mouseReleaseEvent(QMouseEvent* event) {
   MControlFont::mouseReleaseEvent(event);
   if (event->button() != Qt::LeftButton || !isEnabled()) return;
-  const int type = DeviceAt(event->position().toPoint());
-  if (type == 0) return;
-  selected_type_ = type;
-  update();
-  Notify(kNotifyClick, type);
+  ChooseDevice(DeviceAt(event->position().toPoint()));
 }
 
 }  // namespace corvane::DUI

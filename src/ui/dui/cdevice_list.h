@@ -42,12 +42,23 @@ class CDeviceList : public MControlFont {
   void SetDeviceBattery(int device_type, int state, int level);
   // Firmware release number of a model (0 hides the version line).
   void SetDeviceVersion(int device_type, int release);
+  // The firmware release number shown for `device_type`; 0 when none.
+  int GetDeviceVersion(int device_type) const;
   // Selects the present model of `device_type`, else the first present model, else none.
   void SetSelectDevice(int device_type);
   // The selected model's device type, or 0 when none is selected.
   int GetSelectDevice() const { return selected_type_; }
   // Selects the present model at `index` (in list order); -1 clears the selection.
   void SetSelectIndex(int index);
+  // Device types of the present models, in list order.
+  std::vector<int> PresentTypes() const;
+  // The name of the model of `device_type`; empty when unknown.
+  std::string DeviceName(int device_type) const;
+  // Where the card of `device_type` is drawn; empty when it is not on the shown page.
+  QRect DeviceRect(int device_type) const;
+  // Chooses a present model as a click on its card does: selects it and notifies code 2
+  // with its device type. Absent models do nothing.
+  void ChooseDevice(int device_type);
   // Number of models with at least one mode present.
   int GetOnlineDevCount() const;
   // Shows the previous or next page of cards; false when there is none.
@@ -64,6 +75,8 @@ class CDeviceList : public MControlFont {
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Left and Right move the selection; Space and Enter open the selected model.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   struct Device {

@@ -13,6 +13,7 @@
 #include "ui/dui/cimage_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/cround_area.h"
+#include "ui/dui/dlist_box.h"
 #include "ui/dui/ctext_button.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/mbutton.h"
@@ -71,6 +72,7 @@ const std::map<std::string, Maker>& Makers() {
       {"CDeviceList", Make<CDeviceList>()},
       {"BatteryCtrl", Make<BatteryCtrl>()},
       {"CDeviceState", Make<CDeviceState>()},
+      {"DListBox", Make<DListBox>()},
   };
   return makers;
 }

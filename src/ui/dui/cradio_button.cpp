@@ -13,7 +13,7 @@ CRadioButton::CRadioButton(QWidget* parent, MDialog* owner, int id)
 void CRadioButton::SetCheck(bool checked) {
   if (checked && !group_.empty() && GetOwner() != nullptr) {
     if (QWidget* root = GetOwner()->GetSafeHwnd()) {
-      for (CRadioButton* other : root->findChildren<CRadioButton*>()) {
+      for (CRadioButton* other : ControlsOf<CRadioButton>(root)) {
         if (other != this && other->group_ == group_) other->MButton::SetCheck(false);
       }
     }

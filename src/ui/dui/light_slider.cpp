@@ -1,16 +1,19 @@
 // Level sliders.
 #include "ui/dui/light_slider.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
 
 LightSlider::LightSlider(QWidget* parent, MDialog* owner, int id) : MControl(parent, owner, id) {
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void LightSlider::SetRange(int min, int max) {
@@ -24,6 +27,32 @@ void LightSlider::SetRange(int min, int max) {
 void LightSlider::SetPos(int pos) {
   pos_ = std::clamp(pos, min_, max_);
   update();
+  AccessibleValueChanged(this, pos_);
+}
+
+void LightSlider::MoveToPos(int pos) {
+  if (!isEnabled()) return;
+  pos = std::clamp(pos, min_, max_);
+  if (pos == pos_) return;
+  SetPos(pos);
+  Notify(kNotifyValueChanged, pos_);
+}
+
+void LightSlider::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+      MoveToPos(pos_ - 1);
+      break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+      MoveToPos(pos_ + 1);
+      break;
+    default:
+      MControl::keyPressEvent(event);
+      return;
+  }
+  event->accept();
 }
 
 QSize LightSlider::ThumbSize() const {
@@ -37,13 +66,7 @@ int LightSlider::PositionAt(int x) const {
   return min_ + static_cast<int>(ratio * (max_ - min_) + 0.5);
 }
 
-void LightSlider::MoveTo(int x) {
-  const int pos = PositionAt(x);
-  if (pos == pos_) return;
-  pos_ = pos;
-  update();
-  Notify(kNotifyValueChanged, pos_);
-}
+void LightSlider::MoveTo(int x) { MoveToPos(PositionAt(x)); }
 
 void LightSlider::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -20,6 +20,12 @@ class LightSlider : public MControl {
   void SetPos(int pos);
   // The thumb position.
   int GetPos() const { return pos_; }
+  // Moves the thumb as a drag does: clamped into the range, notifying code 26 with the
+  // new position when it changed.
+  void MoveToPos(int pos);
+  // The range ends.
+  int GetMin() const { return min_; }
+  int GetMax() const { return max_; }
   // The position under x (client coordinates), clamped into the range.
   int PositionAt(int x) const;
 
@@ -28,6 +34,8 @@ class LightSlider : public MControl {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Left/Down and Right/Up move by one step.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QSize ThumbSize() const;

@@ -5,20 +5,29 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include "ui/dui/accessibility.h"
+
 namespace corvane::DUI {
 
 MButton::MButton(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
   SetAlignment(kAlignCenter);
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void MButton::SetCheck(bool checked) {
-  checked_ = checked;
+  if (checked != checked_) {
+    checked_ = checked;
+    AccessibleCheckedChanged(this);
+  }
   update();
 }
 
 void MButton::OnClicked() {
-  if (toggle_) checked_ = !checked_;
+  if (toggle_) {
+    checked_ = !checked_;
+    AccessibleCheckedChanged(this);
+  }
   update();
   Notify(kNotifyClick);
 }

@@ -7,12 +7,14 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
 
 MComboBox::MComboBox(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 int MComboBox::AddString(const std::string& text, int64_t data) {
@@ -31,6 +33,7 @@ bool MComboBox::SetCurSel(int index) {
   if (index < -1 || index >= GetCount()) return false;
   current_ = index;
   update();
+  AccessibleNameChanged(this);
   return true;
 }
 

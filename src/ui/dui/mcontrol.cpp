@@ -2,10 +2,13 @@
 #include "ui/dui/mcontrol.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/control_factory.h"
+#include "ui/dui/manager.h"
 #include "ui/dui/mdialog.h"
 
 namespace corvane::DUI {
@@ -26,7 +29,14 @@ void MControl::SetEnabled(bool enabled) {
 
 void MControl::SetRect(const Rect& rect) { setGeometry(rect.ToQRect()); }
 
-void MControl::SetTooltip(const std::string& text) { setToolTip(QString::fromStdString(text)); }
+void MControl::SetTooltip(const std::string& text) {
+  setToolTip(QString::fromStdString(text));
+  AccessibleNameChanged(this);
+}
+
+void MControl::PerformClick() {
+  if (isEnabled()) OnClicked();
+}
 
 void MControl::OnFocus(bool focused) {
   if (focused) {
@@ -113,6 +123,38 @@ void MControl::mouseReleaseEvent(QMouseEvent* event) {
   hovered_ = inside;
   update();
   if (inside && isEnabled()) OnClicked();
+}
+
+void MControl::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if ((focusPolicy() & Qt::TabFocus) && !event->isAutoRepeat() &&
+      (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    PerformClick();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool MControl::event(QEvent* event) {
+  const bool handled = QWidget::event(event);
+  switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      update();
+      break;
+    case QEvent::Paint:
+      // Still inside the paint event, after the control's own painting.
+      if (hasFocus() && (focusPolicy() & Qt::TabFocus)) {
+        QPainter painter(this);
+        painter.setPen(QPen(ColorFromArgb(Manager::m_select_color), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+      }
+      break;
+    default:
+      break;
+  }
+  return handled;
 }
 
 void MControl::changeEvent(QEvent* event) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/dui/dui_types.h"
 #include "ui/dui/skin_image.h"
@@ -13,6 +14,19 @@
 namespace corvane::DUI {
 
 class MDialog;
+
+// Every widget below `root` that is a T, in creation order. Controls carry no Qt meta
+// object of their own, so QObject::findChildren<T*> would hand back any widget at all
+// (the line edit inside a field, a menu) as a T.
+template <typename T>
+std::vector<T*> ControlsOf(const QWidget* root) {
+  std::vector<T*> found;
+  if (root == nullptr) return found;
+  for (QWidget* widget : root->findChildren<QWidget*>()) {
+    if (T* control = dynamic_cast<T*>(widget)) found.push_back(control);
+  }
+  return found;
+}
 
 class MControl : public QWidget {
  public:
@@ -45,6 +59,9 @@ class MControl : public QWidget {
   virtual void OnFocus(bool focused);
   // Schedules a repaint.
   void UpdateControl() { update(); }
+  // Runs the control's click exactly as a mouse click over it does (keyboard and
+  // assistive tools use it); nothing happens while the control is disabled.
+  void PerformClick();
   // Joins the owning dialog's animation tick (see MDialog::SetMTimer); OnMTimer then runs
   // on each tick.
   void AddMTimer();
@@ -88,6 +105,10 @@ class MControl : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  // Space, Enter and Return click a control that takes the keyboard focus.
+  void keyPressEvent(QKeyEvent* event) override;
+  // Paints the keyboard-focus outline over whatever the control painted.
+  bool event(QEvent* event) override;
 
   SkinImage image_;
   uint32_t text_color_ = 0xFFFFFFFFu;

@@ -3,6 +3,7 @@
 
 #include <QPainter>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
@@ -18,6 +19,7 @@ void MControlFont::SetTitle(const std::string& title) {
   if (title == title_) return;
   title_ = title;
   OnTitleChanged();
+  AccessibleNameChanged(this);
 }
 
 void MControlFont::SetFontName(const std::string& face) {

@@ -56,7 +56,7 @@ MControl* MDialog::CreateControl(const std::string& class_name, int id, const Re
 MControl* MDialog::GetControl(int id) const {
   QWidget* root = GetSafeHwnd();
   if (root == nullptr) return nullptr;
-  for (MControl* control : root->findChildren<MControl*>()) {
+  for (MControl* control : ControlsOf<MControl>(root)) {
     if (control->GetID() == id) return control;
   }
   return nullptr;

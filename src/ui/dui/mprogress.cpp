@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
@@ -26,6 +27,7 @@ void MProgress::SetRange(int min, int max) {
 void MProgress::SetProgress(int value) {
   value_ = std::clamp(value, min_, max_);
   update();
+  AccessibleValueChanged(this, value_);
 }
 
 void MProgress::SetRun(bool run, int passes) {

@@ -17,6 +17,9 @@ class MProgress : public MControl {
   void SetRange(int min, int max);
   // Sets the value, clamped into the range.
   void SetProgress(int value);
+  // The range ends.
+  int GetMin() const { return min_; }
+  int GetMax() const { return max_; }
   // The current value.
   int GetProgress() const { return value_; }
   // Starts (true) or stops the sweeping block; `passes` is how many passes (-1 forever).

@@ -1,9 +1,11 @@
 // Tab strip items, selection and page switching.
 #include "ui/dui/mtab_ctrl.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
@@ -20,6 +22,7 @@ constexpr int kFallbackHoverAlpha = 40;
 MTabCtrl::MTabCtrl(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
   setMouseTracking(true);
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 int MTabCtrl::InsertItem(int item_id, const std::string& text, const std::string& icon,
@@ -47,6 +50,7 @@ bool MTabCtrl::SetCurSel(int index) {
     if (items_[i].page != nullptr) items_[i].page->SetVisible(i == index);
   }
   update();
+  AccessibleChildrenChanged(this);
   return true;
 }
 
@@ -54,6 +58,34 @@ void MTabCtrl::SetItemText(int index, const std::string& text) {
   if (index < 0 || index >= GetItemCount()) return;
   items_[index].text = text;
   update();
+  AccessibleChildrenChanged(this);
+}
+
+std::string MTabCtrl::GetItemText(int index) const {
+  if (index < 0 || index >= GetItemCount()) return {};
+  return items_[index].text;
+}
+
+std::string MTabCtrl::GetPageTitle(const MControl* page) const {
+  for (const Item& item : items_) {
+    if (page != nullptr && item.page == page) return item.text;
+  }
+  return {};
+}
+
+void MTabCtrl::ChooseItem(int index) {
+  if (!isEnabled() || index < 0 || index >= GetItemCount() || index == current_) return;
+  SetCurSel(index);
+  Notify(kNotifyValueChanged, index);
+}
+
+void MTabCtrl::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+    ChooseItem(current_ + (event->key() == Qt::Key_Up ? -1 : 1));
+    event->accept();
+    return;
+  }
+  MControlFont::keyPressEvent(event);
 }
 
 void MTabCtrl::SetItemVisible(int index, bool visible) {
@@ -164,10 +196,7 @@ void MTabCtrl::leaveEvent(QEvent* event) {
 void MTabCtrl::mouseReleaseEvent(QMouseEvent* event) {
   MControlFont::mouseReleaseEvent(event);
   if (event->button() != Qt::LeftButton || !isEnabled()) return;
-  const int item = ItemAt(event->position().toPoint());
-  if (item < 0 || item == current_) return;
-  SetCurSel(item);
-  Notify(kNotifyValueChanged, item);
+  ChooseItem(ItemAt(event->position().toPoint()));
 }
 
 }  // namespace corvane::DUI

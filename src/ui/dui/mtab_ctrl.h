@@ -32,6 +32,13 @@ class MTabCtrl : public MControlFont {
   // Selects `index` and switches the pages, without notifying. Returns false when out of
   // range or hidden.
   bool SetCurSel(int index);
+  // Chooses `index` as a click on it does: selects it, switches the pages and notifies
+  // code 26 with the index; the selected item and bad indexes do nothing.
+  void ChooseItem(int index);
+  // The title of item `index`, or empty when out of range.
+  std::string GetItemText(int index) const;
+  // The title of the item that shows `page`, or empty when none does.
+  std::string GetPageTitle(const MControl* page) const;
   // Changes an item's title (re-labelling); ignores bad indexes.
   void SetItemText(int index, const std::string& text);
   // Shows or hides one item; the visible items close up, and a hidden item can be neither
@@ -60,6 +67,8 @@ class MTabCtrl : public MControlFont {
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Up and Down choose the neighbouring item.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   struct Item {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/dui/accessibility.h"
 #include "ui/dui/mcontrol.h"
 #include "ui/dui/ui_thread.h"
 #include "ui/dui/window_widget.h"
@@ -44,6 +45,7 @@ MWindow::~MWindow() { DestroyWindow(); }
 bool MWindow::Create(MWindow* parent, const std::string& title, uint32_t style,
                      uint32_t ex_style, const Rect& rect) {
   if (widget_ != nullptr) return false;
+  InstallAccessibility();
   QWidget* parent_widget = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
   auto* widget = new WindowWidget(this, parent_widget);
   widget->setWindowFlags(FlagsForStyle(style, ex_style));
@@ -84,7 +86,8 @@ int MWindow::ShowModal(int show_code) {
   if (widget_->isVisible()) widget_->hide();
   // Only a dialog blocks its owner; a window without one (the main window runs its whole
   // life in this loop) must not block unrelated windows such as the simulator's.
-  widget_->setWindowModality(parent_ != nullptr ? Qt::WindowModal : Qt::NonModal);
+  widget_->setWindowModality(parent_ != nullptr && blocks_owner_ ? Qt::WindowModal
+                                                                 : Qt::NonModal);
   ShowWindow(show_code == kShowHide ? kShowShow : show_code);
   modal_ended_ = false;
   modal_result_ = kModalCancel;
@@ -128,7 +131,7 @@ void MWindow::DestroyWindow() {
     widget_ = nullptr;
     widget->Detach();
     // The widget dies later; its controls must not reach this object from now on.
-    for (MControl* control : widget->findChildren<MControl*>()) control->DetachOwner();
+    for (MControl* control : ControlsOf<MControl>(widget)) control->DetachOwner();
     // Give up the keyboard focus first: a focused field in a window that is only hidden
     // would stay the application's focus object until the deferred deletion.
     if (QWidget* focused = widget->focusWidget()) focused->clearFocus();

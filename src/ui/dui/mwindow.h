@@ -47,6 +47,9 @@ class MWindow {
   int ShowModal(int show_code);
   // Shows (1, 5), maximises (3), minimises (6) or hides (0) the window.
   void ShowWindow(int show_code);
+  // Whether ShowModal blocks input to the owner (default true). A chooser that closes
+  // when the person clicks elsewhere must let that click through.
+  void SetBlocksOwner(bool blocks) { blocks_owner_ = blocks; }
   // Destroys the window; ends a running modal loop with kModalCancel unless ended already.
   void DestroyWindow();
   // The Qt widget, or null before Create and after DestroyWindow.
@@ -116,6 +119,7 @@ class MWindow {
   QEventLoop* modal_loop_ = nullptr;
   int modal_result_ = 0;
   bool modal_ended_ = false;
+  bool blocks_owner_ = true;
   // Lets a posted message find out whether this window still exists; guarded because
   // PostMessage may run on the worker thread.
   std::mutex alive_lock_;

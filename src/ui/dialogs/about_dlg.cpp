@@ -1,0 +1,61 @@
+// The about box.
+#include "ui/dialogs/about_dlg.h"
+
+#include "app/text_ids.h"
+#include "ui/dui/cdevice_list.h"
+#include "ui/dui/mpicture.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr uint32_t kTextGrey = 0xFF969696u;
+constexpr uint32_t kBackFill = 0x1A1A1A;
+constexpr uint32_t kBackBorder = 0x969696;
+constexpr int kLogoWidth = 260;
+constexpr int kFontPixels = 14;
+constexpr const char* kTitle = "About Window";
+
+}  // namespace
+
+AboutDlg::AboutDlg(int release, TextLookup texts) : release_(release), texts_(std::move(texts)) {}
+
+std::string AboutDlg::VersionText(const std::string& label, int release) {
+  return label + ": v" + DUI::CDeviceList::FormatRelease(release);
+}
+
+int AboutDlg::Open(DUI::MWindow& owner) {
+  if (!Create(&owner, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, {0, 0, kWidth, kHeight})) {
+    return 0;
+  }
+  CenterWindow();
+  return ShowModal(kShowModalCode);
+}
+
+int AboutDlg::OnInitDialog() {
+  GetPaintManager().SetBackColor(kBackFill, kBackBorder);
+  return DUI::MDialog::OnInitDialog();
+}
+
+void AboutDlg::InitUI(const DUI::Rect& rect) {
+  const int w = rect.Width(), h = rect.Height(), c = w / 2;
+  AddCloseButton(*this, kIdClose, {w - 40, 15, w - 21, 34}, texts_(kTextClose));
+  auto* logo = static_cast<DUI::MPicture*>(
+      CreateArea("MPicture", kIdLogo, {c - kLogoWidth / 2, 80, c + kLogoWidth / 2, 120}, ""));
+  logo->SetImage("logo.png", 1);
+  logo->SetShowMode(DUI::MPicture::kShowCentered, 0);
+  const std::string version = VersionText(texts_(kTextFirmwareVersion), release_);
+  AddText(*this, kIdVersion, {c - 100, 150, c + 100, 185}, version, kFontPixels, kTextGrey, true);
+  AddText(*this, kIdVersion2, {c - 100, 185, c + 100, 220}, version, kFontPixels, kTextGrey, true);
+  AddText(*this, kIdWebsite, {10, h - 40, w - 10, h - 5}, texts_(kTextWebsiteLine), kFontPixels,
+          kTextGrey, true);
+}
+
+int64_t AboutDlg::OnMessage(int id, int code, int64_t, int64_t) {
+  if (id == kIdClose && code == DUI::kNotifyClick) {
+    DoOK();
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,56 @@
+// Helpers the dialogs share.
+#include "ui/dialogs/dialog_support.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include "ui/dui/mcontrol_font.h"
+#include "ui/dui/mdialog.h"
+
+namespace corvane::ui {
+
+DUI::Rect WorkArea() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {};
+  return DUI::Rect::FromQRect(screen->availableGeometry());
+}
+
+void CenterOnScreen(DUI::MWindow& window) {
+  QWidget* widget = window.GetSafeHwnd();
+  const DUI::Rect area = WorkArea();
+  if (widget == nullptr || area.IsEmpty()) return;
+  QRect frame = widget->geometry();
+  frame.moveCenter(area.ToQRect().center());
+  widget->move(frame.topLeft());
+}
+
+DUI::MControl* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                         const std::string& text, int font_pixels) {
+  auto* button = static_cast<DUI::MControlFont*>(dialog.CreateControl("MButton", id, rect, text));
+  if (button == nullptr) return nullptr;
+  button->SetImage(kButtonImage, kButtonFrames);
+  button->SetFontWidth(font_pixels);
+  return button;
+}
+
+DUI::MControl* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                              const std::string& tooltip) {
+  DUI::MControl* button = dialog.CreateControl("CImageButton", id, rect, "");
+  if (button == nullptr) return nullptr;
+  button->SetImage(kCloseImage, kButtonFrames);
+  button->SetTooltip(tooltip);
+  return button;
+}
+
+DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
+                       int font_pixels, uint32_t color, bool centred) {
+  auto* label = static_cast<DUI::MControlFont*>(dialog.CreateArea("MText", id, rect, text));
+  if (label == nullptr) return nullptr;
+  label->SetFontWidth(font_pixels);
+  label->SetTextColor(color);
+  if (centred) label->SetAlignment(DUI::kAlignCenter);
+  return label;
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,44 @@
+// What the dialogs share: the window style they are created with, language lookup, and
+// placing a window on the screen.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "ui/dui/dui_types.h"
+
+namespace corvane::DUI {
+class MControl;
+class MDialog;
+class MWindow;
+}  // namespace corvane::DUI
+
+namespace corvane::ui {
+
+// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN.
+inline constexpr uint32_t kDialogStyle = 0x96000000u;
+inline constexpr int kShowModalCode = 5;
+inline constexpr uint32_t kTextWhite = 0xFFFFFFFFu;
+inline constexpr const char* kButtonImage = "img_button.png";
+inline constexpr int kButtonFrames = 4;
+inline constexpr const char* kCloseImage = "sysbtn_close.png";
+
+// A text of the current language by id.
+using TextLookup = std::function<std::string(int)>;
+
+// Moves `window` so that it is centred in the primary screen's available area.
+void CenterOnScreen(DUI::MWindow& window);
+// The primary screen's available area (work area) in screen coordinates.
+DUI::Rect WorkArea();
+// Creates a push button with the dialogs' button skin and `text`.
+DUI::MControl* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                         const std::string& text, int font_pixels);
+// Creates the close button (image only, named by its tooltip).
+DUI::MControl* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                              const std::string& tooltip);
+// Creates a static text.
+DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
+                       int font_pixels, uint32_t color, bool centred);
+
+}  // namespace corvane::ui

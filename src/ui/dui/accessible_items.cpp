@@ -1,0 +1,173 @@
+// Items of list-like controls for assistive tools: drop-down entries, page tabs, device
+// cards and list rows, each with its text, place, selection and a press that does what a
+// click on it does.
+#include <QAccessible>
+
+#include "ui/dui/accessible_control.h"
+#include "ui/dui/cdevice_list.h"
+#include "ui/dui/dlist_box.h"
+#include "ui/dui/mcombo_box.h"
+#include "ui/dui/mtab_ctrl.h"
+
+namespace corvane::DUI {
+namespace {
+
+QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+
+class ComboItems : public ItemSource {
+ public:
+  explicit ComboItems(MComboBox* combo) : combo_(combo) {}
+  int Count() const override { return combo_->GetCount(); }
+  QString Text(int index) const override { return FromUtf8(combo_->GetItemText(index)); }
+  QRect Rect(int) const override { return {}; }  // listed only while the pop-up is open
+  bool Selected(int index) const override { return combo_->GetCurSel() == index; }
+  void Press(int index) override { combo_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  MComboBox* combo_;
+};
+
+class TabItems : public ItemSource {
+ public:
+  explicit TabItems(MTabCtrl* tabs) : tabs_(tabs) {}
+  int Count() const override { return tabs_->GetItemCount(); }
+  QString Text(int index) const override { return FromUtf8(tabs_->GetItemText(index)); }
+  QRect Rect(int index) const override { return tabs_->ItemRect(index); }
+  bool Selected(int index) const override { return tabs_->GetCurSel() == index; }
+  void Press(int index) override { tabs_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::PageTab; }
+
+ private:
+  MTabCtrl* tabs_;
+};
+
+class DeviceItems : public ItemSource {
+ public:
+  explicit DeviceItems(CDeviceList* list) : list_(list) {}
+  int Count() const override { return static_cast<int>(list_->PresentTypes().size()); }
+  QString Text(int index) const override { return FromUtf8(list_->DeviceName(Type(index))); }
+  QRect Rect(int index) const override { return list_->DeviceRect(Type(index)); }
+  bool Selected(int index) const override {
+    return Type(index) != 0 && list_->GetSelectDevice() == Type(index);
+  }
+  void Press(int index) override { list_->ChooseDevice(Type(index)); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  int Type(int index) const {
+    const std::vector<int> types = list_->PresentTypes();
+    return index >= 0 && index < static_cast<int>(types.size()) ? types[index] : 0;
+  }
+  CDeviceList* list_;
+};
+
+class RowItems : public ItemSource {
+ public:
+  explicit RowItems(DListBox* list) : list_(list) {}
+  int Count() const override { return list_->GetCount(); }
+  QString Text(int index) const override { return FromUtf8(list_->GetItemText(index)); }
+  QRect Rect(int index) const override { return list_->ItemRect(index); }
+  bool Selected(int index) const override { return list_->GetCurSel() == index; }
+  void Press(int index) override { list_->ChooseItem(index); }
+  void Rename(int index) override { list_->BeginEdit(index); }
+  bool CanRename() const override { return true; }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  DListBox* list_;
+};
+
+// One item: its interface lives as long as the list's interface, and answers as invalid
+// once the item is gone.
+class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+ public:
+  ItemAccessible(ControlAccessible* list, int index) : list_(list), index_(index) {}
+
+  bool isValid() const override {
+    return list_->isValid() && list_->Items() != nullptr && index_ < list_->Items()->Count();
+  }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return list_->window(); }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QAccessibleInterface* parent() const override { return list_; }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+  QString text(QAccessible::Text t) const override {
+    if (!isValid() || t != QAccessible::Name) return {};
+    return list_->Items()->Text(index_).simplified();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+
+  QRect rect() const override {
+    if (!isValid()) return {};
+    const QRect local = list_->Items()->Rect(index_);
+    QWidget* control = list_->Widget();
+    if (local.isEmpty() || control == nullptr) return {};
+    return QRect(control->mapToGlobal(local.topLeft()), local.size());
+  }
+  QAccessible::Role role() const override {
+    return list_->Items() != nullptr ? list_->Items()->ItemRole() : QAccessible::ListItem;
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state;
+    if (!isValid()) {
+      state.invalid = true;
+      return state;
+    }
+    const QAccessible::State owner = list_->state();
+    state.disabled = owner.disabled;
+    state.invisible = owner.invisible;
+    state.offscreen = list_->Items()->Rect(index_).isEmpty();
+    state.selectable = true;
+    state.selected = list_->Items()->Selected(index_);
+    state.focused = owner.focused && state.selected;
+    return state;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                : nullptr;
+  }
+
+  QStringList actionNames() const override {
+    if (!isValid() || list_->state().disabled) return {};
+    QStringList names{pressAction()};
+    if (list_->Items()->CanRename()) names << kRenameAction;
+    return names;
+  }
+  void doAction(const QString& action) override {
+    if (!actionNames().contains(action)) return;
+    ItemSource* items = list_->Items();
+    const int index = index_;
+    if (action == pressAction()) {
+      RunLater(list_->Widget(), [items, index] { items->Press(index); });
+    } else {
+      RunLater(list_->Widget(), [items, index] { items->Rename(index); });
+    }
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  static inline const QString kRenameAction = QStringLiteral("Rename");
+
+ private:
+  ControlAccessible* list_;
+  int index_;
+};
+
+}  // namespace
+
+std::unique_ptr<ItemSource> ItemsFor(MControl* control) {
+  if (auto* combo = dynamic_cast<MComboBox*>(control)) return std::make_unique<ComboItems>(combo);
+  if (auto* tabs = dynamic_cast<MTabCtrl*>(control)) return std::make_unique<TabItems>(tabs);
+  if (auto* list = dynamic_cast<CDeviceList*>(control)) return std::make_unique<DeviceItems>(list);
+  if (auto* rows = dynamic_cast<DListBox*>(control)) return std::make_unique<RowItems>(rows);
+  return nullptr;
+}
+
+QAccessibleInterface* NewItemInterface(ControlAccessible* list, int index) {
+  return new ItemAccessible(list, index);
+}
+
+}  // namespace corvane::DUI

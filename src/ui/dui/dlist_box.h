@@ -1,0 +1,81 @@
+// A list of (text, data) rows drawn over a 2-frame row image (normal, selected). A click
+// on a row selects it and notifies code 2 with its index. A right click (or F2) opens
+// the row's text for editing in place (a left click may close the list's dialog); Enter or leaving
+// the field keeps the new text (an empty one is refused) and notifies code 29 with the index,
+// Escape drops it.
+#pragma once
+
+#include <QPointer>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/dui/mcontrol_font.h"
+
+class QLineEdit;
+
+namespace corvane::DUI {
+
+class DListBox : public MControlFont {
+ public:
+  static constexpr int kRowHeight = 36;
+  static constexpr int kRowGap = 4;
+
+  DListBox(QWidget* parent, MDialog* owner, int id);
+
+  // Appends a row. Returns its index.
+  int AddString(const std::string& text, int64_t data = 0);
+  // Removes every row (and drops an edit in progress).
+  void ResetContent();
+  int GetCount() const { return static_cast<int>(rows_.size()); }
+  // The text of row `index`, or empty when out of range.
+  std::string GetItemText(int index) const;
+  // Replaces the text of row `index`; ignores bad indexes.
+  void SetItemText(int index, const std::string& text);
+  // The data of row `index`, or -1 when out of range.
+  int64_t GetItemData(int index) const;
+  // The selected row, or -1.
+  int GetCurSel() const { return current_; }
+  // Selects `index` (-1 clears) without notifying. Returns false when out of range.
+  bool SetCurSel(int index);
+  // Selects the first row carrying `data`; false (selection kept) when none does.
+  bool SetCurData(int64_t data);
+  // The data of the selected row, or -1 without selection.
+  int64_t GetCurData() const { return GetItemData(current_); }
+  // Chooses `index` as a click on it does: selects it and notifies code 2 with the index.
+  void ChooseItem(int index);
+  // Where row `index` is drawn; empty when out of range or below the visible area.
+  QRect ItemRect(int index) const;
+  // The row under `point`, or -1.
+  int ItemAt(const QPoint& point) const;
+
+  // Opens row `index` for editing in place. Returns false when out of range.
+  bool BeginEdit(int index);
+  // True while a row is being edited.
+  bool IsEditing() const;
+  // Ends an edit: `keep` stores a non-empty new text and notifies code 29.
+  void FinishEdit(bool keep);
+  // The text typed in the last finished edit (may be empty).
+  const std::string& LastEditText() const { return last_edit_; }
+  // Losing the focus also finishes an edit in progress, keeping its text.
+  void OnFocus(bool focused) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Row {
+    std::string text;
+    int64_t data = 0;
+  };
+  std::vector<Row> rows_;
+  int current_ = -1;
+  int editing_ = -1;
+  std::string last_edit_;
+  QPointer<QLineEdit> editor_;
+};
+
+}  // namespace corvane::DUI

@@ -1,0 +1,266 @@
+"""Drives the real window program through the accessibility bus, as a screen reader would.
+
+Started inside a private D-Bus session (dbus-run-session) by run_gui_test.sh. A Session
+starts its own Xvfb, then `corvane --simulate --capture FILE` with a temporary home, and
+finds controls by role and accessible name. Every wait is bounded; a failure raises
+HarnessError with what was looked for, and saves a screenshot into the output folder.
+
+Only the system interpreter has python3-pyatspi: run with /usr/bin/python3.
+"""
+import glob
+import os
+import shutil
+import signal
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import time
+
+WAIT_S = 15.0
+POLL_S = 0.05
+
+
+class HarnessError(AssertionError):
+    pass
+
+
+def wait_until(what, check, timeout=WAIT_S):
+    """Polls check() until it returns a true value, which is returned; raises after timeout."""
+    deadline = time.monotonic() + timeout
+    last_error = None
+    while time.monotonic() < deadline:
+        try:
+            value = check()
+            if value:
+                return value
+        except Exception as error:  # the tree changes under us; try again
+            last_error = error
+        time.sleep(POLL_S)
+    raise HarnessError("timed out after %.0f s waiting for %s%s" %
+                       (timeout, what, " (last error: %s)" % last_error if last_error else ""))
+
+
+def start_xvfb():
+    """Starts Xvfb on a free display; returns (process, display name)."""
+    read_fd, write_fd = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1600x1000x24",
+                             "-nolisten", "tcp"], pass_fds=(write_fd,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    with os.fdopen(read_fd) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        xvfb.kill()
+        raise HarnessError("Xvfb did not start")
+    return xvfb, ":" + number
+
+
+class Session:
+    """One run of the program: its X server, home folder, capture file and process."""
+
+    def __init__(self, corvane, program_dir, out_dir, name):
+        self.corvane = corvane
+        self.program_dir = program_dir
+        self.out_dir = out_dir
+        self.name = name
+        self.home = tempfile.mkdtemp(prefix="corvane-gui-")
+        self.capture = os.path.join(self.home, "capture.txt")
+        self.xvfb = None
+        self.process = None
+        self.app = None
+        self.log = os.path.join(out_dir, name + ".log")
+
+    # ---- life cycle ----------------------------------------------------------------------
+
+    def __enter__(self):
+        self.xvfb, display = start_xvfb()
+        os.environ["DISPLAY"] = display
+        global pyatspi
+        import pyatspi  # needs DISPLAY and the session bus
+        env = dict(os.environ)
+        runtime = os.path.join(self.home, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        env.update({
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": os.path.join(self.home, "config"),
+            "XDG_DATA_HOME": os.path.join(self.home, "data"),
+            "XDG_RUNTIME_DIR": runtime,
+            "QT_QPA_PLATFORM": "xcb",
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QT_ACCESSIBILITY": "1",
+            "LANG": "en_US.UTF-8",
+            "LC_ALL": "",
+            "LC_MESSAGES": "",
+        })
+        env.pop("CORVANE_SIMULATE", None)
+        env.pop("CORVANE_HID_CAPTURE", None)
+        with open(self.log, "w") as log:
+            # CORVANE_GUI_WRAP runs the program under a debugger, e.g. "gdb -batch -ex run
+            # -ex bt --args".
+            wrap = os.environ.get("CORVANE_GUI_WRAP", "").split()
+            self.process = subprocess.Popen(
+                wrap + [self.corvane, "--program-dir", self.program_dir, "--simulate",
+                 "--capture", self.capture], env=env, stdout=log, stderr=subprocess.STDOUT)
+        self.app = wait_until("the program on the accessibility bus", self._find_app)
+        # Read names and states afresh each time: labels change while the test runs.
+        try:
+            self.app.set_cache_mask(0)
+        except Exception:
+            pass
+        return self
+
+    def __exit__(self, kind, value, trace):
+        if kind is not None:
+            self.screenshot("failure")
+        if self.process is not None and self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
+        return False
+
+    def _find_app(self):
+        if self.process.poll() is not None:
+            raise HarnessError("corvane exited with %s; see %s" % (self.process.returncode,
+                                                                   self.log))
+        desktop = pyatspi.Registry.getDesktop(0)
+        for index in range(desktop.childCount):
+            app = desktop.getChildAtIndex(index)
+            if app is not None and app.name == "corvane" and app.childCount > 0:
+                return app
+        return None
+
+    # ---- finding controls ----------------------------------------------------------------
+
+    def walk(self, root=None):
+        """Every accessible object below root (the application by default), depth first."""
+        stack = [root or self.app]
+        while stack:
+            node = stack.pop()
+            if node is None:
+                continue
+            yield node
+            try:
+                count = node.childCount
+            except Exception:
+                continue
+            for index in reversed(range(count)):
+                try:
+                    stack.append(node.getChildAtIndex(index))
+                except Exception:
+                    pass
+
+    def window(self, name):
+        """The top-level window or dialog called name, once it is showing."""
+        def check():
+            for index in range(self.app.childCount):
+                frame = self.app.getChildAtIndex(index)
+                if frame is not None and frame.name == name and showing(frame):
+                    return frame
+            return None
+        try:
+            return wait_until("window %r" % name, check)
+        except HarnessError as error:
+            seen = []
+            for index in range(self.app.childCount):
+                frame = self.app.getChildAtIndex(index)
+                if frame is not None:
+                    seen.append("%s %r%s" % (frame.getRoleName(), frame.name,
+                                             "" if showing(frame) else " (hidden)"))
+            raise HarnessError("%s; windows: %s" % (error, ", ".join(seen))) from None
+
+    def find(self, role, name, root=None, timeout=WAIT_S, visible=True):
+        """The first object with that role name ("push button") and accessible name."""
+        def check():
+            for node in self.walk(root):
+                if node.getRoleName() == role and node.name == name:
+                    if not visible or showing(node):
+                        return node
+            return None
+        return wait_until("%s %r" % (role, name), check, timeout)
+
+    def find_all(self, role, root=None):
+        return [node for node in self.walk(root) if node.getRoleName() == role]
+
+    # ---- acting --------------------------------------------------------------------------
+
+    def act(self, node, action="Press"):
+        """Runs the named action of node (Press, Toggle, ShowMenu, SetFocus, Rename)."""
+        actions = node.queryAction()
+        names = [actions.getName(i) for i in range(actions.nActions)]
+        if action not in names:
+            raise HarnessError("%s %r has no action %s (it has %s)" %
+                               (node.getRoleName(), node.name, action, names))
+        actions.doAction(names.index(action))
+
+    def press(self, role, name, root=None):
+        self.act(self.find(role, name, root))
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+    def type_text(self, text):
+        """Real key events into the focused window."""
+        self.xdotool("type", "--delay", "20", text)
+
+    def key(self, *keys):
+        self.xdotool("key", *keys)
+
+    def click_at(self, x, y):
+        self.xdotool("mousemove", x, y, "click", 1)
+
+    # ---- evidence ------------------------------------------------------------------------
+
+    def screenshot(self, label):
+        path = os.path.join(self.out_dir, "%s-%s.png" % (self.name, label))
+        subprocess.run(["import", "-window", "root", path], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=20)
+        return path
+
+    def capture_lines(self):
+        if not os.path.exists(self.capture):
+            return []
+        with open(self.capture) as capture:
+            return [line.split() for line in capture.read().splitlines() if line]
+
+    def out_reports(self):
+        """Hex of every report written, in order."""
+        return [fields[3] for fields in self.capture_lines() if fields[0] == "OUT"]
+
+    def mark(self):
+        """Position in the capture; out_reports_since(mark) lists what came after."""
+        return len(self.out_reports())
+
+    def out_reports_since(self, mark):
+        return self.out_reports()[mark:]
+
+    def database(self):
+        found = glob.glob(os.path.join(self.home, "data", "**", "*_data.db"), recursive=True)
+        if not found:
+            raise HarnessError("no settings database under %s" % self.home)
+        connection = sqlite3.connect("file:%s?mode=ro" % found[0], uri=True, timeout=5)
+        connection.row_factory = sqlite3.Row
+        return connection
+
+
+def showing(node):
+    try:
+        return node.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+def command_of(report_hex):
+    """The command byte of an output report (the byte after the report id)."""
+    return int(report_hex[2:4], 16)
+
+
+pyatspi = None

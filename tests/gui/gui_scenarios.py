@@ -1,0 +1,248 @@
+"""Scenarios that drive the real window program against the simulated mouse.
+
+usage: gui_scenarios.py CORVANE PROGRAM_DIR OUT_DIR SCENARIO
+
+Each scenario proves its result in the capture's bytes and the settings database, and
+saves screenshots of what it opened into OUT_DIR. Run by run_gui_test.sh.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import gui_harness  # noqa: E402
+from gui_harness import HarnessError, Session, command_of, showing, wait_until  # noqa: E402
+
+MAIN_TITLE = "Corvane"
+INTERACTIVE_ROLES = {"push button", "toggle button", "check box", "radio button", "combo box",
+                     "list item", "page tab", "slider", "text", "password text", "entry",
+                     "spin button", "menu item"}
+# What choosing a profile sends after the button table and the lighting: DPI stages,
+# report rate, sensor options, power options and the active profile.
+PROFILE_TAIL = [0x03, 0x04, 0x02, 0x06, 0x07]
+RESTORE_COMMAND = 0x0F
+QUIET_S = 2.0
+
+
+def open_device(session):
+    """Opens the simulated mouse from the home page's device list; returns its name."""
+    main = session.window(MAIN_TITLE)
+    card = wait_until("a device card", lambda: next(
+        (n for n in session.walk(main) if n.getRoleName() == "list item" and showing(n)), None))
+    name = card.name
+    session.act(card)
+    session.find("page tab", "Buttons", main)
+    return name
+
+
+def active_profile(session):
+    with session.database() as db:
+        rows = db.execute("SELECT profile, name FROM t_profile_data WHERE status = 1").fetchall()
+    return [(row["profile"], row["name"]) for row in rows]
+
+
+def profile_names(session):
+    with session.database() as db:
+        return {row["profile"]: row["name"]
+                for row in db.execute("SELECT profile, name FROM t_profile_data")}
+
+
+def commands_after(session, mark):
+    return [command_of(report) for report in session.out_reports_since(mark)]
+
+
+def scenario_dump(session):
+    """Every showing object of the main window has a real role and a name."""
+    main = session.window(MAIN_TITLE)
+    wait_until("a device card", lambda: any(
+        n.getRoleName() == "list item" and showing(n) for n in session.walk(main)))
+    session.screenshot("main-window")
+    problems = []
+    listed = []
+    for node in session.walk(main):
+        if node == main or not showing(node):
+            continue
+        role = node.getRoleName()
+        listed.append("%s %r" % (role, node.name))
+        try:
+            actions = node.queryAction()
+            acting = any(actions.getName(i) != "SetFocus" for i in range(actions.nActions))
+        except NotImplementedError:
+            acting = False
+        if role in ("filler", "unknown", "client") or not node.name:
+            kind = "interactive " if acting or role in INTERACTIVE_ROLES else ""
+            problems.append("%scontrol with role %r and name %r" % (kind, role, node.name))
+    with open(os.path.join(session.out_dir, "dump-main-window.txt"), "w") as dump:
+        dump.write("\n".join(listed) + "\n")
+    if problems:
+        raise HarnessError("unnamed or role-less objects in the main window:\n  " +
+                           "\n  ".join(problems))
+    for role, name in [("push button", "Settings"), ("push button", "Close"),
+                       ("push button", "Minimize"), ("label", "Corvane Mouse Settings")]:
+        session.find(role, name, main)
+    # The settings page: every control there is named too, and the about box opens.
+    session.press("push button", "Settings", main)
+    session.find("push button", "About", main)
+    session.screenshot("settings-page")
+    session.press("push button", "About", main)
+    about = session.window("About Window")
+    session.find("label", "Firmware version: v1.02", about)
+    session.screenshot("about-box")
+    session.press("push button", "Close", about)
+    wait_until("the about box to close", lambda: not showing(about))
+
+
+def scenario_profile(session):
+    """Profile 2 chosen in the chooser: whole-profile upload, stored as active."""
+    open_device(session)
+    main = session.window(MAIN_TITLE)
+    wait_until("the start-up traffic to settle", lambda: quiet(session))
+    mark = session.mark()
+    session.press("push button", "Profile 1", main)
+    chooser = session.window("ProfileDlg")
+    session.screenshot("profile-chooser")
+    session.press("list item", "Profile 2", chooser)
+    wait_until("the upload to end with the active profile",
+               lambda: commands_after(session, mark)[-1:] == [0x07])
+    sent = commands_after(session, mark)
+    tail = [c for c in sent if c in PROFILE_TAIL]
+    if tail != PROFILE_TAIL or sent[-len(PROFILE_TAIL):] != PROFILE_TAIL:
+        raise HarnessError("profile upload sent %s" % ["%02X" % c for c in sent])
+    head = sent[:-len(PROFILE_TAIL)]
+    if not head or any(c in PROFILE_TAIL for c in head):
+        raise HarnessError("no button table or lighting before the options: %s" %
+                           ["%02X" % c for c in sent])
+    wait_until("profile 2 active in the store", lambda: [p for p, _ in active_profile(session)]
+               == [2])
+    session.find("push button", "Profile 2", main)
+
+
+def scenario_rename(session):
+    """A profile renamed in place, then a click elsewhere: new name stored and active."""
+    open_device(session)
+    main = session.window(MAIN_TITLE)
+    session.press("push button", "Profile 1", main)
+    chooser = session.window("ProfileDlg")
+    row = session.find("list item", "Profile 3", chooser)
+    session.act(row, "Rename")
+    field = wait_until("the in-place field", lambda: next(
+        (n for n in session.walk(chooser) if n.getRoleName() == "text" and showing(n)), None))
+    session.key("ctrl+a")
+    session.type_text("Aiming")
+    session.screenshot("profile-rename")
+    extent = main.queryComponent().getExtents(0)  # screen coordinates
+    session.click_at(extent.x + extent.width // 2, extent.y + extent.height // 2)
+    wait_until("the chooser to close", lambda: not showing(chooser))
+    wait_until("the new name stored and active",
+               lambda: active_profile(session) == [(3, "Aiming")])
+    session.find("push button", "Aiming", main)
+    del field
+
+
+def scenario_restore(session):
+    """Restore defaults: 'Cancel' sends nothing, 'OK' sends the restore command."""
+    open_device(session)
+    main = session.window(MAIN_TITLE)
+    session.press("push button", "Settings", main)
+    wait_until("the start-up traffic to settle", lambda: quiet(session))
+    mark = session.mark()
+    session.press("push button", "Restore defaults", main)
+    box = session.window("MessageBox")
+    session.find("label", "Restore all settings of the current profile to factory defaults?", box)
+    session.screenshot("message-box")
+    session.press("push button", "Cancel", box)
+    wait_until("the question to close", lambda: not showing(box))
+    time.sleep(QUIET_S)
+    if RESTORE_COMMAND in commands_after(session, mark):
+        raise HarnessError("declined restore sent %s" % session.out_reports_since(mark))
+    session.press("push button", "Restore defaults", main)
+    box = session.window("MessageBox")
+    session.press("push button", "OK", box)
+    wait_until("the restore command", lambda: RESTORE_COMMAND in commands_after(session, mark))
+
+
+def quiet(session):
+    """True once nothing was written for a while."""
+    before = session.mark()
+    time.sleep(0.5)
+    return session.mark() == before
+
+
+def serve_update(program_dir, work):
+    """A program folder whose update address is a local server offering 1.0.10."""
+    served = os.path.join(work, "served", "sw")
+    os.makedirs(served)
+    with open(os.path.join(served, "version"), "w") as version:
+        version.write("1.0.10")
+    # No installer inside: the download and unpacking run, and the program keeps running.
+    with zipfile.ZipFile(os.path.join(served, "Mouse-Setup-1.0.10.zip"), "w") as package:
+        package.writestr("readme.txt", os.urandom(200000).hex())
+    server = subprocess.Popen(
+        ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "..", "update",
+                                          "update_test_server.py"),
+         os.path.join(work, "served")], stdout=subprocess.PIPE, text=True)
+    port = server.stdout.readline().strip()
+    copy = os.path.join(work, "program")
+    shutil.copytree(program_dir, copy)
+    config = os.path.join(copy, "config.xml")
+    with open(config) as text:
+        xml = text.read()
+    xml = xml.replace("https://updates.corvane.example/software/",
+                      "http://127.0.0.1:%s/sw/" % port)
+    with open(config, "w") as text:
+        text.write(xml)
+    return server, copy
+
+
+def scenario_update(session):
+    """The start-up check offers 1.0.10; accepting downloads it with moving progress."""
+    box = session.window("MessageBox")
+    session.find("label", "New version:V1.0.10, update now?", box)
+    session.screenshot("update-prompt")
+    session.press("push button", "OK", box)
+    dialog = session.window("UpdateProcessDlg")
+    bar = session.find("progress bar", "", dialog, visible=False)
+    wait_until("the download progress to reach 100",
+               lambda: bar.queryValue().currentValue >= 100)
+    session.find("label", "下载文件中: 100%", dialog)
+    session.screenshot("update-progress")
+
+
+SCENARIOS = {
+    "dump": scenario_dump,
+    "profile": scenario_profile,
+    "rename": scenario_rename,
+    "restore": scenario_restore,
+    "update": scenario_update,
+}
+
+
+def main():
+    corvane, program_dir, out_dir = (os.path.abspath(p) for p in sys.argv[1:4])
+    name = sys.argv[4]
+    os.makedirs(out_dir, exist_ok=True)
+    work = tempfile.mkdtemp(prefix="corvane-gui-work-")
+    server = None
+    try:
+        if name == "update":
+            server, program_dir = serve_update(program_dir, work)
+        with Session(corvane, program_dir, out_dir, name) as session:
+            SCENARIOS[name](session)
+    except HarnessError as error:
+        print("FAIL %s: %s" % (name, error), file=sys.stderr)
+        return 1
+    finally:
+        if server is not None:
+            server.terminate()
+            server.wait()
+        shutil.rmtree(work, ignore_errors=True)
+    print("PASS %s" % name)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

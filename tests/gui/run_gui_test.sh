@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs one GUI scenario against the real window program, in a private D-Bus session that
+# starts the accessibility bus on demand.
+# usage: run_gui_test.sh CORVANE PROGRAM_DIR OUT_DIR SCENARIO
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+# Debian's pyatspi lives in the system interpreter only; another python may come first.
+python=/usr/bin/python3
+for tool in Xvfb dbus-run-session xdotool import; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "run_gui_test: $tool is missing; run scripts/install-deps" >&2
+    exit 1
+  fi
+done
+if ! "$python" -c 'import pyatspi' 2>/dev/null; then
+  echo "run_gui_test: python3-pyatspi is missing; run scripts/install-deps" >&2
+  exit 1
+fi
+# The tests set their own platform per process; the offscreen default of scripts/test
+# would hide the window from the accessibility bus.
+unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
+exec timeout 120 dbus-run-session -- "$python" "$here/gui_scenarios.py" "$@"
