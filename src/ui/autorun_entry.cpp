@@ -9,7 +9,7 @@
 namespace corvane::ui {
 
 AutorunEntry::AutorunEntry(std::string caption, std::filesystem::path executable)
-    : caption_(CaptionFolderName(caption)), executable_(std::move(executable)) {}
+    : caption_(std::move(caption)), executable_(std::move(executable)) {}
 
 std::filesystem::path AutorunEntry::Path() const {
   return ConfigHome() / "autostart" / (CaptionFolderName(caption_) + ".desktop");

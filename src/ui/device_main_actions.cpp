@@ -19,7 +19,7 @@
 #include "ui/dialogs/update_dialogs.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/pages_panel.h"
-#include "update/update_jobs.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::ui {
 namespace {
@@ -83,7 +83,7 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
         GetSafeHwnd(), QString(), QString::fromStdString(name.value_or("") + ".xml"),
         kProfileFilter);
     if (!path.isEmpty()) {
-      ExportProfile(store, static_cast<int>(profile), lighting, path.toStdString());
+      ExportProfile(store, static_cast<int>(profile), lighting, path.toStdString(), Texts());
     }
     return;
   }

@@ -90,7 +90,7 @@ int DeviceMainDlg::OnInitDialog() {
   SetIcon(icon);
   // Every start begins from "any identified model": the first rebuild then selects what
   // the device list finds instead of a model that may have gone.
-  session_.Values().WriteDeviceType(kDeviceTypeByIdsOnly);
+  session_.Values().WriteDeviceType(kIdsOnlyDeviceType);
   session_.Worker().StartWithInitialTasks();
   SetMTimer(kAnimationIntervalMs);
   return 1;

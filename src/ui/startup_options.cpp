@@ -8,13 +8,13 @@ namespace {
 
 constexpr std::string_view kHideSwitch = "-hide";
 
-// True for "--name" itself and "--name=...".
+// True for the option `name` itself and for name=value.
 bool IsOption(std::string_view arg, std::string_view name) {
   return arg.substr(0, name.size()) == name &&
          (arg.size() == name.size() || arg[name.size()] == '=');
 }
 
-// "--name VALUE" or "--name=VALUE". Returns false when the value is missing.
+// The value of `name`, given as "name VALUE" or name=VALUE. False when it is missing.
 bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
                std::string& value) {
   const std::string& arg = args[i];

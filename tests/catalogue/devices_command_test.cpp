@@ -21,6 +21,10 @@ int CliFail(const std::string& message) {
   return 1;
 }
 
+// A failed close (the simulator's state not saved) would make the run fail.
+bool run_failed = false;
+void MarkRunFailed() { run_failed = true; }
+
 namespace {
 
 const std::filesystem::path kFixtures = std::filesystem::path(CORVANE_TEST_DATA_DIR) / "catalogue";

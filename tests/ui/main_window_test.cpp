@@ -72,7 +72,7 @@ class MainWindowTest : public testing::Test {
     ASSERT_EQ(program_->Start(options_, error), WindowProgram::StartResult::kStarted) << error;
     Window().SetMessageBoxHandler([this](const std::string& title, const std::string& body, int) {
       boxes_.push_back(title + "|" + body);
-      return 1;
+      return box_answer_;
     });
     Window().SetExitHandler([this] { ++exits_; });
   }
@@ -112,6 +112,7 @@ class MainWindowTest : public testing::Test {
   std::unique_ptr<WindowProgram> program_ =
       std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
   std::vector<std::string> boxes_;
+  int box_answer_ = 1;  // what every message box is answered with
   int exits_ = 0;
 };
 
@@ -132,6 +133,7 @@ TEST_F(MainWindowTest, SoftwareCheckResultFollowsTheCheckAndTheLanguage) {
   ASSERT_TRUE(test::WriteFileBytes(program / "config.xml", config));
   ASSERT_TRUE(test::WriteFileBytes(home_.Root() / "served" / "sw" / "version", "1.0.10"));
   options_.session.program_dir = program;
+  box_answer_ = 2;  // the update prompt is declined: no download starts
 
   Start("wired");  // the start-up runs the software check
   auto* button = Window().GetControl(kIdSetUpdateCheck);
@@ -476,7 +478,7 @@ TEST_F(MainWindowTest, EveryStartWritesTheIdsOnlyDeviceType) {
   ASSERT_TRUE(IniKeyValueStore::ForCaption("Corvane").WriteDeviceType(12));
   Start("");
   Settle();
-  EXPECT_EQ(program_->Session().Values().ReadDeviceType(), kDeviceTypeByIdsOnly);
+  EXPECT_EQ(program_->Session().Values().ReadDeviceType(), kIdsOnlyDeviceType);
   EXPECT_EQ(Window().ConnectionTextId(), kTextNoDevice);
 }
 
@@ -513,7 +515,8 @@ TEST_F(MainWindowTest, MissingEmptyOrIllFormedConfigStartsWithNoDevice) {
 // its single-instance claim until it is gone.
 TEST(WindowProgramExit, AStuckWorkerEndsTheProcessAtItsStopTimeHoldingTheInstanceToTheEnd) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  constexpr int kStuckTask = 90;
+  // A firmware install stands in for any job stuck in device or network I/O.
+  constexpr WorkerTask kStuckTask = WorkerTask::kFirmwareInstall;
   auto run = [] {
     test::TempHome home;
     StartupOptions options;
