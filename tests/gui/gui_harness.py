@@ -18,6 +18,8 @@ import tempfile
 import time
 
 WAIT_S = 15.0
+# A cold start under a loaded machine (the suite runs two tests at once) takes longer.
+START_WAIT_S = 60.0
 POLL_S = 0.05
 
 
@@ -102,7 +104,8 @@ class Session:
             self.process = subprocess.Popen(
                 wrap + [self.corvane, "--program-dir", self.program_dir, "--simulate",
                  "--capture", self.capture], env=env, stdout=log, stderr=subprocess.STDOUT)
-        self.app = wait_until("the program on the accessibility bus", self._find_app)
+        self.app = wait_until("the program on the accessibility bus", self._find_app,
+                              START_WAIT_S)
         # Read names and states afresh each time: labels change while the test runs.
         try:
             self.app.set_cache_mask(0)
