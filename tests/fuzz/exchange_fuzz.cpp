@@ -17,7 +17,7 @@ namespace {
 
 class NullPoster : public corvane::TaskPoster {
  public:
-  void Post(WorkerTask) override {}
+  void Post(corvane::WorkerTask) override {}
 };
 
 struct Scratch {

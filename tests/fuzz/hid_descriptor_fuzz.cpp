@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   event.collections_read = size % 2 == 0;
   event.collections = collections;
   const std::vector<corvane::KnownDevice> known = {
-      {event.vendor_id, event.product_id, 11, 0, "ABCD"}, {0x1234, 0x5678, 12, 1, ""}};
+      {event.vendor_id, event.product_id, 11, corvane::ConnectionMode::kWired, "ABCD"},
+      {0x1234, 0x5678, 12, corvane::ConnectionMode::kReceiver, ""}};
   for (auto action : {HotplugEvent::Action::kArrival, HotplugEvent::Action::kRemoval,
                       HotplugEvent::Action::kOther}) {
     event.action = action;
