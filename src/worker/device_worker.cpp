@@ -21,28 +21,31 @@ void DeviceWorker::StartWithInitialTasks() {
 
 void DeviceWorker::Step() {
   ++steps_;
-  {
-    std::lock_guard lock(idle_mutex_);
-    busy_ = true;
-  }
+  SetBusy(true);  // before the queue is looked at, so WaitIdle never sees a task in hand
   // Lowered before the queue is looked at, so a task posted from here on ends the
   // notification read below at once.
   wake_.Clear();
   if (!IsRunning()) wake_.Raise();  // Stop came before the Clear: keep the read short
   poll_waited_ = false;
-  if (std::optional<WorkerTask> task = queue_.Take()) {
-    jobs_.Run(*task);  // numbers without a job are dropped
-  } else if (state_.IdlePoll()) {
+  std::optional<WorkerTask> task = queue_.Take();
+  if (task) jobs_.Run(*task);  // numbers without a job are dropped
+  // The idle notification read is not a job: whoever waits for the queue to drain must
+  // not wait out the read's second as well.
+  SetBusy(false);
+  if (!task && state_.IdlePoll()) {
     auto started = std::chrono::steady_clock::now();
     jobs_.PollNotification(&wake_);
     poll_waited_ = std::chrono::steady_clock::now() - started >=
                    std::chrono::milliseconds(kDefaultIntervalMs);
   }
+}
+
+void DeviceWorker::SetBusy(bool busy) {
   {
     std::lock_guard lock(idle_mutex_);
-    busy_ = false;
+    busy_ = busy;
   }
-  idle_cv_.notify_all();
+  if (!busy) idle_cv_.notify_all();
 }
 
 void DeviceWorker::Pause(std::chrono::milliseconds interval) {

@@ -27,7 +27,8 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   void Post(WorkerTask task) override;
   // Queues the start-up and software-check tasks and starts the thread (window start-up).
   void StartWithInitialTasks();
-  // Waits until the queue is empty and no job runs. Returns false on time-out.
+  // Waits until the queue is empty and no job runs (the idle notification read does not
+  // count). Returns false on time-out.
   bool WaitIdle(std::chrono::milliseconds timeout);
 
   const TaskQueue& Queue() const { return queue_; }
@@ -40,6 +41,8 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   void WakeForStop() override;
 
  private:
+  void SetBusy(bool busy);
+
   DeviceJobs& jobs_;
   DeviceState& state_;
   TaskQueue queue_;

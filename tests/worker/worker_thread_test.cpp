@@ -86,6 +86,29 @@ TEST_F(WorkerSimTest, TaskPostedDuringTheIdleReadIsWrittenAtOnce) {
   EXPECT_TRUE(worker.Stop());
 }
 
+TEST_F(WorkerSimTest, WaitIdleDoesNotWaitOutTheIdleNotificationRead) {
+  // A slow caller may first look after the worker has gone back to its one-second idle
+  // read; the read is not a job, so the caller must not wait for it to end.
+  StartSim(SimMode::kWired);
+  DeviceWorker worker(jobs_, state_);
+  worker.Post(WorkerTask::kStartup);
+  worker.Start();
+  ASSERT_TRUE(worker.WaitIdle(std::chrono::seconds(10)));
+  ASSERT_TRUE(state_.IdlePoll());
+  size_t before = CaptureLines().size();
+  worker.Post(WorkerTask::kDpiStageValues);
+  auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (CaptureLines().size() == before && Clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the read has begun
+
+  auto asked = Clock::now();
+  EXPECT_TRUE(worker.WaitIdle(std::chrono::seconds(5)));
+  EXPECT_LT(Clock::now() - asked, std::chrono::milliseconds(500));
+  EXPECT_TRUE(worker.Stop());
+}
+
 TEST_F(WorkerSimTest, StopReturnsWithinASecondWhileAJobWaitsForItsReply) {
   StartSim(SimMode::kWired);
   jobs_.Run(WorkerTask::kStartup);
