@@ -14,46 +14,12 @@ import time
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import gui_harness  # noqa: E402
-from gui_harness import HarnessError, Session, command_of, showing, wait_until  # noqa: E402
+import glob  # noqa: E402
+import importlib  # noqa: E402
 
-MAIN_TITLE = "Corvane"
-INTERACTIVE_ROLES = {"push button", "toggle button", "check box", "radio button", "combo box",
-                     "list item", "page tab", "slider", "text", "password text", "entry",
-                     "spin button", "menu item"}
-# What choosing a profile sends after the button table and the lighting: DPI stages,
-# report rate, sensor options, power options and the active profile.
-PROFILE_TAIL = [0x03, 0x04, 0x02, 0x06, 0x07]
-RESTORE_COMMAND = 0x0F
-QUIET_S = 2.0
-
-
-def open_device(session):
-    """Opens the simulated mouse from the home page's device list; returns its name."""
-    main = session.window(MAIN_TITLE)
-    card = wait_until("a device card", lambda: next(
-        (n for n in session.walk(main) if n.getRoleName() == "list item" and showing(n)), None))
-    name = card.name
-    session.act(card)
-    session.find("page tab", "Buttons", main)
-    return name
-
-
-def active_profile(session):
-    with session.database() as db:
-        rows = db.execute("SELECT profile, name FROM t_profile_data WHERE status = 1").fetchall()
-    return [(row["profile"], row["name"]) for row in rows]
-
-
-def profile_names(session):
-    with session.database() as db:
-        return {row["profile"]: row["name"]
-                for row in db.execute("SELECT profile, name FROM t_profile_data")}
-
-
-def commands_after(session, mark):
-    return [command_of(report) for report in session.out_reports_since(mark)]
-
+from gui_harness import HarnessError, Session, showing, wait_until  # noqa: E402
+from gui_steps import (INTERACTIVE_ROLES, MAIN_TITLE, PROFILE_TAIL, QUIET_S,  # noqa: E402
+                       RESTORE_COMMAND, active_profile, commands_after, open_device, quiet)
 
 def scenario_dump(session):
     """Every showing object of the main window has a real role and a name."""
@@ -165,13 +131,6 @@ def scenario_restore(session):
     wait_until("the restore command", lambda: RESTORE_COMMAND in commands_after(session, mark))
 
 
-def quiet(session):
-    """True once nothing was written for a while."""
-    before = session.mark()
-    time.sleep(0.5)
-    return session.mark() == before
-
-
 def serve_update(program_dir, work):
     """A program folder whose update address is a local server offering 1.0.10."""
     served = os.path.join(work, "served", "sw")
@@ -219,6 +178,10 @@ SCENARIOS = {
     "restore": scenario_restore,
     "update": scenario_update,
 }
+# The pages' scenarios.
+for _path in sorted(glob.glob(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                           "scenarios_*.py"))):
+    SCENARIOS.update(importlib.import_module(os.path.basename(_path)[:-3]).SCENARIOS)
 
 
 def main():

@@ -1,0 +1,51 @@
+"""Steps and checks shared by the GUI scenarios: opening the mouse, reading the store,
+reading the capture. Each page's scenarios live in a scenarios_<page>.py file beside this
+one, with a SCENARIOS table that gui_scenarios.py picks up.
+"""
+import time
+
+from gui_harness import command_of, showing, wait_until
+
+MAIN_TITLE = "Corvane"
+INTERACTIVE_ROLES = {"push button", "toggle button", "check box", "radio button", "combo box",
+                     "list item", "page tab", "slider", "text", "password text", "entry",
+                     "spin button", "menu item"}
+# What choosing a profile sends after the button table and the lighting: DPI stages,
+# report rate, sensor options, power options and the active profile.
+PROFILE_TAIL = [0x03, 0x04, 0x02, 0x06, 0x07]
+RESTORE_COMMAND = 0x0F
+QUIET_S = 2.0
+
+
+def open_device(session):
+    """Opens the simulated mouse from the home page's device list; returns its name."""
+    main = session.window(MAIN_TITLE)
+    card = wait_until("a device card", lambda: next(
+        (n for n in session.walk(main) if n.getRoleName() == "list item" and showing(n)), None))
+    name = card.name
+    session.act(card)
+    session.find("page tab", "Buttons", main)
+    return name
+
+
+def active_profile(session):
+    with session.database() as db:
+        rows = db.execute("SELECT profile, name FROM t_profile_data WHERE status = 1").fetchall()
+    return [(row["profile"], row["name"]) for row in rows]
+
+
+def profile_names(session):
+    with session.database() as db:
+        return {row["profile"]: row["name"]
+                for row in db.execute("SELECT profile, name FROM t_profile_data")}
+
+
+def commands_after(session, mark):
+    return [command_of(report) for report in session.out_reports_since(mark)]
+
+
+def quiet(session):
+    """True once nothing was written for a while."""
+    before = session.mark()
+    time.sleep(0.5)
+    return session.mark() == before
