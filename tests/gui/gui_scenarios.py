@@ -230,6 +230,39 @@ def scenario_firmware(session):
         raise HarnessError("only %d bytes reached the upgrade collection" % sent)
 
 
+def language_texts(program_dir, lcid):
+    """The texts of one shipped language file: {id: text}."""
+    with open(os.path.join(program_dir, "language", "%d.lan" % lcid), "rb") as raw:
+        data = raw.read()
+    text = data.decode("utf-16") if data.startswith(b"\xff\xfe") else data.decode("utf-8")
+    texts = {}
+    for line in text.splitlines():
+        key, sep, value = line.partition("=")
+        if sep and key.strip().isdigit():
+            texts[int(key)] = value
+    return texts
+
+
+def scenario_language(session):
+    """Korean chosen in the settings: every name a screen reader read in English follows."""
+    open_device(session)
+    main = session.window(MAIN_TITLE)
+    english = language_texts(session.program_dir, 1033)
+    korean = language_texts(session.program_dir, 1042)
+    id_of = {text: number for number, text in english.items()}
+    named = [(n.getRoleName(), n.name) for n in session.walk(main)
+             if showing(n) and n.name in id_of]
+    if len(named) < 8:
+        raise HarnessError("too few language texts on screen to compare: %s" % named)
+    session.press("push button", "Settings", main)
+    languages = session.find("combo box", "English", main)
+    session.act(session.find("list item", "한국어", languages, visible=False))
+    for role, name in named:
+        session.find(role, korean[id_of[name]], main, visible=False)
+    session.find("combo box", "한국어", main)
+    session.screenshot("korean")
+
+
 SCENARIOS = {
     "dump": scenario_dump,
     "profile": scenario_profile,
@@ -237,6 +270,7 @@ SCENARIOS = {
     "restore": scenario_restore,
     "update": scenario_update,
     "firmware": scenario_firmware,
+    "language": scenario_language,
 }
 # The pages' scenarios.
 for _path in sorted(glob.glob(os.path.join(os.path.dirname(os.path.abspath(__file__)),
