@@ -24,12 +24,12 @@ constexpr int kWakeableNotifyReadMs = 1000;
 // taken only around the state changes.
 void DeviceManager::ApplyLinkReport(DeviceEntry& entry, const uint8_t* data) {
   if (data[0] != kLinkNotification) return;
-  {
-    std::lock_guard relock(mutex_);
-    entry.online_state = data[1] == kLinked ? OnlineState::kOnline : OnlineState::kOffline;
-  }
-  if (data[1] == kLinked) IdentifyEntry(entry);
+  const bool linked = data[1] == kLinked;
+  // A mouse that came back may be another model on the same receiver: asked first (the
+  // query takes the lock only for its own changes), then the state changes in one go.
+  if (linked) IdentifyEntry(entry);
   std::lock_guard relock(mutex_);
+  entry.online_state = linked ? OnlineState::kOnline : OnlineState::kOffline;
   SetOnlineState(entry.device_type, entry.mode, entry.online_state);
 }
 

@@ -174,14 +174,17 @@ TEST_F(AccessibilityTest, ListRowsRenameInPlaceAndRefuseAnEmptyName) {
 }
 
 TEST_F(AccessibilityTest, FieldWidgetsAreNotMistakenForControls) {
-  // A field holds a plain line edit; looking controls up by id must never hand it back.
+  // A field holds a plain line edit; walking the dialog's controls must count the field
+  // once and never hand back its line edit as a control.
+  const size_t before = ControlsOf<MControl>(dialog_.GetSafeHwnd()).size();
   Make<MControlFont>("MEdit", 37, {10, 10, 100, 40}, "255");
   Make<MControlFont>("MEdit", 38, {10, 50, 100, 80}, "0");
-  for (int id = 0; id < 100; ++id) {
-    if (MControl* control = dialog_.GetControl(id)) {
-      EXPECT_NE(dynamic_cast<MControl*>(static_cast<QWidget*>(control)), nullptr);
-    }
+  const std::vector<MControl*> controls = ControlsOf<MControl>(dialog_.GetSafeHwnd());
+  EXPECT_EQ(controls.size(), before + 2);
+  for (MControl* control : controls) {
+    EXPECT_EQ(qobject_cast<QLineEdit*>(static_cast<QWidget*>(control)), nullptr);
   }
+  EXPECT_EQ(dialog_.GetControl(37)->GetID(), 37);
   EXPECT_EQ(Of(dialog_.GetControl(37))->role(), QAccessible::EditableText);
   EXPECT_EQ(Of(dialog_.GetControl(37))->text(QAccessible::Value), "255");
 }
