@@ -44,6 +44,20 @@ std::string DListBox::GetItemText(int index) const {
   return rows_[index].text;
 }
 
+bool DListBox::DeleteItem(int index) {
+  if (index < 0 || index >= GetCount()) return false;
+  FinishEdit(false);
+  rows_.erase(rows_.begin() + index);
+  if (current_ == index) {
+    current_ = -1;
+  } else if (current_ > index) {
+    --current_;
+  }
+  update();
+  AccessibleChildrenChanged(this);
+  return true;
+}
+
 void DListBox::SetItemText(int index, const std::string& text) {
   if (index < 0 || index >= GetCount()) return;
   rows_[index].text = text;
