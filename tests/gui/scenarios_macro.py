@@ -18,6 +18,8 @@ KEY_DOWN, KEY_UP, DELAY, MOUSE_DOWN, MOUSE_UP = 2, 3, 1, 4, 5
 def open_macros(session):
     open_device(session)
     main = session.window(MAIN_TITLE)
+    # The size the page was laid out for.
+    session.xdotool("search", "--name", "^%s$" % MAIN_TITLE, "windowsize", 1300, 788)
     session.press("page tab", "Macros", main)
     session.find("push button", "New macro", main)
     return main
@@ -110,9 +112,11 @@ def scenario_macro_record(session):
     main = open_macros(session)
     first = new_macro(session, main, "Custom 1")
     start_recording(session, main)
-    session.screenshot("macro-recording")
     tap(session, "a", hold=0.2)
     tap(session, "b")
+    wait_until("four events shown", lambda: len(item_names(session, event_list(session, main)))
+               >= 6)
+    session.screenshot("macro-recording")
     stop_recording(session, main)
     events = stored_events(session, first["macro_id"])
     if key_events(events) != [(KEY_DOWN, VK_A), (KEY_UP, VK_A), (KEY_DOWN, VK_B),
@@ -225,8 +229,8 @@ def run_file_command(session, main, command, path):
     wait_until("the file dialog to close", lambda: not showing(dialog))
 
 
-def scenario_macro_stop(session):
-    """The 30th recorded event ends the recording; so does the mouse going away."""
+def scenario_macro_limit(session):
+    """The 30th recorded event ends the recording with its message."""
     main = open_macros(session)
     macro = new_macro(session, main, "Custom 1")
     session.press("radio button", "No delay", main)
@@ -242,19 +246,34 @@ def scenario_macro_stop(session):
     if key_events(events) != [(KEY_DOWN, VK_A), (KEY_UP, VK_A)] * 15 or len(events) != 30:
         raise HarnessError("31 and 32 key events stored %d events: %s" % (len(events), events))
 
-    second = new_macro(session, main, "Custom 2")
+
+def scenario_macro_offline(session):
+    """The mouse behind the receiver switched off: the recording stops and keeps its events."""
+    main = open_macros(session)
+    macro = new_macro(session, main, "Custom 1")
     start_recording(session, main)
     tap(session, "b")
+    wait_until("two events shown", lambda: len(item_names(session, event_list(session, main)))
+               >= 2)
     simulator = session.window("Simulated device")
     session.press("push button", "Switch mouse off", simulator)
     session.find("push button", "Start recording", main)
-    events = stored_events(session, second["macro_id"])
+    events = stored_events(session, macro["macro_id"])
     if key_events(events) != [(KEY_DOWN, VK_B), (KEY_UP, VK_B)]:
         raise HarnessError("the recording cut by the mouse going away stored %s" % events)
+    # Keys pressed afterwards are not recorded.
+    tap(session, "c")
+    time.sleep(0.5)
+    if key_events(stored_events(session, macro["macro_id"])) != key_events(events):
+        raise HarnessError("keys after the stop were recorded")
+
+
+scenario_macro_offline.program_args = ["--simulate=wireless"]
 
 
 SCENARIOS = {
     "macro_record": scenario_macro_record,
     "macro_edit": scenario_macro_edit,
-    "macro_stop": scenario_macro_stop,
+    "macro_limit": scenario_macro_limit,
+    "macro_offline": scenario_macro_offline,
 }
