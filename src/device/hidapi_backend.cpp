@@ -1,9 +1,11 @@
-// hidapi calls for enumeration, open, write, timed read and product string. The
+// hidapi calls for enumeration, open, write and product string; reads of hidraw nodes wait
+// on a descriptor of our own (see FdReportReader). The
 // report descriptor is read from sysfs to list each node's top-level collections and
 // to learn how long an output report is: hidraw hands a write to the device as it is,
 // so a short command would reach the mouse as a short report.
 #include "device/hidapi_backend.h"
 
+#include <fcntl.h>
 #include <hidapi/hidapi.h>
 
 #include <array>
@@ -14,6 +16,7 @@
 
 #include "base/text.h"
 #include "base/trace.h"
+#include "device/fd_report_reader.h"
 #include "device/report_descriptor.h"
 
 namespace corvane {
@@ -50,10 +53,27 @@ std::vector<uint8_t> ReadDescriptor(const std::string& path) {
   return bytes;
 }
 
+// A second descriptor on the node for reading: hidraw hands every input report to each
+// open file, and a descriptor of our own can be waited on together with a wake signal,
+// which hidapi's timed read cannot. Nodes that are not hidraw ones read through hidapi.
+std::unique_ptr<FdReportReader> OpenReader(const std::string& path) {
+  if (path.rfind(std::string(kDevPrefix) + "hidraw", 0) != 0) return nullptr;
+  auto reader =
+      std::make_unique<FdReportReader>(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!reader->Valid()) {
+    Trace("%s: reading through hidapi", path.c_str());
+    return nullptr;
+  }
+  return reader;
+}
+
 class HidapiHandle : public HidHandle {
  public:
   HidapiHandle(HidDevicePtr device, std::string path, std::vector<uint8_t> descriptor)
-      : device_(std::move(device)), path_(std::move(path)), descriptor_(std::move(descriptor)) {}
+      : device_(std::move(device)),
+        path_(std::move(path)),
+        descriptor_(std::move(descriptor)),
+        reader_(OpenReader(path_)) {}
 
   int Write(const uint8_t* data, size_t length) override {
     if (data == nullptr || length == 0) return -1;
@@ -72,8 +92,15 @@ class HidapiHandle : public HidHandle {
 
   int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
     if (data == nullptr || length == 0) return -1;
+    if (reader_) return reader_->Read(data, length, timeout_ms);
     const int read = hid_read_timeout(device_.get(), data, length, timeout_ms);
     return read < 0 ? -1 : read;
+  }
+
+  int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) override {
+    if (!reader_) return HidHandle::ReadOrWake(data, length, timeout_ms, wake);
+    if (data == nullptr || length == 0) return -1;
+    return reader_->ReadOrWake(data, length, timeout_ms, wake);
   }
 
   std::u16string ProductString() override {
@@ -98,6 +125,7 @@ class HidapiHandle : public HidHandle {
   HidDevicePtr device_;
   std::string path_;
   std::vector<uint8_t> descriptor_;
+  std::unique_ptr<FdReportReader> reader_;  // null: reads go through hidapi
 };
 
 // The node's collections from sysfs; empty when the descriptor cannot be read.

@@ -7,17 +7,10 @@
 #include "device/capture_backend.h"
 #include "sim/sim_backend.h"
 #include "support/temp_home.h"
+#include "support/test_identity.h"
 
 namespace corvane {
 namespace {
-
-SimIdentity Identity() {
-  SimIdentity id;
-  id.device_type = 7;
-  id.wired = {0x1209, 0x0001, "C7A1"};
-  id.receiver = {0x1209, 0x0002, "C7B2"};
-  return id;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -35,7 +28,7 @@ TEST(CaptureBackend, FormatIsTagPathLengthUpperHex) {
 TEST(CaptureBackend, LogsWritesAndReadsButNotTimeouts) {
   test::TempHome home;
   const auto file = home.Root() / "capture.txt";
-  auto sim = std::make_shared<SimBackend>(Identity(), SimMode::kWired);
+  auto sim = std::make_shared<SimBackend>(test::TestIdentity(), SimMode::kWired);
   auto capture = std::make_unique<CaptureBackend>(sim, file.string());
   ASSERT_TRUE(capture->Ok());
   EXPECT_EQ(capture->Enumerate().size(), sim->Enumerate().size());
@@ -65,7 +58,7 @@ TEST(CaptureBackend, LogsWritesAndReadsButNotTimeouts) {
 }
 
 TEST(CaptureBackend, UnwritableFileIsReported) {
-  auto sim = std::make_shared<SimBackend>(Identity(), SimMode::kWired);
+  auto sim = std::make_shared<SimBackend>(test::TestIdentity(), SimMode::kWired);
   CaptureBackend capture(sim, "/nonexistent-dir/capture.txt");
   EXPECT_FALSE(capture.Ok());
   EXPECT_NE(capture.Open(SimBackend::InterfacePath(SimLink::kWired, SimCollection::kConfig)), nullptr);

@@ -9,17 +9,11 @@
 #include <vector>
 
 #include "settings/settings_texts.h"
-#include "settings/task_poster.h"
 #include "store/settings_database.h"
+#include "support/recording_poster.h"
 #include "support/temp_home.h"
 
 namespace corvane::test {
-
-class RecordingPoster : public TaskPoster {
- public:
-  void Post(WorkerTask task) override { tasks.push_back(task); }
-  std::vector<WorkerTask> tasks;
-};
 
 class ExchangeTest : public ::testing::Test {
  protected:

@@ -140,11 +140,7 @@ def serve_update(program_dir, work):
     # No installer inside: the download and unpacking run, and the program keeps running.
     with zipfile.ZipFile(os.path.join(served, "Mouse-Setup-1.0.10.zip"), "w") as package:
         package.writestr("readme.txt", os.urandom(200000).hex())
-    server = subprocess.Popen(
-        ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "..", "update",
-                                          "update_test_server.py"),
-         os.path.join(work, "served")], stdout=subprocess.PIPE, text=True)
-    port = server.stdout.readline().strip()
+    server, port = start_update_server(work)
     copy = os.path.join(work, "program")
     shutil.copytree(program_dir, copy)
     config = os.path.join(copy, "config.xml")
@@ -171,12 +167,110 @@ def scenario_update(session):
     session.screenshot("update-progress")
 
 
+FIRMWARE_IMAGE_BYTES = 3000
+UPGRADE_COLLECTION = 3  # the simulated mouse's upgrade interface: sim/<link>/if3
+FIRMWARE_URL = "https://updates.corvane.example/firmware/kestrel_pro"
+
+
+def start_update_server(work):
+    """A local update server over work/served; returns (process, port)."""
+    server = subprocess.Popen(
+        ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "..", "update",
+                                          "update_test_server.py"),
+         os.path.join(work, "served")], stdout=subprocess.PIPE, text=True)
+    return server, server.stdout.readline().strip()
+
+
+def serve_firmware(program_dir, work):
+    """A program folder whose mouse definition points at a local server offering 1.06."""
+    served = os.path.join(work, "served", "fw", "mouse")
+    os.makedirs(served)
+    with open(os.path.join(served, "version"), "w") as version:
+        version.write("106")
+    with zipfile.ZipFile(os.path.join(served, "firmware-106.zip"), "w") as package:
+        package.writestr("firmware-106.bin", bytes((i * 7 + 3) % 256
+                                                  for i in range(FIRMWARE_IMAGE_BYTES)))
+    server, port = start_update_server(work)
+    copy = os.path.join(work, "program")
+    shutil.copytree(program_dir, copy)
+    definition = os.path.join(copy, "device", "kestrel_pro.xml")
+    with open(definition) as text:
+        xml = text.read()
+    if FIRMWARE_URL not in xml:
+        raise HarnessError("the mouse definition has no firmware address to redirect")
+    with open(definition, "w") as text:
+        text.write(xml.replace(FIRMWARE_URL, "http://127.0.0.1:%s/fw" % port))
+    return server, copy
+
+
+def upgrade_bytes(session, since_line):
+    """Data bytes written to the upgrade collection after capture line `since_line`."""
+    total = 0
+    for fields in session.capture_lines()[since_line:]:
+        if fields[0] == "OUT" and fields[1].endswith("/if%d" % UPGRADE_COLLECTION):
+            total += int(fields[2])
+    return total
+
+
+def scenario_firmware(session):
+    """Opening the mouse finds firmware 1.06; accepting sends the image under the tip."""
+    open_device(session)
+    box = session.window("MessageBox")
+    session.find("label", "New version:V1.06, update now?", box)
+    session.screenshot("firmware-prompt")
+    start = len(session.capture_lines())
+    session.press("push button", "OK", box)
+    tip = session.window("UpdateTipDlg")
+    session.find("label", "Do not unplug the mouse or receiver during the update.", tip)
+    session.screenshot("firmware-tip")
+    # The tip closes a moment after the transfer ends; by then the whole image went out.
+    wait_until("the update tip to close", lambda: not showing(tip), timeout=60)
+    sent = upgrade_bytes(session, start)
+    if sent < FIRMWARE_IMAGE_BYTES:
+        raise HarnessError("only %d bytes reached the upgrade collection" % sent)
+
+
+def language_texts(program_dir, lcid):
+    """The texts of one shipped language file: {id: text}."""
+    with open(os.path.join(program_dir, "language", "%d.lan" % lcid), "rb") as raw:
+        data = raw.read()
+    text = data.decode("utf-16") if data.startswith(b"\xff\xfe") else data.decode("utf-8")
+    texts = {}
+    for line in text.splitlines():
+        key, sep, value = line.partition("=")
+        if sep and key.strip().isdigit():
+            texts[int(key)] = value
+    return texts
+
+
+def scenario_language(session):
+    """Korean chosen in the settings: every name a screen reader read in English follows."""
+    open_device(session)
+    main = session.window(MAIN_TITLE)
+    english = language_texts(session.program_dir, 1033)
+    korean = language_texts(session.program_dir, 1042)
+    id_of = {text: number for number, text in english.items()}
+    named = [(n.getRoleName(), n.name) for n in session.walk(main)
+             if showing(n) and n.name in id_of]
+    if len(named) < 8:
+        raise HarnessError("too few language texts on screen to compare: %s" % named)
+    session.press("push button", "Settings", main)
+    languages = session.find("combo box", "English", main)
+    session.act(session.find("list item", "한국어", languages, visible=False))
+    for role, name in named:
+        session.find(role, korean[id_of[name]], main, visible=False)
+    session.find("combo box", "한국어", main)
+    session.screenshot("korean")
+
+
 SCENARIOS = {
     "dump": scenario_dump,
     "profile": scenario_profile,
     "rename": scenario_rename,
     "restore": scenario_restore,
     "update": scenario_update,
+    "firmware": scenario_firmware,
+    "language": scenario_language,
 }
 # The pages' scenarios.
 for _path in sorted(glob.glob(os.path.join(os.path.dirname(os.path.abspath(__file__)),
@@ -193,6 +287,8 @@ def main():
     try:
         if name == "update":
             server, program_dir = serve_update(program_dir, work)
+        elif name == "firmware":
+            server, program_dir = serve_firmware(program_dir, work)
         # A scenario function may carry the program's simulation arguments.
         program_args = getattr(SCENARIOS[name], "program_args", None)
         with Session(corvane, program_dir, out_dir, name, program_args) as session:

@@ -10,17 +10,10 @@
 #include "protocol/firmware_transfer.h"
 #include "sim/sim_backend.h"
 #include "support/temp_home.h"
+#include "support/test_identity.h"
 
 namespace corvane {
 namespace {
-
-SimIdentity Identity() {
-  SimIdentity id;
-  id.device_type = 7;
-  id.wired = {0x1209, 0x0001, "C7A1"};
-  id.receiver = {0x1209, 0x0002, "C7B2"};
-  return id;
-}
 
 std::vector<uint8_t> Image(size_t size) {
   std::vector<uint8_t> image(size);
@@ -48,7 +41,7 @@ std::vector<std::vector<uint8_t>> UpgradeWrites(const std::string& capture) {
 class FirmwareTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim_ = std::make_shared<SimBackend>(Identity(), SimMode::kWired);
+    sim_ = std::make_shared<SimBackend>(test::TestIdentity(), SimMode::kWired);
     capture_file_ = (home_.Root() / "capture.txt").string();
     manager_.SetBackend(std::make_shared<CaptureBackend>(sim_, capture_file_));
     manager_.AddKnownDevice(0x1209, 0x0001, 7, ConnectionMode::kWired, "C7A1");

@@ -10,17 +10,9 @@
 #include <vector>
 
 #include "sim/sim_backend.h"
+#include "support/test_identity.h"
 
 namespace corvane::test {
-
-inline SimIdentity TestIdentity() {
-  SimIdentity id;
-  id.device_type = 7;
-  id.product_name = "Test Mouse";
-  id.wired = {0x1209, 0x0001, "C7A1"};
-  id.receiver = {0x1209, 0x0002, "C7B2"};
-  return id;
-}
 
 inline std::unique_ptr<HidHandle> OpenConfig(SimBackend& backend, SimLink link) {
   return backend.Open(SimBackend::InterfacePath(link, SimCollection::kConfig));

@@ -7,17 +7,10 @@
 #include "device/device_manager.h"
 #include "sim/sim_backend.h"
 #include "worker/recording_device_view.h"
+#include "support/test_identity.h"
 
 namespace corvane {
 namespace {
-
-SimIdentity Identity() {
-  SimIdentity id;
-  id.device_type = 7;
-  id.wired = {0x1209, 0x0001, "C7A1"};
-  id.receiver = {0x1209, 0x0002, "C7B2"};
-  return id;
-}
 
 const std::vector<KnownDevice> kCatalogue = {{0x1209, 0x0001, 7, ConnectionMode::kWired, "C7A1"},
                                              {0x1209, 0x0002, 7, ConnectionMode::kReceiver, "C7B2"},
@@ -26,7 +19,7 @@ const std::vector<KnownDevice> kCatalogue = {{0x1209, 0x0001, 7, ConnectionMode:
 class RefreshTest : public ::testing::Test {
  protected:
   void Plug(SimMode mode) {
-    sim_ = std::make_shared<SimBackend>(Identity(), mode);
+    sim_ = std::make_shared<SimBackend>(test::TestIdentity(), mode);
     manager_.SetBackend(sim_);
   }
   std::shared_ptr<SimBackend> sim_;

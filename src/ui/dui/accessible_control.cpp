@@ -185,6 +185,8 @@ QString ControlAccessible::Name() const {
   if (!shown.isEmpty()) return shown;
   if (auto* page = dynamic_cast<MTabLayout*>(control)) return PageName(page);
   if (auto* area = dynamic_cast<CArea*>(control)) return ColorName(area->GetColor());
+  // A picture without words is decoration: it has no name and is hidden (see state()).
+  if (kind_ == AccessibleKind::kPicture) return {};
   if (!control->GetImage().IsNull()) {
     return QFileInfo(QString::fromStdString(control->GetImage().File()).replace('\\', '/'))
         .completeBaseName();
@@ -242,8 +244,12 @@ QAccessible::State ControlAccessible::state() const {
     case AccessibleKind::kComboBox:
       state.hasPopup = true;
       break;
-    case AccessibleKind::kText:
     case AccessibleKind::kPicture:
+      state.readOnly = true;
+      // Backgrounds, bars and the logo say nothing a screen reader should read out.
+      state.invisible = state.invisible || Name().isEmpty();
+      break;
+    case AccessibleKind::kText:
     case AccessibleKind::kProgress:
       state.readOnly = true;
       break;

@@ -29,7 +29,7 @@
 #include "ui/dui/menu_wnd.h"
 #include "ui/dui/more_button.h"
 #include "ui/dui/mpicture.h"
-#include "ui/pages/page_keys.h"
+#include "ui/key_input.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
@@ -85,6 +85,8 @@ class KeyFilter : public QObject {
  private:
   MacroPage& page_;
 };
+
+KeyEvent DecodeKey(const QKeyEvent& event) { return SharedKeyInput().Decode(event); }
 
 DUI::Rect Box(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
 
@@ -546,7 +548,7 @@ void MacroPage::OnInsert() {
 }
 
 void MacroPage::InsertKey(int selected) {
-  RecordEditDlg dialog(window_.Texts(), "", DecodePageKey);
+  RecordEditDlg dialog(window_.Texts(), "", DecodeKey);
   if (dialog.Open(window_) != DUI::MWindow::kModalOk) return;
   const CapturedInput& input = dialog.Captured();
   if (input.type == kEventKeyDown) {
@@ -601,7 +603,7 @@ bool MacroPage::OnKeyEvent(const QKeyEvent& event) {
     if (line == nullptr || !line->hasFocus()) return false;
   }
   if (event.isAutoRepeat()) return true;
-  const KeyEvent key = DecodePageKey(event);
+  const KeyEvent key = DecodeKey(event);
   if (event.type() == QEvent::KeyPress || capture_.Mode() == CaptureMode::kRecording) {
     switch (capture_.Dispatch(key)) {
       case CaptureMode::kRecording: {
