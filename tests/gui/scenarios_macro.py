@@ -271,9 +271,77 @@ def scenario_macro_offline(session):
 scenario_macro_offline.program_args = ["--simulate=wireless"]
 
 
+def rows_of(session, lst):
+    return [n for n in session.walk(lst) if n.getRoleName() == "list item"]
+
+
+def scenario_macro_keys(session):
+    """Keys through the key dialog and the edit panel's key field, a mouse button changed
+    in the panel, then a macro renamed in place and deleted."""
+    main = open_macros(session)
+    macro = new_macro(session, main, "Custom 1")
+    session.press("push button", "Insert", main)
+    choose_menu_item(session, "Keyboard key")
+    dialog = session.window("RecordEditDlg")
+    field = wait_until("the key field", lambda: next(
+        (n for n in session.walk(dialog) if n.getRoleName() == "text" and showing(n)), None))
+    session.click_at(*centre(field))  # a click over the field is a mouse button...
+    wait_until("the click captured", lambda: field.queryText().getText(0, -1) == "LB")
+    session.key("c")  # ...and the key pressed after it replaces it
+    wait_until("the key captured", lambda: field.queryText().getText(0, -1) == "C")
+    session.press("push button", "Confirm", dialog)
+    wait_until("the key inserted", lambda: [(t, v) for t, v, _ in stored_events(
+        session, macro["macro_id"])] == [(KEY_DOWN, 67), (DELAY, 10), (KEY_UP, 67), (DELAY, 10)])
+
+    events = event_list(session, main)
+    session.act(rows_of(session, events)[2])
+    value = session.find("text", "Value", main)
+    session.click_at(*centre(value))
+    session.key("d")
+    wait_until("the key field shows D", lambda: value.queryText().getText(0, -1) == "D")
+    session.click_at(*centre(events))  # leaving the field applies the key
+    wait_until("both events changed to D", lambda: [(t, v, d) for t, v, d in stored_events(
+        session, macro["macro_id"]) if t != DELAY] ==
+        [(KEY_DOWN, 68, DOWN + "  D"), (KEY_UP, 68, UP + "  D")])
+
+    session.press("push button", "Insert", main)
+    choose_menu_item(session, "Right click")
+    wait_until("the click appended", lambda: len(stored_events(session, macro["macro_id"])) == 8)
+    session.act(rows_of(session, events)[6])
+    combo = session.find("combo box", "Right click", main)
+    middle = next(n for n in session.walk(combo) if n.name == "Middle click")
+    session.act(middle)
+    session.press("push button", "Apply", main)
+    wait_until("the click changed to the middle button", lambda: [
+        (t, v, d) for t, v, d in stored_events(session, macro["macro_id"])[4:] if t != DELAY] ==
+        [(MOUSE_DOWN, 4, DOWN + "  MB"), (MOUSE_UP, 4, UP + "  MB")])
+
+    # Renamed in place, then deleted.
+    second = new_macro(session, main, "Custom 2")
+    row = next(n for n in rows_of(session, macro_list(session, main)) if n.name == "Custom 2")
+    session.act(row, "Rename")
+    wait_until("the in-place field", lambda: any(
+        n.getRoleName() == "text" and showing(n) for n in session.walk(macro_list(session, main))))
+    session.key("ctrl+a")
+    session.type_text("Burst")
+    session.key("Return")
+    wait_until("the new name stored", lambda: stored_macro(session, "Burst")["macro_id"] ==
+               second["macro_id"])
+    # Two buttons say "Delete": the macro list's is the left one.
+    delete = [n for n in session.walk(main) if n.getRoleName() == "push button"
+              and n.name == "Delete" and showing(n)]
+    session.act(min(delete, key=lambda n: n.queryComponent().getExtents(0).x))
+    wait_until("Burst gone from list and store", lambda: item_names(
+        session, macro_list(session, main)) == ["Custom 1"])
+    with session.database() as db:
+        if db.execute("SELECT COUNT(*) FROM t_macro_data WHERE name = 'Burst'").fetchone()[0]:
+            raise HarnessError("deleted macro still stored")
+
+
 SCENARIOS = {
     "macro_record": scenario_macro_record,
     "macro_edit": scenario_macro_edit,
+    "macro_keys": scenario_macro_keys,
     "macro_limit": scenario_macro_limit,
     "macro_offline": scenario_macro_offline,
 }

@@ -46,6 +46,7 @@ class MacroPage {
   static constexpr int kIdValueField = 187, kIdMouseCombo = 188, kIdValueLabel = 189;
   static constexpr int kIdMoveUp = 190, kIdMoveDown = 191, kIdApplyButton = 9188;
   static constexpr int kIdListArea = 159;
+  static constexpr int kDelayDigits = 5;
 
   explicit MacroPage(DeviceMainDlg& window);
   ~MacroPage();
@@ -68,7 +69,9 @@ class MacroPage {
   bool OnKeyEvent(const QKeyEvent& event);
 
  private:
+  // Creates a control (or a static area) in the page; a text id makes it a labelled one.
   DUI::MControl* Add(const char* class_name, int id, int text_id = 0, bool area = false);
+  void InstallKeyFilter();
   void ShowMacro();
   void ShowEvents();
   void ShowPlaySettings();
