@@ -108,7 +108,6 @@ TEST_F(ListTest, MoreButtonsFollowTheSelectionAndAskForTheMenu) {
   macros->AddString("Custom 1", 7);
   macros->AddString("Custom 2", 8);
   macros->SetCurSel(1);
-  macros->repaint();
   ASSERT_NE(MoreOf(macros), nullptr);
   EXPECT_FALSE(MoreOf(macros)->isHidden());
   MoreOf(macros)->PerformClick();

@@ -68,6 +68,8 @@ class DListBox : public MControlFont {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Runs after the rows, the selection or the editing state changed.
+  virtual void OnListChanged() {}
 
  private:
   struct Row {

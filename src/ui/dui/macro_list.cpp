@@ -24,11 +24,14 @@ void MacroList::ShowMenu() {
   if (isEnabled()) Notify(kNotifyShowMenu, GetCurSel());
 }
 
-void MacroList::paintEvent(QPaintEvent* event) {
-  DListBox::paintEvent(event);
-  // The button follows the selection; rows only change through calls that repaint.
-  const QRect row = IsEditing() ? QRect() : ItemRect(GetCurSel());
-  more_->PlaceOnRow(row);
+void MacroList::OnListChanged() {
+  // The button sits on the selected row, except while that row's name is being edited.
+  more_->PlaceOnRow(IsEditing() ? QRect() : ItemRect(GetCurSel()));
+}
+
+void MacroList::resizeEvent(QResizeEvent* event) {
+  DListBox::resizeEvent(event);
+  OnListChanged();
 }
 
 }  // namespace corvane::DUI

@@ -28,7 +28,8 @@ class MacroList : public DListBox {
   void ShowMenu();
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  void OnListChanged() override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   MoreButton* more_;
