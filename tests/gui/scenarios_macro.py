@@ -5,6 +5,7 @@ The evidence is the event list as a screen reader reads it and the rows of the s
 import os
 import time
 
+import gui_harness
 from gui_harness import HarnessError, showing, wait_until
 from gui_steps import MAIN_TITLE, open_device
 
@@ -73,7 +74,7 @@ def set_field(session, field, text):
     """Real typing into a field: a click on it, select all, the text, Enter."""
     session.click_at(*centre(field))
     wait_until("the field to take the focus", lambda: field.getState().contains(
-        __import__("pyatspi").STATE_FOCUSED))
+        gui_harness.pyatspi.STATE_FOCUSED))
     session.key("ctrl+a")
     session.type_text(text)
     session.key("Return")
@@ -224,7 +225,7 @@ def run_file_command(session, main, command, path):
         None))
     name_field = wait_until("the file name field", lambda: next(
         (n for n in session.walk(dialog) if n.getRoleName() == "text" and showing(n)
-         and n.getState().contains(__import__("pyatspi").STATE_EDITABLE)), None))
+         and n.getState().contains(gui_harness.pyatspi.STATE_EDITABLE)), None))
     set_field(session, name_field, path)
     wait_until("the file dialog to close", lambda: not showing(dialog))
 

@@ -1,4 +1,4 @@
-// The macro page's menus, its edit panel's view of events and the messages it shows.
+// The macro page's menus and the commands they run, and its edit panel's view of events.
 #include "settings/macro_page_logic.h"
 
 #include "settings/macro_packets.h"
@@ -51,14 +51,7 @@ TEST(MacroPageEditPanel, MouseChoicesFollowTheComboTexts) {
   EXPECT_EQ(MouseChoiceIndex(64), 0);
 }
 
-TEST(MacroPageEditPanel, KindsAndFieldTexts) {
-  EXPECT_EQ(EditKindOf(kEventDelay), EventEditKind::kDelay);
-  EXPECT_EQ(EditKindOf(kEventKeyUp), EventEditKind::kKey);
-  EXPECT_EQ(EditKindOf(kEventMouseDown), EventEditKind::kMouseButton);
-  EXPECT_EQ(EditKindOf(9), EventEditKind::kNone);
-  EXPECT_EQ(EditKindText(EventEditKind::kKey), kTextEventKey);
-  EXPECT_EQ(EditKindText(EventEditKind::kNone), 0);
-
+TEST(MacroPageEditPanel, FieldShowsTheDelayOrTheKeyNameWithoutItsArrow) {
   MacroEventRecord delay;
   delay.type = kEventDelay;
   delay.value = 250;
@@ -70,20 +63,6 @@ TEST(MacroPageEditPanel, KindsAndFieldTexts) {
   EXPECT_EQ(EditFieldText(key), "Page Up");
   key.desc = "Q";  // a text without an arrow is shown whole
   EXPECT_EQ(EditFieldText(key), "Q");
-}
-
-TEST(MacroPageMessages, ResultsThatNeedAMessage) {
-  ASSERT_TRUE(MessageFor(MacroEditResult::kListFull));
-  EXPECT_EQ(MessageFor(MacroEditResult::kListFull)->title, kTextInsertEventTitle);
-  EXPECT_EQ(MessageFor(MacroEditResult::kListFull)->body, kTextEventListFull);
-  EXPECT_FALSE(MessageFor(MacroEditResult::kDone));
-  EXPECT_FALSE(MessageFor(MacroEditResult::kNoSelection));
-  ASSERT_TRUE(MessageFor(RecordResult::kLimitReached));
-  EXPECT_EQ(MessageFor(RecordResult::kLimitReached)->title, kTextMacroEvents);
-  EXPECT_EQ(MessageFor(RecordResult::kLimitReached)->body, kTextEventListFull);
-  EXPECT_EQ(MessageFor(RecordResult::kNoMacro)->title, kTextStartRecording);
-  EXPECT_EQ(MessageFor(RecordResult::kNoMacro)->body, kTextSelectMacroFirst);
-  EXPECT_FALSE(MessageFor(RecordResult::kRecording));
 }
 
 class MacroPageCommands : public SettingsFixture {

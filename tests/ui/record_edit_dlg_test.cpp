@@ -82,14 +82,5 @@ TEST(RecordEditDlg, CapturesTheLastKeyOrAMouseButtonOverTheField) {
   EXPECT_EQ(second.Captured().code, 4);
 }
 
-TEST(RecordEditDlg, MouseButtonsMapToTheMacroButtonBits) {
-  EXPECT_EQ(MouseButtonInput(Qt::LeftButton).code, 1);
-  EXPECT_EQ(MouseButtonInput(Qt::RightButton).code, 2);
-  EXPECT_EQ(MouseButtonInput(Qt::MiddleButton).code, 4);
-  EXPECT_EQ(MouseButtonInput(Qt::BackButton).name, "Backward");
-  EXPECT_EQ(MouseButtonInput(Qt::ForwardButton).code, 16);
-  EXPECT_EQ(MouseButtonInput(Qt::TaskButton).type, 0);
-}
-
 }  // namespace
 }  // namespace corvane::ui
