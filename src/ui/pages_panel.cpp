@@ -77,7 +77,10 @@ void PagesPanel::Refresh() {
 }
 
 void PagesPanel::RefreshPage(DevicePage page) {
-  if (page == DevicePage::kDpi || page == DevicePage::kPerformance) Refresh();
+  // A DPI change must not reload the macro page under an edit in progress.
+  if (page == DevicePage::kDpi || page == DevicePage::kPerformance) {
+    dpi_summary_->SetTitle(BuildDpiSummary());
+  }
   if (page == DevicePage::kMacro) macro_page_->Load();
 }
 
