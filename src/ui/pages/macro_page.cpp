@@ -1,5 +1,5 @@
-// The macro page: building and placing its controls, and binding them to the macro
-// editor and recorder.
+// The macro page's behaviour: its controls bound to the macro editor and recorder, the
+// menus, the key capture of recording and of the edit panel, and the macro files.
 #include "ui/pages/macro_page.h"
 
 #include <QApplication>
@@ -19,7 +19,6 @@
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dialogs/record_edit_dlg.h"
-#include "ui/dui/carea.h"
 #include "ui/dui/cicon_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/crecord_list.h"
@@ -28,7 +27,6 @@
 #include "ui/dui/medit.h"
 #include "ui/dui/menu_wnd.h"
 #include "ui/dui/more_button.h"
-#include "ui/dui/mpicture.h"
 #include "ui/key_input.h"
 #include "worker/device_session.h"
 
