@@ -171,6 +171,7 @@ namespace corvane {
   X(ClearEvents, 404) \
   X(ExportAllMacros, 410) \
   X(ImportAllMacros, 411) \
+  X(ListMenu, 413) \
   X(InsertLeftClick, 415) \
   X(InsertMiddleClick, 416) \
   X(InsertRightClick, 417) \

@@ -19,6 +19,7 @@
 #include "ui/dialogs/update_dialogs.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/pages_panel.h"
+#include "ui/pages/macro_page.h"
 #include "worker/update_jobs.h"
 
 namespace corvane::ui {
@@ -191,6 +192,7 @@ void DeviceMainDlg::ClosePopups() {
     if (menu != nullptr && menu->isVisible()) menu->close();
   }
   if (save_popup_) save_popup_->ShowWindow(DUI::kShowHide);
+  if (pages_ && pages_->Macros()) pages_->Macros()->StopRecording();
 }
 
 }  // namespace corvane::ui

@@ -7,6 +7,7 @@
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/mcontrol_font.h"
+#include "ui/pages/macro_page.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
@@ -33,6 +34,8 @@ constexpr uint32_t kValueColor = 0xFFC8D0DA;
 
 PagesPanel::PagesPanel(DeviceMainDlg& window) : window_(window) {}
 
+PagesPanel::~PagesPanel() = default;
+
 void PagesPanel::Build() {
   for (const PageTitle& title : kPageTitles) {
     DUI::MControl* page = window_.GetControl(title.page);
@@ -47,6 +50,8 @@ void PagesPanel::Build() {
   dpi_summary_->SetMultiLine(true);
   dpi_summary_->SetTextColor(kValueColor);
   dpi_summary_->SetFont("", 14, 0);
+  macro_page_ = std::make_unique<MacroPage>(window_);
+  macro_page_->Build();
 }
 
 void PagesPanel::Layout(const DUI::Rect& client, double scale) {
@@ -59,17 +64,30 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
   const int top = 10 + kTitleHeight + static_cast<int>(20 * scale);
   dpi_summary_->SetRect(
       DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
+  macro_page_->Layout(width, client.bottom - 50 - 80);
 }
 
-int64_t PagesPanel::OnMessage(int, int, int64_t, int64_t) { return 0; }
+int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
+  return macro_page_->OnMessage(id, code, extra);
+}
 
-void PagesPanel::Refresh() { dpi_summary_->SetTitle(BuildDpiSummary()); }
+void PagesPanel::Refresh() {
+  dpi_summary_->SetTitle(BuildDpiSummary());
+  macro_page_->Load();
+}
 
 void PagesPanel::RefreshPage(DevicePage page) {
-  if (page == DevicePage::kDpi || page == DevicePage::kPerformance) Refresh();
+  // A DPI change must not reload the macro page under an edit in progress.
+  if (page == DevicePage::kDpi || page == DevicePage::kPerformance) {
+    dpi_summary_->SetTitle(BuildDpiSummary());
+  }
+  if (page == DevicePage::kMacro) macro_page_->Load();
 }
 
-void PagesPanel::Relabel() { Refresh(); }
+void PagesPanel::Relabel() {
+  Refresh();
+  macro_page_->Relabel();
+}
 
 std::string PagesPanel::DpiSummary() const { return dpi_summary_->GetTitle(); }
 

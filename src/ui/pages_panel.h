@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ui/dui/dui_types.h"
@@ -16,10 +17,12 @@ class MControlFont;
 namespace corvane::ui {
 
 class DeviceMainDlg;
+class MacroPage;
 
 class PagesPanel {
  public:
   explicit PagesPanel(DeviceMainDlg& window);
+  ~PagesPanel();
 
   // Creates the page titles and read-outs inside the page containers.
   void Build();
@@ -34,12 +37,14 @@ class PagesPanel {
   void Relabel();
   // The DPI and performance read-out as shown (for tests and people).
   std::string DpiSummary() const;
+  MacroPage* Macros() const { return macro_page_.get(); }
 
  private:
   std::string BuildDpiSummary() const;
 
   DeviceMainDlg& window_;
   DUI::MControlFont* dpi_summary_ = nullptr;
+  std::unique_ptr<MacroPage> macro_page_;
 };
 
 }  // namespace corvane::ui

@@ -61,8 +61,10 @@ def start_xvfb():
 class Session:
     """One run of the program: its X server, home folder, capture file and process."""
 
-    def __init__(self, corvane, program_dir, out_dir, name):
+    def __init__(self, corvane, program_dir, out_dir, name, program_args=None):
         self.corvane = corvane
+        # How the program simulates the mouse; a scenario may ask for another set-up.
+        self.program_args = program_args or ["--simulate"]
         self.program_dir = program_dir
         self.out_dir = out_dir
         self.name = name
@@ -105,8 +107,8 @@ class Session:
                 # -ex bt --args".
                 wrap = os.environ.get("CORVANE_GUI_WRAP", "").split()
                 self.process = subprocess.Popen(
-                    wrap + [self.corvane, "--program-dir", self.program_dir, "--simulate",
-                     "--capture", self.capture], env=env, stdout=log, stderr=subprocess.STDOUT)
+                    wrap + [self.corvane, "--program-dir", self.program_dir] +
+                    self.program_args + ["--capture", self.capture], env=env, stdout=log, stderr=subprocess.STDOUT)
             try:
                 self.app = wait_until("the program on the accessibility bus", self._find_app,
                                       START_WAIT_S)

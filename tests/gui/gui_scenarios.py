@@ -289,7 +289,9 @@ def main():
             server, program_dir = serve_update(program_dir, work)
         elif name == "firmware":
             server, program_dir = serve_firmware(program_dir, work)
-        with Session(corvane, program_dir, out_dir, name) as session:
+        # A scenario function may carry the program's simulation arguments.
+        program_args = getattr(SCENARIOS[name], "program_args", None)
+        with Session(corvane, program_dir, out_dir, name, program_args) as session:
             SCENARIOS[name](session)
     except HarnessError as error:
         print("FAIL %s: %s" % (name, error), file=sys.stderr)

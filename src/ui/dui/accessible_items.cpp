@@ -5,6 +5,7 @@
 
 #include "ui/dui/accessible_control.h"
 #include "ui/dui/cdevice_list.h"
+#include "ui/dui/crecord_list.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mtab_ctrl.h"
@@ -76,6 +77,20 @@ class RowItems : public ItemSource {
 
  private:
   DListBox* list_;
+};
+
+class RecordItems : public ItemSource {
+ public:
+  explicit RecordItems(CRecordList* list) : list_(list) {}
+  int Count() const override { return list_->GetItemCount(); }
+  QString Text(int index) const override { return FromUtf8(list_->GetRecordInfo(index).text); }
+  QRect Rect(int index) const override { return list_->ItemRect(index); }
+  bool Selected(int index) const override { return list_->GetSelectEvent() == index; }
+  void Press(int index) override { list_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  CRecordList* list_;
 };
 
 // One item: its interface lives as long as the list's interface, and answers as invalid
@@ -163,6 +178,9 @@ std::unique_ptr<ItemSource> ItemsFor(MControl* control) {
   if (auto* tabs = dynamic_cast<MTabCtrl*>(control)) return std::make_unique<TabItems>(tabs);
   if (auto* list = dynamic_cast<CDeviceList*>(control)) return std::make_unique<DeviceItems>(list);
   if (auto* rows = dynamic_cast<DListBox*>(control)) return std::make_unique<RowItems>(rows);
+  if (auto* events = dynamic_cast<CRecordList*>(control)) {
+    return std::make_unique<RecordItems>(events);
+  }
   return nullptr;
 }
 

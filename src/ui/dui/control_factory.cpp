@@ -12,10 +12,12 @@
 #include "ui/dui/cicon_button.h"
 #include "ui/dui/cimage_button.h"
 #include "ui/dui/cradio_button.h"
+#include "ui/dui/crecord_list.h"
 #include "ui/dui/cround_area.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/ctext_button.h"
 #include "ui/dui/light_slider.h"
+#include "ui/dui/macro_list.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/medit.h"
@@ -73,6 +75,8 @@ const std::map<std::string, Maker>& Makers() {
       {"BatteryCtrl", Make<BatteryCtrl>()},
       {"CDeviceState", Make<CDeviceState>()},
       {"DListBox", Make<DListBox>()},
+      {"MacroList", Make<MacroList>()},
+      {"CRecordList", Make<CRecordList>()},
   };
   return makers;
 }

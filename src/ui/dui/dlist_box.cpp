@@ -28,6 +28,7 @@ int DListBox::AddString(const std::string& text, int64_t data) {
   rows_.push_back(Row{text, data});
   update();
   AccessibleChildrenChanged(this);
+  OnListChanged();
   return GetCount() - 1;
 }
 
@@ -37,6 +38,7 @@ void DListBox::ResetContent() {
   current_ = -1;
   update();
   AccessibleChildrenChanged(this);
+  OnListChanged();
 }
 
 std::string DListBox::GetItemText(int index) const {
@@ -44,11 +46,27 @@ std::string DListBox::GetItemText(int index) const {
   return rows_[index].text;
 }
 
+bool DListBox::DeleteItem(int index) {
+  if (index < 0 || index >= GetCount()) return false;
+  FinishEdit(false);
+  rows_.erase(rows_.begin() + index);
+  if (current_ == index) {
+    current_ = -1;
+  } else if (current_ > index) {
+    --current_;
+  }
+  update();
+  AccessibleChildrenChanged(this);
+  OnListChanged();
+  return true;
+}
+
 void DListBox::SetItemText(int index, const std::string& text) {
   if (index < 0 || index >= GetCount()) return;
   rows_[index].text = text;
   update();
   AccessibleChildrenChanged(this);
+  OnListChanged();
 }
 
 int64_t DListBox::GetItemData(int index) const {
@@ -61,6 +79,7 @@ bool DListBox::SetCurSel(int index) {
   current_ = index;
   update();
   AccessibleChildrenChanged(this);
+  OnListChanged();
   return true;
 }
 
@@ -111,6 +130,7 @@ bool DListBox::BeginEdit(int index) {
   // Typing must reach the field even when its window was not made active yet.
   window()->activateWindow();
   editor_->setFocus(Qt::OtherFocusReason);
+  OnListChanged();
   return true;
 }
 
@@ -122,6 +142,7 @@ void DListBox::FinishEdit(bool keep) {
   editing_ = -1;  // first: hiding the field moves the focus, which lands here again
   last_edit_ = editor_->text().trimmed().toStdString();
   editor_->hide();
+  OnListChanged();
   if (!keep || index >= GetCount()) return;
   if (!last_edit_.empty()) SetItemText(index, last_edit_);
   Notify(kNotifyEditFinished, index);

@@ -30,6 +30,9 @@ class DListBox : public MControlFont {
   int GetCount() const { return static_cast<int>(rows_.size()); }
   // The text of row `index`, or empty when out of range.
   std::string GetItemText(int index) const;
+  // Removes row `index`; a later selected row moves up with it, a removed selection is
+  // cleared. Returns false when out of range.
+  bool DeleteItem(int index);
   // Replaces the text of row `index`; ignores bad indexes.
   void SetItemText(int index, const std::string& text);
   // The data of row `index`, or -1 when out of range.
@@ -65,6 +68,8 @@ class DListBox : public MControlFont {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Runs after the rows, the selection or the editing state changed.
+  virtual void OnListChanged() {}
 
  private:
   struct Row {

@@ -80,6 +80,10 @@ void MEdit::StyleField() {
   if (!image_.IsNull()) {
     colors.setColor(QPalette::Base, Qt::transparent);
     colors.setColor(QPalette::Text, ColorFromArgb(text_color_));
+    // Dimmed like every other control's text while disabled.
+    QColor dimmed = ColorFromArgb(text_color_);
+    dimmed.setAlpha(110);
+    colors.setColor(QPalette::Disabled, QPalette::Text, dimmed);
   }
   field_->setPalette(colors);
   field_->setFont(TitleFont());

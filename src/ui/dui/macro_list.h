@@ -1,0 +1,38 @@
+// The macro list: DListBox rows (name, macro id) whose names are edited in place, plus a
+// "more" button on the selected row that asks the dialog for the list's menu
+// (kNotifyShowMenu with the selected row). A right click edits a name, as in DListBox.
+#pragma once
+
+#include <string>
+
+#include "ui/dui/dlist_box.h"
+
+namespace corvane::DUI {
+
+class MoreButton;
+
+class MacroList : public DListBox {
+ public:
+  MacroList(QWidget* parent, MDialog* owner, int id);
+
+  // Appends a macro; `position` -1 appends (rows are never inserted in between).
+  int AddString(const std::string& text, int64_t data, int position = -1);
+  // Replaces a row's text.
+  void ModifyItemString(int index, const std::string& text) { SetItemText(index, text); }
+  // Removes row `index`; the selection is cleared when it was that row.
+  bool DeleteItem(int index);
+  // The "more" button's picture (4 frames) and its tooltip (its accessible name).
+  void SetEditImage(const std::string& file, int frames);
+  void SetMoreTooltip(const std::string& text);
+  // Asks the dialog for the list's menu, as the "more" button does.
+  void ShowMenu();
+
+ protected:
+  void OnListChanged() override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  MoreButton* more_;
+};
+
+}  // namespace corvane::DUI

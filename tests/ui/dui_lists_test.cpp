@@ -1,0 +1,152 @@
+// The macro page's lists: the event list's rows, selection, counting and scrolling, the
+// "more" buttons asking for the list's menu, and pop-up menus ending on a triggered item.
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ui/dui/crecord_list.h"
+#include "ui/dui/macro_list.h"
+#include "ui/dui/mdialog.h"
+#include "ui/dui/menu_wnd.h"
+#include "ui/dui/more_button.h"
+
+namespace corvane::DUI {
+namespace {
+
+struct Note {
+  int id;
+  int code;
+  int64_t extra;
+};
+
+class NoteDialog : public MDialog {
+ public:
+  std::vector<Note> notes;
+  int64_t OnMessage(int id, int code, int64_t extra, int64_t) override {
+    notes.push_back({id, code, extra});
+    return 1;
+  }
+};
+
+class ListTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dialog_.Create(nullptr, "ListDlg", kStylePopup, 0, Rect{0, 0, 600, 400}));
+    dialog_.ShowWindow(kShowShow);
+  }
+  template <typename T>
+  T* Make(const char* class_name, int id, Rect rect) {
+    return dynamic_cast<T*>(dialog_.CreateControl(class_name, id, rect, ""));
+  }
+  static MoreButton* MoreOf(QWidget* list) {
+    for (QObject* child : list->children()) {
+      if (auto* more = dynamic_cast<MoreButton*>(child)) return more;
+    }
+    return nullptr;
+  }
+  NoteDialog dialog_;
+};
+
+TEST_F(ListTest, EventListInsertsSelectsCountsAndScrolls) {
+  // Room for three rows.
+  auto* list = Make<CRecordList>("CRecordList", 166, Rect{0, 0, 300, 3 * 34});
+  ASSERT_NE(list, nullptr);
+  list->AddString("10 ms", 1, 10, 5);
+  list->AddString("down A", 2, 65, 6);
+  ASSERT_TRUE(list->SetSelectEvent(1));
+  // Inserting before the selection keeps the same row selected; -1 appends.
+  EXPECT_EQ(list->InsertString(0, "up A", 3, 65, 7), 0);
+  EXPECT_EQ(list->GetSelectEvent(), 2);
+  EXPECT_EQ(list->InsertString(-1, "20 ms", 1, 20, 8), 3);
+  EXPECT_EQ(list->GetItemCount(), 4);
+  EXPECT_EQ(list->GetEventCount(), 2) << "delays are not counted";
+  EXPECT_EQ(list->GetRecrodTimeStamp(0), 7);
+  EXPECT_EQ(list->GetRecordInfo(9).type, 0);
+
+  // The appended fourth row scrolled the first out of view.
+  EXPECT_TRUE(list->ItemRect(0).isEmpty());
+  EXPECT_FALSE(list->ItemRect(3).isEmpty());
+  QTest::mouseClick(list, Qt::LeftButton, {}, list->ItemRect(3).center());
+  ASSERT_FALSE(dialog_.notes.empty());
+  EXPECT_EQ(dialog_.notes.back().code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes.back().extra, 3);
+  EXPECT_EQ(list->GetSelectEvent(), 3);
+
+  // Deleting the selection clears it; replacing the rows keeps a selection that still exists.
+  ASSERT_TRUE(list->DeleteItem(3));
+  EXPECT_EQ(list->GetSelectEvent(), -1);
+  list->SetSelectEvent(1);
+  list->SetRecordItems({{"a", 2, 65, 1}, {"b", 3, 65, 1}});
+  EXPECT_EQ(list->GetSelectEvent(), 1);
+  list->SetRecordItems({{"a", 2, 65, 1}});
+  EXPECT_EQ(list->GetSelectEvent(), -1);
+  list->DeleteAllItems();
+  EXPECT_EQ(list->GetItemCount(), 0);
+  EXPECT_FALSE(list->DeleteItem(0));
+}
+
+TEST_F(ListTest, MoreButtonsFollowTheSelectionAndAskForTheMenu) {
+  auto* events = Make<CRecordList>("CRecordList", 166, Rect{0, 0, 300, 200});
+  auto* macros = Make<MacroList>("MacroList", 156, Rect{300, 0, 600, 200});
+  ASSERT_NE(macros, nullptr);
+  events->AddString("10 ms", 1, 10, 1);
+  MoreButton* more = MoreOf(events);
+  ASSERT_NE(more, nullptr);
+  EXPECT_TRUE(more->isHidden()) << "no selection, no button";
+  events->SetSelectEvent(0);
+  EXPECT_FALSE(more->isHidden());
+  more->PerformClick();
+  ASSERT_FALSE(dialog_.notes.empty());
+  EXPECT_EQ(dialog_.notes.back().id, 166);
+  EXPECT_EQ(dialog_.notes.back().code, kNotifyShowMenu);
+  EXPECT_EQ(dialog_.notes.back().extra, 0);
+
+  macros->AddString("Custom 1", 7);
+  macros->AddString("Custom 2", 8);
+  macros->SetCurSel(1);
+  ASSERT_NE(MoreOf(macros), nullptr);
+  EXPECT_FALSE(MoreOf(macros)->isHidden());
+  MoreOf(macros)->PerformClick();
+  EXPECT_EQ(dialog_.notes.back().id, 156);
+  EXPECT_EQ(dialog_.notes.back().extra, 1);
+  ASSERT_TRUE(macros->DeleteItem(0));
+  EXPECT_EQ(macros->GetCurSel(), 0) << "the selected row moved up";
+  EXPECT_EQ(macros->GetItemData(0), 8);
+  macros->SetEnabled(false);
+  const std::size_t before = dialog_.notes.size();
+  macros->ShowMenu();
+  EXPECT_EQ(dialog_.notes.size(), before) << "a disabled list opens no menu";
+}
+
+TEST_F(ListTest, MenuReturnsTheTriggeredCommandOrZero) {
+  MenuWnd menu(dialog_.GetSafeHwnd());
+  menu.AddItem(0, "ignored");
+  menu.AddItem(401, "Move up");
+  menu.AddItem(402, "Move down");
+  EXPECT_EQ(menu.GetItemCount(), 2);
+  // An item triggered the way the keyboard and assistive tools do it ends the menu.
+  QTimer::singleShot(50, [] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* shown = qobject_cast<QMenu*>(widget);
+      if (shown != nullptr && shown->isVisible() && shown->windowTitle() == "Menu Window") {
+        shown->actions().at(1)->trigger();
+      }
+    }
+  });
+  EXPECT_EQ(menu.TrackPopup(QPoint(10, 10)), 402);
+  QTimer::singleShot(50, [] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* shown = qobject_cast<QMenu*>(widget); shown != nullptr && shown->isVisible()) {
+        shown->close();
+      }
+    }
+  });
+  EXPECT_EQ(menu.TrackPopup(QPoint(10, 10)), 0);
+}
+
+}  // namespace
+}  // namespace corvane::DUI
