@@ -47,6 +47,8 @@ void PagesPanel::Build() {
   dpi_summary_->SetMultiLine(true);
   dpi_summary_->SetTextColor(kValueColor);
   dpi_summary_->SetFont("", 14, 0);
+  keys_page_ = std::make_unique<KeysPage>(window_);
+  keys_page_->Build(window_.GetControl(kIdPageKeys));
 }
 
 void PagesPanel::Layout(const DUI::Rect& client, double scale) {
@@ -59,17 +61,28 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
   const int top = 10 + kTitleHeight + static_cast<int>(20 * scale);
   dpi_summary_->SetRect(
       DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
+  keys_page_->Layout(window_.GetControl(kIdPageKeys)->GetRect(), scale);
 }
 
-int64_t PagesPanel::OnMessage(int, int, int64_t, int64_t) { return 0; }
+int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
+  if (keys_page_->Handles(id)) return keys_page_->OnMessage(id, code, extra);
+  return 0;
+}
 
-void PagesPanel::Refresh() { dpi_summary_->SetTitle(BuildDpiSummary()); }
+void PagesPanel::Refresh() {
+  dpi_summary_->SetTitle(BuildDpiSummary());
+  keys_page_->Refresh();
+}
 
 void PagesPanel::RefreshPage(DevicePage page) {
   if (page == DevicePage::kDpi || page == DevicePage::kPerformance) Refresh();
+  if (page == DevicePage::kButtons) keys_page_->Refresh();
 }
 
-void PagesPanel::Relabel() { Refresh(); }
+void PagesPanel::Relabel() {
+  Refresh();
+  keys_page_->Relabel();
+}
 
 std::string PagesPanel::DpiSummary() const { return dpi_summary_->GetTitle(); }
 

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ui/dui/dui_types.h"
+#include "ui/pages/keys_page.h"
 #include "worker/device_view.h"
 
 namespace corvane::DUI {
@@ -40,6 +42,7 @@ class PagesPanel {
 
   DeviceMainDlg& window_;
   DUI::MControlFont* dpi_summary_ = nullptr;
+  std::unique_ptr<KeysPage> keys_page_;
 };
 
 }  // namespace corvane::ui

@@ -7,6 +7,8 @@
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/mcombo_box.h"
+#include "ui/dui/mouse_ctrl.h"
+#include "ui/dui/mouse_key_ctrl.h"
 #include "ui/dui/mtab_ctrl.h"
 
 namespace corvane::DUI {
@@ -76,6 +78,37 @@ class RowItems : public ItemSource {
 
  private:
   DListBox* list_;
+};
+
+// Button list rows are read as "name: description".
+class ButtonRowItems : public ItemSource {
+ public:
+  explicit ButtonRowItems(MouseKeyCtrl* list) : list_(list) {}
+  int Count() const override { return list_->GetCount(); }
+  QString Text(int index) const override {
+    return FromUtf8(list_->GetItemName(index) + ": " + list_->GetItemKeyDesc(index));
+  }
+  QRect Rect(int index) const override { return list_->ItemRect(index); }
+  bool Selected(int index) const override { return list_->GetCurSel() == index; }
+  void Press(int index) override { list_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  MouseKeyCtrl* list_;
+};
+
+class HotSpotItems : public ItemSource {
+ public:
+  explicit HotSpotItems(MouseCtrl* mouse) : mouse_(mouse) {}
+  int Count() const override { return mouse_->GetCount(); }
+  QString Text(int index) const override { return FromUtf8(mouse_->GetItemName(index)); }
+  QRect Rect(int index) const override { return mouse_->ItemRect(index); }
+  bool Selected(int index) const override { return mouse_->GetCurSel() == index; }
+  void Press(int index) override { mouse_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  MouseCtrl* mouse_;
 };
 
 // One item: its interface lives as long as the list's interface, and answers as invalid
@@ -163,6 +196,10 @@ std::unique_ptr<ItemSource> ItemsFor(MControl* control) {
   if (auto* tabs = dynamic_cast<MTabCtrl*>(control)) return std::make_unique<TabItems>(tabs);
   if (auto* list = dynamic_cast<CDeviceList*>(control)) return std::make_unique<DeviceItems>(list);
   if (auto* rows = dynamic_cast<DListBox*>(control)) return std::make_unique<RowItems>(rows);
+  if (auto* keys = dynamic_cast<MouseKeyCtrl*>(control)) {
+    return std::make_unique<ButtonRowItems>(keys);
+  }
+  if (auto* mouse = dynamic_cast<MouseCtrl*>(control)) return std::make_unique<HotSpotItems>(mouse);
   return nullptr;
 }
 

@@ -23,6 +23,8 @@
 #include "ui/dui/mprogress.h"
 #include "ui/dui/mtab_ctrl.h"
 #include "ui/dui/mtab_layout.h"
+#include "ui/dui/mouse_ctrl.h"
+#include "ui/dui/mouse_key_ctrl.h"
 #include "ui/dui/mtext.h"
 
 namespace corvane::DUI {
@@ -73,6 +75,8 @@ const std::map<std::string, Maker>& Makers() {
       {"BatteryCtrl", Make<BatteryCtrl>()},
       {"CDeviceState", Make<CDeviceState>()},
       {"DListBox", Make<DListBox>()},
+      {"MouseKeyCtrl", Make<MouseKeyCtrl>()},
+      {"MouseCtrl", Make<MouseCtrl>()},
   };
   return makers;
 }
