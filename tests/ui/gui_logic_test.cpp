@@ -2,11 +2,14 @@
 // window program that need no display.
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <thread>
 
+#include "settings/key_codes.h"
 #include "support/temp_home.h"
 #include "ui/autorun_entry.h"
 #include "ui/device_list_mirror.h"
+#include "ui/key_input.h"
 #include "ui/startup_options.h"
 
 namespace corvane::ui {
@@ -79,6 +82,51 @@ TEST(StartupArguments, UnknownSwitchesAreIgnoredAndListedWhileOursKeepWorking) {
   ASSERT_TRUE(ParseStartupArguments({"-autorun"}, autorun, error));
   EXPECT_FALSE(autorun.hide);
   EXPECT_TRUE(autorun.ignored.empty()) << "the autostart entry's own switch passes silently";
+}
+
+// X11 key codes of a few physical keys (evdev code + 8).
+constexpr quint32 kX11LeftShift = 50, kX11RightShift = 62, kX11KeypadEnter = 104, kX11KeyA = 38;
+
+QKeyEvent KeyEventOf(QEvent::Type type, int key, quint32 x11_code,
+                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  return QKeyEvent(type, key, modifiers, x11_code, 0, 0);
+}
+
+TEST(KeyInput, ThePhysicalKeyDecidesWhateverKeyTheLayoutReports) {
+  KeyInput input;
+  // A layout that puts another letter on the A position still captures A.
+  KeyEvent a = input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_Q, kX11KeyA));
+  EXPECT_EQ(a.code, 'A');
+  EXPECT_EQ(a.name, "A");
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyRelease, Qt::Key_Q, kX11KeyA)).released, 1);
+  // Qt names both Shift keys alike; the physical key tells them apart.
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_Shift, kX11RightShift)).code, 161);
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_Shift, kX11LeftShift)).code, 160);
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyRelease, Qt::Key_Shift, kX11RightShift)).code,
+            161);
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyRelease, Qt::Key_Shift, kX11LeftShift)).code,
+            160);
+  KeyEvent enter = input.Decode(
+      KeyEventOf(QEvent::KeyPress, Qt::Key_Enter, kX11KeypadEnter, Qt::KeypadModifier));
+  EXPECT_EQ(enter.name, "Num Enter");
+  EXPECT_EQ(VkToHidUsage(enter.code), 88);
+}
+
+TEST(KeyInput, EventsWithoutAPhysicalKeyFallBackToTheirQtKey) {
+  KeyInput input;
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_F5, 0)).code, 116);
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_Control, 0)).code, 162);
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_8, 0, Qt::KeypadModifier)).code,
+            104);
+  // Keypad 8 with Num Lock off: the keypad's code under the navigation key's name.
+  KeyEvent up = input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_Up, 0, Qt::KeypadModifier));
+  EXPECT_EQ(up.code, 104);
+  EXPECT_EQ(up.name, "Up");
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_Up, 0)).code, 38);
+  EXPECT_EQ(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_Enter, 0, Qt::KeypadModifier)).code,
+            108);
+  // A key with no code is reported without a name, so every consumer drops it.
+  EXPECT_TRUE(input.Decode(KeyEventOf(QEvent::KeyPress, Qt::Key_PowerOff, 0)).name.empty());
 }
 
 TEST(DeviceListMirror, SelectionFallsBackToTheFirstPresentModel) {
