@@ -127,7 +127,7 @@ void KeysPage::BuildPanel() {
 }
 
 void KeysPage::BuildEditors() {
-  auto part = [this](std::vector<DUI::MControl*>& parts, DUI::MControl* control) {
+  auto part = [](std::vector<DUI::MControl*>& parts, DUI::MControl* control) {
     control->SetVisible(false);
     parts.push_back(control);
     return control;
