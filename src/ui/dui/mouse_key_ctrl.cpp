@@ -116,6 +116,12 @@ void MouseKeyCtrl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setFont(TitleFont());
+  // The name column is as wide as the longest name, up to three fifths of the row.
+  int widest = 0;
+  for (const Row& row : rows_) {
+    widest = std::max(widest, painter.fontMetrics().horizontalAdvance(
+                                  QString::fromStdString(row.name)));
+  }
   for (int i = 0; i < GetCount(); ++i) {
     const QRect row = ItemRect(i);
     if (row.isEmpty()) break;
@@ -128,7 +134,7 @@ void MouseKeyCtrl::paintEvent(QPaintEvent*) {
       painter.drawRoundedRect(row, 4, 4);
     }
     const QRect text = row.adjusted(kTextPadding, 0, -kTextPadding, 0);
-    const int name_width = text.width() * 2 / 5;
+    const int name_width = std::min(widest + 2, text.width() * 3 / 5);
     QColor name_color = ColorFromArgb(text_color_);
     QColor desc_color = i == current_ ? name_color : ColorFromArgb(kDescColor);
     if (!isEnabled()) {

@@ -208,11 +208,22 @@ void KeysPage::Layout(const DUI::Rect& page_rect, double scale) {
         DUI::Rect{kLeft + 20, list_bottom + s(16), kLeft + list_width - 20, list_bottom + s(48)});
   place(panel_, DUI::Rect{kLeft + list_width + 10, kTop, kLeft + left_width, height - 20});
   LayoutPanel(scale);
+  // The button map goes right of the left area and below the frame's model picture,
+  // which stands in the page's top right corner.
+  int mouse_top = kTop;
+  if (DUI::MControl* side = window_.GetControl(kIdSidePicture); side && !side->GetRect().IsEmpty()) {
+    mouse_top = std::max(kTop, side->GetRect().bottom - page_rect.top + 10);
+  }
   const int mouse_left = kLeft + left_width + 20;
-  const int mouse_width = std::min(width - 20 - mouse_left, s(520));
-  place(mouse_, DUI::Rect{mouse_left, kTop, mouse_left + mouse_width,
-                          kTop + mouse_width * DUI::MouseCtrl::kDesignHeight /
-                                     DUI::MouseCtrl::kDesignWidth});
+  const int room_width = std::max(0, width - 20 - mouse_left);
+  const int room_height = std::max(0, height - 20 - mouse_top);
+  const int mouse_width =
+      std::min({room_width, s(520), room_height * DUI::MouseCtrl::kDesignWidth /
+                                        DUI::MouseCtrl::kDesignHeight});
+  const int mouse_x = mouse_left + (room_width - mouse_width) / 2;
+  place(mouse_, DUI::Rect{mouse_x, mouse_top, mouse_x + mouse_width,
+                          mouse_top + mouse_width * DUI::MouseCtrl::kDesignHeight /
+                                          DUI::MouseCtrl::kDesignWidth});
 }
 
 void KeysPage::LayoutPanel(double scale) {
@@ -358,6 +369,8 @@ void KeysPage::FillLists() {
     for (const ChoiceItem& item : model_->ListItems(kKeysPageFamilies[i])) {
       lists_[i]->AddString(item.text, item.code);
     }
+    // The macro list is empty until a macro is made; an empty box offers nothing.
+    lists_[i]->SetEnabled(lists_[i]->GetCount() > 0);
   }
 }
 
