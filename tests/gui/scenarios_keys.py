@@ -141,11 +141,28 @@ def scenario_keys_keyboard(session):
         raise HarnessError("after the restart: %s" % rows(session))
 
 
+def unnamed(session, root):
+    """Showing objects below root without a real role or a name."""
+    return ["%s %r" % (n.getRoleName(), n.name) for n in session.walk(root)
+            if n != root and showing(n)
+            and (n.getRoleName() in ("filler", "unknown", "client") or not n.name)]
+
+
 def scenario_keys_mouse(session):
-    """A mouse function for button 3 (Back button) sends its table M entry."""
+    """A mouse function for button 3 (Back button) sends its table M entry; every control of
+    the page with its panel open has a role and a name."""
     main = open_keys(session)
+    if session.find_all("combo box", main) and any(
+            showing(n) for n in session.find_all("combo box", main)):
+        raise HarnessError("the key-edit panel shows before a button was picked")
     mark = session.mark()
     select(session, main, "Back button")
+    session.act(find_described(session, main, "Settings", "Rapid fire"))
+    session.find("text", "Interval", main)
+    problems = unnamed(session, main)
+    if problems:
+        raise HarnessError("unnamed controls on the buttons page: %s" % problems)
+    session.screenshot("page")
     choose(session, main, "Left click", "Scroll down")
     wait_table(session, mark, "entry 20 FF 00 for button 3", lambda r: entry(r, 3) == "20FF00")
     wait_row(session, main, "Back button: Scroll down")

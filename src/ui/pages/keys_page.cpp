@@ -107,6 +107,8 @@ void KeysPage::BuildPanel() {
     list_captions_[i] = caption;
     lists_[i] = static_cast<DUI::MComboBox*>(
         Add(panel_, "MComboBox2", kListIds[i], kNoText, "img_combobox.png", 4));
+    // A list is read by its chosen item; the tooltip says which list it is.
+    window_.Tooltip(lists_[i], kCaptionTexts[i]);
   }
   lists_[0]->SetCheck(true);
   const struct {
@@ -296,6 +298,7 @@ int64_t KeysPage::OnMessage(int id, int code, int64_t extra) {
     case kIdKeysList:
     case kIdKeysMouse:
       SelectButton(static_cast<int>(extra));
+      ShowPanel(true);
       return 1;
     case kIdKeysResetAll:
       ResetAllButtons();
@@ -395,7 +398,6 @@ void KeysPage::SelectButton(int button) {
   panel_title_->SetTitle(model_->ButtonName(button));
   ShowEditors(false, false);
   ApplyPanelView();
-  ShowPanel(true);
 }
 
 void KeysPage::ShowPanel(bool show) {

@@ -1,6 +1,6 @@
 // The buttons page: the button list and the mouse picture, and beside them the key-edit
 // panel with the function lists, the keyboard and rapid-fire editors, the disabled button
-// and the two resets. Widgets only: what each control stores lives in KeysPageModel.
+// and the two resets; the panel opens beside the list once a button is picked. Widgets only: what each control stores lives in KeysPageModel.
 #pragma once
 
 #include <QObject>
@@ -75,6 +75,7 @@ class KeysPage : public QObject {
   void FillRows();
   void FillLists();
   void ApplyPanelView();
+  // Selects `button` in both selectors and sets the panel for it (shown or not).
   void SelectButton(int button);
   void ShowPanel(bool show);
   void ShowEditors(bool keyboard, bool rapid_fire);
