@@ -80,8 +80,8 @@ void PagesPanel::RefreshPage(DevicePage page) {
 }
 
 void PagesPanel::Relabel() {
-  Refresh();
-  keys_page_->Relabel();
+  dpi_summary_->SetTitle(BuildDpiSummary());
+  keys_page_->Relabel();  // keeps the picked button; Refresh would go back to the first
 }
 
 std::string PagesPanel::DpiSummary() const { return dpi_summary_->GetTitle(); }

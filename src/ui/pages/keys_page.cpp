@@ -393,6 +393,8 @@ void KeysPage::SelectButton(int button) {
     return;
   }
   model_->Assignment().SelectButton(button);
+  // Macros are made and deleted on the macro page; the list reads them afresh.
+  FillLists();
   list_->SelectButton(button);
   mouse_->SelectButton(button);
   panel_title_->SetTitle(model_->ButtonName(button));
