@@ -1,6 +1,5 @@
-// The buttons page's contents and list choices against a real store: what each list
-// offers and stores, which list is marked for a stored row, the rows shown before and
-// after a definition is loaded, and the rapid-fire fields' clamping.
+// The buttons page's list choices against a real store: what each choice stores, which
+// list is marked for a stored row, and the rapid-fire fields' clamping.
 #include "settings/keys_page_model.h"
 
 #include "app/text_ids.h"
@@ -47,24 +46,6 @@ class KeysPageModelTest : public SettingsFixture {
   KeysPageModel model{db, poster, state, test::IdTexts()};
 };
 
-TEST_F(KeysPageModelTest, ListsOfferTheirTextsAndMacrosByStoredName) {
-  const std::vector<ChoiceItem> mouse = model.ListItems(kFamilyMouse);
-  ASSERT_EQ(mouse.size(), 8u);
-  EXPECT_EQ(mouse[1].text, "T107");
-  EXPECT_EQ(mouse[1].code, 3);
-  const std::vector<ChoiceItem> dpi = model.ListItems(kFamilyDpi);
-  ASSERT_EQ(dpi.size(), 3u);
-  EXPECT_EQ(dpi[2].text, "DPI -");
-  EXPECT_EQ(dpi[2].code, 2);
-  EXPECT_TRUE(model.ListItems(kFamilyMacro).empty());
-  const int sniper = db.AddMacro("Sniper burst");
-  ASSERT_GT(sniper, 0);
-  const std::vector<ChoiceItem> macros = model.ListItems(kFamilyMacro);
-  ASSERT_EQ(macros.size(), 1u);
-  EXPECT_EQ(macros[0].text, "Sniper burst");
-  EXPECT_EQ(macros[0].code, sniper);
-}
-
 TEST_F(KeysPageModelTest, ChoosingAnItemStoresItsCodeAndTextForTheSelectedButton) {
   model.Assignment().SelectButton(2);
   ASSERT_EQ(model.ChooseListItem(kFamilyMultimedia, 0), AssignResult::kSaved);
@@ -75,12 +56,20 @@ TEST_F(KeysPageModelTest, ChoosingAnItemStoresItsCodeAndTextForTheSelectedButton
   EXPECT_EQ(row->macro_desc, "T117");
   EXPECT_EQ(poster.tasks, (std::vector<WorkerTask>{WorkerTask::kButtonTable}));
 
+  // Macros are offered by their stored names and stored by id.
   const int macro = db.AddMacro("Reload");
   ASSERT_EQ(model.ChooseListItem(kFamilyMacro, 0), AssignResult::kSaved);
   row = db.GetKeyAssign(kProfile, 2);
   EXPECT_EQ(row->macro_type, kFamilyMacro);
   EXPECT_EQ(row->macro_value, macro);
+  EXPECT_EQ(row->macro_desc, "Reload");
   EXPECT_EQ(state.TakePendingMacroButton(), 2);
+
+  // The fire key's list text is 180; the row is shown by its code's text, 111.
+  ASSERT_EQ(model.ChooseListItem(kFamilyMouse, 5), AssignResult::kSaved);
+  EXPECT_EQ(db.GetKeyAssign(kProfile, 2)->macro_desc, "T180");
+  EXPECT_EQ(model.Rows()[2].description, "T111");
+  EXPECT_EQ(model.Rows()[3].name, "Thumb");  // a name without a text id stays as written
 
   // Out-of-range items and the primary button store and post nothing.
   EXPECT_EQ(model.ChooseListItem(kFamilyMouse, 8), AssignResult::kNothingToSave);
@@ -88,7 +77,7 @@ TEST_F(KeysPageModelTest, ChoosingAnItemStoresItsCodeAndTextForTheSelectedButton
   model.Assignment().SelectButton(0);
   EXPECT_EQ(model.ChooseListItem(kFamilyMouse, 1), AssignResult::kPrimaryButton);
   EXPECT_FALSE(db.GetKeyAssign(kProfile, 0));
-  EXPECT_EQ(poster.tasks.size(), 2u);
+  EXPECT_EQ(poster.tasks.size(), 3u);
 }
 
 TEST_F(KeysPageModelTest, PanelMarksTheStoredFamilyElseTheFirstStates) {
@@ -121,24 +110,6 @@ TEST_F(KeysPageModelTest, PanelMarksTheStoredFamilyElseTheFirstStates) {
   view = model.PanelView();
   EXPECT_FALSE(ViewOf(view, kFamilyMacro).marked);
   EXPECT_TRUE(ViewOf(view, kFamilyMouse).marked);
-}
-
-TEST_F(KeysPageModelTest, RowsNameButtonsAndFollowTheStore) {
-  const std::vector<ButtonRow> placeholders = KeysPageModel::PlaceholderRows(test::IdTexts());
-  ASSERT_EQ(placeholders.size(), 6u);
-  EXPECT_EQ(placeholders[0].name, "T103 1");
-  EXPECT_EQ(placeholders[5].name, "T103 6");
-  EXPECT_EQ(placeholders[5].description, "T151");
-
-  model.Assignment().SelectButton(1);
-  ASSERT_EQ(model.ChooseListItem(kFamilyMouse, 5), AssignResult::kSaved);  // the fire key
-  std::vector<ButtonRow> rows = model.Rows();
-  ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0].name, "T701");
-  EXPECT_EQ(rows[0].description, "T106");
-  EXPECT_EQ(rows[1].description, "T111");  // shown by its code, not the list text 180
-  EXPECT_EQ(rows[3].name, "Thumb");        // a name without a text id stays as written
-  EXPECT_EQ(model.ButtonName(9), "");
 }
 
 TEST_F(KeysPageModelTest, RapidFireFieldsAreClampedIntoTheirRanges) {

@@ -65,12 +65,9 @@ class KeysPageTest : public testing::Test {
     Settle();
   }
   void Pick(int button) {
-    List()->ChooseItem(List()->GetCount() > 0 ? [&] {
-      for (int i = 0; i < List()->GetCount(); ++i) {
-        if (List()->GetItemButton(i) == button) return i;
-      }
-      return -1;
-    }() : -1);
+    for (int i = 0; i < List()->GetCount(); ++i) {
+      if (List()->GetItemButton(i) == button) List()->ChooseItem(i);
+    }
   }
   int Profile() { return Store().GetActiveProfile(); }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -56,12 +57,6 @@ class KeysPage : public QObject {
   // Sets the composite texts again in the current language.
   void Relabel();
 
-  // What the tests look at.
-  bool PanelShown() const;
-  bool KeyboardEditorShown() const;
-  bool RapidFireEditorShown() const;
-  const KeyCapture& Capture() const { return capture_; }
-
  protected:
   // Key events of the key field while it has the focus.
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -109,7 +104,7 @@ class KeysPage : public QObject {
   DUI::MEdit* rapid_second_ = nullptr;
   std::vector<DUI::MControl*> keyboard_parts_;  // the keyboard editor's controls
   std::vector<DUI::MControl*> rapid_parts_;     // the rapid-fire editor's controls
-  QObject* key_field_input_ = nullptr;          // the line edit inside the key field
+  QPointer<QObject> key_field_input_;           // the line edit inside the key field
   double scale_ = 1.0;
 };
 
