@@ -1,4 +1,4 @@
-// Building, laying out and acting on the buttons page.
+// Building the buttons page and acting on its controls (placing them: keys_page_layout.cpp).
 #include "ui/pages/keys_page.h"
 
 #include <QEvent>
