@@ -7,6 +7,7 @@
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/mcontrol_font.h"
+#include "ui/pages/keys_page.h"
 #include "ui/pages/macro_page.h"
 #include "worker/device_session.h"
 
@@ -50,6 +51,8 @@ void PagesPanel::Build() {
   dpi_summary_->SetMultiLine(true);
   dpi_summary_->SetTextColor(kValueColor);
   dpi_summary_->SetFont("", 14, 0);
+  keys_page_ = std::make_unique<KeysPage>(window_);
+  keys_page_->Build(window_.GetControl(kIdPageKeys));
   macro_page_ = std::make_unique<MacroPage>(window_);
   macro_page_->Build();
 }
@@ -64,15 +67,18 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
   const int top = 10 + kTitleHeight + static_cast<int>(20 * scale);
   dpi_summary_->SetRect(
       DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
+  keys_page_->Layout(window_.GetControl(kIdPageKeys)->GetRect(), scale);
   macro_page_->Layout(width, client.bottom - 50 - 80);
 }
 
 int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
+  if (keys_page_->Handles(id)) return keys_page_->OnMessage(id, code, extra);
   return macro_page_->OnMessage(id, code, extra);
 }
 
 void PagesPanel::Refresh() {
   dpi_summary_->SetTitle(BuildDpiSummary());
+  keys_page_->Refresh();
   macro_page_->Load();
 }
 
@@ -81,11 +87,14 @@ void PagesPanel::RefreshPage(DevicePage page) {
   if (page == DevicePage::kDpi || page == DevicePage::kPerformance) {
     dpi_summary_->SetTitle(BuildDpiSummary());
   }
+  if (page == DevicePage::kButtons) keys_page_->Refresh();
   if (page == DevicePage::kMacro) macro_page_->Load();
 }
 
 void PagesPanel::Relabel() {
-  Refresh();
+  dpi_summary_->SetTitle(BuildDpiSummary());
+  keys_page_->Relabel();  // keeps the picked button; Refresh would go back to the first
+  macro_page_->Load();     // the macros' display names follow the language
   macro_page_->Relabel();
 }
 

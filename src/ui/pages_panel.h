@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/dui/dui_types.h"
+#include "ui/pages/keys_page.h"
 #include "worker/device_view.h"
 
 namespace corvane::DUI {
@@ -45,6 +46,7 @@ class PagesPanel {
   DeviceMainDlg& window_;
   DUI::MControlFont* dpi_summary_ = nullptr;
   std::unique_ptr<MacroPage> macro_page_;
+  std::unique_ptr<KeysPage> keys_page_;
 };
 
 }  // namespace corvane::ui

@@ -8,6 +8,8 @@
 #include "ui/dui/crecord_list.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/mcombo_box.h"
+#include "ui/dui/mouse_ctrl.h"
+#include "ui/dui/mouse_key_ctrl.h"
 #include "ui/dui/mtab_ctrl.h"
 
 namespace corvane::DUI {
@@ -91,6 +93,37 @@ class RecordItems : public ItemSource {
 
  private:
   CRecordList* list_;
+};
+
+// Button list rows are read as "name: description".
+class ButtonRowItems : public ItemSource {
+ public:
+  explicit ButtonRowItems(MouseKeyCtrl* list) : list_(list) {}
+  int Count() const override { return list_->GetCount(); }
+  QString Text(int index) const override {
+    return FromUtf8(list_->GetItemName(index) + ": " + list_->GetItemKeyDesc(index));
+  }
+  QRect Rect(int index) const override { return list_->ItemRect(index); }
+  bool Selected(int index) const override { return list_->GetCurSel() == index; }
+  void Press(int index) override { list_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  MouseKeyCtrl* list_;
+};
+
+class HotSpotItems : public ItemSource {
+ public:
+  explicit HotSpotItems(MouseCtrl* mouse) : mouse_(mouse) {}
+  int Count() const override { return mouse_->GetCount(); }
+  QString Text(int index) const override { return FromUtf8(mouse_->GetItemName(index)); }
+  QRect Rect(int index) const override { return mouse_->ItemRect(index); }
+  bool Selected(int index) const override { return mouse_->GetCurSel() == index; }
+  void Press(int index) override { mouse_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  MouseCtrl* mouse_;
 };
 
 // One item: its interface lives as long as the list's interface, and answers as invalid
@@ -181,6 +214,10 @@ std::unique_ptr<ItemSource> ItemsFor(MControl* control) {
   if (auto* events = dynamic_cast<CRecordList*>(control)) {
     return std::make_unique<RecordItems>(events);
   }
+  if (auto* keys = dynamic_cast<MouseKeyCtrl*>(control)) {
+    return std::make_unique<ButtonRowItems>(keys);
+  }
+  if (auto* mouse = dynamic_cast<MouseCtrl*>(control)) return std::make_unique<HotSpotItems>(mouse);
   return nullptr;
 }
 

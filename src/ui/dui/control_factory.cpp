@@ -25,6 +25,8 @@
 #include "ui/dui/mprogress.h"
 #include "ui/dui/mtab_ctrl.h"
 #include "ui/dui/mtab_layout.h"
+#include "ui/dui/mouse_ctrl.h"
+#include "ui/dui/mouse_key_ctrl.h"
 #include "ui/dui/mtext.h"
 
 namespace corvane::DUI {
@@ -77,6 +79,8 @@ const std::map<std::string, Maker>& Makers() {
       {"DListBox", Make<DListBox>()},
       {"MacroList", Make<MacroList>()},
       {"CRecordList", Make<CRecordList>()},
+      {"MouseKeyCtrl", Make<MouseKeyCtrl>()},
+      {"MouseCtrl", Make<MouseCtrl>()},
   };
   return makers;
 }

@@ -83,7 +83,11 @@ void MComboBox::OnClicked() {
 void MComboBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QString text = QString::fromStdString(GetItemText(current_));
-  if (!PaintImageFrame(painter, rect())) {
+  // The mark is the accent-coloured text; the pressed frame would hide it, so the frame
+  // follows hover and enabled state only.
+  ControlState frame_state = State();
+  frame_state.checked = false;
+  if (image_.IsNull()) {
     QStyleOptionComboBox option;
     option.initFrom(this);
     option.rect = rect();
@@ -93,6 +97,7 @@ void MComboBox::paintEvent(QPaintEvent*) {
     style()->drawControl(QStyle::CE_ComboBoxLabel, &option, &painter, this);
     return;
   }
+  image_.Draw(painter, SkinImage::FrameForState(image_.Frames(), frame_state), rect());
   painter.setRenderHint(QPainter::Antialiasing);
   QColor color = checked_ ? ColorFromArgb(Manager::m_select_color) : ColorFromArgb(text_color_);
   if (!isEnabled()) color.setAlpha(110);

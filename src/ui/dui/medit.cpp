@@ -23,6 +23,9 @@ MEdit::MEdit(QWidget* parent, MDialog* owner, int id)
     title_ = text.toStdString();
     Notify(kNotifyValueChanged);
   });
+  // Text set by an assistive tool (or any other program path) is the title as well.
+  QObject::connect(field_, &QLineEdit::textChanged, field_,
+                   [this](const QString& text) { title_ = text.toStdString(); });
   QObject::connect(field_, &QLineEdit::editingFinished, field_, [this] {
     title_ = field_->text().toStdString();
     Notify(kNotifyEditFinished);

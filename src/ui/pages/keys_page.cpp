@@ -1,0 +1,443 @@
+// Building the buttons page and acting on its controls (placing them: keys_page_layout.cpp).
+#include "ui/pages/keys_page.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "app/language_text.h"
+#include "app/text_ids.h"
+#include "store/settings_database.h"
+#include "ui/device_main_dlg.h"
+#include "ui/dui/mbutton.h"
+#include "ui/dui/mcombo_box.h"
+#include "ui/dui/mcontrol_font.h"
+#include "ui/dui/medit.h"
+#include "ui/dui/mouse_ctrl.h"
+#include "ui/dui/mouse_key_ctrl.h"
+#include "ui/dui/mpicture.h"
+#include "ui/dui/mwindow.h"
+#include "ui/key_input.h"
+#include "worker/device_session.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr int kNoText = 0;
+constexpr uint32_t kColor1 = 0xFFFFFFFFu;
+constexpr uint32_t kColor2 = 0xFFFFFFFFu;
+constexpr int kListIds[kKeysPageListCount] = {73, 75, 77, 79, 81, 83};
+constexpr int kCaptionIds[kKeysPageListCount] = {72, 74, 76, 79, 80, 82};
+constexpr int kCaptionTexts[kKeysPageListCount] = {
+    kTextMouseFunctions, kTextMultimedia,  kTextMacroFunctions,
+    kTextSystemShortcuts, kTextDpiFunctions, kTextSpecialFunctions};
+constexpr const char* kToggleTexts[4] = {"Ctrl", "Win", "Alt", "Shift"};
+constexpr int kToggleIds[4] = {kIdKeysCtrl, kIdKeysWin, kIdKeysAlt, kIdKeysShift};
+
+int ListPosition(int id) {
+  for (int i = 0; i < kKeysPageListCount; ++i) {
+    if (kListIds[i] == id) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+KeysPage::KeysPage(DeviceMainDlg& window) : window_(window) {
+  DeviceSession& session = window_.Session();
+  model_ = std::make_unique<KeysPageModel>(session.Store(), session.Worker(), session.State(),
+                                           window_.Texts());
+}
+
+KeysPage::~KeysPage() {
+  if (key_field_input_ != nullptr) key_field_input_->removeEventFilter(this);
+}
+
+DUI::MControl* KeysPage::Add(DUI::MControl* parent, const char* class_name, int id, int text_id,
+                             const char* image, int frames) {
+  const std::string name(class_name);
+  const bool area = name == "MText" || name == "MPicture";
+  DUI::MControl* control = area ? parent->CreateArea(class_name, id, DUI::Rect{}, "")
+                                : parent->CreateControl(class_name, id, DUI::Rect{}, "");
+  if (image != nullptr) control->SetImage(image, frames);
+  if (text_id != kNoText) window_.Labelled(control, text_id);
+  return control;
+}
+
+void KeysPage::Build(DUI::MControl* page) {
+  page_ = page;
+  static_cast<DUI::MPicture*>(Add(page_, "MPicture", 65, kNoText, "img_area2.png", 1))
+      ->SetShowMode(DUI::MPicture::kShowSliced, 10);
+  auto* caption = static_cast<DUI::MControlFont*>(Add(page_, "MText", 66, kTextButtonList, nullptr, 0));
+  caption->SetTextColor(kColor1);
+  caption->SetFontWidth(16);
+  Add(page_, "MButton", kIdKeysResetAll, kTextRestoreAllButtons, "img_button.png", 4);
+  list_ = static_cast<DUI::MouseKeyCtrl*>(Add(page_, "MouseKeyCtrl", kIdKeysList, kNoText,
+                                              "img_list_bkg.png", 2));
+  window_.Tooltip(list_, kTextButtonList);
+  mouse_ = static_cast<DUI::MouseCtrl*>(Add(page_, "MouseCtrl", kIdKeysMouse, kNoText, "img_key_bkg.png", 2));
+  window_.Tooltip(mouse_, kTextButtonsTitle);
+  panel_ = page_->CreateControl("MTabLayout", kIdKeysPanel, DUI::Rect{}, "", 0);
+  BuildPanel();
+  BuildEditors();
+  FillRows();
+  FillLists();
+  ApplyPanelView();
+}
+
+void KeysPage::BuildPanel() {
+  static_cast<DUI::MPicture*>(Add(panel_, "MPicture", 69, kNoText, "img_area_content.png", 1))
+      ->SetShowMode(DUI::MPicture::kShowSliced, 10);
+  panel_title_ = static_cast<DUI::MControlFont*>(Add(panel_, "MText", kIdKeysPanelTitle, kNoText,
+                                                     nullptr, 0));
+  panel_title_->SetFont("", 16, DUI::kFontBold);
+  window_.Tooltip(Add(panel_, "CImageButton", kIdKeysResetButton, kNoText, "btn_reset.png", 4),
+                  kTextResetThisButton);
+  for (int i = 0; i < kKeysPageListCount; ++i) {
+    auto* caption = static_cast<DUI::MControlFont*>(
+        Add(panel_, "MText", kCaptionIds[i], kCaptionTexts[i], nullptr, 0));
+    caption->SetTextColor(i == 2 ? kColor1 : kColor2);
+    caption->SetFontWidth(14);
+    list_captions_[i] = caption;
+    lists_[i] = static_cast<DUI::MComboBox*>(
+        Add(panel_, "MComboBox2", kListIds[i], kNoText, "img_combobox.png", 4));
+    // A list is read by its chosen item; the tooltip says which list it is.
+    window_.Tooltip(lists_[i], kCaptionTexts[i]);
+  }
+  lists_[0]->SetCheck(true);
+  const struct {
+    int caption_id, caption_text, button_id, button_text, tooltip;
+  } openers[] = {{84, kTextKeyboardShortcut, kIdKeysKeyboard, kTextSettings, kTextKeyboardShortcut},
+                 {86, kTextRapidFire, kIdKeysRapidFire, kTextSettings, kTextRapidFire},
+                 {88, kTextDisable, kIdKeysDisable, kTextDisable, kTextDisable}};
+  for (const auto& o : openers) {
+    static_cast<DUI::MControlFont*>(Add(panel_, "MText", o.caption_id, o.caption_text, nullptr, 0))
+        ->SetFontWidth(14);
+    auto* button = static_cast<DUI::MButton*>(
+        Add(panel_, "MButton2", o.button_id, o.button_text, "img_button2.png", 4));
+    button->SetTextColor(kColor1);
+    // Two of the buttons read "Settings": the tooltip says which editor each opens.
+    if (o.tooltip != o.button_text) window_.Tooltip(button, o.tooltip);
+    if (o.button_id == kIdKeysDisable) disable_ = button;
+  }
+}
+
+void KeysPage::BuildEditors() {
+  auto part = [](std::vector<DUI::MControl*>& parts, DUI::MControl* control) {
+    control->SetVisible(false);
+    parts.push_back(control);
+    return control;
+  };
+  auto text = [this](int id, int text_id, int size) {
+    auto* label = static_cast<DUI::MControlFont*>(Add(panel_, "MText", id, text_id, nullptr, 0));
+    label->SetTextColor(kColor1);
+    label->SetFontWidth(size);
+    return label;
+  };
+  // Keyboard editor.
+  static_cast<DUI::MPicture*>(
+      part(keyboard_parts_, Add(panel_, "MPicture", 90, kNoText, "img_area_content.png", 1)))
+      ->SetShowMode(DUI::MPicture::kShowSliced, 10);
+  window_.Tooltip(part(keyboard_parts_, Add(panel_, "CImageButton", kIdKeysKeyboardClose, kNoText,
+                                            "btn_close.png", 4)),
+                  kTextCloseEditor);
+  part(keyboard_parts_, text(92, kTextKeyboardShortcut, 14));
+  key_field_ = static_cast<DUI::MEdit*>(
+      part(keyboard_parts_, Add(panel_, "MEdit", kIdKeysKeyField, kNoText, "img_edit.png", 4)));
+  key_field_->SetAlignment(DUI::kAlignCenter);
+  key_field_->SetHint(window_.Text(kTextPressKeyHint));
+  key_field_input_ = key_field_->findChild<QLineEdit*>();
+  if (key_field_input_ != nullptr) key_field_input_->installEventFilter(this);
+  for (int i = 0; i < 4; ++i) {
+    toggles_[i] = static_cast<DUI::MButton*>(
+        part(keyboard_parts_, Add(panel_, "MButton3", kToggleIds[i], kNoText, "img_button2.png", 4)));
+    toggles_[i]->SetTitle(kToggleTexts[i]);
+    toggles_[i]->SetTextColor(kColor1);
+  }
+  part(keyboard_parts_,
+       Add(panel_, "MButton", kIdKeysKeyboardApply, kTextApplyKey, "img_button.png", 4));
+  // Rapid-fire editor.
+  static_cast<DUI::MPicture*>(
+      part(rapid_parts_, Add(panel_, "MPicture", 99, kNoText, "img_area_content.png", 1)))
+      ->SetShowMode(DUI::MPicture::kShowSliced, 10);
+  window_.Tooltip(part(rapid_parts_, Add(panel_, "CImageButton", kIdKeysRapidClose, kNoText,
+                                         "btn_close.png", 4)),
+                  kTextCloseEditor);
+  part(rapid_parts_, text(100, kTextRapidFire, 14));
+  part(rapid_parts_, text(101, kTextRapidFireCount, 14));
+  part(rapid_parts_, text(103, kTextRapidFireInterval, 14));
+  auto* note = text(104, kTextRapidFireNote, 10);
+  note->SetMultiLine(true);
+  part(rapid_parts_, note);
+  for (DUI::MEdit** edit : {&rapid_second_, &rapid_first_}) {
+    const int id = edit == &rapid_second_ ? kIdKeysRapidSecond : kIdKeysRapidFirst;
+    *edit = static_cast<DUI::MEdit*>(
+        part(rapid_parts_, Add(panel_, "MEdit", id, kNoText, "img_edit.png", 4)));
+    (*edit)->SetAlignment(DUI::kAlignCenter);
+    (*edit)->SetNumberOnly(true, 3);
+    // The field's name for a reader is the caption beside it.
+    (*edit)->SetHint(window_.Text(id == kIdKeysRapidSecond ? kTextRapidFireCount
+                                                           : kTextRapidFireInterval));
+  }
+  part(rapid_parts_, Add(panel_, "MButton", kIdKeysRapidApply, kTextApplyKey, "img_button.png", 4));
+}
+
+bool KeysPage::Handles(int id) const {
+  return id == kIdKeysResetAll || id == kIdKeysList || id == kIdKeysMouse ||
+         id == kIdKeysResetButton || (id >= 73 && id <= 89) || id == kIdKeysKeyboardClose ||
+         id == kIdKeysKeyField || id == kIdKeysKeyboardApply || id == kIdKeysRapidSecond ||
+         (id >= kIdKeysRapidFirst && id <= kIdKeysRapidClose) || (id >= 94 && id <= 97);
+}
+
+int64_t KeysPage::OnMessage(int id, int code, int64_t extra) {
+  if (id == kIdKeysKeyField) {
+    if (code == DUI::kNotifyFocusGained) StartCapture();
+    return 1;
+  }
+  const int list = ListPosition(id);
+  if (list >= 0) {
+    if (code == DUI::kNotifyValueChanged) OnListChosen(id, static_cast<int>(extra));
+    return 1;
+  }
+  if (code != DUI::kNotifyClick) return 0;
+  switch (id) {
+    case kIdKeysList:
+    case kIdKeysMouse:
+      SelectButton(static_cast<int>(extra));
+      ShowPanel(true);
+      return 1;
+    case kIdKeysResetAll:
+      ResetAllButtons();
+      return 1;
+    case kIdKeysResetButton:
+      ResetButton();
+      return 1;
+    case kIdKeysKeyboard:
+      OpenKeyboardEditor();
+      return 1;
+    case kIdKeysRapidFire:
+      OpenRapidFireEditor();
+      return 1;
+    case kIdKeysDisable:
+      ShowEditors(false, false);
+      Finish(model_->Assignment().Disable());
+      return 1;
+    case kIdKeysKeyboardClose:
+    case kIdKeysRapidClose:
+      ShowEditors(false, false);
+      return 1;
+    case kIdKeysKeyboardApply:
+      ApplyKeyboard();
+      return 1;
+    case kIdKeysRapidApply:
+      ApplyRapidFire();
+      return 1;
+    default:
+      return 1;  // toggles keep their own state; fields are read on apply
+  }
+}
+
+void KeysPage::Refresh() {
+  DeviceSession& session = window_.Session();
+  model_->Load(session.Store().GetActiveProfile(), session.Model().Definition().buttons);
+  mouse_->ResetContent();
+  for (const ButtonDefinition& b : session.Model().Definition().buttons) {
+    mouse_->AddButton(b.key_value, model_->ButtonName(b.key_value), b.x1, b.x2, b.y, b.direction);
+  }
+  const std::string picture = session.Model().Definition().mouse_image;
+  mouse_->SetPicture(picture.empty() ? std::string() : "device/" + picture);
+  FillRows();
+  FillLists();
+  SelectButton(model_->Assignment().SelectedButton());
+  if (DUI::MControl* page = page_) Layout(page->GetRect(), scale_);
+}
+
+void KeysPage::Relabel() {
+  for (const ButtonRow& row : model_->Rows()) mouse_->SetButtonName(row.button, row.name);
+  key_field_->SetHint(window_.Text(kTextPressKeyHint));
+  rapid_second_->SetHint(window_.Text(kTextRapidFireCount));
+  rapid_first_->SetHint(window_.Text(kTextRapidFireInterval));
+  FillRows();
+  FillLists();
+  ApplyPanelView();
+  panel_title_->SetTitle(model_->ButtonName(model_->Assignment().SelectedButton()));
+}
+
+void KeysPage::FillRows() {
+  const int selected = list_->GetCurButton();
+  list_->ResetContent();
+  const std::vector<ButtonRow> rows =
+      model_->Loaded() ? model_->Rows() : KeysPageModel::PlaceholderRows(window_.Texts());
+  for (const ButtonRow& row : rows) list_->AddItem(row.button, row.name, row.description);
+  if (!list_->SelectButton(selected)) list_->SetCurSel(rows.empty() ? -1 : 0);
+}
+
+void KeysPage::FillLists() {
+  for (int i = 0; i < kKeysPageListCount; ++i) {
+    lists_[i]->ResetContent();
+    for (const ChoiceItem& item : model_->ListItems(kKeysPageFamilies[i])) {
+      lists_[i]->AddString(item.text, item.code);
+    }
+    // The macro list is empty until a macro is made; an empty box offers nothing.
+    lists_[i]->SetEnabled(lists_[i]->GetCount() > 0);
+  }
+}
+
+void KeysPage::ApplyPanelView() {
+  const KeysPanelView view = model_->PanelView();
+  for (int i = 0; i < kKeysPageListCount; ++i) {
+    lists_[i]->SetCurSel(view.lists[i].selected < lists_[i]->GetCount() ? view.lists[i].selected
+                                                                        : -1);
+    lists_[i]->SetCheck(view.lists[i].marked);
+  }
+  disable_->SetCheck(view.disabled_marked);
+}
+
+void KeysPage::SelectButton(int button) {
+  if (!model_->Loaded()) {
+    list_->SelectButton(button);
+    return;
+  }
+  model_->Assignment().SelectButton(button);
+  // Macros are made and deleted on the macro page; the list reads them afresh.
+  FillLists();
+  list_->SelectButton(button);
+  mouse_->SelectButton(button);
+  panel_title_->SetTitle(model_->ButtonName(button));
+  ShowEditors(false, false);
+  ApplyPanelView();
+}
+
+void KeysPage::ShowPanel(bool show) {
+  if (panel_->IsVisible() == show) return;
+  panel_->SetVisible(show);
+  Layout(page_->GetRect(), scale_);
+}
+
+void KeysPage::ShowEditors(bool keyboard, bool rapid_fire) {
+  for (DUI::MControl* control : keyboard_parts_) control->SetVisible(keyboard);
+  for (DUI::MControl* control : rapid_parts_) control->SetVisible(rapid_fire);
+  // The openers lie under the editors; hidden, they cannot be reached through them.
+  for (int id : {84, 85, 86, 87, 88, 89}) {
+    if (DUI::MControl* control = window_.GetControl(id)) control->SetVisible(!keyboard && !rapid_fire);
+  }
+  if (!keyboard) EndCapture();
+}
+
+void KeysPage::OnListChosen(int id, int index) {
+  ShowEditors(false, false);
+  const int position = ListPosition(id);
+  Finish(model_->ChooseListItem(kKeysPageFamilies[position], index));
+  // A refused choice must not stay shown as if it had been taken.
+  ApplyPanelView();
+}
+
+void KeysPage::OpenKeyboardEditor() {
+  ShowEditors(true, false);
+  for (DUI::MButton* toggle : toggles_) toggle->SetCheck(false);
+  capture_.Start(CaptureMode::kKeyboardPanel);
+  capture_.End();
+  key_field_->SetTitle("");
+}
+
+void KeysPage::OpenRapidFireEditor() {
+  ShowEditors(false, true);
+  rapid_first_->SetTitle(kRapidFireFirstStart);
+  rapid_second_->SetTitle(kRapidFireSecondStart);
+}
+
+void KeysPage::ApplyKeyboard() {
+  KeyboardModifiers mods;
+  mods.ctrl = toggles_[0]->GetCheck();
+  mods.win = toggles_[1]->GetCheck();
+  mods.alt = toggles_[2]->GetCheck();
+  mods.shift = toggles_[3]->GetCheck();
+  Finish(model_->Assignment().ApplyKeyboard(capture_.CapturedCode(), capture_.CapturedName(), mods));
+}
+
+void KeysPage::ApplyRapidFire() {
+  Finish(model_->ApplyRapidFire(rapid_first_->GetTitle(), rapid_second_->GetTitle()));
+}
+
+void KeysPage::ResetButton() {
+  if (window_.MessageBox(kTextResetButtonsTitle, kTextResetButtonsBody, 2) != DUI::MWindow::kModalOk) {
+    return;
+  }
+  model_->Assignment().ResetButton();
+  const int button = model_->Assignment().SelectedButton();
+  list_->SetItemKeyDesc(button, model_->Assignment().Description(button));
+  ApplyPanelView();
+  window_.ShowSavingPopup();
+}
+
+void KeysPage::ResetAllButtons() {
+  if (window_.MessageBox(kTextResetButtonsTitle, kTextResetButtonsBody, 2) != DUI::MWindow::kModalOk) {
+    return;
+  }
+  model_->Assignment().ResetAllButtons();
+  const int button = model_->Assignment().SelectedButton();
+  list_->SelectButton(button);
+  mouse_->SelectButton(button);
+  panel_title_->SetTitle(model_->ButtonName(button));
+  FillRows();
+  ApplyPanelView();
+  window_.ShowSavingPopup();
+}
+
+void KeysPage::Finish(AssignResult result) {
+  switch (result) {
+    case AssignResult::kPrimaryButton:
+      window_.MessageBox(kTextPrimaryButtonTitle, kTextPrimaryButtonBody, 1);
+      return;
+    case AssignResult::kSaved: {
+      const int button = model_->Assignment().SelectedButton();
+      DeviceSession& session = window_.Session();
+      const std::optional<KeyAssignRecord> row =
+          session.Store().GetKeyAssign(session.Store().GetActiveProfile(), button);
+      if (row) list_->SetItemKeyDesc(button, row->macro_desc);
+      ApplyPanelView();
+      window_.ShowSavingPopup();
+      return;
+    }
+    case AssignResult::kStoreFailed:
+      window_.ShowSavingPopup();  // the button job was posted all the same
+      return;
+    default:
+      return;
+  }
+}
+
+void KeysPage::StartCapture() {
+  capture_.Start(CaptureMode::kKeyboardPanel);
+  key_field_->SetTitle("");
+}
+
+void KeysPage::EndCapture() { capture_.End(); }
+
+bool KeysPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != key_field_input_) return false;
+  switch (event->type()) {
+    case QEvent::FocusOut:
+      EndCapture();
+      return false;
+    case QEvent::ShortcutOverride:
+      // Every key belongs to the capture, not to a shortcut or the field's editing keys.
+      event->accept();
+      return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      const KeyEvent decoded = SharedKeyInput().Decode(*key);
+      if (capture_.Dispatch(decoded) == CaptureMode::kKeyboardPanel) {
+        key_field_->SetTitle(capture_.CapturedName());
+      }
+      // Tab still moves the focus on, which ends the capture.
+      return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace corvane::ui

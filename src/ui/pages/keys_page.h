@@ -1,0 +1,111 @@
+// The buttons page: the button list and the mouse picture, and beside them the key-edit
+// panel with the function lists, the keyboard and rapid-fire editors, the disabled button
+// and the two resets; the panel opens beside the list once a button is picked. Widgets only: what each control stores lives in KeysPageModel.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/key_capture.h"
+#include "settings/keys_page_model.h"
+#include "ui/dui/dui_types.h"
+
+namespace corvane::DUI {
+class MButton;
+class MComboBox;
+class MControl;
+class MControlFont;
+class MEdit;
+class MouseCtrl;
+class MouseKeyCtrl;
+}  // namespace corvane::DUI
+
+namespace corvane::ui {
+
+class DeviceMainDlg;
+
+inline constexpr int kIdKeysPanel = 51;
+inline constexpr int kIdKeysResetAll = 67, kIdKeysList = 68, kIdKeysMouse = 108;
+inline constexpr int kIdKeysPanelTitle = 70, kIdKeysResetButton = 71;
+inline constexpr int kIdKeysKeyboard = 85, kIdKeysRapidFire = 87, kIdKeysDisable = 89;
+inline constexpr int kIdKeysKeyboardClose = 91, kIdKeysKeyField = 93;
+inline constexpr int kIdKeysCtrl = 94, kIdKeysWin = 95, kIdKeysAlt = 96, kIdKeysShift = 97;
+inline constexpr int kIdKeysKeyboardApply = 98;
+inline constexpr int kIdKeysRapidSecond = 102, kIdKeysRapidFirst = 105;
+inline constexpr int kIdKeysRapidApply = 106, kIdKeysRapidClose = 107;
+
+class KeysPage : public QObject {
+ public:
+  explicit KeysPage(DeviceMainDlg& window);
+  ~KeysPage() override;
+
+  // Creates the page's controls inside the keys page container.
+  void Build(DUI::MControl* page);
+  // Places them for the page's size and the layout scale.
+  void Layout(const DUI::Rect& page_rect, double scale);
+  // True for the ids this page acts on (the function lists' caption 79 shares its id
+  // with the system list; only the list notifies).
+  bool Handles(int id) const;
+  // A notification of one of its controls. Returns 1 when handled.
+  int64_t OnMessage(int id, int code, int64_t extra);
+  // Reads the loaded model's buttons and the active profile's rows again.
+  void Refresh();
+  // Sets the composite texts again in the current language.
+  void Relabel();
+
+ protected:
+  // Key events of the key field while it has the focus.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  DUI::MControl* Add(DUI::MControl* parent, const char* class_name, int id, int text_id,
+                     const char* image, int frames);
+  void BuildPanel();
+  void BuildEditors();
+  void LayoutPanel(double scale);
+  void FillRows();
+  void FillLists();
+  void ApplyPanelView();
+  // Selects `button` in both selectors and sets the panel for it (shown or not).
+  void SelectButton(int button);
+  void ShowPanel(bool show);
+  void ShowEditors(bool keyboard, bool rapid_fire);
+  void OnListChosen(int id, int index);
+  void OpenKeyboardEditor();
+  void OpenRapidFireEditor();
+  void ApplyKeyboard();
+  void ApplyRapidFire();
+  void ResetButton();
+  void ResetAllButtons();
+  // Shows the outcome of an assignment: the guard message, or the new description and
+  // the saving pop-up.
+  void Finish(AssignResult result);
+  void StartCapture();
+  void EndCapture();
+
+  DeviceMainDlg& window_;
+  std::unique_ptr<KeysPageModel> model_;
+  KeyCapture capture_;
+  DUI::MControl* page_ = nullptr;
+  DUI::MControl* panel_ = nullptr;
+  DUI::MouseKeyCtrl* list_ = nullptr;
+  DUI::MouseCtrl* mouse_ = nullptr;
+  DUI::MControlFont* panel_title_ = nullptr;
+  DUI::MComboBox* lists_[kKeysPageListCount] = {};
+  DUI::MControl* list_captions_[kKeysPageListCount] = {};
+  DUI::MButton* disable_ = nullptr;
+  DUI::MEdit* key_field_ = nullptr;
+  DUI::MButton* toggles_[4] = {};  // Ctrl, Win, Alt, Shift
+  DUI::MEdit* rapid_first_ = nullptr;
+  DUI::MEdit* rapid_second_ = nullptr;
+  std::vector<DUI::MControl*> keyboard_parts_;  // the keyboard editor's controls
+  std::vector<DUI::MControl*> rapid_parts_;     // the rapid-fire editor's controls
+  QPointer<QObject> key_field_input_;           // the line edit inside the key field
+  double scale_ = 1.0;
+};
+
+}  // namespace corvane::ui

@@ -1,0 +1,160 @@
+// The buttons page in the real window on the simulated mouse (offscreen): placeholder
+// rows before a device, the panel beside the list once a button is picked, the texts a
+// language change sets again, and reset of one button with the question declined and
+// accepted.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <chrono>
+#include <functional>
+
+#include "app/language_text.h"
+#include "app/text_ids.h"
+#include "settings/button_table_encoding.h"
+#include "store/settings_database.h"
+#include "support/temp_home.h"
+#include "ui/device_main_dlg.h"
+#include "ui/dui/cdevice_list.h"
+#include "ui/dui/mcombo_box.h"
+#include "ui/dui/mouse_ctrl.h"
+#include "ui/dui/mouse_key_ctrl.h"
+#include "ui/pages/keys_page.h"
+#include "ui/window_program.h"
+#include "worker/device_session.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr int kWaitMs = 8000;
+constexpr int kMacroList = 77;
+constexpr int kModalCancel = 2;
+
+class KeysPageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    options_.session.program_dir = CORVANE_DATA_DIR;
+    options_.session.simulate = "wired";
+    std::string error;
+    ASSERT_EQ(program_->Start(options_, error), WindowProgram::StartResult::kStarted) << error;
+    Window().SetMessageBoxHandler([this](const std::string& title, const std::string&, int) {
+      boxes_.push_back(title);
+      return box_answer_;
+    });
+    Window().SetExitHandler([] {});
+  }
+  DeviceMainDlg& Window() { return program_->Window(); }
+  SettingsDatabase& Store() { return program_->Session().Store(); }
+  DUI::MouseKeyCtrl* List() {
+    return static_cast<DUI::MouseKeyCtrl*>(Window().GetControl(kIdKeysList));
+  }
+  void Settle() {
+    ASSERT_TRUE(program_->Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
+    QTest::qWait(50);
+  }
+  void OpenMouse() {
+    QElapsedTimer timer;
+    timer.start();
+    while (Window().DeviceList()->GetOnlineDevCount() == 0 && timer.elapsed() < kWaitMs) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    Settle();
+    Window().DeviceList()->SetSelectIndex(0);
+    Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
+    Settle();
+  }
+  void Pick(int button) {
+    for (int i = 0; i < List()->GetCount(); ++i) {
+      if (List()->GetItemButton(i) == button) List()->ChooseItem(i);
+    }
+  }
+  int Profile() { return Store().GetActiveProfile(); }
+
+  test::TempHome home_;
+  StartupOptions options_;
+  std::unique_ptr<WindowProgram> program_ =
+      std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
+  std::vector<std::string> boxes_;
+  int box_answer_ = 1;
+};
+
+TEST_F(KeysPageTest, PlaceholderRowsThenTheModelsButtonsWithThePanelBesideTheList) {
+  ASSERT_EQ(List()->GetCount(), 6);
+  EXPECT_EQ(List()->GetItemName(5), "Button 6");
+  EXPECT_EQ(List()->GetItemKeyDesc(5), Window().Text(kTextReportRateSwitch));
+
+  OpenMouse();
+  const DeviceDefinition definition = program_->Session().Model().Definition();
+  ASSERT_EQ(List()->GetCount(), static_cast<int>(definition.buttons.size()));
+  EXPECT_EQ(List()->GetItemName(2), "Middle button");
+  EXPECT_EQ(List()->GetCurSel(), 0);
+  DUI::MControl* panel = Window().GetControl(kIdKeysPanel);
+  auto* mouse = static_cast<DUI::MouseCtrl*>(Window().GetControl(kIdKeysMouse));
+  EXPECT_FALSE(panel->IsVisible());
+  // The left area is 260 wide (scale 1 at the design size), then 500 with the panel.
+  const int left = List()->GetRect().left - 10;
+  EXPECT_EQ(List()->GetRect().right + 10 - left, 260);
+  EXPECT_GE(mouse->GetRect().left, left + 260);
+  EXPECT_LT(mouse->GetRect().left, left + 500);
+
+  mouse->ChooseItem(2);  // the picture selects in the list too
+  EXPECT_TRUE(panel->IsVisible());
+  EXPECT_EQ(List()->GetCurButton(), definition.buttons[2].key_value);
+  EXPECT_EQ(panel->GetRect().right - left, 500);
+  EXPECT_GE(mouse->GetRect().left, left + 500);
+}
+
+TEST_F(KeysPageTest, LanguageChangeSetsNamesDescriptionsAndListItemsAgain) {
+  OpenMouse();
+  auto* macros = static_cast<DUI::MComboBox*>(Window().GetControl(kMacroList));
+  EXPECT_FALSE(macros->IsEnabled());
+  // A macro made after the page was filled is offered at the next pick.
+  ASSERT_GT(Store().AddMacro("Reload"), 0);
+  Pick(2);
+  ASSERT_EQ(macros->GetCount(), 1);
+  EXPECT_TRUE(macros->IsEnabled());
+  Pick(1);
+  static_cast<DUI::MComboBox*>(Window().GetControl(75))->ChooseItem(4);  // Play/Pause
+  Settle();
+  EXPECT_EQ(List()->GetItemKeyDesc(1), "Play/Pause");
+  EXPECT_TRUE(static_cast<DUI::MComboBox*>(Window().GetControl(75))->GetCheck());
+  EXPECT_FALSE(static_cast<DUI::MComboBox*>(Window().GetControl(73))->GetCheck());
+
+  ASSERT_TRUE(Window().ChangeLanguage(2052));
+  EXPECT_EQ(List()->GetItemName(1), Window().Text(kTextRightButton));
+  EXPECT_NE(List()->GetItemName(1), "Right button");
+  EXPECT_EQ(List()->GetItemKeyDesc(1), Window().Text(kTextPlayPause));
+  EXPECT_EQ(List()->GetItemKeyDesc(0), Window().Text(kTextLeftClick));
+  auto* media = static_cast<DUI::MComboBox*>(Window().GetControl(75));
+  EXPECT_EQ(media->GetItemText(media->GetCurSel()), Window().Text(kTextPlayPause));
+  EXPECT_TRUE(media->GetCheck());
+  auto* mouse = static_cast<DUI::MouseCtrl*>(Window().GetControl(kIdKeysMouse));
+  EXPECT_EQ(mouse->GetItemName(0), Window().Text(kTextLeftButton));
+  ASSERT_TRUE(Window().ChangeLanguage(1033));
+  EXPECT_EQ(List()->GetItemKeyDesc(1), "Play/Pause");
+}
+
+TEST_F(KeysPageTest, ResetThisButtonAsksFirstAndRestoresTheFactoryDescription) {
+  OpenMouse();
+  Pick(3);
+  Window().OnMessage(kIdKeysDisable, DUI::kNotifyClick, 0, 0);
+  Settle();
+  ASSERT_TRUE(Store().GetKeyAssign(Profile(), 3));
+  EXPECT_EQ(List()->GetItemKeyDesc(3), "Disable");
+
+  box_answer_ = kModalCancel;
+  Window().OnMessage(kIdKeysResetButton, DUI::kNotifyClick, 0, 0);
+  EXPECT_EQ(boxes_.size(), 1u);
+  EXPECT_TRUE(Store().GetKeyAssign(Profile(), 3));
+
+  box_answer_ = 1;
+  Window().OnMessage(kIdKeysResetButton, DUI::kNotifyClick, 0, 0);
+  Settle();
+  EXPECT_FALSE(Store().GetKeyAssign(Profile(), 3));
+  EXPECT_EQ(List()->GetItemKeyDesc(3), Window().Text(kTextBack));
+  EXPECT_EQ(boxes_, (std::vector<std::string>{"Reset buttons", "Reset buttons"}));
+}
+
+}  // namespace
+}  // namespace corvane::ui
