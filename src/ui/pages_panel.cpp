@@ -1,13 +1,11 @@
-// Device page shells and the DPI and performance read-out.
+// Device page shells and the pages built on them.
 #include "ui/pages_panel.h"
 
 #include "app/text_ids.h"
-#include "settings/dpi_stages.h"
-#include "settings/performance_options.h"
-#include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/mcontrol_font.h"
-#include "worker/device_session.h"
+#include "ui/pages/device_settings_page.h"
+#include "ui/pages/dpi_page.h"
 
 namespace corvane::ui {
 namespace {
@@ -23,15 +21,14 @@ constexpr PageTitle kPageTitles[] = {
     {kIdPageMacros, kTextMacrosTitle, 153},       {kIdPageLighting, kTextLightingTitle, 195},
     {kIdPageDevice, kTextTabDeviceSettings, 194},
 };
-constexpr int kIdDpiSummary = 112;
 constexpr int kTitleHeight = 40;
 constexpr int kPageMargin = 30;
 constexpr uint32_t kTitleColor = 0xFFFFFFFFu;
-constexpr uint32_t kValueColor = 0xFFC8D0DA;
 
 }  // namespace
 
 PagesPanel::PagesPanel(DeviceMainDlg& window) : window_(window) {}
+PagesPanel::~PagesPanel() = default;
 
 void PagesPanel::Build() {
   for (const PageTitle& title : kPageTitles) {
@@ -41,12 +38,10 @@ void PagesPanel::Build() {
     text->SetFont("", 16, DUI::kFontBold);
     text->SetTextColor(kTitleColor);
   }
-  DUI::MControl* dpi_page = window_.GetControl(kIdPageDpi);
-  dpi_summary_ = static_cast<DUI::MControlFont*>(
-      dpi_page->CreateArea("MText", kIdDpiSummary, DUI::Rect{}, ""));
-  dpi_summary_->SetMultiLine(true);
-  dpi_summary_->SetTextColor(kValueColor);
-  dpi_summary_->SetFont("", 14, 0);
+  dpi_page_ = std::make_unique<DpiPage>(window_);
+  dpi_page_->Build(window_.GetControl(kIdPageDpi));
+  device_page_ = std::make_unique<DeviceSettingsPage>(window_);
+  device_page_->Build(window_.GetControl(kIdPageDevice));
 }
 
 void PagesPanel::Layout(const DUI::Rect& client, double scale) {
@@ -56,43 +51,31 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
       text->SetRect(DUI::Rect{kPageMargin, 10, width - kPageMargin, 10 + kTitleHeight});
     }
   }
-  const int top = 10 + kTitleHeight + static_cast<int>(20 * scale);
-  dpi_summary_->SetRect(
-      DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
+  const int height = client.bottom - 50 - 80;
+  dpi_page_->Layout(width, height, scale);
+  device_page_->Layout(width, height, scale);
 }
 
-int64_t PagesPanel::OnMessage(int, int, int64_t, int64_t) { return 0; }
+int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
+  if (dpi_page_->Handles(id)) return dpi_page_->OnMessage(id, code, extra);
+  if (device_page_->Handles(id)) return device_page_->OnMessage(id, code, extra);
+  return 0;
+}
 
-void PagesPanel::Refresh() { dpi_summary_->SetTitle(BuildDpiSummary()); }
+void PagesPanel::Refresh() {
+  dpi_page_->Refresh();
+  device_page_->Refresh();
+}
 
 void PagesPanel::RefreshPage(DevicePage page) {
   if (page == DevicePage::kDpi || page == DevicePage::kPerformance) Refresh();
 }
 
-void PagesPanel::Relabel() { Refresh(); }
-
-std::string PagesPanel::DpiSummary() const { return dpi_summary_->GetTitle(); }
-
-std::string PagesPanel::BuildDpiSummary() const {
-  DeviceSession& session = window_.Session();
-  DpiStages dpi(session.Store(), session.State(), session.Worker());
-  const DpiPageView view = dpi.View();
-  std::string text = window_.Text(kTextDpiStages) + ":";
-  for (std::size_t i = 0; i < view.stages.size(); ++i) {
-    text += (static_cast<int>(i) == view.index ? "  [" : "  ") +
-            std::to_string(view.stages[i].value) + (static_cast<int>(i) == view.index ? "]" : "");
-  }
-  PerformanceOptions options(session.Store(), session.State(), session.Worker());
-  const PerformanceView performance = options.Load();
-  text += "\n" + window_.Text(kTextReportRate) + ": ";
-  if (performance.selected_rate &&
-      *performance.selected_rate < static_cast<int>(performance.rates.size())) {
-    text += performance.rates[*performance.selected_rate].text;
-  } else {
-    text += "-";
-  }
-  text += "\n" + window_.Text(kTextResponseTime) + ": " + std::to_string(performance.response_time);
-  return text;
+void PagesPanel::Relabel() {
+  dpi_page_->Relabel();
+  device_page_->Relabel();
 }
+
+void PagesPanel::SetVersionLine(const std::string& line) { device_page_->SetVersionLine(line); }
 
 }  // namespace corvane::ui

@@ -72,6 +72,9 @@ class Session:
         self.process = None
         self.app = None
         self.log = os.path.join(out_dir, name + ".log")
+        # The simulated mouse keeps its settings across a restart, as a real one does.
+        self.sim_state = os.path.join(self.home, "sim-state.txt")
+        self.starts = 0
 
     # ---- life cycle ----------------------------------------------------------------------
 
@@ -80,9 +83,15 @@ class Session:
         os.environ["DISPLAY"] = display
         global pyatspi
         import pyatspi  # needs DISPLAY and the session bus
+        self._start_program()
+        return self
+
+    def _start_program(self):
+        """Starts the program (a second time after restart) and finds it on the bus."""
+        self.starts += 1
         env = dict(os.environ)
         runtime = os.path.join(self.home, "runtime")
-        os.makedirs(runtime, mode=0o700)
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
         env.update({
             "HOME": self.home,
             "XDG_CONFIG_HOME": os.path.join(self.home, "config"),
@@ -100,13 +109,14 @@ class Session:
         # Now and then a start never shows up on the bus (seen under a loaded machine, with
         # nothing in the program's output); one more start is allowed, and said.
         for attempt in (1, 2):
-            with open(self.log, "a" if attempt > 1 else "w") as log:
+            with open(self.log, "a" if attempt > 1 or self.starts > 1 else "w") as log:
                 # CORVANE_GUI_WRAP runs the program under a debugger, e.g. "gdb -batch -ex run
                 # -ex bt --args".
                 wrap = os.environ.get("CORVANE_GUI_WRAP", "").split()
                 self.process = subprocess.Popen(
                     wrap + [self.corvane, "--program-dir", self.program_dir, "--simulate",
-                     "--capture", self.capture], env=env, stdout=log, stderr=subprocess.STDOUT)
+                            "--capture", self.capture, "--sim-state", self.sim_state],
+                    env=env, stdout=log, stderr=subprocess.STDOUT)
             try:
                 self.app = wait_until("the program on the accessibility bus", self._find_app,
                                       START_WAIT_S)
@@ -124,18 +134,27 @@ class Session:
             self.app.set_cache_mask(0)
         except Exception:
             pass
-        return self
+
+    def restart(self):
+        """Ends the program as the desktop would (SIGTERM) and starts it again on the same
+        home, database and simulated mouse state. The capture keeps growing."""
+        self._stop_program()
+        self._start_program()
+
+    def _stop_program(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.app = None
 
     def __exit__(self, kind, value, trace):
         if kind is not None:
             self.screenshot("failure")
-        if self.process is not None and self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        self._stop_program()
         if self.xvfb is not None:
             self.xvfb.terminate()
             self.xvfb.wait()

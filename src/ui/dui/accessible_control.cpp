@@ -11,6 +11,7 @@
 #include "ui/dui/carea.h"
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cradio_button.h"
+#include "ui/dui/dpi_slider.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
@@ -338,6 +339,7 @@ void ControlAccessible::doAction(const QString& action) {
     RunLater(control, [control, step] {
       auto* slider = static_cast<LightSlider*>(control);
       slider->MoveToPos(slider->GetPos() + step);
+      if (auto* dpi = dynamic_cast<DPISlider*>(slider)) dpi->Release();
     });
     return;
   }
@@ -365,7 +367,11 @@ void ControlAccessible::setCurrentValue(const QVariant& value) {
   auto* slider = dynamic_cast<LightSlider*>(Control());
   if (slider == nullptr) return;  // progress bars are read-only
   const int pos = value.toInt();
-  RunLater(slider, [slider, pos] { slider->MoveToPos(pos); });
+  RunLater(slider, [slider, pos] {
+    slider->MoveToPos(pos);
+    // A value set from outside is a whole move: the DPI slider's release follows.
+    if (auto* dpi = dynamic_cast<DPISlider*>(slider)) dpi->Release();
+  });
 }
 
 QVariant ControlAccessible::maximumValue() const {

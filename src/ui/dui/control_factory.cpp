@@ -14,6 +14,8 @@
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/cround_area.h"
 #include "ui/dui/dlist_box.h"
+#include "ui/dui/dpi_control.h"
+#include "ui/dui/dpi_slider.h"
 #include "ui/dui/ctext_button.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/mbutton.h"
@@ -24,6 +26,8 @@
 #include "ui/dui/mtab_ctrl.h"
 #include "ui/dui/mtab_layout.h"
 #include "ui/dui/mtext.h"
+#include "ui/dui/number_edit.h"
+#include "ui/dui/reporte_ctrl.h"
 
 namespace corvane::DUI {
 namespace {
@@ -55,12 +59,7 @@ const std::map<std::string, Maker>& Makers() {
       {"MComboBox", Make<MComboBox>()},
       {"MComboBox2", Make<MComboBox>()},
       {"MEdit", Make<MEdit>()},
-      {"NumberEdit",
-       [](QWidget* parent, MDialog* owner, int id) {
-         auto* edit = new MEdit(parent, owner, id);
-         edit->SetNumberOnly(true);
-         return edit;
-       }},
+      {"NumberEdit", Make<NumberEdit>()},
       {"MProgress", Make<MProgress>()},
       {"MProgress2", Make<MProgress>()},
       {"MTabCtrl", Make<MTabCtrl>()},
@@ -68,7 +67,9 @@ const std::map<std::string, Maker>& Makers() {
       {"CArea", Make<CArea>()},
       {"CRoundArea", Make<CRoundArea>()},
       {"LightSlider", Make<LightSlider>()},
-      {"DPISlider", Make<LightSlider>()},
+      {"DPISlider", Make<DPISlider>()},
+      {"DPIControl", Make<DPIControl>()},
+      {"ReporteCtrl", Make<ReporteCtrl>()},
       {"CDeviceList", Make<CDeviceList>()},
       {"BatteryCtrl", Make<BatteryCtrl>()},
       {"CDeviceState", Make<CDeviceState>()},

@@ -47,6 +47,4 @@ class LightSlider : public MControl {
   bool dragging_ = false;
 };
 
-using DPISlider = LightSlider;
-
 }  // namespace corvane::DUI
