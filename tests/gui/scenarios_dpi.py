@@ -13,6 +13,7 @@ STAGE_LIST = "DPI stages"
 RATE_LIST = "Report rate"
 RESPONSE_FIELD = "Button response time (ms)"
 SIM_WINDOW = "Simulated device"
+PALETTE_APPLY = "\u5e94\u7528"  # the palette dialog's apply button
 # The simulated mouse's sensor (code 53) sends a stage as DPI / 100.
 SENSOR_53_STEP = 100
 
@@ -155,7 +156,8 @@ def scenario_dpi_options(session):
     session.screenshot("performance-page")
     session.press("page tab", DEVICE_TAB, main)
     field = session.find("text", RESPONSE_FIELD, main)
-    session.act(field, "SetFocus")
+    extent = field.queryComponent().getExtents(0)  # screen coordinates
+    session.click_at(extent.x + extent.width // 2, extent.y + extent.height // 2)
     session.key("ctrl+a")
     session.type_text("25")
     session.key("Return")
@@ -213,10 +215,30 @@ def scenario_dpi_button(session):
                            (stored(session, "dpi_index"), after))
 
 
+def scenario_dpi_colour(session):
+    """Stage 3's swatch, the red preset in the palette, apply: 0x04 with red for stage 3."""
+    main = open_page(session, PERFORMANCE_TAB)
+    mark = session.mark()
+    session.act(stage_item(session, main, "2400"), "Colour")
+    palette = session.window("PaletteDlg")
+    session.act(session.find("radio button", "#FF0000", palette), "Toggle")
+    session.screenshot("palette")
+    session.press("push button", PALETTE_APPLY, palette)
+    wait_until("the palette to close", lambda: not showing(palette))
+    wait_sent(session, mark, 0x04, "stage 3 red in the colours",
+              lambda r: tuple(r[5 + 6:5 + 9]) == (0xFF, 0x00, 0x00))
+    wait_until("red stored", lambda: stored(session, "dpi_group2_rgb") == "255")
+    main = restart_on_page(session, PERFORMANCE_TAB)
+    if stored(session, "dpi_group2_rgb") != "255":
+        raise HarnessError("after a restart stage 3's colour is %s" %
+                           stored(session, "dpi_group2_rgb"))
+
+
 SCENARIOS = {
     "dpi_stage": scenario_dpi_stage,
     "dpi_count": scenario_dpi_count,
     "dpi_rate": scenario_dpi_rate,
     "dpi_options": scenario_dpi_options,
     "dpi_button": scenario_dpi_button,
+    "dpi_colour": scenario_dpi_colour,
 }

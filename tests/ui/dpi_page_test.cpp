@@ -13,6 +13,7 @@
 #include <chrono>
 #include <functional>
 
+#include "app/text_ids.h"
 #include "settings/dpi_stages.h"
 #include "settings/sensor_scale.h"
 #include "store/settings_database.h"
@@ -175,6 +176,22 @@ TEST_F(DpiPageTest, ResponseTimeIsClampedInTheFieldAndStored) {
   EXPECT_EQ(edit->GetTitle(), "20");
   EXPECT_EQ(field->text(), "20");
   EXPECT_EQ(Stored("button_respondtime"), "20");
+}
+
+TEST_F(DpiPageTest, FirmwareVersionsReadAsTheMouseReportsThem) {
+  DeviceSettingsPage& page = *Window().Pages()->DeviceSettings();
+  EXPECT_EQ(page.VersionText(kTextMouseFirmware, "105"), Window().Text(kTextMouseFirmware) + ": V1.05");
+  EXPECT_EQ(page.VersionText(kTextReceiverFirmware, ""), Window().Text(kTextUpToDate));
+  Open();
+  ASSERT_FALSE(Session().State().MouseVersion().empty());
+  bool shown = false;
+  for (auto* text : DUI::ControlsOf<DUI::MControlFont>(Window().GetControl(kIdPageDevice))) {
+    if (text->GetID() == kIdMouseVersion) {
+      shown = text->GetTitle() == page.VersionText(kTextMouseFirmware,
+                                                   Session().State().MouseVersion());
+    }
+  }
+  EXPECT_TRUE(shown);
 }
 
 TEST_F(DpiPageTest, StageRowsOfferPressRenameAndColourToAssistiveTools) {

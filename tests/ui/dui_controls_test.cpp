@@ -226,7 +226,7 @@ TEST_F(ControlTest, StageListReportsRowSwatchAndEditByTheirCodes) {
   EXPECT_FALSE(list->BeginEdit(5));
 }
 
-TEST_F(ControlTest, DpiSliderReportsMovesThenARelease) {
+TEST_F(ControlTest, DpiSliderShowsItsEndsAndReportsMovesThenARelease) {
   auto* slider = Make<DPISlider>("DPISlider", 117, Rect{0, 0, 400, 50});
   ASSERT_NE(slider, nullptr);
   slider->SetRange(1, 160);
@@ -348,9 +348,12 @@ TEST_F(ControlTest, SliderMovesOnClickAndReportsThePosition) {
   EXPECT_EQ(slider->GetPos(), 100) << "clamped into the range";
   slider->SetPos(0);
   QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(107, 10));
-  ASSERT_EQ(dialog_.notes.size(), 1u);
+  // The move, then the release.
+  ASSERT_EQ(dialog_.notes.size(), 2u);
   EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 50);
+  EXPECT_EQ(dialog_.notes[1].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[1].extra, 50);
   EXPECT_EQ(slider->GetPos(), 50);
   EXPECT_EQ(slider->PositionAt(-40), 0);
   EXPECT_EQ(slider->PositionAt(1000), 100);

@@ -7,6 +7,7 @@
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/carea.h"
 #include "ui/dui/ccheck_button.h"
+#include "ui/dui/ccolor_button.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/cdevice_state.h"
 #include "ui/dui/cicon_button.h"
@@ -21,6 +22,7 @@
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/medit.h"
+#include "ui/dui/mpalette.h"
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mprogress.h"
 #include "ui/dui/mtab_ctrl.h"
@@ -67,6 +69,8 @@ const std::map<std::string, Maker>& Makers() {
       {"CArea", Make<CArea>()},
       {"CRoundArea", Make<CRoundArea>()},
       {"LightSlider", Make<LightSlider>()},
+      {"CColorButton", Make<CColorButton>()},
+      {"MPalette", Make<MPalette>()},
       {"DPISlider", Make<DPISlider>()},
       {"DPIControl", Make<DPIControl>()},
       {"ReporteCtrl", Make<ReporteCtrl>()},

@@ -1,8 +1,6 @@
 // DPI slider.
 #include "ui/dui/dpi_slider.h"
 
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace corvane::DUI {
@@ -17,10 +15,6 @@ void DPISlider::SetDPIDesc(const std::string& min_text, const std::string& max_t
   update();
 }
 
-void DPISlider::Release() {
-  if (isEnabled()) Notify(kNotifyClick, GetPos());
-}
-
 void DPISlider::paintEvent(QPaintEvent* event) {
   // The groove and thumb take the upper part, the end texts the lower.
   LightSlider::paintEvent(event);
@@ -32,17 +26,6 @@ void DPISlider::paintEvent(QPaintEvent* event) {
   const QRect band(0, height() - kTextHeight, width(), kTextHeight);
   painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(min_text_));
   painter.drawText(band, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(max_text_));
-}
-
-void DPISlider::mouseReleaseEvent(QMouseEvent* event) {
-  LightSlider::mouseReleaseEvent(event);
-  if (event->button() == Qt::LeftButton) Release();
-}
-
-void DPISlider::keyPressEvent(QKeyEvent* event) {
-  const int before = GetPos();
-  LightSlider::keyPressEvent(event);
-  if (GetPos() != before) Release();
 }
 
 }  // namespace corvane::DUI

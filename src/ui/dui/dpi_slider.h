@@ -1,6 +1,6 @@
 // The DPI slider: a level slider over positions 1..the sensor's maximum with the lowest
-// and highest DPI written under its ends. Dragging notifies code 26 with each position;
-// letting go (mouse, keyboard step, or a value set by an assistive tool) notifies 2.
+// and highest DPI written under its ends. As every level slider, dragging notifies code
+// 26 with each position and letting go (or a key step, or an assistive tool) notifies 2.
 #pragma once
 
 #include <string>
@@ -21,18 +21,13 @@ class DPISlider : public LightSlider {
   const std::string& MaxText() const { return max_text_; }
   // Moves the thumb without notifying.
   void SetProgress(int position) { SetPos(position); }
-  // Ends a move: notifies code 2 with the position.
-  void Release();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   std::string min_text_;
   std::string max_text_;
-  bool pressed_ = false;
 };
 
 }  // namespace corvane::DUI

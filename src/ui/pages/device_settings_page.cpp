@@ -9,6 +9,7 @@
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
 #include "ui/dui/number_edit.h"
+#include "settings/device_state.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
@@ -60,9 +61,10 @@ void DeviceSettingsPage::Build(DUI::MControl* page) {
     caption->SetFont("", 16, DUI::kFontBold);
     caption->SetTextColor(kCaptionColor);
   }
-  software_ = static_cast<DUI::MControlFont*>(Add("MText", kIdSoftwareLine, kNoText, nullptr, 0));
-  firmware_ = static_cast<DUI::MControlFont*>(Add("MText", kIdFirmwareLine, kNoText, nullptr, 0));
-  for (auto* line : {software_, firmware_}) {
+  mouse_ = static_cast<DUI::MControlFont*>(Add("MText", kIdMouseVersion, kNoText, nullptr, 0));
+  receiver_ =
+      static_cast<DUI::MControlFont*>(Add("MText", kIdReceiverVersion, kNoText, nullptr, 0));
+  for (auto* line : {mouse_, receiver_}) {
     line->SetTextColor(kValueColor);
     line->SetFont("", 14, 0);
   }
@@ -110,9 +112,9 @@ void DeviceSettingsPage::Layout(int width, int, double scale) {
     }
   }
   const int first = 60, second = 60 + h + 10, third = 60 + 2 * (h + 10);
-  software_->SetRect({left + 40, first + 48, mid - 20, first + 74});
+  mouse_->SetRect({left + 40, first + 48, mid - 20, first + 74});
   place(kIdFirmwareMouse, {left + 40, first + h - 46, left + 240, first + h - 12});
-  firmware_->SetRect({left + 40, second + 48, mid - 20, second + 74});
+  receiver_->SetRect({left + 40, second + 48, mid - 20, second + 74});
   place(kIdFirmwareReceiver, {left + 40, second + h - 46, left + 240, second + h - 12});
   place(kIdDpiRestore, {left + 40, third + 50, left + 240, third + 84});
   response_->SetRect({mid + 60, first + 56, mid + 180, first + 90});
@@ -140,16 +142,24 @@ void DeviceSettingsPage::Refresh() {
   DeviceSession& session = window_.Session();
   PerformanceOptions options(session.Store(), session.State(), session.Worker());
   response_->SetConfirmedText(std::to_string(options.Load().response_time));
+  Relabel();
+}
+
+std::string DeviceSettingsPage::VersionText(int label_id, const std::string& version) const {
+  if (version.empty()) return window_.Text(kTextUpToDate);
+  // Release "105" reads V1.05: the first character, a point, the last two.
+  const std::string minor = version.size() >= 2 ? version.substr(version.size() - 2) : version;
+  return window_.Text(label_id) + ": V" + version.substr(0, 1) + "." + minor;
 }
 
 void DeviceSettingsPage::Relabel() {
-  software_->SetTitle(window_.Text(kTextSoftwareVersion) + ": v" +
-                      window_.Session().Catalogue().Software().version);
-  firmware_->SetTitle(version_line_.empty() ? window_.Text(kTextUpToDate) : version_line_);
+  const DeviceState& state = window_.Session().State();
+  mouse_->SetTitle(VersionText(kTextMouseFirmware, state.MouseVersion()));
+  receiver_->SetTitle(VersionText(kTextReceiverFirmware, state.ReceiverVersion()));
 }
 
-void DeviceSettingsPage::SetVersionLine(const std::string& line) {
-  version_line_ = line;
+void DeviceSettingsPage::SetVersionLine(const std::string&) {
+  // The worker has stored both versions before it formats the line.
   Relabel();
 }
 

@@ -1,6 +1,7 @@
-// The device settings page: the software version and the mouse's firmware line, the
+// The device settings page: the mouse's and the receiver's firmware versions with the
 // firmware check and firmware information buttons, restore defaults and the button
-// response time. The buttons 248-250 are acted on by the main window's dispatcher.
+// response time. The buttons 248-250 are acted on by the main window's dispatcher; the
+// software version is on the window's bottom bar.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@ namespace corvane::ui {
 
 class DeviceMainDlg;
 
-inline constexpr int kIdSoftwareLine = 246, kIdFirmwareLine = 247, kIdResponseTime = 139;
+inline constexpr int kIdMouseVersion = 246, kIdReceiverVersion = 247, kIdResponseTime = 139;
 
 class DeviceSettingsPage {
  public:
@@ -30,8 +31,10 @@ class DeviceSettingsPage {
   void Refresh();
   // The version texts in the current language.
   void Relabel();
-  // The firmware line as the worker formats it (empty: "already up to date" stays).
+  // The worker read the versions again (its formatted line is not needed here).
   void SetVersionLine(const std::string& line);
+  // "Mouse firmware: V1.05" from release "105"; "already up to date" text when unknown.
+  std::string VersionText(int label_id, const std::string& version) const;
 
   DUI::NumberEdit* ResponseTime() const { return response_; }
 
@@ -40,10 +43,9 @@ class DeviceSettingsPage {
 
   DeviceMainDlg& window_;
   DUI::MControl* page_ = nullptr;
-  DUI::MControlFont* software_ = nullptr;
-  DUI::MControlFont* firmware_ = nullptr;
+  DUI::MControlFont* mouse_ = nullptr;
+  DUI::MControlFont* receiver_ = nullptr;
   DUI::NumberEdit* response_ = nullptr;
-  std::string version_line_;
 };
 
 }  // namespace corvane::ui

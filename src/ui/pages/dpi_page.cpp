@@ -9,6 +9,7 @@
 #include "settings/performance_options.h"
 #include "settings/sensor_scale.h"
 #include "ui/device_main_dlg.h"
+#include "ui/dialogs/mouse_palette_dlg.h"
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/dpi_control.h"
@@ -50,9 +51,12 @@ constexpr Caption kCaptions[] = {
 };
 constexpr int kSensorTexts[3] = {kTextMotionSync, kTextAngleSnapping, kTextRippleControl};
 
-// The colour chosen for a stage in the palette dialog; 0 when nothing changes.
-uint32_t PickStageColour(DeviceMainDlg&, uint32_t) {
-  return 0;  // TODO(dpi): the palette dialog
+// The colour chosen for a stage in the palette dialog; 0 when nothing changes (closed,
+// or applied without a choice).
+uint32_t PickStageColour(DeviceMainDlg& window) {
+  MousePaletteDlg palette(window.Texts());
+  palette.Open(window);
+  return palette.GetColor();
 }
 
 }  // namespace
@@ -353,7 +357,7 @@ int64_t DpiPage::OnOptionMessage(int id, int code, int64_t extra) {
 }
 
 void DpiPage::ChooseColour(int index) {
-  const uint32_t colour = PickStageColour(window_, stages_->GetDPIColorValue(index));
+  const uint32_t colour = PickStageColour(window_);
   if (colour == 0) return;
   DeviceSession& session = window_.Session();
   DpiStages dpi(session.Store(), session.State(), session.Worker());
