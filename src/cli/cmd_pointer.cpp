@@ -80,7 +80,8 @@ int RunPointer(const CliOptions& options, const std::vector<std::string>& args) 
     pointer.ReleaseWheelSlider(0, number);
     return run_job(value);
   }
-  if (what == "doubleclick") return run_job(std::to_string(pointer.ChangeDoubleClick(number)) + " ms");
+  if (what == "doubleclick")
+    return run_job(std::to_string(pointer.ChangeDoubleClick(number)) + " ms");
   return CliFail(kUsage);
 }
 

@@ -78,7 +78,7 @@ bool GSettingsPointerSettings::Available() const { return Run({"list-keys", kGno
 
 PointerResult GSettingsPointerSettings::Set(const char* key, const std::string& value) const {
   return Run({"set", kGnomeMouseSchema, key, value}) ? PointerResult::kApplied
-                                                      : PointerResult::kFailed;
+                                                     : PointerResult::kFailed;
 }
 
 double GSettingsPointerSettings::GnomeSpeed(int speed) {

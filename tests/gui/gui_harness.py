@@ -139,7 +139,19 @@ class Session:
         """Ends the program as the desktop would (SIGTERM) and starts it again on the same
         home, database and simulated mouse state. The capture keeps growing."""
         self._stop_program()
+        # The registry may list the ended program for a moment; start once it is gone.
+        try:
+            wait_until("the ended program to leave the accessibility bus",
+                       lambda: not self._listed(), 10)
+        except HarnessError:
+            pass
         self._start_program()
+
+    def _listed(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        return any(desktop.getChildAtIndex(i) is not None and
+                   desktop.getChildAtIndex(i).name == "corvane"
+                   for i in range(desktop.childCount))
 
     def _stop_program(self):
         if self.process is not None and self.process.poll() is None:

@@ -1,5 +1,7 @@
 // Pointer settings operations against a real store and a recording back end, and the
 // GNOME back end against gsettings' in-memory store.
+#include "settings/pointer_options.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "settings/gsettings_pointer_settings.h"
-#include "settings/pointer_options.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
 

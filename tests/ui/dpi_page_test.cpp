@@ -2,6 +2,8 @@
 // Qt's offscreen platform, against the simulated mouse: placeholders before a mouse is
 // opened, the stored values after, and what the controls write; the desktop's mouse
 // settings command choice.
+#include "ui/pages/dpi_page.h"
+
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -27,11 +29,11 @@
 #include "ui/dui/number_edit.h"
 #include "ui/dui/reporte_ctrl.h"
 #include "ui/pages/device_settings_page.h"
-#include "ui/pages/dpi_page.h"
 #include "ui/pages/system_mouse_settings.h"
 #include "ui/pages_panel.h"
 #include "ui/window_program.h"
 #include "worker/device_session.h"
+#include "worker/model_context.h"
 
 namespace corvane::ui {
 namespace {
@@ -57,7 +59,7 @@ class DpiPageTest : public testing::Test {
     ASSERT_EQ(program_->Start(options_, error), WindowProgram::StartResult::kStarted) << error;
     Window().SetMessageBoxHandler([this](const std::string& title, const std::string&, int) {
       boxes_.push_back(title);
-      return 1;
+      return box_answer_;
     });
   }
   DeviceMainDlg& Window() { return program_->Window(); }
@@ -92,6 +94,7 @@ class DpiPageTest : public testing::Test {
   std::unique_ptr<WindowProgram> program_ =
       std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
   std::vector<std::string> boxes_;
+  int box_answer_ = 1;
 };
 
 TEST_F(DpiPageTest, PlaceholdersUntilAMouseIsOpenedThenTheStoredStages) {
@@ -104,7 +107,8 @@ TEST_F(DpiPageTest, PlaceholdersUntilAMouseIsOpenedThenTheStoredStages) {
   EXPECT_EQ(Page().Rates()->GetItemText(Page().Rates()->GetSelectItem()), "500Hz");
 
   Open();
-  const DpiPageView view = DpiStages(Session().Store(), Session().State(), Session().Worker()).View();
+  const DpiPageView view =
+      DpiStages(Session().Store(), Session().State(), Session().Worker()).View();
   ASSERT_EQ(stages->GetCount(), view.count);
   for (int i = 0; i < view.count; ++i) {
     EXPECT_EQ(stages->GetDPIValue(i), view.stages[i].value) << i;
@@ -165,6 +169,28 @@ TEST_F(DpiPageTest, FewerStagesPullTheSelectionInAndOptionsAreStored) {
   EXPECT_EQ(Stored("sensor_flag"), "0");
 }
 
+TEST_F(DpiPageTest, ResetAsksFirstThenTheDefinitionsStagesComeBack) {
+  Open();
+  Page().Stages()->ChooseItem(0);
+  TypeStage(0, "4000");
+  Settle();
+  ASSERT_EQ(Stored("dpi_group0_value"), "4000");
+  box_answer_ = 2;  // declined
+  Page().OnMessage(kIdDpiReset, DUI::kNotifyClick, 0);
+  Settle();
+  EXPECT_EQ(boxes_, std::vector<std::string>{Window().Text(kTextResetDpi)});
+  EXPECT_EQ(Stored("dpi_group0_value"), "4000");
+  box_answer_ = 1;
+  Page().OnMessage(kIdDpiReset, DUI::kNotifyClick, 0);
+  Settle();
+  const auto defaults = Session().Model().ReadFactoryDefaults();
+  ASSERT_TRUE(defaults && defaults->stages[0].present);
+  EXPECT_EQ(Stored("dpi_group0_value"), std::to_string(defaults->stages[0].value));
+  EXPECT_TRUE(WaitFor([this] {
+    return Page().Stages()->GetDPIValue(0) == std::stoi(Stored("dpi_group0_value"));
+  })) << "the page shows the restored stages";
+}
+
 TEST_F(DpiPageTest, ResponseTimeIsClampedInTheFieldAndStored) {
   Open();
   DUI::NumberEdit* edit = Window().Pages()->DeviceSettings()->ResponseTime();
@@ -180,15 +206,16 @@ TEST_F(DpiPageTest, ResponseTimeIsClampedInTheFieldAndStored) {
 
 TEST_F(DpiPageTest, FirmwareVersionsReadAsTheMouseReportsThem) {
   DeviceSettingsPage& page = *Window().Pages()->DeviceSettings();
-  EXPECT_EQ(page.VersionText(kTextMouseFirmware, "105"), Window().Text(kTextMouseFirmware) + ": V1.05");
+  EXPECT_EQ(page.VersionText(kTextMouseFirmware, "105"),
+            Window().Text(kTextMouseFirmware) + ": V1.05");
   EXPECT_EQ(page.VersionText(kTextReceiverFirmware, ""), Window().Text(kTextUpToDate));
   Open();
   ASSERT_FALSE(Session().State().MouseVersion().empty());
   bool shown = false;
   for (auto* text : DUI::ControlsOf<DUI::MControlFont>(Window().GetControl(kIdPageDevice))) {
     if (text->GetID() == kIdMouseVersion) {
-      shown = text->GetTitle() == page.VersionText(kTextMouseFirmware,
-                                                   Session().State().MouseVersion());
+      shown = text->GetTitle() ==
+              page.VersionText(kTextMouseFirmware, Session().State().MouseVersion());
     }
   }
   EXPECT_TRUE(shown);

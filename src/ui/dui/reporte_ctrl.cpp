@@ -83,8 +83,8 @@ void ReporteCtrl::paintEvent(QPaintEvent*) {
     painter.drawRoundedRect(cell.adjusted(1, 1, -1, -1), 4, 4);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ColorFromColorRef(items_[i].colour));
-    painter.drawRect(QRect(cell.left() + 8, cell.bottom() - kMarkHeight - 5, cell.width() - 16,
-                           kMarkHeight));
+    painter.drawRect(
+        QRect(cell.left() + 8, cell.bottom() - kMarkHeight - 5, cell.width() - 16, kMarkHeight));
     QColor color = ColorFromArgb(text_color_);
     if (!isEnabled()) color.setAlpha(110);
     painter.setPen(color);

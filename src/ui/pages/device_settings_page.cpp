@@ -2,6 +2,7 @@
 #include "ui/pages/device_settings_page.h"
 
 #include "app/text_ids.h"
+#include "settings/device_state.h"
 #include "settings/performance_options.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/cround_area.h"
@@ -9,7 +10,6 @@
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
 #include "ui/dui/number_edit.h"
-#include "settings/device_state.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
@@ -73,8 +73,8 @@ void DeviceSettingsPage::Build(DUI::MControl* page) {
         ->SetFont("", 16, 0);
   }
   Add("MButton", kIdDpiRestore, kTextRestoreDefaults, "img_button.png", 4);
-  response_ = static_cast<DUI::NumberEdit*>(
-      Add("NumberEdit", kIdResponseTime, kNoText, "img_edit.png", 4));
+  response_ =
+      static_cast<DUI::NumberEdit*>(Add("NumberEdit", kIdResponseTime, kNoText, "img_edit.png", 4));
   response_->SetAlignment(DUI::kAlignCenter);
   response_->SetHint(window_.Text(kTextResponseTime));
   Relabel();

@@ -32,7 +32,7 @@ constexpr int kSectionFont = 16;
 
 // Shown until the opened mouse's stages and rates arrive.
 constexpr DpiStage kPlaceholderStages[kMaxDpiStages] = {
-    {800, 0x0009F1}, {1600, 0xEF6B00}, {2400, 0x4CF500},
+    {800, 0x0009F1},  {1600, 0xEF6B00}, {2400, 0x4CF500},
     {3200, 0x20A3FF}, {6400, 0xFFFF00}, {26000, 0xC9018F},
 };
 constexpr int kBasicRateClass = 4;
@@ -45,8 +45,8 @@ struct Caption {
   int text_id;
 };
 constexpr Caption kCaptions[] = {
-    {113, kTextDpiStages},      {122, kTextReportRate},   {127, kTextLiftOffDistance},
-    {132, kTextSensorSection},  {141, kTextPowerSaving},  {142, kTextSleepTime},
+    {113, kTextDpiStages},           {122, kTextReportRate},  {127, kTextLiftOffDistance},
+    {132, kTextSensorSection},       {141, kTextPowerSaving}, {142, kTextSleepTime},
     {147, kTextSystemMouseSettings}, {119, kTextStageCount},
 };
 constexpr int kSensorTexts[3] = {kTextMotionSync, kTextAngleSnapping, kTextRippleControl};
@@ -77,11 +77,13 @@ DUI::MControl* DpiPage::Add(const char* class_name, int id, int text_id, const c
 void DpiPage::Build(DUI::MControl* page) {
   page_ = page;
   for (int id : kSectionIds) {
-    auto* back = static_cast<DUI::MPicture*>(Add("MPicture", id, kNoText, "img_area_content.png", 1));
+    auto* back =
+        static_cast<DUI::MPicture*>(Add("MPicture", id, kNoText, "img_area_content.png", 1));
     back->SetShowMode(DUI::MPicture::kShowSliced, 10);
   }
   for (const Caption& caption : kCaptions) {
-    auto* text = static_cast<DUI::MControlFont*>(Add("MText", caption.id, caption.text_id, nullptr, 0));
+    auto* text =
+        static_cast<DUI::MControlFont*>(Add("MText", caption.id, caption.text_id, nullptr, 0));
     text->SetFont("", caption.id == 142 || caption.id == 119 ? 14 : kSectionFont,
                   caption.id == 142 || caption.id == 119 ? 0 : DUI::kFontBold);
     text->SetTextColor(kCaptionColor);
@@ -92,10 +94,12 @@ void DpiPage::Build(DUI::MControl* page) {
   stages_ = static_cast<DUI::DPIControl*>(Add("DPIControl", kIdDpiList, kNoText, nullptr, 0));
   window_.Tooltip(stages_, kTextDpiStages);
   Add("MButton", kIdDpiApply, kTextApplyDpi, "img_button.png", 4);
-  count_ = static_cast<DUI::MComboBox*>(Add("MComboBox", kIdDpiCount, kNoText, "img_combobox.png", 4));
+  count_ =
+      static_cast<DUI::MComboBox*>(Add("MComboBox", kIdDpiCount, kNoText, "img_combobox.png", 4));
   for (int i = 1; i <= kMaxDpiStages; ++i) count_->AddString(std::to_string(i), i);
   count_->SelectData(kMaxDpiStages);
-  slider_ = static_cast<DUI::DPISlider*>(Add("DPISlider", kIdDpiSlider, kNoText, "img_dpi_bar.png", 1));
+  slider_ =
+      static_cast<DUI::DPISlider*>(Add("DPISlider", kIdDpiSlider, kNoText, "img_dpi_bar.png", 1));
   slider_->setAccessibleName("DPI");
   window_.Tooltip(Add("CImageButton", kIdRateReset, kNoText, "btn_reset.png", 4),
                   kTextResetReportRate);
@@ -114,7 +118,8 @@ void DpiPage::Build(DUI::MControl* page) {
         Add("CCheckButton", kIdSensorBox, kSensorTexts[i], "btn_checkbox.png", 8));
   }
   sensor_[2]->SetCheck(true);
-  sleep_ = static_cast<DUI::MComboBox*>(Add("MComboBox", kIdSleepTime, kNoText, "img_combobox.png", 4));
+  sleep_ =
+      static_cast<DUI::MComboBox*>(Add("MComboBox", kIdSleepTime, kNoText, "img_combobox.png", 4));
   wakeup_ = static_cast<DUI::CCheckButton*>(
       Add("CCheckButton", kIdMoveWakeup, kTextMoveWakeup, "btn_checkbox.png", 8));
   closelight_ = static_cast<DUI::CCheckButton*>(
@@ -182,9 +187,20 @@ void DpiPage::Layout(int width, int height, double scale) {
 
 bool DpiPage::Handles(int id) const {
   switch (id) {
-    case kIdDpiReset: case kIdDpiList: case kIdDpiSlider: case kIdDpiApply: case kIdDpiCount:
-    case kIdRateReset: case kIdRateList: case kIdLiftoff1: case kIdLiftoff2: case kIdSensorBox:
-    case kIdMoveWakeup: case kIdMoveCloseLight: case kIdSleepTime: case kIdMouseSettings:
+    case kIdDpiReset:
+    case kIdDpiList:
+    case kIdDpiSlider:
+    case kIdDpiApply:
+    case kIdDpiCount:
+    case kIdRateReset:
+    case kIdRateList:
+    case kIdLiftoff1:
+    case kIdLiftoff2:
+    case kIdSensorBox:
+    case kIdMoveWakeup:
+    case kIdMoveCloseLight:
+    case kIdSleepTime:
+    case kIdMouseSettings:
       return true;
     default:
       return false;
@@ -253,7 +269,8 @@ void DpiPage::ShowOptions() {
   for (const ReportRateItem& item : view.rates) {
     rates_->AddItem(item.text, item.code, static_cast<uint32_t>(item.colour));
   }
-  rates_->SetSelectItemValue(view.selected_rate ? rates_->GetItemKeyValue(*view.selected_rate) : -1);
+  rates_->SetSelectItemValue(view.selected_rate ? rates_->GetItemKeyValue(*view.selected_rate)
+                                                : -1);
   for (int i = 0; i < 3; ++i) sensor_[i]->SetCheck(view.sensor_box[i]);
   liftoff_[view.liftoff_two_mm ? 1 : 0]->SetCheck(true);
   if (view.sleep_item) sleep_->SetCurSel(*view.sleep_item);
