@@ -148,7 +148,7 @@ class Session:
         self._start_program()
 
     def _listed(self):
-        desktop = pyatspi.Registry.getDesktop(0)
+        desktop = fresh_desktop()
         return any(desktop.getChildAtIndex(i) is not None and
                    desktop.getChildAtIndex(i).name == "corvane"
                    for i in range(desktop.childCount))
@@ -177,7 +177,7 @@ class Session:
         if self.process.poll() is not None:
             raise HarnessError("corvane exited with %s; see %s" % (self.process.returncode,
                                                                    self.log))
-        desktop = pyatspi.Registry.getDesktop(0)
+        desktop = fresh_desktop()
         for index in range(desktop.childCount):
             app = desktop.getChildAtIndex(index)
             if app is not None and app.name == "corvane" and app.childCount > 0:
@@ -296,6 +296,22 @@ class Session:
         connection = sqlite3.connect("file:%s?mode=ro" % found[0], uri=True, timeout=5)
         connection.row_factory = sqlite3.Row
         return connection
+
+
+def fresh_desktop():
+    """The desktop with its list of programs read again: the client library keeps it from
+    the first look and learns of programs started later only from events, which nothing
+    here pumps (a restarted program would stay unseen)."""
+    from gi.repository import GLib
+    context = GLib.MainContext.default()
+    while context.iteration(False):
+        pass
+    desktop = pyatspi.Registry.getDesktop(0)
+    try:
+        desktop.clear_cache()
+    except Exception:
+        pass
+    return desktop
 
 
 def showing(node):

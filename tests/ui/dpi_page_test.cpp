@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 
 #include "app/text_ids.h"
@@ -237,6 +238,14 @@ TEST_F(DpiPageTest, StageRowsOfferPressRenameAndColourToAssistiveTools) {
   QAccessibleInterface* rates = QAccessible::queryAccessibleInterface(Page().Rates());
   ASSERT_NE(rates, nullptr);
   EXPECT_EQ(rates->child(3)->text(QAccessible::Name), "1000Hz");
+}
+
+TEST_F(DpiPageTest, WithoutADesktopMouseSettingsProgramTheButtonSaysSo) {
+  const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  setenv("PATH", home_.Root().c_str(), 1);  // a folder with no programs at all
+  Page().OnMessage(kIdMouseSettings, DUI::kNotifyClick, 0);
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(boxes_, std::vector<std::string>{Window().Text(kTextSystemMouseSettings)});
 }
 
 TEST(MouseSettingsCommands, TheDesktopsOwnPanelComesFirstAndMissingOnesAreSkipped) {

@@ -5,6 +5,7 @@
 #include "settings/device_state.h"
 #include "settings/performance_options.h"
 #include "ui/device_main_dlg.h"
+#include "ui/dui/carea.h"
 #include "ui/dui/cround_area.h"
 #include "ui/dui/manager.h"
 #include "ui/dui/mcontrol_font.h"
@@ -16,6 +17,8 @@ namespace corvane::ui {
 namespace {
 
 constexpr int kNoText = 0;
+constexpr uint32_t kBackdropColor = 0x181412;  // the window background, red in the low byte
+constexpr int kIdPageFrame = 192;
 constexpr uint32_t kCaptionColor = 0xFFFFFFFFu;
 constexpr uint32_t kValueColor = 0xFFC8D0DAu;
 // Sections: background, round mark, caption (id and text), and what sits inside.
@@ -39,7 +42,8 @@ DeviceSettingsPage::DeviceSettingsPage(DeviceMainDlg& window) : window_(window) 
 DUI::MControl* DeviceSettingsPage::Add(const char* class_name, int id, int text_id,
                                        const char* image, int frames) {
   const std::string name(class_name);
-  const bool area = name == "MText" || name == "MPicture" || name == "CRoundArea";
+  const bool area =
+      name == "MText" || name == "MPicture" || name == "CRoundArea" || name == "CArea";
   DUI::MControl* control = area ? page_->CreateArea(class_name, id, DUI::Rect{}, "")
                                 : page_->CreateControl(class_name, id, DUI::Rect{}, "");
   if (image != nullptr) control->SetImage(image, frames);
@@ -49,6 +53,11 @@ DUI::MControl* DeviceSettingsPage::Add(const char* class_name, int id, int text_
 
 void DeviceSettingsPage::Build(DUI::MControl* page) {
   page_ = page;
+  // An opaque backdrop in the window's colour under everything on the page (the title
+  // included, made earlier): the model's side picture must not show between sections.
+  auto* backdrop = static_cast<DUI::CArea*>(Add("CArea", kIdPageFrame, kNoText, nullptr, 0));
+  backdrop->SetColor(kBackdropColor);
+  backdrop->lower();
   for (const Section& section : kSections) {
     static_cast<DUI::MPicture*>(Add("MPicture", section.back, kNoText, "img_area_content.png", 1))
         ->SetShowMode(DUI::MPicture::kShowSliced, 10);
@@ -80,7 +89,7 @@ void DeviceSettingsPage::Build(DUI::MControl* page) {
   Relabel();
 }
 
-void DeviceSettingsPage::Layout(int width, int, double scale) {
+void DeviceSettingsPage::Layout(int width, int height, double scale) {
   auto place = [this](int id, DUI::Rect rect) {
     for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
       if (control->GetID() == id && control->parentWidget() == page_) control->SetRect(rect);
@@ -88,6 +97,7 @@ void DeviceSettingsPage::Layout(int width, int, double scale) {
   };
   const int left = 30, mid = width / 2 - 10, right = width - 30;
   const int h = static_cast<int>(130 * scale);
+  place(kIdPageFrame, {0, 0, width, height});
   int y = 60;
   // The marks share ids with the backgrounds; place backgrounds first, marks after.
   for (const Section& section : kSections) {

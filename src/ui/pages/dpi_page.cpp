@@ -10,6 +10,7 @@
 #include "settings/sensor_scale.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dialogs/mouse_palette_dlg.h"
+#include "ui/dui/carea.h"
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/dpi_control.h"
@@ -26,6 +27,8 @@ namespace corvane::ui {
 namespace {
 
 constexpr int kNoText = 0;
+constexpr uint32_t kBackdropColor = 0x181412;  // the window background, red in the low byte
+constexpr int kIdPageFrame = 109;
 constexpr const char* kLiftoffGroup = "IDC_PER_STC_LOD";
 constexpr uint32_t kCaptionColor = 0xFFFFFFFFu;
 constexpr int kSectionFont = 16;
@@ -66,7 +69,7 @@ DpiPage::DpiPage(DeviceMainDlg& window) : window_(window) {}
 DUI::MControl* DpiPage::Add(const char* class_name, int id, int text_id, const char* image,
                             int frames) {
   const std::string name(class_name);
-  const bool area = name == "MText" || name == "MPicture";
+  const bool area = name == "MText" || name == "MPicture" || name == "CArea";
   DUI::MControl* control = area ? page_->CreateArea(class_name, id, DUI::Rect{}, "")
                                 : page_->CreateControl(class_name, id, DUI::Rect{}, "");
   if (image != nullptr) control->SetImage(image, frames);
@@ -76,6 +79,11 @@ DUI::MControl* DpiPage::Add(const char* class_name, int id, int text_id, const c
 
 void DpiPage::Build(DUI::MControl* page) {
   page_ = page;
+  // An opaque backdrop in the window's colour under everything on the page (the title
+  // included, made earlier): the model's side picture must not show between sections.
+  auto* backdrop = static_cast<DUI::CArea*>(Add("CArea", kIdPageFrame, kNoText, nullptr, 0));
+  backdrop->SetColor(kBackdropColor);
+  backdrop->lower();
   for (int id : kSectionIds) {
     auto* back =
         static_cast<DUI::MPicture*>(Add("MPicture", id, kNoText, "img_area_content.png", 1));
@@ -142,6 +150,7 @@ void DpiPage::Layout(int width, int height, double scale) {
   const int left = 30, mid = width / 2 - 10, right = width - 30;
   const int top = 60;
   const int row = s(40);
+  place(kIdPageFrame, {0, 0, width, height});
   place(112, {left, top, mid, height - 20});
   place(113, {left + 20, top + 10, left + 220, top + 40});
   place(119, {mid - 220, top + 10, mid - 130, top + 40});
