@@ -286,8 +286,16 @@ void DpiPage::ShowOptions() {
   wakeup_->SetCheck(view.move_wakeup);
   closelight_->SetCheck(view.move_closelight);
   const auto& definition = session.Model().Definition();
-  for (auto* radio : liftoff_) radio->SetVisible(definition.show_lod);
-  for (auto* box : sensor_) box->SetVisible(definition.show_sensor);
+  // A model without lift-off or sensor options shows neither the controls nor their
+  // sections; the stored values stay.
+  for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
+    const int id = control->GetID();
+    if (id == 126 || id == 127 || id == kIdLiftoff1 || id == kIdLiftoff2) {
+      control->SetVisible(definition.show_lod);
+    } else if (id == 131 || id == 132 || id == kIdSensorBox) {
+      control->SetVisible(definition.show_sensor);
+    }
+  }
 }
 
 void DpiPage::After(const DpiActionResult& result) {
