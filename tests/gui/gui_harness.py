@@ -177,7 +177,8 @@ class Session:
         if self.process.poll() is not None:
             raise HarnessError("corvane exited with %s; see %s" % (self.process.returncode,
                                                                    self.log))
-        desktop = fresh_desktop()
+        # A first start is found as before; after a restart the list must be read afresh.
+        desktop = fresh_desktop() if self.starts > 1 else pyatspi.Registry.getDesktop(0)
         for index in range(desktop.childCount):
             app = desktop.getChildAtIndex(index)
             if app is not None and app.name == "corvane" and app.childCount > 0:
