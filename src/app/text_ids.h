@@ -196,6 +196,7 @@ namespace corvane {
   X(OpenMouseSettings, 536) \
   X(Minutes, 537) \
   X(Seconds, 538) \
+  X(NoMouseSettingsProgram, 539) \
   X(MouseFirmware, 551) \
   X(ReceiverFirmware, 552) \
   X(RestoreDefaults, 558) \

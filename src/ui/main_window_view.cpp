@@ -81,8 +81,10 @@ void MainWindowView::ShowDeviceList(bool show) {
 void MainWindowView::SetBatteryInfo(BatteryStatus battery) {
   Queue([=](DeviceMainDlg& w) { w.SetBatteryInfo(battery.level, battery.charging); });
 }
-void MainWindowView::SetVersionLine(const std::string&) {
-  // The device settings page that shows this line is not built yet.
+void MainWindowView::SetVersionLine(const std::string& line) {
+  Queue([line](DeviceMainDlg& w) {
+    if (w.Pages() != nullptr) w.Pages()->SetVersionLine(line);
+  });
 }
 void MainWindowView::SetSoftwareVersionLabel(const std::string& text) {
   Queue([text](DeviceMainDlg& w) {

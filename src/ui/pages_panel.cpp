@@ -1,15 +1,13 @@
-// Device page shells and the DPI and performance read-out.
+// Device page shells and the pages built on them.
 #include "ui/pages_panel.h"
 
 #include "app/text_ids.h"
-#include "settings/dpi_stages.h"
-#include "settings/performance_options.h"
-#include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/mcontrol_font.h"
+#include "ui/pages/device_settings_page.h"
+#include "ui/pages/dpi_page.h"
 #include "ui/pages/keys_page.h"
 #include "ui/pages/macro_page.h"
-#include "worker/device_session.h"
 
 namespace corvane::ui {
 namespace {
@@ -25,16 +23,13 @@ constexpr PageTitle kPageTitles[] = {
     {kIdPageMacros, kTextMacrosTitle, 153},       {kIdPageLighting, kTextLightingTitle, 195},
     {kIdPageDevice, kTextTabDeviceSettings, 194},
 };
-constexpr int kIdDpiSummary = 112;
 constexpr int kTitleHeight = 40;
 constexpr int kPageMargin = 30;
 constexpr uint32_t kTitleColor = 0xFFFFFFFFu;
-constexpr uint32_t kValueColor = 0xFFC8D0DA;
 
 }  // namespace
 
 PagesPanel::PagesPanel(DeviceMainDlg& window) : window_(window) {}
-
 PagesPanel::~PagesPanel() = default;
 
 void PagesPanel::Build() {
@@ -45,16 +40,14 @@ void PagesPanel::Build() {
     text->SetFont("", 16, DUI::kFontBold);
     text->SetTextColor(kTitleColor);
   }
-  DUI::MControl* dpi_page = window_.GetControl(kIdPageDpi);
-  dpi_summary_ = static_cast<DUI::MControlFont*>(
-      dpi_page->CreateArea("MText", kIdDpiSummary, DUI::Rect{}, ""));
-  dpi_summary_->SetMultiLine(true);
-  dpi_summary_->SetTextColor(kValueColor);
-  dpi_summary_->SetFont("", 14, 0);
   keys_page_ = std::make_unique<KeysPage>(window_);
   keys_page_->Build(window_.GetControl(kIdPageKeys));
+  dpi_page_ = std::make_unique<DpiPage>(window_);
+  dpi_page_->Build(window_.GetControl(kIdPageDpi));
   macro_page_ = std::make_unique<MacroPage>(window_);
   macro_page_->Build();
+  device_page_ = std::make_unique<DeviceSettingsPage>(window_);
+  device_page_->Build(window_.GetControl(kIdPageDevice));
 }
 
 void PagesPanel::Layout(const DUI::Rect& client, double scale) {
@@ -64,62 +57,45 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
       text->SetRect(DUI::Rect{kPageMargin, 10, width - kPageMargin, 10 + kTitleHeight});
     }
   }
-  const int top = 10 + kTitleHeight + static_cast<int>(20 * scale);
-  dpi_summary_->SetRect(
-      DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
+  const int height = client.bottom - 50 - 80;
   keys_page_->Layout(window_.GetControl(kIdPageKeys)->GetRect(), scale);
-  macro_page_->Layout(width, client.bottom - 50 - 80);
+  dpi_page_->Layout(width, height, scale);
+  macro_page_->Layout(width, height);
+  device_page_->Layout(width, height, scale);
 }
 
 int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
   if (keys_page_->Handles(id)) return keys_page_->OnMessage(id, code, extra);
+  if (dpi_page_->Handles(id)) return dpi_page_->OnMessage(id, code, extra);
+  if (device_page_->Handles(id)) return device_page_->OnMessage(id, code, extra);
   return macro_page_->OnMessage(id, code, extra);
 }
 
 void PagesPanel::Refresh() {
-  dpi_summary_->SetTitle(BuildDpiSummary());
   keys_page_->Refresh();
+  dpi_page_->Refresh();
   macro_page_->Load();
+  device_page_->Refresh();
 }
 
 void PagesPanel::RefreshPage(DevicePage page) {
   // A DPI change must not reload the macro page under an edit in progress.
   if (page == DevicePage::kDpi || page == DevicePage::kPerformance) {
-    dpi_summary_->SetTitle(BuildDpiSummary());
+    dpi_page_->Refresh();
+    device_page_->Refresh();
   }
   if (page == DevicePage::kButtons) keys_page_->Refresh();
   if (page == DevicePage::kMacro) macro_page_->Load();
 }
 
 void PagesPanel::Relabel() {
-  dpi_summary_->SetTitle(BuildDpiSummary());
   keys_page_->Relabel();  // keeps the picked button; Refresh would go back to the first
-  macro_page_->Load();     // the macros' display names follow the language
+  dpi_page_->Relabel();
+  macro_page_->Load();    // the macros' display names follow the language
   macro_page_->Relabel();
+  device_page_->Relabel();
 }
 
-std::string PagesPanel::DpiSummary() const { return dpi_summary_->GetTitle(); }
-
-std::string PagesPanel::BuildDpiSummary() const {
-  DeviceSession& session = window_.Session();
-  DpiStages dpi(session.Store(), session.State(), session.Worker());
-  const DpiPageView view = dpi.View();
-  std::string text = window_.Text(kTextDpiStages) + ":";
-  for (std::size_t i = 0; i < view.stages.size(); ++i) {
-    text += (static_cast<int>(i) == view.index ? "  [" : "  ") +
-            std::to_string(view.stages[i].value) + (static_cast<int>(i) == view.index ? "]" : "");
-  }
-  PerformanceOptions options(session.Store(), session.State(), session.Worker());
-  const PerformanceView performance = options.Load();
-  text += "\n" + window_.Text(kTextReportRate) + ": ";
-  if (performance.selected_rate &&
-      *performance.selected_rate < static_cast<int>(performance.rates.size())) {
-    text += performance.rates[*performance.selected_rate].text;
-  } else {
-    text += "-";
-  }
-  text += "\n" + window_.Text(kTextResponseTime) + ": " + std::to_string(performance.response_time);
-  return text;
-}
+void PagesPanel::SetVersionLine(const std::string& line) { device_page_->SetVersionLine(line); }
 
 }  // namespace corvane::ui

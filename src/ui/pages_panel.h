@@ -1,6 +1,6 @@
 // The device pages below the tab strip (keys, DPI and performance, macros, lighting,
-// device settings). Each has its title; the DPI and performance page shows the stored
-// stages and report rate. Full page content is built on top of these shells.
+// device settings). Each has its title; pages with content of their own are built by
+// their classes in ui/pages/ and reached through this panel.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "ui/dui/dui_types.h"
-#include "ui/pages/keys_page.h"
 #include "worker/device_view.h"
 
 namespace corvane::DUI {
@@ -18,6 +17,9 @@ class MControlFont;
 namespace corvane::ui {
 
 class DeviceMainDlg;
+class DeviceSettingsPage;
+class DpiPage;
+class KeysPage;
 class MacroPage;
 
 class PagesPanel {
@@ -36,17 +38,19 @@ class PagesPanel {
   void RefreshPage(DevicePage page);
   // Sets the texts again in the current language.
   void Relabel();
-  // The DPI and performance read-out as shown (for tests and people).
-  std::string DpiSummary() const;
+  // The firmware version line of the device settings page.
+  void SetVersionLine(const std::string& line);
+  KeysPage* Keys() const { return keys_page_.get(); }
+  DpiPage* Dpi() const { return dpi_page_.get(); }
   MacroPage* Macros() const { return macro_page_.get(); }
+  DeviceSettingsPage* DeviceSettings() const { return device_page_.get(); }
 
  private:
-  std::string BuildDpiSummary() const;
-
   DeviceMainDlg& window_;
-  DUI::MControlFont* dpi_summary_ = nullptr;
-  std::unique_ptr<MacroPage> macro_page_;
   std::unique_ptr<KeysPage> keys_page_;
+  std::unique_ptr<DpiPage> dpi_page_;
+  std::unique_ptr<MacroPage> macro_page_;
+  std::unique_ptr<DeviceSettingsPage> device_page_;
 };
 
 }  // namespace corvane::ui

@@ -112,6 +112,9 @@ bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::s
       view, *model_, DeviceManager::Instance(), catalogue_.Software(), DataFolder(),
       [texts](int id) { return texts->Text(id); }, SendFirmwareImage);
   updates_->Register(*jobs_);
+  pointer_backend_ = MakePointerSettings();
+  pointer_ = std::make_unique<PointerJob>(*pointer_backend_);
+  jobs_->SetExternalJob(WorkerTask::kPointerSettings, [this] { pointer_->Run(); });
 
   DeviceManager& manager = DeviceManager::Instance();
   manager.SetBackend(std::move(backend));

@@ -14,6 +14,7 @@
 #include "app/language_text.h"
 #include "catalogue/device_catalogue.h"
 #include "settings/device_state.h"
+#include "settings/pointer_options.h"
 #include "worker/device_jobs.h"
 #include "worker/device_view.h"
 #include "worker/device_worker.h"
@@ -80,6 +81,8 @@ class DeviceSession {
   DeviceWorker& Worker() { return *worker_; }
   // The update checks and installs registered as the version-check and install tasks.
   UpdateJobs& Updates() { return *updates_; }
+  // The operating system's pointer settings and task 22's pending action.
+  PointerJob& Pointer() { return *pointer_; }
   // The simulator when one was asked for; null on real hardware.
   SimBackend* Simulator() const { return sim_.get(); }
 
@@ -97,6 +100,8 @@ class DeviceSession {
   std::unique_ptr<DeviceJobs> jobs_;
   std::unique_ptr<DeviceWorker> worker_;
   std::unique_ptr<UpdateJobs> updates_;
+  std::unique_ptr<PointerSettings> pointer_backend_;
+  std::unique_ptr<PointerJob> pointer_;
   std::shared_ptr<SimBackend> sim_;
 };
 

@@ -74,6 +74,9 @@ class Session:
         self.process = None
         self.app = None
         self.log = os.path.join(out_dir, name + ".log")
+        # The simulated mouse keeps its settings across a restart, as a real one does.
+        self.sim_state = os.path.join(self.home, "sim-state.txt")
+        self.starts = 0
 
     # ---- life cycle ----------------------------------------------------------------------
 
@@ -82,9 +85,15 @@ class Session:
         os.environ["DISPLAY"] = display
         global pyatspi
         import pyatspi  # needs DISPLAY and the session bus
+        self._start_program()
+        return self
+
+    def _start_program(self):
+        """Starts the program (a second time after restart) and finds it on the bus."""
+        self.starts += 1
         env = dict(os.environ)
         runtime = os.path.join(self.home, "runtime")
-        os.makedirs(runtime, mode=0o700)
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
         env.update({
             "HOME": self.home,
             "XDG_CONFIG_HOME": os.path.join(self.home, "config"),
@@ -102,13 +111,14 @@ class Session:
         # Now and then a start never shows up on the bus (seen under a loaded machine, with
         # nothing in the program's output); one more start is allowed, and said.
         for attempt in (1, 2):
-            with open(self.log, "a" if attempt > 1 else "w") as log:
+            with open(self.log, "a" if attempt > 1 or self.starts > 1 else "w") as log:
                 # CORVANE_GUI_WRAP runs the program under a debugger, e.g. "gdb -batch -ex run
                 # -ex bt --args".
                 wrap = os.environ.get("CORVANE_GUI_WRAP", "").split()
                 self.process = subprocess.Popen(
                     wrap + [self.corvane, "--program-dir", self.program_dir] +
-                    self.program_args + ["--capture", self.capture], env=env, stdout=log, stderr=subprocess.STDOUT)
+                    self.program_args + ["--capture", self.capture, "--sim-state", self.sim_state],
+                    env=env, stdout=log, stderr=subprocess.STDOUT)
             try:
                 self.app = wait_until("the program on the accessibility bus", self._find_app,
                                       START_WAIT_S)
@@ -126,18 +136,39 @@ class Session:
             self.app.set_cache_mask(0)
         except Exception:
             pass
-        return self
+
+    def restart(self):
+        """Ends the program as the desktop would (SIGTERM) and starts it again on the same
+        home, database and simulated mouse state. The capture keeps growing."""
+        self._stop_program()
+        # The registry may list the ended program for a moment; start once it is gone.
+        try:
+            wait_until("the ended program to leave the accessibility bus",
+                       lambda: not self._listed(), 10)
+        except HarnessError:
+            pass
+        self._start_program()
+
+    def _listed(self):
+        desktop = fresh_desktop()
+        return any(desktop.getChildAtIndex(i) is not None and
+                   desktop.getChildAtIndex(i).name == "corvane"
+                   for i in range(desktop.childCount))
+
+    def _stop_program(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.app = None
 
     def __exit__(self, kind, value, trace):
         if kind is not None:
             self.screenshot("failure")
-        if self.process is not None and self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        self._stop_program()
         if self.xvfb is not None:
             self.xvfb.terminate()
             self.xvfb.wait()
@@ -148,7 +179,8 @@ class Session:
         if self.process.poll() is not None:
             raise HarnessError("corvane exited with %s; see %s" % (self.process.returncode,
                                                                    self.log))
-        desktop = pyatspi.Registry.getDesktop(0)
+        # A first start is found as before; after a restart the list must be read afresh.
+        desktop = fresh_desktop() if self.starts > 1 else pyatspi.Registry.getDesktop(0)
         for index in range(desktop.childCount):
             app = desktop.getChildAtIndex(index)
             if app is not None and app.name == "corvane" and app.childCount > 0:
@@ -267,6 +299,22 @@ class Session:
         connection = sqlite3.connect("file:%s?mode=ro" % found[0], uri=True, timeout=5)
         connection.row_factory = sqlite3.Row
         return connection
+
+
+def fresh_desktop():
+    """The desktop with its list of programs read again: the client library keeps it from
+    the first look and learns of programs started later only from events, which nothing
+    here pumps (a restarted program would stay unseen)."""
+    from gi.repository import GLib
+    context = GLib.MainContext.default()
+    while context.iteration(False):
+        pass
+    desktop = pyatspi.Registry.getDesktop(0)
+    try:
+        desktop.clear_cache()
+    except Exception:
+        pass
+    return desktop
 
 
 def showing(node):

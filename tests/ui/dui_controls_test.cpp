@@ -12,6 +12,9 @@
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/control_factory.h"
+#include "ui/dui/dpi_control.h"
+#include "ui/dui/dpi_slider.h"
+#include "ui/dui/reporte_ctrl.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/mbutton.h"
@@ -185,9 +188,79 @@ TEST_F(ControlTest, EditReportsFocusTypingAndFinishedEditing) {
   ASSERT_FALSE(codes.empty());
   EXPECT_EQ(codes.front(), kNotifyFocusGained);
   EXPECT_NE(std::find(codes.begin(), codes.end(), kNotifyValueChanged), codes.end());
-  EXPECT_EQ(codes.back(), kNotifyEditFinished);
+  // A finished edit is reported (29), then confirmed (2) because the number changed.
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(codes[codes.size() - 2], kNotifyEditFinished);
+  EXPECT_EQ(codes.back(), kNotifyClick);
   EXPECT_EQ(edit->GetTitle(), "123") << "digits only in a number edit";
   EXPECT_EQ(edit->GetNumber(), 123);
+}
+
+TEST_F(ControlTest, StageListReportsRowSwatchAndEditByTheirCodes) {
+  auto* list = Make<DPIControl>("DPIControl", 116, Rect{0, 0, 300, 240});
+  ASSERT_NE(list, nullptr);
+  list->AddItem(800, 0x0000FF);
+  list->AddItem(1600, 0x00FF00);
+  QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, list->ItemRect(1).center());
+  QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, list->SwatchRect(0).center());
+  ASSERT_EQ(dialog_.notes.size(), 2u);
+  EXPECT_EQ(std::tie(dialog_.notes[0].code, dialog_.notes[0].extra),
+            std::make_tuple(kNotifyClick, int64_t{1}));
+  EXPECT_EQ(std::tie(dialog_.notes[1].code, dialog_.notes[1].extra),
+            std::make_tuple(kNotifySwatchClick, int64_t{0}));
+  EXPECT_EQ(list->GetSelectItem(), 1) << "a swatch click does not select";
+  EXPECT_EQ(list->GetColorIndex(), 0);
+  ASSERT_TRUE(list->BeginEdit(1));
+  auto* field = list->findChild<QLineEdit*>();
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(field->text(), "1600");
+  field->setText("2450");
+  QTest::keyClick(field, Qt::Key_Return);
+  EXPECT_EQ(dialog_.notes.back().code, kNotifyEditFinished);
+  EXPECT_EQ(dialog_.notes.back().extra, 1);
+  EXPECT_EQ(list->GetEditText(), "2450");
+  EXPECT_EQ(list->GetDPIValue(1), 1600) << "the owner decides what is stored and shown";
+  ASSERT_TRUE(list->BeginEdit(0));
+  QTest::keyClick(field, Qt::Key_Escape);
+  EXPECT_EQ(dialog_.notes.size(), 3u) << "Escape drops the edit";
+  EXPECT_FALSE(list->BeginEdit(5));
+}
+
+TEST_F(ControlTest, DpiSliderShowsItsEndsAndReportsMovesThenARelease) {
+  auto* slider = Make<DPISlider>("DPISlider", 117, Rect{0, 0, 400, 50});
+  ASSERT_NE(slider, nullptr);
+  slider->SetRange(1, 160);
+  slider->SetDPIDesc("100", "16000");
+  slider->SetProgress(8);
+  EXPECT_TRUE(dialog_.notes.empty()) << "setting the position is silent";
+  slider->setFocus();
+  QTest::keyClick(slider, Qt::Key_Right);
+  ASSERT_EQ(dialog_.notes.size(), 2u);
+  EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
+  EXPECT_EQ(dialog_.notes[0].extra, 9);
+  EXPECT_EQ(dialog_.notes[1].code, kNotifyClick);
+  QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(399, 10));
+  QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(399, 10));
+  EXPECT_EQ(slider->GetPos(), 160);
+  EXPECT_EQ(dialog_.notes.back().code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes.back().extra, 160);
+  EXPECT_EQ(slider->MaxText(), "16000");
+}
+
+TEST_F(ControlTest, RatePickerSelectsByKeyAndReportsClickedItems) {
+  auto* rates = Make<ReporteCtrl>("ReporteCtrl", 125, Rect{0, 0, 400, 40});
+  ASSERT_NE(rates, nullptr);
+  rates->AddItem("125Hz", 8, 0x0108F1);
+  rates->AddItem("250Hz", 4, 0xED6B00);
+  rates->SetSelectItemValue(4);
+  EXPECT_EQ(rates->GetSelectItem(), 1);
+  rates->SetSelectItemValue(99);
+  EXPECT_EQ(rates->GetSelectItem(), -1) << "a code without an item leaves nothing selected";
+  QTest::mouseClick(rates, Qt::LeftButton, Qt::NoModifier, rates->ItemRect(0).center());
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[0].extra, 0);
+  EXPECT_EQ(rates->GetItemKeyValue(rates->GetSelectItem()), 8);
 }
 
 TEST_F(ControlTest, TabStripSwitchesPagesAndReportsTheNewIndex) {
@@ -275,9 +348,12 @@ TEST_F(ControlTest, SliderMovesOnClickAndReportsThePosition) {
   EXPECT_EQ(slider->GetPos(), 100) << "clamped into the range";
   slider->SetPos(0);
   QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(107, 10));
-  ASSERT_EQ(dialog_.notes.size(), 1u);
+  // The move, then the release.
+  ASSERT_EQ(dialog_.notes.size(), 2u);
   EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 50);
+  EXPECT_EQ(dialog_.notes[1].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[1].extra, 50);
   EXPECT_EQ(slider->GetPos(), 50);
   EXPECT_EQ(slider->PositionAt(-40), 0);
   EXPECT_EQ(slider->PositionAt(1000), 100);

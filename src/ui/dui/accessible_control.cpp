@@ -10,11 +10,13 @@
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/carea.h"
 #include "ui/dui/ccheck_button.h"
+#include "ui/dui/ccolor_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/medit.h"
+#include "ui/dui/mpalette.h"
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mprogress.h"
 #include "ui/dui/mtab_ctrl.h"
@@ -31,6 +33,8 @@ struct KindAndRole {
 
 KindAndRole Classify(MControl* control) {
   using K = AccessibleKind;
+  // A swatch is marked like a radio button of its group.
+  if (dynamic_cast<CColorButton*>(control)) return {K::kRadio, QAccessible::RadioButton};
   if (dynamic_cast<CRadioButton*>(control)) return {K::kRadio, QAccessible::RadioButton};
   if (dynamic_cast<CCheckButton*>(control)) return {K::kCheckBox, QAccessible::CheckBox};
   if (auto* button = dynamic_cast<MButton*>(control)) {
@@ -43,6 +47,8 @@ KindAndRole Classify(MControl* control) {
     return {K::kProgress, QAccessible::ProgressBar};
   }
   if (dynamic_cast<LightSlider*>(control)) return {K::kSlider, QAccessible::Slider};
+  // Its value is the chosen colour; setting one chooses it.
+  if (dynamic_cast<MPalette*>(control)) return {K::kSlider, QAccessible::Slider};
   if (dynamic_cast<MTabCtrl*>(control)) return {K::kList, QAccessible::PageTabList};
   if (ItemsFor(control) != nullptr) return {K::kList, QAccessible::List};
   if (dynamic_cast<MTabLayout*>(control)) return {K::kPane, QAccessible::Pane};
@@ -183,6 +189,7 @@ QString ControlAccessible::Name() const {
   }
   if (shown.isEmpty()) shown = control->toolTip();
   if (!shown.isEmpty()) return shown;
+  if (auto* swatch = dynamic_cast<CColorButton*>(control)) return ColorName(swatch->GetColor());
   if (auto* page = dynamic_cast<MTabLayout*>(control)) return PageName(page);
   if (auto* area = dynamic_cast<CArea*>(control)) return ColorName(area->GetColor());
   // A picture without words is decoration: it has no name and is hidden (see state()).
@@ -208,6 +215,9 @@ QString ControlAccessible::text(QAccessible::Text t) const {
     case QAccessible::Value:
       if (kind_ == AccessibleKind::kEdit) {
         if (auto* field = control->findChild<QLineEdit*>()) return field->text();
+      }
+      if (auto* palette = dynamic_cast<MPalette*>(control)) {
+        return ColorName(palette->GetSelectColor());
       }
       if (kind_ == AccessibleKind::kProgress || kind_ == AccessibleKind::kSlider) {
         return currentValue().toString();
@@ -342,8 +352,7 @@ void ControlAccessible::doAction(const QString& action) {
       (action == increaseAction() || action == decreaseAction())) {
     const int step = action == increaseAction() ? 1 : -1;
     RunLater(control, [control, step] {
-      auto* slider = static_cast<LightSlider*>(control);
-      slider->MoveToPos(slider->GetPos() + step);
+      if (auto* slider = dynamic_cast<LightSlider*>(control)) slider->ChoosePos(slider->GetPos() + step);
     });
     return;
   }
@@ -364,14 +373,20 @@ QVariant ControlAccessible::currentValue() const {
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetProgress();
   if (auto* battery = dynamic_cast<BatteryCtrl*>(control)) return battery->GetLevel();
   if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetPos();
+  if (auto* palette = dynamic_cast<MPalette*>(control)) return palette->GetSelectColor();
   return {};
 }
 
 void ControlAccessible::setCurrentValue(const QVariant& value) {
+  const int pos = value.toInt();
+  if (auto* palette = dynamic_cast<MPalette*>(Control())) {
+    const uint32_t colour = static_cast<uint32_t>(pos) & 0xFFFFFFu;
+    RunLater(palette, [palette, colour] { palette->ChooseColor(colour); });
+    return;
+  }
   auto* slider = dynamic_cast<LightSlider*>(Control());
   if (slider == nullptr) return;  // progress bars are read-only
-  const int pos = value.toInt();
-  RunLater(slider, [slider, pos] { slider->MoveToPos(pos); });
+  RunLater(slider, [slider, pos] { slider->ChoosePos(pos); });
 }
 
 QVariant ControlAccessible::maximumValue() const {
@@ -379,6 +394,7 @@ QVariant ControlAccessible::maximumValue() const {
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetMax();
   if (dynamic_cast<BatteryCtrl*>(control)) return BatteryCtrl::kMaxLevel;
   if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetMax();
+  if (dynamic_cast<MPalette*>(control)) return 0xFFFFFF;
   return {};
 }
 
@@ -387,6 +403,7 @@ QVariant ControlAccessible::minimumValue() const {
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetMin();
   if (dynamic_cast<BatteryCtrl*>(control)) return 0;
   if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetMin();
+  if (dynamic_cast<MPalette*>(control)) return 0;
   return {};
 }
 

@@ -46,6 +46,9 @@ class ItemSource {
   virtual void Rename(int /*index*/) {}
   // True when Rename does something.
   virtual bool CanRename() const { return false; }
+  // A further action of each item (named; empty for none) and what it does.
+  virtual QString ExtraAction() const { return {}; }
+  virtual void DoExtra(int /*index*/) {}
   virtual QAccessible::Role ItemRole() const = 0;
 };
 

@@ -7,10 +7,12 @@
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/crecord_list.h"
 #include "ui/dui/dlist_box.h"
+#include "ui/dui/dpi_control.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mouse_ctrl.h"
 #include "ui/dui/mouse_key_ctrl.h"
 #include "ui/dui/mtab_ctrl.h"
+#include "ui/dui/reporte_ctrl.h"
 
 namespace corvane::DUI {
 namespace {
@@ -126,6 +128,38 @@ class HotSpotItems : public ItemSource {
   MouseCtrl* mouse_;
 };
 
+class StageItems : public ItemSource {
+ public:
+  explicit StageItems(DPIControl* list) : list_(list) {}
+  int Count() const override { return list_->GetCount(); }
+  QString Text(int index) const override { return FromUtf8(list_->ItemText(index)); }
+  QRect Rect(int index) const override { return list_->ItemRect(index); }
+  bool Selected(int index) const override { return list_->GetSelectItem() == index; }
+  void Press(int index) override { list_->ChooseItem(index); }
+  void Rename(int index) override { list_->BeginEdit(index); }
+  bool CanRename() const override { return true; }
+  QString ExtraAction() const override { return QStringLiteral("Colour"); }
+  void DoExtra(int index) override { list_->ClickSwatch(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  DPIControl* list_;
+};
+
+class RateItems : public ItemSource {
+ public:
+  explicit RateItems(ReporteCtrl* rates) : rates_(rates) {}
+  int Count() const override { return rates_->GetCount(); }
+  QString Text(int index) const override { return FromUtf8(rates_->GetItemText(index)); }
+  QRect Rect(int index) const override { return rates_->ItemRect(index); }
+  bool Selected(int index) const override { return rates_->GetSelectItem() == index; }
+  void Press(int index) override { rates_->ChooseItem(index); }
+  QAccessible::Role ItemRole() const override { return QAccessible::ListItem; }
+
+ private:
+  ReporteCtrl* rates_;
+};
+
 // One item: its interface lives as long as the list's interface, and answers as invalid
 // once the item is gone.
 class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -183,6 +217,7 @@ class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInte
     if (!isValid() || list_->state().disabled) return {};
     QStringList names{pressAction()};
     if (list_->Items()->CanRename()) names << kRenameAction;
+    if (!list_->Items()->ExtraAction().isEmpty()) names << list_->Items()->ExtraAction();
     return names;
   }
   void doAction(const QString& action) override {
@@ -191,6 +226,8 @@ class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInte
     const int index = index_;
     if (action == pressAction()) {
       RunLater(list_->Widget(), [items, index] { items->Press(index); });
+    } else if (action == items->ExtraAction()) {
+      RunLater(list_->Widget(), [items, index] { items->DoExtra(index); });
     } else {
       RunLater(list_->Widget(), [items, index] { items->Rename(index); });
     }
@@ -218,6 +255,10 @@ std::unique_ptr<ItemSource> ItemsFor(MControl* control) {
     return std::make_unique<ButtonRowItems>(keys);
   }
   if (auto* mouse = dynamic_cast<MouseCtrl*>(control)) return std::make_unique<HotSpotItems>(mouse);
+  if (auto* stages = dynamic_cast<DPIControl*>(control)) {
+    return std::make_unique<StageItems>(stages);
+  }
+  if (auto* rates = dynamic_cast<ReporteCtrl*>(control)) return std::make_unique<RateItems>(rates);
   return nullptr;
 }
 

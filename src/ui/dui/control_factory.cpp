@@ -7,6 +7,7 @@
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/carea.h"
 #include "ui/dui/ccheck_button.h"
+#include "ui/dui/ccolor_button.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/cdevice_state.h"
 #include "ui/dui/cicon_button.h"
@@ -15,12 +16,15 @@
 #include "ui/dui/crecord_list.h"
 #include "ui/dui/cround_area.h"
 #include "ui/dui/dlist_box.h"
+#include "ui/dui/dpi_control.h"
+#include "ui/dui/dpi_slider.h"
 #include "ui/dui/ctext_button.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/macro_list.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/medit.h"
+#include "ui/dui/mpalette.h"
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mprogress.h"
 #include "ui/dui/mtab_ctrl.h"
@@ -28,6 +32,8 @@
 #include "ui/dui/mouse_ctrl.h"
 #include "ui/dui/mouse_key_ctrl.h"
 #include "ui/dui/mtext.h"
+#include "ui/dui/number_edit.h"
+#include "ui/dui/reporte_ctrl.h"
 
 namespace corvane::DUI {
 namespace {
@@ -59,12 +65,7 @@ const std::map<std::string, Maker>& Makers() {
       {"MComboBox", Make<MComboBox>()},
       {"MComboBox2", Make<MComboBox>()},
       {"MEdit", Make<MEdit>()},
-      {"NumberEdit",
-       [](QWidget* parent, MDialog* owner, int id) {
-         auto* edit = new MEdit(parent, owner, id);
-         edit->SetNumberOnly(true);
-         return edit;
-       }},
+      {"NumberEdit", Make<NumberEdit>()},
       {"MProgress", Make<MProgress>()},
       {"MProgress2", Make<MProgress>()},
       {"MTabCtrl", Make<MTabCtrl>()},
@@ -72,7 +73,11 @@ const std::map<std::string, Maker>& Makers() {
       {"CArea", Make<CArea>()},
       {"CRoundArea", Make<CRoundArea>()},
       {"LightSlider", Make<LightSlider>()},
-      {"DPISlider", Make<LightSlider>()},
+      {"CColorButton", Make<CColorButton>()},
+      {"MPalette", Make<MPalette>()},
+      {"DPISlider", Make<DPISlider>()},
+      {"DPIControl", Make<DPIControl>()},
+      {"ReporteCtrl", Make<ReporteCtrl>()},
       {"CDeviceList", Make<CDeviceList>()},
       {"BatteryCtrl", Make<BatteryCtrl>()},
       {"CDeviceState", Make<CDeviceState>()},

@@ -38,15 +38,21 @@ void LightSlider::MoveToPos(int pos) {
   Notify(kNotifyValueChanged, pos_);
 }
 
+void LightSlider::ChoosePos(int pos) {
+  if (!isEnabled()) return;
+  MoveToPos(pos);
+  Notify(kNotifyClick, pos_);
+}
+
 void LightSlider::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Down:
-      MoveToPos(pos_ - 1);
+      ChoosePos(pos_ - 1);
       break;
     case Qt::Key_Right:
     case Qt::Key_Up:
-      MoveToPos(pos_ + 1);
+      ChoosePos(pos_ + 1);
       break;
     default:
       MControl::keyPressEvent(event);
@@ -104,8 +110,10 @@ void LightSlider::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void LightSlider::mouseReleaseEvent(QMouseEvent* event) {
-  dragging_ = false;
+  const bool was_dragging = dragging_ && event->button() == Qt::LeftButton;
+  if (was_dragging) dragging_ = false;
   MControl::mouseReleaseEvent(event);
+  if (was_dragging && isEnabled()) Notify(kNotifyClick, pos_);
 }
 
 }  // namespace corvane::DUI

@@ -1,6 +1,6 @@
 // A horizontal level slider: a groove filled in the accent colour up to the thumb (a
 // 1-frame skin image, or a plain round knob). Dragging or clicking moves it and notifies
-// the owner with code 26 and the new position.
+// the owner with code 26 and the new position; letting go notifies code 2 with it.
 #pragma once
 
 #include "ui/dui/mcontrol.h"
@@ -23,6 +23,9 @@ class LightSlider : public MControl {
   // Moves the thumb as a drag does: clamped into the range, notifying code 26 with the
   // new position when it changed.
   void MoveToPos(int pos);
+  // A complete choice (a key press, an assistive tool): moves as a drag does, then
+  // notifies code 2 with the position, as letting go of the thumb does.
+  void ChoosePos(int pos);
   // The range ends.
   int GetMin() const { return min_; }
   int GetMax() const { return max_; }
@@ -34,7 +37,7 @@ class LightSlider : public MControl {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  // Left/Down and Right/Up move by one step.
+  // Left/Down and Right/Up move by one step, each a complete choice.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
@@ -46,7 +49,5 @@ class LightSlider : public MControl {
   int pos_ = 0;
   bool dragging_ = false;
 };
-
-using DPISlider = LightSlider;
 
 }  // namespace corvane::DUI

@@ -1,6 +1,6 @@
 // A one-line text field over a 4-frame skin (normal, hover, focus, disabled). Typing
 // notifies code 26, finishing an edit (Enter or leaving the field) code 29, gaining the
-// focus code 30. In number mode ("NumberEdit") only digits are accepted.
+// focus code 30. In number mode only digits are accepted (NumberEdit builds on it).
 #pragma once
 
 #include <QPointer>
@@ -46,6 +46,5 @@ class MEdit : public MControlFont {
   bool focused_ = false;
 };
 
-using NumberEdit = MEdit;
 
 }  // namespace corvane::DUI

@@ -1,0 +1,176 @@
+// Building, laying out and acting on the device settings page.
+#include "ui/pages/device_settings_page.h"
+
+#include "app/text_ids.h"
+#include "settings/device_state.h"
+#include "settings/performance_options.h"
+#include "ui/device_main_dlg.h"
+#include "ui/dui/carea.h"
+#include "ui/dui/cround_area.h"
+#include "ui/dui/manager.h"
+#include "ui/dui/mcontrol_font.h"
+#include "ui/dui/mpicture.h"
+#include "ui/dui/number_edit.h"
+#include "worker/device_session.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr int kNoText = 0;
+constexpr uint32_t kBackdropColor = 0x181412;  // the window background, red in the low byte
+constexpr int kIdPageFrame = 192;
+constexpr uint32_t kCaptionColor = 0xFFFFFFFFu;
+constexpr uint32_t kValueColor = 0xFFC8D0DAu;
+// Sections: background, round mark, caption (id and text), and what sits inside.
+struct Section {
+  int back;
+  int mark;
+  int caption;
+  int caption_text;
+};
+constexpr Section kSections[] = {
+    {237, 237, 243, kTextMouseFirmware},
+    {238, 238, 244, kTextReceiverFirmware},
+    {239, 242, 245, kTextRestoreDefaults},
+    {137, 0, 138, kTextResponseTime},
+};
+
+}  // namespace
+
+DeviceSettingsPage::DeviceSettingsPage(DeviceMainDlg& window) : window_(window) {}
+
+DUI::MControl* DeviceSettingsPage::Add(const char* class_name, int id, int text_id,
+                                       const char* image, int frames) {
+  const std::string name(class_name);
+  const bool area =
+      name == "MText" || name == "MPicture" || name == "CRoundArea" || name == "CArea";
+  DUI::MControl* control = area ? page_->CreateArea(class_name, id, DUI::Rect{}, "")
+                                : page_->CreateControl(class_name, id, DUI::Rect{}, "");
+  if (image != nullptr) control->SetImage(image, frames);
+  if (text_id != kNoText) window_.Labelled(control, text_id);
+  return control;
+}
+
+void DeviceSettingsPage::Build(DUI::MControl* page) {
+  page_ = page;
+  // An opaque backdrop in the window's colour under everything on the page (the title
+  // included, made earlier): the model's side picture must not show between sections.
+  auto* backdrop = static_cast<DUI::CArea*>(Add("CArea", kIdPageFrame, kNoText, nullptr, 0));
+  backdrop->SetColor(kBackdropColor);
+  backdrop->lower();
+  for (const Section& section : kSections) {
+    static_cast<DUI::MPicture*>(Add("MPicture", section.back, kNoText, "img_area_content.png", 1))
+        ->SetShowMode(DUI::MPicture::kShowSliced, 10);
+    if (section.mark != 0) {
+      static_cast<DUI::CRoundArea*>(Add("CRoundArea", section.mark, kNoText, nullptr, 0))
+          ->SetArgbColor(DUI::Manager::m_select_color);
+    }
+    auto* caption = static_cast<DUI::MControlFont*>(
+        Add("MText", section.caption, section.caption_text, nullptr, 0));
+    caption->SetFont("", 16, DUI::kFontBold);
+    caption->SetTextColor(kCaptionColor);
+  }
+  mouse_ = static_cast<DUI::MControlFont*>(Add("MText", kIdMouseVersion, kNoText, nullptr, 0));
+  receiver_ =
+      static_cast<DUI::MControlFont*>(Add("MText", kIdReceiverVersion, kNoText, nullptr, 0));
+  for (auto* line : {mouse_, receiver_}) {
+    line->SetTextColor(kValueColor);
+    line->SetFont("", 14, 0);
+  }
+  for (int id : {kIdFirmwareMouse, kIdFirmwareReceiver}) {
+    static_cast<DUI::MControlFont*>(Add("MButton", id, kTextCheckFirmware, "img_button.png", 4))
+        ->SetFont("", 16, 0);
+  }
+  Add("MButton", kIdDpiRestore, kTextRestoreDefaults, "img_button.png", 4);
+  response_ =
+      static_cast<DUI::NumberEdit*>(Add("NumberEdit", kIdResponseTime, kNoText, "img_edit.png", 4));
+  response_->SetAlignment(DUI::kAlignCenter);
+  response_->SetHint(window_.Text(kTextResponseTime));
+  Relabel();
+}
+
+void DeviceSettingsPage::Layout(int width, int height, double scale) {
+  auto place = [this](int id, DUI::Rect rect) {
+    for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
+      if (control->GetID() == id && control->parentWidget() == page_) control->SetRect(rect);
+    }
+  };
+  const int left = 30, mid = width / 2 - 10, right = width - 30;
+  const int h = static_cast<int>(130 * scale);
+  place(kIdPageFrame, {0, 0, width, height});
+  int y = 60;
+  // The marks share ids with the backgrounds; place backgrounds first, marks after.
+  for (const Section& section : kSections) {
+    const bool right_column = section.back == 137;
+    const int x0 = right_column ? mid + 20 : left, x1 = right_column ? right : mid;
+    const int top = right_column ? 60 : y;
+    place(section.back, {x0, top, x1, top + h});
+    place(section.caption, {x0 + 40, top + 12, x1 - 20, top + 40});
+    if (!right_column) y += h + 10;
+  }
+  for (const Section& section : kSections) {
+    if (section.mark == 0) continue;
+    for (DUI::CRoundArea* mark : DUI::ControlsOf<DUI::CRoundArea>(page_)) {
+      if (mark->GetID() != section.mark) continue;
+      const DUI::Rect back = [&] {
+        for (DUI::MPicture* picture : DUI::ControlsOf<DUI::MPicture>(page_)) {
+          if (picture->GetID() == section.back) return picture->GetRect();
+        }
+        return DUI::Rect{};
+      }();
+      mark->SetRect({back.left + 18, back.top + 20, back.left + 30, back.top + 32});
+    }
+  }
+  const int first = 60, second = 60 + h + 10, third = 60 + 2 * (h + 10);
+  mouse_->SetRect({left + 40, first + 48, mid - 20, first + 74});
+  place(kIdFirmwareMouse, {left + 40, first + h - 46, left + 240, first + h - 12});
+  receiver_->SetRect({left + 40, second + 48, mid - 20, second + 74});
+  place(kIdFirmwareReceiver, {left + 40, second + h - 46, left + 240, second + h - 12});
+  place(kIdDpiRestore, {left + 40, third + 50, left + 240, third + 84});
+  response_->SetRect({mid + 60, first + 56, mid + 180, first + 90});
+}
+
+int64_t DeviceSettingsPage::OnMessage(int id, int code, int64_t) {
+  if (id != kIdResponseTime) return 0;
+  DeviceSession& session = window_.Session();
+  PerformanceOptions options(session.Store(), session.State(), session.Worker());
+  if (code == DUI::kNotifyEditFinished) {
+    const OptionResult result = options.CommitResponseTime(response_->GetTitle());
+    const std::string shown = std::to_string(result.value);
+    if (response_->GetTitle() != shown) response_->SetTitle(shown);
+    return 1;
+  }
+  if (code == DUI::kNotifyClick) {
+    const OptionResult result = options.ConfirmResponseTime(response_->GetTitle());
+    if (result.show_save_wait) window_.ShowSavingPopup();
+    return 1;
+  }
+  return 0;
+}
+
+void DeviceSettingsPage::Refresh() {
+  DeviceSession& session = window_.Session();
+  PerformanceOptions options(session.Store(), session.State(), session.Worker());
+  response_->SetConfirmedText(std::to_string(options.Load().response_time));
+  Relabel();
+}
+
+std::string DeviceSettingsPage::VersionText(int label_id, const std::string& version) const {
+  if (version.empty()) return window_.Text(kTextUpToDate);
+  // Release "105" reads V1.05: the first character, a point, the last two.
+  const std::string minor = version.size() >= 2 ? version.substr(version.size() - 2) : version;
+  return window_.Text(label_id) + ": V" + version.substr(0, 1) + "." + minor;
+}
+
+void DeviceSettingsPage::Relabel() {
+  const DeviceState& state = window_.Session().State();
+  mouse_->SetTitle(VersionText(kTextMouseFirmware, state.MouseVersion()));
+  receiver_->SetTitle(VersionText(kTextReceiverFirmware, state.ReceiverVersion()));
+}
+
+void DeviceSettingsPage::SetVersionLine(const std::string&) {
+  // The worker has stored both versions before it formats the line.
+  Relabel();
+}
+
+}  // namespace corvane::ui

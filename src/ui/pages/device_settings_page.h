@@ -1,0 +1,51 @@
+// The device settings page: the mouse's and the receiver's firmware versions with the
+// firmware check and firmware information buttons, restore defaults and the button
+// response time. The buttons 248-250 are acted on by the main window's dispatcher; the
+// software version is on the window's bottom bar.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane::DUI {
+class MControl;
+class MControlFont;
+class NumberEdit;
+}  // namespace corvane::DUI
+
+namespace corvane::ui {
+
+class DeviceMainDlg;
+
+inline constexpr int kIdMouseVersion = 246, kIdReceiverVersion = 247, kIdResponseTime = 139;
+
+class DeviceSettingsPage {
+ public:
+  explicit DeviceSettingsPage(DeviceMainDlg& window);
+
+  void Build(DUI::MControl* page);
+  void Layout(int width, int height, double scale);
+  bool Handles(int id) const { return id == kIdResponseTime; }
+  int64_t OnMessage(int id, int code, int64_t extra);
+  // Shows the stored response time.
+  void Refresh();
+  // The version texts in the current language.
+  void Relabel();
+  // The worker read the versions again (its formatted line is not needed here).
+  void SetVersionLine(const std::string& line);
+  // "Mouse firmware: V1.05" from release "105"; "already up to date" text when unknown.
+  std::string VersionText(int label_id, const std::string& version) const;
+
+  DUI::NumberEdit* ResponseTime() const { return response_; }
+
+ private:
+  DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);
+
+  DeviceMainDlg& window_;
+  DUI::MControl* page_ = nullptr;
+  DUI::MControlFont* mouse_ = nullptr;
+  DUI::MControlFont* receiver_ = nullptr;
+  DUI::NumberEdit* response_ = nullptr;
+};
+
+}  // namespace corvane::ui
