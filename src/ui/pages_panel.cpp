@@ -7,6 +7,7 @@
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/mcontrol_font.h"
+#include "ui/pages/lighting_page.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
@@ -31,7 +32,10 @@ constexpr uint32_t kValueColor = 0xFFC8D0DA;
 
 }  // namespace
 
-PagesPanel::PagesPanel(DeviceMainDlg& window) : window_(window) {}
+PagesPanel::PagesPanel(DeviceMainDlg& window)
+    : window_(window), lighting_(std::make_unique<LightingPage>(window)) {}
+
+PagesPanel::~PagesPanel() = default;
 
 void PagesPanel::Build() {
   for (const PageTitle& title : kPageTitles) {
@@ -47,6 +51,7 @@ void PagesPanel::Build() {
   dpi_summary_->SetMultiLine(true);
   dpi_summary_->SetTextColor(kValueColor);
   dpi_summary_->SetFont("", 14, 0);
+  lighting_->Build();
 }
 
 void PagesPanel::Layout(const DUI::Rect& client, double scale) {
@@ -59,14 +64,22 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
   const int top = 10 + kTitleHeight + static_cast<int>(20 * scale);
   dpi_summary_->SetRect(
       DUI::Rect{kPageMargin, top, width - kPageMargin, top + static_cast<int>(300 * scale)});
+  lighting_->Layout(client, scale);
 }
 
-int64_t PagesPanel::OnMessage(int, int, int64_t, int64_t) { return 0; }
+int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
+  if (LightingPage::Handles(id)) return lighting_->OnMessage(id, code, extra);
+  return 0;
+}
 
-void PagesPanel::Refresh() { dpi_summary_->SetTitle(BuildDpiSummary()); }
+void PagesPanel::Refresh() {
+  dpi_summary_->SetTitle(BuildDpiSummary());
+  lighting_->Reload();
+}
 
 void PagesPanel::RefreshPage(DevicePage page) {
   if (page == DevicePage::kDpi || page == DevicePage::kPerformance) Refresh();
+  if (page == DevicePage::kLighting) lighting_->Reload();
 }
 
 void PagesPanel::Relabel() { Refresh(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "ui/dui/dui_types.h"
@@ -16,10 +17,12 @@ class MControlFont;
 namespace corvane::ui {
 
 class DeviceMainDlg;
+class LightingPage;
 
 class PagesPanel {
  public:
   explicit PagesPanel(DeviceMainDlg& window);
+  ~PagesPanel();
 
   // Creates the page titles and read-outs inside the page containers.
   void Build();
@@ -40,6 +43,7 @@ class PagesPanel {
 
   DeviceMainDlg& window_;
   DUI::MControlFont* dpi_summary_ = nullptr;
+  std::unique_ptr<LightingPage> lighting_;
 };
 
 }  // namespace corvane::ui

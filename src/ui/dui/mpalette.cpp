@@ -45,12 +45,16 @@ void MPalette::ChooseColor(uint32_t colorref) {
 
 void MPalette::Picked() { Notify(kNotifyClick, GetSelectColor()); }
 
+// Both parts keep a margin so that their markers are not cut off at the edges.
 QRect MPalette::FieldRect() const {
-  return QRect(0, 0, std::max(1, width() - kBarWidth - kBarGap), height());
+  return QRect(kMarkerRoom, kMarkerRoom,
+               std::max(1, width() - kBarWidth - kBarGap - 2 * kMarkerRoom),
+               std::max(1, height() - 2 * kMarkerRoom));
 }
 
 QRect MPalette::BarRect() const {
-  return QRect(width() - kBarWidth, 0, kBarWidth, height());
+  return QRect(width() - kBarWidth - kMarkerRoom / 2, kMarkerRoom, kBarWidth,
+               std::max(1, height() - 2 * kMarkerRoom));
 }
 
 void MPalette::RenderField() {
