@@ -162,6 +162,14 @@ def scenario_lighting_breathing(session):
     slots = [session.find("radio button", "#" + rgb_hex(c), main) for c in colours[1:]]
     del slots
     screenshot_page(session, "breathing-page")
+    unnamed = ["%s %r" % (n.getRoleName(), n.name) for n in session.walk(main)
+               if n != main and showing(n) and
+               (n.getRoleName() in ("filler", "unknown", "client") or not n.name)]
+    if unnamed:
+        raise HarnessError("unnamed or role-less objects on the lighting page: %s" % unnamed)
+    palette = session.find("slider", "Custom color", main)
+    if palette.queryValue().maximumValue != 0xFFFFFF:
+        raise HarnessError("the palette's value is not a colour")
 
     mark = session.mark()
     slider = session.find("slider", "Brightness", main)

@@ -275,9 +275,12 @@ TEST_F(ControlTest, SliderMovesOnClickAndReportsThePosition) {
   EXPECT_EQ(slider->GetPos(), 100) << "clamped into the range";
   slider->SetPos(0);
   QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(107, 10));
-  ASSERT_EQ(dialog_.notes.size(), 1u);
+  // The move, then letting go of the thumb, both with the position.
+  ASSERT_EQ(dialog_.notes.size(), 2u);
   EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 50);
+  EXPECT_EQ(dialog_.notes[1].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[1].extra, 50);
   EXPECT_EQ(slider->GetPos(), 50);
   EXPECT_EQ(slider->PositionAt(-40), 0);
   EXPECT_EQ(slider->PositionAt(1000), 100);

@@ -144,10 +144,18 @@ void MPalette::mouseReleaseEvent(QMouseEvent* event) {
 void MPalette::keyPressEvent(QKeyEvent* event) {
   int hue = hue_, saturation = saturation_;
   switch (event->key()) {
-    case Qt::Key_Left: hue = std::max(0, hue_ - kKeyStep); break;
-    case Qt::Key_Right: hue = std::min(kMaxHue, hue_ + kKeyStep); break;
-    case Qt::Key_Up: saturation = std::min(kMaxLevel, saturation_ + kKeyStep); break;
-    case Qt::Key_Down: saturation = std::max(0, saturation_ - kKeyStep); break;
+    case Qt::Key_Left:
+      hue = std::max(0, hue_ - kKeyStep);
+      break;
+    case Qt::Key_Right:
+      hue = std::min(kMaxHue, hue_ + kKeyStep);
+      break;
+    case Qt::Key_Up:
+      saturation = std::min(kMaxLevel, saturation_ + kKeyStep);
+      break;
+    case Qt::Key_Down:
+      saturation = std::max(0, saturation_ - kKeyStep);
+      break;
     default:
       MControl::keyPressEvent(event);
       return;

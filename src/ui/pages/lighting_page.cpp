@@ -55,8 +55,9 @@ LightingPage::~LightingPage() = default;
 
 bool LightingPage::Handles(int id) {
   return id == kIdModeList || id == kIdReset || id == kIdBrightness || id == kIdSpeed ||
-         (id >= kIdFirstPreset && id <= kIdLastPreset) || (id >= kIdFirstSlot && id <= kIdLastSlot) ||
-         id == kIdPalette || (id >= kIdRed && id <= kIdBlue);
+         (id >= kIdFirstPreset && id <= kIdLastPreset) ||
+         (id >= kIdFirstSlot && id <= kIdLastSlot) || id == kIdPalette ||
+         (id >= kIdRed && id <= kIdBlue);
 }
 
 DUI::MControl* LightingPage::Control(int id) const {
@@ -93,10 +94,12 @@ void LightingPage::Build() {
 
   caption(kIdBrightnessLabel, kTextLightingBrightness);
   caption(kIdSpeedLabel, kTextLightingSpeed);
-  brightness_value_ = static_cast<DUI::MControlFont*>(page_->CreateArea("MText", kIdBrightnessValue, {}, ""));
+  brightness_value_ =
+      static_cast<DUI::MControlFont*>(page_->CreateArea("MText", kIdBrightnessValue, {}, ""));
   speed_value_ = static_cast<DUI::MControlFont*>(page_->CreateArea("MText", kIdSpeedValue, {}, ""));
   for (DUI::MControlFont* value : {brightness_value_, speed_value_}) value->SetFontWidth(14);
-  brightness_ = static_cast<DUI::LightSlider*>(page_->CreateControl("LightSlider", kIdBrightness, {}, ""));
+  brightness_ =
+      static_cast<DUI::LightSlider*>(page_->CreateControl("LightSlider", kIdBrightness, {}, ""));
   speed_ = static_cast<DUI::LightSlider*>(page_->CreateControl("LightSlider", kIdSpeed, {}, ""));
   brightness_->SetRange(0, kLightMaxBrightness);
   speed_->SetRange(0, kMaxSpeedPosition);
@@ -170,7 +173,8 @@ void LightingPage::PlaceParameters() {
     control->SetRect({kControlLeft, row, kControlLeft + kSliderWidth, row + kRowHeight});
     if (readout != 0) {
       Control(readout)->SetRect({kControlLeft + kSliderWidth + 20, row,
-                                 kControlLeft + kSliderWidth + 20 + kReadoutWidth, row + kRowHeight});
+                                 kControlLeft + kSliderWidth + 20 + kReadoutWidth,
+                                 row + kRowHeight});
     }
     row += y(kRowStep);
   };
@@ -231,8 +235,8 @@ void LightingPage::Reload() {
 }
 
 void LightingPage::FillModeList() {
-  const std::vector<LightRecord> rows = window_.Session().Store().GetLights(
-      window_.Session().Store().GetActiveProfile());
+  const std::vector<LightRecord> rows =
+      window_.Session().Store().GetLights(window_.Session().Store().GetActiveProfile());
   modes_->ResetContent();
   for (const LightRecord& row : rows) modes_->AddString(window_.Text(row.reserved), row.mode);
 }
@@ -313,7 +317,8 @@ void LightingPage::OnSlider(int id, int code, int position) {
   if (code == DUI::kNotifyValueChanged) {
     // While dragging only the caption follows the thumb.
     if (is_brightness) {
-      brightness_value_->SetTitle(BrightnessCaption(window_.Text(kTextBrightnessCaption), position));
+      brightness_value_->SetTitle(
+          BrightnessCaption(window_.Text(kTextBrightnessCaption), position));
     } else {
       speed_value_->SetTitle(SpeedDragCaption(window_.Text(kTextSpeedCaption), position));
     }
