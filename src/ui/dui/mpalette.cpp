@@ -33,7 +33,7 @@ void MPalette::SetSelectColor(uint32_t colorref) {
   value_ = color.value();
   color_ = colorref & 0xFFFFFFu;  // kept exactly: the marker position is coarser
   update();
-  AccessibleValueChanged(this, static_cast<int>(GetSelectColor()));
+  if (isVisible()) AccessibleValueChanged(this, static_cast<int>(GetSelectColor()));
 }
 
 void MPalette::ChooseColor(uint32_t colorref) {
