@@ -8,16 +8,13 @@ import signal
 import subprocess
 import time
 
-from gui_harness import HarnessError, showing, wait_until
+from gui_harness import HarnessError, START_WAIT_S, showing, wait_until
 from gui_steps import MAIN_TITLE, QUIET_S, commands_after, open_device, quiet
 
 LIGHTING_COMMAND = 0x05
 LIGHT_RESET_COMMAND = 0x0E
 LIGHT_READ_COMMAND = 0x15
 PAYLOAD = 10  # hex digits before the payload: report id, command, 0, sequence, length
-# A second start while the suite runs other programs beside it can take longer than the
-# first one did.
-RELAUNCH_WAIT_S = 45.0
 WIRED_ONLY_TYPE = "12"
 WIRED_ONLY_NAME = "Corvane Wren"
 # Stored defaults of color_value1 .. color_value7 (red in the low byte).
@@ -50,7 +47,7 @@ def relaunch(session, *extra):
                 env=env, stdout=log, stderr=subprocess.STDOUT)
         try:
             session.app = wait_until("the program on the bus again", session._find_app,
-                                     RELAUNCH_WAIT_S)
+                                     START_WAIT_S)
             break
         except HarnessError:
             if attempt == 2 or session.process.poll() is not None:

@@ -271,11 +271,6 @@ bool LightingPage::Show(int mode) {
                                       view_->row.color_value7};
     for (int i = 0; i < kLightSlots; ++i) slots_[i]->SetColor(static_cast<uint32_t>(colours[i]));
     if (with_slots) slots_[0]->SetCheck(true);
-    // The colour controls start from the mode's first colour (the marked slot's).
-    const auto first = static_cast<uint32_t>(view_->row.color_value1);
-    ShowChannels(first);
-    preview_->SetColor(first);
-    palette_->SetSelectColor(first);
   }
   PlaceParameters();
   return found;
