@@ -7,6 +7,7 @@
 #include "ui/pages/device_settings_page.h"
 #include "ui/pages/dpi_page.h"
 #include "ui/pages/keys_page.h"
+#include "ui/pages/lighting_page.h"
 #include "ui/pages/macro_page.h"
 
 namespace corvane::ui {
@@ -46,6 +47,8 @@ void PagesPanel::Build() {
   dpi_page_->Build(window_.GetControl(kIdPageDpi));
   macro_page_ = std::make_unique<MacroPage>(window_);
   macro_page_->Build();
+  lighting_page_ = std::make_unique<LightingPage>(window_);
+  lighting_page_->Build();
   device_page_ = std::make_unique<DeviceSettingsPage>(window_);
   device_page_->Build(window_.GetControl(kIdPageDevice));
 }
@@ -61,6 +64,7 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
   keys_page_->Layout(window_.GetControl(kIdPageKeys)->GetRect(), scale);
   dpi_page_->Layout(width, height, scale);
   macro_page_->Layout(width, height);
+  lighting_page_->Layout(client, scale);
   device_page_->Layout(width, height, scale);
 }
 
@@ -68,6 +72,7 @@ int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
   if (keys_page_->Handles(id)) return keys_page_->OnMessage(id, code, extra);
   if (dpi_page_->Handles(id)) return dpi_page_->OnMessage(id, code, extra);
   if (device_page_->Handles(id)) return device_page_->OnMessage(id, code, extra);
+  if (LightingPage::Handles(id)) return lighting_page_->OnMessage(id, code, extra);
   return macro_page_->OnMessage(id, code, extra);
 }
 
@@ -75,6 +80,7 @@ void PagesPanel::Refresh() {
   keys_page_->Refresh();
   dpi_page_->Refresh();
   macro_page_->Load();
+  lighting_page_->Reload();
   device_page_->Refresh();
 }
 
@@ -86,6 +92,7 @@ void PagesPanel::RefreshPage(DevicePage page) {
   }
   if (page == DevicePage::kButtons) keys_page_->Refresh();
   if (page == DevicePage::kMacro) macro_page_->Load();
+  if (page == DevicePage::kLighting) lighting_page_->Reload();
 }
 
 void PagesPanel::Relabel() {
@@ -93,6 +100,7 @@ void PagesPanel::Relabel() {
   dpi_page_->Relabel();
   macro_page_->Load();    // the macros' display names follow the language
   macro_page_->Relabel();
+  lighting_page_->Reload();  // captions and the mode list follow the language
   device_page_->Relabel();
 }
 

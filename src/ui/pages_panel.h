@@ -20,6 +20,7 @@ class DeviceMainDlg;
 class DeviceSettingsPage;
 class DpiPage;
 class KeysPage;
+class LightingPage;
 class MacroPage;
 
 class PagesPanel {
@@ -43,6 +44,7 @@ class PagesPanel {
   KeysPage* Keys() const { return keys_page_.get(); }
   DpiPage* Dpi() const { return dpi_page_.get(); }
   MacroPage* Macros() const { return macro_page_.get(); }
+  LightingPage* Lighting() const { return lighting_page_.get(); }
   DeviceSettingsPage* DeviceSettings() const { return device_page_.get(); }
 
  private:
@@ -50,6 +52,7 @@ class PagesPanel {
   std::unique_ptr<KeysPage> keys_page_;
   std::unique_ptr<DpiPage> dpi_page_;
   std::unique_ptr<MacroPage> macro_page_;
+  std::unique_ptr<LightingPage> lighting_page_;
   std::unique_ptr<DeviceSettingsPage> device_page_;
 };
 

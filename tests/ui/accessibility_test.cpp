@@ -13,12 +13,14 @@
 #include <utility>
 #include <vector>
 
+#include "ui/dui/ccolor_button.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mdialog.h"
+#include "ui/dui/mpalette.h"
 #include "ui/dui/mprogress.h"
 #include "ui/dui/mtab_ctrl.h"
 
@@ -116,6 +118,32 @@ TEST_F(AccessibilityTest, SlidersAndProgressBarsGiveTheirValues) {
   EXPECT_EQ(dialog_.extras, (std::vector<int64_t>{10, 10, 9, 9}));
   EXPECT_EQ(Of(progress)->role(), QAccessible::ProgressBar);
   EXPECT_EQ(Of(progress)->valueInterface()->currentValue().toInt(), 42);
+}
+
+// A swatch reads as its colour unless it has a tooltip, and is marked like a radio
+// button; the palette's value is the colour, and setting one chooses it as a drag does.
+TEST_F(AccessibilityTest, SwatchesAndThePaletteSpeakColours) {
+  auto* swatch = Make<CColorButton>("CColorButton", 209, {10, 10, 36, 36});
+  swatch->SetColor(0xFF0C00);
+  QAccessibleInterface* face = Of(swatch);
+  EXPECT_EQ(face->role(), QAccessible::RadioButton);
+  EXPECT_EQ(face->text(QAccessible::Name), "#000CFF");
+  Act(face, QAccessibleActionInterface::pressAction());
+  EXPECT_TRUE(face->state().checked);
+  swatch->SetTooltip("Blue");
+  EXPECT_EQ(face->text(QAccessible::Name), "Blue");
+
+  auto* palette = Make<MPalette>("MPalette", 226, {10, 50, 250, 210});
+  dialog_.notes.clear();
+  QAccessibleInterface* picker = Of(palette);
+  EXPECT_EQ(picker->role(), QAccessible::Slider);
+  picker->valueInterface()->setCurrentValue(0x2040C0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(palette->GetSelectColor(), 0x2040C0u);
+  EXPECT_EQ(picker->text(QAccessible::Value), "#C04020");
+  EXPECT_EQ(picker->valueInterface()->currentValue().toInt(), 0x2040C0);
+  EXPECT_EQ(dialog_.notes, (std::vector<std::pair<int, int>>{{226, kNotifyPaletteSelect},
+                                                            {226, kNotifyClick}}));
 }
 
 TEST_F(AccessibilityTest, TabsAndDeviceCardsAreItemsThatPressLikeAClick) {

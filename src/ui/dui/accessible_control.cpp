@@ -352,7 +352,8 @@ void ControlAccessible::doAction(const QString& action) {
       (action == increaseAction() || action == decreaseAction())) {
     const int step = action == increaseAction() ? 1 : -1;
     RunLater(control, [control, step] {
-      if (auto* slider = dynamic_cast<LightSlider*>(control)) slider->ChoosePos(slider->GetPos() + step);
+      auto* slider = dynamic_cast<LightSlider*>(control);
+      if (slider != nullptr) slider->ChoosePos(slider->GetPos() + step);
     });
     return;
   }

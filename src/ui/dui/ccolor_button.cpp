@@ -62,7 +62,8 @@ void CColorButton::paintEvent(QPaintEvent*) {
   // The mark is a ring in the selection colour around a slightly smaller swatch.
   const double inset = (state.checked || state.hovered) ? kMarkWidth + 2 : 1;
   if (state.checked || state.hovered) {
-    QColor ring = state.checked ? ColorFromArgb(Manager::m_select_color) : QColor(255, 255, 255, 120);
+    QColor ring =
+        state.checked ? ColorFromArgb(Manager::m_select_color) : QColor(255, 255, 255, 120);
     painter.setPen(QPen(ring, kMarkWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(outer.adjusted(1, 1, -1, -1), 4, 4);

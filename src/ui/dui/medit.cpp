@@ -19,7 +19,10 @@ constexpr int kFrameDisabled = 3;
 MEdit::MEdit(QWidget* parent, MDialog* owner, int id)
     : MControlFont(parent, owner, id), field_(new QLineEdit(this)) {
   field_->installEventFilter(this);
-  QObject::connect(field_, &QLineEdit::textEdited, field_, [this](const QString& text) {
+  // Typing, and text set by an assistive tool, are edits; SetTitle (title_ already equal)
+  // is not.
+  QObject::connect(field_, &QLineEdit::textChanged, field_, [this](const QString& text) {
+    if (text.toStdString() == title_) return;
     title_ = text.toStdString();
     Notify(kNotifyValueChanged);
   });

@@ -33,7 +33,7 @@ void MPalette::SetSelectColor(uint32_t colorref) {
   value_ = color.value();
   color_ = colorref & 0xFFFFFFu;  // kept exactly: the marker position is coarser
   update();
-  AccessibleValueChanged(this, static_cast<int>(GetSelectColor()));
+  if (isVisible()) AccessibleValueChanged(this, static_cast<int>(GetSelectColor()));
 }
 
 void MPalette::ChooseColor(uint32_t colorref) {
@@ -45,12 +45,16 @@ void MPalette::ChooseColor(uint32_t colorref) {
 
 void MPalette::Picked() { Notify(kNotifyClick, GetSelectColor()); }
 
+// Both parts keep a margin so that their markers are not cut off at the edges.
 QRect MPalette::FieldRect() const {
-  return QRect(0, 0, std::max(1, width() - kBarWidth - kBarGap), height());
+  return QRect(kMarkerRoom, kMarkerRoom,
+               std::max(1, width() - kBarWidth - kBarGap - 2 * kMarkerRoom),
+               std::max(1, height() - 2 * kMarkerRoom));
 }
 
 QRect MPalette::BarRect() const {
-  return QRect(width() - kBarWidth, 0, kBarWidth, height());
+  return QRect(width() - kBarWidth - kMarkerRoom / 2, kMarkerRoom, kBarWidth,
+               std::max(1, height() - 2 * kMarkerRoom));
 }
 
 void MPalette::RenderField() {
@@ -140,10 +144,18 @@ void MPalette::mouseReleaseEvent(QMouseEvent* event) {
 void MPalette::keyPressEvent(QKeyEvent* event) {
   int hue = hue_, saturation = saturation_;
   switch (event->key()) {
-    case Qt::Key_Left: hue = std::max(0, hue_ - kKeyStep); break;
-    case Qt::Key_Right: hue = std::min(kMaxHue, hue_ + kKeyStep); break;
-    case Qt::Key_Up: saturation = std::min(kMaxLevel, saturation_ + kKeyStep); break;
-    case Qt::Key_Down: saturation = std::max(0, saturation_ - kKeyStep); break;
+    case Qt::Key_Left:
+      hue = std::max(0, hue_ - kKeyStep);
+      break;
+    case Qt::Key_Right:
+      hue = std::min(kMaxHue, hue_ + kKeyStep);
+      break;
+    case Qt::Key_Up:
+      saturation = std::min(kMaxLevel, saturation_ + kKeyStep);
+      break;
+    case Qt::Key_Down:
+      saturation = std::max(0, saturation_ - kKeyStep);
+      break;
     default:
       MControl::keyPressEvent(event);
       return;

@@ -17,6 +17,7 @@ class MPalette : public MControl {
   static constexpr int kMaxHue = 359;
   static constexpr int kMaxLevel = 255;
   static constexpr int kKeyStep = 4;
+  static constexpr int kMarkerRoom = 6;
 
   MPalette(QWidget* parent, MDialog* owner, int id);
 
