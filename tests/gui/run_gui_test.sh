@@ -19,4 +19,9 @@ fi
 # The tests set their own platform per process; the offscreen default of scripts/test
 # would hide the window from the accessibility bus.
 unset QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
-exec timeout 120 dbus-run-session -- "$python" "$here/gui_scenarios.py" "$@"
+# A runtime folder of this run's own: without one the accessibility bus socket lands in
+# ~/.cache/at-spi/bus, which scenarios running side by side would take from each other.
+runtime="$(mktemp -d "${TMPDIR:-/tmp}/corvane-gui-runtime.XXXXXX")"
+trap 'rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR="$runtime"
+timeout 120 dbus-run-session -- "$python" "$here/gui_scenarios.py" "$@"
