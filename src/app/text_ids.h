@@ -172,6 +172,7 @@ namespace corvane {
   X(ExportAllMacros, 410) \
   X(ImportAllMacros, 411) \
   X(ListMenu, 413) \
+  X(DeviceList, 414) \
   X(InsertLeftClick, 415) \
   X(InsertMiddleClick, 416) \
   X(InsertRightClick, 417) \

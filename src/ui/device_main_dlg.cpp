@@ -367,6 +367,7 @@ void DeviceMainDlg::Relabel() {
     tabs_->SetItemText(i, Text(kTabs[i].text_id));
   version_label_->SetTitle(VersionLine());
   device_list_->SetVersionDesc(Text(kTextDeviceVersion));
+  device_list_->setAccessibleName(QString::fromStdString(Text(kTextDeviceList)));
   SetConnectionText(connection_text_);
   tray_->SetExitText(Text(kTextTrayExit));
   tray_->SetAboutEntry(Text(kTextAbout), [this] { PostMessage(kMessageCommand, kCommandAbout, 0); });

@@ -127,6 +127,7 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
   device_list_ =
       static_cast<DUI::CDeviceList*>(home->CreateControl("CDeviceList", kIdDeviceList, Rect{}, ""));
   device_list_->SetImage("area_device.png", 1);
+  device_list_->setAccessibleName(QString::fromStdString(Text(kTextDeviceList)));
   device_list_->SetBatteryBkg("icon\\icon_battery_bkg.png");
   device_list_->SetBatteryIcon("icon\\icon_batteryvalue.png", "icon\\icon_charge.png");
   device_list_->SetDevModeImage("device_mode.png");

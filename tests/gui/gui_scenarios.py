@@ -48,7 +48,8 @@ def scenario_dump(session):
         raise HarnessError("unnamed or role-less objects in the main window:\n  " +
                            "\n  ".join(problems))
     for role, name in [("push button", "Settings"), ("push button", "Close"),
-                       ("push button", "Minimize"), ("label", "Corvane Mouse Settings")]:
+                       ("push button", "Minimize"), ("label", "Corvane Mouse Settings"),
+                       ("list", "Devices")]:
         session.find(role, name, main)
     # The settings page: every control there is named too, and the about box opens.
     session.press("push button", "Settings", main)

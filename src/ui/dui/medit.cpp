@@ -20,15 +20,13 @@ MEdit::MEdit(QWidget* parent, MDialog* owner, int id)
     : MControlFont(parent, owner, id), field_(new QLineEdit(this)) {
   field_->installEventFilter(this);
   // Typing, and text set by an assistive tool, are edits; SetTitle (title_ already equal)
-  // is not.
+  // is not. The owner may correct the text from its handler (a clamp): the title then
+  // holds the corrected text, not the one this signal carried.
   QObject::connect(field_, &QLineEdit::textChanged, field_, [this](const QString& text) {
     if (text.toStdString() == title_) return;
     title_ = text.toStdString();
     Notify(kNotifyValueChanged);
   });
-  // Text set by an assistive tool (or any other program path) is the title as well.
-  QObject::connect(field_, &QLineEdit::textChanged, field_,
-                   [this](const QString& text) { title_ = text.toStdString(); });
   QObject::connect(field_, &QLineEdit::editingFinished, field_, [this] {
     title_ = field_->text().toStdString();
     Notify(kNotifyEditFinished);
