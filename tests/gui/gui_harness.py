@@ -64,7 +64,8 @@ class Session:
     def __init__(self, corvane, program_dir, out_dir, name, program_args=None):
         self.corvane = corvane
         # How the program simulates the mouse; a scenario may ask for another set-up.
-        self.program_args = program_args or ["--simulate"]
+        self.scenario_args = program_args or ["--simulate"]
+        self.program_args = self.scenario_args
         self.program_dir = program_dir
         self.out_dir = out_dir
         self.name = name
@@ -137,10 +138,12 @@ class Session:
         except Exception:
             pass
 
-    def restart(self):
+    def restart(self, program_args=None):
         """Ends the program as the desktop would (SIGTERM) and starts it again on the same
-        home, database and simulated mouse state. The capture keeps growing."""
+        home, database and simulated mouse state. The capture keeps growing. program_args
+        replaces the scenario's simulator arguments for this start only."""
         self._stop_program()
+        self.program_args = program_args or self.scenario_args
         # The registry may list the ended program for a moment; start once it is gone.
         try:
             wait_until("the ended program to leave the accessibility bus",

@@ -1,8 +1,5 @@
 """Buttons page scenarios: a function given to a button through the page reaches the mouse in
 the button command, is stored, and is still there after the program starts again."""
-import os
-import signal
-import subprocess
 import time
 
 from gui_harness import HarnessError, showing, wait_until
@@ -80,51 +77,9 @@ def choose(session, main, current, item):
     session.act(target)
 
 
-def desktop_apps():
-    import pyatspi
-    desktop = pyatspi.Registry.getDesktop(0)
-    return [desktop.getChildAtIndex(i) for i in range(desktop.childCount)]
-
-
 def restart(session):
     """Ends the program and starts it again on the same home, database and capture."""
-    session.process.send_signal(signal.SIGTERM)
-    session.process.wait(timeout=10)
-    # A start while the registry still lists the old program may never be listed itself.
-    try:
-        wait_until("the old program to leave the bus", lambda: not any(
-            app is not None and app.name == "corvane" for app in desktop_apps()), 10)
-    except HarnessError:
-        pass
-    env = dict(os.environ)
-    env.update({
-        "HOME": session.home,
-        "XDG_CONFIG_HOME": os.path.join(session.home, "config"),
-        "XDG_DATA_HOME": os.path.join(session.home, "data"),
-        "XDG_RUNTIME_DIR": os.path.join(session.home, "runtime"),
-        "QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
-        "QT_ACCESSIBILITY": "1", "LANG": "en_US.UTF-8", "LC_ALL": "", "LC_MESSAGES": "",
-    })
-    # As at the first start, a start that never shows up on the bus gets one more try.
-    for attempt in (1, 2):
-        with open(session.log, "a") as log:
-            session.process = subprocess.Popen(
-                [session.corvane, "--program-dir", session.program_dir, "--simulate",
-                 "--capture", session.capture], env=env, stdout=log, stderr=subprocess.STDOUT)
-        try:
-            session.app = wait_until("the program on the bus again", session._find_app, 30)
-            break
-        except HarnessError:
-            if attempt == 2 or session.process.poll() is not None:
-                raise
-            print("note %s: the restart did not appear on the bus; starting it again"
-                  % session.name, flush=True)
-            session.process.kill()
-            session.process.wait()
-    try:
-        session.app.set_cache_mask(0)
-    except Exception:
-        pass
+    session.restart()
     return open_keys(session)
 
 

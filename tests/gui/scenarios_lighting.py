@@ -3,12 +3,9 @@ reset, each proved in the capture's lighting command and the settings database, 
 checked again after the program was started a second time; and no lighting tab for the
 wired model without lighting.
 """
-import os
-import signal
-import subprocess
 import time
 
-from gui_harness import HarnessError, START_WAIT_S, showing, wait_until
+from gui_harness import HarnessError, showing, wait_until
 from gui_steps import MAIN_TITLE, QUIET_S, commands_after, open_device, quiet
 
 LIGHTING_COMMAND = 0x05
@@ -23,42 +20,6 @@ DEFAULT_COLOURS = [0x0000FF, 0x00FF00, 0xFF0000, 0xFFFF00, 0x00FFFF, 0xFF00FF, 0
 
 def rgb_hex(colour):
     return "%02X%02X%02X" % (colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF)
-
-
-def relaunch(session, *extra):
-    """Ends the program and starts it again on the same home, database and capture."""
-    session.process.send_signal(signal.SIGTERM)
-    session.process.wait(timeout=10)
-    env = dict(os.environ)
-    env.update({
-        "HOME": session.home,
-        "XDG_CONFIG_HOME": os.path.join(session.home, "config"),
-        "XDG_DATA_HOME": os.path.join(session.home, "data"),
-        "XDG_RUNTIME_DIR": os.path.join(session.home, "runtime"),
-        "QT_QPA_PLATFORM": "xcb", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
-        "QT_ACCESSIBILITY": "1", "LANG": "en_US.UTF-8", "LC_ALL": "", "LC_MESSAGES": "",
-    })
-    # As at the first start, one more start is allowed when it never shows on the bus.
-    for attempt in (1, 2):
-        with open(session.log, "a") as log:
-            session.process = subprocess.Popen(
-                [session.corvane, "--program-dir", session.program_dir, "--simulate",
-                 "--capture", session.capture] + list(extra),
-                env=env, stdout=log, stderr=subprocess.STDOUT)
-        try:
-            session.app = wait_until("the program on the bus again", session._find_app,
-                                     START_WAIT_S)
-            break
-        except HarnessError:
-            if attempt == 2 or session.process.poll() is not None:
-                raise
-            print("note: the program did not appear on the bus; starting it again", flush=True)
-            session.process.kill()
-            session.process.wait()
-    try:
-        session.app.set_cache_mask(0)
-    except Exception:
-        pass
 
 
 def open_lighting(session):
@@ -181,7 +142,7 @@ def scenario_lighting_breathing(session):
     wait_until("brightness 2 stored", lambda: light_row(session, 2)["brightness"] == 2)
 
     print("first run checked", flush=True)
-    relaunch(session)
+    session.restart()
     open_device(session)
     wait_until("the second start to settle", lambda: quiet(session))
     row = light_row(session, 2)
@@ -216,7 +177,7 @@ def scenario_lighting_colour(session):
                lambda: light_row(session, 3)["color_value1"] == 240 + 255 * 256 + 255 * 65536)
     screenshot_page(session, "steady-page")
 
-    relaunch(session)
+    session.restart()
     open_device(session)
     wait_until("the second start to settle", lambda: quiet(session))
     if light_row(session, 3)["color_value1"] != 240 + 255 * 256 + 255 * 65536:
@@ -254,7 +215,7 @@ def scenario_lighting_reset(session):
     if (row["brightness"], row["speed"]) != (level >> 4, level & 0x0F):
         raise HarnessError("reset stored %s for level %02X" % (row, level))
 
-    relaunch(session)
+    session.restart()
     open_device(session)
     wait_until("the second start to settle", lambda: quiet(session))
     if light_row(session, mode)["speed"] != level & 0x0F:
@@ -281,12 +242,12 @@ def scenario_lighting_tab(session):
     open_device(session)
     if not lighting_tab_shown(session, session.window(MAIN_TITLE)):
         raise HarnessError("no lighting tab for the model with lighting")
-    relaunch(session, "--simulate=wired", "--sim-model", WIRED_ONLY_TYPE)
+    session.restart(["--simulate=wired", "--sim-model", WIRED_ONLY_TYPE])
     main = open_model(session, WIRED_ONLY_NAME)
     if lighting_tab_shown(session, main):
         raise HarnessError("lighting tab shown for %s" % WIRED_ONLY_NAME)
     session.screenshot("wired-only-tabs")
-    relaunch(session)
+    session.restart()
     open_device(session)
     if not lighting_tab_shown(session, session.window(MAIN_TITLE)):
         raise HarnessError("the lighting tab did not come back")

@@ -339,10 +339,55 @@ def scenario_macro_keys(session):
             raise HarnessError("deleted macro still stored")
 
 
+MACRO_COMMAND = 0x08
+FORWARD_BUTTON = 4
+
+
+def scenario_macro_assign(session):
+    """A recorded macro given to button 4 on the buttons page: its packet carries the exact
+    event records after the button index, the button entry names the macro, and both are
+    still there after the program starts again."""
+    import scenarios_keys as keys
+    main = open_macros(session)
+    new_macro(session, main, "Custom 1")
+    session.press("radio button", "Fixed delay", main)
+    wait_until("fixed delay 10 stored",
+               lambda: stored_macro(session, "Custom 1")["delay_type"] == 2)
+    start_recording(session, main)
+    tap(session, "a")
+    tap(session, "b")
+    stop_recording(session, main)
+
+    mark = session.mark()
+    session.press("page tab", "Buttons", main)
+    keys.select(session, main, "Forward button")
+    choices = wait_until("the macro list of the panel", lambda: next(
+        (n for n in session.walk(main) if n.getRoleName() == "combo box" and any(
+            n.getChildAtIndex(i).name == "Custom 1" for i in range(n.childCount))), None))
+    session.act(next(choices.getChildAtIndex(i) for i in range(choices.childCount)
+                     if choices.getChildAtIndex(i).name == "Custom 1"))
+    table = keys.wait_table(session, mark, "a macro entry for button 4",
+                            lambda r: keys.entry(r, FORWARD_BUTTON).startswith("90"))
+    packets = [r for r in session.out_reports_since(mark) if int(r[2:4], 16) == MACRO_COMMAND]
+    # Button index 4, then A down, A up, B down, B up: kind, 10 ms little-endian, usage.
+    blob = "04" + "300A0004" + "B00A0004" + "300A0005" + "B00A0005"
+    if len(packets) != 1 or packets[0][6:10] != "0111" or packets[0][10:10 + len(blob)] != blob:
+        raise HarnessError("macro packets %s, button table %s" % (packets, table))
+    session.find("list item", "Forward button: Custom 1", main)
+
+    session.restart()
+    main = keys.open_keys(session)
+    session.find("list item", "Forward button: Custom 1", main)
+    stored = keys.rows(session).get(FORWARD_BUTTON)
+    if stored is None or stored[3] != "Custom 1":
+        raise HarnessError("after the restart button 4 holds %s" % (stored,))
+
+
 SCENARIOS = {
     "macro_record": scenario_macro_record,
     "macro_edit": scenario_macro_edit,
     "macro_keys": scenario_macro_keys,
     "macro_limit": scenario_macro_limit,
     "macro_offline": scenario_macro_offline,
+    "macro_assign": scenario_macro_assign,
 }

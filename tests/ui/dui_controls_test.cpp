@@ -17,6 +17,7 @@
 #include "ui/dui/reporte_ctrl.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/cradio_button.h"
+#include "control_fixture.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mdialog.h"
@@ -28,33 +29,7 @@
 namespace corvane::DUI {
 namespace {
 
-struct Note {
-  int id;
-  int code;
-  int64_t extra;
-};
-
-class NoteDialog : public MDialog {
- public:
-  std::vector<Note> notes;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t) override {
-    notes.push_back({id, code, extra});
-    return 1;
-  }
-};
-
-class ControlTest : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dialog_.Create(nullptr, "ControlDlg", kStylePopup, 0, Rect{0, 0, 800, 500}));
-    dialog_.ShowWindow(kShowShow);
-  }
-  template <typename T>
-  T* Make(const char* class_name, int id, Rect rect, const char* text = "") {
-    return dynamic_cast<T*>(dialog_.CreateControl(class_name, id, rect, text));
-  }
-  NoteDialog dialog_;
-};
+using ControlTest = ControlFixture;
 
 TEST(SkinFrames, FrameForStateFollowsStripLayout) {
   const ControlState normal{};
@@ -169,6 +144,21 @@ TEST_F(ControlTest, ComboBoxSelectionByDataAndValueChangedCode) {
   EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 2);
   EXPECT_EQ(combo->GetCurData(), 3);
+}
+
+TEST_F(ControlTest, AnUnmarkedFunctionListTakesTheItemItShowsAsAChoice) {
+  // A function list shows its first item before anything from it is assigned; picking
+  // that item must assign it, while a marked list (the assigned one) stays quiet.
+  auto* list = Make<MComboBox>("MComboBox", 86, Rect{0, 0, 160, 28});
+  list->AddString("Custom 1", 1);
+  list->SetCurSel(0);
+  list->SetCheck(false);
+  list->ChooseItem(0);
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].extra, 0);
+  list->SetCheck(true);
+  list->ChooseItem(0);
+  EXPECT_EQ(dialog_.notes.size(), 1u);
 }
 
 TEST_F(ControlTest, EditReportsFocusTypingAndFinishedEditing) {

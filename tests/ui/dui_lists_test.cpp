@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control_fixture.h"
 #include "ui/dui/crecord_list.h"
 #include "ui/dui/macro_list.h"
 #include "ui/dui/mdialog.h"
@@ -17,38 +18,14 @@
 namespace corvane::DUI {
 namespace {
 
-struct Note {
-  int id;
-  int code;
-  int64_t extra;
-};
-
-class NoteDialog : public MDialog {
- public:
-  std::vector<Note> notes;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t) override {
-    notes.push_back({id, code, extra});
-    return 1;
-  }
-};
-
-class ListTest : public testing::Test {
+class ListTest : public ControlFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dialog_.Create(nullptr, "ListDlg", kStylePopup, 0, Rect{0, 0, 600, 400}));
-    dialog_.ShowWindow(kShowShow);
-  }
-  template <typename T>
-  T* Make(const char* class_name, int id, Rect rect) {
-    return dynamic_cast<T*>(dialog_.CreateControl(class_name, id, rect, ""));
-  }
   static MoreButton* MoreOf(QWidget* list) {
     for (QObject* child : list->children()) {
       if (auto* more = dynamic_cast<MoreButton*>(child)) return more;
     }
     return nullptr;
   }
-  NoteDialog dialog_;
 };
 
 TEST_F(ListTest, EventListInsertsSelectsCountsAndScrolls) {

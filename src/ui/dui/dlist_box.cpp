@@ -18,7 +18,14 @@ constexpr int kEditorPadding = 6;
 
 }  // namespace
 
-DListBox::DListBox(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
+DListBox::DListBox(QWidget* parent, MDialog* owner, int id)
+    : MControlFont(parent, owner, id),
+      field_(
+          this,
+          [this](int index, bool keep, const std::string& text) {
+            OnEditFinished(index, keep, text);
+          },
+          [](QLineEdit& field) { field.setAlignment(Qt::AlignCenter); }) {
   SetAlignment(kAlignCenter);
   setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::PointingHandCursor);
@@ -112,36 +119,20 @@ int DListBox::ItemAt(const QPoint& point) const {
 bool DListBox::BeginEdit(int index) {
   if (!isEnabled() || ItemRect(index).isEmpty()) return false;
   FinishEdit(true);
-  if (editor_ == nullptr) {
-    editor_ = new QLineEdit(this);
-    editor_->setAlignment(Qt::AlignCenter);
-    editor_->installEventFilter(this);
-    QObject::connect(editor_, &QLineEdit::returnPressed, editor_, [this] { FinishEdit(true); });
-  }
-  editing_ = index;
   SetCurSel(index);
-  editor_->setAccessibleName(QString::fromStdString(rows_[index].text));
-  editor_->setFont(TitleFont());
-  editor_->setText(QString::fromStdString(rows_[index].text));
-  editor_->setGeometry(
-      ItemRect(index).adjusted(kEditorPadding, kEditorPadding, -kEditorPadding, -kEditorPadding));
-  editor_->selectAll();
-  editor_->show();
-  // Typing must reach the field even when its window was not made active yet.
-  window()->activateWindow();
-  editor_->setFocus(Qt::OtherFocusReason);
+  field_.Begin(index, rows_[index].text, TitleFont(),
+               ItemRect(index).adjusted(kEditorPadding, kEditorPadding, -kEditorPadding,
+                                        -kEditorPadding));
   OnListChanged();
   return true;
 }
 
-bool DListBox::IsEditing() const { return editor_ != nullptr && editor_->isVisible(); }
+bool DListBox::IsEditing() const { return field_.Editing(); }
 
-void DListBox::FinishEdit(bool keep) {
-  if (editing_ < 0 || editor_ == nullptr) return;
-  const int index = editing_;
-  editing_ = -1;  // first: hiding the field moves the focus, which lands here again
-  last_edit_ = editor_->text().trimmed().toStdString();
-  editor_->hide();
+void DListBox::FinishEdit(bool keep) { field_.Finish(keep); }
+
+void DListBox::OnEditFinished(int index, bool keep, const std::string& text) {
+  last_edit_ = text;
   OnListChanged();
   if (!keep || index >= GetCount()) return;
   if (!last_edit_.empty()) SetItemText(index, last_edit_);
@@ -169,7 +160,7 @@ void DListBox::paintEvent(QPaintEvent*) {
       painter.setBrush(fill);
       painter.drawRoundedRect(row, 4, 4);
     }
-    if (i == editing_ && IsEditing()) continue;
+    if (i == field_.Row()) continue;
     QColor color = ColorFromArgb(text_color_);
     if (!isEnabled()) color.setAlpha(110);
     painter.setPen(color);
@@ -183,7 +174,7 @@ void DListBox::mouseReleaseEvent(QMouseEvent* event) {
   const int index = ItemAt(event->position().toPoint());
   if (event->button() == Qt::RightButton) {
     BeginEdit(index);
-  } else if (event->button() == Qt::LeftButton && index != editing_) {
+  } else if (event->button() == Qt::LeftButton && index != field_.Row()) {
     ChooseItem(index);
   }
 }
@@ -209,19 +200,6 @@ void DListBox::keyPressEvent(QKeyEvent* event) {
       return;
   }
   event->accept();
-}
-
-bool DListBox::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == editor_ && editing_ >= 0) {
-    if (event->type() == QEvent::FocusOut) {
-      FinishEdit(true);
-    } else if (event->type() == QEvent::KeyPress &&
-               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      FinishEdit(false);
-      return true;
-    }
-  }
-  return MControlFont::eventFilter(watched, event);
 }
 
 }  // namespace corvane::DUI

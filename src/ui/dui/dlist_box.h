@@ -5,14 +5,12 @@
 // Escape drops it.
 #pragma once
 
-#include <QPointer>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "ui/dui/in_place_field.h"
 #include "ui/dui/mcontrol_font.h"
-
-class QLineEdit;
 
 namespace corvane::DUI {
 
@@ -67,7 +65,6 @@ class DListBox : public MControlFont {
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   // Runs after the rows, the selection or the editing state changed.
   virtual void OnListChanged() {}
 
@@ -76,11 +73,12 @@ class DListBox : public MControlFont {
     std::string text;
     int64_t data = 0;
   };
+  void OnEditFinished(int index, bool keep, const std::string& text);
+
   std::vector<Row> rows_;
   int current_ = -1;
-  int editing_ = -1;
   std::string last_edit_;
-  QPointer<QLineEdit> editor_;
+  InPlaceField field_;
 };
 
 }  // namespace corvane::DUI

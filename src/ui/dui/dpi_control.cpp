@@ -18,7 +18,17 @@ constexpr int kMaxDigits = 6;
 
 }  // namespace
 
-DPIControl::DPIControl(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
+DPIControl::DPIControl(QWidget* parent, MDialog* owner, int id)
+    : MControlFont(parent, owner, id),
+      field_(
+          this,
+          [this](int index, bool keep, const std::string& text) {
+            OnEditFinished(index, keep, text);
+          },
+          [](QLineEdit& field) {
+            field.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            field.setMaxLength(kMaxDigits);
+          }) {
   setFocusPolicy(Qt::StrongFocus);
   SetFontWidth(16);
 }
@@ -103,36 +113,19 @@ void DPIControl::ClickSwatch(int index) {
 
 bool DPIControl::BeginEdit(int index) {
   if (!isEnabled() || ItemRect(index).isEmpty()) return false;
-  FinishEdit(true);
-  if (editor_ == nullptr) {
-    editor_ = new QLineEdit(this);
-    editor_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    editor_->setMaxLength(kMaxDigits);
-    editor_->installEventFilter(this);
-    QObject::connect(editor_, &QLineEdit::returnPressed, editor_, [this] { FinishEdit(true); });
-  }
-  editing_ = index;
-  editor_->setAccessibleName(QString::fromStdString(ItemText(index)));
-  editor_->setFont(TitleFont());
-  editor_->setText(QString::fromStdString(ItemText(index)));
   const QRect row = ItemRect(index);
-  editor_->setGeometry(row.left() + kPadding, row.top() + 4,
-                       row.width() - 3 * kPadding - kSwatchSize, row.height() - 8);
-  editor_->selectAll();
-  editor_->show();
-  window()->activateWindow();
-  editor_->setFocus(Qt::OtherFocusReason);
+  field_.Begin(index, ItemText(index), TitleFont(),
+               QRect(row.left() + kPadding, row.top() + 4,
+                     row.width() - 3 * kPadding - kSwatchSize, row.height() - 8));
   return true;
 }
 
-bool DPIControl::IsEditing() const { return editor_ != nullptr && editor_->isVisible(); }
+bool DPIControl::IsEditing() const { return field_.Editing(); }
 
-void DPIControl::FinishEdit(bool keep) {
-  if (editing_ < 0 || editor_ == nullptr) return;
-  const int index = editing_;
-  editing_ = -1;  // first: hiding the field moves the focus, which lands here again
-  edit_text_ = editor_->text().trimmed().toStdString();
-  editor_->hide();
+void DPIControl::FinishEdit(bool keep) { field_.Finish(keep); }
+
+void DPIControl::OnEditFinished(int index, bool keep, const std::string& text) {
+  edit_text_ = text;
   update();
   if (keep && index < GetCount()) Notify(kNotifyEditFinished, index);
 }
@@ -157,7 +150,7 @@ void DPIControl::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(QColor(255, 255, 255, 120), 1));
     painter.setBrush(ColorFromColorRef(rows_[i].colour));
     painter.drawRoundedRect(swatch, 3, 3);
-    if (i == editing_ && IsEditing()) continue;
+    if (i == field_.Row()) continue;
     QColor color = ColorFromArgb(text_color_);
     if (!isEnabled()) color.setAlpha(110);
     painter.setPen(color);
@@ -171,7 +164,7 @@ void DPIControl::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint point = event->position().toPoint();
   const int index = RowAt(point);
-  if (index < 0 || index == editing_) return;
+  if (index < 0 || index == field_.Row()) return;
   if (SwatchRect(index).contains(point)) {
     ClickSwatch(index);
   } else {
@@ -204,19 +197,6 @@ void DPIControl::keyPressEvent(QKeyEvent* event) {
       return;
   }
   event->accept();
-}
-
-bool DPIControl::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == editor_ && editing_ >= 0) {
-    if (event->type() == QEvent::FocusOut) {
-      FinishEdit(true);
-    } else if (event->type() == QEvent::KeyPress &&
-               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      FinishEdit(false);
-      return true;
-    }
-  }
-  return MControlFont::eventFilter(watched, event);
 }
 
 }  // namespace corvane::DUI

@@ -4,14 +4,12 @@
 // field notifies 29 with the index (Escape drops the edit).
 #pragma once
 
-#include <QPointer>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "ui/dui/in_place_field.h"
 #include "ui/dui/mcontrol_font.h"
-
-class QLineEdit;
 
 namespace corvane::DUI {
 
@@ -61,7 +59,6 @@ class DPIControl : public MControlFont {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Row {
@@ -69,12 +66,13 @@ class DPIControl : public MControlFont {
     uint32_t colour = 0;
   };
   int RowAt(const QPoint& point) const;
+  void OnEditFinished(int index, bool keep, const std::string& text);
+
   std::vector<Row> rows_;
   int current_ = -1;
-  int editing_ = -1;
   int colour_index_ = -1;
   std::string edit_text_;
-  QPointer<QLineEdit> editor_;
+  InPlaceField field_;
 };
 
 }  // namespace corvane::DUI

@@ -55,12 +55,14 @@ bool MComboBox::SelectData(int64_t data) {
 }
 
 void MComboBox::SetCheck(bool checked) {
+  markable_ = true;
   checked_ = checked;
   update();
 }
 
 void MComboBox::ChooseItem(int index) {
-  if (index < 0 || index >= GetCount() || index == current_) return;
+  if (index < 0 || index >= GetCount()) return;
+  if (index == current_ && (!markable_ || checked_)) return;
   SetCurSel(index);
   Notify(kNotifyValueChanged, index);
 }

@@ -35,11 +35,14 @@ class MComboBox : public MControlFont {
   bool SelectData(int64_t data);
   // The data of the selected item, or -1 without selection.
   int64_t GetCurData() const { return GetItemData(current_); }
-  // Marks the box as switched on (the "MComboBox2" look: accent colour text).
+  // Marks the box as switched on (the "MComboBox2" look: accent colour text). A box that
+  // can be marked is a choice in itself: while unmarked, choosing the item it shows is a
+  // choice too, not "nothing changed".
   void SetCheck(bool checked);
   // True when switched on.
   bool GetCheck() const { return checked_; }
-  // Chooses `index` as the user does: selects it and notifies when it changed.
+  // Chooses `index` as the user does: selects it and notifies when it changed (or, for an
+  // unmarked function list, when it is the item shown).
   void ChooseItem(int index);
 
  protected:
@@ -53,6 +56,7 @@ class MComboBox : public MControlFont {
   };
   std::vector<Item> items_;
   int current_ = -1;
+  bool markable_ = false;  // SetCheck was used: the box is a function list
 };
 
 using MComboBox2 = MComboBox;

@@ -1,0 +1,58 @@
+#include "ui/dui/in_place_field.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace corvane::DUI {
+
+InPlaceField::InPlaceField(QWidget* list, Finished finished,
+                           std::function<void(QLineEdit&)> setup)
+    : QObject(list), list_(list), finished_(std::move(finished)), setup_(std::move(setup)) {}
+
+void InPlaceField::Begin(int row, const std::string& text, const QFont& font,
+                         const QRect& place) {
+  Finish(true);
+  if (field_ == nullptr) {
+    field_ = new QLineEdit(list_);
+    if (setup_) setup_(*field_);
+    field_->installEventFilter(this);
+    QObject::connect(field_, &QLineEdit::returnPressed, this, [this] { Finish(true); });
+  }
+  row_ = row;
+  const QString shown = QString::fromStdString(text);
+  field_->setAccessibleName(shown);
+  field_->setFont(font);
+  field_->setText(shown);
+  field_->setGeometry(place);
+  field_->selectAll();
+  field_->show();
+  // Typing must reach the field even when its window was not made active yet.
+  list_->window()->activateWindow();
+  field_->setFocus(Qt::OtherFocusReason);
+}
+
+bool InPlaceField::Editing() const { return field_ != nullptr && field_->isVisible(); }
+
+void InPlaceField::Finish(bool keep) {
+  if (row_ < 0 || field_ == nullptr) return;
+  const int row = row_;
+  row_ = -1;  // first: hiding the field moves the focus, which lands here again
+  const std::string text = field_->text().trimmed().toStdString();
+  field_->hide();
+  if (finished_) finished_(row, keep, text);
+}
+
+bool InPlaceField::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == field_ && row_ >= 0) {
+    if (event->type() == QEvent::FocusOut) {
+      Finish(true);
+    } else if (event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      Finish(false);
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace corvane::DUI
