@@ -33,52 +33,23 @@
 #include "ui/pages/system_mouse_settings.h"
 #include "ui/pages_panel.h"
 #include "ui/window_program.h"
+#include "window_fixture.h"
 #include "worker/device_session.h"
 #include "worker/model_context.h"
 
 namespace corvane::ui {
 namespace {
 
-constexpr int kWaitMs = 8000;
-
-bool WaitFor(const std::function<bool()>& done) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > kWaitMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
-
-class DpiPageTest : public testing::Test {
+class DpiPageTest : public WindowFixture {
  protected:
-  void SetUp() override {
-    options_.session.program_dir = CORVANE_DATA_DIR;
-    options_.session.simulate = "wired";
-    std::string error;
-    ASSERT_EQ(program_->Start(options_, error), WindowProgram::StartResult::kStarted) << error;
-    Window().SetMessageBoxHandler([this](const std::string& title, const std::string&, int) {
-      boxes_.push_back(title);
-      return box_answer_;
-    });
-  }
-  DeviceMainDlg& Window() { return program_->Window(); }
-  DeviceSession& Session() { return program_->Session(); }
+  void SetUp() override { Start("wired"); }
   DpiPage& Page() { return *Window().Pages()->Dpi(); }
   std::string Stored(const std::string& key) {
     SettingsDatabase& store = Session().Store();
     return store.GetConfigValue(store.GetActiveProfile(), key).value_or("?");
   }
-  void Settle() {
-    ASSERT_TRUE(Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
-    QTest::qWait(50);
-  }
   void Open() {
-    ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
-    Settle();
-    Window().DeviceList()->SetSelectIndex(0);
-    Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
+    OpenSimulatedMouse();
     Settle();
   }
   // Finishes an in-place edit of stage `index` with `text`, as typing and Enter do.
@@ -89,13 +60,6 @@ class DpiPageTest : public testing::Test {
     editor->setText(text);
     Page().Stages()->FinishEdit(true);
   }
-
-  test::TempHome home_;
-  StartupOptions options_;
-  std::unique_ptr<WindowProgram> program_ =
-      std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
-  std::vector<std::string> boxes_;
-  int box_answer_ = 1;
 };
 
 TEST_F(DpiPageTest, PlaceholdersUntilAMouseIsOpenedThenTheStoredStages) {
@@ -179,7 +143,7 @@ TEST_F(DpiPageTest, ResetAsksFirstThenTheDefinitionsStagesComeBack) {
   box_answer_ = 2;  // declined
   Page().OnMessage(kIdDpiReset, DUI::kNotifyClick, 0);
   Settle();
-  EXPECT_EQ(boxes_, std::vector<std::string>{Window().Text(kTextResetDpi)});
+  EXPECT_EQ(box_titles_, std::vector<std::string>{Window().Text(kTextResetDpi)});
   EXPECT_EQ(Stored("dpi_group0_value"), "4000");
   box_answer_ = 1;
   Page().OnMessage(kIdDpiReset, DUI::kNotifyClick, 0);
@@ -245,7 +209,7 @@ TEST_F(DpiPageTest, WithoutADesktopMouseSettingsProgramTheButtonSaysSo) {
   setenv("PATH", home_.Root().c_str(), 1);  // a folder with no programs at all
   Page().OnMessage(kIdMouseSettings, DUI::kNotifyClick, 0);
   setenv("PATH", path.c_str(), 1);
-  EXPECT_EQ(boxes_, std::vector<std::string>{Window().Text(kTextSystemMouseSettings)});
+  EXPECT_EQ(box_titles_, std::vector<std::string>{Window().Text(kTextSystemMouseSettings)});
 }
 
 TEST(MouseSettingsCommands, TheDesktopsOwnPanelComesFirstAndMissingOnesAreSkipped) {

@@ -22,46 +22,24 @@
 #include "ui/dui/mouse_key_ctrl.h"
 #include "ui/pages/keys_page.h"
 #include "ui/window_program.h"
+#include "window_fixture.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
 namespace {
 
-constexpr int kWaitMs = 8000;
 constexpr int kMacroList = 77;
 constexpr int kModalCancel = 2;
 
-class KeysPageTest : public testing::Test {
+class KeysPageTest : public WindowFixture {
  protected:
-  void SetUp() override {
-    options_.session.program_dir = CORVANE_DATA_DIR;
-    options_.session.simulate = "wired";
-    std::string error;
-    ASSERT_EQ(program_->Start(options_, error), WindowProgram::StartResult::kStarted) << error;
-    Window().SetMessageBoxHandler([this](const std::string& title, const std::string&, int) {
-      boxes_.push_back(title);
-      return box_answer_;
-    });
-    Window().SetExitHandler([] {});
-  }
-  DeviceMainDlg& Window() { return program_->Window(); }
-  SettingsDatabase& Store() { return program_->Session().Store(); }
+  void SetUp() override { Start("wired"); }
+  SettingsDatabase& Store() { return Session().Store(); }
   DUI::MouseKeyCtrl* List() {
     return static_cast<DUI::MouseKeyCtrl*>(Window().GetControl(kIdKeysList));
   }
-  void Settle() {
-    ASSERT_TRUE(program_->Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
-    QTest::qWait(50);
-  }
   void OpenMouse() {
-    QElapsedTimer timer;
-    timer.start();
-    while (Window().DeviceList()->GetOnlineDevCount() == 0 && timer.elapsed() < kWaitMs) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    Settle();
-    Window().DeviceList()->SetSelectIndex(0);
-    Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
+    OpenSimulatedMouse();
     Settle();
   }
   void Pick(int button) {
@@ -70,13 +48,6 @@ class KeysPageTest : public testing::Test {
     }
   }
   int Profile() { return Store().GetActiveProfile(); }
-
-  test::TempHome home_;
-  StartupOptions options_;
-  std::unique_ptr<WindowProgram> program_ =
-      std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
-  std::vector<std::string> boxes_;
-  int box_answer_ = 1;
 };
 
 TEST_F(KeysPageTest, PlaceholderRowsThenTheModelsButtonsWithThePanelBesideTheList) {
@@ -145,7 +116,7 @@ TEST_F(KeysPageTest, ResetThisButtonAsksFirstAndRestoresTheFactoryDescription) {
 
   box_answer_ = kModalCancel;
   Window().OnMessage(kIdKeysResetButton, DUI::kNotifyClick, 0, 0);
-  EXPECT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(box_titles_.size(), 1u);
   EXPECT_TRUE(Store().GetKeyAssign(Profile(), 3));
 
   box_answer_ = 1;
@@ -153,7 +124,7 @@ TEST_F(KeysPageTest, ResetThisButtonAsksFirstAndRestoresTheFactoryDescription) {
   Settle();
   EXPECT_FALSE(Store().GetKeyAssign(Profile(), 3));
   EXPECT_EQ(List()->GetItemKeyDesc(3), Window().Text(kTextBack));
-  EXPECT_EQ(boxes_, (std::vector<std::string>{"Reset buttons", "Reset buttons"}));
+  EXPECT_EQ(box_titles_, (std::vector<std::string>{"Reset buttons", "Reset buttons"}));
 }
 
 }  // namespace

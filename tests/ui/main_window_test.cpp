@@ -25,6 +25,7 @@
 #include "store/settings_database.h"
 #include "support/temp_home.h"
 #include "update_test_support.h"
+#include "window_fixture.h"
 #include "ui/device_main_dlg.h"
 #include "ui/device_main_parts.h"
 #include "ui/dui/battery_ctrl.h"
@@ -46,49 +47,17 @@
 namespace corvane::ui {
 namespace {
 
-constexpr int kWaitMs = 8000;
-
-bool WaitFor(const std::function<bool()>& done, int timeout_ms = kWaitMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > timeout_ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
-
 std::string TitleOf(DeviceMainDlg& window, int id) {
   auto* control = dynamic_cast<DUI::MControlFont*>(window.GetControl(id));
   return control != nullptr ? control->GetTitle() : std::string("<none>");
 }
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public WindowFixture {
  protected:
-  // Starts the program on the simulator in `mode`; message boxes and exits are recorded.
-  void Start(const std::string& mode, bool hide = false) {
-    if (options_.session.program_dir.empty()) options_.session.program_dir = CORVANE_DATA_DIR;
-    options_.session.simulate = mode;
-    options_.hide = hide;
-    std::string error;
-    ASSERT_EQ(program_->Start(options_, error), WindowProgram::StartResult::kStarted) << error;
-    Window().SetMessageBoxHandler([this](const std::string& title, const std::string& body, int) {
-      boxes_.push_back(title + "|" + body);
-      return box_answer_;
-    });
-    Window().SetExitHandler([this] { ++exits_; });
-  }
-  DeviceMainDlg& Window() { return program_->Window(); }
-  std::string Text(int id) { return Window().Text(id); }
   void Click(int id) {
     DUI::MControl* control = Window().GetControl(id);
     ASSERT_NE(control, nullptr) << id;
     QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, control->rect().center());
-  }
-  // Lets the worker finish what it was given and the window take in its reports.
-  void Settle() {
-    ASSERT_TRUE(program_->Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
-    QTest::qWait(100);
   }
   DUI::MTabCtrl* Tabs() { return static_cast<DUI::MTabCtrl*>(Window().GetControl(kIdTabStrip)); }
   // The pages showing now, by control id (device pages, home and program settings).
@@ -100,22 +69,6 @@ class MainWindowTest : public testing::Test {
     if (Window().GetControl(kIdPageSettings)->IsVisible()) pages.push_back(kIdPageSettings);
     return pages;
   }
-  // Waits for the simulated mouse in the list and opens it.
-  void OpenSimulatedMouse() {
-    ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
-    // The list fills before the worker has loaded the model and its database.
-    ASSERT_TRUE(program_->Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
-    Window().DeviceList()->SetSelectIndex(0);
-    Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
-  }
-
-  test::TempHome home_;
-  StartupOptions options_;
-  std::unique_ptr<WindowProgram> program_ =
-      std::make_unique<WindowProgram>("/opt/corvane/bin/corvane");
-  std::vector<std::string> boxes_;
-  int box_answer_ = 1;  // what every message box is answered with
-  int exits_ = 0;
 };
 
 TEST_F(MainWindowTest, SoftwareCheckResultFollowsTheCheckAndTheLanguage) {

@@ -22,8 +22,6 @@ constexpr int kPresetSide = 26;
 constexpr int kPresetStep = 35;
 constexpr int kFontPixels = 14;
 
-int Channel(uint32_t colour, int index) { return (colour >> (8 * index)) & 0xFF; }
-
 }  // namespace
 
 MousePaletteDlg::MousePaletteDlg(TextLookup texts) : texts_(std::move(texts)) {}
@@ -81,7 +79,9 @@ void MousePaletteDlg::UISize(const DUI::Rect& rect) {
 
 void MousePaletteDlg::ShowColor(uint32_t colour, bool in_palette) {
   color_ = colour;
-  for (int i = 0; i < 3; ++i) channels_[i]->SetTitle(std::to_string(Channel(colour, i)));
+  for (int i = 0; i < 3; ++i) {
+    channels_[i]->SetTitle(std::to_string(DUI::ColorRefChannel(colour, i)));
+  }
   if (in_palette) palette_->SetSelectColor(colour);
   preview_->SetColor(colour);
 }

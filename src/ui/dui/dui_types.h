@@ -77,5 +77,9 @@ QColor ColorFromArgb(uint32_t argb);
 QColor ColorFromColorRef(uint32_t colorref);
 // The 24-bit red-low value of a colour; alpha dropped.
 uint32_t ColorToColorRef(const QColor& color);
+// Channel `index` (0 red, 1 green, 2 blue) of a red-low colour value.
+inline int ColorRefChannel(uint32_t colorref, int index) {
+  return static_cast<int>((colorref >> (8 * index)) & 0xFF);
+}
 
 }  // namespace corvane::DUI

@@ -45,8 +45,6 @@ constexpr int kPaletteHeight = 160;
 constexpr int kEffectTop = 60;
 constexpr int kEffectHeight = 60;
 
-int Channel(uint32_t colour, int index) { return (colour >> (8 * index)) & 0xFF; }
-
 }  // namespace
 
 LightingPage::LightingPage(DeviceMainDlg& window) : window_(window) {}
@@ -364,7 +362,9 @@ void LightingPage::OnChannelEdited() {
 }
 
 void LightingPage::ShowChannels(uint32_t colour) {
-  for (int i = 0; i < 3; ++i) channels_[i]->SetTitle(std::to_string(Channel(colour, i)));
+  for (int i = 0; i < 3; ++i) {
+    channels_[i]->SetTitle(std::to_string(DUI::ColorRefChannel(colour, i)));
+  }
 }
 
 int LightingPage::MarkedSlot() const {
