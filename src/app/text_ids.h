@@ -176,6 +176,7 @@ namespace corvane {
   X(InsertLeftClick, 415) \
   X(InsertMiddleClick, 416) \
   X(InsertRightClick, 417) \
+  X(PageList, 418) \
   X(LiftOffDistance, 501) \
   X(SensorSection, 503) \
   X(HelpMotionSync, 505) \

@@ -67,6 +67,18 @@ void DeviceMainDlg::Tooltip(DUI::MControl* control, int text_id) {
   tooltips_.push_back({control, text_id});
 }
 
+void DeviceMainDlg::Named(DUI::MControl* control, int text_id) {
+  if (control == nullptr) return;
+  control->setAccessibleName(QString::fromStdString(Text(text_id)));
+  names_.push_back({control, text_id});
+}
+
+void DeviceMainDlg::Described(DUI::MControl* control, int text_id) {
+  if (control == nullptr) return;
+  control->setAccessibleDescription(QString::fromStdString(Text(text_id)));
+  descriptions_.push_back({control, text_id});
+}
+
 int DeviceMainDlg::MessageBox(int title_id, int body_id, int buttons) {
   return MessageBoxText(Text(title_id), Text(body_id),
                         buttons > 1 ? kMessageBoxTwoButtons : kMessageBoxOneButton);
@@ -363,11 +375,17 @@ void DeviceMainDlg::Relabel() {
     }
   }
   for (const Label& tip : tooltips_) tip.control->SetTooltip(Text(tip.text_id));
+  for (const Label& name : names_) {
+    name.control->setAccessibleName(QString::fromStdString(Text(name.text_id)));
+  }
+  for (const Label& description : descriptions_) {
+    description.control->setAccessibleDescription(
+        QString::fromStdString(Text(description.text_id)));
+  }
   for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i)
     tabs_->SetItemText(i, Text(kTabs[i].text_id));
   version_label_->SetTitle(VersionLine());
   device_list_->SetVersionDesc(Text(kTextDeviceVersion));
-  device_list_->setAccessibleName(QString::fromStdString(Text(kTextDeviceList)));
   SetConnectionText(connection_text_);
   tray_->SetExitText(Text(kTextTrayExit));
   tray_->SetAboutEntry(Text(kTextAbout), [this] { PostMessage(kMessageCommand, kCommandAbout, 0); });

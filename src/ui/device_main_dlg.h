@@ -127,6 +127,10 @@ class DeviceMainDlg : public DUI::MDialog {
   DUI::MControl* Labelled(DUI::MControl* control, int text_id);
   // Registers a control whose tooltip is language text `text_id`.
   void Tooltip(DUI::MControl* control, int text_id);
+  // For screen readers: the name of a control that shows no words of its own, and the
+  // description that tells a control from another one showing the same words.
+  void Named(DUI::MControl* control, int text_id);
+  void Described(DUI::MControl* control, int text_id);
   // Shows a message box (or asks the test handler); returns the button chosen.
   int MessageBox(int title_id, int body_id, int buttons);
   // The same with texts already looked up; `style` 0 (one button) or 4 (two).
@@ -193,6 +197,8 @@ class DeviceMainDlg : public DUI::MDialog {
   std::unique_ptr<ProgramSettingsPage> settings_page_;
   std::vector<Label> labels_;
   std::vector<Label> tooltips_;
+  std::vector<Label> names_;
+  std::vector<Label> descriptions_;
   DUI::MTabCtrl* tabs_ = nullptr;
   DUI::CDeviceList* device_list_ = nullptr;
   DUI::BatteryCtrl* battery_ = nullptr;

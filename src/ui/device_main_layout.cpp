@@ -110,6 +110,7 @@ void DeviceMainDlg::BuildTabs() {
   }
   tabs_ = static_cast<DUI::MTabCtrl*>(CreateControl("MTabCtrl", kIdTabStrip, Rect{}, "", 0));
   tabs_->SetImage("img_tabitem_bkg.png", 4);
+  Named(tabs_, kTextPageList);
   tabs_->SetTabCtrlWidth(190);
   tabs_->SetTabCtrlHeight(60);
   tabs_->SetLeftRightPading(0, 190);
@@ -127,7 +128,7 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
   device_list_ =
       static_cast<DUI::CDeviceList*>(home->CreateControl("CDeviceList", kIdDeviceList, Rect{}, ""));
   device_list_->SetImage("area_device.png", 1);
-  device_list_->setAccessibleName(QString::fromStdString(Text(kTextDeviceList)));
+  Named(device_list_, kTextDeviceList);
   device_list_->SetBatteryBkg("icon\\icon_battery_bkg.png");
   device_list_->SetBatteryIcon("icon\\icon_batteryvalue.png", "icon\\icon_charge.png");
   device_list_->SetDevModeImage("device_mode.png");

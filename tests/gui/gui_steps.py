@@ -49,3 +49,15 @@ def quiet(session):
     before = session.mark()
     time.sleep(0.5)
     return session.mark() == before
+
+
+def unnamed(session, root):
+    """Showing objects below root without a real role or a name."""
+    return ["%s %r" % (n.getRoleName(), n.name) for n in session.walk(root)
+            if n != root and showing(n)
+            and (n.getRoleName() in ("filler", "unknown", "client") or not n.name)]
+
+
+def centre(node):
+    box = node.queryComponent().getExtents(0)
+    return box.x + box.width // 2, box.y + box.height // 2

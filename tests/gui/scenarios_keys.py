@@ -3,7 +3,7 @@ the button command, is stored, and is still there after the program starts again
 import time
 
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, QUIET_S, commands_after, open_device, quiet
+from gui_steps import MAIN_TITLE, QUIET_S, commands_after, open_device, quiet, unnamed
 
 BUTTON_COMMAND = 0x09
 # The button table starts at report byte 5; buttons 0 to 8 reach the mouse.
@@ -116,13 +116,6 @@ def scenario_keys_keyboard(session):
     session.find("list item", "Middle button: Ctrl+ Alt + A")
     if rows(session).get(2) != (2, 4, 5, "Ctrl+ Alt + A"):
         raise HarnessError("after the restart: %s" % rows(session))
-
-
-def unnamed(session, root):
-    """Showing objects below root without a real role or a name."""
-    return ["%s %r" % (n.getRoleName(), n.name) for n in session.walk(root)
-            if n != root and showing(n)
-            and (n.getRoleName() in ("filler", "unknown", "client") or not n.name)]
 
 
 def scenario_keys_mouse(session):

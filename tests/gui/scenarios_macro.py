@@ -7,7 +7,7 @@ import time
 
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, open_device
+from gui_steps import MAIN_TITLE, centre, open_device
 
 DOWN, UP = "\u2193", "\u2191"
 VK_A, VK_B = 65, 66
@@ -63,11 +63,6 @@ def stored_events(session, macro_id):
 
 def key_events(events):
     return [(t, v) for t, v, _ in events if t != DELAY]
-
-
-def centre(node):
-    box = node.queryComponent().getExtents(0)
-    return box.x + box.width // 2, box.y + box.height // 2
 
 
 def set_field(session, field, text):

@@ -85,7 +85,7 @@ TEST_F(AccessibilityTest, ButtonsAreNamedByWhatTheyShowAndPressLikeAClick) {
             (std::vector<std::pair<int, int>>{{33, kNotifyClick}, {281, kNotifyClick}}));
 }
 
-TEST_F(AccessibilityTest, KeyboardFocusMovesByTabAndSpaceOrEnterPresses) {
+TEST_F(AccessibilityTest, KeyboardFocusMovesByTabAndSkipsWhatIsNotOnScreen) {
   auto* first = Make<MButton>("MButton", 1, {10, 10, 110, 40}, "One");
   auto* second = Make<MButton>("MButton", 2, {120, 10, 220, 40}, "Two");
   dialog_.GetSafeHwnd()->activateWindow();
@@ -98,6 +98,22 @@ TEST_F(AccessibilityTest, KeyboardFocusMovesByTabAndSpaceOrEnterPresses) {
   QTest::keyClick(second, Qt::Key_Return);
   EXPECT_EQ(dialog_.notes,
             (std::vector<std::pair<int, int>>{{2, kNotifyClick}, {2, kNotifyClick}}));
+
+  // A control left with an empty rectangle is not on screen: Tab passes it by and a reader
+  // does not list it, until it is given an area.
+  auto* unplaced = Make<MButton>("CImageButton", 3, Rect{});
+  unplaced->SetTooltip("Maximize");
+  auto* third = Make<MButton>("MButton", 4, {230, 10, 330, 40}, "Four");
+  QCoreApplication::processEvents();
+  QTest::keyClick(second, Qt::Key_Tab);
+  EXPECT_TRUE(third->hasFocus());
+  EXPECT_TRUE(Of(unplaced)->state().invisible);
+  unplaced->SetRect({340, 10, 370, 40});
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(Of(unplaced)->state().invisible);
+  second->OnFocus(true);
+  QTest::keyClick(second, Qt::Key_Tab);
+  EXPECT_TRUE(unplaced->hasFocus());
 }
 
 TEST_F(AccessibilityTest, SlidersAndProgressBarsGiveTheirValues) {

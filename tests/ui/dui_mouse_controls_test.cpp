@@ -101,6 +101,17 @@ TEST_F(MouseControlsTest, HotSpotsFollowThePictureScaleAndSelectTheirButton) {
   EXPECT_EQ(dialog_.clicks.back(), std::make_pair(108, int64_t{2}));
   EXPECT_TRUE(mouse->SetButtonName(2, "Wheel"));
   EXPECT_EQ(spots->child(1)->text(QAccessible::Name), "Wheel");
+
+  // From the keyboard: the arrows choose the neighbouring spot, as a click does, and stop
+  // at the ends.
+  EXPECT_TRUE(mouse->focusPolicy() & Qt::TabFocus);
+  QTest::keyClick(mouse, Qt::Key_Up);
+  EXPECT_EQ(dialog_.clicks.back(), std::make_pair(108, int64_t{0}));
+  QTest::keyClick(mouse, Qt::Key_Up);
+  EXPECT_EQ(dialog_.clicks.back(), std::make_pair(108, int64_t{0}));
+  QTest::keyClick(mouse, Qt::Key_Right);
+  EXPECT_EQ(dialog_.clicks.back(), std::make_pair(108, int64_t{2}));
+  EXPECT_EQ(mouse->GetSelectButton(), 2);
 }
 
 TEST_F(MouseControlsTest, FieldTextSetByAnAssistiveToolIsWhatThePageReads) {

@@ -211,6 +211,7 @@ QString ControlAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
       return Name();
     case QAccessible::Description:
+      if (!control->accessibleDescription().isEmpty()) return control->accessibleDescription();
       return control->toolTip() != Name() ? control->toolTip() : QString();
     case QAccessible::Value:
       if (kind_ == AccessibleKind::kEdit) {
@@ -236,6 +237,8 @@ QAccessible::State ControlAccessible::state() const {
   if (!Resolve()) return state;
   MControl* control = Control();
   if (control == nullptr) return state;
+  // A control without an area is not on screen, whatever its visibility flag says.
+  if (control->rect().isEmpty()) state.invisible = true;
   switch (kind_) {
     case AccessibleKind::kToggle:
     case AccessibleKind::kCheckBox:

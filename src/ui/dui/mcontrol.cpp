@@ -143,6 +143,18 @@ bool MControl::event(QEvent* event) {
     case QEvent::FocusOut:
       update();
       break;
+    case QEvent::Resize:
+      // Some controls keep the empty rectangle they were made with and are never seen; a
+      // Tab stop there would leave the keyboard user on nothing.
+      if (rect().isEmpty() && focusPolicy() != Qt::NoFocus) {
+        sized_focus_policy_ = focusPolicy();
+        setFocusPolicy(Qt::NoFocus);
+        if (hasFocus()) clearFocus();
+      } else if (!rect().isEmpty() && sized_focus_policy_ != Qt::NoFocus) {
+        setFocusPolicy(sized_focus_policy_);
+        sized_focus_policy_ = Qt::NoFocus;
+      }
+      break;
     case QEvent::Paint:
       // Still inside the paint event, after the control's own painting.
       if (hasFocus() && (focusPolicy() & Qt::TabFocus)) {

@@ -107,7 +107,8 @@ class MControl : public QWidget {
   void changeEvent(QEvent* event) override;
   // Space, Enter and Return click a control that takes the keyboard focus.
   void keyPressEvent(QKeyEvent* event) override;
-  // Paints the keyboard-focus outline over whatever the control painted.
+  // Paints the keyboard-focus outline over whatever the control painted, and keeps a
+  // control laid out to nothing out of the Tab order.
   bool event(QEvent* event) override;
 
   SkinImage image_;
@@ -119,6 +120,8 @@ class MControl : public QWidget {
   int id_;
   bool hovered_ = false;
   bool pressed_ = false;
+  // The focus policy put aside while the control has no area; NoFocus when none is.
+  Qt::FocusPolicy sized_focus_policy_ = Qt::NoFocus;
 };
 
 }  // namespace corvane::DUI

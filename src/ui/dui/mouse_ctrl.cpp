@@ -1,6 +1,7 @@
 // Mouse picture, hot spots and the drawn outline used when the skin has no picture.
 #include "ui/dui/mouse_ctrl.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -20,6 +21,7 @@ constexpr double kDotRadius = 4.5;
 
 MouseCtrl::MouseCtrl(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
   setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void MouseCtrl::AddButton(int button, const std::string& name, int x1, int x2, int y,
@@ -177,6 +179,27 @@ void MouseCtrl::paintEvent(QPaintEvent*) {
 void MouseCtrl::mouseReleaseEvent(QMouseEvent* event) {
   MControlFont::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton) ChooseItem(ItemAt(event->position().toPoint()));
+}
+
+void MouseCtrl::keyPressEvent(QKeyEvent* event) {
+  if (GetCount() == 0) {
+    MControlFont::keyPressEvent(event);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+      ChooseItem(std::max(0, current_ - 1));
+      break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+      ChooseItem(std::min(GetCount() - 1, current_ + 1));
+      break;
+    default:
+      MControlFont::keyPressEvent(event);
+      return;
+  }
+  event->accept();
 }
 
 }  // namespace corvane::DUI

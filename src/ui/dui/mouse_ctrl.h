@@ -48,6 +48,8 @@ class MouseCtrl : public MControlFont {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // The arrow keys choose the previous or next hot spot, as a click on it does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   struct Spot {

@@ -1,6 +1,8 @@
 // Building, laying out and acting on the device settings page.
 #include "ui/pages/device_settings_page.h"
 
+#include <utility>
+
 #include "app/text_ids.h"
 #include "settings/device_state.h"
 #include "settings/performance_options.h"
@@ -77,9 +79,11 @@ void DeviceSettingsPage::Build(DUI::MControl* page) {
     line->SetTextColor(kValueColor);
     line->SetFont("", 14, 0);
   }
-  for (int id : {kIdFirmwareMouse, kIdFirmwareReceiver}) {
-    static_cast<DUI::MControlFont*>(Add("MButton", id, kTextCheckFirmware, "img_button.png", 4))
-        ->SetFont("", 16, 0);
+  for (auto [id, section] : {std::pair{kIdFirmwareMouse, kTextMouseFirmware},
+                             {kIdFirmwareReceiver, kTextReceiverFirmware}}) {
+    DUI::MControl* check = Add("MButton", id, kTextCheckFirmware, "img_button.png", 4);
+    static_cast<DUI::MControlFont*>(check)->SetFont("", 16, 0);
+    window_.Described(check, section);
   }
   Add("MButton", kIdDpiRestore, kTextRestoreDefaults, "img_button.png", 4);
   response_ =

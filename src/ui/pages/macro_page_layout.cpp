@@ -66,6 +66,9 @@ void MacroPage::Build() {
                           {kIdClearEvents, kTextClearEvents}, {kIdApplyButton, kTextApplyKey}}) {
     Add("MButton", id, text)->SetImage("img_button.png", 4);
   }
+  // Both delete buttons say "Delete"; a screen reader also hears which list each acts on.
+  window_.Described(window_.GetControl(kIdDeleteMacro), kTextMacroList);
+  window_.Described(window_.GetControl(kIdDeleteEvent), kTextMacroEvents);
   auto* header = static_cast<DUI::MPicture*>(Add("MPicture", kIdEventHeader, 0, true));
   header->SetImage("img_eventcaption.png", 1);
   header->SetShowMode(DUI::MPicture::kShowSliced, 6);
