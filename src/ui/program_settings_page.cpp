@@ -49,7 +49,7 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
   page_ = page;
   static_cast<DUI::MPicture*>(Add("MPicture", 272, kNoText, "img_area_bkg.png", 1))
       ->SetShowMode(DUI::MPicture::kShowSliced, 30);
-  Add("CImageButton", kIdSettingsReturn, kNoText, "img_return.png", 4);
+  window_.Tooltip(Add("CImageButton", kIdSettingsReturn, kNoText, "img_return.png", 4), kTextBack);
   Add("MText", kIdSetVersion, kNoText, nullptr, 0);
   Add("MText", kIdSetUpdateState, kNoText, nullptr, 0)->SetTextColor(kUpToDateColor);
   Add("MButton", kIdSetUpdateCheck, kTextCheckSoftwareUpdate, "img_button.png", 4);

@@ -60,6 +60,20 @@ def reading_faults(session, main, targets):
     return faults
 
 
+def page_faults(session, main, page):
+    """What a keyboard and screen-reader user would trip over on the page showing."""
+    time.sleep(0.5)
+    faults = ["unnamed or role-less: %s" % o for o in unnamed(session, main)]
+    targets = focus_targets(session, main)
+    faults += reading_faults(session, main, targets)
+    mark = session.mark()
+    visited = set(tab_round(session, targets))
+    faults += ["Tab never reaches %s" % label for label, _ in targets if label not in visited]
+    if session.out_reports_since(mark):
+        faults.append("moving the focus sent %s" % session.out_reports_since(mark))
+    return ["%s: %s" % (page, fault) for fault in faults]
+
+
 def scenario_pages_keyboard(session):
     open_device(session)
     main = session.window(MAIN_TITLE)
@@ -75,21 +89,55 @@ def scenario_pages_keyboard(session):
     problems = []
     for tab in tabs:
         session.press("page tab", tab, main)
-        time.sleep(0.5)
-        problems += ["%s: unnamed or role-less: %s" % (tab, o) for o in unnamed(session, main)]
-        targets = focus_targets(session, main)
-        problems += ["%s: %s" % (tab, fault) for fault in reading_faults(session, main, targets)]
-        mark = session.mark()
-        visited = set(tab_round(session, targets))
-        problems += ["%s: Tab never reaches %s" % (tab, label) for label, _ in targets
-                     if label not in visited]
-        if session.out_reports_since(mark):
-            problems.append("%s: moving the focus sent %s" % (tab, session.out_reports_since(mark)))
+        problems += page_faults(session, main, tab)
+    session.press("push button", "Settings", main)
+    session.find("push button", "About", main)
+    problems += page_faults(session, main, "Settings")
     if problems:
         session.screenshot("faults")
         raise HarnessError("keyboard and screen-reader faults:\n  " + "\n  ".join(problems))
 
 
+def tab_to(session, root, role, name, limit=60):
+    """Presses Tab until the control with that role and name has the focus; returns it."""
+    target = session.find(role, name, root)
+    focused = gui_harness.pyatspi.STATE_FOCUSED
+    for _ in range(limit):
+        if target.getState().contains(focused):
+            return target
+        session.key("Tab")
+        time.sleep(SETTLE_S)
+    raise HarnessError("Tab never brought the focus to %s %r" % (role, name))
+
+
+def scenario_keyboard_only(session):
+    """The keyboard alone opens the mouse, turns to the performance page and chooses 500 Hz:
+    0x02 with code 2 reaches the mouse and both rate keys are stored."""
+    from scenarios_dpi import REPORT_RATE, stored, wait_sent
+    main = session.window(MAIN_TITLE)
+    session.xdotool("mousemove", 5, 5)  # the pointer rests outside the window
+    session.xdotool("search", "--name", "^%s$" % MAIN_TITLE, "windowfocus")
+    wait_until("a device card", lambda: any(
+        n.getRoleName() == "list item" and showing(n) for n in session.walk(main)))
+    tab_to(session, main, "list", "Devices")
+    session.key("Return")
+    session.find("page tab", "Buttons", main)
+    wait_until("the start-up traffic to settle", lambda: quiet(session), 30)
+    tab_to(session, main, "page tab list", "Pages")
+    session.key("Down")
+    performance = session.find("page tab", "Performance", main)
+    wait_until("the performance page chosen", lambda: performance.getState().contains(
+        gui_harness.pyatspi.STATE_SELECTED))
+    tab_to(session, main, "list", "Report rate")
+    mark = session.mark()
+    session.key("Left")  # from 1000 Hz
+    wait_sent(session, mark, REPORT_RATE, "the 500 Hz report rate", lambda r: r[5] == 2)
+    wait_until("500 Hz stored", lambda: (stored(session, "report_rate"),
+                                         stored(session, "report_rate_wireless")) == ("2", "2"))
+    session.screenshot("performance-by-keyboard")
+
+
 SCENARIOS = {
     "pages_keyboard": scenario_pages_keyboard,
+    "keyboard_only": scenario_keyboard_only,
 }
