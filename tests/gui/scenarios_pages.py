@@ -8,7 +8,8 @@ import time
 
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, centre, open_device, quiet, unnamed
+from gui_steps import (MAIN_TITLE, QUIET_S, RESTORE_COMMAND, centre, commands_after,
+                       open_device, quiet, unnamed)
 
 # Roles that take keyboard focus themselves; list items and page tabs are reached through
 # their list and their tab bar.
@@ -112,7 +113,8 @@ def tab_to(session, root, role, name, limit=60):
 
 def scenario_keyboard_only(session):
     """The keyboard alone opens the mouse, turns to the performance page and chooses 500 Hz:
-    0x02 with code 2 reaches the mouse and both rate keys are stored."""
+    0x02 with code 2 reaches the mouse and both rate keys are stored. Escape then leaves
+    the main window open and declines the restore question."""
     from scenarios_dpi import REPORT_RATE, stored, wait_sent
     main = session.window(MAIN_TITLE)
     session.xdotool("mousemove", 5, 5)  # the pointer rests outside the window
@@ -135,6 +137,25 @@ def scenario_keyboard_only(session):
     wait_until("500 Hz stored", lambda: (stored(session, "report_rate"),
                                          stored(session, "report_rate_wireless")) == ("2", "2"))
     session.screenshot("performance-by-keyboard")
+
+    # Escape leaves the main window open; on a question it declines, and nothing is sent.
+    session.key("Escape")
+    time.sleep(QUIET_S)
+    if not showing(main) or session.process.poll() is not None:
+        raise HarnessError("Escape closed the main window")
+    tab_to(session, main, "push button", "Settings")
+    session.key("space")
+    restore = session.find("push button", "Restore defaults", main)
+    tab_to(session, main, "push button", "Restore defaults")
+    mark = session.mark()
+    session.key("space")
+    box = session.window("MessageBox")
+    session.xdotool("search", "--name", "^MessageBox$", "windowfocus")  # a window manager's part
+    session.key("Escape")
+    wait_until("the question to close", lambda: not showing(box))
+    time.sleep(QUIET_S)
+    if RESTORE_COMMAND in commands_after(session, mark) or not showing(restore):
+        raise HarnessError("Escape on the question sent %s" % session.out_reports_since(mark))
 
 
 SCENARIOS = {

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <map>
@@ -36,12 +37,19 @@ void Click(DUI::MWindow& box, int id) {
   control->PerformClick();
 }
 
-TEST(MessageBox, ButtonsGiveOneAndTwoAndACloseFromOutsideDeclines) {
+TEST(MessageBox, ButtonsGiveOneAndTwoAndACloseOrEscapeDeclines) {
   EXPECT_EQ(AskWhile(kMessageBoxTwoButtons, [](DUI::MWindow& box) { Click(box, 33); }), 1);
   EXPECT_EQ(AskWhile(kMessageBoxTwoButtons, [](DUI::MWindow& box) { Click(box, 34); }), 2);
   EXPECT_EQ(AskWhile(kMessageBoxOneButton, [](DUI::MWindow& box) { Click(box, 33); }), 1);
   EXPECT_EQ(AskWhile(kMessageBoxTwoButtons,
                      [](DUI::MWindow& box) { box.PostMessage(DUI::kMessageClose, 2, 0); }),
+            2);
+  // Escape on the focused button declines, as the close button does.
+  EXPECT_EQ(AskWhile(kMessageBoxTwoButtons,
+                     [](DUI::MWindow& box) {
+                       QTest::keyClick(static_cast<DUI::MDialog&>(box).GetControl(33),
+                                       Qt::Key_Escape);
+                     }),
             2);
 }
 

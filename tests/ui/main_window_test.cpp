@@ -198,6 +198,11 @@ TEST_F(MainWindowTest, LanguageChangeRelabelsEverythingWithoutRestart) {
   EXPECT_EQ(TitleOf(Window(), kIdVersion).rfind(Text(kTextSoftwareVersion) + ": v", 0), 0u);
   EXPECT_EQ(TitleOf(Window(), kIdSetAutorun), Text(kTextAutorun));
   EXPECT_EQ(Window().GetControl(kIdClose)->toolTip().toStdString(), Text(kTextClose));
+  // What only a screen reader hears follows as well.
+  EXPECT_EQ(Window().GetControl(kIdTabStrip)->accessibleName().toStdString(),
+            Text(kTextPageList));
+  EXPECT_EQ(Window().GetControl(kIdFirmwareMouse)->accessibleDescription().toStdString(),
+            Text(kTextMouseFirmware));
 
   ASSERT_TRUE(Window().ChangeLanguage(1033));
   EXPECT_EQ(TitleOf(Window(), kIdCaption), english_caption);

@@ -108,6 +108,9 @@ class MWindow {
   virtual void HandleResize() {}
   // The window gained (true) or lost (false) activation.
   virtual void HandleActivation(bool) {}
+  // Whether Escape asks the window to close, as its close button would: only a dialog
+  // waiting for its answer (in ShowModal) does.
+  bool ClosesOnEscape() const { return modal_loop_ != nullptr; }
 
  private:
   friend class WindowWidget;

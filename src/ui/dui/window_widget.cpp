@@ -2,6 +2,7 @@
 #include "ui/dui/window_widget.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -44,6 +45,15 @@ void WindowWidget::mousePressEvent(QMouseEvent* event) {
     windowHandle()->startSystemMove();
   }
   QWidget::mousePressEvent(event);
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && owner_ != nullptr && owner_->ClosesOnEscape()) {
+    event->accept();
+    owner_->SendMessage(kMessageClose, MWindow::kModalCancel, 0);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace corvane::DUI

@@ -23,6 +23,8 @@ class WindowWidget : public QWidget {
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // Escape that no control took closes a dialog with kModalCancel.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   MWindow* owner_;
