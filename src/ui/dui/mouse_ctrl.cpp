@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "ui/dui/accessibility.h"
+#include "ui/dui/arrow_keys.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
@@ -182,24 +183,7 @@ void MouseCtrl::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MouseCtrl::keyPressEvent(QKeyEvent* event) {
-  if (GetCount() == 0) {
-    MControlFont::keyPressEvent(event);
-    return;
-  }
-  switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Left:
-      ChooseItem(std::max(0, current_ - 1));
-      break;
-    case Qt::Key_Down:
-    case Qt::Key_Right:
-      ChooseItem(std::min(GetCount() - 1, current_ + 1));
-      break;
-    default:
-      MControlFont::keyPressEvent(event);
-      return;
-  }
-  event->accept();
+  if (!ChooseByArrow(*this, *event)) MControlFont::keyPressEvent(event);
 }
 
 }  // namespace corvane::DUI

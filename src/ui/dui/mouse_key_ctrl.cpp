@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "ui/dui/accessibility.h"
+#include "ui/dui/arrow_keys.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
@@ -161,18 +162,7 @@ void MouseKeyCtrl::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MouseKeyCtrl::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Up:
-      ChooseItem(std::max(0, current_ - 1));
-      break;
-    case Qt::Key_Down:
-      ChooseItem(std::min(GetCount() - 1, current_ + 1));
-      break;
-    default:
-      MControlFont::keyPressEvent(event);
-      return;
-  }
-  event->accept();
+  if (!ChooseByArrow(*this, *event)) MControlFont::keyPressEvent(event);
 }
 
 }  // namespace corvane::DUI
