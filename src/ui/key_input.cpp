@@ -89,4 +89,8 @@ KeyInput& SharedKeyInput() {
   return input;
 }
 
+bool MovesFocus(const QKeyEvent& event) {
+  return event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab;
+}
+
 }  // namespace corvane::ui

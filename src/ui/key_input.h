@@ -32,4 +32,8 @@ class KeyInput {
 // The process's one key input: the decoder's modifier state lives as long as the process.
 KeyInput& SharedKeyInput();
 
+// Tab and Shift+Tab: a key field that captures every other key lets these move the focus
+// on, which ends its capture, so that the keyboard can leave it.
+bool MovesFocus(const QKeyEvent& event);
+
 }  // namespace corvane::ui

@@ -260,6 +260,11 @@ class Session:
         subprocess.run(["xdotool"] + [str(a) for a in args], check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
+    def focus_window(self, title):
+        """Gives the window called title the keyboard, as a window manager would: without
+        one, keys go wherever the input focus was left."""
+        self.xdotool("search", "--name", "^%s$" % title, "windowfocus")
+
     def type_text(self, text):
         """Real key events into the focused window."""
         self.xdotool("type", "--delay", "20", text)

@@ -10,6 +10,7 @@ import gui_harness
 from gui_harness import HarnessError, showing, wait_until
 from gui_steps import (MAIN_TITLE, QUIET_S, RESTORE_COMMAND, centre, commands_after,
                        open_device, quiet, unnamed)
+from scenarios_dpi import REPORT_RATE, stored, wait_sent
 
 # Roles that take keyboard focus themselves; list items and page tabs are reached through
 # their list and their tab bar.
@@ -44,7 +45,7 @@ def tab_round(session, targets):
     return visited
 
 
-def reading_faults(session, main, targets):
+def reading_faults(targets):
     """Names made of resource words, controls with no area on screen, and controls a reader
     cannot tell apart."""
     faults = ["named by a resource: %s" % label for label, node in targets
@@ -66,7 +67,7 @@ def page_faults(session, main, page):
     time.sleep(0.5)
     faults = ["unnamed or role-less: %s" % o for o in unnamed(session, main)]
     targets = focus_targets(session, main)
-    faults += reading_faults(session, main, targets)
+    faults += reading_faults(targets)
     mark = session.mark()
     visited = set(tab_round(session, targets))
     faults += ["Tab never reaches %s" % label for label, _ in targets if label not in visited]
@@ -84,9 +85,8 @@ def scenario_pages_keyboard(session):
             and n.name != HOME_TAB]
     if len(tabs) < 4:
         raise HarnessError("page tabs of the open mouse: %s" % tabs)
-    # Without a window manager the keyboard goes to the window given the input focus.
     session.xdotool("mousemove", *centre(main))
-    session.xdotool("search", "--name", "^%s$" % MAIN_TITLE, "windowfocus")
+    session.focus_window(MAIN_TITLE)
     problems = []
     for tab in tabs:
         session.press("page tab", tab, main)
@@ -115,10 +115,9 @@ def scenario_keyboard_only(session):
     """The keyboard alone opens the mouse, turns to the performance page and chooses 500 Hz:
     0x02 with code 2 reaches the mouse and both rate keys are stored. Escape then leaves
     the main window open and declines the restore question."""
-    from scenarios_dpi import REPORT_RATE, stored, wait_sent
     main = session.window(MAIN_TITLE)
     session.xdotool("mousemove", 5, 5)  # the pointer rests outside the window
-    session.xdotool("search", "--name", "^%s$" % MAIN_TITLE, "windowfocus")
+    session.focus_window(MAIN_TITLE)
     wait_until("a device card", lambda: any(
         n.getRoleName() == "list item" and showing(n) for n in session.walk(main)))
     tab_to(session, main, "list", "Devices")
@@ -150,7 +149,7 @@ def scenario_keyboard_only(session):
     mark = session.mark()
     session.key("space")
     box = session.window("MessageBox")
-    session.xdotool("search", "--name", "^MessageBox$", "windowfocus")  # a window manager's part
+    session.focus_window("MessageBox")
     session.key("Escape")
     wait_until("the question to close", lambda: not showing(box))
     time.sleep(QUIET_S)

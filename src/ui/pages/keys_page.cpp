@@ -432,8 +432,7 @@ bool KeysPage::eventFilter(QObject* watched, QEvent* event) {
       if (capture_.Dispatch(decoded) == CaptureMode::kKeyboardPanel) {
         key_field_->SetTitle(capture_.CapturedName());
       }
-      // Tab still moves the focus on, which ends the capture.
-      return key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab;
+      return !MovesFocus(*key);
     }
     default:
       return false;

@@ -417,8 +417,7 @@ bool MacroPage::OnKeyEvent(const QKeyEvent& event) {
   if (capture_.Mode() == CaptureMode::kMacroEditorKey) {
     auto* line = value_field_->findChild<QLineEdit*>();
     if (line == nullptr || !line->hasFocus()) return false;
-    // Tab still moves the focus on, which ends the capture, as on the buttons page.
-    if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) return false;
+    if (MovesFocus(event)) return false;
   }
   if (event.isAutoRepeat()) return true;
   const KeyEvent key = DecodeKey(event);
