@@ -74,21 +74,25 @@ void CollectedTasks::Post(WorkerTask task) {
 }
 
 int CollectedTasks::RunAll(DeviceJobs& jobs) const {
-  for (WorkerTask task : tasks_) {
-    if (const int code = RunJob(jobs, task); code != 0) return code;
-  }
-  return 0;
+  for (WorkerTask task : tasks_) jobs.Run(task);
+  return DeviceResult(jobs);
 }
 
 int DeviceResult(DeviceJobs& jobs) {
-  const std::optional<DeviceJobs::CommandFailure> failure = jobs.TakeFailure();
-  if (!failure) return 0;
-  char command[8];
-  std::snprintf(command, sizeof command, "0x%02X", failure->command);
-  const char* what = "the mouse did not answer command ";
-  if (failure->outcome == CommandOutcome::kRefused) what = "the mouse refused command ";
-  if (failure->outcome == CommandOutcome::kWriteFailed) what = "could not send command ";
-  CliFail(what + std::string(command) + "; the stored settings keep the values given");
+  const std::vector<DeviceJobs::CommandFailure> failures = jobs.TakeFailures();
+  if (failures.empty()) return 0;
+  // Every failed step is named, in the order the job ran them.
+  std::string steps;
+  for (const DeviceJobs::CommandFailure& failure : failures) {
+    char command[8];
+    std::snprintf(command, sizeof command, "0x%02X", failure.command);
+    std::string step = "the mouse did not answer command " + std::string(command);
+    if (failure.outcome == CommandOutcome::kRefused) step = "the mouse refused command " + std::string(command);
+    if (failure.outcome == CommandOutcome::kWriteFailed) step = "could not send command " + std::string(command);
+    if (failure.skipped) step = "command " + std::string(command) + " was not sent (the mouse had gone)";
+    steps += (steps.empty() ? "" : "; ") + step;
+  }
+  CliFail(steps + "; the stored settings keep the values given");
   return kExitDeviceFailed;
 }
 

@@ -67,8 +67,8 @@ class CliDeviceSession : public CliSession {
 class CollectedTasks : public TaskPoster {
  public:
   void Post(WorkerTask task) override;
-  // Runs the collected jobs in order on the calling thread, stopping after the first whose
-  // command the mouse refused or did not answer. Returns RunJob's exit code.
+  // Runs every collected job in order on the calling thread, then reports as RunJob does
+  // (naming each command the mouse refused or did not answer).
   int RunAll(DeviceJobs& jobs) const;
 
  private:
@@ -76,7 +76,7 @@ class CollectedTasks : public TaskPoster {
 };
 
 // Runs one worker job on the calling thread. Returns 0 when every command of it was
-// accepted; otherwise prints which command the mouse refused or did not answer and returns
+// accepted; otherwise prints each command the mouse refused or did not answer and returns
 // kExitDeviceFailed (the store keeps the values either way).
 int RunJob(DeviceJobs& jobs, WorkerTask task);
 // The same check for jobs already run: 0, or the message and kExitDeviceFailed.

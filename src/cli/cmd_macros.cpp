@@ -10,6 +10,7 @@
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
 #include "cli/macro_events_file.h"
+#include "settings/button_assignment.h"
 #include "settings/macro_editor.h"
 #include "settings/macro_packets.h"
 #include "store/settings_database.h"
@@ -23,14 +24,24 @@ class FixedClock : public MacroClock {
   uint32_t NowMs() override { return 0; }
 };
 
-// The macro page over an open session.
+// The macro page over an open session. An edit of a macro that a button of the active
+// profile plays collects the button job, which SendEdits then runs.
 struct MacroPage {
   explicit MacroPage(CliDeviceSession& cli)
-      : editor(cli.Session().Store(), clock,
+      : cli(cli),
+        editor(cli.Session().Store(), clock,
                [&cli](int id) { return cli.Session().Texts().Text(id); }) {
     editor.Load();
+    editor.SetStoredListener([this](int macro_id) {
+      MarkButtonsPlayingMacro(this->cli.Session().Store(), this->cli.Session().State(), tasks,
+                              this->cli.ActiveProfile(), macro_id);
+    });
   }
+  int SendEdits() { return tasks.RunAll(cli.Session().Jobs()); }
+
+  CliDeviceSession& cli;
   FixedClock clock;
+  CollectedTasks tasks;
   MacroEditor editor;
 };
 
@@ -109,7 +120,7 @@ int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& ar
   if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
   page.editor.MutableEvents() = events;
   if (!page.editor.SaveEvents()) return CliFail("could not store the events of macro " + args[0]);
-  return 0;
+  return page.SendEdits();
 }
 
 // play TYPE: 0 repeats TIMES times, 1 and 2 are the page's other two play modes.
@@ -138,7 +149,7 @@ int RunMacroPlay(const CliOptions& options, const std::vector<std::string>& args
   if (type == 0 && settings.count_field != IntToDecimal(times)) {
     std::fprintf(stderr, "corvane-cli: play count limited to %s\n", settings.count_field.c_str());
   }
-  return 0;
+  return page.SendEdits();
 }
 
 const CliRegistrar kMacros("macros", "macros", RunMacros);

@@ -47,6 +47,8 @@ CommandReport BuildDpiStagesCommand(const ConfigReader& config, int sensor) {
   CommandReport report = MakeCommand(kCmdDpiStages, 37, kShortReport);
   int index = config(kDpiIndexKey) & 0x0F;
   int count = config(kDpiCountKey) & 0x0F;
+  // A stored stage beyond the count is shown as the first stage; the mouse gets the same.
+  if (index >= count) index = 0;
   report.bytes[kPayload] = static_cast<uint8_t>((index << 4) | count);
   for (int n = 0; n < kDpiStagesSent; ++n) {
     int dpi = ClampDpi(sensor, config(DpiStageValueKey(n)));

@@ -35,6 +35,19 @@ int CodeTextId(int family, int code) {
 
 }  // namespace
 
+bool MarkButtonsPlayingMacro(SettingsDatabase& db, DeviceState& state, TaskPoster& poster,
+                             int profile, int macro_id) {
+  bool marked = false;
+  for (const KeyAssignRecord& row : db.GetKeyAssigns(profile)) {
+    if (row.fn_layer == 0 && row.macro_type == kFamilyMacro && row.macro_value == macro_id) {
+      state.MarkMacroButton(row.key_code);
+      marked = true;
+    }
+  }
+  if (marked) poster.Post(WorkerTask::kButtonTable);
+  return marked;
+}
+
 int KeyboardModifierMask(KeyboardModifiers mods) {
   return (mods.shift ? 2 : 0) | (mods.ctrl ? 1 : 0) | (mods.win ? 8 : 0) | (mods.alt ? 4 : 0);
 }
@@ -87,7 +100,7 @@ AssignResult ButtonAssignment::Assign(int family, int value, int value2,
   const std::string text = desc.empty() ? RowDisplayText(shown) : desc;
   const AssignResult result = Save(family, value, value2, text);
   if (family == kFamilyMacro && result == AssignResult::kSaved) {
-    state_.SetPendingMacroButton(selected_);
+    state_.MarkMacroButton(selected_);
   }
   return result;
 }
@@ -99,7 +112,7 @@ AssignResult ButtonAssignment::ChooseFamilyItem(int family, int code, const std:
 
 AssignResult ButtonAssignment::ChooseMacro(int macro_id, const std::string& desc) {
   const AssignResult result = Save(kFamilyMacro, macro_id, 0, desc);
-  if (result == AssignResult::kSaved) state_.SetPendingMacroButton(selected_);
+  if (result == AssignResult::kSaved) state_.MarkMacroButton(selected_);
   return result;
 }
 

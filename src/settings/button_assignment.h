@@ -95,6 +95,11 @@ class ButtonAssignment {
   std::vector<ButtonDefinition> buttons_;
 };
 
+// After `macro_id` changed: marks every button of `profile` that plays it for the macro
+// upload and posts the button job. Returns false, posting nothing, when no button plays it.
+bool MarkButtonsPlayingMacro(SettingsDatabase& db, DeviceState& state, TaskPoster& poster,
+                             int profile, int macro_id);
+
 // Returns the keyboard panel's description: "Shift+ Ctrl + A" style text.
 std::string KeyboardDescription(const std::string& key_name, KeyboardModifiers mods);
 // Returns the modifier mask of the panel's toggles (Ctrl 1, Shift 2, Alt 4, Win 8).

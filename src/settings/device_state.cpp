@@ -1,5 +1,7 @@
 #include "settings/device_state.h"
 
+#include <utility>
+
 #include "settings/sensor_scale.h"
 
 namespace corvane {
@@ -66,16 +68,24 @@ void DeviceState::ForgetReads() { std::lock_guard lock(mutex_); read_types_.clea
 void DeviceState::SetIdlePoll(bool on) { std::lock_guard lock(mutex_); idle_poll_ = on; }
 bool DeviceState::IdlePoll() const { std::lock_guard lock(mutex_); return idle_poll_; }
 
-void DeviceState::SetPendingMacroButton(int button) {
+void DeviceState::MarkMacroButton(int button) {
   std::lock_guard lock(mutex_);
-  pending_macro_button_ = button;
+  marked_macro_buttons_.insert(button);
 }
 
-int DeviceState::TakePendingMacroButton() {
+std::set<int> DeviceState::TakeMarkedMacroButtons() {
   std::lock_guard lock(mutex_);
-  int button = pending_macro_button_;
-  pending_macro_button_ = -1;
-  return button;
+  return std::exchange(marked_macro_buttons_, {});
+}
+
+void DeviceState::SetPendingDpiPopup(std::optional<int> dpi) {
+  std::lock_guard lock(mutex_);
+  pending_dpi_popup_ = dpi;
+}
+
+std::optional<int> DeviceState::TakePendingDpiPopup() {
+  std::lock_guard lock(mutex_);
+  return std::exchange(pending_dpi_popup_, std::nullopt);
 }
 
 void DeviceState::SetTips(bool show_dpitips, bool show_savetips) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -54,10 +55,14 @@ class DeviceState {
   void SetIdlePoll(bool on);
   bool IdlePoll() const;
 
-  // A macro to upload before the next button table: set by the buttons page when a
-  // button is given a macro; taken (and cleared) by the button job. -1 = none.
-  void SetPendingMacroButton(int button);
-  int TakePendingMacroButton();
+  // Buttons whose macro goes to the mouse before the next button table: marked when a
+  // button is given a macro or its macro is edited; taken (and cleared) by the button job.
+  void MarkMacroButton(int button);
+  std::set<int> TakeMarkedMacroButtons();
+
+  // The DPI pop-up a page asked for, shown by the worker once the mouse took the stages.
+  void SetPendingDpiPopup(std::optional<int> dpi);
+  std::optional<int> TakePendingDpiPopup();
 
   // Definition flags: DPI pop-up on stage change, save-wait dialog after a post.
   void SetTips(bool show_dpitips, bool show_savetips);
@@ -79,7 +84,8 @@ class DeviceState {
   std::string receiver_version_;
   std::set<int> read_types_;
   bool idle_poll_ = false;
-  int pending_macro_button_ = -1;
+  std::set<int> marked_macro_buttons_;
+  std::optional<int> pending_dpi_popup_;
   bool show_dpitips_ = false;
   bool show_savetips_ = false;
 };

@@ -74,7 +74,7 @@ DpiActionResult DpiStages::Posted(WorkerTask task, std::optional<int> popup) {
   DpiActionResult result;
   result.posted = true;
   result.show_save_wait = state_.ShowSaveTips();
-  if (popup && state_.ShowDpiTips()) result.popup_dpi = popup;
+  if (popup && state_.ShowDpiTips()) state_.SetPendingDpiPopup(popup);
   return result;
 }
 
@@ -93,7 +93,8 @@ DpiActionResult DpiStages::ChangeCount(int count) {
 
 DpiActionResult DpiStages::SelectStage(int index) {
   int profile = Profile();
-  if (index < 0 || index >= kMaxDpiStages) return {};
+  // Only a stage the list shows can be the mouse's current one.
+  if (index < 0 || index >= StoredCountAndIndex(store_, profile).first) return {};
   WriteInt(profile, kDpiIndexKey, index);
   if (index == state_.CachedIndex()) return {};
   state_.SetCachedIndex(index);
@@ -118,7 +119,7 @@ DpiActionResult DpiStages::TypeValue(int index, std::string_view text) {
   result.value = value;
   if (index != state_.CachedIndex()) {
     state_.SetCachedIndex(index);
-    if (state_.ShowDpiTips()) result.popup_dpi = value;
+    if (state_.ShowDpiTips()) state_.SetPendingDpiPopup(value);
     result.show_save_wait = state_.ShowSaveTips();
   }
   return result;

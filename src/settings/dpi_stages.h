@@ -41,7 +41,6 @@ struct DpiPageView {
 struct DpiActionResult {
   bool posted = false;             // a task went to the worker
   bool show_save_wait = false;     // the definition asks for the save-wait dialog
-  std::optional<int> popup_dpi;    // show the DPI pop-up with this value
   int value = 0;                   // the stored value (typed and slider actions)
 };
 

@@ -80,6 +80,19 @@ void EnsureLightRows(SettingsDatabase& db, int profile, const LightModeFlags& en
   db.SetActiveLight(profile, kFirstActiveMode);
 }
 
+void ResetLightRows(SettingsDatabase& db, int profile, const LightModeFlags& enabled) {
+  for (int i = 0; i < kLightModeCount; ++i) {
+    if (!enabled[i]) continue;
+    const LightRecord row = DefaultLightRow(profile, i);
+    if (db.GetLight(profile, row.mode)) {
+      db.UpdateLight(row.mode, row);
+    } else {
+      db.AddLight(row);
+    }
+  }
+  db.SetActiveLight(profile, kFirstActiveMode);
+}
+
 std::vector<LightRecord> LightingModel::Load(int profile, const LightModeFlags& enabled) {
   profile_ = profile;
   EnsureLightRows(db_, profile, enabled);

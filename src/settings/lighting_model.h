@@ -36,6 +36,10 @@ LightRecord DefaultLightRow(int profile, int index);
 // lighting rows, adds the default row of every enabled mode and makes mode 1 active.
 void EnsureLightRows(SettingsDatabase& db, int profile, const LightModeFlags& enabled);
 
+// Puts every enabled mode's row of `profile` back to its defaults (colours, brightness,
+// speed) and makes mode 1 active, as restoring the mouse's lighting does.
+void ResetLightRows(SettingsDatabase& db, int profile, const LightModeFlags& enabled);
+
 // What the page shows for one mode.
 struct LightView {
   LightRecord row;

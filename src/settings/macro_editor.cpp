@@ -78,8 +78,10 @@ std::optional<int> MacroEditor::DeleteSelected() {
   auto it = std::find_if(macros.begin(), macros.end(),
                          [this](const MacroRecord& m) { return m.macro_id == macro_id_; });
   const int position = static_cast<int>(it - macros.begin());
-  if (!db_.DeleteMacro(macro_id_)) return std::nullopt;
+  const int deleted = macro_id_;
+  if (!db_.DeleteMacro(deleted)) return std::nullopt;
   if (it != macros.end()) macros.erase(it);
+  ReleaseButtonsOf(deleted);
   // The macro now selected is shown with its own events, so a later edit cannot
   // overwrite them with an empty list.
   const int next = std::min(std::max(position - 1, 0), static_cast<int>(macros.size()) - 1);
@@ -88,6 +90,28 @@ std::optional<int> MacroEditor::DeleteSelected() {
     events_.Clear();
   }
   return macro_id_;
+}
+
+void MacroEditor::ReleaseButtonsOf(int macro_id) {
+  // The buttons that played it get their factory function back, which is what the mouse is
+  // sent for a button whose macro is gone. A row left behind would take up whichever macro
+  // is given this id next and play it without ever being sent.
+  std::vector<KeyAssignRecord> released;
+  bool active_played = false;
+  for (const ProfileRecord& profile : db_.GetProfiles()) {
+    for (const KeyAssignRecord& row : db_.GetKeyAssigns(profile.profile)) {
+      if (row.macro_type != kFamilyMacro || row.macro_value != macro_id) continue;
+      released.push_back(row);
+      active_played = active_played || profile.status == 1;
+    }
+  }
+  // Told first, while the rows still name the buttons whose entries change.
+  if (active_played && stored_) stored_(macro_id);
+  for (KeyAssignRecord row : released) {
+    row.macro_type = kFamilyMouse;
+    row.macro_value = row.macro_value2 = 0;  // both values 0: removes the row
+    db_.SaveKeyAssign(row);
+  }
 }
 
 std::string MacroEditor::Rename(int macro_id, const std::string& text, int profile) {
@@ -113,7 +137,9 @@ bool MacroEditor::SaveEvents() {
     rows[i].macro_id = macro_id_;
     rows[i].record_index = i;
   }
-  return db_.ReplaceMacroEvents(macro_id_, rows);
+  if (!db_.ReplaceMacroEvents(macro_id_, rows)) return false;
+  if (stored_) stored_(macro_id_);
+  return true;
 }
 
 MacroEditResult MacroEditor::Commit(bool changed) {
@@ -200,8 +226,9 @@ MacroEditResult MacroEditor::SavePlaySettings(PlaySettings& settings, int device
     macro->play_times = ClampPlayTimes(settings.count_field, device_type);
     settings.count_field = IntToDecimal(macro->play_times);
   }
-  return db_.UpdateMacro(macro_id_, *macro) ? MacroEditResult::kDone
-                                            : MacroEditResult::kStoreFailed;
+  if (!db_.UpdateMacro(macro_id_, *macro)) return MacroEditResult::kStoreFailed;
+  if (stored_) stored_(macro_id_);  // the play flags travel in the button's entry
+  return MacroEditResult::kDone;
 }
 
 }  // namespace corvane

@@ -1,10 +1,12 @@
 // The macro page without widgets: the macro list (new, delete, rename), the selected
 // macro's event list with every edit, its play and delay settings, and storing the
-// list after each change. Nothing here is sent to the mouse.
+// list after each change. Nothing here is sent to the mouse; a listener hears of each
+// stored change so that buttons playing the macro can be sent again.
 #pragma once
 
 #include "app/text_ids.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,7 +47,13 @@ struct PlaySettings {
 
 class MacroEditor {
  public:
+  using StoredListener = std::function<void(int macro_id)>;
+
   MacroEditor(SettingsDatabase& db, MacroClock& clock, TextLookup texts);
+
+  // Called with the macro's id after its events or play settings were stored, or after it
+  // was deleted while a button of the active profile played it.
+  void SetStoredListener(StoredListener listener) { stored_ = std::move(listener); }
 
   // Lists every macro in id order with its shown name and selects the first.
   std::vector<MacroListEntry> Load();
@@ -60,8 +68,9 @@ class MacroEditor {
 
   // Adds "<text 351> <count + 1>" and selects it. Returns the new id, 0 on failure.
   int NewMacro();
-  // Deletes the selected macro and selects the previous one. Returns the new
-  // selection's id (0 when none) or nullopt when nothing was deleted.
+  // Deletes the selected macro and selects the previous one; buttons of any profile that
+  // played it get their factory function back. Returns the new selection's id (0 when
+  // none) or nullopt when nothing was deleted.
   std::optional<int> DeleteSelected();
   // Renames a macro; assignments of `profile` to it take the new name as their text.
   // Returns the name to show: the stored one again when `text` is empty or on failure.
@@ -92,6 +101,7 @@ class MacroEditor {
 
  private:
   MacroEditResult Commit(bool changed);
+  void ReleaseButtonsOf(int macro_id);
   MacroEditResult InsertPress(int selected, int down_type, int value, const std::string& name);
 
   SettingsDatabase& db_;
@@ -99,6 +109,7 @@ class MacroEditor {
   TextLookup texts_;
   int macro_id_ = 0;
   MacroEventList events_;
+  StoredListener stored_;
 };
 
 // Clamps a fixed-delay field ("10" when empty) to 1..10000.

@@ -1,5 +1,5 @@
-// Macro event list operations. Items that belong together (a press and its release)
-// share a timestamp, which is how edits find the partner of the selected item.
+// Macro event list operations. An inserted press and its release share a timestamp; a
+// recorded pair is matched by its code, so an edit always changes both halves.
 #include "settings/macro_event_list.h"
 
 #include <algorithm>
@@ -95,17 +95,42 @@ bool MacroEventList::EditDelay(int position, int ms) {
   return true;
 }
 
+int MacroEventList::PartnerOf(int position, int down_type) const {
+  const MacroEventRecord& item = items_[position];
+  const bool pressed = item.type == down_type;
+  const int partner_type = pressed ? down_type + 1 : down_type;
+  // An inserted press and its release share a timestamp.
+  for (int i = 0; i < Size(); ++i) {
+    if (i != position && items_[i].delay_time == item.delay_time &&
+        items_[i].type == partner_type) {
+      return i;
+    }
+  }
+  // Recorded events each carry their own time: the partner is the matching release after
+  // a press (or press before a release) of the same code, skipping nested repeats of it.
+  const int step = pressed ? 1 : -1;
+  int depth = 0;
+  for (int i = position + step; i >= 0 && i < Size(); i += step) {
+    const MacroEventRecord& other = items_[i];
+    if (other.value != item.value) continue;
+    if (other.type == item.type) {
+      ++depth;
+    } else if (other.type == partner_type && depth-- == 0) {
+      return i;
+    }
+  }
+  return -1;
+}
+
 bool MacroEventList::EditPress(int position, int down_type, int value, const std::string& name) {
   if (!Valid(position)) return false;
   const int type = items_[position].type;
   if (type != down_type && type != down_type + 1) return false;
-  const int stamp = items_[position].delay_time;
-  for (MacroEventRecord& item : items_) {
-    if (item.delay_time != stamp) continue;
-    if (item.type == down_type || item.type == down_type + 1) {
-      item.value = value;
-      item.desc = ArrowText(item.type == down_type, name);
-    }
+  const int partner = PartnerOf(position, down_type);
+  for (int i : {position, partner}) {
+    if (i < 0) continue;
+    items_[i].value = value;
+    items_[i].desc = ArrowText(items_[i].type == down_type, name);
   }
   return true;
 }

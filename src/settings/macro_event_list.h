@@ -52,8 +52,10 @@ class MacroEventList {
 
   // Sets a delay item's value and text, clamped to 1..10000. False when not a delay.
   bool EditDelay(int position, int ms);
-  // Replaces both events sharing the item's timestamp (of `down_type`/`down_type` + 1)
-  // with `value` and `name`. False when the position is not such an event.
+  // Replaces the event at `position` (of `down_type`/`down_type` + 1) and its partner with
+  // `value` and `name`: the item sharing its timestamp, else the matching release after a
+  // press (press before a release) of the same code. False when the position is not such
+  // an event.
   bool EditPress(int position, int down_type, int value, const std::string& name);
 
   // Reorder and delete; each returns false (changing nothing) for a bad position.
@@ -66,6 +68,8 @@ class MacroEventList {
 
  private:
   bool Valid(int position) const { return position >= 0 && position < Size(); }
+  // The press or release that belongs with the event at `position`; -1 when it has none.
+  int PartnerOf(int position, int down_type) const;
   std::vector<MacroEventRecord> items_;
 };
 

@@ -97,9 +97,16 @@ uint8_t SimFirmware::Dispatch(SimLink link, const SimReport& command, SimReport&
       return WriteMacroPacket(link, command);
     case 0x09:
       return WriteButtons(command);
-    case 0x0E:
-      // Asks the mouse to report its lighting; nothing to change here.
-      return (length == 0x01 && p[0] == 0x01) ? kSimStatusOk : kSimStatusBadParameter;
+    case 0x0E: {
+      // The light reset: the lighting goes back to its factory effect, which the reading
+      // of command 0x15 that follows then reports.
+      if (length != 0x01 || p[0] != 0x01) return kSimStatusBadParameter;
+      const SimSettings factory;
+      s.light_mode = factory.light_mode;
+      s.light_level = factory.light_level;
+      s.light_color = factory.light_color;
+      return kSimStatusOk;
+    }
     case 0x0F:
       if (length != 0x01 || p[0] != 0xFF) return kSimStatusBadParameter;
       s = SimSettings{};

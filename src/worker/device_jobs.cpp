@@ -5,14 +5,18 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 #include "base/text.h"
 #include "base/trace.h"
+#include "device/device_entry.h"
 #include "device/device_manager.h"
 #include "protocol/performance_commands.h"
 #include "worker/worker_view.h"
+#include "settings/button_table_encoding.h"
 #include "settings/dpi_stages.h"
 #include "settings/light_payload.h"
+#include "settings/macro_packets.h"
 #include "settings/sensor_scale.h"
 #include "store/config_keys.h"
 #include "store/settings_database.h"
@@ -25,6 +29,7 @@ namespace {
 constexpr int kRemovalPauseMs = 500;
 constexpr int kLinkRetryMs = 500;
 constexpr int kFullBattery = 100;
+constexpr size_t kMaxKeptFailures = 64;
 
 // "%s: V%s.%s" (or without the V) from a version text: first character, last two.
 std::string VersionText(const std::string& label, const std::string& version, bool with_v) {
@@ -35,6 +40,28 @@ std::string VersionText(const std::string& label, const std::string& version, bo
 }
 
 }  // namespace
+
+std::optional<WorkerTask> RestoringTask(uint8_t command) {
+  switch (command) {
+    case kCmdReportRate:
+    case kCmdReadReportRate: return WorkerTask::kReportRate;
+    case kCmdDpiStages:
+    case kCmdReadDpiStages: return WorkerTask::kDpiStageValues;
+    case kCmdDpiColours:
+    case kCmdReadDpiColours: return WorkerTask::kDpiStageColours;
+    case kCmdSensor:
+    case kCmdReadSensor: return WorkerTask::kSensorOptions;
+    case kCmdPower:
+    case kCmdReadPower: return WorkerTask::kPowerOptions;
+    case kLightingCommand:
+    case kLightResetCommand:
+    case kLightReadCommand: return WorkerTask::kLightingMode;
+    case kMacroCommand:
+    case kButtonCommand: return WorkerTask::kButtonTable;
+    case kCmdRestoreDefaults: return WorkerTask::kUploadProfile;
+    default: return std::nullopt;  // reads that store nothing
+  }
+}
 
 std::string ReleaseVersionText(int release_number) {
   char text[16];
@@ -77,7 +104,7 @@ void DeviceJobs::RunExternal(WorkerTask task) {
 class DeviceJobs::JobScope {
  public:
   explicit JobScope(DeviceJobs& jobs) : jobs_(jobs) {
-    if (jobs_.job_depth_++ == 0) jobs_.job_failed_ = false;
+    if (jobs_.job_depth_++ == 0) jobs_.job_failed_ = jobs_.mouse_gone_ = false;
   }
   ~JobScope() { --jobs_.job_depth_; }
   JobScope(const JobScope&) = delete;
@@ -87,14 +114,19 @@ class DeviceJobs::JobScope {
   DeviceJobs& jobs_;
 };
 
-std::optional<DeviceJobs::CommandFailure> DeviceJobs::TakeFailure() {
-  std::optional<CommandFailure> failure = failure_;
-  failure_.reset();
-  return failure;
+std::vector<DeviceJobs::CommandFailure> DeviceJobs::TakeFailures() {
+  return std::exchange(failures_, {});
 }
 
 bool DeviceJobs::Run(WorkerTask task) {
   JobScope scope(*this);
+  const bool known = RunJob(task);
+  // A job that went through shows the mouse takes commands again: give it what it missed.
+  if (known && !job_failed_) SendOwed();
+  return known;
+}
+
+bool DeviceJobs::RunJob(WorkerTask task) {
   switch (task) {
     case WorkerTask::kStartup:
       RefreshDevices(manager_, model_.KnownDevices(), list_);
@@ -229,6 +261,8 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
     HandleWriteFailure();
     return false;
   }
+  // The stored reply may predate the link report that brought us here, which is newer.
+  if (after_link) state.SetReachable(true);
   battery_.SetBatteryInfo(state.Battery());
   battery_.SetDeviceBattery(type, state.Battery());
   if (!state.Reachable()) {
@@ -241,17 +275,19 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
   Read(kCmdReadAll, reply);
   int profile = Store().GetActiveProfile();
   int sensor = state.Sensor();
+  // Every read runs: a failed one skips only its own values. A value the mouse still owes
+  // (changed while it was off) is newer in the store and is not read over.
+  const auto read_into_store = [&](uint8_t command) {
+    if (owed_.count(*RestoringTask(command)) != 0) return;
+    if (Read(command, reply)) {
+      StoreWrites(profile, ParsePerformanceReadback(command, reply, sizeof reply, sensor));
+    }
+  };
   for (uint8_t command : {kCmdReadReportRate, kCmdReadDpiStages, kCmdReadDpiColours}) {
-    if (Read(command, reply)) {
-      StoreWrites(profile, ParsePerformanceReadback(command, reply, sizeof reply, sensor));
-    }
+    read_into_store(command);
   }
-  LightingReadback(false);
-  for (uint8_t command : {kCmdReadSensor, kCmdReadPower}) {
-    if (Read(command, reply)) {
-      StoreWrites(profile, ParsePerformanceReadback(command, reply, sizeof reply, sensor));
-    }
-  }
+  if (owed_.count(WorkerTask::kLightingMode) == 0) LightingReadback(false);
+  for (uint8_t command : {kCmdReadSensor, kCmdReadPower}) read_into_store(command);
   CacheDpiStages();  // the mouse's stage is now the stored one
   if (!after_link && manager_.ActiveConnectionMode() == ConnectionMode::kReceiver &&
       Read(kCmdReadFirmwareVersion, reply)) {
@@ -270,6 +306,11 @@ void DeviceJobs::HandleWriteFailure() {
   // Only a wireless link can fail while the device list still shows the mouse.
   if (manager_.ActiveConnectionMode() != ConnectionMode::kReceiver) return;
   list_.ClosePopups();
+  if (!State().Reachable()) {
+    // The receiver says the mouse is off: show that, not a connected mouse.
+    if (State().Link()) ShowMouseOff();
+    return;
+  }
   list_.SetDeviceState(manager_.SelectedDeviceType(), ConnectionMode::kReceiver,
                        OnlineState::kOnline);
   if (State().Link()) return;
@@ -314,7 +355,7 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
   }
   if (report[0] != kNotifyLink) return;
   list_.ClosePopups();
-  int type = manager_.SelectedDeviceType();
+  const int type = manager_.SelectedDeviceType();
   if (report[1] == 1) {
     const ConnectionMode mode = manager_.ActiveConnectionMode();
     // The list knows a model as wired or receiver; "none" is shown as wired.
@@ -325,33 +366,74 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
     list_.SetDeviceState(type, m, OnlineState::kOnline);
     manager_.SetOnlineState(type, m, OnlineState::kOnline);
     RefreshDevicePages(true);
+    JobScope scope(*this);
     if (ReadBackSettings(true)) {
       RefreshDevicePages(true);
       UpdateVersionLine();
+      SendOwed();  // what was changed while the mouse was off
     }
   } else {
-    list_.SetLinkFlag(false);
-    list_.SetConnectionText(kTextNoDevice);
-    list_.ShowDeviceControls(false);
-    list_.SetDeviceState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
-    manager_.SetOnlineState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
-    manager_.PollReceiverOnline();
-    pages_.StopMacroRecording();
-    list_.ShowDeviceList(list_.GetOnlineDevCount() > 0);
+    ShowMouseOff();
   }
   if (report[2] != 0) battery_.SetBatteryInfo({report[2], report[3]});
 }
 
+void DeviceJobs::ShowMouseOff() {
+  const int type = manager_.SelectedDeviceType();
+  State().SetReachable(false);
+  list_.SetLinkFlag(false);
+  list_.SetConnectionText(kTextNoDevice);
+  list_.ShowDeviceControls(false);
+  list_.SetDeviceState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
+  manager_.SetOnlineState(type, ConnectionMode::kReceiver, OnlineState::kOffline);
+  manager_.PollReceiverOnline();
+  pages_.StopMacroRecording();
+  list_.ShowDeviceList(list_.GetOnlineDevCount() > 0);
+}
+
 bool DeviceJobs::Transact(uint8_t* bytes, size_t length, bool& skipped) {
-  skipped = job_failed_;
-  if (skipped) return false;
-  const uint8_t command = bytes[1];  // the buffer holds the reply afterwards
-  if (manager_.SendCommand(bytes, length)) return true;
-  // Stop here: under a refusing or silent mouse every further command would fail the same
-  // way, each after the whole reply wait.
-  job_failed_ = job_depth_ > 0;
-  if (!failure_) failure_ = CommandFailure{command, manager_.LastCommandOutcome()};
+  const uint8_t command = bytes[kReportCommandByte];  // the buffer holds the reply afterwards
+  skipped = mouse_gone_;
+  if (!skipped && manager_.SendCommand(bytes, length)) return true;
+  const CommandOutcome outcome = skipped ? CommandOutcome::kNoReply : manager_.LastCommandOutcome();
+  // Nobody collects them in the window; keep the newest for whoever asks.
+  if (failures_.size() >= kMaxKeptFailures) failures_.erase(failures_.begin());
+  failures_.push_back(CommandFailure{command, outcome, skipped});
+  Owe(command);
+  if (job_depth_ > 0) {
+    job_failed_ = true;
+    // One lost or refused reply costs only its own step; a mouse that has gone would make
+    // each further command wait out the whole reply time for nothing.
+    if (!skipped && !MouseStillAnswers(outcome)) mouse_gone_ = true;
+  }
   return false;
+}
+
+bool DeviceJobs::MouseStillAnswers(CommandOutcome outcome) {
+  if (outcome == CommandOutcome::kWriteFailed) return false;
+  if (manager_.ActiveConnectionMode() != ConnectionMode::kReceiver) return true;
+  CommandReport query = MakeReadRequest(kCommandDeviceInfo);
+  // A receiver that does not answer this either says nothing about the mouse; only its
+  // answer "not reachable" means the mouse is off.
+  if (!manager_.SendCommand(query.bytes.data(), query.length)) return false;
+  const bool reachable = query.bytes[kInfoReachableByte] != 0;
+  State().SetReachable(reachable);
+  return reachable;
+}
+
+void DeviceJobs::Owe(uint8_t command) {
+  if (const std::optional<WorkerTask> task = RestoringTask(command)) owed_.insert(*task);
+}
+
+void DeviceJobs::SendOwed() {
+  if (owed_.empty() || !State().Link()) return;
+  const std::set<WorkerTask> owed = std::exchange(owed_, {});
+  // The whole-profile upload carries everything else.
+  if (owed.count(WorkerTask::kUploadProfile) != 0) {
+    UploadProfileJob();
+    return;
+  }
+  for (WorkerTask task : owed) RunJob(task);
 }
 
 bool DeviceJobs::Send(CommandReport report, bool report_failure) {

@@ -9,11 +9,14 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "device/command_transaction.h"
 #include "base/worker_task.h"
 #include "settings/command_report.h"
+#include "store/store_records.h"
 
 namespace corvane {
 
@@ -36,6 +39,10 @@ inline constexpr uint8_t kNotifyDpiStage = 0xC2;
 // or the two bytes of the mouse's version reply ("%X%02X", 1 and 5 -> "105").
 std::string ReleaseVersionText(int release_number);
 std::string FirmwareVersionText(uint8_t high, uint8_t low);
+
+// The job that puts the store's value for `command` (a write, or the read that fills the
+// same values) into the mouse; nullopt for commands that carry no setting.
+std::optional<WorkerTask> RestoringTask(uint8_t command);
 
 class DeviceJobs {
  public:
@@ -72,17 +79,24 @@ class DeviceJobs {
   // Test knob: the pauses of the removal and lighting read-back jobs and of the read-back delay.
   void SetPauseScale(double scale) { pause_scale_ = scale; }
 
-  // A command the mouse refused or did not answer. Once one has failed, the rest of the
-  // job (one Run, or one ReadBackSettings called on its own) sends nothing more.
+  // A command the mouse refused or did not answer, or one left unsent because the mouse
+  // had gone (unplugged, or switched off behind its receiver) earlier in the same job.
   struct CommandFailure {
     uint8_t command = 0;
     CommandOutcome outcome = CommandOutcome::kNoReply;
+    bool skipped = false;
   };
-  // The first failed command since the last call; nothing when every command went through.
+  // Every failed command since the last call, in order; empty when all went through.
   // Front ends that report failures (the command line) ask after the jobs they run.
-  std::optional<CommandFailure> TakeFailure();
+  std::vector<CommandFailure> TakeFailures();
+  // True while the mouse lacks settings the store holds: a write it did not take, or a
+  // read-back value it did not give. They are sent again after the next job that goes
+  // through and when the link comes back.
+  bool OutOfStep() const { return !owed_.empty(); }
 
  private:
+  // The job of `task` without the failure bookkeeping of Run.
+  bool RunJob(WorkerTask task);
   void ReadBackJob(int delay_ms);
   void ReloadProfileAndRefresh();
   void RefreshDevicePages(bool with_macro);
@@ -91,14 +105,25 @@ class DeviceJobs {
 
   // Keeps the job's failure state around one job; jobs run inside jobs share it.
   class JobScope;
-  // One command transaction; false without traffic once the current job had a failure
-  // (`skipped` then tells so).
+  // One command transaction; false without traffic once the mouse has gone in the current
+  // job (`skipped` then tells so). A failure is recorded and owed to the mouse.
   bool Transact(uint8_t* bytes, size_t length, bool& skipped);
+  // After a failed command: whether the mouse can still take commands (a receiver is asked
+  // with command 0x10 whether the mouse is reachable).
+  bool MouseStillAnswers(CommandOutcome outcome);
+  // Notes the job that puts the store's value for `command` into the mouse as owed.
+  void Owe(uint8_t command);
+  // Runs the owed jobs once the mouse takes commands again.
+  void SendOwed();
+  // The window's reaction to a mouse that went off behind its receiver.
+  void ShowMouseOff();
   bool Send(CommandReport report, bool report_failure);
   bool Read(uint8_t command, uint8_t* reply);
   void StoreWrites(int profile, const std::vector<std::pair<std::string, std::string>>& writes);
 
   void ButtonJob();
+  // Sends the macro of every button in `buttons` that the active profile gives a macro.
+  void SendMacros(const std::set<int>& buttons, const std::vector<KeyAssignRecord>& rows);
   bool SendMacro(int button, int macro_id);
   void LightingJob();
   void LightingReadback(bool with_reset);
@@ -120,8 +145,10 @@ class DeviceJobs {
   std::map<WorkerTask, ExternalJob> external_;
   double pause_scale_ = 1.0;
   int job_depth_ = 0;
-  bool job_failed_ = false;
-  std::optional<CommandFailure> failure_;
+  bool job_failed_ = false;  // a command of the current job failed
+  bool mouse_gone_ = false;  // ... and the mouse cannot take the rest
+  std::vector<CommandFailure> failures_;
+  std::set<WorkerTask> owed_;
 };
 
 }  // namespace corvane

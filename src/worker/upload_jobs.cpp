@@ -1,6 +1,7 @@
 // The jobs that send the active profile to the mouse: performance commands, the
 // button table with a pending macro, the lighting mode and its read-back, the factory
 // DPI stages, restore defaults and the whole-profile upload.
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,11 @@ void DeviceJobs::PerformanceJob(WorkerTask task) {
     default:
       return;
   }
-  Send(report, true);
+  const bool sent = Send(report, true);
+  if (task != WorkerTask::kDpiStageValues && task != WorkerTask::kDpiStageColours) return;
+  // The pop-up confirms a stage the mouse took, never one it refused.
+  const std::optional<int> popup = State().TakePendingDpiPopup();
+  if (sent && popup) pages_.ShowDpiPopup(*popup);
 }
 
 bool DeviceJobs::SendMacro(int button, int macro_id) {
@@ -63,23 +68,27 @@ bool DeviceJobs::SendMacro(int button, int macro_id) {
     Trace("macro %d too long to send", macro_id);
     return false;
   }
-  bool ok = false;
-  for (const CommandReport& packet : packets) ok = Send(packet, false);
+  bool ok = true;
+  for (const CommandReport& packet : packets) ok = Send(packet, false) && ok;
+  // A macro that did not arrive whole goes again with the next button table.
+  if (!ok) State().MarkMacroButton(button);
   return ok;
+}
+
+void DeviceJobs::SendMacros(const std::set<int>& buttons,
+                            const std::vector<KeyAssignRecord>& rows) {
+  for (const KeyAssignRecord& row : rows) {
+    if (row.fn_layer == 0 && row.macro_type == kMacroFamily && buttons.count(row.key_code) != 0) {
+      SendMacro(row.key_code, row.macro_value);
+    }
+  }
 }
 
 void DeviceJobs::ButtonJob() {
   SettingsDatabase& store = Store();
   int profile = store.GetActiveProfile();
   std::vector<KeyAssignRecord> rows = store.GetKeyAssigns(profile);
-  int pending = State().TakePendingMacroButton();
-  if (pending >= 0) {
-    for (const KeyAssignRecord& row : rows) {
-      if (row.fn_layer == 0 && row.macro_type == kMacroFamily && row.key_code == pending) {
-        SendMacro(pending, row.macro_value);
-      }
-    }
-  }
+  SendMacros(State().TakeMarkedMacroButtons(), rows);
   Send(ButtonCommand(BuildButtonTable(rows, store.GetMacros())), true);
 }
 
@@ -96,22 +105,28 @@ void DeviceJobs::LightingJob() {
 }
 
 void DeviceJobs::LightingReadback(bool with_reset) {
+  SettingsDatabase& store = Store();
+  const int profile = store.GetActiveProfile();
+  const LightModeFlags& modes = model_.Definition().light_modes;
+  // A profile that never showed the lighting page has no rows for the reply to land in.
+  if (model_.HasLighting()) EnsureLightRows(store, profile, modes);
   if (with_reset) {
     CommandReport reset = MakeCommand(kLightResetCommand, 0x01, kShortReportLength);
     reset.bytes[kReportPayloadByte] = 0x01;
-    Send(reset, false);
+    // The mouse's lighting is its factory effect now; so are the profile's rows. The reply
+    // below then says which mode and level the mouse starts from.
+    if (Send(reset, false) && model_.HasLighting()) ResetLightRows(store, profile, modes);
     Pause(kLightResetPauseMs);
   }
   uint8_t reply[kCommandBufferSizeForReads] = {};
-  if (!Read(kLightReadCommand, reply)) return;
-  SettingsDatabase& store = Store();
-  int profile = store.GetActiveProfile();
-  int mode = reply[4];
-  store.SetActiveLight(profile, mode);
-  if (std::optional<LightRecord> row = store.GetLight(profile, mode)) {
-    row->brightness = reply[5] >> 4;
-    row->speed = reply[5] & 0x0F;
-    store.UpdateLight(mode, *row);
+  if (Read(kLightReadCommand, reply)) {
+    const int mode = reply[4];
+    store.SetActiveLight(profile, mode);
+    if (std::optional<LightRecord> row = store.GetLight(profile, mode)) {
+      row->brightness = reply[5] >> 4;
+      row->speed = reply[5] & 0x0F;
+      store.UpdateLight(mode, *row);
+    }
   }
   if (with_reset) pages_.RefreshPage(DevicePage::kLighting);
 }
@@ -145,15 +160,24 @@ void DeviceJobs::RestoreDefaultsJob() {
     store.ApplyDeviceDefaults(profile.profile, built_in);
     store.ApplyDeviceDefaults(profile.profile, factory);
     store.DeleteKeyAssigns(profile.profile);
+    if (model_.HasLighting()) {
+      ResetLightRows(store, profile.profile, model_.Definition().light_modes);
+    }
   }
-  CacheDpiStages();
-  RefreshDevicePages(true);
+  // The definition's factory values need not be the firmware's: send the profile so the
+  // mouse holds what the pages now show.
+  UploadProfileJob();
+  pages_.RefreshPage(DevicePage::kMacro);
   pages_.RefreshPage(DevicePage::kDpi);
 }
 
 void DeviceJobs::UploadProfileJob() {
   CacheDpiStages();  // a profile change: its stages are what the mouse gets now
   RefreshDevicePages(false);
+  // Another profile may have left its own macros on these buttons.
+  for (const KeyAssignRecord& row : Store().GetKeyAssigns(Store().GetActiveProfile())) {
+    if (row.macro_type == kMacroFamily) State().MarkMacroButton(row.key_code);
+  }
   ButtonJob();
   if (model_.HasLighting()) LightingJob();
   for (WorkerTask task :

@@ -130,7 +130,7 @@ TEST_F(FaultsEndToEndTest, UnplugPartWayAndForcedErrorsFailTheRunQuickly) {
   size_t messages = 0;
   for (size_t at = 0; (at = forced.err.find("corvane-cli:", at)) != std::string::npos; ++at)
     ++messages;
-  EXPECT_EQ(messages, 1u) << "no task runs after the first failed one: " << forced.err;
+  EXPECT_EQ(messages, 1u) << "one message names every failed command: " << forced.err;
 }
 
 TEST_F(FaultsEndToEndTest, LockedSettingsDatabaseIsReportedAsBusy) {

@@ -33,10 +33,10 @@ class TasksEndToEndTest : public CliEndToEndTest {
   size_t Position(const std::string& hex) const { return ReadFileBytes(Capture()).find(hex); }
 };
 
-TEST_F(TasksEndToEndTest, LightingReadBackTakesTheMousesModeAndLevel) {
+TEST_F(TasksEndToEndTest, LightResetPutsMouseAndStoreBackOnTheFactoryEffect) {
   // The mouse breathes at brightness 2, speed 1; the store then moves on alone.
   ASSERT_EQ(CliKeepingMouse({"light", "2", "brightness", "2", "speed", "1"}).exit_code, 0);
-  ASSERT_EQ(Cli({"light", "1", "brightness", "4", "speed", "3"}).exit_code, 0);
+  ASSERT_EQ(Cli({"light", "1", "brightness", "3", "speed", "3"}).exit_code, 0);
   EXPECT_NE(LightRow(1).find("\"status\":1"), std::string::npos) << LightRow(1);
 
   CliResult reset = CliKeepingMouse({"task", "17"});
@@ -48,10 +48,14 @@ TEST_F(TasksEndToEndTest, LightingReadBackTakesTheMousesModeAndLevel) {
   ASSERT_FALSE(read.empty());
   EXPECT_LT(Position(light_reset), Position(read));
 
+  // The mouse answers with its factory effect (flowing light, level 0x42), and every row is
+  // back on its defaults: the breathing row loses its 2/1 as the flowing row its 3/3.
+  const std::string flowing = LightRow(1);
+  EXPECT_NE(flowing.find("\"brightness\":4,\"speed\":2,"), std::string::npos) << flowing;
+  EXPECT_NE(flowing.find("\"status\":1"), std::string::npos) << flowing;
   const std::string breathing = LightRow(2);
-  EXPECT_NE(breathing.find("\"brightness\":2,\"speed\":1,"), std::string::npos) << breathing;
-  EXPECT_NE(breathing.find("\"status\":1"), std::string::npos) << breathing;
-  EXPECT_NE(LightRow(1).find("\"status\":0"), std::string::npos) << LightRow(1);
+  EXPECT_NE(breathing.find("\"brightness\":4,\"speed\":2,"), std::string::npos) << breathing;
+  EXPECT_NE(breathing.find("\"status\":0"), std::string::npos) << breathing;
 }
 
 TEST_F(TasksEndToEndTest, FactoryDpiStagesAreStoredAndSent) {

@@ -39,6 +39,11 @@ TEST(PerformanceCommandsTest, DpiStagesPackIndexCountAndClampedCodes) {
   EXPECT_EQ(report.bytes[31], 0);
 }
 
+TEST(PerformanceCommandsTest, AStageBeyondTheCountIsSentAsTheFirstAsThePageShowsIt) {
+  EXPECT_EQ(BuildDpiStagesCommand(FromMap({{"dpi_count", 3}, {"dpi_index", 3}}), 4).bytes[5], 0x03);
+  EXPECT_EQ(BuildDpiStagesCommand(FromMap({{"dpi_count", 3}, {"dpi_index", 2}}), 4).bytes[5], 0x23);
+}
+
 TEST(PerformanceCommandsTest, SixteenBitCodesAreLittleEndian) {
   auto config = FromMap({{"dpi_count", 1}, {"dpi_group0_value", 26000}});
   CommandReport report = BuildDpiStagesCommand(config, 99);  // 26000/50-1 = 519

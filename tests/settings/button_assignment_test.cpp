@@ -7,6 +7,7 @@
 #include "app/text_ids.h"
 #include "settings/button_lists.h"
 #include "settings/button_table_encoding.h"
+#include "settings/macro_editor.h"
 #include "settings/macro_packets.h"
 #include "settings_fixture.h"
 
@@ -51,7 +52,7 @@ TEST_F(ButtonAssignmentTest, PrimaryButtonIsGuardedButCanBeReset) {
   EXPECT_EQ(model.ApplyRapidFire(5, 1, "r"), AssignResult::kPrimaryButton);
   EXPECT_TRUE(db.GetKeyAssigns(kProfile).empty());
   EXPECT_TRUE(poster.tasks.empty());
-  EXPECT_EQ(state.TakePendingMacroButton(), -1);
+  EXPECT_TRUE(state.TakeMarkedMacroButtons().empty());
   model.ResetButton();
   EXPECT_EQ(poster.tasks, (std::vector<WorkerTask>{WorkerTask::kButtonTable}));
 }
@@ -121,7 +122,7 @@ TEST_F(ButtonAssignmentTest, GenericAssignFillsDescriptionsAndRefusesBadFamilies
   const int macro = db.AddMacro("Mine");
   EXPECT_EQ(model.Assign(kFamilyMacro, macro, 0, ""), AssignResult::kSaved);
   EXPECT_EQ(db.GetKeyAssign(kProfile, 1)->macro_desc, "Mine");
-  EXPECT_EQ(state.TakePendingMacroButton(), 1);
+  EXPECT_EQ(state.TakeMarkedMacroButtons(), std::set<int>{1});
 }
 
 TEST_F(ButtonAssignmentTest, ButtonsOutsideTheTableAreRefused) {
@@ -163,7 +164,13 @@ TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUpload) {
 
   model.SelectButton(2);
   EXPECT_EQ(model.ChooseMacro(macro, "Custom 1"), AssignResult::kSaved);
-  EXPECT_EQ(state.TakePendingMacroButton(), 2);
+  // A second choice before the worker ran keeps the first mark; choosing again marks again.
+  model.SelectButton(3);
+  EXPECT_EQ(model.ChooseMacro(macro, "Custom 1"), AssignResult::kSaved);
+  EXPECT_EQ(state.TakeMarkedMacroButtons(), (std::set<int>{2, 3}));
+  EXPECT_EQ(model.ChooseMacro(macro, "Custom 1"), AssignResult::kSaved);
+  EXPECT_EQ(state.TakeMarkedMacroButtons(), std::set<int>{3});
+  model.SelectButton(2);
   EXPECT_EQ(model.Description(2), "T351 1");
   EXPECT_EQ(SentEntry(2), (ButtonEntry{0x90, 0x22, 0x03}));
   EXPECT_EQ(MacroBlob(2, db.GetMacroEvents(macro)).size(), 29u);
@@ -172,6 +179,65 @@ TEST_F(ButtonAssignmentTest, MacroAssignmentMarksUpload) {
   ASSERT_TRUE(db.DeleteMacro(macro));
   EXPECT_EQ(SentEntry(2), (ButtonEntry{0x10, 0x04, 0x00}));
   EXPECT_EQ(model.Description(2), "Custom 1");
+}
+
+TEST_F(ButtonAssignmentTest, EditingAMacroMarksEveryButtonThatPlaysIt) {
+  const int macro = db.AddMacro("M");
+  const int other = db.AddMacro("N");
+  for (auto [button, id] : {std::pair{2, macro}, {3, macro}, {4, other}}) {
+    model.SelectButton(button);
+    ASSERT_EQ(model.ChooseMacro(id, ""), AssignResult::kSaved);
+  }
+  state.TakeMarkedMacroButtons();
+  poster.tasks.clear();
+  MacroEditor editor{db, clock, test::IdTexts()};
+  editor.SetStoredListener(
+      [this](int id) { MarkButtonsPlayingMacro(db, state, poster, kProfile, id); });
+  editor.Select(macro);
+  ASSERT_EQ(editor.InsertKey(-1, 'A', "A"), MacroEditResult::kDone);
+  EXPECT_EQ(state.TakeMarkedMacroButtons(), (std::set<int>{2, 3}));
+  EXPECT_EQ(poster.tasks, std::vector<WorkerTask>{WorkerTask::kButtonTable});
+  PlaySettings play = *editor.ShownPlaySettings();
+  play.play_choice = 0;  // the play flags travel in the buttons' entries
+  ASSERT_EQ(editor.SavePlaySettings(play, 1), MacroEditResult::kDone);
+  EXPECT_EQ(state.TakeMarkedMacroButtons(), (std::set<int>{2, 3}));
+  poster.tasks.clear();
+  editor.Select(editor.NewMacro());
+  ASSERT_EQ(editor.InsertDelay(-1), MacroEditResult::kDone);
+  EXPECT_TRUE(poster.tasks.empty()) << "a macro no button plays sends nothing";
+}
+
+TEST_F(ButtonAssignmentTest, DeletingAMacroGivesItsButtonsBackTheirFactoryFunction) {
+  ASSERT_EQ(db.AddProfile(ProfileRecord{0, "Mine", "", 0, 0}), kProfile);
+  ASSERT_TRUE(db.SetActiveProfile(kProfile));
+  const int doomed = db.AddMacro("Doomed");
+  model.SelectButton(2);
+  ASSERT_EQ(model.ChooseMacro(doomed, ""), AssignResult::kSaved);
+  const int other_profile = db.AddProfile(ProfileRecord{0, "Other", "", 0, 0});
+  ASSERT_GT(other_profile, 0);
+  KeyAssignRecord elsewhere;
+  elsewhere.profile = other_profile;
+  elsewhere.key_code = 3;
+  elsewhere.macro_type = kFamilyMacro;
+  elsewhere.macro_value = doomed;
+  ASSERT_GT(db.SaveKeyAssign(elsewhere), 0);
+  state.TakeMarkedMacroButtons();
+  poster.tasks.clear();
+
+  MacroEditor editor{db, clock, test::IdTexts()};
+  editor.SetStoredListener(
+      [this](int id) { MarkButtonsPlayingMacro(db, state, poster, kProfile, id); });
+  editor.Load();
+  ASSERT_TRUE(editor.Select(doomed));
+  ASSERT_TRUE(editor.DeleteSelected().has_value());
+  EXPECT_FALSE(db.GetKeyAssign(kProfile, 2));
+  EXPECT_FALSE(db.GetKeyAssign(other_profile, 3));
+  EXPECT_EQ(poster.tasks, std::vector<WorkerTask>{WorkerTask::kButtonTable}) << "the mouse is told";
+  EXPECT_EQ(model.Description(2), "T92") << "the factory function, not the deleted macro";
+  // A macro that takes the freed id is not played by a button nobody gave it to.
+  const int next = db.AddMacro("Next");
+  model.SelectButton(2);
+  EXPECT_EQ(SentEntry(2), (ButtonEntry{0x10, 0x04, 0x00})) << "new macro " << next;
 }
 
 TEST_F(ButtonAssignmentTest, EveryListItemShowsItsOwnTextAndSendsItsOwnEntry) {

@@ -62,9 +62,13 @@ TEST_F(PageLogicTest, SelectingTheActiveStageWritesButPostsNothing) {
   DpiActionResult result = dpi.SelectStage(3);
   EXPECT_EQ(Get("dpi_index"), "3");
   EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kDpiStageValues});
-  ASSERT_TRUE(result.popup_dpi.has_value());
-  EXPECT_EQ(*result.popup_dpi, 3200);  // built-in default of stage 3
+  // The pop-up waits for the worker to see the mouse take the stage.
+  EXPECT_EQ(state_.TakePendingDpiPopup(), std::optional<int>(3200));  // built-in stage 3
   EXPECT_TRUE(result.show_save_wait);
+  // A stage the list does not show cannot be chosen.
+  Set("dpi_count", "3");
+  EXPECT_FALSE(dpi.SelectStage(3).posted);
+  EXPECT_EQ(Get("dpi_index"), "3") << "unchanged";
 }
 
 TEST_F(PageLogicTest, TypedAndSlidValuesFollowTheSensor) {

@@ -63,7 +63,7 @@ TEST_F(KeysPageModelTest, ChoosingAnItemStoresItsCodeAndTextForTheSelectedButton
   EXPECT_EQ(row->macro_type, kFamilyMacro);
   EXPECT_EQ(row->macro_value, macro);
   EXPECT_EQ(row->macro_desc, "Reload");
-  EXPECT_EQ(state.TakePendingMacroButton(), 2);
+  EXPECT_EQ(state.TakeMarkedMacroButtons(), std::set<int>{2});
 
   // The fire key's list text is 180; the row is shown by its code's text, 111.
   ASSERT_EQ(model.ChooseListItem(kFamilyMouse, 5), AssignResult::kSaved);

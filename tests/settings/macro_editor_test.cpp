@@ -1,6 +1,8 @@
 // Macro list, event editing, play settings and storing the event list.
 #include "settings/macro_editor.h"
 
+#include <map>
+
 #include "settings/button_table_encoding.h"
 #include "settings/macro_names.h"
 #include "settings/macro_packets.h"
@@ -135,6 +137,37 @@ TEST_F(MacroEditorTest, EditingEventsAddressesTheirPartner) {
   EXPECT_EQ(editor.EditDelay(0, 5), MacroEditResult::kNoSelection);  // not a delay
   EXPECT_EQ(editor.EditKey(4, 'C', "C"), MacroEditResult::kNoSelection);  // not a key
   EXPECT_EQ(StoredTexts(), Texts());
+}
+
+TEST_F(MacroEditorTest, EditingARecordedKeyChangesItsPressAndRelease) {
+  // Recorded events each carry their own time, so pairs are found by their code:
+  // ↓G ↓H ↑H ↓G ↑G ↑G (G held while tapped again), plus a stray ↑H with no press.
+  editor.NewMacro();
+  MacroEventList& list = editor.MutableEvents();
+  int t = 100;
+  for (auto [type, vk] : std::vector<std::pair<int, int>>{
+           {2, 'G'}, {2, 'H'}, {3, 'H'}, {2, 'G'}, {3, 'G'}, {3, 'G'}, {3, 'H'}}) {
+    list.Append(type, vk, EventText(type, vk), t++);
+  }
+  ASSERT_EQ(editor.EditKey(1, 'J', "J"), MacroEditResult::kDone);  // ↓H -> its ↑H at 2
+  EXPECT_EQ(Texts()[1], kDown + "J");
+  EXPECT_EQ(Texts()[2], kUp + "J");
+  EXPECT_EQ(Texts()[6], kUp + "H") << "an unrelated release of the old key stays";
+  ASSERT_EQ(editor.EditKey(5, 'K', "K"), MacroEditResult::kDone);  // the outer ↑G -> ↓G at 0
+  EXPECT_EQ(Texts()[0], kDown + "K");
+  EXPECT_EQ(Texts()[5], kUp + "K");
+  EXPECT_EQ(Texts()[3], kDown + "G") << "the nested press keeps its own release";
+  EXPECT_EQ(Texts()[4], kUp + "G");
+  ASSERT_EQ(editor.EditKey(6, 'L', "L"), MacroEditResult::kDone);  // no partner: itself only
+  EXPECT_EQ(Texts()[6], kUp + "L");
+  EXPECT_EQ(StoredTexts(), Texts());
+  // Every press still has its release of the same code.
+  std::map<int, int> held;
+  for (const MacroEventRecord& item : db.GetMacroEvents(editor.SelectedMacro())) {
+    if (item.type == 2) ++held[item.value];
+    if (item.type == 3 && held[item.value] > 0) --held[item.value];
+  }
+  for (const auto& [vk, count] : held) EXPECT_EQ(count, 0) << "key " << vk << " left down";
 }
 
 TEST_F(MacroEditorTest, ReorderDeleteAndClear) {

@@ -62,7 +62,9 @@ void MComboBox::SetCheck(bool checked) {
 
 void MComboBox::ChooseItem(int index) {
   if (index < 0 || index >= GetCount()) return;
-  if (index == current_ && (!markable_ || checked_)) return;
+  // A function list's choice is an assignment even when it repeats the one shown (a macro
+  // edited since goes to the mouse again); a plain list only reports changes.
+  if (index == current_ && !markable_) return;
   SetCurSel(index);
   Notify(kNotifyValueChanged, index);
 }

@@ -36,13 +36,13 @@ class MComboBox : public MControlFont {
   // The data of the selected item, or -1 without selection.
   int64_t GetCurData() const { return GetItemData(current_); }
   // Marks the box as switched on (the "MComboBox2" look: accent colour text). A box that
-  // can be marked is a choice in itself: while unmarked, choosing the item it shows is a
+  // can be marked is a function list: choosing the item it shows, marked or not, is a
   // choice too, not "nothing changed".
   void SetCheck(bool checked);
   // True when switched on.
   bool GetCheck() const { return checked_; }
-  // Chooses `index` as the user does: selects it and notifies when it changed (or, for an
-  // unmarked function list, when it is the item shown).
+  // Chooses `index` as the user does: selects it and notifies when it changed (a function
+  // list always notifies).
   void ChooseItem(int index);
 
  protected:

@@ -299,7 +299,7 @@ void DpiPage::ShowOptions() {
 }
 
 void DpiPage::After(const DpiActionResult& result) {
-  if (result.popup_dpi) window_.ShowDpiPopup(*result.popup_dpi);
+  // The worker shows the DPI pop-up once the mouse took the change.
   if (result.show_save_wait) window_.ShowSavingPopup();
 }
 

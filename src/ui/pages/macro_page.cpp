@@ -13,6 +13,7 @@
 #include "app/text_ids.h"
 #include "base/text.h"
 #include "exchange/macro_file.h"
+#include "settings/button_assignment.h"
 #include "settings/macro_names.h"
 #include "settings/macro_page_logic.h"
 #include "settings/macro_packets.h"
@@ -80,7 +81,14 @@ KeyEvent DecodeKey(const QKeyEvent& event) { return SharedKeyInput().Decode(even
 MacroPage::MacroPage(DeviceMainDlg& window)
     : window_(window),
       editor_(window.Session().Store(), clock_, window.Texts()),
-      recorder_(editor_, clock_) {}
+      recorder_(editor_, clock_) {
+  // A macro the mouse plays on a button of this profile goes to it again once edited.
+  editor_.SetStoredListener([&window](int macro_id) {
+    DeviceSession& session = window.Session();
+    MarkButtonsPlayingMacro(session.Store(), session.State(), session.Worker(),
+                            session.Store().GetActiveProfile(), macro_id);
+  });
+}
 
 void MacroPage::InstallKeyFilter() {
   key_filter_ = std::make_unique<KeyFilter>(*this);
