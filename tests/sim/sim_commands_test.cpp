@@ -162,13 +162,19 @@ TEST(SimCommands, LightingModesAndReadBack) {
   EXPECT_EQ(s.light_color[6], 0x151413u);
   ASSERT_EQ(Exchange(*h, BuildCommand(0x05, 1, 5, {3, 0x42, 0xAA, 0xBB, 0xCC}, 65))[1], 0);
   EXPECT_EQ(backend.State().settings.light_color[0], 0xCCBBAAu);
-  ASSERT_EQ(Exchange(*h, BuildCommand(0x0E, 1, 0x01, {0x01}))[1], 0);
-  const auto r = ReadCommand(*h, 0x15);
+  auto r = ReadCommand(*h, 0x15);
   EXPECT_EQ(r[4], 3);
   EXPECT_EQ(r[5], 0x42);
+  // The light reset puts mode, level and colours back to the factory effect.
+  ASSERT_EQ(Exchange(*h, BuildCommand(0x0E, 1, 0x01, {0x01}))[1], 0);
+  r = ReadCommand(*h, 0x15);
+  const SimSettings factory;
+  EXPECT_EQ(r[4], factory.light_mode);
+  EXPECT_EQ(r[5], factory.light_level);
+  EXPECT_EQ(backend.State().settings.light_color, factory.light_color);
   // Mode 2 without its seven colours is refused and changes nothing.
   EXPECT_NE(Exchange(*h, BuildCommand(0x05, 1, 2, {2, 0x11}, 65))[1], 0);
-  EXPECT_EQ(backend.State().settings.light_mode, 3);
+  EXPECT_EQ(backend.State().settings.light_mode, factory.light_mode);
 }
 
 TEST(SimCommands, ButtonsAndMacrosInOneAndSeveralPackets) {
