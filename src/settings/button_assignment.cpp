@@ -7,6 +7,7 @@
 #include "settings/button_table_encoding.h"
 #include "settings/key_codes.h"
 #include "settings/macro_names.h"
+#include "settings/macro_packets.h"
 
 namespace corvane {
 namespace {
@@ -66,6 +67,11 @@ void ButtonAssignment::Load(int profile, std::vector<ButtonDefinition> buttons) 
 AssignResult ButtonAssignment::Save(int family, int value, int value2, const std::string& desc) {
   if (selected_ == kPrimaryButton) return AssignResult::kPrimaryButton;
   if (!IsValidButtonIndex(selected_)) return AssignResult::kInvalidButton;
+  // The mouse would keep playing the previous macro while the list named this one.
+  if (family == kFamilyMacro && db_.GetMacro(value) &&
+      !MacroFitsPackets(db_.GetMacroEvents(value))) {
+    return AssignResult::kMacroTooLong;
+  }
   KeyAssignRecord record;
   record.profile = profile_;
   record.key_code = selected_;
