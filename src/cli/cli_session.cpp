@@ -7,7 +7,11 @@
 
 #include "cli/access_hint.h"
 #include "device/device_manager.h"
+#include "protocol/performance_commands.h"
+#include "settings/button_table_encoding.h"
+#include "settings/light_payload.h"
 #include "store/settings_database.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::cli {
 
@@ -57,8 +61,7 @@ bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
   if (!store.IsOpen()) {
     // A model was chosen when its file has a name; the file is then left as it is.
     if (store.IsBusy()) {
-      error = "the settings database " + store.Path() +
-              " is busy (another program holds it); try again";
+      error = StoreErrorMessage(StoreError::kBusy, store.Path());
     } else {
       error = store.Path().empty()
                   ? "no model selected (no device found and no saved model)"
@@ -66,6 +69,8 @@ bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
     }
     return false;
   }
+  // Failures while opening (a read that found nothing yet) are not the command's.
+  store.TakeError();
   return true;
 }
 
@@ -80,6 +85,57 @@ int CollectedTasks::RunAll(DeviceJobs& jobs) const {
   return 0;
 }
 
+int StoreFail(SettingsDatabase& store, const std::string& otherwise) {
+  const StoreError error = store.TakeError();
+  if (error == StoreError::kNone) return CliFail(otherwise);
+  return CliFail(StoreErrorMessage(error, store.Path()));
+}
+
+int StoreResult(SettingsDatabase& store) {
+  const StoreError error = store.TakeError();
+  if (error == StoreError::kNone) return 0;
+  return CliFail(StoreErrorMessage(error, store.Path()) + "; not everything was stored");
+}
+
+int UpdateResult(UpdateJobs& updates) {
+  const std::optional<UpdateJobs::Failure> failure = updates.TakeFailure();
+  if (!failure) return 0;
+  CliFail(failure->text);
+  return failure->device ? kExitDeviceFailed : 1;
+}
+
+namespace {
+
+// The values a command carries (a write) or asks for (a read), as a user names them.
+const char* CommandValues(uint8_t command) {
+  switch (command) {
+    case kCmdReportRate:
+    case kCmdReadReportRate: return "report rate";
+    case kCmdDpiStages:
+    case kCmdReadDpiStages: return "DPI stages";
+    case kCmdDpiColours:
+    case kCmdReadDpiColours: return "DPI stage colours";
+    case kCmdSensor:
+    case kCmdReadSensor: return "lift-off distance and sensor switches";
+    case kCmdPower:
+    case kCmdReadPower: return "sleep delay, wake and light options, response time";
+    case kCmdReadAll: return "device information";
+    case kCmdReadFirmwareVersion: return "firmware version";
+    case kLightingCommand:
+    case kLightReadCommand: return "lighting";
+    case kButtonCommand: return "button table";
+    default: return nullptr;
+  }
+}
+
+bool IsReadCommand(uint8_t command) {
+  return command == kCmdReadAll || command == kCmdReadReportRate || command == kCmdReadDpiStages ||
+         command == kCmdReadDpiColours || command == kCmdReadSensor || command == kCmdReadPower ||
+         command == kCmdReadFirmwareVersion || command == kLightReadCommand;
+}
+
+}  // namespace
+
 int DeviceResult(DeviceJobs& jobs) {
   const std::optional<DeviceJobs::CommandFailure> failure = jobs.TakeFailure();
   if (!failure) return 0;
@@ -88,7 +144,14 @@ int DeviceResult(DeviceJobs& jobs) {
   const char* what = "the mouse did not answer command ";
   if (failure->outcome == CommandOutcome::kRefused) what = "the mouse refused command ";
   if (failure->outcome == CommandOutcome::kWriteFailed) what = "could not send command ";
-  CliFail(what + std::string(command) + "; the stored settings keep the values given");
+  std::string message = what + std::string(command);
+  const char* values = CommandValues(failure->command);
+  if (values != nullptr) message += std::string(" (") + values + ")";
+  // A read that failed leaves exactly those values as the store had them.
+  message += IsReadCommand(failure->command)
+                 ? std::string("; not read: ") + (values != nullptr ? values : "its values")
+                 : "; the stored settings keep the values given";
+  CliFail(message);
   return kExitDeviceFailed;
 }
 
