@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using FaultsEndToEndTest = CliEndToEndTest;
+constexpr int kDeviceFailedCode = 3;  // as --help documents
 
 // The "firmware: N%" lines of a run's stderr, as numbers in order.
 std::vector<int> ProgressLines(const std::string& err) {
@@ -62,6 +63,27 @@ TEST_F(FaultsEndToEndTest, AFlashTheMouseBreaksOffIsADeviceFailure) {
   CliResult cut = Cli({"--simulate=wired", "--sim-fault", knob, "firmware", "flash", image.string()});
   EXPECT_EQ(cut.exit_code, kDeviceFailedCode) << cut.err;
   EXPECT_NE(cut.err.find("keeps its old firmware"), std::string::npos) << cut.err;
+}
+
+TEST_F(FaultsEndToEndTest, APartialReadBackNamesTheValuesItCouldNotRead) {
+  ASSERT_EQ(Cli({"--simulate=wired", "readback"}).exit_code, 0);
+  // The reports a whole read-back sends before it asks for the DPI stages (0x13).
+  size_t before = 0;
+  const std::string text = ReadFileBytes(Capture());
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.rfind("OUT ", 0) != 0) continue;
+    if (line.substr(line.rfind(' ') + 1).compare(2, 2, "13") == 0) break;
+    ++before;
+  }
+  const std::string knob = "wired:unplug_after_reports=" + std::to_string(before + 1);
+  CliResult partial = Cli({"--simulate=wired", "--sim-fault", knob, "readback"});
+  EXPECT_EQ(partial.exit_code, kDeviceFailedCode) << partial.err;
+  EXPECT_NE(partial.err.find("0x13 (DPI stages); not read: DPI stages"), std::string::npos)
+      << partial.err;
 }
 
 TEST_F(FaultsEndToEndTest, DataFoldersAndFilesArePrivateAndAStateFileKeepsItsMode) {
@@ -118,7 +140,6 @@ TEST_F(FaultsEndToEndTest, SimFaultSettingsAreCheckedBeforeTheRun) {
   EXPECT_EQ(fine.exit_code, 0) << fine.err;
 }
 
-constexpr int kDeviceFailedCode = 3;  // as --help documents
 
 TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValues) {
   CliResult help = Cli({"--help"});

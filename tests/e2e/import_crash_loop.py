@@ -5,7 +5,9 @@ Each run starts from the same settings database, starts `profile import FILE` (o
 `macro import-all FILE`) against the simulated mouse and kills it with SIGKILL: half of the
 runs after a random delay within one whole run, half as soon as the database's rollback
 journal appears (the import's write transaction is under way) plus a random 0 to 3 ms.
-Afterwards the database is opened (SQLite rolls a hot journal back) and classified:
+Afterwards the database is opened (SQLite rolls a hot journal back) and what the import
+changes (the active profile's name, buttons and options; the macros and their event counts)
+is compared with the state before and after an import that ran to its end:
 
   old    nothing of the import is stored
   new    all of it is stored
@@ -27,7 +29,7 @@ import time
 
 NEW_NAME = "Imported Setup"
 MACROS = 12
-EVENTS = 40
+EVENTS = 40  # per macro
 
 
 def profile_file(path):
@@ -62,44 +64,36 @@ def macros_file(path):
         f.write('<?xml version="1.0" encoding="UTF-8"?>\r\n<macro>\r\n' + body + '</macro>\r\n')
 
 
-def profile_state(db):
-    """Returns 'old', 'new' or 'mixed' for the active profile."""
+def profile_signature(db):
+    """What a profile import changes: the active profile's name, buttons and options."""
     con = sqlite3.connect(db)
     try:
         profile, name = con.execute(
             "SELECT profile, name FROM t_profile_data WHERE status = 1").fetchone()
-        rows = con.execute("SELECT key_code, macro_value FROM t_key_macro_data "
+        rows = con.execute("SELECT key_code, macro_type, macro_value FROM t_key_macro_data "
                            "WHERE profile = ? ORDER BY key_code", (profile,)).fetchall()
-        config = dict(con.execute("SELECT key, value FROM t_configdata WHERE profile = ?",
-                                  (profile,)).fetchall())
+        config = con.execute("SELECT key, value FROM t_configdata WHERE profile = ? "
+                             "ORDER BY config_id", (profile,)).fetchall()
     finally:
         con.close()
-    parts = [
-        name == NEW_NAME,
-        rows == [(b, b + 2) for b in range(1, 6)],
-        config.get("dpi_group0_value") == "400",
-        config.get("dpi_count") == "5",
-        config.get("report_rate") == "8",
-        config.get("move_closelight") == "0",
-    ]
-    if all(parts):
-        return "new"
-    if not any(parts):
-        return "old"
-    return "mixed"
+    return (name, tuple(rows), tuple(config))
 
 
-def macro_state(db):
+def macro_signature(db):
+    """What a macro import changes: the macros and the number of events of each."""
     con = sqlite3.connect(db)
     try:
-        macros = con.execute("SELECT macro_id FROM t_macro_data WHERE name LIKE 'crash%'").fetchall()
-        counts = [con.execute("SELECT count(*) FROM t_macrorecord WHERE macro_id = ?",
-                              (m[0],)).fetchone()[0] for m in macros]
+        return tuple(con.execute(
+            "SELECT m.macro_id, m.name, (SELECT count(*) FROM t_macrorecord r "
+            "WHERE r.macro_id = m.macro_id) FROM t_macro_data m ORDER BY m.macro_id").fetchall())
     finally:
         con.close()
-    if not macros:
+
+
+def classify(signature, old, new):
+    if signature == old:
         return "old"
-    if len(macros) == MACROS and all(c == EVENTS for c in counts):
+    if signature == new:
         return "new"
     return "mixed"
 
@@ -127,18 +121,24 @@ def run_once(args, env, command, db, pristine, rng, whole_run, by_journal):
     return killed, hot
 
 
-def loop(args, env, name, command, db, pristine, classify, rng):
+def loop(args, env, name, command, db, pristine, signature, rng):
+    shutil.copyfile(pristine, db)
+    old = signature(db)
     start = time.monotonic()
     subprocess.run([args.cli, "--program-dir", args.program_dir, "--simulate=wired"] + command,
                    env=env, check=True, stdout=subprocess.DEVNULL)
     whole_run = time.monotonic() - start
+    new = signature(db)
+    if new == old:
+        print("%s: the import changed nothing; cannot tell old from new" % name)
+        return 1
     counts = {"old": 0, "new": 0, "mixed": 0}
     killed = hot = 0
     for i in range(args.runs):
         was_killed, was_hot = run_once(args, env, command, db, pristine, rng, whole_run, i % 2 == 1)
         killed += was_killed
         hot += was_hot
-        counts[classify(db)] += 1
+        counts[classify(signature(db), old, new)] += 1
     print("%s: %d runs, %d killed (%d inside a write transaction), old %d, new %d, mixed %d"
           % (name, args.runs, killed, hot, counts["old"], counts["new"], counts["mixed"]))
     return counts["mixed"]
@@ -173,9 +173,9 @@ def main():
         pristine = os.path.join(home, "pristine.db")
         shutil.copyfile(db, pristine)
         mixed = loop(args, env, "profile import", ["profile", "import", profile], db, pristine,
-                     profile_state, rng)
+                     profile_signature, rng)
         mixed += loop(args, env, "macro import-all", ["macro", "import-all", macros], db,
-                      pristine, macro_state, rng)
+                      pristine, macro_signature, rng)
         return 1 if mixed else 0
     finally:
         shutil.rmtree(home, ignore_errors=True)
