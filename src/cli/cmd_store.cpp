@@ -140,7 +140,17 @@ int RunSet(const CliOptions& options, const std::vector<std::string>& given) {
   SettingsDatabase& store = cli.Session().Store();
   const int profile = cli.ActiveProfile();
   store.TakeError();
-  // The report-rate page writes both rate keys; a stage index past the count is no stage.
+  // The active stage is one of the stages in use; fewer stages move it, as the page does.
+  const int count = DecimalToInt(store.GetConfigValue(profile, kDpiCountKey).value_or("0"));
+  const int index = DecimalToInt(store.GetConfigValue(profile, kDpiIndexKey).value_or("0"));
+  if (key == kDpiIndexKey && DecimalToInt(args[1]) >= count) {
+    return CliFail("dpi_index must be below dpi_count " + IntToDecimal(count));
+  }
+  if (key == kDpiCountKey && index >= DecimalToInt(args[1]) &&
+      !store.SetConfigInt(profile, kDpiIndexKey, DecimalToInt(args[1]) - 1)) {
+    return StoreFail(store, "could not store " + std::string(kDpiIndexKey));
+  }
+  // The report-rate page writes both rate keys.
   if (key == "report_rate" || key == "report_rate_wireless") {
     const bool stored = store.SetConfigValue(profile, "report_rate", args[1]) &&
                         store.SetConfigValue(profile, "report_rate_wireless", args[1]);

@@ -17,7 +17,8 @@
 namespace corvane {
 namespace {
 
-// One hidraw node as udev sees it after IMPORT{builtin}="usb_id".
+// One hidraw node as udev sees it after IMPORT{builtin}="usb_id", with the ids of its USB
+// device among its parents' attributes.
 struct HidrawNode {
   std::map<std::string, std::string> values;  // ACTION, SUBSYSTEM, KERNEL, ENV{...}
 };
@@ -30,6 +31,8 @@ HidrawNode Node(int vid, int pid, int interface_number, const std::string& actio
   return HidrawNode{{{"ACTION", action},
                      {"SUBSYSTEM", "hidraw"},
                      {"KERNEL", "hidraw3"},
+                     {"ATTRS{idVendor}", vid_text},
+                     {"ATTRS{idProduct}", pid_text},
                      {"ENV{ID_VENDOR_ID}", vid_text},
                      {"ENV{ID_MODEL_ID}", pid_text},
                      {"ENV{ID_USB_INTERFACE_NUM}", number}}};

@@ -74,6 +74,12 @@ TEST_F(SettingsEndToEndTest, SetKeepsThePagesRangesAndSendsWhatItChanges) {
     EXPECT_EQ(Outs(command).size(), before + 1) << key << " did not reach the mouse";
   }
   EXPECT_EQ(Cli({"get", "report_rate_wireless"}).out, "4\n") << "both rate keys, as the page";
+  // The active stage stays one of the stages in use.
+  ASSERT_EQ(Cli({"set", "dpi_index", "3"}).exit_code, 0);
+  CliResult past = Cli({"set", "dpi_index", "4"});
+  EXPECT_NE(past.err.find("dpi_index must be below dpi_count 4"), std::string::npos) << past.err;
+  ASSERT_EQ(Cli({"set", "dpi_count", "2"}).exit_code, 0);
+  EXPECT_EQ(Cli({"get", "dpi_index"}).out, "1\n") << "fewer stages move the active one";
 }
 
 TEST_F(SettingsEndToEndTest, BadInputIsRefusedWithAMessage) {
