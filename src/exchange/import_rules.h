@@ -26,7 +26,7 @@ std::string FunctionProblem(const KeyAssignRecord& row, const std::vector<MacroR
 // else a text naming the limit ("play_times -3 must be between 0 and 999").
 std::string MacroSettingsProblem(const MacroRecord& macro);
 
-// Returns "" when the event's kind, code and delay are ones the macro page records.
+// Returns "" when the event's kind, code or delay are ones the macro page records.
 std::string MacroEventProblem(const MacroEventRecord& event);
 
 }  // namespace corvane

@@ -80,6 +80,8 @@ AssignResult ButtonAssignment::Save(int family, int value, int value2, const std
   record.macro_value2 = value2;
   record.macro_desc = desc;
   const bool stored = db_.SaveKeyAssign(record) > 0;
+  // The worker may take the job at once: its macro mark must already be in place.
+  if (stored && family == kFamilyMacro) state_.SetPendingMacroButton(selected_);
   poster_.Post(WorkerTask::kButtonTable);
   return stored ? AssignResult::kSaved : AssignResult::kStoreFailed;
 }

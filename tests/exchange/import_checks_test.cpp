@@ -193,8 +193,8 @@ TEST_F(MacroImportChecksTest, SettingsAndEventsOutsideThePageRulesRefuseTheFile)
        "macroinfo: macro_type 7"},
       {MacroText(kGoodInfo, R"(desc="a" index="1" type="9" value="65" timestamp="10")"),
        "macroitems item 2: type 9"},
-      {MacroText(kGoodInfo, R"(desc="a" index="1" type="3" value="65" timestamp="-5")"),
-       "macroitems item 2: timestamp -5"},
+      {MacroText(kGoodInfo, R"(desc="a" index="1" type="1" value="70000" timestamp="5")"),
+       "macroitems item 2: value 70000"},
       {MacroText(kGoodInfo, R"(desc="a" index="1" type="3" value="A" timestamp="5")"),
        "macroitems item 2: value \"A\" is not a decimal number"},
   };
