@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "base/private_files.h"
 #include "base/text.h"
 
 namespace corvane {
@@ -69,11 +70,6 @@ std::filesystem::path DownloadFolder(std::string_view caption) {
   return folder.empty() ? folder : folder / "temp";
 }
 
-bool CreateFolderPath(const std::filesystem::path& path) {
-  if (path.empty()) return false;
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  return std::filesystem::is_directory(path, ec);
-}
+bool CreateFolderPath(const std::filesystem::path& path) { return CreatePrivateFolders(path); }
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 #include "app/ini_key_value_store.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -166,7 +167,11 @@ bool IniKeyValueStore::ReplaceFile(const std::string& contents) const {
   std::string temp = file_.string() + ".tmp-XXXXXX";
   UniqueFd fd(new int(::mkstemp(temp.data())));
   if (*fd < 0) return false;
-  const bool written = WriteAll(*fd, contents) && ::fsync(*fd) == 0;
+  // mkstemp makes the file 0600; a file that was already there keeps its own mode.
+  struct stat old {};
+  const bool keep_mode = ::stat(file_.c_str(), &old) == 0;
+  const bool written = (!keep_mode || ::fchmod(*fd, old.st_mode & 07777) == 0) &&
+                       WriteAll(*fd, contents) && ::fsync(*fd) == 0;
   const bool closed = ::close(*fd) == 0;
   *fd = -1;
   if (!written || !closed || ::rename(temp.c_str(), file_.c_str()) != 0) {

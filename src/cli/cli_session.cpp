@@ -7,7 +7,11 @@
 
 #include "cli/access_hint.h"
 #include "device/device_manager.h"
+#include "protocol/performance_commands.h"
+#include "settings/button_table_encoding.h"
+#include "settings/light_payload.h"
 #include "store/settings_database.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::cli {
 
@@ -57,8 +61,7 @@ bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
   if (!store.IsOpen()) {
     // A model was chosen when its file has a name; the file is then left as it is.
     if (store.IsBusy()) {
-      error = "the settings database " + store.Path() +
-              " is busy (another program holds it); try again";
+      error = StoreErrorMessage(StoreError::kBusy, store.Path());
     } else {
       error = store.Path().empty()
                   ? "no model selected (no device found and no saved model)"
@@ -66,6 +69,8 @@ bool CliDeviceSession::Open(const CliOptions& options, std::string& error) {
     }
     return false;
   }
+  // Failures while opening (a read that found nothing yet) are not the command's.
+  store.TakeError();
   return true;
 }
 
@@ -78,11 +83,64 @@ int CollectedTasks::RunAll(DeviceJobs& jobs) const {
   return DeviceResult(jobs);
 }
 
+int StoreFail(SettingsDatabase& store, const std::string& otherwise) {
+  const StoreError error = store.TakeError();
+  if (error == StoreError::kNone) return CliFail(otherwise);
+  return CliFail(StoreErrorMessage(error, store.Path()));
+}
+
+int StoreResult(SettingsDatabase& store) {
+  const StoreError error = store.TakeError();
+  if (error == StoreError::kNone) return 0;
+  return CliFail(StoreErrorMessage(error, store.Path()) + "; not everything was stored");
+}
+
+int UpdateResult(UpdateJobs& updates) {
+  const std::optional<UpdateJobs::Failure> failure = updates.TakeFailure();
+  if (!failure) return 0;
+  CliFail(failure->text);
+  return failure->device ? kExitDeviceFailed : 1;
+}
+
+namespace {
+
+// The values a command carries (a write) or asks for (a read), as a user names them.
+const char* CommandValues(uint8_t command) {
+  switch (command) {
+    case kCmdReportRate:
+    case kCmdReadReportRate: return "report rate";
+    case kCmdDpiStages:
+    case kCmdReadDpiStages: return "DPI stages";
+    case kCmdDpiColours:
+    case kCmdReadDpiColours: return "DPI stage colours";
+    case kCmdSensor:
+    case kCmdReadSensor: return "lift-off distance and sensor switches";
+    case kCmdPower:
+    case kCmdReadPower: return "sleep delay, wake and light options, response time";
+    case kCmdReadAll: return "device information";
+    case kCmdReadFirmwareVersion: return "firmware version";
+    case kLightingCommand:
+    case kLightReadCommand: return "lighting";
+    case kButtonCommand: return "button table";
+    default: return nullptr;
+  }
+}
+
+bool IsReadCommand(uint8_t command) {
+  return command == kCmdReadAll || command == kCmdReadReportRate || command == kCmdReadDpiStages ||
+         command == kCmdReadDpiColours || command == kCmdReadSensor || command == kCmdReadPower ||
+         command == kCmdReadFirmwareVersion || command == kLightReadCommand;
+}
+
+}  // namespace
+
 int DeviceResult(DeviceJobs& jobs) {
   const std::vector<DeviceJobs::CommandFailure> failures = jobs.TakeFailures();
   if (failures.empty()) return 0;
-  // Every failed step is named, in the order the job ran them.
+  // Every failed step is named, in the order the job ran them, with the values it carries.
   std::string steps;
+  std::string unread;
+  bool wrote = false;
   for (const DeviceJobs::CommandFailure& failure : failures) {
     char command[8];
     std::snprintf(command, sizeof command, "0x%02X", failure.command);
@@ -90,9 +148,19 @@ int DeviceResult(DeviceJobs& jobs) {
     if (failure.outcome == CommandOutcome::kRefused) step = "the mouse refused command " + std::string(command);
     if (failure.outcome == CommandOutcome::kWriteFailed) step = "could not send command " + std::string(command);
     if (failure.skipped) step = "command " + std::string(command) + " was not sent (the mouse had gone)";
+    const char* values = CommandValues(failure.command);
+    if (values != nullptr) step += std::string(" (") + values + ")";
     steps += (steps.empty() ? "" : "; ") + step;
+    // A read that failed leaves exactly those values as the store had them.
+    if (IsReadCommand(failure.command)) {
+      unread += (unread.empty() ? "" : ", ") + std::string(values != nullptr ? values : "its values");
+    } else {
+      wrote = true;
+    }
   }
-  CliFail(steps + "; the stored settings keep the values given");
+  if (!unread.empty()) steps += "; not read: " + unread;
+  if (wrote) steps += "; the stored settings keep the values given";
+  CliFail(steps);
   return kExitDeviceFailed;
 }
 

@@ -18,6 +18,11 @@
 #include "worker/device_session.h"
 #include "worker/recording_device_view.h"
 
+namespace corvane {
+class SettingsDatabase;
+class UpdateJobs;
+}  // namespace corvane
+
 namespace corvane::cli {
 
 class CliSession {
@@ -74,6 +79,17 @@ class CollectedTasks : public TaskPoster {
  private:
   std::vector<WorkerTask> tasks_;
 };
+
+// Prints why the store refused the last operation ("database busy", "disk full",
+// "read-only", naming the file) when it did, else `otherwise`. Returns 1.
+int StoreFail(SettingsDatabase& store, const std::string& otherwise);
+// Returns StoreFail's exit code when an operation since the last look was refused by the
+// store; 0 when everything was stored.
+int StoreResult(SettingsDatabase& store);
+
+// The same check after update jobs: 0 when they did their work, else their reason on
+// stderr and 1 (kExitDeviceFailed when the mouse refused the firmware).
+int UpdateResult(UpdateJobs& updates);
 
 // Runs one worker job on the calling thread. Returns 0 when every command of it was
 // accepted; otherwise prints each command the mouse refused or did not answer and returns

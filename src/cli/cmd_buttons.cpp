@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/text_ids.h"
 #include "base/text.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
+#include "exchange/import_rules.h"
 #include "settings/button_assignment.h"
 #include "settings/button_table_encoding.h"
 #include "settings/key_codes.h"
@@ -83,15 +85,32 @@ std::string AssignError(AssignResult result, int button) {
     case AssignResult::kInvalidButton: return "no button " + IntToDecimal(button);
     case AssignResult::kNothingToSave: return "nothing to assign";
     case AssignResult::kStoreFailed: return "could not store the assignment";
+    case AssignResult::kMacroTooLong: return "";  // worded by the caller from the language file
   }
   return "could not assign";
 }
 
+// The model's button indexes, from its definition.
+std::vector<int> ModelButtons(CliDeviceSession& cli) {
+  std::vector<int> indexes;
+  for (const ButtonDefinition& button : cli.Session().Model().Definition().buttons) {
+    indexes.push_back(button.key_value);
+  }
+  return indexes;
+}
+
+// Runs the jobs a reset posted; a store that refused the reset fails the command first.
+int FinishReset(CliDeviceSession& cli, ButtonsPage& buttons) {
+  if (const int code = StoreResult(cli.Session().Store()); code != 0) return code;
+  return buttons.tasks.RunAll(cli.Session().Jobs());
+}
+
 int RunButtonReset(CliDeviceSession& cli, int button) {
   ButtonsPage buttons(cli);
+  cli.Session().Store().TakeError();
   buttons.page.SelectButton(button);
   buttons.page.ResetButton();
-  return buttons.tasks.RunAll(cli.Session().Jobs());
+  return FinishReset(cli, buttons);
 }
 
 int RunButton(const CliOptions& options, const std::vector<std::string>& args) {
@@ -115,16 +134,35 @@ int RunButton(const CliOptions& options, const std::vector<std::string>& args) {
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
+  // A button the mouse does not have would be stored and never reach it.
+  const std::vector<int> model_buttons = ModelButtons(cli);
+  if (std::find(model_buttons.begin(), model_buttons.end(), button) == model_buttons.end()) {
+    return CliFail("no button " + args[0] + " on this mouse (" +
+                   IntToDecimal(static_cast<int>(model_buttons.size())) + " buttons)");
+  }
   if (reset) return RunButtonReset(cli, button);
-  if (family == kFamilyMacro && !cli.Session().Store().GetMacro(value)) {
-    return CliFail("no macro " + args[2]);
+  SettingsDatabase& store = cli.Session().Store();
+  if (family == kFamilyMacro && !store.GetMacro(value)) return StoreFail(store, "no macro " + args[2]);
+  KeyAssignRecord row;
+  row.macro_type = family;
+  row.macro_value = value;
+  row.macro_value2 = value2;
+  if (button != 0) {
+    if (const std::string problem = FunctionProblem(row, store.GetMacros()); !problem.empty()) {
+      return CliFail(problem);
+    }
   }
   ButtonsPage buttons(cli);
+  store.TakeError();
   buttons.page.SelectButton(button);
   const AssignResult result = buttons.page.Assign(
       family, value, value2, family == kFamilyKeyboard ? KeyboardText(value, value2) : "");
+  if (result == AssignResult::kMacroTooLong) {
+    return CliFail(cli.Session().Texts().Text(kTextMacroTooLong));
+  }
   // A refused store still sends the table, as the page does; the failure is reported.
   const int sent = buttons.tasks.RunAll(cli.Session().Jobs());
+  if (result == AssignResult::kStoreFailed) return StoreFail(store, AssignError(result, button));
   const std::string message = AssignError(result, button);
   return message.empty() ? sent : CliFail(message);
 }
@@ -135,8 +173,9 @@ int RunButtonsReset(const CliOptions& options, const std::vector<std::string>& a
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
   ButtonsPage buttons(cli);
+  cli.Session().Store().TakeError();
   buttons.page.ResetAllButtons();
-  return buttons.tasks.RunAll(cli.Session().Jobs());
+  return FinishReset(cli, buttons);
 }
 
 const CliRegistrar kButtons("buttons", "buttons", RunButtons);

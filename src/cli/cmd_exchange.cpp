@@ -57,8 +57,13 @@ int RunProfileImport(const CliOptions& options, const std::vector<std::string>& 
   if (!OpenSession(options, cli, code)) return code;
   DeviceSession& session = cli.Session();
   CollectedTasks posted;
-  const ExchangeResult result = ImportProfile(session.Store(), cli.ActiveProfile(),
-                                              session.Model().HasLighting(), args[0], posted);
+  ProfileImportTarget target;
+  target.has_lighting = session.Model().HasLighting();
+  for (const ButtonDefinition& button : session.Model().Definition().buttons) {
+    target.buttons.push_back(button.key_value);
+  }
+  const ExchangeResult result =
+      ImportProfile(session.Store(), cli.ActiveProfile(), target, args[0], posted);
   if (!result.ok()) return CliFail(result.message);
   std::printf("%s\n", result.profile_name.c_str());
   return posted.RunAll(session.Jobs());

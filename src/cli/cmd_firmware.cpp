@@ -52,7 +52,14 @@ int RunFirmware(const CliOptions& options, const std::vector<std::string>& args)
     std::fprintf(stderr, "firmware: %d%%\n", percent);
     shown = percent;
   });
-  if (result != FirmwareResult::kOk) return CliFail(FirmwareResultText(result));
+  // The mouse refused or broke off the transfer: a device failure, as for the other jobs.
+  if (result == FirmwareResult::kEmptyImage || result == FirmwareResult::kImageTooLarge) {
+    return CliFail(FirmwareResultText(result));
+  }
+  if (result != FirmwareResult::kOk) {
+    CliFail(FirmwareFailureText(result));
+    return kExitDeviceFailed;
+  }
   if (shown != 100) std::fprintf(stderr, "firmware: 100%%\n");
   std::printf("%s (%zu bytes)\n", FirmwareResultText(result), image.size());
   return 0;

@@ -133,7 +133,7 @@ int RunLight(const CliOptions& options, const std::vector<std::string>& args) {
   page.Load(cli, error);
   if (!error.empty()) return CliFail(error);
   const std::optional<LightView> view = page.model.ChooseMode(request.mode);
-  if (!view) return CliFail("no lighting mode " + args[0]);
+  if (!view) return StoreFail(cli.Session().Store(), "no lighting mode " + args[0]);
   if (request.brightness >= 0 && !view->show_brightness) {
     return CliFail("lighting mode " + args[0] + " has no brightness");
   }
@@ -143,7 +143,7 @@ int RunLight(const CliOptions& options, const std::vector<std::string>& args) {
   if (request.speed >= 0) stored = page.model.SetSpeed(request.speed) && stored;
   if (request.colour >= 0) stored = page.model.ApplyColour(request.colour, 0) && stored;
   const int sent = page.tasks.RunAll(cli.Session().Jobs());
-  return stored ? sent : CliFail("could not store the lighting");
+  return stored ? sent : StoreFail(cli.Session().Store(), "could not store the lighting");
 }
 
 const CliRegistrar kLights("lights", "lights", RunLights);

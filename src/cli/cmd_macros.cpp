@@ -86,7 +86,7 @@ int RunMacroNew(const CliOptions& options, const std::vector<std::string>& args)
   if (!cli.Open(options, error)) return CliFail(error);
   MacroPage page(cli);
   const int id = page.editor.NewMacro();
-  if (id <= 0) return CliFail("could not store the macro");
+  if (id <= 0) return StoreFail(cli.Session().Store(), "could not store the macro");
   page.editor.Rename(id, args[0], cli.ActiveProfile());
   std::printf("%d\n", id);
   return 0;
@@ -99,8 +99,8 @@ int RunMacroDelete(const CliOptions& options, const std::vector<std::string>& ar
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
   MacroPage page(cli);
-  if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
-  if (!page.editor.DeleteSelected()) return CliFail("could not delete macro " + args[0]);
+  if (!page.editor.Select(id)) return StoreFail(cli.Session().Store(), "no macro " + args[0]);
+  if (!page.editor.DeleteSelected()) return StoreFail(cli.Session().Store(), "could not delete macro " + args[0]);
   return 0;
 }
 
@@ -117,9 +117,9 @@ int RunMacroEvents(const CliOptions& options, const std::vector<std::string>& ar
     return CliFail(cli.Session().Texts().Text(kTextMacroTooLong));
   }
   MacroPage page(cli);
-  if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
+  if (!page.editor.Select(id)) return StoreFail(cli.Session().Store(), "no macro " + args[0]);
   page.editor.MutableEvents() = events;
-  if (!page.editor.SaveEvents()) return CliFail("could not store the events of macro " + args[0]);
+  if (!page.editor.SaveEvents()) return StoreFail(cli.Session().Store(), "could not store the events of macro " + args[0]);
   return page.SendEdits();
 }
 
@@ -137,14 +137,14 @@ int RunMacroPlay(const CliOptions& options, const std::vector<std::string>& args
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
   MacroPage page(cli);
-  if (!page.editor.Select(id)) return CliFail("no macro " + args[0]);
+  if (!page.editor.Select(id)) return StoreFail(cli.Session().Store(), "no macro " + args[0]);
   PlaySettings settings = *page.editor.ShownPlaySettings();
   constexpr int kCountChoice = 2;
   settings.play_choice = type == 0 ? kCountChoice : type - 1;
   settings.count_field = IntToDecimal(times);
   if (page.editor.SavePlaySettings(settings, cli.Session().Model().DeviceType()) !=
       MacroEditResult::kDone) {
-    return CliFail("could not store the play settings of macro " + args[0]);
+    return StoreFail(cli.Session().Store(), "could not store the play settings of macro " + args[0]);
   }
   if (type == 0 && settings.count_field != IntToDecimal(times)) {
     std::fprintf(stderr, "corvane-cli: play count limited to %s\n", settings.count_field.c_str());

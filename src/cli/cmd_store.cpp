@@ -1,17 +1,21 @@
 // Profiles and configuration keys of the selected model: profiles, profile activate |
 // rename, get [KEY], set KEY VALUE. Changes are written as the window's pages write
-// them; switching profile queues the upload of the new profile, as the window does.
+// them and sent with the job the page posts; switching profile uploads the new profile.
 #include <cstdio>
+#include <optional>
 
 #include "base/text.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
 #include "store/config_defaults.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 
 namespace corvane::cli {
 namespace {
+
+constexpr int kDpiStages = 6;  // the stages the DPI page edits and the DPI jobs send
 
 int RunProfiles(const CliOptions& options, const std::vector<std::string>& args) {
   if (!args.empty()) return CliFail("usage: profiles");
@@ -48,7 +52,9 @@ int RunProfileActivate(const CliOptions& options, const std::vector<std::string>
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
   int id = ProfileArgument(args[0]);
-  if (!cli.Session().Store().SetActiveProfile(id)) return CliFail("no profile " + args[0]);
+  SettingsDatabase& store = cli.Session().Store();
+  store.TakeError();
+  if (!store.SetActiveProfile(id)) return StoreFail(store, "no profile " + args[0]);
   return RunJob(cli.Session().Jobs(), WorkerTask::kUploadProfile);
 }
 
@@ -58,8 +64,10 @@ int RunProfileRename(const CliOptions& options, const std::vector<std::string>& 
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
-  if (!cli.Session().Store().RenameProfile(ProfileArgument(args[0]), args[1])) {
-    return CliFail("no profile " + args[0]);
+  SettingsDatabase& store = cli.Session().Store();
+  store.TakeError();
+  if (!store.RenameProfile(ProfileArgument(args[0]), args[1])) {
+    return StoreFail(store, "no profile " + args[0]);
   }
   return 0;
 }
@@ -93,26 +101,73 @@ int RunGet(const CliOptions& options, const std::vector<std::string>& args) {
   return 0;
 }
 
-int RunSet(const CliOptions& options, const std::vector<std::string>& args) {
-  if (args.size() != 2) return CliFail("usage: set KEY VALUE");
-  if (!IsConfigKey(args[0])) return CliFail("unknown key " + args[0]);
-  if (!IsValidConfigValue(args[0], args[1])) {
-    return CliFail("value for " + args[0] + " must be a decimal number");
+// The job the window posts after storing `key`; nothing for keys no page sends (the
+// pointer keys are applied by `pointer`, the rest are stored only).
+std::optional<WorkerTask> JobForKey(const std::string& key) {
+  if (key == kDpiCountKey || key == kDpiIndexKey) return WorkerTask::kDpiStageValues;
+  for (int stage = 0; stage < kDpiStages; ++stage) {
+    if (key == DpiStageValueKey(stage)) return WorkerTask::kDpiStageValues;
+    if (key == DpiStageColourKey(stage)) return WorkerTask::kDpiStageColours;
+  }
+  if (key == "report_rate" || key == "report_rate_wireless") return WorkerTask::kReportRate;
+  if (key == "liftoff_height" || key == "sensor_flag") return WorkerTask::kSensorOptions;
+  if (key == "sleep_light" || key == "move_wakeup" || key == "move_closelight" ||
+      key == "button_respondtime") {
+    return WorkerTask::kPowerOptions;
+  }
+  return std::nullopt;
+}
+
+int RunSet(const CliOptions& options, const std::vector<std::string>& given) {
+  std::vector<std::string> args;
+  bool store_only = false;
+  for (const std::string& arg : given) {
+    if (arg == "--store-only") {
+      store_only = true;
+    } else {
+      args.push_back(arg);
+    }
+  }
+  if (args.size() != 2) return CliFail("usage: set [--store-only] KEY VALUE");
+  const std::string& key = args[0];
+  if (!IsConfigKey(key)) return CliFail("unknown key " + key);
+  if (const std::string problem = ConfigValueProblem(key, args[1]); !problem.empty()) {
+    return CliFail(problem);
   }
   CliDeviceSession cli;
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
-  if (!cli.Session().Store().SetConfigValue(cli.ActiveProfile(), args[0], args[1])) {
-    return CliFail("could not store " + args[0]);
+  SettingsDatabase& store = cli.Session().Store();
+  const int profile = cli.ActiveProfile();
+  store.TakeError();
+  // The active stage is one of the stages in use; fewer stages move it, as the page does.
+  const int count = DecimalToInt(store.GetConfigValue(profile, kDpiCountKey).value_or("0"));
+  const int index = DecimalToInt(store.GetConfigValue(profile, kDpiIndexKey).value_or("0"));
+  if (key == kDpiIndexKey && DecimalToInt(args[1]) >= count) {
+    return CliFail("dpi_index must be below dpi_count " + IntToDecimal(count));
   }
-  return 0;
+  if (key == kDpiCountKey && index >= DecimalToInt(args[1]) &&
+      !store.SetConfigInt(profile, kDpiIndexKey, DecimalToInt(args[1]) - 1)) {
+    return StoreFail(store, "could not store " + std::string(kDpiIndexKey));
+  }
+  // The report-rate page writes both rate keys.
+  if (key == "report_rate" || key == "report_rate_wireless") {
+    const bool stored = store.SetConfigValue(profile, "report_rate", args[1]) &&
+                        store.SetConfigValue(profile, "report_rate_wireless", args[1]);
+    if (!stored) return StoreFail(store, "could not store " + key);
+  } else if (!store.SetConfigValue(profile, key, args[1])) {
+    return StoreFail(store, "could not store " + key);
+  }
+  const std::optional<WorkerTask> job = JobForKey(key);
+  if (store_only || !job) return 0;
+  return RunJob(cli.Session().Jobs(), *job);
 }
 
 const CliRegistrar kProfiles("profiles", "profiles", RunProfiles);
 const CliRegistrar kActivate("profile activate", "profile activate ID", RunProfileActivate);
 const CliRegistrar kRename("profile rename", "profile rename ID NAME", RunProfileRename);
 const CliRegistrar kGet("get", "get [KEY]", RunGet);
-const CliRegistrar kSet("set", "set KEY VALUE", RunSet);
+const CliRegistrar kSet("set", "set [--store-only] KEY VALUE", RunSet);
 
 }  // namespace
 }  // namespace corvane::cli

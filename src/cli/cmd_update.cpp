@@ -2,6 +2,7 @@
 // update server named in config.xml and the model's definition, and shows both sides of
 // each comparison with the resulting state.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,11 @@ int RunUpdateCheck(const CliOptions& options, const std::vector<std::string>& ar
   UpdateJobs& updates = session.Updates();
   // The window's check follows a read-back; here the version is asked for first instead.
   const std::string mouse = updates.MouseFirmwareVersion();
+  updates.TakeFailure();
   session.Jobs().Run(WorkerTask::kSoftwareCheck);
+  const std::optional<UpdateJobs::Failure> software_failure = updates.TakeFailure();
   session.Jobs().Run(WorkerTask::kFirmwareCheck);
+  const std::optional<UpdateJobs::Failure> firmware_failure = updates.TakeFailure();
 
   if (options.json) {
     JsonWriter json;
@@ -66,7 +70,11 @@ int RunUpdateCheck(const CliOptions& options, const std::vector<std::string>& ar
     PrintCheck("software", updates.OwnVersion(), updates.Software());
     PrintCheck("firmware", mouse, updates.Firmware());
   }
-  return 0;
+  // Both sides are shown first; a check that could not be made fails the command.
+  for (const auto& failure : {software_failure, firmware_failure}) {
+    if (failure) CliFail(failure->text);
+  }
+  return software_failure || firmware_failure ? 1 : 0;
 }
 
 const CliRegistrar kUpdateCheck("update check", "update check", RunUpdateCheck);

@@ -5,6 +5,8 @@
 #include "base/text.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
+#include "store/settings_database.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::cli {
 namespace {
@@ -15,11 +17,15 @@ int RunReadback(const CliOptions& options, const std::vector<std::string>& args)
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
   DeviceJobs& jobs = cli.Session().Jobs();
+  SettingsDatabase& store = cli.Session().Store();
+  store.TakeError();
   if (!jobs.ReadBackSettings()) {
     CliFail("the mouse is not reachable; nothing was read");
     return kExitDeviceFailed;
   }
-  return DeviceResult(jobs);
+  if (const int code = DeviceResult(jobs); code != 0) return code;
+  // What was read is worth nothing when the store did not keep it.
+  return StoreResult(store);
 }
 
 int RunTasks(const CliOptions& options, const std::vector<std::string>& args) {
@@ -34,11 +40,14 @@ int RunTasks(const CliOptions& options, const std::vector<std::string>& args) {
   std::string error;
   if (!cli.Open(options, error)) return CliFail(error);
   DeviceJobs& jobs = cli.Session().Jobs();
+  UpdateJobs& updates = cli.Session().Updates();
+  updates.TakeFailure();
   // Every task runs, as a queue of them would in the window; the failures are named after.
   for (WorkerTask task : tasks) {
     if (!jobs.Run(task)) std::fprintf(stderr, "corvane-cli: task %d has no job\n", TaskNumber(task));
   }
-  return DeviceResult(jobs);
+  if (const int code = DeviceResult(jobs); code != 0) return code;
+  return UpdateResult(updates);
 }
 
 const CliRegistrar kReadback("readback", "readback", RunReadback);

@@ -6,11 +6,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <system_error>
 
+#include "base/text.h"
+#include "store/settings_database.h"
+#include "xml/element_index.h"
 #include "xml/markup_document.h"
 #include "xml/text_codec.h"
 
@@ -119,14 +123,60 @@ bool WriteExportFile(const std::filesystem::path& path, const std::string& bytes
 
 }  // namespace
 
+ExchangeResult StoreFailure(SettingsDatabase& db, const std::filesystem::path& path) {
+  ExchangeResult result;
+  result.status = ExchangeStatus::kStoreFailed;
+  result.message = StoreErrorMessage(db.TakeError(), db.Path()) + "; nothing of " +
+                   path.string() + " was stored";
+  return result;
+}
+
+std::string ExceededMarkupLimit(std::u16string_view text) {
+  // A rough walk over the tags: enough to tell a limit from a syntax error once the
+  // parser has already refused the text.
+  std::size_t depth = 0;
+  std::size_t deepest = 0;
+  for (std::size_t lt = text.find(u'<'); lt != std::u16string_view::npos;
+       lt = text.find(u'<', lt + 1)) {
+    const std::size_t gt = text.find(u'>', lt);
+    if (gt == std::u16string_view::npos) break;
+    const std::size_t length = gt + 1 - lt;
+    const char16_t next = lt + 1 < text.size() ? text[lt + 1] : u' ';
+    if (next == u'?' || next == u'!') continue;
+    if (next == u'/') {
+      if (length > ElementRecord::kMaxEndTag) {
+        return "an end tag longer than " + IntToDecimal(ElementRecord::kMaxEndTag) + " characters";
+      }
+      if (depth > 0) --depth;
+      continue;
+    }
+    if (length > ElementRecord::kMaxStartTag) {
+      return "a start tag longer than " + IntToDecimal(ElementRecord::kMaxStartTag) +
+             " characters";
+    }
+    if (text[gt - 1] != u'/') deepest = std::max(deepest, ++depth);
+  }
+  if (deepest > ElementRecord::kMaxDepth) {
+    return "elements nested deeper than " + IntToDecimal(ElementRecord::kMaxDepth) + " levels";
+  }
+  return "";
+}
+
 void StartExchangeDocument(MarkupDocument& doc) { doc.SetText(kExchangeDeclaration); }
 
 ExchangeResult LoadExchangeDocument(const std::filesystem::path& path, std::string_view root,
                                     MarkupDocument& doc) {
   std::string bytes;
   const ExchangeStatus read = ReadBounded(path, bytes);
+  if (read == ExchangeStatus::kTooLarge) {
+    return ExchangeFailure(read, path.string(),
+                           "larger than " + IntToDecimal(kMaxExchangeFileBytes >> 20) + " MiB");
+  }
   if (read != ExchangeStatus::kOk) return ExchangeFailure(read, path.string());
-  if (!doc.SetText(std::u16string_view(DecodeDocumentBytes(bytes).text))) {
+  const std::u16string text = DecodeDocumentBytes(bytes).text;
+  if (!doc.SetText(std::u16string_view(text))) {
+    const std::string limit = ExceededMarkupLimit(text);
+    if (!limit.empty()) return ExchangeFailure(ExchangeStatus::kTooLarge, path.string(), limit);
     return ExchangeFailure(ExchangeStatus::kIllFormed, path.string());
   }
   if (!doc.FindElement(root)) return ExchangeFailure(ExchangeStatus::kWrongRoot, path.string());

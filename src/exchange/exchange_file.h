@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "exchange/exchange_result.h"
@@ -11,6 +12,7 @@
 namespace corvane {
 
 class MarkupDocument;
+class SettingsDatabase;
 
 // Files larger than this are refused unread (profile and macro files are a few KiB).
 inline constexpr std::size_t kMaxExchangeFileBytes = std::size_t{16} << 20;
@@ -27,6 +29,15 @@ void StartExchangeDocument(MarkupDocument& doc);
 // kWrongRoot.
 ExchangeResult LoadExchangeDocument(const std::filesystem::path& path, std::string_view root,
                                     MarkupDocument& doc);
+
+// A kStoreFailed result whose message says why the store refused ("database busy",
+// "disk full", "read-only"), taken (and forgotten) from `db`, naming the database and the
+// file `path` that was not stored.
+ExchangeResult StoreFailure(SettingsDatabase& db, const std::filesystem::path& path);
+
+// When a text that failed to parse breaks one of the document's size limits rather than
+// its syntax, returns that limit ("elements nested deeper than 65535 levels"); else "".
+std::string ExceededMarkupLimit(std::u16string_view text);
 
 // Writes `doc` to exactly `path`. An existing file is replaced through a temporary file
 // beside it and a rename, so a failed write keeps the old file (written in place only when

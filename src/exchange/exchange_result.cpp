@@ -10,7 +10,7 @@ const char* ExchangeStatusText(ExchangeStatus status) {
     case ExchangeStatus::kUnreadable:
       return "cannot read file";
     case ExchangeStatus::kTooLarge:
-      return "file is larger than 16 MiB";
+      return "file exceeds a size limit";
     case ExchangeStatus::kIllFormed:
       return "file is not well-formed XML";
     case ExchangeStatus::kWrongRoot:
@@ -23,6 +23,8 @@ const char* ExchangeStatusText(ExchangeStatus status) {
       return "no such macro";
     case ExchangeStatus::kStoreFailed:
       return "settings store refused the change";
+    case ExchangeStatus::kBadValue:
+      return "file holds a value the settings cannot take";
   }
   return "unknown failure";
 }
@@ -31,6 +33,13 @@ ExchangeResult ExchangeFailure(ExchangeStatus status, const std::string& path) {
   ExchangeResult result;
   result.status = status;
   result.message = std::string(ExchangeStatusText(status)) + ": " + path;
+  return result;
+}
+
+ExchangeResult ExchangeFailure(ExchangeStatus status, const std::string& path,
+                               const std::string& detail) {
+  ExchangeResult result = ExchangeFailure(status, path);
+  if (!detail.empty()) result.message += ": " + detail;
   return result;
 }
 

@@ -16,7 +16,8 @@ enum class ExchangeStatus {
   kNotWritable,    // the export could not be written
   kNoSuchProfile,  // the profile id is not in the store
   kNoSuchMacro,    // the macro id is not in the store
-  kStoreFailed,    // the store refused a write
+  kStoreFailed,    // the store refused a write (busy, disk full, read-only); nothing changed
+  kBadValue,       // a value breaks a rule of the pages; the file was refused whole
 };
 
 struct ExchangeResult {
@@ -31,6 +32,9 @@ struct ExchangeResult {
 
 // Returns a failed result with `status` and the message "<what>: <path>".
 ExchangeResult ExchangeFailure(ExchangeStatus status, const std::string& path);
+// The same with the particular problem appended: "<what>: <path>: <detail>".
+ExchangeResult ExchangeFailure(ExchangeStatus status, const std::string& path,
+                               const std::string& detail);
 
 // Returns the fixed wording of a status ("file is not well formed", ...).
 const char* ExchangeStatusText(ExchangeStatus status);

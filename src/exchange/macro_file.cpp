@@ -6,6 +6,7 @@
 
 #include "base/text.h"
 #include "exchange/exchange_file.h"
+#include "exchange/import_rules.h"
 #include "settings/macro_names.h"
 #include "store/settings_database.h"
 #include "xml/markup_document.h"
@@ -33,38 +34,73 @@ void WriteEvents(MarkupDocument& doc, const std::vector<MacroEventRecord>& event
   }
 }
 
-// The macro attributes of the current element; missing ones read as "" and 0.
-MacroRecord ReadMacroAttributes(const MarkupDocument& doc) {
-  MacroRecord macro;
-  macro.name = doc.GetAttribute(std::string_view("macro_name"));
-  macro.play_type = doc.GetAttributeInt("macro_type");
-  macro.play_times = doc.GetAttributeInt("play_times");
-  macro.delay_type = doc.GetAttributeInt("delay_type");
-  macro.delay_time = doc.GetAttributeInt("delay_time");
-  return macro;
+// Reads an integer attribute ("" reads as 0); false with `problem` when it is not a number.
+bool ReadInt(const MarkupDocument& doc, std::string_view name, int& value, std::string& problem) {
+  const std::string text = doc.GetAttribute(name);
+  value = 0;
+  if (text.empty() || ParseExactDecimal(text, value)) return true;
+  problem = std::string(name) + " \"" + text + "\" is not a decimal number";
+  return false;
 }
 
-// Reads every `item` under the current parent as an event of `macro_id`.
-std::vector<MacroEventRecord> ReadEvents(MarkupDocument& doc, int macro_id) {
-  std::vector<MacroEventRecord> events;
-  while (doc.FindElement("item")) {
+// The macro attributes of the current element; missing ones read as "" and 0. Returns the
+// first problem ("" when the settings are ones the macro page stores).
+std::string ReadMacroAttributes(const MarkupDocument& doc, MacroRecord& macro) {
+  std::string problem;
+  macro.name = doc.GetAttribute(std::string_view("macro_name"));
+  if (!ReadInt(doc, "macro_type", macro.play_type, problem) ||
+      !ReadInt(doc, "play_times", macro.play_times, problem) ||
+      !ReadInt(doc, "delay_type", macro.delay_type, problem) ||
+      !ReadInt(doc, "delay_time", macro.delay_time, problem)) {
+    return problem;
+  }
+  return MacroSettingsProblem(macro);
+}
+
+// Reads every `item` under the current parent. Returns the first problem, naming the item.
+std::string ReadEvents(MarkupDocument& doc, std::vector<MacroEventRecord>& events) {
+  for (int n = 1; doc.FindElement("item"); ++n) {
     MacroEventRecord event;
-    event.macro_id = macro_id;
     event.desc = doc.GetAttribute(std::string_view("desc"));
-    event.record_index = doc.GetAttributeInt("index");
-    event.type = doc.GetAttributeInt("type");
-    event.value = doc.GetAttributeInt("value");
-    event.delay_time = doc.GetAttributeInt("timestamp");
+    std::string problem;
+    if (!ReadInt(doc, "index", event.record_index, problem) ||
+        !ReadInt(doc, "type", event.type, problem) ||
+        !ReadInt(doc, "value", event.value, problem) ||
+        !ReadInt(doc, "timestamp", event.delay_time, problem)) {
+      return "item " + IntToDecimal(n) + ": " + problem;
+    }
+    problem = MacroEventProblem(event);
+    if (!problem.empty()) return "item " + IntToDecimal(n) + ": " + problem;
     events.push_back(std::move(event));
   }
-  return events;
+  return "";
 }
 
-// Stores the events in one transaction (a long macro would otherwise commit per row).
-// Returns whether every event was stored.
-bool StoreEvents(SettingsDatabase& db, const std::vector<MacroEventRecord>& events) {
-  if (events.empty()) return true;
-  return db.AddMacroEvents(events) == static_cast<int>(events.size());
+// One macro of a file with its events, checked and ready to store.
+struct PlannedMacro {
+  MacroRecord macro;
+  std::vector<MacroEventRecord> events;
+};
+
+// Stores the macros with their events in one transaction: a macro never exists without
+// its events, and a refusal or crash adds none of them. Returns kOk with the new ids.
+ExchangeResult StoreMacros(SettingsDatabase& db, const std::vector<PlannedMacro>& planned,
+                           const std::filesystem::path& path, ExchangeResult result) {
+  db.TakeError();
+  SettingsDatabase::Transaction transaction(db);
+  if (!transaction.IsActive()) return StoreFailure(db, path);
+  for (const PlannedMacro& item : planned) {
+    const int macro_id = db.InsertMacro(item.macro);
+    if (macro_id <= 0) return StoreFailure(db, path);
+    std::vector<MacroEventRecord> events = item.events;
+    for (MacroEventRecord& event : events) event.macro_id = macro_id;
+    if (!events.empty() && db.AddMacroEvents(events) != static_cast<int>(events.size())) {
+      return StoreFailure(db, path);
+    }
+    result.macro_ids.push_back(macro_id);
+  }
+  if (!transaction.Commit()) return StoreFailure(db, path);
+  return result;
 }
 
 }  // namespace
@@ -110,18 +146,24 @@ ExchangeResult ImportMacro(SettingsDatabase& db, const std::filesystem::path& pa
   ExchangeResult result = LoadExchangeDocument(path, "macro", doc);
   if (!result.ok()) return result;
   doc.EnterElement();
-  doc.FindElement("macroinfo");  // without it the macro is created empty, as before
-  const int macro_id = db.InsertMacro(ReadMacroAttributes(doc));
-  if (macro_id <= 0) return ExchangeFailure(ExchangeStatus::kStoreFailed, path.string());
-  result.macro_ids.push_back(macro_id);
+  PlannedMacro planned;
+  // Without macroinfo the macro is created empty (no name, every number 0), as before.
+  planned.macro.play_times = 0;
+  planned.macro.delay_type = 0;
+  std::string problem;
+  if (doc.FindElement("macroinfo")) problem = ReadMacroAttributes(doc, planned.macro);
+  if (!problem.empty()) {
+    return ExchangeFailure(ExchangeStatus::kBadValue, path.string(), "macroinfo: " + problem);
+  }
   if (doc.FindElement("macroitems")) {
     doc.EnterElement();
-    if (!StoreEvents(db, ReadEvents(doc, macro_id))) {
-      return ExchangeFailure(ExchangeStatus::kStoreFailed, path.string());
-    }
+    problem = ReadEvents(doc, planned.events);
     doc.LeaveElement();
+    if (!problem.empty()) {
+      return ExchangeFailure(ExchangeStatus::kBadValue, path.string(), "macroitems " + problem);
+    }
   }
-  return result;
+  return StoreMacros(db, {planned}, path, result);
 }
 
 ExchangeResult ImportAllMacros(SettingsDatabase& db, const std::filesystem::path& path) {
@@ -129,20 +171,25 @@ ExchangeResult ImportAllMacros(SettingsDatabase& db, const std::filesystem::path
   ExchangeResult result = LoadExchangeDocument(path, "macro", doc);
   if (!result.ok()) return result;
   doc.EnterElement();
-  while (doc.FindElement("macro_item")) {
-    const int macro_id = db.InsertMacro(ReadMacroAttributes(doc));
-    if (macro_id <= 0) return ExchangeFailure(ExchangeStatus::kStoreFailed, path.string());
-    result.macro_ids.push_back(macro_id);
+  std::vector<PlannedMacro> planned;
+  for (int n = 1; doc.FindElement("macro_item"); ++n) {
+    PlannedMacro item;
+    std::string problem = ReadMacroAttributes(doc, item.macro);
     doc.EnterElement();
-    if (doc.FindElement("record_item")) {
+    if (problem.empty() && doc.FindElement("record_item")) {
       doc.EnterElement();
-      const bool stored = StoreEvents(db, ReadEvents(doc, macro_id));
+      problem = ReadEvents(doc, item.events);
+      if (!problem.empty()) problem = "record_item " + problem;
       doc.LeaveElement();
-      if (!stored) return ExchangeFailure(ExchangeStatus::kStoreFailed, path.string());
     }
     doc.LeaveElement();
+    if (!problem.empty()) {
+      return ExchangeFailure(ExchangeStatus::kBadValue, path.string(),
+                             "macro_item " + IntToDecimal(n) + ": " + problem);
+    }
+    planned.push_back(std::move(item));
   }
-  return result;
+  return StoreMacros(db, planned, path, result);
 }
 
 }  // namespace corvane

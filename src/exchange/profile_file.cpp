@@ -2,7 +2,11 @@
 // them, so a hand-edited file with sections out of order loses the misplaced ones.
 #include "exchange/profile_file.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -10,7 +14,10 @@
 #include "app/text_ids.h"
 #include "base/text.h"
 #include "exchange/exchange_file.h"
+#include "exchange/import_rules.h"
+#include "settings/button_table_encoding.h"
 #include "settings/task_poster.h"
+#include "store/config_defaults.h"
 #include "store/config_keys.h"
 #include "store/settings_database.h"
 #include "xml/markup_document.h"
@@ -19,6 +26,8 @@ namespace corvane {
 namespace {
 
 constexpr int kDpiStageCount = 6;
+constexpr int kMaxLightByte = 255;
+constexpr int kMaxLightColour = 0xFFFFFF;
 // Number of characters of the file extension the profile name drops.
 constexpr std::size_t kExtensionLength = 4;
 
@@ -97,60 +106,194 @@ void WriteMouse(MarkupDocument& doc, const SettingsDatabase& db, int profile) {
   doc.LeaveElement();
 }
 
-void ReadKeyItems(MarkupDocument& doc, SettingsDatabase& db, int profile) {
-  if (!doc.FindElement("keyitems")) return;
+// Everything a profile file would change, read and checked before the store is touched.
+struct ProfilePlan {
+  std::vector<KeyAssignRecord> keys;
+  std::optional<int> light_mode;   // the Lightitems section's active mode
+  std::vector<LightRecord> lights;  // rows of modes the profile has, with the file's values
+  std::vector<std::pair<std::string, std::string>> config;  // key, value in file order
+};
+
+// Reads an integer attribute: "" (absent) is 0 as before; anything else must be a decimal
+// number. Returns false with `problem` naming the attribute otherwise.
+bool ReadInt(const MarkupDocument& doc, std::string_view name, int& value, std::string& problem) {
+  const std::string text = doc.GetAttribute(name);
+  value = 0;
+  if (text.empty() || ParseExactDecimal(text, value)) return true;
+  problem = std::string(name) + " \"" + text + "\" is not a decimal number";
+  return false;
+}
+
+// "<section> item <n>: <problem>", naming the element a refused value came from.
+std::string Where(std::string_view section, int item, const std::string& problem) {
+  return std::string(section) + " item " + IntToDecimal(item) + ": " + problem;
+}
+
+std::string ReadKeyItems(MarkupDocument& doc, const ProfileImportTarget& target,
+                         const std::vector<MacroRecord>& macros, ProfilePlan& plan) {
+  if (!doc.FindElement("keyitems")) return "";
   doc.EnterElement();
-  while (doc.FindElement("item")) {
+  std::string problem;
+  for (int n = 1; problem.empty() && doc.FindElement("item"); ++n) {
     KeyAssignRecord record;
-    record.profile = profile;
-    record.key_code = doc.GetAttributeInt("key_code");
-    record.macro_type = doc.GetAttributeInt("macro_type");
-    record.macro_value = doc.GetAttributeInt("macro_value");
-    record.macro_value2 = doc.GetAttributeInt("macro_value2");
-    record.macro_value3 = doc.GetAttributeInt("macro_value3");
+    if (!ReadInt(doc, "key_code", record.key_code, problem) ||
+        !ReadInt(doc, "macro_type", record.macro_type, problem) ||
+        !ReadInt(doc, "macro_value", record.macro_value, problem) ||
+        !ReadInt(doc, "macro_value2", record.macro_value2, problem) ||
+        !ReadInt(doc, "macro_value3", record.macro_value3, problem)) {
+      problem = Where("keyitems", n, problem);
+      break;
+    }
     record.macro_desc = doc.GetAttribute(std::string_view("macro_desc"));
-    db.SaveKeyAssign(record);
+    // Both codes 0 is the factory function: the row is dropped, as resetting the button does.
+    if (record.macro_value == 0 && record.macro_value2 == 0) continue;
+    problem = ButtonProblem(record.key_code, target.buttons);
+    if (problem.empty()) problem = FunctionProblem(record, macros);
+    if (!problem.empty()) problem = Where("keyitems", n, problem);
+    plan.keys.push_back(std::move(record));
   }
   doc.LeaveElement();
+  return problem;
 }
 
-void ReadLightItems(MarkupDocument& doc, SettingsDatabase& db, int profile) {
-  if (!doc.FindElement("Lightitems")) return;
-  db.SetActiveLight(profile, doc.GetAttributeInt("lightmode"));
+std::string LightProblem(const LightRecord& record) {
+  for (const auto& [name, field] : LightFields()) {
+    const int value = record.*field;
+    const bool colour = std::string_view(name).rfind("color_value", 0) == 0;
+    const int max = colour ? kMaxLightColour : kMaxLightByte;
+    if (value < 0 || value > max) {
+      return std::string(name) + " " + IntToDecimal(value) + " must be between 0 and " +
+             IntToDecimal(max);
+    }
+  }
+  return "";
+}
+
+std::string ReadLightItems(MarkupDocument& doc, const SettingsDatabase& db, int profile,
+                           ProfilePlan& plan) {
+  if (!doc.FindElement("Lightitems")) return "";
+  std::string problem;
+  int active = 0;
+  if (!ReadInt(doc, "lightmode", active, problem)) return "Lightitems: " + problem;
+  plan.light_mode = active;
   doc.EnterElement();
-  while (doc.FindElement("item")) {
-    const int mode = doc.GetAttributeInt("light_mode");
+  for (int n = 1; problem.empty() && doc.FindElement("item"); ++n) {
+    int mode = 0;
+    if (!ReadInt(doc, "light_mode", mode, problem)) break;
     std::optional<LightRecord> record = db.GetLight(profile, mode);
-    if (!record) continue;
-    for (const auto& [name, field] : LightFields()) (*record).*field = doc.GetAttributeInt(name);
-    db.UpdateLight(mode, *record);
+    LightRecord row = record.value_or(LightRecord{});
+    for (const auto& [name, field] : LightFields()) {
+      if (!ReadInt(doc, name, row.*field, problem)) break;
+    }
+    if (problem.empty()) problem = LightProblem(row);
+    if (!problem.empty()) {
+      problem = Where("Lightitems", n, problem);
+      break;
+    }
+    if (record) plan.lights.push_back(row);  // modes the profile has no row for are skipped
   }
   doc.LeaveElement();
+  return problem;
 }
 
-void ReadDpi(MarkupDocument& doc, SettingsDatabase& db, int profile) {
-  if (!doc.FindElement("Mouse_DPI")) return;
-  for (std::string_view key : kDpiAttributes)
-    db.SetConfigValue(profile, key, doc.GetAttribute(key));
+// Adds `key` = the current element's attribute `attribute` to the plan; an absent (empty)
+// value is skipped. Returns the range problem, "" when none.
+std::string PlanConfig(const MarkupDocument& doc, std::string_view attribute, std::string_view key,
+                       ProfilePlan& plan) {
+  const std::string value = doc.GetAttribute(attribute);
+  if (value.empty()) return "";
+  std::string problem = ConfigValueProblem(key, value);
+  if (problem.empty()) plan.config.emplace_back(std::string(key), value);
+  return problem;
+}
+
+std::string ReadDpi(MarkupDocument& doc, ProfilePlan& plan) {
+  if (!doc.FindElement("Mouse_DPI")) return "";
+  for (std::string_view key : kDpiAttributes) {
+    if (std::string problem = PlanConfig(doc, key, key, plan); !problem.empty())
+      return "Mouse_DPI: " + problem;
+  }
   doc.EnterElement();
-  for (int stage = 0; stage < kDpiStageCount; ++stage) {
-    if (!doc.FindElement("DPI" + IntToDecimal(stage + 1))) continue;
-    db.SetConfigValue(profile, DpiStageValueKey(stage),
-                      doc.GetAttribute(std::string_view("value")));
-    db.SetConfigValue(profile, DpiStageColourKey(stage),
-                      doc.GetAttribute(std::string_view("color")));
+  std::string problem;
+  for (int stage = 0; stage < kDpiStageCount && problem.empty(); ++stage) {
+    const std::string element = "DPI" + IntToDecimal(stage + 1);
+    if (!doc.FindElement(element)) continue;
+    problem = PlanConfig(doc, "value", DpiStageValueKey(stage), plan);
+    if (problem.empty()) problem = PlanConfig(doc, "color", DpiStageColourKey(stage), plan);
+    if (!problem.empty()) problem = element + ": " + problem;
   }
   doc.LeaveElement();
+  return problem;
 }
 
-void ReadMouse(MarkupDocument& doc, SettingsDatabase& db, int profile) {
-  if (!doc.FindElement("Mouse")) return;
+std::string ReadMouse(MarkupDocument& doc, ProfilePlan& plan) {
+  if (!doc.FindElement("Mouse")) return "";
   doc.EnterElement();
+  std::string problem;
   for (std::string_view key : kMouseKeys) {
-    if (doc.FindElement(key))
-      db.SetConfigValue(profile, key, doc.GetAttribute(std::string_view("value")));
+    if (!doc.FindElement(key)) continue;
+    problem = PlanConfig(doc, "value", key, plan);
+    if (!problem.empty()) {
+      problem = std::string(key) + ": " + problem;
+      break;
+    }
   }
   doc.LeaveElement();
+  return problem;
+}
+
+// The stage count and index must agree after the import, whichever of them the file set.
+std::string DpiIndexProblem(const SettingsDatabase& db, int profile, const ProfilePlan& plan) {
+  const bool sets_stages = std::any_of(plan.config.begin(), plan.config.end(), [](const auto& row) {
+    return row.first == kDpiCountKey || row.first == kDpiIndexKey;
+  });
+  if (!sets_stages) return "";
+  int count = DecimalToInt(ConfigText(db, profile, kDpiCountKey));
+  int index = DecimalToInt(ConfigText(db, profile, kDpiIndexKey));
+  for (const auto& [key, value] : plan.config) {
+    if (key == kDpiCountKey) count = DecimalToInt(value);
+    if (key == kDpiIndexKey) index = DecimalToInt(value);
+  }
+  if (index < count) return "";
+  return "Mouse_DPI: dpi_index " + IntToDecimal(index) + " must be below dpi_count " +
+         IntToDecimal(count);
+}
+
+// Reads and checks the whole file. Returns "" with `plan` filled, or the first problem.
+std::string ReadProfilePlan(MarkupDocument& doc, const SettingsDatabase& db, int profile,
+                            const ProfileImportTarget& target, ProfilePlan& plan) {
+  doc.EnterElement();
+  if (doc.FindElement("profileinfo")) doc.EnterElement();
+  std::string problem = ReadKeyItems(doc, target, db.GetMacros(), plan);
+  if (problem.empty() && target.has_lighting) problem = ReadLightItems(doc, db, profile, plan);
+  if (problem.empty()) problem = ReadDpi(doc, plan);
+  if (problem.empty()) problem = ReadMouse(doc, plan);
+  if (problem.empty()) problem = DpiIndexProblem(db, profile, plan);
+  return problem;
+}
+
+// Writes the plan into `profile`. Returns false as soon as the store refuses a write; the
+// caller's transaction then undoes the rest.
+bool ApplyProfilePlan(SettingsDatabase& db, int profile, const std::string& name,
+                      const ProfilePlan& plan) {
+  if (!db.RenameProfile(profile, name) || !db.DeleteKeyAssigns(profile)) return false;
+  for (KeyAssignRecord record : plan.keys) {
+    record.profile = profile;
+    if (db.SaveKeyAssign(record) <= 0) return false;
+  }
+  // A mode the profile has no row for leaves the active light as it was.
+  if (plan.light_mode && db.GetLight(profile, *plan.light_mode) &&
+      !db.SetActiveLight(profile, *plan.light_mode)) {
+    return false;
+  }
+  for (const LightRecord& row : plan.lights) {
+    if (!db.UpdateLight(row.mode, row)) return false;
+  }
+  for (const auto& [key, value] : plan.config) {
+    // A key the profile lacks is skipped, as writing it always was.
+    if (db.GetConfigValue(profile, key) && !db.SetConfigValue(profile, key, value)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -180,27 +323,37 @@ ExchangeResult ExportProfile(SettingsDatabase& db, int profile, bool has_lightin
   return SaveExchangeDocument(doc, path);
 }
 
-ExchangeResult ImportProfile(SettingsDatabase& db, int profile, bool has_lighting,
+ExchangeResult ImportProfile(SettingsDatabase& db, int profile, const ProfileImportTarget& target,
                              const std::filesystem::path& path, TaskPoster& poster) {
   MarkupDocument doc;
   ExchangeResult result = LoadExchangeDocument(path, "profile", doc);
   if (!result.ok()) return result;
-  // The worker reads the store too; it must not upload a half-imported profile.
-  auto lock = db.Lock();
-  if (!db.GetProfileName(profile))
+  db.TakeError();
+  // One transaction: the worker reads the store too and must never see (or upload) a
+  // half-imported profile, and a crash keeps the old profile whole.
+  SettingsDatabase::Transaction transaction(db);
+  if (!transaction.IsActive()) return StoreFailure(db, path);
+  if (!db.GetProfileName(profile)) {
+    if (db.TakeError() != StoreError::kNone) return StoreFailure(db, path);
     return ExchangeFailure(ExchangeStatus::kNoSuchProfile, IntToDecimal(profile));
-  doc.EnterElement();
-  if (doc.FindElement("profileinfo")) doc.EnterElement();
+  }
+  ProfilePlan plan;
+  const std::string problem = ReadProfilePlan(doc, db, profile, target, plan);
+  if (!problem.empty()) return ExchangeFailure(ExchangeStatus::kBadValue, path.string(), problem);
   result.profile_name = ProfileNameFromPath(path);
-  db.RenameProfile(profile, result.profile_name);
-  db.DeleteKeyAssigns(profile);
-  ReadKeyItems(doc, db, profile);
-  if (has_lighting) ReadLightItems(doc, db, profile);
-  ReadDpi(doc, db, profile);
-  ReadMouse(doc, db, profile);
-  lock.unlock();
+  if (!ApplyProfilePlan(db, profile, result.profile_name, plan) || !transaction.Commit()) {
+    return StoreFailure(db, path);
+  }
   poster.Post(WorkerTask::kUploadProfile);
   return result;
+}
+
+ExchangeResult ImportProfile(SettingsDatabase& db, int profile, bool has_lighting,
+                             const std::filesystem::path& path, TaskPoster& poster) {
+  ProfileImportTarget target;
+  target.has_lighting = has_lighting;
+  for (int button = 0; button < kButtonCount; ++button) target.buttons.push_back(button);
+  return ImportProfile(db, profile, target, path, poster);
 }
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 #include "exchange/exchange_result.h"
 #include "settings/settings_texts.h"
@@ -19,10 +20,21 @@ class TaskPoster;
 ExchangeResult ExportProfile(SettingsDatabase& db, int profile, bool has_lighting,
                              const std::filesystem::path& path, const TextLookup& texts);
 
+// The model a profile file is read for.
+struct ProfileImportTarget {
+  bool has_lighting = false;
+  std::vector<int> buttons;  // the model's button indexes; rows for others are refused
+};
+
 // Reads `path` into `profile`: renames it after the file name, replaces its assignments,
 // overwrites existing light rows, DPI stages and options, then posts the profile upload.
-// A file that cannot be read or is not a profile file changes nothing. Returns kOk (with
-// profile_name), kNoSuchProfile, kUnreadable, kTooLarge, kIllFormed or kWrongRoot.
+// Every value is checked first against the pages' rules; a file breaking one is refused
+// whole (kBadValue, naming the element). The changes are one transaction: a refusal by
+// the store, or a crash, leaves the profile as it was. Returns kOk (with profile_name),
+// kNoSuchProfile, kBadValue, kStoreFailed, kUnreadable, kTooLarge, kIllFormed or kWrongRoot.
+ExchangeResult ImportProfile(SettingsDatabase& db, int profile, const ProfileImportTarget& target,
+                             const std::filesystem::path& path, TaskPoster& poster);
+// The same for a model with every button of the 21-entry table.
 ExchangeResult ImportProfile(SettingsDatabase& db, int profile, bool has_lighting,
                              const std::filesystem::path& path, TaskPoster& poster);
 

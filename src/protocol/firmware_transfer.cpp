@@ -45,6 +45,20 @@ const char* FirmwareResultText(FirmwareResult result) {
   return "unknown firmware result";
 }
 
+std::string FirmwareFailureText(FirmwareResult result) {
+  switch (result) {
+    case FirmwareResult::kOk:
+      return "";
+    case FirmwareResult::kTransferAborted:
+    case FirmwareResult::kEndFailed:
+      return std::string(FirmwareResultText(result)) +
+             "; the mouse did not take the new image and keeps its old firmware intact";
+    default:
+      return std::string(FirmwareResultText(result)) +
+             "; nothing was written, the mouse keeps its old firmware";
+  }
+}
+
 uint16_t UpgradeCrc16(const uint8_t* data, size_t length) {
   uint16_t crc = 0xFFFF;
   for (size_t i = 0; i < length; ++i) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "device/device_manager.h"
@@ -47,6 +48,9 @@ enum class FirmwareResult {
 
 // A short English description of a result, for logs and the CLI.
 const char* FirmwareResultText(FirmwareResult result);
+// What a user is told after a failed transfer: the result and that the mouse keeps its old
+// firmware (the image is only applied after the end report); "" for kOk.
+std::string FirmwareFailureText(FirmwareResult result);
 
 // CRC-16/MODBUS (reflected 0xA001, initial 0xFFFF, no final XOR) of `length` bytes.
 uint16_t UpgradeCrc16(const uint8_t* data, size_t length);

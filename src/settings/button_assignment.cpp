@@ -7,6 +7,7 @@
 #include "settings/button_table_encoding.h"
 #include "settings/key_codes.h"
 #include "settings/macro_names.h"
+#include "settings/macro_packets.h"
 
 namespace corvane {
 namespace {
@@ -79,6 +80,11 @@ void ButtonAssignment::Load(int profile, std::vector<ButtonDefinition> buttons) 
 AssignResult ButtonAssignment::Save(int family, int value, int value2, const std::string& desc) {
   if (selected_ == kPrimaryButton) return AssignResult::kPrimaryButton;
   if (!IsValidButtonIndex(selected_)) return AssignResult::kInvalidButton;
+  // The mouse would keep playing the previous macro while the list named this one.
+  if (family == kFamilyMacro && db_.GetMacro(value) &&
+      !MacroFitsPackets(db_.GetMacroEvents(value))) {
+    return AssignResult::kMacroTooLong;
+  }
   KeyAssignRecord record;
   record.profile = profile_;
   record.key_code = selected_;
@@ -87,6 +93,8 @@ AssignResult ButtonAssignment::Save(int family, int value, int value2, const std
   record.macro_value2 = value2;
   record.macro_desc = desc;
   const bool stored = db_.SaveKeyAssign(record) > 0;
+  // The worker may take the job at once: its macro mark must already be in place.
+  if (stored && family == kFamilyMacro) state_.MarkMacroButton(selected_);
   poster_.Post(WorkerTask::kButtonTable);
   return stored ? AssignResult::kSaved : AssignResult::kStoreFailed;
 }
@@ -98,11 +106,7 @@ AssignResult ButtonAssignment::Assign(int family, int value, int value2,
   shown.macro_type = family;
   shown.macro_value = value;
   const std::string text = desc.empty() ? RowDisplayText(shown) : desc;
-  const AssignResult result = Save(family, value, value2, text);
-  if (family == kFamilyMacro && result == AssignResult::kSaved) {
-    state_.MarkMacroButton(selected_);
-  }
-  return result;
+  return Save(family, value, value2, text);
 }
 
 AssignResult ButtonAssignment::ChooseFamilyItem(int family, int code, const std::string& desc) {
@@ -111,9 +115,7 @@ AssignResult ButtonAssignment::ChooseFamilyItem(int family, int code, const std:
 }
 
 AssignResult ButtonAssignment::ChooseMacro(int macro_id, const std::string& desc) {
-  const AssignResult result = Save(kFamilyMacro, macro_id, 0, desc);
-  if (result == AssignResult::kSaved) state_.MarkMacroButton(selected_);
-  return result;
+  return Save(kFamilyMacro, macro_id, 0, desc);
 }
 
 AssignResult ButtonAssignment::Disable() { return Save(kFamilyDisabled, 1, 0, texts_(kTextDisable)); }

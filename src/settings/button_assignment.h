@@ -30,6 +30,7 @@ enum class AssignResult {
   kPrimaryButton,  // button 0 keeps its function; show texts 177/175
   kInvalidButton,  // no such button (outside 0..20): nothing happened
   kStoreFailed,    // the store refused the row; the button job was still posted
+  kMacroTooLong,   // the macro would not fit the mouse: nothing stored; show kTextMacroTooLong
 };
 
 // What the family lists show for the selected button. Every list starts from its first

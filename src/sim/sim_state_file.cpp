@@ -307,7 +307,10 @@ bool SimStateFile::Save(const std::string& path, const SimState& state, std::str
     if (wrote <= 0) break;
     done += static_cast<size_t>(wrote);
   }
-  const bool written = done == text.size() && fchmod(fd, 0644) == 0;
+  // mkstemp makes the file 0600; a file being replaced keeps its own mode.
+  struct stat old {};
+  const bool keep_mode = exists && stat(target.c_str(), &old) == 0;
+  const bool written = done == text.size() && (!keep_mode || fchmod(fd, old.st_mode & 07777) == 0);
   std::error_code ec;
   if (close(fd) != 0 || !written) {
     error = "cannot write " + temp;

@@ -65,4 +65,94 @@ bool IsValidConfigValue(std::string_view key, std::string_view value) {
   return IntToDecimal(DecimalToInt(value)) == value;
 }
 
+namespace {
+
+// A key's accepted values: a closed range, or the listed values when `allowed` is set.
+struct ConfigRange {
+  std::string_view key;
+  int min;
+  int max;
+  std::initializer_list<int> allowed;
+};
+
+constexpr int kMaxByte = 255;
+constexpr int kMaxColour = 0xFFFFFF;
+// Widest DPI any catalogued sensor reaches; the DPI job clamps to the mouse's own range.
+constexpr int kMinStageDpi = 50;
+constexpr int kMaxStageDpi = 30000;
+constexpr int kMaxStages = 6;
+
+const std::initializer_list<int> kReportRateCodes = {1, 2, 4, 8, 16, 32, 64};
+
+const ConfigRange* RangeOf(std::string_view key) {
+  static const ConfigRange kRanges[] = {
+      {"sleep_light", 0, kMaxByte, {}},
+      {"move_wakeup", 0, 1, {}},
+      {"move_closelight", 0, 1, {}},
+      {"report_rate", 0, 0, kReportRateCodes},
+      {"report_rate_wireless", 0, 0, kReportRateCodes},
+      {"report_count", 0, kMaxByte, {}},
+      {"report_flag", 0, kMaxByte, {}},
+      {"button_respondtime", 0, 20, {}},
+      {"sensor_flag", 0, kMaxByte, {}},
+      {"liftoff_height", 1, 2, {}},
+      {"scroll_flag", 0, kMaxByte, {}},
+      {"e-sports_flag", 0, kMaxByte, {}},
+      {"leftbtn_lock", 0, kMaxByte, {}},
+      {"dpi_flag", 0, 15, {}},  // four bits as the mouse reports them
+      {"dpi_index", 0, kMaxStages - 1, {}},
+      {"dpi_count", 1, kMaxStages, {}},
+      {"dpi_group0_value", kMinStageDpi, kMaxStageDpi, {}},
+      {"dpi_group1_value", kMinStageDpi, kMaxStageDpi, {}},
+      {"dpi_group2_value", kMinStageDpi, kMaxStageDpi, {}},
+      {"dpi_group3_value", kMinStageDpi, kMaxStageDpi, {}},
+      {"dpi_group4_value", kMinStageDpi, kMaxStageDpi, {}},
+      {"dpi_group5_value", kMinStageDpi, kMaxStageDpi, {}},
+      // Spare slots: created with 26000 and 0, never sent.
+      {"dpi_group6_value", 0, kMaxStageDpi, {}},
+      {"dpi_group7_value", 0, kMaxStageDpi, {}},
+      {"mouse_speed", 1, 20, {}},
+      {"mouse_sensitivity", 0, 1, {}},
+      {"wheel_scrollflag", 0, 1, {}},
+      {"wheel_scrolllines", 1, 20, {}},
+      {"doubleclick_time", 100, 5000, {}},
+  };
+  for (const ConfigRange& range : kRanges) {
+    if (range.key == key) return &range;
+  }
+  // Every colour key, dpi_group0_rgb .. dpi_group8_rgb.
+  static const ConfigRange kColour = {"", 0, kMaxColour, {}};
+  if (key.size() > 4 && key.substr(0, 9) == "dpi_group" && key.substr(key.size() - 4) == "_rgb")
+    return &kColour;
+  return nullptr;
+}
+
+std::string AllowedList(std::initializer_list<int> allowed) {
+  std::string text;
+  for (int value : allowed) text += (text.empty() ? "" : ", ") + IntToDecimal(value);
+  return text;
+}
+
+}  // namespace
+
+std::string ConfigValueProblem(std::string_view key, std::string_view value) {
+  const std::string name(key);
+  if (key == kConfigVersionKey) return "";
+  if (!IsValidConfigValue(key, value)) return name + " must be a decimal number";
+  const ConfigRange* range = RangeOf(key);
+  if (range == nullptr) return "";
+  const int number = DecimalToInt(value);
+  if (range->allowed.size() > 0) {
+    for (int allowed : range->allowed) {
+      if (allowed == number) return "";
+    }
+    return name + " must be one of " + AllowedList(range->allowed);
+  }
+  if (number < range->min || number > range->max) {
+    return name + " must be between " + IntToDecimal(range->min) + " and " +
+           IntToDecimal(range->max);
+  }
+  return "";
+}
+
 }  // namespace corvane

@@ -29,6 +29,12 @@ bool IsConfigKey(std::string_view key);
 // it ("-5", "0", "16711680"), or any text for "version".
 bool IsValidConfigValue(std::string_view key, std::string_view value);
 
+// Returns "" when `value` is one the pages could store for `key`, else a short text naming
+// the limit it breaks ("dpi_count must be between 1 and 6", "report_rate must be one of
+// 1, 2, 4, 8, 16, 32, 64", "sensor_flag must be a decimal number"). The mouse receives
+// most of these as one byte, so a value outside its range would be cut, not refused.
+std::string ConfigValueProblem(std::string_view key, std::string_view value);
+
 // Values from the device definition (DPI stages, report rate, power options), key name
 // to decimal text, written over the built-in defaults of each new profile.
 using DeviceConfigDefaults = std::map<std::string, std::string, std::less<>>;

@@ -6,10 +6,12 @@
 #include <climits>
 #include <system_error>
 
+#include "base/private_files.h"
 #include "base/text.h"
 #include "base/trace.h"
 #include "store/sqlite_auto_transaction.h"
 #include "store/sqlite_statement.h"
+#include "store/store_error.h"
 
 namespace corvane {
 namespace {
@@ -112,8 +114,10 @@ bool SettingsDatabase::CreateDatabase() {
   if (path_.empty()) return false;
   std::filesystem::path path(path_);
   std::error_code ec;
-  std::filesystem::create_directories(path.parent_path(), ec);
+  CreatePrivateFolders(path.parent_path());
   bool existed = std::filesystem::exists(path, ec);
+  // SQLite would create the file 0644; its journals take the file's mode.
+  if (!existed) CreatePrivateFile(path);
   if (!db_.Open(path_, key_, SQLiteDB::kOpenCreate)) return false;
   bool ok = true;
   for (std::string_view statement : kSchema) ok = (db_.Execute(statement) == 0) && ok;
@@ -164,36 +168,95 @@ int SettingsDatabase::ReadConnection() const {
 
 bool SettingsDatabase::PrepareBound(SQLiteStatement& statement, std::string_view sql,
                                     std::initializer_list<SqlParam> params) const {
-  if (db_.Prepare(statement, sql) != 0 || !statement.IsPrepared()) return false;
+  const int prepared = db_.Prepare(statement, sql);
+  if (prepared != 0 || !statement.IsPrepared()) {
+    Record(prepared == 0 ? SQLiteDB::kMisuse : prepared);
+    return false;
+  }
   int index = 1;
   for (const SqlParam& param : params) {
     int rc = std::holds_alternative<int>(param)
                  ? statement.BindInt(index, std::get<int>(param))
                  : statement.BindText(index, std::get<std::string_view>(param));
-    if (rc != 0) return false;
+    if (rc != 0) {
+      Record(rc);
+      return false;
+    }
     ++index;
   }
   return true;
 }
 
+int SettingsDatabase::Step(SQLiteStatement& statement) const {
+  const int rc = statement.Step();
+  Record(rc);
+  return rc;
+}
+
+void SettingsDatabase::Record(int result) const {
+  const StoreError error = ClassifySqliteResult(result);
+  // The first failure names the cause; later ones are usually its consequences.
+  if (error != StoreError::kNone && error_ == StoreError::kNone) error_ = error;
+}
+
+bool SettingsDatabase::Commit(SQLiteAutoTransaction& transaction) {
+  const bool active = transaction.IsActive();
+  if (transaction.Commit() || !active) return true;
+  Record(transaction.LastResult());
+  return false;
+}
+
+SettingsDatabase::Transaction::Transaction(SettingsDatabase& db) : db_(db), lock_(db.mutex_) {
+  if (db_.db_.InTransaction()) {
+    nested_ = true;
+    return;
+  }
+  // IMMEDIATE takes the write lock now, so a busy file refuses before anything changed.
+  const int rc = db_.db_.Execute("BEGIN IMMEDIATE");
+  active_ = rc == 0;
+  if (!active_) db_.Record(rc);
+}
+
+SettingsDatabase::Transaction::~Transaction() {
+  if (active_ && db_.db_.InTransaction()) db_.db_.Execute("ROLLBACK");
+}
+
+bool SettingsDatabase::Transaction::Commit() {
+  if (nested_) return true;
+  if (!active_) return false;
+  active_ = false;
+  const int rc = db_.db_.Execute("COMMIT");
+  if (rc == 0) return true;
+  db_.Record(rc);
+  if (db_.db_.InTransaction()) db_.db_.Execute("ROLLBACK");
+  return false;
+}
+
+StoreError SettingsDatabase::TakeError() {
+  std::lock_guard lock(mutex_);
+  const StoreError error = error_;
+  error_ = StoreError::kNone;
+  return error;
+}
+
 bool SettingsDatabase::ExecWrite(std::string_view sql, std::initializer_list<SqlParam> params) {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;
-  return PrepareBound(statement, sql, params) && SQLiteStatement::StepOk(statement.Step());
+  return PrepareBound(statement, sql, params) && SQLiteStatement::StepOk(Step(statement));
 }
 
 bool SettingsDatabase::ExecUpdate(std::string_view sql, std::initializer_list<SqlParam> params) {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;
   if (!PrepareBound(statement, sql, params)) return false;
-  return SQLiteStatement::StepOk(statement.Step()) && db_.Changes() > 0;
+  return SQLiteStatement::StepOk(Step(statement)) && db_.Changes() > 0;
 }
 
 int SettingsDatabase::ExecInsert(std::string_view sql, std::initializer_list<SqlParam> params) {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;
   if (!PrepareBound(statement, sql, params)) return 0;
-  if (!SQLiteStatement::StepOk(statement.Step())) return 0;
+  if (!SQLiteStatement::StepOk(Step(statement))) return 0;
   int64_t id = db_.LastInsertRowId();
   // Ids beyond the record's 32 bits cannot be handed out faithfully.
   return (id > 0 && id <= INT_MAX) ? static_cast<int>(id) : 0;
@@ -203,7 +266,7 @@ std::optional<int> SettingsDatabase::QueryInt(std::string_view sql,
                                               std::initializer_list<SqlParam> params) const {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;
-  if (!PrepareBound(statement, sql, params) || statement.Step() != SQLiteStatement::kRow) {
+  if (!PrepareBound(statement, sql, params) || Step(statement) != SQLiteStatement::kRow) {
     return std::nullopt;
   }
   return statement.ColumnInt(0);
@@ -221,7 +284,7 @@ int SettingsDatabase::AddDefaultConfig(int profile) {
       ++inserted;
     }
   }
-  transaction.Commit();
+  Commit(transaction);
   return inserted;
 }
 
@@ -240,7 +303,7 @@ std::optional<std::string> SettingsDatabase::GetConfigValue(int profile,
   SQLiteStatement statement;
   if (!PrepareBound(statement, "SELECT value FROM t_configdata WHERE profile = ? and key = ?",
                     {profile, key}) ||
-      statement.Step() != SQLiteStatement::kRow) {
+      Step(statement) != SQLiteStatement::kRow) {
     return std::nullopt;
   }
   return statement.ColumnText(0);
@@ -256,7 +319,7 @@ std::vector<std::pair<std::string, std::string>> SettingsDatabase::GetConfigValu
                     {profile})) {
     return values;
   }
-  while (statement.Step() == SQLiteStatement::kRow) {
+  while (Step(statement) == SQLiteStatement::kRow) {
     values.emplace_back(statement.ColumnText(0), statement.ColumnText(1));
   }
   return values;
@@ -267,8 +330,7 @@ bool SettingsDatabase::ApplyDeviceDefaults(int profile, const DeviceConfigDefaul
   SQLiteAutoTransaction transaction(db_);
   bool ok = true;
   for (const auto& [key, value] : defaults) ok = SetConfigValue(profile, key, value) && ok;
-  transaction.Commit();
-  return ok;
+  return Commit(transaction) && ok;
 }
 
 // --- profiles ---
@@ -280,8 +342,7 @@ int SettingsDatabase::AddProfile(const ProfileRecord& record) {
                       {ReplaceControlCharacters(record.name, ' '), 0, record.app, 0});
   // Rows for id 0 would belong to no profile, so the defaults follow a real insert only.
   if (id > 0) AddDefaultConfig(id);
-  transaction.Commit();
-  return id;
+  return Commit(transaction) ? id : 0;
 }
 
 bool SettingsDatabase::RenameProfile(int profile, std::string_view name) {
@@ -293,7 +354,7 @@ std::optional<std::string> SettingsDatabase::GetProfileName(int profile) const {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;
   if (!PrepareBound(statement, "SELECT name FROM t_profile_data WHERE profile = ?", {profile}) ||
-      statement.Step() != SQLiteStatement::kRow) {
+      Step(statement) != SQLiteStatement::kRow) {
     return std::nullopt;
   }
   return statement.ColumnText(0);
@@ -305,7 +366,7 @@ bool SettingsDatabase::ReadProfiles(std::vector<ProfileRecord>& list) const {
   SQLiteStatement statement;
   if (!PrepareBound(statement, "SELECT * FROM t_profile_data", {})) return false;
   int rc = 0;
-  while ((rc = statement.Step()) == SQLiteStatement::kRow)
+  while ((rc = Step(statement)) == SQLiteStatement::kRow)
     list.push_back(ReadProfileRow(statement));
   return rc == SQLiteStatement::kDone;
 }
@@ -327,8 +388,7 @@ bool SettingsDatabase::SetActiveProfile(int profile) {
     transaction.Rollback();
     return false;
   }
-  transaction.Commit();
-  return true;
+  return Commit(transaction);
 }
 
 int SettingsDatabase::GetActiveProfile() const {
@@ -353,7 +413,7 @@ int SettingsDatabase::EnsureProfiles(std::string_view name_base,
       if (first == 0) first = id;
     }
     if (first > 0) SetActiveProfile(first);
-    transaction.Commit();
+    Commit(transaction);
   }
   int current = GetActiveProfile();
   if (current < 1 && ReadProfiles(list) && !list.empty()) {

@@ -16,10 +16,12 @@
 
 #include "store/config_defaults.h"
 #include "store/sqlite_db.h"
+#include "store/store_error.h"
 #include "store/store_records.h"
 
 namespace corvane {
 
+class SQLiteAutoTransaction;
 class SQLiteStatement;
 
 class SettingsDatabase {
@@ -58,6 +60,30 @@ class SettingsDatabase {
   std::string Path() const;
   // Holds the store's lock for a caller that needs several operations to be atomic.
   std::unique_lock<std::recursive_mutex> Lock() const;
+  // Returns why an operation failed since the last call (the first failure seen), and
+  // forgets it; kNone when every operation went through.
+  StoreError TakeError();
+
+  // All-or-nothing change over several operations (an import): holds the store's lock and
+  // a write transaction, and undoes every change unless Commit() succeeds. Inside another
+  // Transaction it leaves that one in charge.
+  class Transaction {
+   public:
+    explicit Transaction(SettingsDatabase& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    // Returns whether the write transaction could be begun (false: busy, not open...).
+    bool IsActive() const { return active_ || nested_; }
+    // Makes the changes permanent. Returns false, undoing them, when that failed.
+    bool Commit();
+
+   private:
+    SettingsDatabase& db_;
+    std::unique_lock<std::recursive_mutex> lock_;
+    bool active_ = false;
+    bool nested_ = false;
+  };
 
   // --- configuration keys (t_configdata) ---
   // Inserts the built-in rows for `profile`. Returns the number of rows inserted.
@@ -172,6 +198,12 @@ class SettingsDatabase {
   bool ReadProfiles(std::vector<ProfileRecord>& list) const;
   // 0 when the open connection can read the schema, otherwise the SQLite result code.
   int ReadConnection() const;
+  // Steps `statement` and records a failure. Returns the SQLite result code.
+  int Step(SQLiteStatement& statement) const;
+  // Remembers the first failing result code until TakeError.
+  void Record(int result) const;
+  // Commits an inner transaction. True when it committed or the outer one is in charge.
+  bool Commit(SQLiteAutoTransaction& transaction);
 
   mutable SQLiteDB db_;
   mutable std::recursive_mutex mutex_;
@@ -179,6 +211,7 @@ class SettingsDatabase {
   std::string key_;  // encryption key; always empty
   bool open_ = false;
   bool busy_ = false;
+  mutable StoreError error_ = StoreError::kNone;
 };
 
 }  // namespace corvane

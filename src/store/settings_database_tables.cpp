@@ -96,10 +96,11 @@ LightRecord ReadLightRow(const SQLiteStatement& s) {
 }  // namespace
 
 // Reads every row of a prepared SELECT with `read_row`; the statement must be prepared.
-template <typename Record, typename ReadRow>
-static std::vector<Record> ReadAll(SQLiteStatement& statement, ReadRow read_row) {
-  std::vector<Record> list;
-  while (statement.Step() == SQLiteStatement::kRow) list.push_back(read_row(statement));
+// `step` runs one step and returns its result code.
+template <typename Row, typename Step, typename ReadRow>
+static std::vector<Row> ReadAll(SQLiteStatement& statement, Step step, ReadRow read_row) {
+  std::vector<Row> list;
+  while (step(statement) == SQLiteStatement::kRow) list.push_back(read_row(statement));
   return list;
 }
 
@@ -113,7 +114,7 @@ int SettingsDatabase::SaveKeyAssign(const KeyAssignRecord& r) {
     return 0;  // an insert now could leave two rows for one button
   }
   if (r.macro_value == 0 && r.macro_value2 == 0) {
-    transaction.Commit();
+    Commit(transaction);
     return 0;
   }
   int id = ExecInsert(kInsertKeyAssign,
@@ -124,8 +125,7 @@ int SettingsDatabase::SaveKeyAssign(const KeyAssignRecord& r) {
     transaction.Rollback();
     return 0;
   }
-  transaction.Commit();
-  return id;
+  return Commit(transaction) ? id : 0;
 }
 
 std::optional<KeyAssignRecord> SettingsDatabase::GetKeyAssign(int profile, int key_code) const {
@@ -135,7 +135,7 @@ std::optional<KeyAssignRecord> SettingsDatabase::GetKeyAssign(int profile, int k
                     "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and "
                     "key_code = ?",
                     {profile, kLayer, key_code}) ||
-      statement.Step() != SQLiteStatement::kRow) {
+      Step(statement) != SQLiteStatement::kRow) {
     return std::nullopt;
   }
   return ReadKeyAssignRow(statement);
@@ -155,7 +155,7 @@ std::vector<KeyAssignRecord> SettingsDatabase::GetKeyAssigns(int profile) const 
                     {profile, kLayer})) {
     return {};
   }
-  return ReadAll<KeyAssignRecord>(statement, ReadKeyAssignRow);
+  return ReadAll<KeyAssignRecord>(statement, [this](SQLiteStatement& s) { return Step(s); }, ReadKeyAssignRow);
 }
 
 bool SettingsDatabase::DeleteKeyAssigns(int profile) {
@@ -189,7 +189,7 @@ std::optional<MacroRecord> SettingsDatabase::GetMacro(int macro_id) const {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;
   if (!PrepareBound(statement, "SELECT * FROM t_macro_data WHERE macro_id = ?", {macro_id}) ||
-      statement.Step() != SQLiteStatement::kRow) {
+      Step(statement) != SQLiteStatement::kRow) {
     return std::nullopt;
   }
   return ReadMacroRow(statement);
@@ -199,7 +199,7 @@ std::vector<MacroRecord> SettingsDatabase::GetMacros() const {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;
   if (!PrepareBound(statement, "SELECT * FROM t_macro_data", {})) return {};
-  return ReadAll<MacroRecord>(statement, ReadMacroRow);
+  return ReadAll<MacroRecord>(statement, [this](SQLiteStatement& s) { return Step(s); }, ReadMacroRow);
 }
 
 bool SettingsDatabase::DeleteMacro(int macro_id) {
@@ -207,8 +207,7 @@ bool SettingsDatabase::DeleteMacro(int macro_id) {
   SQLiteAutoTransaction transaction(db_);
   bool ok = ExecWrite("DELETE FROM t_macro_data WHERE macro_id = ?", {macro_id}) &&
             ExecWrite("DELETE FROM t_macrorecord WHERE macro_id = ?", {macro_id});
-  transaction.Commit();
-  return ok;
+  return Commit(transaction) && ok;
 }
 
 int SettingsDatabase::AddMacroEvent(const MacroEventRecord& r) {
@@ -224,8 +223,7 @@ int SettingsDatabase::AddMacroEvents(const std::vector<MacroEventRecord>& events
   for (const MacroEventRecord& event : events) {
     if (AddMacroEvent(event) > 0) ++inserted;
   }
-  transaction.Commit();
-  return inserted;
+  return Commit(transaction) ? inserted : 0;
 }
 
 bool SettingsDatabase::ReplaceMacroEvents(int macro_id,
@@ -243,7 +241,7 @@ bool SettingsDatabase::ReplaceMacroEvents(int macro_id,
     return false;
   }
   if (!transaction.IsActive()) return true;  // the caller's transaction commits
-  return transaction.Commit();
+  return Commit(transaction);
 }
 
 std::vector<MacroEventRecord> SettingsDatabase::GetMacroEvents(int macro_id) const {
@@ -254,7 +252,7 @@ std::vector<MacroEventRecord> SettingsDatabase::GetMacroEvents(int macro_id) con
                     {macro_id})) {
     return {};
   }
-  return ReadAll<MacroEventRecord>(statement, ReadMacroEventRow);
+  return ReadAll<MacroEventRecord>(statement, [this](SQLiteStatement& s) { return Step(s); }, ReadMacroEventRow);
 }
 
 bool SettingsDatabase::DeleteMacroEvents(int macro_id) {
@@ -299,8 +297,7 @@ bool SettingsDatabase::SetActiveLight(int profile, int mode) {
     transaction.Rollback();
     return false;
   }
-  transaction.Commit();
-  return true;
+  return Commit(transaction);
 }
 
 int SettingsDatabase::GetActiveLight(int profile) const {
@@ -313,7 +310,7 @@ std::optional<LightRecord> SettingsDatabase::GetLight(int profile, int mode) con
   SQLiteStatement statement;
   if (!PrepareBound(statement, "SELECT * FROM t_light_data WHERE profile = ? AND mode = ?",
                     {profile, mode}) ||
-      statement.Step() != SQLiteStatement::kRow) {
+      Step(statement) != SQLiteStatement::kRow) {
     return std::nullopt;
   }
   return ReadLightRow(statement);
@@ -325,7 +322,7 @@ std::vector<LightRecord> SettingsDatabase::GetLights(int profile) const {
   if (!PrepareBound(statement, "SELECT * FROM t_light_data WHERE profile = ?", {profile})) {
     return {};
   }
-  return ReadAll<LightRecord>(statement, ReadLightRow);
+  return ReadAll<LightRecord>(statement, [this](SQLiteStatement& s) { return Step(s); }, ReadLightRow);
 }
 
 }  // namespace corvane

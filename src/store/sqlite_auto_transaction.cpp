@@ -6,7 +6,7 @@
 namespace corvane {
 
 SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB& db) : db_(&db) {
-  if (db_->IsOpen()) active_ = (db_->Execute("BEGIN") == 0);
+  if (db_->IsOpen()) Begin();
 }
 
 SQLiteAutoTransaction::~SQLiteAutoTransaction() {
@@ -15,6 +15,7 @@ SQLiteAutoTransaction::~SQLiteAutoTransaction() {
 
 bool SQLiteAutoTransaction::Begin() {
   if (active_) return false;
+  // Inside another transaction BEGIN fails by design; that is not the store's failure.
   active_ = (db_->Execute("BEGIN") == 0);
   return active_;
 }
@@ -23,7 +24,8 @@ bool SQLiteAutoTransaction::Commit() {
   // An inactive object must not end a transaction that someone else began.
   if (!active_) return false;
   active_ = false;
-  if (db_->Execute("END") == 0) return true;
+  last_result_ = db_->Execute("END");
+  if (last_result_ == 0) return true;
   // A transaction left open would swallow every later write until the file is closed.
   if (db_->InTransaction()) db_->Execute("ROLLBACK");
   return false;
@@ -32,7 +34,8 @@ bool SQLiteAutoTransaction::Commit() {
 bool SQLiteAutoTransaction::Rollback() {
   if (!active_) return false;
   active_ = false;
-  return db_->Execute("ROLLBACK") == 0;
+  last_result_ = db_->Execute("ROLLBACK");
+  return last_result_ == 0;
 }
 
 }  // namespace corvane

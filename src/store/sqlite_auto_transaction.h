@@ -23,10 +23,13 @@ class SQLiteAutoTransaction {
   bool Rollback();
   // Returns whether this object has a transaction in progress.
   bool IsActive() const { return active_; }
+  // Returns the SQLite result code of the last BEGIN, END or ROLLBACK run (0 before any).
+  int LastResult() const { return last_result_; }
 
  private:
   SQLiteDB* db_;
   bool active_ = false;
+  int last_result_ = 0;
 };
 
 }  // namespace corvane

@@ -91,7 +91,12 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   const QString path =
       QFileDialog::getOpenFileName(GetSafeHwnd(), QString(), QString(), kProfileFilter);
   if (path.isEmpty()) return;
-  ImportProfile(store, static_cast<int>(profile), lighting, path.toStdString(), session_.Worker());
+  ProfileImportTarget target;
+  target.has_lighting = lighting;
+  for (const ButtonDefinition& button : session_.Model().Definition().buttons) {
+    target.buttons.push_back(button.key_value);
+  }
+  ImportProfile(store, static_cast<int>(profile), target, path.toStdString(), session_.Worker());
   RefreshProfileButton();
   if (pages_) pages_->Refresh();
 }

@@ -6,6 +6,10 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <string_view>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -47,7 +51,21 @@ struct Exchange {
   std::function<bool(const char* data, size_t size)> on_block;
   // Called once the session is set up, just before the request goes out.
   std::function<void()> on_session;
+  // Why the exchange failed, when a callback refused it; otherwise libcurl's words are used.
+  std::string failure;
 };
+
+constexpr long kMaxRedirects = 5;
+
+// True for an https address (scheme compared without regard to case).
+bool IsSecureUrl(const std::string& url) {
+  constexpr std::string_view kScheme = "https:";
+  if (url.size() < kScheme.size()) return false;
+  for (size_t i = 0; i < kScheme.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(url[i])) != kScheme[i]) return false;
+  }
+  return true;
+}
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto* exchange = static_cast<Exchange*>(user);
@@ -79,6 +97,14 @@ long ResponseStatus(CURL* curl) {
 
 bool IsSuccessStatus(long status) { return status >= 200 && status < 300; }
 
+// Checks the final response's status; a refusal names it in `failure`.
+bool AcceptStatus(CURL* curl, std::string& failure) {
+  const long status = ResponseStatus(curl);
+  if (IsSuccessStatus(status)) return true;
+  failure = "HTTP status " + std::to_string(status);
+  return false;
+}
+
 // Returns the declared content length, 0 when the server sent none.
 std::uint64_t DeclaredLength(CURL* curl) {
   curl_off_t length = -1;
@@ -95,12 +121,14 @@ CurlHandle PrepareRequest(const std::string& url, curl_slist* headers, Exchange*
   CURL* c = curl.get();
   bool ok = curl_easy_setopt(c, CURLOPT_URL, url.c_str()) == CURLE_OK;
   ok = ok && curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
-  ok = ok && curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
+  // A secure request stays secure: a redirect to plain http would let anyone on the path
+  // choose the package (or the version that picks it).
+  ok = ok && curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, RedirectProtocols(url)) == CURLE_OK;
   if (!ok) return nullptr;
   curl_easy_setopt(c, CURLOPT_USERAGENT, kUpdateUserAgent);
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers);
   curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
+  curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(kTransferBlockBytes));
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
@@ -143,6 +171,7 @@ int Perform(const std::string& url, Exchange& exchange, const std::atomic<bool>&
   if (exchange.cancelled || !running.load()) return -2;
   if (rc != CURLE_OK) {
     Trace("update transfer failed: %s", curl_easy_strerror(rc));
+    if (exchange.failure.empty()) exchange.failure = curl_easy_strerror(rc);
     return -1;
   }
   if (!exchange.opened) {  // an empty body never reached the write callback
@@ -152,7 +181,27 @@ int Perform(const std::string& url, Exchange& exchange, const std::atomic<bool>&
   return 1;
 }
 
+// The reason of a failed transfer code, "" for success.
+std::string ErrorText(int code, const Exchange& exchange) {
+  if (code == 1) return "";
+  if (code == -2) return "cancelled";
+  if (code == 0) return "no HTTP session could be set up";
+  return exchange.failure.empty() ? "the transfer failed" : exchange.failure;
+}
+
+std::string TooLargeText() {
+  return "the package is larger than " + std::to_string(kMaxPackageBytes >> 20) + " MiB";
+}
+
+std::string WriteErrorText(int error) {
+  return std::string("cannot write the package: ") + std::strerror(error);
+}
+
 }  // namespace
+
+const char* RedirectProtocols(const std::string& url) {
+  return IsSecureUrl(url) ? "https" : "http,https";
+}
 
 HttpTransfer::HttpTransfer(HttpDeadlines deadlines) : deadlines_(deadlines) {}
 
@@ -161,15 +210,20 @@ FetchResult HttpTransfer::fetch(const std::string& url) {
   std::string body;
   Exchange exchange;
   exchange.deadline_seconds = deadlines_.version_text_seconds;
-  exchange.on_open = [&exchange] { return IsSuccessStatus(ResponseStatus(exchange.curl)); };
-  exchange.on_block = [&body](const char* data, size_t size) {
-    if (body.size() + size > kMaxVersionTextBytes) return false;
+  exchange.on_open = [&exchange] { return AcceptStatus(exchange.curl, exchange.failure); };
+  exchange.on_block = [&body, &exchange](const char* data, size_t size) {
+    if (body.size() + size > kMaxVersionTextBytes) {
+      exchange.failure = "the answer is longer than " + std::to_string(kMaxVersionTextBytes) +
+                         " bytes";
+      return false;
+    }
     body.append(data, size);
     return true;
   };
   FetchResult result;
   result.code = Perform(url, exchange, running_);
   running_.store(false);
+  last_error_ = ErrorText(result.code, exchange);
   if (result.code == 1) result.text = Utf16ToUtf8(Utf8ToUtf16(body));
   return result;
 }
@@ -191,20 +245,32 @@ int HttpTransfer::download(const std::string& url, const std::filesystem::path& 
   Exchange exchange;
   exchange.deadline_seconds = deadlines_.package_seconds;
   exchange.on_open = [&] {
-    if (!IsSuccessStatus(ResponseStatus(exchange.curl))) return false;
+    if (!AcceptStatus(exchange.curl, exchange.failure)) return false;
     PostProgress(view, 8);
     length = DeclaredLength(exchange.curl);
-    if (length > kMaxPackageBytes) return false;
+    if (length > kMaxPackageBytes) {
+      exchange.failure = TooLargeText();
+      return false;
+    }
     std::error_code ec;
     std::filesystem::remove(target, ec);
     file.reset(std::fopen(target.c_str(), "wb"));
-    if (!file) return false;
+    if (!file) {
+      exchange.failure = WriteErrorText(errno);
+      return false;
+    }
     PostProgress(view, 10);
     return true;
   };
   exchange.on_block = [&](const char* data, size_t size) {
     received += size;
-    if (received > kMaxPackageBytes || std::fwrite(data, 1, size, file.get()) != size) {
+    if (received > kMaxPackageBytes) {
+      exchange.failure = TooLargeText();
+      discard = true;
+      return false;
+    }
+    if (std::fwrite(data, 1, size, file.get()) != size) {
+      exchange.failure = WriteErrorText(errno);
       discard = true;
       return false;
     }
@@ -219,8 +285,12 @@ int HttpTransfer::download(const std::string& url, const std::filesystem::path& 
   running_.store(false);
   const bool created = static_cast<bool>(file);
   const bool flushed = created && std::fflush(file.get()) == 0;
-  file.reset();
-  if ((code == 1 && !flushed) || (code == -1 && created)) discard = true;
+  if (code == 1 && created && !flushed) exchange.failure = WriteErrorText(errno);
+  // The close writes what the buffer still holds; a full disk may refuse only that.
+  const bool closed = !created || std::fclose(file.release()) == 0;
+  if (code == 1 && !closed && exchange.failure.empty()) exchange.failure = WriteErrorText(errno);
+  if ((code == 1 && (!flushed || !closed)) || (code == -1 && created)) discard = true;
+  last_error_ = discard ? ErrorText(-1, exchange) : ErrorText(code, exchange);
   if (discard) {
     std::error_code ec;
     std::filesystem::remove(target, ec);

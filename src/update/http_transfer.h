@@ -30,6 +30,10 @@ inline constexpr long kStallSeconds = 60;
 inline constexpr long kVersionTextDeadlineSeconds = 5;
 inline constexpr long kPackageDeadlineSeconds = 15 * 60;
 
+// The schemes a request to `url` may be redirected to: "https" alone for an https address
+// (a secure request never continues in clear), "http,https" otherwise.
+const char* RedirectProtocols(const std::string& url);
+
 struct HttpDeadlines {
   long version_text_seconds = kVersionTextDeadlineSeconds;
   long package_seconds = kPackageDeadlineSeconds;
@@ -50,7 +54,8 @@ class HttpTransfer {
   HttpTransfer& operator=(const HttpTransfer&) = delete;
 
   // Reads the short text at `url`; see FetchResult for the codes. Past the version text
-  // deadline the request fails (-1).
+  // deadline the request fails (-1). Redirects are followed up to five times, never from
+  // https to plain http.
   FetchResult fetch(const std::string& url);
 
   // Downloads `url` into `target` (replaced), posting progress 0, 2, 8, 10, ..., 100 to `view`
@@ -68,11 +73,17 @@ class HttpTransfer {
   // The last download progress value posted (0 before any download).
   int LastProgress() const { return last_progress_; }
 
+  // Why the last fetch or download failed, in a few words ("HTTP status 404", "the
+  // package is larger than 64 MiB", "cannot write the package: No space left on device");
+  // "" after a success.
+  const std::string& LastError() const { return last_error_; }
+
  private:
   // Remembers `percent` and posts it to `view` when it differs from the last value.
   void PostProgress(UpdateView* view, int percent);
 
   HttpDeadlines deadlines_;
+  std::string last_error_;
   std::atomic<bool> running_{false};
   int last_progress_ = 0;
 };

@@ -3,9 +3,14 @@
 
 #include "update/update_install.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <optional>
 
+#include "base/private_files.h"
 #include "base/trace.h"
 #include "update/http_transfer.h"
 #include "update/installer_launcher.h"
@@ -23,40 +28,69 @@ std::optional<fs::path> PreparePackagePath(const fs::path& data_folder,
                                            const std::string& package_name) {
   const fs::path temp = UpdateTempFolder(data_folder);
   std::error_code ec;
-  fs::create_directories(temp, ec);
-  if (!fs::is_directory(temp)) return std::nullopt;
+  if (!CreatePrivateFolders(temp)) return std::nullopt;
   const fs::path package = temp / package_name;
   fs::remove(package, ec);
   return package;
 }
 
-// Downloads `address` into a fresh package file and unpacks it into the temporary folder.
-// Returns false when the download did not complete. `on_unpack` runs before unpacking.
+// Sets `failure` (when given) and returns false.
+bool Fail(std::string* failure, const std::string& text) {
+  Trace("update: %s", text.c_str());
+  if (failure != nullptr) *failure = text;
+  return false;
+}
+
+// Downloads `address` into a fresh package file and unpacks it into the temporary folder;
+// the package file is removed either way. Returns false with `failure` when the download
+// or the unpacking failed. `on_unpack` runs before unpacking.
 bool FetchAndUnpack(HttpTransfer& transfer, UpdateView& view, const std::string& address,
-                    const fs::path& package, const std::function<void()>& on_unpack) {
+                    const fs::path& package, const std::function<void()>& on_unpack,
+                    ExtractReport& unpacked, std::string* failure) {
   const int rc = transfer.download(address, package, &view);
-  if (rc != 1) {
-    Trace("update download ended with %d", rc);
-    return false;
-  }
+  if (rc != 1) return Fail(failure, "download of " + address + " failed: " + transfer.LastError());
   std::error_code ec;
-  if (!fs::exists(package, ec)) return false;
+  if (!fs::exists(package, ec)) return Fail(failure, "download of " + address + " left no package");
   if (on_unpack) on_unpack();
-  if (extract(package, package.parent_path())) fs::remove(package, ec);
+  unpacked = ExtractArchive(package, package.parent_path());
+  fs::remove(package, ec);
+  if (!unpacked.opened) return Fail(failure, "the package is not a readable zip archive");
+  if (!unpacked.refused.empty()) return Fail(failure, "the package was refused: " + unpacked.refused);
   return true;
 }
 
-// Reads a firmware image of 1 to kMaxFirmwareImageBytes bytes; nothing otherwise.
+// The failure text for a file the package should have held: damaged in the archive (its
+// checksum failed, or it was cut short) or missing altogether.
+std::string MissingFileText(const ExtractReport& unpacked, const std::string& name) {
+  for (const std::string& failed : unpacked.failed) {
+    if (fs::path(failed).filename() == name) {
+      return "the package's " + name + " is damaged (checksum, size or unpack limit)";
+    }
+  }
+  return "the package holds no " + name;
+}
+
+// Reads a firmware image of 1 to kMaxFirmwareImageBytes bytes from a regular file that
+// `path` names itself (a symbolic link planted there is refused); nothing otherwise.
 std::optional<std::vector<std::uint8_t>> ReadImage(const fs::path& path) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (ec || size == 0 || size > kMaxFirmwareImageBytes) return std::nullopt;
-  std::vector<std::uint8_t> image(static_cast<size_t>(size));
-  std::ifstream in(path, std::ios::binary);
-  in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(size));
-  if (!in || static_cast<std::uintmax_t>(in.gcount()) != size) return std::nullopt;
-  return image;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat seen {};
+  std::optional<std::vector<std::uint8_t>> result;
+  if (::fstat(fd, &seen) == 0 && S_ISREG(seen.st_mode) && seen.st_size > 0 &&
+      static_cast<std::uintmax_t>(seen.st_size) <= kMaxFirmwareImageBytes) {
+    std::vector<std::uint8_t> image(static_cast<size_t>(seen.st_size));
+    size_t done = 0;
+    while (done < image.size()) {
+      const ssize_t got = ::read(fd, image.data() + done, image.size() - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      done += static_cast<size_t>(got);
+    }
+    if (done == image.size()) result = std::move(image);
+  }
+  ::close(fd);
+  return result;
 }
 
 }  // namespace
@@ -96,51 +130,71 @@ bool IsFileNameSafeVersion(std::string_view version) {
 
 bool InstallSoftwareUpdate(HttpTransfer& transfer, UpdateView& view, InstallerLauncher& launcher,
                            const fs::path& data_folder, const std::string& upgrade_url,
-                           const std::string& new_version) {
-  if (!IsFileNameSafeVersion(new_version)) return false;
+                           const std::string& new_version, std::string* failure) {
+  if (!IsFileNameSafeVersion(new_version)) {
+    return Fail(failure, "the version text \"" + new_version + "\" cannot name a file");
+  }
   const std::optional<fs::path> package =
       PreparePackagePath(data_folder, SoftwarePackageName(new_version));
-  if (!package) return false;
+  if (!package) return Fail(failure, "cannot create " + UpdateTempFolder(data_folder).string());
+  ExtractReport unpacked;
   if (!FetchAndUnpack(transfer, view, SoftwarePackageAddress(upgrade_url, new_version), *package,
-                      nullptr)) {
+                      nullptr, unpacked, failure)) {
+    RemoveExtracted(unpacked);
     return false;
   }
   // The Debian package goes to the desktop's package installer (the launcher hands files
   // it cannot run to xdg-open); an installer program named as elsewhere is still started.
   std::error_code ec;
-  fs::path installer = package->parent_path() / SoftwareDebianPackageName(new_version);
-  if (!fs::is_regular_file(installer, ec)) {
-    installer = package->parent_path() / SoftwareInstallerName(new_version);
+  std::string name = SoftwareDebianPackageName(new_version);
+  fs::path installer = package->parent_path() / name;
+  if (!fs::is_regular_file(fs::symlink_status(installer, ec))) {
+    name = SoftwareInstallerName(new_version);
+    installer = package->parent_path() / name;
   }
-  if (!fs::is_regular_file(installer, ec)) return false;
+  if (!fs::is_regular_file(fs::symlink_status(installer, ec))) {
+    const std::string text = MissingFileText(unpacked, SoftwareDebianPackageName(new_version));
+    RemoveExtracted(unpacked);
+    return Fail(failure, text);
+  }
   // Only leave when the installer really started; otherwise the user would be left with nothing.
-  if (!launcher.Open(installer)) return false;
+  if (!launcher.Open(installer)) {
+    RemoveExtracted(unpacked);
+    return Fail(failure, "the installer " + installer.string() + " could not be started");
+  }
   launcher.EndProcess();
   return true;
 }
 
 bool InstallFirmwareUpdate(HttpTransfer& transfer, UpdateView& view,
                            const FirmwareTransfer& send_firmware, const fs::path& data_folder,
-                           const std::string& firmware_url, const std::string& new_version) {
+                           const std::string& firmware_url, const std::string& new_version,
+                           std::string* failure) {
   view.ShowFirmwareProgress(5, view.LanguageText(kTextDownloadingFirmware));
-  if (!IsFileNameSafeVersion(new_version)) return false;
+  if (!IsFileNameSafeVersion(new_version)) {
+    return Fail(failure, "the version text \"" + new_version + "\" cannot name a file");
+  }
   const std::optional<fs::path> package =
       PreparePackagePath(data_folder, FirmwarePackageName(new_version));
-  if (!package) return false;
+  if (!package) return Fail(failure, "cannot create " + UpdateTempFolder(data_folder).string());
   const auto on_unpack = [&view] {
     view.ShowFirmwareProgress(7, view.LanguageText(kTextPreparingFirmware));
   };
+  ExtractReport unpacked;
   if (!FetchAndUnpack(transfer, view, FirmwarePackageAddress(firmware_url, new_version), *package,
-                      on_unpack)) {
+                      on_unpack, unpacked, failure)) {
+    RemoveExtracted(unpacked);
     return false;
   }
-  const fs::path image_path = package->parent_path() / FirmwareImageName(new_version);
-  std::optional<std::vector<std::uint8_t>> image = ReadImage(image_path);
-  if (!image) return false;
+  const std::string image_name = FirmwareImageName(new_version);
+  std::optional<std::vector<std::uint8_t>> image = ReadImage(package->parent_path() / image_name);
+  // Nothing the unpack wrote is needed once the image is in memory (or missing).
+  RemoveExtracted(unpacked);
+  if (!image) return Fail(failure, MissingFileText(unpacked, image_name) + " (or it is empty)");
   view.ShowFirmwareProgress(10, view.LanguageText(kTextPreparingFirmware));
-  if (!send_firmware || !send_firmware(*image)) Trace("firmware transfer did not start");
-  std::error_code ec;
-  fs::remove(image_path, ec);
+  if (!send_firmware || !send_firmware(*image)) {
+    return Fail(failure, "the firmware was not transferred");
+  }
   view.ShowFirmwareProgress(100, view.LanguageText(kTextFirmwareUpdated));
   return true;
 }

@@ -17,7 +17,7 @@ class InstallerLauncher;
 class UpdateView;
 
 // Hands a firmware image to the active device over its upgrade interface (open, start,
-// data, end). Returns true when the device accepted the start of the transfer.
+// data, end). Returns true when the whole image and the end report went through.
 using FirmwareTransfer = std::function<bool(const std::vector<std::uint8_t>& image)>;
 
 // Largest firmware image read into memory; far beyond any mouse's flash.
@@ -45,17 +45,20 @@ bool IsFileNameSafeVersion(std::string_view version);
 
 // Software install: downloads the software package into the temporary folder (progress to `view`),
 // unpacks it and, when it holds the installer, starts it and ends the process through
-// `launcher`. Returns true when the installer was started; false ends the job quietly.
+// `launcher`. Returns true when the installer was started; false with the reason in
+// `failure` (when given). Whatever the unpack wrote is removed unless the installer took it.
 bool InstallSoftwareUpdate(HttpTransfer& transfer, UpdateView& view, InstallerLauncher& launcher,
                            const std::filesystem::path& data_folder, const std::string& upgrade_url,
-                           const std::string& new_version);
+                           const std::string& new_version, std::string* failure = nullptr);
 
-// Firmware install: downloads and unpacks the firmware package, hands its non-empty image to
-// `send_firmware`, deletes the image and shows progress 100 with text 593 on the firmware
-// pop-up. Returns true when the image was handed over; false ends the job quietly.
+// Firmware install: downloads and unpacks the firmware package, reads its non-empty image
+// (never through a symbolic link), removes everything the unpack wrote, hands the image to
+// `send_firmware` and shows progress 100 with text 593 on the firmware pop-up. Returns true
+// when the device took the image; false with the reason in `failure` (when given).
 bool InstallFirmwareUpdate(HttpTransfer& transfer, UpdateView& view,
                            const FirmwareTransfer& send_firmware,
                            const std::filesystem::path& data_folder,
-                           const std::string& firmware_url, const std::string& new_version);
+                           const std::string& firmware_url, const std::string& new_version,
+                           std::string* failure = nullptr);
 
 }  // namespace corvane

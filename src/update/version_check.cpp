@@ -3,6 +3,8 @@
 
 #include "update/version_check.h"
 
+#include <string>
+
 #include "base/text.h"
 #include "update/http_transfer.h"
 #include "update/update_view.h"
@@ -11,17 +13,35 @@
 namespace corvane {
 namespace {
 
-// Returns the fetched text when it has 1 to `max_chars` characters and is a version,
-// otherwise empty.
-std::string FetchVersion(HttpTransfer& transfer, const std::string& url, size_t max_chars) {
+// Returns the fetched text, trimmed of surrounding white space (a server's "1.0.1\n"),
+// when it then has 1 to `max_chars` characters and is a version; otherwise empty, with
+// the reason in `failure`. Every later use (compare, labels, file names) takes it as is.
+std::string FetchVersion(HttpTransfer& transfer, const std::string& url, size_t max_chars,
+                         std::string& failure) {
   FetchResult result = transfer.fetch(url);
-  if (result.code != 1) return {};
-  const size_t chars = Utf8ToUtf16(result.text).size();
-  if (chars < 1 || chars > max_chars || !IsVersionText(result.text)) return {};
-  return result.text;
+  if (result.code != 1) {
+    failure = url + ": " + transfer.LastError();
+    return {};
+  }
+  const std::string text = TrimVersionText(result.text);
+  const size_t chars = Utf8ToUtf16(text).size();
+  if (chars < 1 || chars > max_chars || !IsVersionText(text)) {
+    failure = url + " did not answer with a version of at most " + std::to_string(max_chars) +
+              " characters";
+    return {};
+  }
+  return text;
 }
 
 }  // namespace
+
+std::string TrimVersionText(std::string_view text) {
+  constexpr std::string_view kSpace = " \t\r\n\v\f";
+  const size_t first = text.find_first_not_of(kSpace);
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(kSpace);
+  return std::string(text.substr(first, last - first + 1));
+}
 
 std::string FirmwareDisplayVersion(std::string_view version) {
   const std::u16string wide = Utf8ToUtf16(version);
@@ -43,8 +63,12 @@ std::string FirmwareCheckLabel(const VersionCheckState& firmware, std::string_vi
 }
 
 int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::string& own_version,
-                         const std::string& upgrade_url, VersionCheckState& software) {
-  software.new_version = FetchVersion(transfer, upgrade_url + "version", kMaxSoftwareVersionChars);
+                         const std::string& upgrade_url, VersionCheckState& software,
+                         std::string* failure) {
+  std::string reason;
+  software.new_version =
+      FetchVersion(transfer, upgrade_url + "version", kMaxSoftwareVersionChars, reason);
+  if (failure != nullptr) *failure = reason;
   if (software.new_version.empty() || own_version.empty()) return software.state;
   if (compare(own_version, software.new_version) >= 1) {
     software.state = kUpdateAvailable;
@@ -61,9 +85,11 @@ int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::st
 
 int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
                          const std::string& mouse_firmware, const std::string& firmware_url,
-                         VersionCheckState& firmware) {
+                         VersionCheckState& firmware, std::string* failure) {
+  std::string reason;
   firmware.new_version =
-      FetchVersion(transfer, firmware_url + "/mouse/version", kMaxFirmwareVersionChars);
+      FetchVersion(transfer, firmware_url + "/mouse/version", kMaxFirmwareVersionChars, reason);
+  if (failure != nullptr) *failure = reason;
   if (firmware.new_version.empty() || mouse_firmware.empty()) return firmware.state;
   if (compare(mouse_firmware, firmware.new_version) >= 1) {
     firmware.state = kUpdateAvailable;

@@ -22,20 +22,27 @@ inline constexpr int kUpdateUpToDate = 2;
 
 // Result of one kind of check; owned by whoever runs the checks (the main window).
 struct VersionCheckState {
-  std::string new_version;        // the server's text, verbatim; empty when none was accepted
+  std::string new_version;        // the server's text, trimmed; empty when none was accepted
   int state = kUpdateNotChecked;  // kUpdateAvailable, kUpdateUpToDate or kUpdateNotChecked
 };
 
 // Software check: asks `upgrade_url` + "version" and compares with `own_version`. Returns the
-// resulting state; when no version was obtained, `software.state` and the view are unchanged.
+// resulting state; when no version was obtained, `software.state` and the view are unchanged
+// and `failure` (when given) says why ("" when the server answered with a version).
 int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::string& own_version,
-                         const std::string& upgrade_url, VersionCheckState& software);
+                         const std::string& upgrade_url, VersionCheckState& software,
+                         std::string* failure = nullptr);
 
 // Firmware check: asks `firmware_url` + "/mouse/version" and compares with the mouse's firmware
-// version text. Returns the resulting state, unchanged when no version was obtained.
+// version text. Returns the resulting state, unchanged when no version was obtained; `failure`
+// as above.
 int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
                          const std::string& mouse_firmware, const std::string& firmware_url,
-                         VersionCheckState& firmware);
+                         VersionCheckState& firmware, std::string* failure = nullptr);
+
+// Returns `text` without the white space around it: the server's version text is trimmed
+// once, where it is read, for every use (a line break would end up in the file names).
+std::string TrimVersionText(std::string_view text);
 
 // Returns the shown form of a firmware version: its first character, "." and its last two
 // characters ("105" → "1.05"); empty for an empty text.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 #include <unzip.h>
 
+#include <algorithm>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -94,7 +95,8 @@ std::optional<fs::path> ConfinedRelativePath(std::string name) {
 // Creates `relative` folder by folder under `root`, refusing to pass through a symbolic link
 // or a non-folder. Returns the full path, or nothing when refused. Only error_code overloads:
 // the names come from the archive and must never raise.
-std::optional<fs::path> MakeConfinedFolder(const fs::path& root, const fs::path& relative) {
+std::optional<fs::path> MakeConfinedFolder(const fs::path& root, const fs::path& relative,
+                                           std::vector<fs::path>& created) {
   fs::path path = root;
   for (const fs::path& part : relative) {
     path /= part;
@@ -102,7 +104,11 @@ std::optional<fs::path> MakeConfinedFolder(const fs::path& root, const fs::path&
     const fs::file_status status = fs::symlink_status(path, ec);
     if (fs::is_symlink(status)) return std::nullopt;
     if (fs::status_known(status) && !fs::exists(status)) {
-      if (!fs::create_directory(path, ec) && !fs::is_directory(path, ec)) return std::nullopt;
+      if (fs::create_directory(path, ec)) {
+        created.push_back(path);
+      } else if (!fs::is_directory(path, ec)) {
+        return std::nullopt;
+      }
     } else if (!fs::is_directory(status)) {
       return std::nullopt;
     }
@@ -148,7 +154,7 @@ bool ExtractFile(unzFile zip, const unz_file_info64& info, const fs::path& targe
   OpenEntry entry(zip);
   if (!entry.IsOpen()) return false;
   FdHandle fd(
-      new int(open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644)));
+      new int(open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600)));
   if (*fd < 0) return false;
   bool ok = CopyEntry(zip, *fd, budget);
   ok = entry.Close() && ok;
@@ -166,9 +172,8 @@ bool ExtractFile(unzFile zip, const unz_file_info64& info, const fs::path& targe
   return ok;
 }
 
-// Extracts the archive's current entry below `folder`. Returns true when it was written.
-bool ExtractCurrent(unzFile zip, const fs::path& folder, std::uint64_t& budget) {
-  unz_file_info64 info{};
+// Reads the current entry's information and stored name. Returns false when unreadable.
+bool CurrentEntry(unzFile zip, unz_file_info64& info, std::string& name) {
   if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
     return false;
   std::vector<char> name_buffer(info.size_filename + 1, '\0');
@@ -176,33 +181,90 @@ bool ExtractCurrent(unzFile zip, const fs::path& folder, std::uint64_t& budget) 
                               nullptr, 0) != UNZ_OK) {
     return false;
   }
-  const std::string name(name_buffer.data());
+  name = name_buffer.data();
+  return true;
+}
+
+// Walks the entry names once. Returns why the archive is refused, "" when it is not.
+std::string RefusalOf(unzFile zip) {
+  std::vector<std::string> seen;
+  for (int rc = unzGoToFirstFile(zip); rc == UNZ_OK; rc = unzGoToNextFile(zip)) {
+    if (seen.size() >= kMaxArchiveEntries) {
+      return "more than " + std::to_string(kMaxArchiveEntries) + " entries";
+    }
+    unz_file_info64 info{};
+    std::string name;
+    if (!CurrentEntry(zip, info, name)) continue;
+    const std::optional<fs::path> relative = ConfinedRelativePath(name);
+    if (!relative) continue;  // skipped when unpacking anyway
+    std::string key = relative->string();
+    if (name.back() == '/' || name.back() == '\\') continue;  // folders may repeat
+    if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+      return "two entries named " + key;
+    }
+    seen.push_back(std::move(key));
+  }
+  return "";
+}
+
+// Extracts the archive's current entry below `folder`. Returns true when it was written;
+// what it created is appended to `created`.
+bool ExtractCurrent(unzFile zip, const fs::path& folder, std::uint64_t& budget,
+                    std::vector<fs::path>& created, std::string& name) {
+  unz_file_info64 info{};
+  if (!CurrentEntry(zip, info, name)) return false;
   const std::optional<fs::path> relative = ConfinedRelativePath(name);
   if (!relative) {
     Trace("update archive entry refused: %s", name.c_str());
     return false;
   }
   const bool is_folder = name.back() == '/' || name.back() == '\\';
-  if (is_folder) return MakeConfinedFolder(folder, *relative).has_value();
-  const std::optional<fs::path> parent = MakeConfinedFolder(folder, relative->parent_path());
+  if (is_folder) return MakeConfinedFolder(folder, *relative, created).has_value();
+  const std::optional<fs::path> parent =
+      MakeConfinedFolder(folder, relative->parent_path(), created);
   if (!parent) return false;
-  return ExtractFile(zip, info, *parent / relative->filename(), budget);
+  const fs::path target = *parent / relative->filename();
+  if (!ExtractFile(zip, info, target, budget)) return false;
+  created.push_back(target);
+  return true;
 }
 
 }  // namespace
 
-bool extract(const fs::path& zip_path, const fs::path& folder, std::uint64_t max_bytes) {
+ExtractReport ExtractArchive(const fs::path& zip_path, const fs::path& folder,
+                             std::uint64_t max_bytes) {
+  ExtractReport report;
   UnzipHandle zip(unzOpen64(zip_path.c_str()));
-  if (!zip) return false;
+  if (!zip) return report;
+  report.opened = true;
+  report.refused = RefusalOf(zip.get());
+  if (!report.refused.empty()) {
+    Trace("update archive refused: %s", report.refused.c_str());
+    return report;
+  }
   std::error_code ec;
   fs::create_directories(folder, ec);
   std::uint64_t budget = max_bytes;
   for (int rc = unzGoToFirstFile(zip.get()); rc == UNZ_OK; rc = unzGoToNextFile(zip.get())) {
-    if (!ExtractCurrent(zip.get(), folder, budget)) {
-      Trace("update archive entry not extracted");
+    std::string name;
+    if (!ExtractCurrent(zip.get(), folder, budget, report.written, name)) {
+      Trace("update archive entry not extracted: %s", name.c_str());
+      report.failed.push_back(name);
     }
   }
-  return true;
+  return report;
+}
+
+void RemoveExtracted(const ExtractReport& report) {
+  std::error_code ec;
+  // Latest first, so a folder's files are gone before it; remove() leaves a folder that
+  // still holds something (put there by someone else) in place.
+  for (auto it = report.written.rbegin(); it != report.written.rend(); ++it) fs::remove(*it, ec);
+}
+
+bool extract(const fs::path& zip_path, const fs::path& folder, std::uint64_t max_bytes) {
+  const ExtractReport report = ExtractArchive(zip_path, folder, max_bytes);
+  return report.opened && report.refused.empty();
 }
 
 }  // namespace corvane

@@ -19,13 +19,13 @@ namespace corvane {
 namespace {
 
 // The update service's hand-over: the image goes to the upgrade collection of the active
-// device. Returns true when the whole transfer went through.
-bool SendFirmwareImage(const std::vector<uint8_t>& image,
-                       const UpdateJobs::UpgradeProgress& progress) {
+// device. Returns "" when the whole transfer went through, else what happened.
+std::string SendFirmwareImage(const std::vector<uint8_t>& image,
+                              const UpdateJobs::UpgradeProgress& progress) {
   FirmwareTransfer transfer(DeviceManager::Instance());
   const FirmwareResult result = transfer.Run(image, progress);
   Trace("firmware update: %s", FirmwareResultText(result));
-  return result == FirmwareResult::kOk;
+  return FirmwareFailureText(result);
 }
 
 }  // namespace

@@ -106,11 +106,27 @@ void UpdateJobs::Pause(int ms) const {
   if (scaled.count() > 0) std::this_thread::sleep_for(scaled);
 }
 
+std::optional<UpdateJobs::Failure> UpdateJobs::TakeFailure() {
+  std::lock_guard lock(mutex_);
+  std::optional<Failure> failure = std::move(failure_);
+  failure_.reset();
+  return failure;
+}
+
+void UpdateJobs::RecordFailure(std::string text, bool device) {
+  Trace("update job: %s", text.c_str());
+  std::lock_guard lock(mutex_);
+  if (!failure_) failure_ = Failure{std::move(text), device};
+}
+
 int UpdateJobs::CheckSoftware() {
   VersionCheckState check = Software();
   // Without an address there is nothing to ask; a relative URL would only fail later.
   if (cancelled_.load() || software_info_.upgrade.empty()) return check.state;
-  CheckSoftwareVersion(transfer_, *adapter_, software_info_.version, software_info_.upgrade, check);
+  std::string failure;
+  CheckSoftwareVersion(transfer_, *adapter_, software_info_.version, software_info_.upgrade, check,
+                       &failure);
+  if (!failure.empty()) RecordFailure("software version check failed: " + failure);
   std::lock_guard lock(mutex_);
   software_ = check;
   return software_.state;
@@ -126,7 +142,9 @@ int UpdateJobs::CheckFirmware() {
   }
   const std::string url = model_.FirmwareUrl();
   if (cancelled_.load() || url.empty()) return check.state;
-  CheckFirmwareVersion(transfer_, *adapter_, KnownMouseFirmwareVersion(), url, check);
+  std::string failure;
+  CheckFirmwareVersion(transfer_, *adapter_, KnownMouseFirmwareVersion(), url, check, &failure);
+  if (!failure.empty()) RecordFailure("firmware version check failed: " + failure);
   std::lock_guard lock(mutex_);
   firmware_ = check;
   return firmware_.state;
@@ -134,28 +152,50 @@ int UpdateJobs::CheckFirmware() {
 
 bool UpdateJobs::InstallSoftware() {
   const std::string version = Software().new_version;
-  if (cancelled_.load() || software_info_.upgrade.empty() || version.empty()) return false;
-  return InstallSoftwareUpdate(transfer_, *adapter_, *launcher_, data_folder_,
-                               software_info_.upgrade, version);
+  if (cancelled_.load()) return false;
+  if (software_info_.upgrade.empty() || version.empty()) {
+    RecordFailure("software install: no newer version is known (run the software check first)");
+    return false;
+  }
+  std::string failure;
+  if (InstallSoftwareUpdate(transfer_, *adapter_, *launcher_, data_folder_, software_info_.upgrade,
+                            version, &failure)) {
+    return true;
+  }
+  RecordFailure("software install failed: " + failure);
+  return false;
 }
 
 bool UpdateJobs::InstallFirmware() {
   const std::string version = Firmware().new_version;
   const std::string url = model_.FirmwareUrl();
   bool sent = false;
-  if (!cancelled_.load() && !url.empty() && !version.empty()) {
-    const FirmwareTransfer hand_over = [this, &sent](const std::vector<std::uint8_t>& image) {
-      sent =
-          send_firmware_ && send_firmware_(image, [this](int percent) {
-            adapter_->ShowFirmwareProgress(percent, adapter_->LanguageText(kTextUpdatingFirmware));
-          });
+  std::string device_failure;
+  if (cancelled_.load()) {
+    // Shutting down: nothing to report.
+  } else if (url.empty() || version.empty()) {
+    RecordFailure("firmware install: no newer firmware is known (run the firmware check first)");
+  } else {
+    const FirmwareTransfer hand_over = [this, &sent,
+                                        &device_failure](const std::vector<std::uint8_t>& image) {
+      device_failure = send_firmware_ ? send_firmware_(image, [this](int percent) {
+        adapter_->ShowFirmwareProgress(percent, adapter_->LanguageText(kTextUpdatingFirmware));
+      })
+                                      : "no firmware transfer is available";
+      sent = device_failure.empty();
       // A refused or broken transfer must not end on "update complete": the pop-up keeps
       // its last progress until it is closed, as after any other failure of this job.
       adapter_->HoldFirmwareProgress(!sent);
       return sent;
     };
-    InstallFirmwareUpdate(transfer_, *adapter_, hand_over, data_folder_, url, version);
+    std::string failure;
+    InstallFirmwareUpdate(transfer_, *adapter_, hand_over, data_folder_, url, version, &failure);
     adapter_->HoldFirmwareProgress(false);
+    if (!device_failure.empty()) {
+      RecordFailure("firmware install failed: " + device_failure, true);
+    } else if (!sent) {
+      RecordFailure("firmware install failed: " + failure);
+    }
   }
   Pause(kFirmwareCloseProgressPauseMs);
   view_.CloseUpgradeProgress();

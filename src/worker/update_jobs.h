@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,16 @@ class UpdateJobs {
   // Receives the percentage the device-side transfer reached (10..100).
   using UpgradeProgress = std::function<void(int percent)>;
   // Moves an image to the active device's upgrade collection, reporting progress.
-  // Returns true when the whole image and the end report were sent.
-  using FirmwareSender =
-      std::function<bool(const std::vector<std::uint8_t>& image, const UpgradeProgress& progress)>;
+  // Returns "" when the whole image and the end report were sent, else what went wrong.
+  using FirmwareSender = std::function<std::string(const std::vector<std::uint8_t>& image,
+                                                   const UpgradeProgress& progress)>;
+
+  // Why the last update job failed: the reason in words, and whether the mouse was at fault
+  // (a device failure, exit status 3 on the command line) rather than the download.
+  struct Failure {
+    std::string text;
+    bool device = false;
+  };
 
   // `view` gets labels, buttons, the update messages and the firmware progress; `model`
   // gives the firmware address and the mouse version; `manager` is asked for the mouse
@@ -70,6 +78,10 @@ class UpdateJobs {
   void StopTransfer() { transfer_.Cancel(); }
   // Stops a running download and makes later jobs return at once (session shutdown).
   void Cancel();
+
+  // The failure of the update jobs run since the last call (the first one), or nothing
+  // when they all did their work. Front ends that report failures (the command line) ask.
+  std::optional<Failure> TakeFailure();
 
   // Copies of the last check results; safe from any thread.
   VersionCheckState Software() const;
@@ -105,9 +117,13 @@ class UpdateJobs {
   std::atomic<bool> cancelled_{false};
   double pause_scale_ = 1.0;
 
-  mutable std::mutex mutex_;  // guards the two check results
+  // Remembers the first failure until TakeFailure.
+  void RecordFailure(std::string text, bool device = false);
+
+  mutable std::mutex mutex_;  // guards the two check results and the failure
   VersionCheckState software_;
   VersionCheckState firmware_;
+  std::optional<Failure> failure_;
 };
 
 }  // namespace corvane

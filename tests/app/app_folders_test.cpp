@@ -2,6 +2,7 @@
 #include "app/app_folders.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 
@@ -41,6 +42,25 @@ TEST(AppFoldersTest, CreateFolderPathMakesParentsAndAcceptsExistingFolders) {
   EXPECT_FALSE(CreateFolderPath(home.Root() / "file"));
   EXPECT_FALSE(CreateFolderPath(home.Root() / "file" / "below"));
   EXPECT_FALSE(CreateFolderPath({}));
+}
+
+TEST(AppFoldersTest, CreatedFoldersArePrivateAndExistingOnesKeepTheirMode) {
+  TempHome home;
+  const mode_t old_mask = ::umask(022);
+  const std::filesystem::path shared = home.Root() / "shared";
+  std::filesystem::create_directory(shared);
+  ::chmod(shared.c_str(), 0755);
+  const bool made = CreateFolderPath(shared / "data" / "Corvane Files" / "db");
+  ::umask(old_mask);
+  ASSERT_TRUE(made);
+  auto mode = [](const std::filesystem::path& path) {
+    struct stat seen {};
+    return ::stat(path.c_str(), &seen) == 0 ? (seen.st_mode & 07777) : 01000u;
+  };
+  EXPECT_EQ(mode(shared), 0755u);
+  EXPECT_EQ(mode(shared / "data"), 0700u);
+  EXPECT_EQ(mode(shared / "data" / "Corvane Files"), 0700u);
+  EXPECT_EQ(mode(shared / "data" / "Corvane Files" / "db"), 0700u);
 }
 
 TEST(AppFoldersTest, ProgramFolderOverrideWinsOverExecutableFolder) {

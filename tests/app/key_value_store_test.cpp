@@ -73,6 +73,22 @@ TEST(IniKeyValueStoreTest, LeavesNoTemporaryFilesBehind) {
   EXPECT_EQ(store.ReadDeviceType(), 4);
 }
 
+TEST(IniKeyValueStoreTest, ANewFileIsPrivateAndARewrittenOneKeepsItsMode) {
+  TempHome home;
+  const mode_t old_mask = ::umask(022);
+  IniKeyValueStore store = IniKeyValueStore::ForCaption("Corvane");
+  ASSERT_TRUE(store.WriteNumber(kValueDeviceType, 1));
+  struct stat seen {};
+  ASSERT_EQ(::stat(store.FilePath().c_str(), &seen), 0);
+  EXPECT_EQ(seen.st_mode & 07777, 0600u);
+  ASSERT_EQ(::chmod(store.FilePath().c_str(), 0640), 0);  // the user's own choice
+  ASSERT_TRUE(store.WriteNumber(kValueDeviceType, 2));
+  ::umask(old_mask);
+  ASSERT_EQ(::stat(store.FilePath().c_str(), &seen), 0);
+  EXPECT_EQ(seen.st_mode & 07777, 0640u);
+  EXPECT_EQ(store.ReadDeviceType(), 2);
+}
+
 TEST(IniKeyValueStoreTest, RefusesNamesAndTextsThatWouldBreakTheFile) {
   TempHome home;
   IniKeyValueStore store = IniKeyValueStore::ForCaption("Corvane");

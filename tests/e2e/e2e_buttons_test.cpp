@@ -172,9 +172,41 @@ TEST_F(ButtonsEndToEndTest, TooLongMacroIsRefusedInTheUsersLanguage) {
   EXPECT_NE(too_long.err.find("Макрос задовгий"), std::string::npos) << too_long.err;
 }
 
+TEST_F(ButtonsEndToEndTest, AMacroTooLongForTheMouseIsNotAssigned) {
+  ASSERT_EQ(Cli({"button", "2", "1", "3"}).exit_code, 0);
+  // A file may carry a macro past the editor's limit; the mouse could not hold it.
+  std::string items;
+  for (int i = 0; i < 60; ++i) {
+    const std::string index = std::to_string(2 * i);
+    items += "<item desc=\"A\" index=\"" + index + "\" type=\"2\" value=\"65\" timestamp=\"5\"/>\r\n";
+    items += "<item desc=\"A\" index=\"" + std::to_string(2 * i + 1) +
+             "\" type=\"3\" value=\"65\" timestamp=\"5\"/>\r\n";
+  }
+  const std::string file = (home_.Root() / "long.xml").string();
+  ASSERT_TRUE(WriteFileBytes(file, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<macro>\r\n"
+                                   "<macroinfo macro_name=\"Long\" macro_type=\"1\" play_times=\"1\" "
+                                   "delay_type=\"1\" delay_time=\"0\"/>\r\n<macroitems>\r\n" +
+                                       items + "</macroitems>\r\n</macro>\r\n"));
+  CliResult imported = Cli({"macro", "import", file});
+  ASSERT_EQ(imported.exit_code, 0) << imported.err;
+  const std::string id = imported.out.substr(0, imported.out.find(' '));
+  const size_t sent_before = Outs("09").size();
+  CliResult assigned = Cli({"button", "2", "4", id});
+  EXPECT_NE(assigned.exit_code, 0);
+  EXPECT_NE(assigned.err.find("The macro is too long for the mouse"), std::string::npos)
+      << assigned.err;
+  EXPECT_TRUE(Outs("08").empty()) << "no macro packet was sent";
+  EXPECT_EQ(Outs("09").size(), sent_before) << "the button table was not sent";
+  EXPECT_EQ(Cli({"buttons"}).out.rfind("2 1 3 ", 0), 0u) << "the button keeps its function";
+}
+
 TEST_F(ButtonsEndToEndTest, BadAssignmentsAreRefusedWithAMessage) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{"button", "21", "1", "1"},
+                                             {"button", "12", "1", "1"},  // a six-button mouse
+                                             {"button", "6", "2", "4"},
+                                             {"button", "3", "1", "99"},
+                                             {"button", "3", "7", "2", "9"},
                                              {"button", "3", "0", "1"},
                                              {"button", "3", "10", "1"},
                                              {"button", "3", "4", "42"},

@@ -2,6 +2,8 @@
 // knobs set with --sim-fault. A failure must be reported as one, never as success.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -15,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using FaultsEndToEndTest = CliEndToEndTest;
+constexpr int kDeviceFailedCode = 3;  // as --help documents
 
 // The "firmware: N%" lines of a run's stderr, as numbers in order.
 std::vector<int> ProgressLines(const std::string& err) {
@@ -45,6 +48,70 @@ TEST_F(FaultsEndToEndTest, FirmwareImagesAreReadBoundedAndProgressIsPrintedOnceP
   EXPECT_EQ(percents.back(), 100);
 }
 
+TEST_F(FaultsEndToEndTest, AFlashTheMouseBreaksOffIsADeviceFailure) {
+  const fs::path image = home_.Root() / "image.bin";
+  ASSERT_TRUE(WriteFileBytes(image, std::string(48 * 40, '\x5A')));
+  // Count the reports before the upgrade starts, then unplug part-way through the next flash.
+  ASSERT_EQ(Cli({"--simulate=wired", "firmware", "flash", image.string()}).exit_code, 0);
+  size_t before = 0;
+  const std::string text = ReadFileBytes(Capture());
+  for (size_t at = 0; (at = text.find("OUT ", at)) != std::string::npos; ++at) {
+    if (text.compare(at, 18, "OUT sim/wired/if3 ") == 0) break;
+    ++before;
+  }
+  const std::string knob = "wired:unplug_after_reports=" + std::to_string(before + 5);
+  CliResult cut = Cli({"--simulate=wired", "--sim-fault", knob, "firmware", "flash", image.string()});
+  EXPECT_EQ(cut.exit_code, kDeviceFailedCode) << cut.err;
+  EXPECT_NE(cut.err.find("keeps its old firmware"), std::string::npos) << cut.err;
+}
+
+TEST_F(FaultsEndToEndTest, APartialReadBackNamesTheValuesItCouldNotRead) {
+  ASSERT_EQ(Cli({"--simulate=wired", "readback"}).exit_code, 0);
+  // The reports a whole read-back sends before it asks for the DPI stages (0x13).
+  size_t before = 0;
+  const std::string text = ReadFileBytes(Capture());
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.rfind("OUT ", 0) != 0) continue;
+    if (line.substr(line.rfind(' ') + 1).compare(2, 2, "13") == 0) break;
+    ++before;
+  }
+  const std::string knob = "wired:unplug_after_reports=" + std::to_string(before + 1);
+  CliResult partial = Cli({"--simulate=wired", "--sim-fault", knob, "readback"});
+  EXPECT_EQ(partial.exit_code, kDeviceFailedCode) << partial.err;
+  EXPECT_NE(partial.err.find("0x13 (DPI stages); not read: DPI stages"), std::string::npos)
+      << partial.err;
+}
+
+TEST_F(FaultsEndToEndTest, DataFoldersAndFilesArePrivateAndAStateFileKeepsItsMode) {
+  const mode_t old_mask = ::umask(022);
+  const fs::path state = home_.Root() / "sim.state";
+  ASSERT_TRUE(WriteFileBytes(state, "report_rate=2\n"));
+  ASSERT_EQ(::chmod(state.c_str(), 0600), 0);
+  fs::remove_all(home_.DataHome());  // the base folder is made as well
+  CliResult run = Cli({"--sim-state", state.string(), "get", "dpi_count"});
+  ::umask(old_mask);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  auto mode = [](const fs::path& path) {
+    struct stat seen {};
+    return ::stat(path.c_str(), &seen) == 0 ? (seen.st_mode & 07777) : 01000u;
+  };
+  EXPECT_EQ(mode(state), 0600u) << "the state save widened the file";
+  EXPECT_EQ(mode(home_.DataHome()), 0700u);
+  const fs::path data = home_.DataHome() / "Corvane Files";
+  EXPECT_EQ(mode(data), 0700u);
+  EXPECT_EQ(mode(data / "db"), 0700u);
+  size_t databases = 0;
+  for (const auto& entry : fs::directory_iterator(data / "db")) {
+    EXPECT_EQ(mode(entry.path()), 0600u) << entry.path();
+    ++databases;
+  }
+  EXPECT_GT(databases, 0u);
+}
+
 TEST_F(FaultsEndToEndTest, SimulatorStateFileIsSavedThroughLinksAndAFailedSaveIsReported) {
   const fs::path real = home_.Root() / "real.state";
   const fs::path link = home_.Root() / "link.state";
@@ -73,7 +140,6 @@ TEST_F(FaultsEndToEndTest, SimFaultSettingsAreCheckedBeforeTheRun) {
   EXPECT_EQ(fine.exit_code, 0) << fine.err;
 }
 
-constexpr int kDeviceFailedCode = 3;  // as --help documents
 
 TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValues) {
   CliResult help = Cli({"--help"});
@@ -93,7 +159,9 @@ TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValu
     args.insert(args.begin(), wireless.begin(), wireless.end());
     return Cli(args);
   };
-  ASSERT_EQ(run({"set", "report_rate", "4"}).exit_code, 0);
+  ASSERT_EQ(run({"set", "--store-only", "report_rate", "4"}).exit_code, 0);
+  // Sent, it meets the refusal like any other job, and the store keeps the value.
+  EXPECT_EQ(run({"set", "report_rate", "4"}).exit_code, kDeviceFailedCode);
   const std::vector<std::vector<std::string>> refused = {{"task", "11"},
                                                          {"light", "1"},
                                                          {"button", "1", "1", "2"},

@@ -124,22 +124,25 @@ TEST_F(UpdateEndToEndTest, CheckOffersNewerSoftwareAndFirmware) {
 }
 
 TEST_F(UpdateEndToEndTest, CheckWithNothingNewerOffersNothing) {
-  Serve("sw/version", "1.0.0\n");  // the line break is kept but ends the last number
+  Serve("sw/version", "1.0.0\n");  // the line break is trimmed where the text is read
   Serve("fw/mouse/version", "104");
   CliResult check = Cli({"update", "check", "--json"});
   ASSERT_EQ(check.exit_code, 0) << check.err;
   EXPECT_EQ(check.out,
-            "{\"software\":{\"own\":\"1.0.0\",\"new\":\"1.0.0\\n\",\"state\":2},"
+            "{\"software\":{\"own\":\"1.0.0\",\"new\":\"1.0.0\",\"state\":2},"
             "\"firmware\":{\"own\":\"105\",\"new\":\"104\",\"state\":2}}\n");
 
-  // Nothing served: neither side is known, and that is not an error of the command.
+  // Nothing served: both sides are shown as not checked, and the failed checks fail the run.
   fs::remove(Served() / "sw/version");
   fs::remove(Served() / "fw/mouse/version");
   check = Cli({"update", "check"});
-  ASSERT_EQ(check.exit_code, 0) << check.err;
+  EXPECT_EQ(check.exit_code, 1);
   EXPECT_EQ(check.out,
             "software: own 1.0.0, new (none): not checked\n"
             "firmware: own 105, new (none): not checked\n");
+  EXPECT_NE(check.err.find("software version check failed"), std::string::npos) << check.err;
+  EXPECT_NE(check.err.find("firmware version check failed"), std::string::npos) << check.err;
+  EXPECT_NE(check.err.find("HTTP status 404"), std::string::npos) << check.err;
 }
 
 TEST_F(UpdateEndToEndTest, FirmwareUpdateFlashesTheSimulatedMouse) {
@@ -191,8 +194,48 @@ TEST_F(UpdateEndToEndTest, FirmwareInstallWithoutACheckFlashesNothing) {
   ServeFirmware(TestImage());
   CliResult run =
       Cli({"task", TaskArg(WorkerTask::kFirmwareInstall)});  // no version known in this process
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find("no newer firmware is known"), std::string::npos) << run.err;
   EXPECT_TRUE(Reports("sim/wired/if3").empty());
+  EXPECT_EQ(StateValue("wired_upgrade_image"), "");
+}
+
+TEST_F(UpdateEndToEndTest, FailedUpdateJobsFailTheRunWithTheirReason) {
+  Serve("fw/mouse/version", "106");  // offered, but the package is missing
+  const std::string check = TaskArg(WorkerTask::kFirmwareCheck);
+  const std::string install = TaskArg(WorkerTask::kFirmwareInstall);
+  CliResult missing = Cli({"task", check, install});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("HTTP status 404"), std::string::npos) << missing.err;
+  ASSERT_TRUE(WriteFileBytes(Served() / "fw/mouse/firmware-106.zip", "PK truncated"));
+  CliResult truncated = Cli({"task", check, install});
+  EXPECT_EQ(truncated.exit_code, 1);
+  EXPECT_NE(truncated.err.find("not a readable zip archive"), std::string::npos) << truncated.err;
+  EXPECT_TRUE(Reports("sim/wired/if3").empty());
+  CliResult software = Cli({"task", TaskArg(WorkerTask::kSoftwareCheck)});
+  EXPECT_EQ(software.exit_code, 1);
+  EXPECT_NE(software.err.find("HTTP status 404"), std::string::npos) << software.err;
+}
+
+TEST_F(UpdateEndToEndTest, ATransferCutPartWayIsADeviceFailureAndKeepsTheOldFirmware) {
+  std::string image(480, '\x5A');  // ten full data reports
+  ServeFirmware(image);
+  const std::string check = TaskArg(WorkerTask::kFirmwareCheck);
+  const std::string install = TaskArg(WorkerTask::kFirmwareInstall);
+  ASSERT_EQ(Cli({"task", check, install}).exit_code, 0);
+  // Unplug the mouse after the start report and three data reports of the next run.
+  size_t before = 0;
+  for (const std::string& line : Lines(Capture())) {
+    if (line.rfind("OUT sim/wired/if3 ", 0) == 0) break;
+    if (line.rfind("OUT ", 0) == 0) ++before;
+  }
+  fs::remove(StateFile());
+  fs::remove(Capture());
+  const std::string knob = "wired:unplug_after_reports=" + std::to_string(before + 4);
+  CliResult cut = Cli({"--sim-fault", knob, "task", check, install});
+  EXPECT_EQ(cut.exit_code, 3) << cut.err;
+  EXPECT_NE(cut.err.find("part-way"), std::string::npos) << cut.err;
+  EXPECT_NE(cut.err.find("keeps its old firmware"), std::string::npos) << cut.err;
   EXPECT_EQ(StateValue("wired_upgrade_image"), "");
 }
 

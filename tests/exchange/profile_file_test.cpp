@@ -51,6 +51,7 @@ TEST_F(ProfileFileRoundTrip, ImportIntoAnotherProfileReproducesIt) {
   AddLightRow(second_, 1, 9, 1);
   AddLightRow(second_, 2, 9, 1);
   Assign(second_, 5, 2, 7, 0, "stale");
+  ASSERT_EQ(db_.AddMacro("Macro"), 1);  // button 3's macro must exist to be imported
   ASSERT_TRUE(ExportProfile(db_, first_, true, File("Copy Of Main.xml"), texts_).ok());
 
   ExchangeResult result = ImportProfile(db_, second_, true, File("Copy Of Main.xml"), poster_);
@@ -99,8 +100,8 @@ TEST_F(ProfileFileTest, MisplacedAndMissingSectionsAreSkipped) {
       "<profile><profileinfo name=\"ignored\">"
       "<Mouse_DPI dpi_count=\"3\"><DPI1 value=\"1\"/></Mouse_DPI>"
       "<keyitems><item key_code=\"7\" macro_type=\"2\" macro_value=\"5\"/></keyitems>"
-      "<Mouse><report_rate value=\"7\"/><button_respondtime value=\"12\"/>"
-      "<sensor_flag value=\"abc\"/><move_closelight/></Mouse>"
+      "<Mouse><report_rate value=\"4\"/><button_respondtime value=\"12\"/>"
+      "<sensor_flag value=\"16\"/><move_closelight/></Mouse>"
       "</profileinfo></profile>";
   ASSERT_TRUE(WriteFileBytes(File("odd.xml"), text));
   ASSERT_TRUE(ImportProfile(db_, second_, false, File("odd.xml"), poster_).ok());
@@ -114,8 +115,8 @@ TEST_F(ProfileFileTest, MisplacedAndMissingSectionsAreSkipped) {
   // report_rate before button_respondtime is skipped; the keys after it are read.
   EXPECT_EQ(Config(second_, "report_rate"), "2");
   EXPECT_EQ(Config(second_, "button_respondtime"), "12");
-  EXPECT_EQ(Config(second_, "sensor_flag"), "abc");   // stored as written
-  EXPECT_EQ(Config(second_, "move_closelight"), "");  // missing value imports as ""
+  EXPECT_EQ(Config(second_, "sensor_flag"), "16");
+  EXPECT_EQ(Config(second_, "move_closelight"), "1");  // an element without a value changes nothing
 
   // A file with no sections at all still renames and clears the buttons.
   ASSERT_TRUE(WriteFileBytes(File("bare.xml"), "<profile/>"));
@@ -127,20 +128,20 @@ TEST_F(ProfileFileTest, MisplacedAndMissingSectionsAreSkipped) {
 
 TEST_F(ProfileFileTest, DpiStagesOutOfOrderKeepOnlyTheForwardOnes) {
   const std::string text =
-      "<profile><profileinfo><keyitems><item key_code=\"4\" macro_type=\"2\" macro_value=\"x\""
+      "<profile><profileinfo><keyitems><item key_code=\"4\" macro_type=\"2\" macro_value=\"\""
       " macro_value2=\"3\"/><item key_code=\"6\" macro_type=\"2\"/></keyitems>"
       "<Mouse_DPI dpi_flag=\"2\" dpi_index=\"0\" dpi_count=\"2\"><DPI2 value=\"999\" color=\"5\"/>"
-      "<DPI1 value=\"1\" color=\"1\"/><DPI3 value=\"3000\" color=\"7\"/></Mouse_DPI>"
+      "<DPI1 value=\"100\" color=\"1\"/><DPI3 value=\"3000\" color=\"7\"/></Mouse_DPI>"
       "</profileinfo></profile>";
   ASSERT_TRUE(WriteFileBytes(File("dpi.xml"), text));
   ASSERT_TRUE(ImportProfile(db_, second_, false, File("dpi.xml"), poster_).ok());
   EXPECT_EQ(Config(second_, "dpi_count"), "2");
   // DPI1 is found after DPI2, which is then behind the cursor.
-  EXPECT_EQ(Config(second_, "dpi_group0_value"), "1");
+  EXPECT_EQ(Config(second_, "dpi_group0_value"), "100");
   EXPECT_EQ(Config(second_, "dpi_group1_value"), "1600");
   EXPECT_EQ(Config(second_, "dpi_group2_value"), "3000");
   EXPECT_EQ(Config(second_, "dpi_group2_rgb"), "7");
-  // Non-numeric values read as 0; an item with both values 0 stores nothing.
+  // Missing values read as 0; an item with both values 0 stores nothing.
   auto rows = db_.GetKeyAssigns(second_);
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].key_code, 4);

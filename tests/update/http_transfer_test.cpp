@@ -72,6 +72,35 @@ TEST_F(HttpTransferTest, StallingServersMeetTheRequestDeadlines) {
   EXPECT_FALSE(fs::exists(Target())) << "a download cut short leaves no partial package";
 }
 
+TEST_F(HttpTransferTest, FailuresAreNamed) {
+  EXPECT_EQ(transfer_.fetch(RawUrl("/_status/404")).code, -1);
+  EXPECT_EQ(transfer_.LastError(), "HTTP status 404");
+  EXPECT_EQ(transfer_.fetch(RawUrl("/_huge/1048576/0")).code, -1);
+  EXPECT_NE(transfer_.LastError().find("longer than 4096 bytes"), std::string::npos)
+      << transfer_.LastError();
+  EXPECT_EQ(transfer_.download(RawUrl("/_huge/70000000/1"), Target(), nullptr), -1);
+  EXPECT_NE(transfer_.LastError().find("larger than 64 MiB"), std::string::npos)
+      << transfer_.LastError();
+  EXPECT_EQ(transfer_.download(RawUrl("/_status/404"), Target(), nullptr), -1);
+  EXPECT_EQ(transfer_.LastError(), "HTTP status 404");
+  ASSERT_TRUE(WriteFileBytes(Served() / "version", "1.0.2"));
+  EXPECT_EQ(transfer_.fetch(Url("/version")).code, 1);
+  EXPECT_EQ(transfer_.LastError(), "");
+}
+
+TEST_F(HttpTransferTest, RedirectsAreBoundedAndNeverLeaveHttps) {
+  ASSERT_TRUE(WriteFileBytes(Served() / "version", "1.0.2"));
+  const FetchResult moved = transfer_.fetch(RawUrl("/_redirect/" + TestFolder() + "/version"));
+  EXPECT_EQ(moved.code, 1) << transfer_.LastError();
+  EXPECT_EQ(moved.text, "1.0.2");
+  EXPECT_EQ(transfer_.fetch(RawUrl("/_loop")).code, -1);
+  EXPECT_NE(transfer_.LastError().find("redirect"), std::string::npos) << transfer_.LastError();
+  // A secure address may only be redirected to another secure one.
+  EXPECT_STREQ(RedirectProtocols("https://updates.example/version"), "https");
+  EXPECT_STREQ(RedirectProtocols("HTTPS://updates.example/version"), "https");
+  EXPECT_STREQ(RedirectProtocols("http://updates.example/version"), "http,https");
+}
+
 TEST_F(HttpTransferTest, DownloadPostsEachProgressValueOnceUpToHundred) {
   std::string body(100000, '\0');
   for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 7);

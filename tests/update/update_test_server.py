@@ -8,6 +8,8 @@ Serves the folder given as argv[1] like `python3 -m http.server`, and misbehaves
   /_slow                     trickles 10,240 bytes every 50 ms for up to a minute
   /_headers                  answers with the request headers it received
   /_trickle                  declares 100 bytes and sends one every 0.5 s (a stalling server)
+  /_redirect/<path>          answers 302 with Location /<path> on this server
+  /_loop                     answers 302 with Location /_loop, for ever
 The chosen port is printed on the first line of stdout.
 """
 import http.server
@@ -46,6 +48,10 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                 self.slow()
             elif self.path == "/_trickle":
                 self.trickle()
+            elif self.path.startswith("/_redirect/"):
+                self.redirect(self.path[len("/_redirect"):])
+            elif self.path == "/_loop":
+                self.redirect("/_loop")
             elif self.path == "/_headers":
                 self.answer(200, str(self.headers).encode())
             else:
@@ -63,6 +69,12 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             n = min(size, CHUNK)
             self.wfile.write(block[:n])
             size -= n
+
+    def redirect(self, location):
+        self.send_response(302)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
 
     def slow(self):
         self.send_response(200)

@@ -80,7 +80,7 @@ class UpdateWorkerJobsTest : public test::LocalServerTest {
         [this](const std::vector<std::uint8_t>& image, const UpdateJobs::UpgradeProgress& progress) {
           handed_.push_back(image);
           if (progress) progress(55);
-          return transfer_ok_;
+          return transfer_ok_ ? std::string() : std::string("the transfer stopped part-way");
         },
         std::move(launcher));
     updates_->SetPauseScale(0);
@@ -256,11 +256,35 @@ TEST_F(UpdateWorkerJobsTest, FailedTransferNeverShowsTheUpdateAsComplete) {
   ASSERT_FALSE(progress.empty());
   EXPECT_EQ(progress.back(), "SetUpgradeProgress 55 T592");
   EXPECT_EQ(recorder_.Calls().back(), "CloseUpgradeProgress");
+  // The job fails, as a device failure, and says what the transfer said.
+  const std::optional<UpdateJobs::Failure> failure = updates_->TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_TRUE(failure->device);
+  EXPECT_NE(failure->text.find("stopped part-way"), std::string::npos) << failure->text;
 
   // The next attempt that goes through shows completion again.
   transfer_ok_ = true;
   EXPECT_TRUE(updates_->InstallFirmware());
   EXPECT_TRUE(recorder_.Called("SetUpgradeProgress 100 T593"));
+  EXPECT_FALSE(updates_->TakeFailure().has_value());
+}
+
+TEST_F(UpdateWorkerJobsTest, FailedDownloadsAndChecksAreReportedWithTheirReason) {
+  jobs_->Run(WorkerTask::kSoftwareCheck);  // nothing served: 404
+  std::optional<UpdateJobs::Failure> failure = updates_->TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_NE(failure->text.find("HTTP status 404"), std::string::npos) << failure->text;
+  EXPECT_FALSE(failure->device);
+  state_.SetMouseVersion("104");
+  Serve("fw/mouse/version", "105");
+  jobs_->Run(WorkerTask::kFirmwareCheck);
+  EXPECT_FALSE(updates_->TakeFailure().has_value());
+  jobs_->Run(WorkerTask::kFirmwareInstall);  // the package is missing
+  failure = updates_->TakeFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_NE(failure->text.find("firmware install failed"), std::string::npos) << failure->text;
+  EXPECT_FALSE(failure->device);
+  EXPECT_TRUE(handed_.empty());
 }
 
 TEST_F(UpdateWorkerJobsTest, FirmwareInstallWithoutACheckedVersionOnlyClosesThePopUp) {

@@ -403,6 +403,9 @@ void KeysPage::Finish(AssignResult result) {
     case AssignResult::kStoreFailed:
       window_.ShowSavingPopup();  // the button job was posted all the same
       return;
+    case AssignResult::kMacroTooLong:
+      window_.MessageBox(kTextMacroEvents, kTextMacroTooLong, 1);
+      return;
     default:
       return;
   }
