@@ -9,6 +9,7 @@ DeviceWorker::DeviceWorker(DeviceJobs& jobs, DeviceState& state) : jobs_(jobs), 
 DeviceWorker::~DeviceWorker() { Stop(); }
 
 void DeviceWorker::Post(WorkerTask task) {
+  outcomes_.NotePosted();  // before the worker can take it
   queue_.Post(task);
   wake_.Raise();
 }
@@ -28,7 +29,11 @@ void DeviceWorker::Step() {
   if (!IsRunning()) wake_.Raise();  // Stop came before the Clear: keep the read short
   poll_waited_ = false;
   std::optional<WorkerTask> task = queue_.Take();
-  if (task) jobs_.Run(*task);  // numbers without a job are dropped
+  if (task) {
+    jobs_.TakeFailure();  // one left by the idle poll belongs to no posted task
+    jobs_.Run(*task);     // numbers without a job are dropped
+    outcomes_.NoteFinished(jobs_.TakeFailure());
+  }
   // The idle notification read is not a job: whoever waits for the queue to drain must
   // not wait out the read's second as well.
   SetBusy(false);
