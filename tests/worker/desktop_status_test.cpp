@@ -126,6 +126,22 @@ TEST_F(DesktopStatusTest, BatteryProfileAndUnpluggedInterfaceChanges) {
   EXPECT_TRUE(wired_gone);
 }
 
+TEST_F(DesktopStatusTest, ALinkReportsBatteryIsNotUndoneByTheStoredOneOfItsReadBack) {
+  StartSim(SimMode::kWireless);
+  jobs_.Run(WorkerTask::kStartup);
+  ASSERT_EQ(state_.Battery().level, 90);  // the simulated mouse's level at enumeration
+  recorder_.ClearCalls();
+  sim_->SetBattery(0, 14);
+  jobs_.PollNotification();
+  // The link report's read-back shows the stored level, then the report's: both are 14,
+  // so the gauge, the warnings and the bus never see the old 90 again.
+  const std::vector<std::string> shown = recorder_.CallsStartingWith("SetBatteryInfo ");
+  ASSERT_FALSE(shown.empty());
+  for (const std::string& call : shown) EXPECT_EQ(call, "SetBatteryInfo 14 0");
+  EXPECT_EQ(state_.Battery().level, 14);
+  EXPECT_EQ(Row(Assemble(), ConnectionMode::kReceiver)->battery, 14);
+}
+
 TEST(DesktopRequestTest, RequestsAreCheckedBeforeAnythingIsStored) {
   DesktopStatus status;
   status.profiles = {{1, "Profile 1", true}, {3, "Profile 3", false}};
