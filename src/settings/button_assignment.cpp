@@ -63,7 +63,8 @@ void ButtonAssignment::Load(int profile, std::vector<ButtonDefinition> buttons) 
   selected_ = buttons_.empty() ? 0 : buttons_.front().key_value;
 }
 
-AssignResult ButtonAssignment::Save(int family, int value, int value2, const std::string& desc) {
+AssignResult ButtonAssignment::Save(int family, int value, int value2, const std::string& desc,
+                                    bool upload_macro) {
   if (selected_ == kPrimaryButton) return AssignResult::kPrimaryButton;
   if (!IsValidButtonIndex(selected_)) return AssignResult::kInvalidButton;
   KeyAssignRecord record;
@@ -74,6 +75,7 @@ AssignResult ButtonAssignment::Save(int family, int value, int value2, const std
   record.macro_value2 = value2;
   record.macro_desc = desc;
   const bool stored = db_.SaveKeyAssign(record) > 0;
+  if (stored && upload_macro && family == kFamilyMacro) state_.SetPendingMacroButton(selected_);
   poster_.Post(WorkerTask::kButtonTable);
   return stored ? AssignResult::kSaved : AssignResult::kStoreFailed;
 }
@@ -85,11 +87,7 @@ AssignResult ButtonAssignment::Assign(int family, int value, int value2,
   shown.macro_type = family;
   shown.macro_value = value;
   const std::string text = desc.empty() ? RowDisplayText(shown) : desc;
-  const AssignResult result = Save(family, value, value2, text);
-  if (family == kFamilyMacro && result == AssignResult::kSaved) {
-    state_.SetPendingMacroButton(selected_);
-  }
-  return result;
+  return Save(family, value, value2, text, true);
 }
 
 AssignResult ButtonAssignment::ChooseFamilyItem(int family, int code, const std::string& desc) {
@@ -98,9 +96,7 @@ AssignResult ButtonAssignment::ChooseFamilyItem(int family, int code, const std:
 }
 
 AssignResult ButtonAssignment::ChooseMacro(int macro_id, const std::string& desc) {
-  const AssignResult result = Save(kFamilyMacro, macro_id, 0, desc);
-  if (result == AssignResult::kSaved) state_.SetPendingMacroButton(selected_);
-  return result;
+  return Save(kFamilyMacro, macro_id, 0, desc, true);
 }
 
 AssignResult ButtonAssignment::Disable() { return Save(kFamilyDisabled, 1, 0, texts_(kTextDisable)); }

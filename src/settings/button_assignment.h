@@ -82,7 +82,10 @@ class ButtonAssignment {
   ButtonPanelState PanelState() const;
 
  private:
-  AssignResult Save(int family, int value, int value2, const std::string& desc);
+  // `upload_macro`: a stored macro assignment also marks the macro for the button job,
+  // before that job is posted (the worker may take it at once).
+  AssignResult Save(int family, int value, int value2, const std::string& desc,
+                    bool upload_macro = false);
   std::string FactoryDescription(int button) const;
   std::string RowDisplayText(const KeyAssignRecord& row) const;
 
