@@ -10,8 +10,8 @@ namespace {
 
 constexpr char kService[] = "org.freedesktop.Notifications";
 constexpr char kPath[] = "/org/freedesktop/Notifications";
-constexpr char kIconName[] = "corvane";       // the installed icon's theme name
-constexpr char kDesktopEntry[] = "corvane";   // corvane.desktop
+constexpr char kIconName[] = "corvane";      // the installed icon's theme name
+constexpr char kDesktopEntry[] = "corvane";  // corvane.desktop
 constexpr uchar kUrgencyNormal = 1;
 constexpr uchar kUrgencyCritical = 2;
 constexpr int kServerDefaultTimeout = -1;

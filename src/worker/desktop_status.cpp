@@ -20,8 +20,8 @@ class NoPoster : public TaskPoster {
   void Post(WorkerTask) override {}
 };
 
-DesktopDevice DeviceOf(const DeviceEntryInfo& entry, const DesktopSources& sources,
-                       int selected, ConnectionMode active_mode) {
+DesktopDevice DeviceOf(const DeviceEntryInfo& entry, const DesktopSources& sources, int selected,
+                       ConnectionMode active_mode) {
   DesktopDevice device;
   const CatalogEntry* model = sources.catalogue.FindModel(entry.device_type);
   device.model = model != nullptr ? model->name : "";
@@ -119,8 +119,8 @@ DesktopChanges CompareDesktopStatus(const DesktopStatus& before, const DesktopSt
   }
   CompareDevices(before, after, changes);
   changes.profile = before.active_profile != after.active_profile;
-  changes.dpi_stage = before.active_dpi_stage != after.active_dpi_stage ||
-                      before.ActiveDpi() != after.ActiveDpi();
+  changes.dpi_stage =
+      before.active_dpi_stage != after.active_dpi_stage || before.ActiveDpi() != after.ActiveDpi();
   return changes;
 }
 

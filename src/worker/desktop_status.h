@@ -19,11 +19,11 @@ class SettingsDatabase;
 
 // One interface of a mouse in the device list (the `entries` of `corvane-cli devices`).
 struct DesktopDevice {
-  std::string model;     // the catalogue's name
+  std::string model;  // the catalogue's name
   int device_type = 0;
-  int connection = 0;    // 0 cable, 1 receiver (the catalogue's mode)
-  bool online = false;   // the receiver reports the mouse linked (always true on a cable)
-  int battery = 0;       // level in percent as the mouse reports it
+  int connection = 0;   // 0 cable, 1 receiver (the catalogue's mode)
+  bool online = false;  // the receiver reports the mouse linked (always true on a cable)
+  int battery = 0;      // level in percent as the mouse reports it
   bool charging = false;
   std::string firmware;  // the mouse's firmware version text; empty when not known
   bool active = false;   // the interface the selected model is talked to through
@@ -39,10 +39,10 @@ struct DesktopProfile {
 
 struct DesktopStatus {
   std::vector<DesktopDevice> devices;
-  int active_profile = 0;                // 0 when no model's settings are open
+  int active_profile = 0;  // 0 when no model's settings are open
   std::vector<DesktopProfile> profiles;
-  std::vector<int> dpi_stages;           // the active profile's stage values, count long
-  int active_dpi_stage = 0;              // index into dpi_stages
+  std::vector<int> dpi_stages;  // the active profile's stage values, count long
+  int active_dpi_stage = 0;     // index into dpi_stages
   bool operator==(const DesktopStatus&) const = default;
 
   // The active stage's value; 0 without stages.
@@ -69,11 +69,11 @@ inline constexpr const char* kPropertyDpiStages = "DpiStages";
 inline constexpr const char* kPropertyActiveDpiStage = "ActiveDpiStage";
 
 struct DesktopChanges {
-  std::vector<DesktopDevice> battery;  // interfaces whose battery or charging changed (new)
-  std::vector<DesktopDevice> online;   // interfaces that came, went (online false) or changed
-  bool profile = false;                // the active profile changed
-  bool dpi_stage = false;              // the active stage or its value changed
-  std::vector<std::string> properties; // names of the properties whose value changed
+  std::vector<DesktopDevice> battery;   // interfaces whose battery or charging changed (new)
+  std::vector<DesktopDevice> online;    // interfaces that came, went (online false) or changed
+  bool profile = false;                 // the active profile changed
+  bool dpi_stage = false;               // the active stage or its value changed
+  std::vector<std::string> properties;  // names of the properties whose value changed
   bool Empty() const { return properties.empty(); }
 };
 
@@ -97,10 +97,9 @@ inline constexpr const char* kErrorInvalidArgs = "org.freedesktop.DBus.Error.Inv
 // Requests checked before anything is stored. `linked`: the window shows the mouse as
 // connected (its own controls refuse otherwise).
 std::optional<DesktopError> CheckProfileRequest(const DesktopStatus& status, int id, bool linked);
-std::optional<DesktopError> CheckStageRequest(const DesktopStatus& status, int stage,
-                                              bool linked);
-std::optional<DesktopError> CheckStageValueRequest(const DesktopStatus& status, int stage,
-                                                   int dpi, bool linked);
+std::optional<DesktopError> CheckStageRequest(const DesktopStatus& status, int stage, bool linked);
+std::optional<DesktopError> CheckStageValueRequest(const DesktopStatus& status, int stage, int dpi,
+                                                   bool linked);
 // A command the mouse did not take, as an error of the interface; the store keeps the values.
 DesktopError CommandError(uint8_t command, CommandOutcome outcome);
 

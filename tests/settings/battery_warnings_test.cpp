@@ -1,12 +1,13 @@
 // The battery warning rule: a falling level warns once per threshold, charging and
 // cabled mice never warn, a threshold warns again only after the level rose above it, and
 // the stored settings fall back to their defaults when unusable.
+#include "settings/battery_warnings.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/memory_key_value_store.h"
-#include "settings/battery_warnings.h"
 
 namespace corvane {
 namespace {

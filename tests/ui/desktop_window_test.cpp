@@ -31,9 +31,7 @@ class DesktopWindowTest : public WindowFixture {
     return Session().Catalogue().FindModel(DeviceManager::Instance().SelectedDeviceType())->name;
   }
   bool ToolTipShows(const std::string& part) {
-    return WaitFor([&] {
-      return program_->Desktop().ToolTip().find(part) != std::string::npos;
-    });
+    return WaitFor([&] { return program_->Desktop().ToolTip().find(part) != std::string::npos; });
   }
 };
 

@@ -2,11 +2,12 @@
 // profiles and DPI stages as the store and the device list hold them, the changes that
 // call for its signals, and the worker telling a caller when its posted task ran and
 // whether the mouse took it.
+#include "worker/desktop_status.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 
-#include "worker/desktop_status.h"
 #include "worker/device_worker.h"
 #include "worker_fixture.h"
 
