@@ -41,5 +41,8 @@ install(FILES ${CORVANE_DATA_DIR}/corvane.desktop DESTINATION ${CMAKE_INSTALL_DA
 install(DIRECTORY ${CORVANE_DATA_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${CORVANE_DATA_DIR}/example.corvane.Corvane.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The window's session-bus interface, for tools that generate bindings from it.
+install(FILES ${CORVANE_DATA_DIR}/example.corvane.Corvane1.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 install(FILES ${CORVANE_GENERATED_DIR}/corvane-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME corvane-cli)

@@ -227,6 +227,11 @@ namespace corvane {
   X(Feedback, 615) \
   X(Faq, 616) \
   X(Saving, 630) \
+  X(BatteryWarnings, 640) \
+  X(BatteryWarningsBox, 641) \
+  X(BatteryLow, 642) \
+  X(BatteryLevel, 643) \
+  X(Charging, 644) \
   X(LeftButton, 701) \
   X(RightButton, 702) \
   X(MiddleButton, 703) \

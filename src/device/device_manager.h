@@ -122,6 +122,9 @@ class DeviceManager {
   // A receiver's link report (0xC0) changes its online state and, when linked, asks it
   // who it is again. Other reports change nothing. Called without the lock.
   void ApplyLinkReport(DeviceEntry& entry, const uint8_t* data);
+  // A link report read from the active interface carries the battery now: the active
+  // entry's stored device information takes it, so a read-back does not show an older one.
+  void KeepLinkBatteryLocked(const uint8_t* data);
   DeviceEntryInfo InfoOf(const DeviceEntry& entry) const;
   // Receiver entries with an interface (of the selected type only when asked). Only the
   // worker rebuilds the list, so it may read them after letting go of the lock.

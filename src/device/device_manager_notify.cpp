@@ -33,6 +33,13 @@ void DeviceManager::ApplyLinkReport(DeviceEntry& entry, const uint8_t* data) {
   SetOnlineState(entry.device_type, entry.mode, entry.online_state);
 }
 
+void DeviceManager::KeepLinkBatteryLocked(const uint8_t* data) {
+  // Byte 2 is the level, byte 3 the charging state; a level of 0 means no battery news.
+  if (active_entry_ == nullptr || data[0] != kLinkNotification || data[2] == 0) return;
+  active_entry_->device_info[kInfoLevelByte] = data[2];
+  active_entry_->device_info[kInfoChargingByte] = data[3];
+}
+
 bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake* wake) {
   if (buffer == nullptr) return false;
   std::unique_lock lock(mutex_);
@@ -43,14 +50,22 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake
     std::memset(buffer, 0, kNotificationLength);
     std::memcpy(buffer, held_.front().data(), std::min(held_.front().size(), kNotificationLength));
     held_.erase(held_.begin());
+    KeepLinkBatteryLocked(buffer);
     return true;
   }
   if (HidHandle* active = ActiveDeviceLocked()) {
     // Only the worker rebuilds the list and reads, so the handle outlives the read;
     // the interface thread's queries are not held up meanwhile.
     lock.unlock();
-    if (wake == nullptr) return active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0;
-    return active->ReadOrWake(buffer, kNotificationLength, kWakeableNotifyReadMs, *wake) > 0;
+    const bool read =
+        wake == nullptr
+            ? active->ReadTimeout(buffer, kNotificationLength, kActiveNotifyReadMs) > 0
+            : active->ReadOrWake(buffer, kNotificationLength, kWakeableNotifyReadMs, *wake) > 0;
+    if (read) {
+      lock.lock();
+      KeepLinkBatteryLocked(buffer);
+    }
+    return read;
   }
   // The receivers are read without the lock as well, and a link report's identification
   // (up to two device-information queries) too; only the state changes take it again.

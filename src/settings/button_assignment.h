@@ -83,6 +83,8 @@ class ButtonAssignment {
   ButtonPanelState PanelState() const;
 
  private:
+  // A stored macro assignment also marks the button for the macro upload, before the
+  // button job is posted (the worker may take it at once).
   AssignResult Save(int family, int value, int value2, const std::string& desc);
   std::string FactoryDescription(int button) const;
   std::string RowDisplayText(const KeyAssignRecord& row) const;

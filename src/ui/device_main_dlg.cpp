@@ -392,6 +392,7 @@ void DeviceMainDlg::Relabel() {
   RefreshProfileButton();
   if (pages_) pages_->Relabel();
   if (settings_page_) settings_page_->Relabel();
+  if (relabel_) relabel_();
 }
 
 void DeviceMainDlg::RefreshProfileButton() {

@@ -76,6 +76,8 @@ class DeviceMainDlg : public DUI::MDialog {
   void SetMessageBoxHandler(MessageBoxHandler handler) { message_box_ = std::move(handler); }
   // Called when the program should end (exit entry, exit mode, exit request).
   void SetExitHandler(std::function<void()> handler) { exit_ = std::move(handler); }
+  // Called after every re-label (a language change), for texts shown outside the window.
+  void SetRelabelHandler(std::function<void()> handler) { relabel_ = std::move(handler); }
 
   int64_t OnWindowMessage(uint32_t message, int64_t wparam, int64_t lparam) override;
   int OnInitDialog() override;
@@ -120,6 +122,7 @@ class DeviceMainDlg : public DUI::MDialog {
   bool IdlePoll() const { return idle_poll_; }
   double LayoutScale() const { return scale_; }
   bool TrayVisible() const;
+  TrayIcon& Tray() { return *tray_; }
 
   // A text of the current language.
   std::string Text(int id) const;
@@ -211,6 +214,7 @@ class DeviceMainDlg : public DUI::MDialog {
   UpdateProcessDlg* update_progress_ = nullptr;  // while its modal loop runs
   MessageBoxHandler message_box_;
   std::function<void()> exit_;
+  std::function<void()> relabel_;
   int current_tab_ = kTabHome;
   int current_device_ = 0;
   int connection_text_ = 0;

@@ -17,10 +17,19 @@ MainWindowView::~MainWindowView() { target_->store(nullptr); }
 
 void MainWindowView::Attach(DeviceMainDlg* window) { target_->store(window); }
 
+void MainWindowView::SetReportHooks(std::function<void()> after_report,
+                                    std::function<void(BatteryStatus)> battery) {
+  hooks_->after_report = std::move(after_report);
+  hooks_->battery = std::move(battery);
+}
+
 void MainWindowView::Queue(std::function<void(DeviceMainDlg&)> call) {
   if (target_->load() == nullptr) return;
-  DUI::RunOnUiThread([target = target_, call = std::move(call)] {
-    if (DeviceMainDlg* window = target->load()) call(*window);
+  DUI::RunOnUiThread([target = target_, hooks = hooks_, call = std::move(call)] {
+    DeviceMainDlg* window = target->load();
+    if (window == nullptr) return;
+    call(*window);
+    if (hooks->after_report) hooks->after_report();
   });
 }
 
@@ -79,7 +88,10 @@ void MainWindowView::ShowDeviceList(bool show) {
   Queue([show](DeviceMainDlg& w) { w.ShowDeviceList(show); });
 }
 void MainWindowView::SetBatteryInfo(BatteryStatus battery) {
-  Queue([=](DeviceMainDlg& w) { w.SetBatteryInfo(battery.level, battery.charging); });
+  Queue([battery, hooks = hooks_](DeviceMainDlg& w) {
+    w.SetBatteryInfo(battery.level, battery.charging);
+    if (hooks->battery) hooks->battery(battery);
+  });
 }
 void MainWindowView::SetVersionLine(const std::string& line) {
   Queue([line](DeviceMainDlg& w) {

@@ -22,6 +22,11 @@ class MainWindowView : public DeviceView {
 
   // Starts delivering to `window` (GUI thread); null stops delivery, dropping queued calls.
   void Attach(DeviceMainDlg* window);
+  // Told on the GUI thread after each report reached the window, and of each battery
+  // report as it reached the gauge (the desktop integration follows the mouse from
+  // here). Set and cleared on the GUI thread; empty functions tell nobody.
+  void SetReportHooks(std::function<void()> after_report,
+                      std::function<void(BatteryStatus)> battery);
 
   int SavedDeviceType() override;
   void SetSavedDeviceType(int device_type) override;
@@ -59,7 +64,14 @@ class MainWindowView : public DeviceView {
   // Runs `call` with the window on the GUI thread, unless the window went away first.
   void Queue(std::function<void(DeviceMainDlg&)> call);
 
+  struct Hooks {
+    std::function<void()> after_report;
+    std::function<void(BatteryStatus)> battery;
+  };
+
   DeviceListMirror& mirror_;
+  // Shared with queued calls; only touched on the GUI thread.
+  std::shared_ptr<Hooks> hooks_ = std::make_shared<Hooks>();
   // Shared with queued calls: the window they may reach, null once it is gone.
   std::shared_ptr<std::atomic<DeviceMainDlg*>> target_;
 };

@@ -9,6 +9,7 @@
 #include "app/language_selection.h"
 #include "app/language_text.h"
 #include "app/text_ids.h"
+#include "settings/battery_warnings.h"
 #include "ui/autorun_entry.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/ccheck_button.h"
@@ -74,6 +75,8 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
   const int links[] = {kTextWebsite, kTextFeedback, kTextFaq};
   for (int i = 0; i < 3; ++i) Add("CTextButton", kIdSetWebsite + i, links[i], nullptr, 0);
   Add("MButton", kIdSetAbout, kTextAbout, "img_button.png", 4);
+  Add("MText", kIdSetBatteryLabel, kTextBatteryWarnings, nullptr, 0);
+  Add("CCheckButton", kIdSetBatteryWarnings, kTextBatteryWarningsBox, "btn_checkbox.png", 8);
   Relabel();
   Refresh();
 }
@@ -110,12 +113,16 @@ void ProgramSettingsPage::Layout(const DUI::Rect& page_rect) {
     place(kIdSetWebsite + i, DUI::Rect{x, y + kRowHeight, x + 200, y + kRowHeight + 28});
   }
   place(kIdSetAbout, DUI::Rect{kColumn + 660, y + kRowHeight, kColumn + 860, y + kRowHeight + 32});
+  y += kRowHeight * 3;
+  place(kIdSetBatteryLabel, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
+  place(kIdSetBatteryWarnings, DUI::Rect{kColumn + 220, y, kColumn + 720, y + 26});
 }
 
 bool ProgramSettingsPage::Handles(int id) const {
   return id == kIdSetUpdateCheck || id == kIdSetRestore || id == kIdSetLanguage ||
          id == kIdSetAutorun || id == kIdSetAutorunMinimized || id == kIdSetHideToTray ||
-         id == kIdSetExit || (id >= kIdSetWebsite && id <= kIdSetAbout);
+         id == kIdSetExit || (id >= kIdSetWebsite && id <= kIdSetAbout) ||
+         id == kIdSetBatteryWarnings;
 }
 
 int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
@@ -156,6 +163,9 @@ int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
     case kIdSetExit:
       session.Values().WriteHideOnClose(checked(kIdSetHideToTray));
       break;
+    case kIdSetBatteryWarnings:
+      WriteBatteryWarningsEnabled(session.Values(), checked(kIdSetBatteryWarnings));
+      break;
     default:
       OpenLink(id);
       break;
@@ -184,6 +194,8 @@ void ProgramSettingsPage::Refresh() {
   const bool hide = session.Values().ReadHideOnClose();
   static_cast<DUI::MButton*>(window_.GetControl(hide ? kIdSetHideToTray : kIdSetExit))
       ->SetCheck(true);
+  static_cast<DUI::MButton*>(window_.GetControl(kIdSetBatteryWarnings))
+      ->SetCheck(ReadBatteryWarningSettings(session.Values()).enabled);
 }
 
 void ProgramSettingsPage::Relabel() {

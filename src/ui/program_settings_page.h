@@ -22,6 +22,7 @@ inline constexpr int kIdSetLanguage = 279, kIdSetAutorun = 281, kIdSetAutorunMin
 inline constexpr int kIdSetHideToTray = 286, kIdSetExit = 287;
 inline constexpr int kIdSetWebsite = 289, kIdSetFeedback = 290, kIdSetFaq = 291;
 inline constexpr int kIdSetAbout = 292;
+inline constexpr int kIdSetBatteryLabel = 293, kIdSetBatteryWarnings = 294;
 
 class ProgramSettingsPage {
  public:

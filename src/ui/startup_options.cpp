@@ -68,6 +68,14 @@ bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions&
       name = "--sim-model", target = &options.session.sim_model;
     } else if (IsOption(arg, "--sim-state")) {
       name = "--sim-state", target = &options.session.sim_state;
+    } else if (IsOption(arg, "--sim-fault")) {
+      std::string fault;
+      if (!TakeValue(args, i, "--sim-fault", fault)) {
+        error = "--sim-fault needs DEVICE:KNOB=VALUE";
+        return false;
+      }
+      options.session.sim_faults.push_back(fault);  // checked when the session opens
+      continue;
     } else if (IsOption(arg, "--capture")) {
       name = "--capture", target = &options.session.capture;
     } else if (IsOption(arg, "--program-dir")) {

@@ -31,6 +31,13 @@ class TrayIcon {
   void SetAboutEntry(const std::string& text, std::function<void()> on_about);
   // True when the desktop offers a tray.
   static bool Available();
+  // Replaces the tooltip (no-op without the icon).
+  void SetToolTip(const std::string& tooltip);
+  // Shows the icon with the low-battery mark, or the plain one again.
+  void SetLowBattery(bool low);
+  bool LowBattery() const { return low_battery_; }
+  // The icon with the low-battery mark drawn into its corner.
+  static QIcon LowBatteryIcon(const QIcon& icon);
 
  private:
   std::function<void()> on_show_;
@@ -38,6 +45,8 @@ class TrayIcon {
   std::unique_ptr<QMenu> menu_;
   QAction* about_ = nullptr;
   std::unique_ptr<QSystemTrayIcon> icon_;
+  QIcon plain_;
+  bool low_battery_ = false;
 };
 
 }  // namespace corvane::ui

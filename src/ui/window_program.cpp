@@ -9,7 +9,9 @@
 
 #include "app/app_config.h"
 #include "app/app_folders.h"
+#include "device/hotplug_match.h"
 #include "ui/autorun_entry.h"
+#include "ui/desktop_integration.h"
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/manager.h"
@@ -37,6 +39,7 @@ WindowProgram::~WindowProgram() {
     std::fflush(nullptr);
     std::_Exit(0);
   }
+  desktop_.reset();  // the worker no longer reports to it
   window_.reset();
   hotplug_.reset();
   sim_window_.reset();
@@ -103,8 +106,17 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
   } else if (!window_->TrayVisible()) {
     window_->ShowWindow(DUI::kShowMinimized);
   }
+  desktop_ = std::make_unique<DesktopIntegration>(*window_, *view_);
+  if (std::string bus_error; !desktop_->Start(bus_error)) {
+    std::fprintf(stderr, "corvane: no desktop interface: %s\n", bus_error.c_str());
+  }
   if (SimBackend* sim = session_->Simulator()) {
-    sim_window_ = std::make_unique<SimControlWindow>(*sim);
+    // The panel's plug buttons raise what the system raises for a real device.
+    sim_window_ = std::make_unique<SimControlWindow>(*sim, [this](const HotplugEvent& event) {
+      const HotplugAction action =
+          MatchHotplugEvent(event, session_->Model().KnownDevices(), session_->State().IdlePoll());
+      if (const std::optional<WorkerTask> task = TaskOf(action)) session_->Worker().Post(*task);
+    });
     if (!options.hide) sim_window_->show();
   } else {
     hotplug_ = std::make_unique<HotplugWatcher>(*session_);

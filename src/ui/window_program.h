@@ -16,6 +16,7 @@ namespace corvane::ui {
 
 class AutorunEntry;
 class DeviceListMirror;
+class DesktopIntegration;
 class DeviceMainDlg;
 class HotplugWatcher;
 class MainWindowView;
@@ -44,6 +45,8 @@ class WindowProgram {
   DeviceSession& Session() { return *session_; }
   // The simulator's control window; null without --simulate.
   SimControlWindow* SimWindow() { return sim_window_.get(); }
+  // Battery warnings, the tray's battery and the session-bus interface.
+  DesktopIntegration& Desktop() { return *desktop_; }
   // The client size the window is created with for this screen.
   static void WindowSize(int& width, int& height);
 
@@ -58,6 +61,7 @@ class WindowProgram {
   std::unique_ptr<SimControlWindow> sim_window_;
   std::unique_ptr<HotplugWatcher> hotplug_;
   std::unique_ptr<DeviceMainDlg> window_;
+  std::unique_ptr<DesktopIntegration> desktop_;
 };
 
 }  // namespace corvane::ui

@@ -9,6 +9,7 @@ DeviceWorker::DeviceWorker(DeviceJobs& jobs, DeviceState& state) : jobs_(jobs), 
 DeviceWorker::~DeviceWorker() { Stop(); }
 
 void DeviceWorker::Post(WorkerTask task) {
+  outcomes_.NotePosted();  // before the worker can take it
   queue_.Post(task);
   wake_.Raise();
 }
@@ -28,7 +29,12 @@ void DeviceWorker::Step() {
   if (!IsRunning()) wake_.Raise();  // Stop came before the Clear: keep the read short
   poll_waited_ = false;
   std::optional<WorkerTask> task = queue_.Take();
-  if (task) jobs_.Run(*task);  // numbers without a job are dropped
+  if (task) {
+    jobs_.TakeFailures();  // those left by the idle poll belong to no posted task
+    jobs_.Run(*task);      // numbers without a job are dropped
+    const std::vector<DeviceJobs::CommandFailure> failures = jobs_.TakeFailures();
+    outcomes_.NoteFinished(failures.empty() ? std::nullopt : std::optional(failures.front()));
+  }
   // The idle notification read is not a job: whoever waits for the queue to drain must
   // not wait out the read's second as well.
   SetBusy(false);

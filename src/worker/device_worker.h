@@ -11,6 +11,7 @@
 #include "device/read_wake.h"
 #include "settings/task_poster.h"
 #include "worker/device_jobs.h"
+#include "worker/job_outcomes.h"
 #include "worker/task_queue.h"
 #include "worker/thread_basic.h"
 
@@ -32,6 +33,8 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   bool WaitIdle(std::chrono::milliseconds timeout);
 
   const TaskQueue& Queue() const { return queue_; }
+  // Which posted tasks have run and whether the mouse took them.
+  JobOutcomes& Outcomes() { return outcomes_; }
   // Loop turns so far; lets tests see that an idle worker sleeps instead of spinning.
   long long StepCount() const { return steps_.load(); }
 
@@ -46,6 +49,7 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   DeviceJobs& jobs_;
   DeviceState& state_;
   TaskQueue queue_;
+  JobOutcomes outcomes_;
   // Raised by Post and Stop; ends the idle notification read.
   ReadWake wake_;
   // Whether the last step was an idle poll that itself waited at least one pause; the

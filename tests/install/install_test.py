@@ -35,6 +35,7 @@ EXPECTED_FILES = [
     "lib/udev/rules.d/70-corvane.rules",
     "share/applications/corvane.desktop",
     "share/metainfo/example.corvane.Corvane.metainfo.xml",
+    "share/dbus-1/interfaces/example.corvane.Corvane1.xml",
     "share/icons/hicolor/scalable/apps/corvane.svg",
     "share/man/man1/corvane.1.gz",
     "share/man/man1/corvane-cli.1.gz",

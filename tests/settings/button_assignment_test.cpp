@@ -286,3 +286,38 @@ TEST_F(ButtonAssignmentTest, ListsStartFromTheirFirstState) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A worker that takes the button job the moment it is posted, as the real one may.
+class EagerButtonJob : public TaskPoster {
+ public:
+  explicit EagerButtonJob(DeviceState& state) : state_(state) {}
+  void Post(WorkerTask task) override {
+    if (task == WorkerTask::kButtonTable) taken.push_back(state_.TakeMarkedMacroButtons());
+  }
+  std::vector<std::set<int>> taken;  // the marked macro buttons each job found
+
+ private:
+  DeviceState& state_;
+};
+
+TEST_F(ButtonAssignmentTest, TheMacroIsMarkedBeforeTheButtonJobCanRun) {
+  const int macro = db.AddMacro("Custom 1");
+  DeviceState eager_state;
+  EagerButtonJob job(eager_state);
+  ButtonAssignment eager{db, job, eager_state, test::IdTexts()};
+  std::vector<ButtonDefinition> buttons(3);
+  for (int b = 0; b < 3; ++b) buttons[b].key_value = b;
+  eager.Load(kProfile, buttons);
+  eager.SelectButton(2);
+  ASSERT_EQ(eager.ChooseMacro(macro, "Custom 1"), AssignResult::kSaved);
+  eager.SelectButton(1);
+  ASSERT_EQ(eager.Assign(kFamilyMacro, macro, 0, "Custom 1"), AssignResult::kSaved);
+  EXPECT_EQ(job.taken, (std::vector<std::set<int>>{{2}, {1}}));
+  EXPECT_TRUE(eager_state.TakeMarkedMacroButtons().empty());  // nothing left for a later job
+}
+
+}  // namespace
+}  // namespace corvane
