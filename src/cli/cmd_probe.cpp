@@ -58,10 +58,10 @@ void PrintListing(const std::vector<ProbedInterface>& found, bool json) {
 
 void PrintAnswer(const ProbedInterface& p, const uint8_t* reply) {
   const SensorScale scale = ScaleForSensor(reply[kInfoSensorByte]);
-  std::printf("%s  %s  interface %d  collection %s  release %04X  model %s\n",
-              p.info.path.c_str(), IdsText(p.info.vendor_id, p.info.product_id).c_str(),
-              p.info.interface_number, CollectionText(p.info.usage_page, p.info.usage).c_str(),
-              p.info.release_number, p.model.c_str());
+  std::printf("%s  %s  interface %d  collection %s  release %04X  model %s\n", p.info.path.c_str(),
+              IdsText(p.info.vendor_id, p.info.product_id).c_str(), p.info.interface_number,
+              CollectionText(p.info.usage_page, p.info.usage).c_str(), p.info.release_number,
+              p.model.c_str());
   std::printf("device id   \"%s\" (bytes %02X %02X %02X %02X)\n", PrintableDevId(reply).c_str(),
               reply[4], reply[5], reply[6], reply[7]);
   std::printf("sensor      0x%02X (%d..%d DPI)\n", reply[kInfoSensorByte], scale.min_dpi,
@@ -107,11 +107,12 @@ int AddDrafts(const ModelDrafts& drafts) {
       return CliFail("the draft was not accepted: " + warning);
     }
   }
-  std::printf("added %s as device type %d\n  %s\n  %s\n", drafts.name.c_str(),
-              drafts.device_type, entry.string().c_str(), definition.string().c_str());
-  std::printf("for access without root, add this line to /etc/udev/rules.d/70-corvane.rules:\n"
-              "  %s\nthen run 'udevadm control --reload' and plug the mouse in again\n",
-              drafts.udev_rule.c_str());
+  std::printf("added %s as device type %d\n  %s\n  %s\n", drafts.name.c_str(), drafts.device_type,
+              entry.string().c_str(), definition.string().c_str());
+  std::printf(
+      "for access without root, add this line to /etc/udev/rules.d/70-corvane.rules:\n"
+      "  %s\nthen run 'udevadm control --reload' and plug the mouse in again\n",
+      drafts.udev_rule.c_str());
   return 0;
 }
 

@@ -43,23 +43,25 @@ void PrintCatalogue(const DeviceCatalogue& catalogue) {
     std::printf("%d %s (%s, %s)\n", model.device_type, model.name.c_str(),
                 model.device_attr.c_str(), model.user_folder.empty() ? "shipped" : "user");
     for (const CatalogEntry& mode : catalogue.ModesOf(i)) {
-      std::printf("  mode %d %s dev_id \"%s\"\n", ModeNumber(mode.mode),
-                  IdsText(static_cast<uint16_t>(mode.vendor_id),
-                          static_cast<uint16_t>(mode.product_id)).c_str(),
-                  mode.dev_id.c_str());
+      std::printf(
+          "  mode %d %s dev_id \"%s\"\n", ModeNumber(mode.mode),
+          IdsText(static_cast<uint16_t>(mode.vendor_id), static_cast<uint16_t>(mode.product_id))
+              .c_str(),
+          mode.dev_id.c_str());
     }
   }
-  for (const std::string& warning : catalogue.Warnings()) std::printf("warning: %s\n", warning.c_str());
+  for (const std::string& warning : catalogue.Warnings())
+    std::printf("warning: %s\n", warning.c_str());
 }
 
 void PrintInterfaces(const std::vector<ProbedInterface>& found) {
   std::printf("\n== interfaces\n");
   if (found.empty()) std::printf("(none)\n");
   for (const ProbedInterface& p : found) {
-    std::printf("%s %s interface %d collection %04x:%04x release %04X %s %s\n",
-                p.info.path.c_str(), IdsText(p.info.vendor_id, p.info.product_id).c_str(),
-                p.info.interface_number, p.info.usage_page, p.info.usage, p.info.release_number,
-                p.model.c_str(), p.can_open ? "can open" : "cannot open");
+    std::printf("%s %s interface %d collection %04x:%04x release %04X %s %s\n", p.info.path.c_str(),
+                IdsText(p.info.vendor_id, p.info.product_id).c_str(), p.info.interface_number,
+                p.info.usage_page, p.info.usage, p.info.release_number, p.model.c_str(),
+                p.can_open ? "can open" : "cannot open");
     const std::vector<uint8_t> descriptor = HidapiBackend::ReportDescriptor(p.info.path);
     if (descriptor.empty()) std::printf("  report descriptor: not available\n");
     for (size_t at = 0; at < descriptor.size(); at += kHexBytesPerLine) {

@@ -82,6 +82,17 @@ std::string WithComment(const std::string& xml, const std::string& comment) {
   return xml.substr(0, at) + "<!-- " + comment + " -->\n" + xml.substr(at);
 }
 
+// The copied model's firmware is not this mouse's: an update check must never offer it.
+std::string WithoutFirmwareUrl(std::string xml) {
+  const std::string element = "<firmware url=\"";
+  const size_t at = xml.find(element);
+  if (at == std::string::npos) return xml;
+  const size_t value = at + element.size();
+  const size_t end = xml.find('"', value);
+  if (end != std::string::npos) xml.erase(value, end - value);
+  return xml;
+}
+
 // A comment may not hold "--".
 std::string CommentText(std::string text) {
   for (size_t at = text.find("--"); at != std::string::npos; at = text.find("--", at)) {
@@ -90,21 +101,24 @@ std::string CommentText(std::string text) {
   return text;
 }
 
-std::string EntryText(const ModelDrafts& drafts, const ProbedMouse& mouse, const std::string& image) {
+std::string EntryText(const ModelDrafts& drafts, const ProbedMouse& mouse,
+                      const std::string& image) {
   const bool receiver = mouse.usage_page == 0x0001 && mouse.usage == 0x0000;
   std::ostringstream out;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      << "<!-- " << CommentText("Drafted by corvane-cli probe from the mouse's answer to command 0x10. "
-                                "The mode (0 wired, 1 receiver) is guessed from the collection.")
+      << "<!-- "
+      << CommentText(
+             "Drafted by corvane-cli probe from the mouse's answer to command 0x10. "
+             "The mode (0 wired, 1 receiver) is guessed from the collection.")
       << " -->\n"
       << "<mouse name=\"" << XmlAttributeText(drafts.name) << "\" device_type=\""
       << drafts.device_type << "\" device_attr=\"" << drafts.device_attr << "\" image=\""
       << XmlAttributeText(image) << "\">\n"
       << "  <mode value=\"" << (receiver ? 1 : 0) << "\" desc=\""
       << (receiver ? "2.4G receiver" : "wired") << "\" vid=\"0x" << Hex4(mouse.vendor_id)
-      << "\" pid=\"0x" << Hex4(mouse.product_id) << "\" dev_id=\""
-      << XmlAttributeText(mouse.dev_id) << "\" hid_interface=\""
-      << (mouse.interface_number < 0 ? 0 : mouse.interface_number) << "\"/>\n"
+      << "\" pid=\"0x" << Hex4(mouse.product_id) << "\" dev_id=\"" << XmlAttributeText(mouse.dev_id)
+      << "\" hid_interface=\"" << (mouse.interface_number < 0 ? 0 : mouse.interface_number)
+      << "\"/>\n"
       << "</mouse>\n";
   return out.str();
 }
@@ -115,11 +129,20 @@ std::string XmlAttributeText(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -158,11 +181,12 @@ ModelDrafts DraftModel(const ProbedMouse& mouse, const std::string& name,
     drafts.based_on = model.name;
     image = model.image;
     drafts.definition = WithComment(
-        ReadText(catalogue.DefinitionFile(program_folder, model.device_attr)),
+        WithoutFirmwareUrl(ReadText(catalogue.DefinitionFile(program_folder, model.device_attr))),
         CommentText("Draft for " + drafts.name + " (" + ids + "), " + facts +
                     ". Started from the shipped model " + model.name + " (" + model.device_attr +
                     ".xml), whose factory DPI stages (up to " + std::to_string(model_max) +
-                    " DPI) come closest to that sensor. Check the buttons, the lighting and "
+                    " DPI) come closest to that sensor. Its firmware address is left out: that "
+                    "model's firmware is not this mouse's. Check the buttons, the lighting and "
                     "the factory values against the mouse."));
   }
   drafts.entry = EntryText(drafts, mouse, image);

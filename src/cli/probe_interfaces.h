@@ -24,8 +24,7 @@ bool IsProbedCollection(uint16_t usage_page, uint16_t usage);
 
 // The probed interfaces of `backend`, in enumeration order. can_open is learnt by opening
 // each one (and closing it at once); nothing is written to it.
-std::vector<ProbedInterface> ProbeInterfaces(HidBackend& backend,
-                                             const DeviceCatalogue& catalogue);
+std::vector<ProbedInterface> ProbeInterfaces(HidBackend& backend, const DeviceCatalogue& catalogue);
 
 // "vvvv:pppp".
 std::string IdsText(uint16_t vendor_id, uint16_t product_id);

@@ -28,7 +28,8 @@ bool Split(const std::string& line, CaptureLine& out) {
 
 std::string Withheld(const CaptureLine& line, size_t kept_bytes) {
   const std::string kept = line.hex.substr(0, std::min(line.hex.size(), kept_bytes * 2));
-  return line.tag + " " + line.path + " " + line.length + " " + kept +
+  // Tags are padded to three characters, as CaptureBackend writes them.
+  return (line.tag == "IN" ? "IN " : line.tag) + " " + line.path + " " + line.length + " " + kept +
          (line.hex.size() > kept.size() ? kWithheldPayload : "");
 }
 

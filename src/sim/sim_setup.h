@@ -36,7 +36,8 @@ std::unique_ptr<SimBackend> CreateSimBackend(const std::filesystem::path& progra
 
 // Applies one `DEVICE:KNOB=VALUE` fault setting (DEVICE `wired` or `receiver`, KNOB a field
 // of SimFaults as docs/simulator.md lists, VALUE a decimal number, or echo, zero or random
-// for reply_byte0 and reply_bytes23) on top of the device's current knobs. Returns false with a one-line `error` on anything else.
+// for reply_byte0 and reply_bytes23) on top of the device's current knobs. Returns false
+// with a one-line `error` on anything else.
 bool ApplySimFault(SimBackend& backend, std::string_view setting, std::string& error);
 
 }  // namespace corvane

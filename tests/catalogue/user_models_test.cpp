@@ -11,10 +11,10 @@
 namespace corvane::test {
 namespace {
 
-std::string Entry(const std::string& name, int type, const std::string& attr, const std::string& pid,
-                  const std::string& vid = "0x1d50") {
-  return "<?xml version=\"1.0\"?>\n<!-- drafted -->\n<mouse name=\"" + name +
-         "\" device_type=\"" + std::to_string(type) + "\" device_attr=\"" + attr +
+std::string Entry(const std::string& name, int type, const std::string& attr,
+                  const std::string& pid, const std::string& vid = "0x1d50") {
+  return "<?xml version=\"1.0\"?>\n<!-- drafted -->\n<mouse name=\"" + name + "\" device_type=\"" +
+         std::to_string(type) + "\" device_attr=\"" + attr +
          "\" image=\"wren.png\">\n  <mode value=\"0\" desc=\"wired\" vid=\"" + vid + "\" pid=\"" +
          pid + "\" dev_id=\"AB12\" hid_interface=\"2\"/>\n</mouse>\n";
 }
@@ -65,9 +65,10 @@ TEST_F(UserModelsTest, UserModelsFollowTheShippedOnesWithTheirOwnDefinitionFile)
 
 TEST_F(UserModelsTest, TheShippedCatalogueWinsOverAUserModelWithItsIdsTypeOrName) {
   Add("ids", Entry("Ids", 1000, "ids", "0x0003", "0x1209"));  // Wren's ids
-  Add("type", Entry("Type", 12, "type", "0x0010"));             // Wren's device type
-  Add("wren", Entry("Name", 1002, "wren", "0x0011"));           // Wren's definition name
-  Add("zz_repeat", Entry("Repeat", 1003, "zz_repeat", "0x0012"));  // ids of a user model read before
+  Add("type", Entry("Type", 12, "type", "0x0010"));           // Wren's device type
+  Add("wren", Entry("Name", 1002, "wren", "0x0011"));         // Wren's definition name
+  Add("zz_repeat",
+      Entry("Repeat", 1003, "zz_repeat", "0x0012"));  // ids of a user model read before
   Add("ok", Entry("Ok", 1004, "ok", "0x0012"));
   DeviceCatalogue catalogue;
   ASSERT_TRUE(catalogue.LoadWithUserModels(ShippedDataDir()));

@@ -52,7 +52,8 @@ TEST_F(ProbeEndToEndTest, AnUnknownMouseGoesFromProbeToConfiguredInThreeCommands
             std::string("[{\"node\":\"") + kNode +
                 "\",\"vid\":7504,\"pid\":24951,\"interface\":2,\"usage_page\":65281,\"usage\":16,"
                 "\"release\":261,\"model\":\"unknown\",\"can_open\":true},"
-                "{\"node\":\"" + kUpgradeNode +
+                "{\"node\":\"" +
+                kUpgradeNode +
                 "\",\"vid\":7504,\"pid\":24951,\"interface\":3,\"usage_page\":65519,\"usage\":0,"
                 "\"release\":261,\"model\":\"unknown\",\"can_open\":true}]\n");
 
@@ -63,7 +64,7 @@ TEST_F(ProbeEndToEndTest, AnUnknownMouseGoesFromProbeToConfiguredInThreeCommands
         "rate        capability 0x40 (rate class 7)", "battery     a 0, b 90",
         "device_type=\"1000\" device_attr=\"user_1d50_6177\"",
         "vid=\"0x1d50\" pid=\"0x6177\" dev_id=\"KP11\"",
-        "Started from the shipped model Corvane Kestrel Pro",
+        "Started from the shipped model Corvane Kestrel Pro", "<firmware url=\"\"/>",
         "KERNEL==\"hidraw*\", ATTRS{idVendor}==\"1d50\", ATTRS{idProduct}==\"6177\", "
         "TAG+=\"uaccess\""}) {
     EXPECT_NE(probe.out.find(expected), std::string::npos) << expected << "\n" << probe.out;
@@ -80,8 +81,7 @@ TEST_F(ProbeEndToEndTest, AnUnknownMouseGoesFromProbeToConfiguredInThreeCommands
 
   CliResult info = Unknown({"info", "--json"});
   ASSERT_EQ(info.exit_code, 0) << info.err;
-  EXPECT_NE(info.out.find("\"device_type\":1000,\"connection\":0,\"sensor\":53"),
-            std::string::npos)
+  EXPECT_NE(info.out.find("\"device_type\":1000,\"connection\":0,\"sensor\":53"), std::string::npos)
       << info.out;
   CliResult listed = Unknown({"devices"});
   EXPECT_NE(listed.out.find("1000  Falcon \"Test\" & Co"), std::string::npos) << listed.out;
@@ -90,7 +90,9 @@ TEST_F(ProbeEndToEndTest, AnUnknownMouseGoesFromProbeToConfiguredInThreeCommands
   CliResult sent = Unknown({"task", TaskArg(WorkerTask::kDpiStageValues)});
   ASSERT_EQ(sent.exit_code, 0) << sent.err;
   // The copied definition's factory stages with the first one changed; codes are DPI / 100.
-  EXPECT_EQ(LastOut("03"), "0003000125160C000C001000100018001800200020004000400078007800000" "02E");
+  EXPECT_EQ(LastOut("03"),
+            "0003000125160C000C001000100018001800200020004000400078007800000"
+            "02E");
 }
 
 TEST_F(ProbeEndToEndTest, ProbeRefusesTheUpgradeCollectionAndAKnownMouseCannotBeAddedTwice) {
@@ -141,7 +143,7 @@ TEST_F(ProbeEndToEndTest, TheReportListsInterfacesAndWithholdsMacroAndKeyPayload
   ASSERT_EQ(report.exit_code, 0) << report.err;
   for (const char* expected :
        {"== versions", "11 Corvane Kestrel Pro (kestrel_pro, shipped)",
-        "1000 Mouse 1d50:6177", "(user_1d50_6177, user)", "sim/wired/if2 1d50:6177 interface 2",
+        "1000 Corvane Kestrel Pro (user_1d50_6177, user)", "sim/wired/if2 1d50:6177 interface 2",
         "report descriptor: not available", "== udev rule", "== capture"}) {
     EXPECT_NE(report.out.find(expected), std::string::npos) << expected << "\n" << report.out;
   }

@@ -204,7 +204,11 @@ probe_unknown() {
       expect $T/probe-node.txt 'ATTRS{idVendor}=="1d50", ATTRS{idProduct}=="6177"' || exit 1
     cli probe "$node" --add "Falcon" >$T/probe-add.txt || exit 1
     cli --json info >$T/probe-info.json && expect $T/probe-info.json '"device_type":1000,"connection":0,"sensor":53' || exit 1
-    cli set dpi_group0_value 1200 && cli task 9
+    cli set dpi_group0_value 1200 && cli task 9 || exit 1
+    # The support report shows the node's report descriptor as read from sysfs.
+    cli --capture $T/probe-capture.txt info >/dev/null && cli --capture $T/probe-capture.txt report >$T/probe-report.txt &&
+      expect $T/probe-report.txt '1000 Falcon (user_1d50_6177, user)' && expect $T/probe-report.txt '^  0601FF0910' &&
+      expect $T/probe-report.txt '^OUT /dev/hidraw[0-9]* 33 0010'
   ) || return 1
   ctl2 state >$T/unknown-state.txt && expect $T/unknown-state.txt '^dpi_code0=12$' || return 1
   ctl2 quit >/dev/null && wait_nodes 0 && ctl create both && wait_nodes 8
