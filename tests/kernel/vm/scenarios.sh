@@ -192,7 +192,7 @@ probe_unknown() {
   (
     use_home /tmp/home-probe
     cli --json devices >$T/probe-devices.json && expect $T/probe-devices.json '"entries":\[\]' || exit 1
-    cli --json probe >$T/probe.json || exit 1
+    cli --json probe >$T/probe.json && cli probe >$T/probe-listing.txt || exit 1
     grep -o '"node":"[^"]*","vid":7504,"pid":24951,"interface":[-0-9]*,"usage_page":65281,"usage":16,[^}]*' \
       $T/probe.json >$T/probe-config.txt
     expect $T/probe-config.txt '"model":"unknown","can_open":true' &&
@@ -233,6 +233,7 @@ run hotplug hotplug
 run rates rates
 sed 's/^/CORVANE-VM: RATE /' $T/rates.txt
 run probe_unknown probe_unknown
+sed 's/^/CORVANE-VM: PROBE /' $T/probe-listing.txt 2>/dev/null
 run permission permission
 ctl quit >/dev/null
 echo "CORVANE-VM: DONE passed=$passes failed=$failures"
