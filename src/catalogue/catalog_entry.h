@@ -22,6 +22,9 @@ struct CatalogEntry {
   std::string dev_id;        // the 4-character id the firmware reports; may be empty
   std::string description;   // `desc`, kept but not used
   std::string hid_interface; // kept but not used
+  // Folder of a user-added model's entry file; empty for a shipped model. Its definition
+  // file is <user_folder>/device/<device_attr>.xml instead of the program folder's.
+  std::filesystem::path user_folder;
 
   // The model picture: <skin folder>/device/<image>.
   std::filesystem::path ImagePath(const std::filesystem::path& skin_folder) const {

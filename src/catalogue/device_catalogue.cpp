@@ -27,6 +27,24 @@ void ReadModeAttributes(const MarkupDocument& doc, CatalogEntry& entry) {
   entry.hid_interface = doc.GetAttribute(std::string_view("hid_interface"));
 }
 
+}  // namespace
+
+void ReadMouse(MarkupDocument& doc, CatalogEntry& model, std::vector<CatalogEntry>& modes) {
+  model.name = doc.GetAttribute(std::string_view("name"));
+  model.device_type = doc.GetAttributeInt("device_type");
+  model.device_attr = doc.GetAttribute(std::string_view("device_attr"));
+  model.image = doc.GetAttribute(std::string_view("image"));
+  doc.EnterElement();
+  while (doc.FindElement("mode")) {
+    CatalogEntry entry = model;
+    ReadModeAttributes(doc, entry);
+    modes.push_back(std::move(entry));
+  }
+  doc.LeaveElement();
+}
+
+namespace {
+
 // The `url` (or, for copyright, `info`) of the next child named `name`, when found.
 void ReadLink(MarkupDocument& doc, std::string_view name, std::string_view attribute,
               std::string& out) {
@@ -58,10 +76,24 @@ void DeviceCatalogue::Clear() {
   interfaces_.clear();
   mode_ranges_.clear();
   software_ = SoftwareInfo{};
+  warnings_.clear();
 }
 
 bool DeviceCatalogue::Load(const std::filesystem::path& program_folder) {
   return LoadFile(program_folder / kConfigFileName);
+}
+
+bool DeviceCatalogue::LoadWithUserModels(const std::filesystem::path& program_folder) {
+  if (!Load(program_folder)) return false;
+  const std::filesystem::path user_folder = UserModelsFolder();
+  if (!user_folder.empty()) LoadUserModels(user_folder);
+  return true;
+}
+
+void DeviceCatalogue::AddModel(const CatalogEntry& model, const std::vector<CatalogEntry>& modes) {
+  models_.push_back(model);
+  mode_ranges_.push_back({interfaces_.size(), modes.size()});
+  interfaces_.insert(interfaces_.end(), modes.begin(), modes.end());
 }
 
 bool DeviceCatalogue::LoadFile(const std::filesystem::path& config_file) {
@@ -73,21 +105,9 @@ bool DeviceCatalogue::LoadFile(const std::filesystem::path& config_file) {
     doc.EnterElement();
     while (doc.FindElement("mouse")) {
       CatalogEntry model;
-      model.name = doc.GetAttribute(std::string_view("name"));
-      model.device_type = doc.GetAttributeInt("device_type");
-      model.device_attr = doc.GetAttribute(std::string_view("device_attr"));
-      model.image = doc.GetAttribute(std::string_view("image"));
-      models_.push_back(model);
-      ModeRange range{interfaces_.size(), 0};
-      doc.EnterElement();
-      while (doc.FindElement("mode")) {
-        CatalogEntry entry = model;
-        ReadModeAttributes(doc, entry);
-        interfaces_.push_back(std::move(entry));
-        ++range.count;
-      }
-      doc.LeaveElement();
-      mode_ranges_.push_back(range);
+      std::vector<CatalogEntry> modes;
+      ReadMouse(doc, model, modes);
+      AddModel(model, modes);
     }
     doc.LeaveElement();
   }

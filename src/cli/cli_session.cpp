@@ -35,6 +35,9 @@ bool CliSession::Open(const CliOptions& options, std::string& error, bool enumer
   session_options.capture = options.capture;
   session_ = std::make_unique<DeviceSession>();
   if (!session_->Open(session_options, recorder_, error)) return false;
+  for (const std::string& warning : Catalogue().Warnings()) {
+    std::fprintf(stderr, "corvane-cli: warning: %s\n", warning.c_str());
+  }
   if (enumerate) Enumerate();
   return true;
 }

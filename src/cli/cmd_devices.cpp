@@ -116,7 +116,7 @@ int RunDevices(const CliOptions& options, const std::vector<std::string>& args) 
   const std::filesystem::path folder = ResolveProgramFolder(options.program_dir);
   DevicesReport report;
   report.config = ReadApplicationConfig(folder);
-  if (!report.config.loaded || !report.catalogue.Load(folder)) {
+  if (!report.config.loaded || !report.catalogue.LoadWithUserModels(folder)) {
     return CliFail("cannot read " + (folder / kConfigFileName).string());
   }
   // Enumerating may store a new selection, so the stored value is read afterwards.

@@ -1,6 +1,7 @@
-// The send-and-wait rule every command follows. Only the reply to the command ends the
-// wait: a late reply to an earlier one or a notification whose byte 1 happens to be 0x00
-// would otherwise be stored as the mouse's answer.
+// The send-and-wait rule every command follows. Only the status byte decides: whatever a
+// mouse puts in reply bytes 0, 2 and 3 is its own. Notifications are recognised by their
+// type so one whose byte 1 happens to be 0x00 is not stored as the mouse's answer, and
+// input waiting before the write is drained so a late reply to an earlier command is not.
 #include "device/command_transaction.h"
 
 #include <algorithm>
@@ -19,7 +20,8 @@ uint8_t CommandChecksum(const uint8_t* buffer) {
 namespace {
 
 bool IsNotification(const uint8_t* report, size_t got) {
-  return got > 0 && (report[0] == kLinkNotificationType || report[0] == kDpiNotificationType);
+  return got > 0 && (report[kReportTypeByte] == kLinkNotificationType ||
+                     report[kReportTypeByte] == kDpiNotificationType);
 }
 
 void Hold(HeldNotifications* held, const uint8_t* report, size_t got) {
@@ -51,12 +53,12 @@ CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
   }
   buffer[kChecksumByte] = CommandChecksum(buffer);
   const uint8_t command = buffer[1];
-  const uint8_t sequence = buffer[kRequestSequenceByte];
   DrainStaleInput(device, held);
   uint8_t working[kCommandBufferSize] = {};
   std::memcpy(working, buffer, length);
   if (device.Write(working, length) <= 0) return CommandOutcome::kWriteFailed;
 
+  bool refused = false;
   for (int attempt = 0; attempt < kReplyReads; ++attempt) {
     const int read = device.ReadTimeout(working, length, kReplyReadMs);
     if (read <= 0) continue;
@@ -65,25 +67,20 @@ CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
       Hold(held, working, got);
       continue;
     }
-    // The packets of a multi-packet write share the command id; a mouse that echoes the
-    // sequence tells their replies apart. Byte 3 of other replies is not examined.
-    const bool multi_packet = (sequence & 0x0F) > 1;
-    const bool sequence_fits = !multi_packet || working[kReplySequenceByte] == 0 ||
-                               working[kReplySequenceByte] == sequence;
-    const bool ours =
-        got > kReplyStatusByte && working[kReplyCommandByte] == command && sequence_fits;
-    if (!ours) {
-      Trace("report skipped while waiting for command %02X: %02X %02X", command, working[0],
-            got > 1 ? working[1] : 0);
-      continue;
-    }
+    if (got <= kReplyStatusByte) continue;  // no status byte: not a reply
     // A reply shorter than the request must not pass request bytes off as reply data.
     std::fill(working + got, working + length, 0);
+    if (working[kReplyStatusByte] == kReplyAccepted) {
+      std::memcpy(buffer, working, length);
+      return CommandOutcome::kAccepted;
+    }
+    // Not the awaited reply: a busy mouse answers again, a refusing one runs the wait out.
+    Trace("report with status %02X while waiting for command %02X", working[kReplyStatusByte],
+          command);
     std::memcpy(buffer, working, length);
-    return working[kReplyStatusByte] == kReplyAccepted ? CommandOutcome::kAccepted
-                                                       : CommandOutcome::kRefused;
+    refused = true;
   }
-  return CommandOutcome::kNoReply;
+  return refused ? CommandOutcome::kRefused : CommandOutcome::kNoReply;
 }
 
 bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length) {

@@ -1,7 +1,8 @@
 // The command report and its send-and-wait transaction on one HID interface: checksum
-// into byte 32, stale input drained, one write, then timed reads until the reply to this
-// command arrives (its id in byte 0, its packet sequence where the mouse echoes it).
-// Which interface to use is the DeviceManager's business, not this file's.
+// into byte 32, stale input drained, one write, then timed reads until a report with
+// status 0x00 arrives. Reply bytes 0, 2 and 3 are the mouse's own business; only the
+// notification types in byte 0 are told apart. Which interface to use is the
+// DeviceManager's business, not this file's.
 #pragma once
 
 #include <cstddef>
@@ -25,9 +26,8 @@ inline constexpr uint8_t kReplyAccepted = 0x00;
 inline constexpr int kReplyReads = 50;
 inline constexpr int kReplyReadMs = 30;
 inline constexpr uint8_t kCommandDeviceInfo = 0x10;
-inline constexpr size_t kReplyCommandByte = 0;
-inline constexpr size_t kReplySequenceByte = 3;
-inline constexpr size_t kRequestSequenceByte = 3;
+// Byte 0 of an input report: a notification's type; in a reply nothing to rely on.
+inline constexpr size_t kReportTypeByte = 0;
 // Unsolicited reports the mouse may send at any time: link change and DPI stage change.
 inline constexpr uint8_t kLinkNotificationType = 0xC0;
 inline constexpr uint8_t kDpiNotificationType = 0xC2;
@@ -36,9 +36,9 @@ inline constexpr int kMaxDrainedReports = 64;
 inline constexpr size_t kMaxHeldNotifications = 16;
 
 enum class CommandOutcome {
-  kAccepted,     // the reply to this command, status 0x00
-  kRefused,      // the reply to this command with another status
-  kNoReply,      // no reply to this command within the wait
+  kAccepted,     // a report with status 0x00 (not a notification) arrived
+  kRefused,      // the wait ran out; the last report read had another status
+  kNoReply,      // the wait ran out with no report other than notifications
   kWriteFailed,  // the request could not be written (or there was no interface)
 };
 
@@ -52,11 +52,11 @@ uint8_t CommandChecksum(const uint8_t* buffer);
 // Stores the checksum in byte 32, drains what the interface already holds (notifications
 // go to `held`, anything else is dropped: a late reply to an earlier command must not pass
 // for this one's), writes `length` (33..65) bytes to `device` and reads up to kReplyReads
-// times until the reply to this command arrives: byte 0 is the command id and, for a packet
-// of a multi-packet write, byte 3 is 0 or the request's packet sequence. Status 0x00 is kAccepted,
-// any other status kRefused at once. Notifications read meanwhile go to `held` (may be null:
-// dropped), other reports are logged and skipped. On return `buffer` holds this command's reply, or
-// the request when none came.
+// times until a report with status (byte 1) 0x00 arrives: kAccepted. A report whose byte 0
+// is a notification type goes to `held` (may be null: dropped) whatever its status; a
+// report with another status is not the reply and the wait goes on (a busy mouse answers
+// later; a refusing one runs the wait out: kRefused). On return `buffer` holds the reply,
+// the last refusing report, or the request when neither came.
 CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
                           HeldNotifications* held);
 // RunCommand without holding notifications; true when accepted.

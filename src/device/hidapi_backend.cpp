@@ -152,6 +152,12 @@ std::string HidapiBackend::ReportDescriptorPath(const std::string& device_path) 
   return "/sys/class/hidraw/" + node + "/device/report_descriptor";
 }
 
+std::vector<uint8_t> HidapiBackend::ReportDescriptor(const std::string& device_path) {
+  return ReadDescriptor(device_path);
+}
+
+std::string HidapiBackend::LibraryVersion() { return hid_version_str(); }
+
 std::vector<HidInterfaceInfo> HidapiBackend::Enumerate() {
   std::vector<HidInterfaceInfo> result;
   if (!initialised_) return result;

@@ -3,6 +3,7 @@
 // this hidapi has no call to fetch the descriptor itself.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ class HidapiBackend : public HidBackend {
   // The sysfs report descriptor location of a hidraw device node ("/dev/hidraw3");
   // empty when the path does not name a hidraw node.
   static std::string ReportDescriptorPath(const std::string& device_path);
+  // The report descriptor of a hidraw node, read from sysfs; empty when unavailable.
+  static std::vector<uint8_t> ReportDescriptor(const std::string& device_path);
+  // The hidapi library's version text.
+  static std::string LibraryVersion();
 
  private:
   bool initialised_ = false;

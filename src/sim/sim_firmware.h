@@ -21,6 +21,8 @@ inline constexpr uint8_t kSimStatusUnknownCommand = 0x01;
 inline constexpr uint8_t kSimStatusBadChecksum = 0x02;
 inline constexpr uint8_t kSimStatusBadParameter = 0x03;
 inline constexpr uint8_t kSimStatusUnreachable = 0x04;
+// Sent ahead of the real reply by the busy_status_replies fault.
+inline constexpr uint8_t kSimStatusBusy = 0x05;
 
 // Notification types (input report byte 0).
 inline constexpr uint8_t kSimLinkNotification = 0xC0;

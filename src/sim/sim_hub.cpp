@@ -35,10 +35,13 @@ std::string SimHub::InterfacePath(SimLink link, SimCollection collection) {
 
 HidInterfaceInfo SimHub::InfoOf(SimLink link, SimCollection collection) const {
   const SimInterfaceIdentity& id = link == SimLink::kWired ? identity_.wired : identity_.receiver;
+  const bool wired = link == SimLink::kWired;
+  const uint16_t vid = wired ? state_.usb_vid : state_.receiver_usb_vid;
+  const uint16_t pid = wired ? state_.usb_pid : state_.receiver_usb_pid;
   HidInterfaceInfo info;
   info.path = InterfacePath(link, collection);
-  info.vendor_id = id.vendor_id;
-  info.product_id = id.product_id;
+  info.vendor_id = vid != 0 ? vid : id.vendor_id;
+  info.product_id = pid != 0 ? pid : id.product_id;
   info.release_number = link == SimLink::kWired ? state_.firmware_version : state_.receiver_version;
   info.interface_number = static_cast<int>(collection);
   switch (collection) {
@@ -135,6 +138,7 @@ void SimHub::CommandArrived(SimLink link, const SimReport& command) {
   } else {
     reply = firmware_.HandleCommand(link, command);
   }
+  ShapeReply(faults, reply);
   const Clock::time_point due = Clock::now() + std::chrono::milliseconds(faults.reply_delay_ms);
   if (faults.garbage_notifications > 0) {
     --faults.garbage_notifications;
@@ -142,11 +146,35 @@ void SimHub::CommandArrived(SimLink link, const SimReport& command) {
     garbage[0] = kGarbageType;
     Deliver(link, SimCollection::kConfig, garbage, due);
   }
+  if (faults.busy_status_replies > 0) {
+    --faults.busy_status_replies;
+    SimReport busy{};
+    busy[0] = command[0];
+    busy[1] = kSimStatusBusy;
+    busy[3] = command[2];
+    ShapeReply(faults, busy);
+    Deliver(link, SimCollection::kConfig, std::vector<uint8_t>(busy.begin(), busy.end()), due);
+  }
   if (faults.drop_replies > 0) {
     --faults.drop_replies;
     return;
   }
   Deliver(link, SimCollection::kConfig, std::vector<uint8_t>(reply.begin(), reply.end()), due);
+}
+
+void SimHub::ShapeReply(const SimFaults& faults, SimReport& reply) {
+  auto random_byte = [this] { return static_cast<uint8_t>(random_() & 0xFF); };
+  if (faults.reply_byte0 == SimReplyBytes::kZero) reply[0] = 0;
+  if (faults.reply_byte0 == SimReplyBytes::kRandom) {
+    do {
+      reply[0] = random_byte();
+    } while (reply[0] == kSimLinkNotification || reply[0] == kSimDpiNotification);
+  }
+  if (faults.reply_bytes23 == SimReplyBytes::kZero) reply[2] = reply[3] = 0;
+  if (faults.reply_bytes23 == SimReplyBytes::kRandom) {
+    reply[2] = random_byte();
+    reply[3] = random_byte();
+  }
 }
 
 void SimHub::Deliver(SimLink link, SimCollection collection, const std::vector<uint8_t>& bytes,

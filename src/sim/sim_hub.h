@@ -10,6 +10,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,8 @@ class SimHub {
   // Read, ending early with 0 once `signal` (when given) is raised.
   int ReadUntil(Reader& reader, uint8_t* data, size_t length, int timeout_ms, ReadWake* signal);
   void CommandArrived(SimLink link, const SimReport& command);
+  // Fills the reply bytes the protocol leaves to the mouse as the fault knobs ask.
+  void ShapeReply(const SimFaults& faults, SimReport& reply);
   void UnplugLocked(SimLink link);
   // Whether the mode and the model have this device at all.
   bool CanPlug(SimLink link) const;
@@ -101,6 +104,7 @@ class SimHub {
   bool plugged_[kSimLinkCount] = {false, false};
   int reports_written_[kSimLinkCount] = {0, 0};
   std::list<std::shared_ptr<Reader>> readers_;
+  std::minstd_rand random_{std::random_device{}()};
 };
 
 }  // namespace corvane

@@ -1,6 +1,8 @@
 // Picks the simulated model from config.xml and builds the backend for it.
 #include "sim/sim_setup.h"
 
+#include <cstdlib>
+
 #include "base/text.h"
 #include "catalogue/device_catalogue.h"
 
@@ -34,8 +36,26 @@ void TakeMode(const CatalogEntry& mode, SimInterfaceIdentity& out) {
   out.exists = true;
 }
 
-// The knob named `knob` of `faults`, to be set from a decimal `value` within its range.
-bool SetFaultKnob(SimFaults& faults, std::string_view knob, int value) {
+bool ParseReplyBytes(std::string_view text, bool allow_echo, SimReplyBytes& out) {
+  if (text == "echo" && allow_echo) {
+    out = SimReplyBytes::kEcho;
+  } else if (text == "zero") {
+    out = SimReplyBytes::kZero;
+  } else if (text == "random") {
+    out = SimReplyBytes::kRandom;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The knob named `knob` of `faults`, set from `text`: a decimal number within the knob's
+// range, or one of the names the reply-byte knobs take.
+bool SetFaultKnob(SimFaults& faults, std::string_view knob, std::string_view text) {
+  if (knob == "reply_byte0") return ParseReplyBytes(text, true, faults.reply_byte0);
+  if (knob == "reply_bytes23") return ParseReplyBytes(text, true, faults.reply_bytes23);
+  int value = 0;
+  if (!ParseExactDecimal(text, value)) return false;
   if (knob == "reply_delay_ms" && value >= 0 && value <= 60000) {
     faults.reply_delay_ms = value;
   } else if (knob == "drop_replies" && value >= 0) {
@@ -46,10 +66,26 @@ bool SetFaultKnob(SimFaults& faults, std::string_view knob, int value) {
     faults.unplug_after_reports = value;
   } else if (knob == "garbage_notifications" && value >= 0) {
     faults.garbage_notifications = value;
+  } else if (knob == "busy_status_replies" && value >= 0) {
+    faults.busy_status_replies = value;
   } else if (knob == "interrupt_interval" && (value == 0 || value == 1)) {
     faults.interrupt_interval = value == 1;
   } else {
     return false;
+  }
+  return true;
+}
+
+// Applies every setting of `list` (separated by spaces or commas).
+bool ApplySimFaultList(SimBackend& backend, std::string_view list, std::string& error) {
+  size_t at = 0;
+  while (at < list.size()) {
+    const size_t end = list.find_first_of(" ,", at);
+    const std::string_view item =
+        list.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+    if (!item.empty() && !ApplySimFault(backend, item, error)) return false;
+    if (end == std::string_view::npos) break;
+    at = end + 1;
   }
   return true;
 }
@@ -71,9 +107,8 @@ bool ApplySimFault(SimBackend& backend, std::string_view setting, std::string& e
   } else if (device != "wired") {
     return false;
   }
-  int value = 0;
   SimFaults faults = backend.Faults(link);
-  if (!ParseExactDecimal(value_text, value) || !SetFaultKnob(faults, knob, value)) {
+  if (!SetFaultKnob(faults, knob, value_text)) {
     error = "--sim-fault: unknown knob or value out of range in " + std::string(setting);
     return false;
   }
@@ -119,7 +154,7 @@ std::unique_ptr<SimBackend> CreateSimBackend(const std::filesystem::path& progra
     return nullptr;
   }
   DeviceCatalogue catalogue;
-  if (!catalogue.Load(program_dir)) {
+  if (!catalogue.LoadWithUserModels(program_dir)) {
     error = "cannot read " + (program_dir / "config.xml").string();
     return nullptr;
   }
@@ -133,6 +168,11 @@ std::unique_ptr<SimBackend> CreateSimBackend(const std::filesystem::path& progra
   }
   auto backend = std::make_unique<SimBackend>(identity, mode);
   if (!state_file.empty() && !backend->AttachStateFile(state_file, error)) return nullptr;
+  if (const char* faults = std::getenv(kSimFaultsVariable); faults != nullptr &&
+      !ApplySimFaultList(*backend, faults, error)) {
+    error = std::string(kSimFaultsVariable) + ": " + error;
+    return nullptr;
+  }
   return backend;
 }
 

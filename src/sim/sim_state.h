@@ -62,6 +62,12 @@ struct SimState {
   uint8_t rate_capability = 0x40;
   uint16_t firmware_version = 0x0105;  // the mouse's, reported by command 0x20
   uint16_t receiver_version = 0x0102;
+  // USB ids presented instead of the catalogue's (0 = the catalogue's), so a mouse the
+  // catalogue does not know can be played.
+  uint16_t usb_vid = 0;
+  uint16_t usb_pid = 0;
+  uint16_t receiver_usb_vid = 0;
+  uint16_t receiver_usb_pid = 0;
   SimSettings settings;
   // The last image each device accepted over its upgrade collection (wired, receiver).
   std::array<std::vector<uint8_t>, 2> upgrade_image;

@@ -128,6 +128,10 @@ std::vector<std::pair<std::string, Field>> Fields(SimState& state) {
   f.emplace_back("rate_capability", NumberField(state.rate_capability, kMaxByte));
   f.emplace_back("firmware_version", NumberField(state.firmware_version, kMaxWord, true));
   f.emplace_back("receiver_version", NumberField(state.receiver_version, kMaxWord, true));
+  f.emplace_back("usb_vid", NumberField(state.usb_vid, kMaxWord, true));
+  f.emplace_back("usb_pid", NumberField(state.usb_pid, kMaxWord, true));
+  f.emplace_back("receiver_usb_vid", NumberField(state.receiver_usb_vid, kMaxWord, true));
+  f.emplace_back("receiver_usb_pid", NumberField(state.receiver_usb_pid, kMaxWord, true));
   f.emplace_back("report_rate", NumberField(s.report_rate, kMaxByte));
   f.emplace_back("dpi_count", NumberField(s.dpi_count, kSimDpiStages));
   f.emplace_back("dpi_index", NumberField(s.dpi_index, kSimDpiStages - 1));

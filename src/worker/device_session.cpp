@@ -89,7 +89,8 @@ bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::s
   program_folder_ = ResolveProgramFolder(options.program_dir);
   config_ = ReadApplicationConfig(program_folder_);
   // A failed read leaves the catalogue empty.
-  if ((!config_.loaded || !catalogue_.Load(program_folder_)) && options.require_config) {
+  if ((!config_.loaded || !catalogue_.LoadWithUserModels(program_folder_)) &&
+      options.require_config) {
     error = "cannot read " + (program_folder_ / kConfigFileName).string();
     return false;
   }

@@ -29,7 +29,7 @@ bool ModelContext::LoadDefinition(int device_type) {
   }
   store_.OpenDeviceDatabase(data_folder_, attr);
   std::optional<DeviceDefinition> definition =
-      LoadDeviceDefinition(DefinitionPath(program_folder_, attr));
+      LoadDeviceDefinition(catalogue_.DefinitionFile(program_folder_, attr));
   if (!definition) {
     Trace("LoadDefinition: no definition for device type %d", device_type);
     return false;
@@ -71,7 +71,7 @@ std::string ModelContext::FirmwareUrl() const {
 }
 
 std::optional<FactoryDefaults> ModelContext::ReadFactoryDefaults() const {
-  return LoadFactoryDefaults(DefinitionPath(program_folder_, DeviceAttr()));
+  return LoadFactoryDefaults(catalogue_.DefinitionFile(program_folder_, DeviceAttr()));
 }
 
 int ModelContext::EnsureProfiles() {

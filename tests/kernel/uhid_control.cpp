@@ -195,7 +195,7 @@ void WriteAll(int fd, const std::string& text) {
 int Serve(const ServeOptions& options) {
   std::string error;
   std::unique_ptr<SimBackend> sim =
-      CreateSimBackend(options.program_dir, "both", options.sim_model, "", error);
+      CreateSimBackend(options.program_dir, "both", options.sim_model, options.sim_state, error);
   if (!sim) {
     std::fprintf(stderr, "corvane-uhid: %s\n", error.c_str());
     return 1;

@@ -11,6 +11,7 @@ struct ServeOptions {
   std::string socket_path;
   std::string program_dir;  // folder holding config.xml
   std::string sim_model;    // empty: the first model with a wired and a wireless mode
+  std::string sim_state;    // --sim-state FILE: other ids, battery...; empty for none
 };
 
 // Runs until "quit". Prints "corvane-uhid: ready" on stdout once the socket listens.

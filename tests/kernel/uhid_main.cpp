@@ -1,5 +1,5 @@
 // corvane-uhid: the simulated mouse and receiver as kernel HID devices, for the test VM.
-//   serve --socket PATH [--program-dir DIR] [--sim-model TYPE]
+//   serve --socket PATH [--program-dir DIR] [--sim-model TYPE] [--sim-state FILE]
 //       runs the firmware model and takes one command per connection on PATH
 //   ctl PATH WORD...      sends one command and prints the reply (exit 0 on "ok")
 //   rate sim|hidraw SECONDS [--program-dir DIR]
@@ -18,7 +18,8 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: corvane-uhid serve --socket PATH [--program-dir DIR] [--sim-model TYPE]\n"
+               "usage: corvane-uhid serve --socket PATH [--program-dir DIR] [--sim-model TYPE]"
+               " [--sim-state FILE]\n"
                "       corvane-uhid ctl PATH WORD...\n"
                "       corvane-uhid rate sim|hidraw SECONDS [--program-dir DIR]\n");
   return 2;
@@ -35,6 +36,8 @@ bool TakeOptions(const std::vector<std::string>& args, size_t from,
       options.program_dir = args[i + 1];
     } else if (args[i] == "--sim-model") {
       options.sim_model = args[i + 1];
+    } else if (args[i] == "--sim-state") {
+      options.sim_state = args[i + 1];
     } else {
       return false;
     }

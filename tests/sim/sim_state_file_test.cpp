@@ -22,6 +22,10 @@ SimState Unusual() {
   s.rate_capability = 0x20;
   s.firmware_version = 0x0210;
   s.receiver_version = 0x0301;
+  s.usb_vid = 0x1D50;
+  s.usb_pid = 0x6001;
+  s.receiver_usb_vid = 0x1D51;
+  s.receiver_usb_pid = 0x6002;
   SimSettings& t = s.settings;
   t.report_rate = 64;
   t.dpi_count = 4;

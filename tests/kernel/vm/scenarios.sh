@@ -3,6 +3,11 @@
 # Each prints "CORVANE-VM: PASS name Nms" or "CORVANE-VM: FAIL name" with the reasons.
 PD=/opt/corvane
 SOCK=/run/corvane-uhid.sock
+# A second daemon plays a mouse of the family under ids no catalogue lists.
+SOCK2=/run/corvane-uhid-unknown.sock
+# Every simulated device fills the reply bytes the protocol leaves open at random: the tool
+# must rely on the status byte alone.
+export CORVANE_SIM_FAULTS="wired:reply_byte0=random receiver:reply_byte0=random wired:reply_bytes23=random receiver:reply_bytes23=random"
 T=/tmp/out
 mkdir -p $T
 passes=0
@@ -17,6 +22,7 @@ use_home /tmp/home
 now_ms() { awk '{ printf "%d", $1 * 1000 }' /proc/uptime; }
 cli() { corvane-cli --program-dir $PD "$@"; }
 ctl() { corvane-uhid ctl $SOCK "$@"; }
+ctl2() { corvane-uhid ctl $SOCK2 "$@"; }
 
 # expect FILE PATTERN: the file holds the (basic regular expression) pattern.
 expect() {
@@ -177,6 +183,37 @@ permission() {
     expect $T/player.err '(1209:0002)'
 }
 
+# probe, probe NODE and probe NODE --add over hidraw, then the added model configured.
+probe_unknown() {
+  ctl destroy both && wait_nodes 0 || return 1
+  printf 'usb_vid=0x1d50\nusb_pid=0x6177\n' >$T/unknown.state
+  corvane-uhid serve --socket $SOCK2 --program-dir $PD --sim-state $T/unknown.state >$T/uhid2.log 2>&1 &
+  wait_for $T/uhid2.log "ready" 100 && ctl2 create wired && wait_nodes 4 || return 1
+  (
+    use_home /tmp/home-probe
+    cli --json devices >$T/probe-devices.json && expect $T/probe-devices.json '"entries":\[\]' || exit 1
+    cli --json probe >$T/probe.json && cli probe >$T/probe-listing.txt || exit 1
+    grep -o '"node":"[^"]*","vid":7504,"pid":24951,"interface":[-0-9]*,"usage_page":65281,"usage":16,[^}]*' \
+      $T/probe.json >$T/probe-config.txt
+    expect $T/probe-config.txt '"model":"unknown","can_open":true' &&
+      expect $T/probe.json '"vid":7504,"pid":24951,"interface":[-0-9]*,"usage_page":65519,"usage":0,' || exit 1
+    node=$(sed -n 's/^"node":"\([^"]*\)".*/\1/p' $T/probe-config.txt)
+    [ -c "$node" ] || { echo "no configuration node in:"; cat $T/probe.json; exit 1; }
+    cli probe "$node" >$T/probe-node.txt || exit 1
+    expect $T/probe-node.txt 'device id   "KP11"' && expect $T/probe-node.txt 'sensor      0x35' &&
+      expect $T/probe-node.txt 'ATTRS{idVendor}=="1d50", ATTRS{idProduct}=="6177"' || exit 1
+    cli probe "$node" --add "Falcon" >$T/probe-add.txt || exit 1
+    cli --json info >$T/probe-info.json && expect $T/probe-info.json '"device_type":1000,"connection":0,"sensor":53' || exit 1
+    cli set dpi_group0_value 1200 && cli task 9 || exit 1
+    # The support report shows the node's report descriptor as read from sysfs.
+    cli --capture $T/probe-capture.txt info >/dev/null && cli --capture $T/probe-capture.txt report >$T/probe-report.txt &&
+      expect $T/probe-report.txt '1000 Falcon (user_1d50_6177, user)' && expect $T/probe-report.txt '^  0601FF0910' &&
+      expect $T/probe-report.txt '^OUT /dev/hidraw[0-9]* 33 0010'
+  ) || return 1
+  ctl2 state >$T/unknown-state.txt && expect $T/unknown-state.txt '^dpi_code0=12$' || return 1
+  ctl2 quit >/dev/null && wait_nodes 0 && ctl create both && wait_nodes 8
+}
+
 rates() {
   (
     use_home /tmp/home-rate
@@ -195,6 +232,8 @@ run notify_link notify_link
 run hotplug hotplug
 run rates rates
 sed 's/^/CORVANE-VM: RATE /' $T/rates.txt
+run probe_unknown probe_unknown
+sed 's/^/CORVANE-VM: PROBE /' $T/probe-listing.txt 2>/dev/null
 run permission permission
 ctl quit >/dev/null
 echo "CORVANE-VM: DONE passed=$passes failed=$failures"
