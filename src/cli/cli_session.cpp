@@ -145,14 +145,15 @@ int DeviceResult(DeviceJobs& jobs) {
   std::string unread;
   bool wrote = false;
   for (const DeviceJobs::CommandFailure& failure : failures) {
-    char command[8];
-    std::snprintf(command, sizeof command, "0x%02X", failure.command);
-    std::string step = "the mouse did not answer command " + std::string(command);
-    if (failure.outcome == CommandOutcome::kRefused) step = "the mouse refused command " + std::string(command);
-    if (failure.outcome == CommandOutcome::kWriteFailed) step = "could not send command " + std::string(command);
-    if (failure.skipped) step = "command " + std::string(command) + " was not sent (the mouse had gone)";
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", failure.command);
     const char* values = CommandValues(failure.command);
-    if (values != nullptr) step += std::string(" (") + values + ")";
+    const std::string command =
+        "command " + std::string(hex) + (values != nullptr ? std::string(" (") + values + ")" : "");
+    std::string step = "the mouse did not answer " + command;
+    if (failure.outcome == CommandOutcome::kRefused) step = "the mouse refused " + command;
+    if (failure.outcome == CommandOutcome::kWriteFailed) step = "could not send " + command;
+    if (failure.skipped) step = command + " was not sent (the mouse had gone)";
     steps += (steps.empty() ? "" : "; ") + step;
     // A read that failed leaves exactly those values as the store had them.
     if (IsReadCommand(failure.command)) {

@@ -46,6 +46,21 @@ void DrainStaleInput(HidHandle& device, HeldNotifications* held) {
 
 }  // namespace
 
+void AwaitLateReply(HidHandle& device, HeldNotifications* held) {
+  uint8_t report[kCommandBufferSize] = {};
+  for (int attempt = 0; attempt < kReplyReads; ++attempt) {
+    const int read = device.ReadTimeout(report, sizeof report, kReplyReadMs);
+    if (read <= 0) continue;
+    const size_t got = std::min(static_cast<size_t>(read), sizeof report);
+    if (IsNotification(report, got)) {
+      Hold(held, report, got);
+      continue;
+    }
+    Trace("late reply dropped: %02X %02X", report[0], got > 1 ? report[1] : 0);
+    return;
+  }
+}
+
 CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
                           HeldNotifications* held) {
   if (buffer == nullptr || length < kShortCommandLength || length > kCommandBufferSize) {

@@ -59,6 +59,12 @@ uint8_t CommandChecksum(const uint8_t* buffer);
 // the last refusing report, or the request when neither came.
 CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
                           HeldNotifications* held);
+// After a command that got no reply: waits up to one reply window for that late reply and
+// drops it, so the next command's wait cannot take it for its own (only the status byte
+// tells replies apart). Returns as soon as a report that is not a notification arrives;
+// notifications go to `held` (may be null: dropped).
+void AwaitLateReply(HidHandle& device, HeldNotifications* held);
+
 // RunCommand without holding notifications; true when accepted.
 bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length);
 

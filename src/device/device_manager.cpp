@@ -180,6 +180,7 @@ void DeviceManager::CloseAll() {
   opened_ = false;
   ClearActiveCache();
   entries_.clear();
+  late_reply_from_ = nullptr;
 }
 
 void DeviceManager::SetOpened(bool opened) {
@@ -352,9 +353,11 @@ bool DeviceManager::SendCommand(uint8_t* buffer, size_t length) {
   if (device == nullptr || buffer == nullptr) return false;
   // Only the worker rebuilds the list, and only it sends, so the handle stays valid.
   HeldNotifications held;
+  if (device == late_reply_from_) AwaitLateReply(*device, &held);
   const CommandOutcome outcome = RunCommand(*device, buffer, length, &held);
   std::lock_guard lock(mutex_);
   last_outcome_ = outcome;
+  late_reply_from_ = outcome == CommandOutcome::kNoReply ? device : nullptr;
   for (auto& report : held) {
     if (held_.size() < kMaxHeldNotifications) held_.push_back(std::move(report));
   }

@@ -142,6 +142,8 @@ class DeviceManager {
   DeviceEntry* active_entry_ = nullptr;
   std::chrono::milliseconds retry_delay_{kDeviceInfoRetryMs};
   CommandOutcome last_outcome_ = CommandOutcome::kAccepted;
+  // The interface whose last command got no reply: its late reply may still come.
+  HidHandle* late_reply_from_ = nullptr;
   HeldNotifications held_;  // read during command waits, oldest first
 };
 

@@ -82,8 +82,10 @@ TEST_F(FaultsEndToEndTest, APartialReadBackNamesTheValuesItCouldNotRead) {
   const std::string knob = "wired:unplug_after_reports=" + std::to_string(before + 1);
   CliResult partial = Cli({"--simulate=wired", "--sim-fault", knob, "readback"});
   EXPECT_EQ(partial.exit_code, kDeviceFailedCode) << partial.err;
-  EXPECT_NE(partial.err.find("0x13 (DPI stages); not read: DPI stages"), std::string::npos)
+  EXPECT_NE(partial.err.find("the mouse did not answer command 0x13 (DPI stages)"),
+            std::string::npos)
       << partial.err;
+  EXPECT_NE(partial.err.find("not read: DPI stages"), std::string::npos) << partial.err;
 }
 
 TEST_F(FaultsEndToEndTest, DataFoldersAndFilesArePrivateAndAStateFileKeepsItsMode) {
