@@ -191,4 +191,13 @@ ExchangeResult SaveExchangeDocument(const MarkupDocument& doc, const std::filesy
   return {};
 }
 
+bool ReadIntAttribute(const MarkupDocument& doc, std::string_view name, int& value,
+                      std::string& problem) {
+  const std::string text = doc.GetAttribute(name);
+  value = 0;
+  if (text.empty() || ParseExactDecimal(text, value)) return true;
+  problem = std::string(name) + " \"" + text + "\" is not a decimal number";
+  return false;
+}
+
 }  // namespace corvane

@@ -35,6 +35,11 @@ ExchangeResult LoadExchangeDocument(const std::filesystem::path& path, std::stri
 // file `path` that was not stored.
 ExchangeResult StoreFailure(SettingsDatabase& db, const std::filesystem::path& path);
 
+// Reads integer attribute `name` of the current element: absent ("") is 0, anything else
+// must be a decimal number. Returns false with `problem` naming the attribute otherwise.
+bool ReadIntAttribute(const MarkupDocument& doc, std::string_view name, int& value,
+                      std::string& problem);
+
 // When a text that failed to parse breaks one of the document's size limits rather than
 // its syntax, returns that limit ("elements nested deeper than 65535 levels"); else "".
 std::string ExceededMarkupLimit(std::u16string_view text);

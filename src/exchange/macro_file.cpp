@@ -34,24 +34,16 @@ void WriteEvents(MarkupDocument& doc, const std::vector<MacroEventRecord>& event
   }
 }
 
-// Reads an integer attribute ("" reads as 0); false with `problem` when it is not a number.
-bool ReadInt(const MarkupDocument& doc, std::string_view name, int& value, std::string& problem) {
-  const std::string text = doc.GetAttribute(name);
-  value = 0;
-  if (text.empty() || ParseExactDecimal(text, value)) return true;
-  problem = std::string(name) + " \"" + text + "\" is not a decimal number";
-  return false;
-}
 
 // The macro attributes of the current element; missing ones read as "" and 0. Returns the
 // first problem ("" when the settings are ones the macro page stores).
 std::string ReadMacroAttributes(const MarkupDocument& doc, MacroRecord& macro) {
   std::string problem;
   macro.name = doc.GetAttribute(std::string_view("macro_name"));
-  if (!ReadInt(doc, "macro_type", macro.play_type, problem) ||
-      !ReadInt(doc, "play_times", macro.play_times, problem) ||
-      !ReadInt(doc, "delay_type", macro.delay_type, problem) ||
-      !ReadInt(doc, "delay_time", macro.delay_time, problem)) {
+  if (!ReadIntAttribute(doc, "macro_type", macro.play_type, problem) ||
+      !ReadIntAttribute(doc, "play_times", macro.play_times, problem) ||
+      !ReadIntAttribute(doc, "delay_type", macro.delay_type, problem) ||
+      !ReadIntAttribute(doc, "delay_time", macro.delay_time, problem)) {
     return problem;
   }
   return MacroSettingsProblem(macro);
@@ -63,10 +55,10 @@ std::string ReadEvents(MarkupDocument& doc, std::vector<MacroEventRecord>& event
     MacroEventRecord event;
     event.desc = doc.GetAttribute(std::string_view("desc"));
     std::string problem;
-    if (!ReadInt(doc, "index", event.record_index, problem) ||
-        !ReadInt(doc, "type", event.type, problem) ||
-        !ReadInt(doc, "value", event.value, problem) ||
-        !ReadInt(doc, "timestamp", event.delay_time, problem)) {
+    if (!ReadIntAttribute(doc, "index", event.record_index, problem) ||
+        !ReadIntAttribute(doc, "type", event.type, problem) ||
+        !ReadIntAttribute(doc, "value", event.value, problem) ||
+        !ReadIntAttribute(doc, "timestamp", event.delay_time, problem)) {
       return "item " + IntToDecimal(n) + ": " + problem;
     }
     problem = MacroEventProblem(event);

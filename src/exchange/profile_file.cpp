@@ -114,16 +114,6 @@ struct ProfilePlan {
   std::vector<std::pair<std::string, std::string>> config;  // key, value in file order
 };
 
-// Reads an integer attribute: "" (absent) is 0 as before; anything else must be a decimal
-// number. Returns false with `problem` naming the attribute otherwise.
-bool ReadInt(const MarkupDocument& doc, std::string_view name, int& value, std::string& problem) {
-  const std::string text = doc.GetAttribute(name);
-  value = 0;
-  if (text.empty() || ParseExactDecimal(text, value)) return true;
-  problem = std::string(name) + " \"" + text + "\" is not a decimal number";
-  return false;
-}
-
 // "<section> item <n>: <problem>", naming the element a refused value came from.
 std::string Where(std::string_view section, int item, const std::string& problem) {
   return std::string(section) + " item " + IntToDecimal(item) + ": " + problem;
@@ -136,11 +126,11 @@ std::string ReadKeyItems(MarkupDocument& doc, const ProfileImportTarget& target,
   std::string problem;
   for (int n = 1; problem.empty() && doc.FindElement("item"); ++n) {
     KeyAssignRecord record;
-    if (!ReadInt(doc, "key_code", record.key_code, problem) ||
-        !ReadInt(doc, "macro_type", record.macro_type, problem) ||
-        !ReadInt(doc, "macro_value", record.macro_value, problem) ||
-        !ReadInt(doc, "macro_value2", record.macro_value2, problem) ||
-        !ReadInt(doc, "macro_value3", record.macro_value3, problem)) {
+    if (!ReadIntAttribute(doc, "key_code", record.key_code, problem) ||
+        !ReadIntAttribute(doc, "macro_type", record.macro_type, problem) ||
+        !ReadIntAttribute(doc, "macro_value", record.macro_value, problem) ||
+        !ReadIntAttribute(doc, "macro_value2", record.macro_value2, problem) ||
+        !ReadIntAttribute(doc, "macro_value3", record.macro_value3, problem)) {
       problem = Where("keyitems", n, problem);
       break;
     }
@@ -174,16 +164,16 @@ std::string ReadLightItems(MarkupDocument& doc, const SettingsDatabase& db, int 
   if (!doc.FindElement("Lightitems")) return "";
   std::string problem;
   int active = 0;
-  if (!ReadInt(doc, "lightmode", active, problem)) return "Lightitems: " + problem;
+  if (!ReadIntAttribute(doc, "lightmode", active, problem)) return "Lightitems: " + problem;
   plan.light_mode = active;
   doc.EnterElement();
   for (int n = 1; problem.empty() && doc.FindElement("item"); ++n) {
     int mode = 0;
-    if (!ReadInt(doc, "light_mode", mode, problem)) break;
+    if (!ReadIntAttribute(doc, "light_mode", mode, problem)) break;
     std::optional<LightRecord> record = db.GetLight(profile, mode);
     LightRecord row = record.value_or(LightRecord{});
     for (const auto& [name, field] : LightFields()) {
-      if (!ReadInt(doc, name, row.*field, problem)) break;
+      if (!ReadIntAttribute(doc, name, row.*field, problem)) break;
     }
     if (problem.empty()) problem = LightProblem(row);
     if (!problem.empty()) {

@@ -61,3 +61,12 @@ def unnamed(session, root):
 def centre(node):
     box = node.queryComponent().getExtents(0)
     return box.x + box.width // 2, box.y + box.height // 2
+
+
+# The active profile's stored value of configuration key `key`; None when it has none.
+def stored(session, key):
+    with session.database() as db:
+        row = db.execute("SELECT c.value FROM t_configdata c JOIN t_profile_data p "
+                         "ON c.profile = p.profile WHERE p.status = 1 AND c.key = ?",
+                         (key,)).fetchone()
+    return row[0] if row else None

@@ -13,7 +13,7 @@ import xml.etree.ElementTree as ElementTree
 from gi.repository import GLib
 
 from gui_harness import HarnessError, wait_until
-from gui_steps import MAIN_TITLE, QUIET_S, active_profile, open_device, quiet
+from gui_steps import MAIN_TITLE, QUIET_S, active_profile, open_device, quiet, stored
 
 BUS_NAME = "example.corvane.Corvane"
 BUS_PATH = "/example/corvane/Corvane"
@@ -348,14 +348,6 @@ def expect_same_bytes(session, mark, task, what):
     if reference[-len(sent):] != sent:
         raise HarnessError("%s sent %s; task %d from the same store sends %s" %
                            (what, sent, task, reference))
-
-
-def stored(session, key):
-    with session.database() as db:
-        row = db.execute("SELECT c.value FROM t_configdata c JOIN t_profile_data p "
-                         "ON c.profile = p.profile WHERE p.status = 1 AND c.key = ?",
-                         (key,)).fetchone()
-    return row[0] if row else None
 
 
 def scenario_desktop_methods(session):

@@ -5,7 +5,7 @@ settings database, and is still there after the program was ended and started ag
 import time
 
 from gui_harness import HarnessError, command_of, showing, wait_until
-from gui_steps import MAIN_TITLE, open_device, quiet
+from gui_steps import MAIN_TITLE, open_device, quiet, stored
 
 PERFORMANCE_TAB = "Performance"
 DEVICE_TAB = "Device settings"
@@ -22,14 +22,6 @@ DPI_STAGES, REPORT_RATE, SENSOR, POWER = 0x03, 0x02, 0x06, 0x07
 
 def report_bytes(report_hex):
     return bytes.fromhex(report_hex)
-
-
-def stored(session, key):
-    with session.database() as db:
-        row = db.execute("SELECT c.value FROM t_configdata c JOIN t_profile_data p "
-                         "ON c.profile = p.profile WHERE p.status = 1 AND c.key = ?",
-                         (key,)).fetchone()
-    return row[0] if row else None
 
 
 def open_page(session, tab):
