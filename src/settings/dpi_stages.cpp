@@ -117,7 +117,11 @@ DpiActionResult DpiStages::TypeValue(int index, std::string_view text) {
   DpiActionResult result;
   result.posted = true;
   result.value = value;
-  if (index != state_.CachedIndex()) {
+  // Typing into another shown stage makes it the current one in the store, the page and
+  // (through the job just posted) the mouse alike; a cache moved alone would hide the
+  // mouse's next stage change onto it and swallow a later click on it.
+  if (index != state_.CachedIndex() && index < StoredCountAndIndex(store_, profile).first) {
+    WriteInt(profile, kDpiIndexKey, index);
     state_.SetCachedIndex(index);
     if (state_.ShowDpiTips()) state_.SetPendingDpiPopup(value);
     result.show_save_wait = state_.ShowSaveTips();

@@ -1,5 +1,5 @@
 // The jobs that send the active profile to the mouse: performance commands, the
-// button table with a pending macro, the lighting mode and its read-back, the factory
+// button table with the marked buttons' macros, the lighting mode and its read-back, the factory
 // DPI stages, restore defaults and the whole-profile upload.
 #include <set>
 #include <string>

@@ -82,7 +82,12 @@ TEST_F(PageLogicTest, TypedAndSlidValuesFollowTheSensor) {
   EXPECT_EQ(Get("dpi_group0_value"), "12300");
   dpi.TypeValue(2, "not a number");
   EXPECT_EQ(Get("dpi_group2_value"), "50");
+  // The stage typed into is the current one for the store and the page alike, so a later
+  // click on it changes nothing and the mouse's next stage change onto it is not missed.
+  EXPECT_EQ(Get("dpi_index"), "2");
+  EXPECT_EQ(state_.CachedIndex(), 2);
   poster_.tasks.clear();
+  EXPECT_FALSE(dpi.SelectStage(2).posted);
   dpi.MoveSlider(1, 40);  // generic scale: 40 * 50
   EXPECT_EQ(Get("dpi_group1_value"), "2000");
   EXPECT_TRUE(poster_.tasks.empty());  // only the release posts

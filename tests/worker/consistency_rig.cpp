@@ -1,6 +1,7 @@
 // The consistency rig: each operation goes through the same page logic and jobs as the
-// window; the check replays the store's view of the active profile onto a copy of the
-// simulated mouse and reports what that would change.
+// window; the check compares what the window was told (connection line, link flag, DPI
+// selection) with the mouse and the store, and replays the store's view of the active
+// profile onto a copy of the simulated mouse, reporting what that would change.
 #include "consistency_rig.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/text_ids.h"
 #include "base/text.h"
 #include "device/command_transaction.h"
 #include "exchange/macro_file.h"
@@ -438,7 +440,31 @@ std::vector<CommandReport> ConsistencyRig::ProfileCommands() {
   return commands;
 }
 
+std::string ConsistencyRig::WindowDisagreement() {
+  // The connection line and link flag say what the mouse is: on through the receiver or
+  // over the cable, or off once the receiver said so.
+  const bool on = sim_->State().mouse_on || mode_ == SimMode::kWired;
+  const int expected_text = !on ? kTextNoDevice : mode_ == SimMode::kWired ? kTextWired : kTextWireless;
+  if (recorder_.ConnectionText() != expected_text) {
+    return "the connection line shows text " + std::to_string(recorder_.ConnectionText()) +
+           " for a mouse that is " + (on ? "on" : "off");
+  }
+  if (recorder_.LinkFlag() != on || state_.Link() != on) {
+    return std::string("the window's link flag says ") + (on ? "off" : "on");
+  }
+  if (!on || !queue_.tasks.empty()) return {};
+  // The DPI page's stage count and selection are what the store holds.
+  const DpiPageView shown = dpi_->View();
+  if (state_.CachedCount() != shown.count || state_.CachedIndex() != shown.index) {
+    return "the DPI page shows stage " + std::to_string(state_.CachedIndex()) + " of " +
+           std::to_string(state_.CachedCount()) + ", the store " + std::to_string(shown.index) +
+           " of " + std::to_string(shown.count);
+  }
+  return {};
+}
+
 std::string ConsistencyRig::Disagreement() {
+  if (std::string window = WindowDisagreement(); !window.empty()) return window;
   if (!Settled()) return {};
   SimState mouse = sim_->State();
   SimFirmware firmware(mouse, identity_);

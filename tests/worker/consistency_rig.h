@@ -54,8 +54,9 @@ class ConsistencyRig {
 
   // Performs one step; with `drain`, the worker then runs every queued task.
   void Perform(const Step& step, bool drain);
-  // Empty when the mouse holds what the store says for the active profile (or when the tool
-  // knows it does not: the mouse is off or owes a change); else what differs.
+  // Empty when the window agrees with the mouse and the store, and the mouse holds what the
+  // store says for the active profile (unless the tool knows it does not: the mouse is off
+  // or owes a change); else what differs.
   std::string Disagreement();
   // Switches the mouse on if it is off and runs one job with no faults.
   void Settle();
@@ -72,6 +73,8 @@ class ConsistencyRig {
   };
 
   void Drain();
+  // What the window was told that the mouse or the store contradicts; empty when nothing.
+  std::string WindowDisagreement();
   void LoadPages();
   void Assign(const Step& step);
   void EditMacro(const Step& step);
