@@ -417,10 +417,16 @@ void DeviceMainDlg::ShowDeviceControls(bool show) {
   for (int id : {kIdConnection, kIdProfile, kIdBattery}) Show(id, show);
 }
 
-void DeviceMainDlg::ShowDeviceList(bool show) { device_list_->SetVisible(show); }
+void DeviceMainDlg::ShowDeviceList(bool show) {
+  device_list_->SetVisible(show);
+  // With no list the home page says in words that no mouse is there.
+  for (int id : {kIdNoDeviceBackdrop, kIdNoDeviceNotice}) Show(id, !show);
+  UpdateListPaging();
+}
 
 void DeviceMainDlg::UpdateListPaging() {
-  const bool paged = device_list_->GetOnlineDevCount() > device_list_->CardsPerPage();
+  const bool paged = device_list_->IsVisible() &&
+                     device_list_->GetOnlineDevCount() > device_list_->CardsPerPage();
   Show(kIdListPrev, paged);
   Show(kIdListNext, paged);
 }

@@ -51,6 +51,8 @@ inline constexpr int kIdTabColumn = 47, kIdTabStrip = 48;
 inline constexpr int kIdPageHome = 49, kIdPageKeys = 50, kIdPageDpi = 52, kIdPageMacros = 53;
 inline constexpr int kIdPageLighting = 54, kIdPageDevice = 55, kIdPageSettings = 56;
 inline constexpr int kIdDeviceList = 57, kIdListPrev = 60, kIdListNext = 61;
+// The backdrop and words shown on the home page in place of the list while no mouse is there.
+inline constexpr int kIdNoDeviceBackdrop = 58, kIdNoDeviceNotice = 59;
 inline constexpr int kIdSettingsReturn = 273;
 inline constexpr int kIdDpiRestore = 250, kIdFirmwareMouse = 248, kIdFirmwareReceiver = 249;
 

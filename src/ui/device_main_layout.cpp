@@ -144,6 +144,17 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
     DUI::MControl* button = home->CreateControl("CImageButton", id, Rect{}, "");
     button->SetImage(id == kIdListPrev ? "img_btn_pre.png" : "img_btn_next.png", 4);
   }
+  auto* backdrop = static_cast<DUI::MPicture*>(
+      home->CreateArea("MPicture", kIdNoDeviceBackdrop, Rect{}, "", 0));
+  backdrop->SetImage("img_area3.png", 1);
+  backdrop->SetShowMode(DUI::MPicture::kShowSliced, 10);
+  auto* notice = static_cast<DUI::MControlFont*>(
+      Labelled(home->CreateArea("MText", kIdNoDeviceNotice, Rect{}, "", 0), kTextNoDeviceNotice));
+  notice->SetFont(kFrameFont, 20, 0);
+  notice->SetAlignment(DUI::kAlignCenter);
+  notice->SetMultiLine(true);
+  notice->SetTextColor(kTextColorTitle);
+  ShowDeviceList(false);
 }
 
 Rect DeviceMainDlg::ConnectionRect() const {
@@ -210,6 +221,13 @@ void DeviceMainDlg::LayoutFrame(const Rect& rc) {
   // Children of a page are placed relative to it.
   device_list_->SetRect(
       Rect{200 - home.left, 200 - home.top, r - 200 - home.left, b - 100 - home.top});
+  const int notice_width = static_cast<int>(500 * scale_);
+  const int notice_left = (r - notice_width) / 2 - home.left;
+  const int notice_top = static_cast<int>(200 * scale_) - home.top;
+  const Rect notice{notice_left, notice_top, notice_left + notice_width,
+                    notice_top + static_cast<int>(80 * scale_)};
+  GetControl(kIdNoDeviceBackdrop)->SetRect(notice);
+  GetControl(kIdNoDeviceNotice)->SetRect(notice);
   const int mid = (b - 100 + 200) / 2 - home.top;
   GetControl(kIdListPrev)->SetRect(Rect{150 - home.left, mid - 20, 180 - home.left, mid + 20});
   GetControl(kIdListNext)

@@ -365,6 +365,7 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
     list_.SetConnectionText(mode == ConnectionMode::kReceiver ? kTextWireless : kTextWired);
     list_.SetDeviceState(type, m, OnlineState::kOnline);
     manager_.SetOnlineState(type, m, OnlineState::kOnline);
+    list_.ShowDeviceList(true);
     RefreshDevicePages(true);
     JobScope scope(*this);
     if (ReadBackSettings(true)) {

@@ -72,8 +72,9 @@ bool ReenumerateDevices(DeviceManager& manager, DeviceListView& view) {
   const bool has_entries = manager.EntriesOfSelected(entries);
   manager.SelectDeviceType(saved);
 
-  if (TellDeviceList(entries, view)) {
-    view.GetOnlineDevCount();
+  const bool told = TellDeviceList(entries, view);
+  view.ShowDeviceList(view.GetOnlineDevCount() > 0);
+  if (told) {
     view.SetSelectDevice(saved);
     const int selected = view.GetSelectDevice();
     manager.SelectDeviceType(selected);

@@ -88,6 +88,11 @@ bool RecordingDeviceView::LinkFlag() const {
   return link_flag_;
 }
 
+bool RecordingDeviceView::DeviceListShown() const {
+  std::lock_guard lock(mutex_);
+  return list_shown_;
+}
+
 int RecordingDeviceView::SavedDeviceType() {
   std::lock_guard lock(mutex_);
   return saved_type_;
@@ -176,7 +181,11 @@ int RecordingDeviceView::GetSelectDevice() {
   return selected_;
 }
 
-void RecordingDeviceView::ShowDeviceList(bool show) { Record(Join("ShowDeviceList", {show})); }
+void RecordingDeviceView::ShowDeviceList(bool show) {
+  Record(Join("ShowDeviceList", {show}));
+  std::lock_guard lock(mutex_);
+  list_shown_ = show;
+}
 void RecordingDeviceView::SetBatteryInfo(BatteryStatus battery) {
   Record(Join("SetBatteryInfo", {battery.level, battery.charging}));
 }

@@ -32,6 +32,8 @@ class RecordingDeviceView : public DeviceView {
   int ConnectionText() const;
   bool IdlePoll() const;
   bool LinkFlag() const;
+  // Whether the home page shows the device list (else its no-device notice).
+  bool DeviceListShown() const;
 
   int SavedDeviceType() override;
   void SetSavedDeviceType(int device_type) override;
@@ -78,6 +80,7 @@ class RecordingDeviceView : public DeviceView {
   int connection_text_ = 0;
   bool idle_poll_ = false;
   bool link_flag_ = false;
+  bool list_shown_ = false;
 };
 
 }  // namespace corvane

@@ -452,6 +452,10 @@ std::string ConsistencyRig::WindowDisagreement() {
   if (recorder_.LinkFlag() != on || state_.Link() != on) {
     return std::string("the window's link flag says ") + (on ? "off" : "on");
   }
+  // The home page lists the mouse while it answers, and says it is not there otherwise.
+  if (recorder_.DeviceListShown() != on) {
+    return std::string("the home page ") + (on ? "hides" : "shows") + " the device list";
+  }
   if (!on || !queue_.tasks.empty()) return {};
   // The DPI page's stage count and selection are what the store holds.
   const DpiPageView shown = dpi_->View();
