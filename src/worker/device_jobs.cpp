@@ -123,7 +123,26 @@ bool DeviceJobs::Run(WorkerTask task) {
   const bool known = RunJob(task);
   // A job that went through shows the mouse takes commands again: give it what it missed.
   if (known && !job_failed_) SendOwed();
+  ShowWhetherInStep();
   return known;
+}
+
+void DeviceJobs::RetryOwed() {
+  if (owed_.empty()) return;
+  JobScope scope(*this);
+  SendOwed();
+  ShowWhetherInStep();
+}
+
+void DeviceJobs::ShowWhetherInStep() {
+  if (!State().Link()) return;  // the off line says more than this one
+  const bool behind = !owed_.empty();
+  if (!behind && !shown_behind_) return;
+  shown_behind_ = behind;
+  const ConnectionMode mode = manager_.ActiveConnectionMode();
+  list_.SetConnectionText(behind                              ? kTextNotInStep
+                          : mode == ConnectionMode::kReceiver ? kTextWireless
+                                                              : kTextWired);
 }
 
 bool DeviceJobs::RunJob(WorkerTask task) {
@@ -372,6 +391,7 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
       RefreshDevicePages(true);
       UpdateVersionLine();
       SendOwed();  // what was changed while the mouse was off
+      ShowWhetherInStep();
     }
   } else {
     ShowMouseOff();

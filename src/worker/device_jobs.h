@@ -93,6 +93,9 @@ class DeviceJobs {
   // read-back value it did not give. They are sent again after the next job that goes
   // through and when the link comes back.
   bool OutOfStep() const { return !owed_.empty(); }
+  // Sends again what the mouse did not take, for a mouse that refused while it stayed
+  // linked: nothing else would give it another chance until the user's next change.
+  void RetryOwed();
 
  private:
   // The job of `task` without the failure bookkeeping of Run.
@@ -117,6 +120,9 @@ class DeviceJobs {
   void SendOwed();
   // The window's reaction to a mouse that went off behind its receiver.
   void ShowMouseOff();
+  // The connection line says so while a linked mouse lacks what the store holds, and goes
+  // back to the link's own text once it has it.
+  void ShowWhetherInStep();
   bool Send(CommandReport report, bool report_failure);
   bool Read(uint8_t command, uint8_t* reply);
   void StoreWrites(int profile, const std::vector<std::pair<std::string, std::string>>& writes);
@@ -149,6 +155,8 @@ class DeviceJobs {
   bool mouse_gone_ = false;  // ... and the mouse cannot take the rest
   std::vector<CommandFailure> failures_;
   std::set<WorkerTask> owed_;
+  // Whether the connection line was last told that the mouse lacks what the store holds.
+  bool shown_behind_ = false;
 };
 
 }  // namespace corvane

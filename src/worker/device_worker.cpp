@@ -34,6 +34,8 @@ void DeviceWorker::Step() {
     jobs_.Run(*task);      // numbers without a job are dropped
     const std::vector<DeviceJobs::CommandFailure> failures = jobs_.TakeFailures();
     outcomes_.NoteFinished(failures.empty() ? std::nullopt : std::optional(failures.front()));
+  } else if (state_.IdlePoll()) {
+    RetryOwedWhenDue();
   }
   // The idle notification read is not a job: whoever waits for the queue to drain must
   // not wait out the read's second as well.
@@ -44,6 +46,18 @@ void DeviceWorker::Step() {
     poll_waited_ = std::chrono::steady_clock::now() - started >=
                    std::chrono::milliseconds(kDefaultIntervalMs);
   }
+}
+
+void DeviceWorker::RetryOwedWhenDue() {
+  // A few seconds keep a refusing receiver from being asked at every read.
+  constexpr std::chrono::seconds kRetryInterval{3};
+  if (!jobs_.OutOfStep() || !state_.Link()) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - last_retry_ < kRetryInterval) return;
+  last_retry_ = now;
+  jobs_.TakeFailures();
+  jobs_.RetryOwed();
+  jobs_.TakeFailures();  // a retry belongs to no posted task
 }
 
 void DeviceWorker::SetBusy(bool busy) {

@@ -444,7 +444,10 @@ std::string ConsistencyRig::WindowDisagreement() {
   // The connection line and link flag say what the mouse is: on through the receiver or
   // over the cable, or off once the receiver said so.
   const bool on = sim_->State().mouse_on || mode_ == SimMode::kWired;
-  const int expected_text = !on ? kTextNoDevice : mode_ == SimMode::kWired ? kTextWired : kTextWireless;
+  const int expected_text = !on                   ? kTextNoDevice
+                            : jobs_->OutOfStep()    ? kTextNotInStep
+                            : mode_ == SimMode::kWired ? kTextWired
+                                                       : kTextWireless;
   if (recorder_.ConnectionText() != expected_text) {
     return "the connection line shows text " + std::to_string(recorder_.ConnectionText()) +
            " for a mouse that is " + (on ? "on" : "off");

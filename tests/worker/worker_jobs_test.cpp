@@ -105,8 +105,11 @@ TEST_F(WorkerSimTest, FailedWirelessWriteRunsTheFailureReaction) {
   EXPECT_TRUE(recorder_.Called("ClosePopups"));
   EXPECT_TRUE(recorder_.Called("SetDeviceState 11 1 1"));
   EXPECT_TRUE(recorder_.Called("SetDeviceState " + std::to_string(kIdsOnlyDeviceType) + " 1 1"));
-  EXPECT_EQ(recorder_.ConnectionText(), 52);
+  // The lost reply leaves the rate owed: the line says so until a retry goes through.
+  EXPECT_EQ(recorder_.ConnectionText(), kTextNotInStep);
   EXPECT_TRUE(state_.Link());
+  jobs_.RetryOwed();
+  EXPECT_EQ(recorder_.ConnectionText(), kTextWireless);
 }
 
 TEST_F(WorkerSimTest, WriteToASwitchedOffMouseShowsItOffAndIsSentWhenItReturns) {
@@ -188,6 +191,32 @@ TEST_F(WorkerSimTest, RefusedStepsAreAllReportedTheRestStillRunsAndAllAreSentLat
   EXPECT_FALSE(jobs_.OutOfStep());
   EXPECT_EQ(sim_->State().settings.report_rate, 4);
   EXPECT_EQ(sim_->State().settings.sleep_light, 30);
+}
+
+TEST_F(WorkerSimTest, ARefusingReceiverIsShownAndWhatItRefusedGoesAgainOnceItTakesCommands) {
+  StartSim(SimMode::kWireless);
+  jobs_.Run(WorkerTask::kStartup);
+  ASSERT_EQ(recorder_.ConnectionText(), kTextWireless);
+  Set("report_rate", "2");
+  SimFaults refusing;
+  refusing.forced_status = 0x01;  // the receiver refuses everything, its own query too
+  sim_->SetFaults(SimLink::kReceiver, refusing);
+  jobs_.Run(WorkerTask::kReportRate);
+  EXPECT_TRUE(state_.Link()) << "a refusing receiver says nothing about the mouse being off";
+  EXPECT_EQ(recorder_.ConnectionText(), kTextNotInStep);
+  jobs_.RetryOwed();
+  EXPECT_EQ(recorder_.ConnectionText(), kTextNotInStep) << "still refused";
+  EXPECT_NE(sim_->State().settings.report_rate, 2);
+
+  sim_->SetFaults(SimLink::kReceiver, SimFaults{});
+  jobs_.RetryOwed();
+  EXPECT_EQ(sim_->State().settings.report_rate, 2);
+  EXPECT_FALSE(jobs_.OutOfStep());
+  EXPECT_EQ(recorder_.ConnectionText(), kTextWireless);
+  recorder_.ClearCalls();
+  jobs_.Run(WorkerTask::kReportRate);
+  EXPECT_TRUE(recorder_.CallsStartingWith("SetConnectionText").empty())
+      << "a mouse in step keeps its line untouched";
 }
 
 TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
