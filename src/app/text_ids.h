@@ -233,6 +233,8 @@ namespace corvane {
   X(BatteryLevel, 643) \
   X(Charging, 644) \
   X(NotInStep, 660) \
+  X(DeleteMacroTitle, 661) \
+  X(DeleteMacroBody, 662) \
   X(LeftButton, 701) \
   X(RightButton, 702) \
   X(MiddleButton, 703) \

@@ -74,7 +74,11 @@ ButtonAssignment::ButtonAssignment(SettingsDatabase& db, TaskPoster& poster,
 void ButtonAssignment::Load(int profile, std::vector<ButtonDefinition> buttons) {
   profile_ = profile;
   buttons_ = std::move(buttons);
-  selected_ = buttons_.empty() ? 0 : buttons_.front().key_value;
+  // A reload (another profile, the mouse back) keeps the picked button when it is still
+  // there: the panel beside it stays open for that button.
+  const bool kept = std::any_of(buttons_.begin(), buttons_.end(),
+                                [this](const ButtonDefinition& b) { return b.key_value == selected_; });
+  if (!kept) selected_ = buttons_.empty() ? 0 : buttons_.front().key_value;
 }
 
 AssignResult ButtonAssignment::Save(int family, int value, int value2, const std::string& desc) {
@@ -185,7 +189,13 @@ std::vector<std::pair<int, std::string>> ButtonAssignment::Descriptions() const 
 
 ButtonPanelState ButtonAssignment::PanelState() const {
   const std::optional<KeyAssignRecord> row = db_.GetKeyAssign(profile_, selected_);
-  if (!row) return {};
+  if (!row) {
+    // No row: the button does what the model gives it from the factory; show that.
+    for (const ButtonDefinition& b : buttons_) {
+      if (b.key_value == selected_ && b.func_type != 0) return {b.func_type, b.func_value};
+    }
+    return {};
+  }
   switch (row->macro_type) {
     case kFamilyMouse:
     case kFamilyMultimedia:

@@ -50,7 +50,8 @@ class ButtonAssignment {
   ButtonAssignment(SettingsDatabase& db, TaskPoster& poster, DeviceState& state,
                    TextLookup texts);
 
-  // Sets the current profile and the device definition's buttons; selects the first.
+  // Sets the current profile and the device definition's buttons; keeps the selected
+  // button when the definition has it, else selects the first.
   void Load(int profile, std::vector<ButtonDefinition> buttons);
   // Stores the selected button index (the page's picture or list selection).
   void SelectButton(int button) { selected_ = button; }

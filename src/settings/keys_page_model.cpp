@@ -77,9 +77,16 @@ std::string KeysPageModel::ButtonName(int button) const {
 AssignResult KeysPageModel::ChooseListItem(int family, int index) {
   const std::vector<ChoiceItem> items = ListItems(family);
   if (index < 0 || index >= static_cast<int>(items.size())) return AssignResult::kNothingToSave;
-  const ChoiceItem& item = items[index];
-  if (family == kFamilyMacro) return assignment_.ChooseMacro(item.code, item.text);
-  return assignment_.ChooseFamilyItem(family, item.code, item.text);
+  return ChooseListCode(family, items[index].code);
+}
+
+AssignResult KeysPageModel::ChooseListCode(int family, int code) {
+  for (const ChoiceItem& item : ListItems(family)) {
+    if (item.code != code) continue;
+    if (family == kFamilyMacro) return assignment_.ChooseMacro(item.code, item.text);
+    return assignment_.ChooseFamilyItem(family, item.code, item.text);
+  }
+  return AssignResult::kNothingToSave;
 }
 
 AssignResult KeysPageModel::ApplyRapidFire(std::string_view first, std::string_view second) {

@@ -53,7 +53,8 @@ class KeysPageModel {
  public:
   KeysPageModel(SettingsDatabase& db, TaskPoster& poster, DeviceState& state, TextLookup texts);
 
-  // Takes the profile and the definition's buttons; selects the first button.
+  // Takes the profile and the definition's buttons; keeps the selected button when the
+  // definition has it, else selects the first.
   void Load(int profile, std::vector<ButtonDefinition> buttons);
   // True once a definition with at least one button was loaded.
   bool Loaded() const { return !buttons_.empty(); }
@@ -74,6 +75,10 @@ class KeysPageModel {
   // Saves item `index` of the list of `family` for the selected button (the macro list
   // also marks the button for the macro upload). kNothingToSave for a bad index.
   AssignResult ChooseListItem(int family, int index);
+  // Saves the item of the list of `family` with `code`, as the shown list held it; a list
+  // shown before a macro was deleted cannot give its entry to another macro that way.
+  // kNothingToSave when the list no longer has that code.
+  AssignResult ChooseListCode(int family, int code);
   // Rapid-fire apply from the two fields as typed; numbers are clamped to their ranges
   // (first 5..255, second 0..255) and the caption text becomes the description.
   AssignResult ApplyRapidFire(std::string_view first, std::string_view second);

@@ -18,14 +18,13 @@ constexpr std::string_view kArrowSpaces = "  ";
 
 }  // namespace
 
-std::vector<MenuEntry> MacroListMenu(bool macro_selected) {
+std::vector<MenuEntry> MacroListMenu(bool macro_selected, bool any_macros) {
+  // Importing needs nothing in the list; exporting needs something to export. Each
+  // entry's text names what it does: "Import all" imports, "Export all" exports.
   std::vector<MenuEntry> menu{{kCmdImportMacro, kTextImport}};
-  if (macro_selected) {
-    // Each entry's text names what it does: "Import all" imports, "Export all" exports.
-    menu.push_back({kCmdExportMacro, kTextExport});
-    menu.push_back({kCmdImportAllMacros, kTextImportAllMacros});
-    menu.push_back({kCmdExportAllMacros, kTextExportAllMacros});
-  }
+  if (macro_selected) menu.push_back({kCmdExportMacro, kTextExport});
+  menu.push_back({kCmdImportAllMacros, kTextImportAllMacros});
+  if (any_macros) menu.push_back({kCmdExportAllMacros, kTextExportAllMacros});
   return menu;
 }
 

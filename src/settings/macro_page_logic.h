@@ -37,9 +37,9 @@ struct MenuEntry {
   int text_id;
 };
 
-// The macro list's menu: import always; export, import all and export all with a macro
-// selected.
-std::vector<MenuEntry> MacroListMenu(bool macro_selected);
+// The macro list's menu: import and import all always (an empty list is filled that way);
+// export with a macro selected, export all with any macro in the list.
+std::vector<MenuEntry> MacroListMenu(bool macro_selected, bool any_macros);
 std::vector<MenuEntry> RecordListMenu();
 std::vector<MenuEntry> InsertMenu();
 

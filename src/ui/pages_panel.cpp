@@ -73,7 +73,10 @@ int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
   if (dpi_page_->Handles(id)) return dpi_page_->OnMessage(id, code, extra);
   if (device_page_->Handles(id)) return device_page_->OnMessage(id, code, extra);
   if (LightingPage::Handles(id)) return lighting_page_->OnMessage(id, code, extra);
-  return macro_page_->OnMessage(id, code, extra);
+  const int64_t handled = macro_page_->OnMessage(id, code, extra);
+  // The buttons page offers the same macros as the macro page's list.
+  if (handled != 0) keys_page_->SyncMacroList();
+  return handled;
 }
 
 void PagesPanel::Refresh() {
@@ -91,7 +94,10 @@ void PagesPanel::RefreshPage(DevicePage page) {
     device_page_->Refresh();
   }
   if (page == DevicePage::kButtons) keys_page_->Refresh();
-  if (page == DevicePage::kMacro) macro_page_->Load();
+  if (page == DevicePage::kMacro) {
+    macro_page_->Load();
+    keys_page_->SyncMacroList();
+  }
   if (page == DevicePage::kLighting) lighting_page_->Reload();
 }
 

@@ -133,7 +133,7 @@ def scenario_keys_mouse(session):
     if problems:
         raise HarnessError("unnamed controls on the buttons page: %s" % problems)
     session.screenshot("page")
-    choose(session, main, "Left click", "Scroll down")
+    choose(session, main, "Back", "Scroll down")
     wait_table(session, mark, "entry 20 FF 00 for button 3", lambda r: entry(r, 3) == "20FF00")
     session.find("list item", "Back button: Scroll down")
     if rows(session).get(3) != (1, 8, 0, "Scroll down"):
@@ -191,7 +191,7 @@ def scenario_keys_reset(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Right button")
-    choose(session, main, "Left click", "Middle click")
+    choose(session, main, "Right click", "Middle click")
     wait_table(session, mark, "button 1 changed", lambda r: entry(r, 1) == "100400")
     select(session, main, "DPI button")
     session.act(session.find("push button", "Disable", main))

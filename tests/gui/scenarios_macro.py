@@ -329,6 +329,7 @@ def scenario_macro_keys(session):
     session.act(wait_until("the macro list's delete button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and
          n.name == "Delete" and n.description == "Macro list" and showing(n)), None)))
+    session.press("push button", "OK", session.window("MessageBox"))
     wait_until("Burst gone from list and store", lambda: item_names(
         session, macro_list(session, main)) == ["Custom 1"])
     with session.database() as db:

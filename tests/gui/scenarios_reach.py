@@ -1,6 +1,13 @@
-"""Reaching the mouse as a person does: the home page when the mouse goes off and comes
-back, unplugged and plugged in again, with the real pointer where a person would click.
+"""Reaching things as a person does: the home page when the mouse goes off and comes back,
+a refusing receiver, the buttons page's lists after macros change on the macro page, and
+the macro list's menu with no macros, with the real pointer where a person would click.
 """
+import os
+import time
+
+import gui_harness
+import scenarios_keys as keys
+import scenarios_macro as macros
 from gui_harness import HarnessError, showing, wait_until
 from gui_steps import MAIN_TITLE, centre, quiet, stored
 from scenarios_dpi import PERFORMANCE_TAB, RATE_LIST, REPORT_RATE, open_page, wait_sent
@@ -106,7 +113,129 @@ def scenario_reach_refusing_receiver(session):
 scenario_reach_refusing_receiver.program_args = ["--simulate=wireless"]
 
 
+def delete_selected_macro(session, main, answer):
+    """The macro list's Delete, answered OK or Cancel in the box that asks first."""
+    session.act(wait_until("the macro list's delete button", lambda: next(
+        (n for n in session.walk(main) if n.getRoleName() == "push button" and
+         n.name == "Delete" and n.description == "Macro list" and showing(n)), None)))
+    box = session.window("MessageBox")
+    session.find("label", "Delete macro", box)
+    session.press("push button", answer, box)
+    wait_until("the box to close", lambda: not showing(box))
+
+
+def macro_choices(session, main):
+    """The names the buttons page's macro list offers."""
+    box = wait_until("the panel's macro list", lambda: next(
+        (n for n in session.walk(main) if n.getRoleName() == "combo box" and showing(n)
+         and any(n.getChildAtIndex(i).name.startswith("Custom ") for i in range(n.childCount))),
+        None))
+    return box, [box.getChildAtIndex(i).name for i in range(box.childCount)]
+
+
+def scenario_reach_keys_lists(session):
+    """The buttons page shows a button's factory function, offers exactly the stored macros
+    after macros are made and deleted (deleting asks first), and keeps the picked button
+    when the mouse goes off and comes back."""
+    main = keys.open_keys(session)
+    keys.select(session, main, "Forward button")
+    session.find("combo box", "Forward", main)  # the factory function, not "Left click"
+    session.press("page tab", "Macros", main)
+    macros.new_macro(session, main, "Custom 1")
+    second = macros.new_macro(session, main, "Custom 2")
+    session.press("page tab", "Buttons", main)
+    session.find("label", "Forward button", main)
+    box, names = macro_choices(session, main)
+    if names != ["Custom 1", "Custom 2"]:
+        raise HarnessError("the buttons page offers macros %s" % names)
+    mark = session.mark()
+    session.act(next(box.getChildAtIndex(i) for i in range(box.childCount)
+                     if box.getChildAtIndex(i).name == "Custom 2"))
+    keys.wait_table(session, mark, "button 4 playing a macro",
+                    lambda r: keys.entry(r, 4).startswith("90"))
+    if keys.rows(session).get(4, (0, 0))[1] != second["macro_id"]:
+        raise HarnessError("button 4 holds %s" % (keys.rows(session).get(4),))
+
+    session.press("page tab", "Macros", main)
+    lst = macros.macro_list(session, main)
+    session.act(next(n for n in macros.rows_of(session, lst) if n.name == "Custom 2"))
+    delete_selected_macro(session, main, "Cancel")
+    if macros.item_names(session, lst) != ["Custom 1", "Custom 2"]:
+        raise HarnessError("a cancelled delete left %s" % macros.item_names(session, lst))
+    delete_selected_macro(session, main, "OK")
+    wait_until("Custom 2 gone", lambda: macros.item_names(session, lst) == ["Custom 1"])
+    session.press("page tab", "Buttons", main)
+    keys.row_item(session, main, "Forward button")
+    session.find("list item", "Forward button: Forward", main)
+    _, names = macro_choices(session, main)
+    if names != ["Custom 1"]:
+        raise HarnessError("after the delete the buttons page offers %s" % names)
+
+    sim = session.window(SIM_WINDOW)
+    session.press("push button", "Switch mouse off", sim)
+    session.press("push button", "Switch mouse on", sim)
+    wait_until("the read-back after the mouse came back", lambda: quiet(session), 30)
+    session.find("label", "Forward button", main)
+    mark = session.mark()
+    keys.choose(session, main, "Forward", "Middle click")
+    keys.wait_table(session, mark, "button 4 given the middle click",
+                    lambda r: keys.entry(r, 4) == "100400")
+
+
+scenario_reach_keys_lists.program_args = ["--simulate=wireless"]
+
+
+def close_menu(session, menu):
+    """Escape, as a person closes a menu they did not want."""
+    wait_until("the menu's items", lambda: any(
+        n.getRoleName() == "menu item" and showing(n) for n in session.walk(menu)))
+    time.sleep(0.3)  # the menu takes the keyboard once it is mapped
+    session.key("Escape")
+    wait_until("the menu to close", lambda: not showing(menu))
+
+
+def scenario_reach_macro_menu(session):
+    """An empty macro list still offers its menu, on the "more" button a pointer can click
+    and through the Menu key: macros exported, deleted and imported back into it."""
+    main = macros.open_macros(session)
+    macros.new_macro(session, main, "Custom 1")
+    macros.new_macro(session, main, "Custom 2")
+    path = os.path.join(session.home, "kept.xml")
+    macros.run_file_command(session, main, "Export all", path)
+    wait_until("the file written", lambda: os.path.exists(path))
+    lst = macros.macro_list(session, main)
+    for _ in range(2):
+        delete_selected_macro(session, main, "OK")
+    wait_until("an empty list", lambda: macros.item_names(session, lst) == [])
+
+    session.focus_window(MAIN_TITLE)
+    session.click_at(*centre(session.find("push button", "More", lst)))
+    menu = session.window("Menu Window")
+    offered = [n.name for n in session.walk(menu) if n.getRoleName() == "menu item"]
+    if offered != ["Import", "Import all"]:
+        raise HarnessError("the empty list's menu offers %s" % offered)
+    close_menu(session, menu)
+    session.act(lst, "ShowMenu")
+    close_menu(session, session.window("Menu Window"))
+    box = lst.queryComponent().getExtents(0)
+    session.click_at(box.x + box.width // 2, box.y + box.height - 10)  # below any row
+    wait_until("the list to take the focus",
+               lambda: lst.getState().contains(gui_harness.pyatspi.STATE_FOCUSED))
+    session.key("Menu")
+    close_menu(session, session.window("Menu Window"))
+
+    macros.run_file_command(session, main, "Import all", path)
+    wait_until("both macros back", lambda: macros.item_names(session, lst) ==
+               ["Custom 1", "Custom 2"])
+    with session.database() as db:
+        count = db.execute("SELECT COUNT(*) FROM t_macro_data").fetchone()[0]
+    if count != 2:
+        raise HarnessError("%d macros stored after the import" % count)
+
+
 SCENARIOS = {
+    "reach_keys_lists": scenario_reach_keys_lists,
+    "reach_macro_menu": scenario_reach_macro_menu,
     "reach_refusing_receiver": scenario_reach_refusing_receiver,
     "reach_mouse_cycle": scenario_reach_mouse_cycle,
 }

@@ -80,6 +80,54 @@ TEST_F(KeysPageModelTest, ChoosingAnItemStoresItsCodeAndTextForTheSelectedButton
   EXPECT_EQ(poster.tasks.size(), 3u);
 }
 
+TEST_F(KeysPageModelTest, AListShownBeforeTheMacrosChangedNeverGivesAButtonAnotherMacro) {
+  model.Assignment().SelectButton(2);
+  const int first = db.AddMacro("First");
+  const int second = db.AddMacro("Second");
+  // The page showed [First, Second]; First is deleted on the macro page, then the shown
+  // list's "First" entry is clicked: index 0 now names Second, the code still First.
+  ASSERT_TRUE(db.DeleteMacro(first));
+  EXPECT_EQ(model.ChooseListCode(kFamilyMacro, first), AssignResult::kNothingToSave);
+  EXPECT_FALSE(db.GetKeyAssign(kProfile, 2));
+  ASSERT_EQ(model.ChooseListCode(kFamilyMacro, second), AssignResult::kSaved);
+  EXPECT_EQ(db.GetKeyAssign(kProfile, 2)->macro_value, second);
+  EXPECT_EQ(model.ChooseListCode(kFamilyMouse, 0x7777), AssignResult::kNothingToSave);
+}
+
+TEST_F(KeysPageModelTest, AReloadKeepsThePickedButtonWhileTheModelHasIt) {
+  model.Assignment().SelectButton(3);
+  std::vector<ButtonDefinition> buttons;
+  for (int b : {0, 1, 2, 3}) buttons.push_back(ButtonDefinition{});
+  for (int b = 0; b < 4; ++b) buttons[b].key_value = b;
+  model.Load(kProfile, buttons);  // the worker's refresh after the mouse came back
+  EXPECT_EQ(model.Assignment().SelectedButton(), 3);
+  ASSERT_EQ(model.ChooseListItem(kFamilyMouse, 1), AssignResult::kSaved) << "not the primary";
+  EXPECT_TRUE(db.GetKeyAssign(kProfile, 3));
+  buttons.resize(2);  // another model without that button
+  model.Load(kProfile, buttons);
+  EXPECT_EQ(model.Assignment().SelectedButton(), 0);
+}
+
+TEST_F(KeysPageModelTest, AButtonWithoutARowShowsItsFactoryFunction) {
+  std::vector<ButtonDefinition> buttons(2);
+  buttons[0].key_value = 0;
+  buttons[1].key_value = 4;
+  buttons[1].func_type = kFamilyMouse;
+  buttons[1].func_value = 5;  // forward
+  buttons[0].func_type = kFamilyDpi;
+  buttons[0].func_value = 3;
+  model.Load(kProfile, buttons);
+  model.Assignment().SelectButton(4);
+  KeysPanelView view = model.PanelView();
+  ASSERT_TRUE(ViewOf(view, kFamilyMouse).marked);
+  EXPECT_EQ(model.ListItems(kFamilyMouse)[ViewOf(view, kFamilyMouse).selected].code, 5);
+  model.Assignment().SelectButton(0);
+  view = model.PanelView();
+  EXPECT_FALSE(ViewOf(view, kFamilyMouse).marked);
+  ASSERT_TRUE(ViewOf(view, kFamilyDpi).marked);
+  EXPECT_EQ(model.ListItems(kFamilyDpi)[ViewOf(view, kFamilyDpi).selected].code, 3);
+}
+
 TEST_F(KeysPageModelTest, PanelMarksTheStoredFamilyElseTheFirstStates) {
   model.Assignment().SelectButton(1);
   KeysPanelView view = model.PanelView();

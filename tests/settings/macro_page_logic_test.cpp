@@ -23,8 +23,12 @@ int TextOf(const std::vector<MenuEntry>& menu, int command) {
 }
 
 TEST(MacroPageMenus, ListMenuDependsOnSelectionAndLabelsMatchTheAction) {
-  EXPECT_EQ(Commands(MacroListMenu(false)), std::vector<int>({kCmdImportMacro}));
-  const auto menu = MacroListMenu(true);
+  // An empty list can still be filled from files.
+  EXPECT_EQ(Commands(MacroListMenu(false, false)),
+            std::vector<int>({kCmdImportMacro, kCmdImportAllMacros}));
+  EXPECT_EQ(Commands(MacroListMenu(false, true)),
+            std::vector<int>({kCmdImportMacro, kCmdImportAllMacros, kCmdExportAllMacros}));
+  const auto menu = MacroListMenu(true, true);
   EXPECT_EQ(Commands(menu), std::vector<int>({kCmdImportMacro, kCmdExportMacro,
                                               kCmdImportAllMacros, kCmdExportAllMacros}));
   // The entry that imports every macro says "Import all", the one that exports "Export all".

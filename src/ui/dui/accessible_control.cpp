@@ -13,6 +13,7 @@
 #include "ui/dui/ccolor_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/light_slider.h"
+#include "ui/dui/macro_list.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/medit.h"
@@ -336,6 +337,10 @@ QStringList ControlAccessible::actionNames() const {
       case AccessibleKind::kSlider:
         names << increaseAction() << decreaseAction();
         break;
+      case AccessibleKind::kList:
+        // The macro list's import and export menu, as its "more" button and Menu key give.
+        if (dynamic_cast<MacroList*>(Control()) != nullptr) names << showMenuAction();
+        break;
       default:
         break;
     }
@@ -346,6 +351,10 @@ QStringList ControlAccessible::actionNames() const {
 void ControlAccessible::doAction(const QString& action) {
   MControl* control = Control();
   if (!Resolve() || control == nullptr || !control->isEnabled()) return;
+  if (auto* macros = dynamic_cast<MacroList*>(control); macros && action == showMenuAction()) {
+    RunLater(control, [macros] { macros->ShowMenu(); });
+    return;
+  }
   if (action == pressAction() || action == toggleAction() || action == showMenuAction()) {
     if (kind_ == AccessibleKind::kSlider || kind_ == AccessibleKind::kList) return;
     RunLater(control, [control] { control->PerformClick(); });

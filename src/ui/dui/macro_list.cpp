@@ -1,6 +1,8 @@
 // The macro list and its "more" button.
 #include "ui/dui/macro_list.h"
 
+#include <QKeyEvent>
+
 #include "ui/dui/more_button.h"
 
 namespace corvane::DUI {
@@ -25,8 +27,21 @@ void MacroList::ShowMenu() {
 }
 
 void MacroList::OnListChanged() {
-  // The button sits on the selected row, except while that row's name is being edited.
-  more_->PlaceOnRow(IsEditing() ? QRect() : ItemRect(GetCurSel()));
+  // The button sits on the selected row, except while that row's name is being edited;
+  // with no row selected it takes the first row's place.
+  const QRect first(0, 0, width(), kRowHeight);
+  more_->PlaceOnRow(IsEditing() ? QRect() : GetCurSel() >= 0 ? ItemRect(GetCurSel()) : first);
+}
+
+void MacroList::keyPressEvent(QKeyEvent* event) {
+  const bool menu_key = event->key() == Qt::Key_Menu ||
+                        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+  if (!menu_key || IsEditing()) {
+    DListBox::keyPressEvent(event);
+    return;
+  }
+  ShowMenu();
+  event->accept();
 }
 
 void MacroList::resizeEvent(QResizeEvent* event) {

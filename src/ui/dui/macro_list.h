@@ -1,6 +1,8 @@
 // The macro list: DListBox rows (name, macro id) whose names are edited in place, plus a
-// "more" button on the selected row that asks the dialog for the list's menu
-// (kNotifyShowMenu with the selected row). A right click edits a name, as in DListBox.
+// "more" button on the selected row (on the first row's place while nothing is selected,
+// so an empty list still offers its import menu) that asks the dialog for the list's menu
+// (kNotifyShowMenu with the selected row). The Menu key and Shift+F10 ask as well. A right
+// click edits a name, as in DListBox.
 #pragma once
 
 #include <string>
@@ -29,6 +31,7 @@ class MacroList : public DListBox {
 
  protected:
   void OnListChanged() override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace corvane::DUI {
 namespace {
@@ -52,6 +53,12 @@ int MenuWnd::TrackPopup(const QPoint& global) const {
   });
   OutsideClick outside(menu);
   qApp->installEventFilter(&outside);
+  // A tool window is not given the keyboard as a pop-up is: take it, so that arrows,
+  // Enter and Escape work on a menu opened with the Menu key.
+  QTimer::singleShot(0, &menu, [&menu] {
+    menu.activateWindow();
+    menu.setFocus(Qt::PopupFocusReason);
+  });
   const QAction* chosen = menu.exec(global);
   qApp->removeEventFilter(&outside);
   if (chosen == nullptr) chosen = triggered;

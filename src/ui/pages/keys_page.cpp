@@ -42,6 +42,13 @@ int ListPosition(int id) {
   return -1;
 }
 
+int FamilyPosition(int family) {
+  for (int i = 0; i < kKeysPageListCount; ++i) {
+    if (kKeysPageFamilies[i] == family) return i;
+  }
+  return -1;
+}
+
 }  // namespace
 
 KeysPage::KeysPage(DeviceMainDlg& window) : window_(window) {
@@ -325,10 +332,28 @@ void KeysPage::ShowEditors(bool keyboard, bool rapid_fire) {
   if (!keyboard) EndCapture();
 }
 
+void KeysPage::SyncMacroList() {
+  if (!model_->Loaded()) return;
+  DUI::MComboBox* macros = lists_[FamilyPosition(kFamilyMacro)];
+  const std::vector<ChoiceItem> items = model_->ListItems(kFamilyMacro);
+  bool same = static_cast<int>(items.size()) == macros->GetCount();
+  for (int i = 0; same && i < macros->GetCount(); ++i) {
+    same = macros->GetItemData(i) == items[i].code && macros->GetItemText(i) == items[i].text;
+  }
+  if (same) return;
+  FillRows();  // a button that played a deleted or renamed macro says so
+  FillLists();
+  ApplyPanelView();
+}
+
 void KeysPage::OnListChosen(int id, int index) {
   ShowEditors(false, false);
   const int position = ListPosition(id);
-  Finish(model_->ChooseListItem(kKeysPageFamilies[position], index));
+  const AssignResult result = model_->ChooseListCode(
+      kKeysPageFamilies[position], static_cast<int>(lists_[position]->GetItemData(index)));
+  // An entry of a list shown before its macro went: show the macros there are now.
+  if (result == AssignResult::kNothingToSave) SyncMacroList();
+  Finish(result);
   // A refused choice must not stay shown as if it had been taken.
   ApplyPanelView();
 }

@@ -56,6 +56,9 @@ class KeysPage : public QObject {
   void Refresh();
   // Sets the composite texts again in the current language.
   void Relabel();
+  // Fills the macro list and the button rows again when the stored macros are no longer
+  // the ones the list shows (made, deleted, renamed or imported on the macro page).
+  void SyncMacroList();
 
  protected:
   // Key events of the key field while it has the focus.

@@ -20,6 +20,7 @@
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dialogs/record_edit_dlg.h"
+#include "ui/dialogs/ui_message_box.h"
 #include "ui/dui/cicon_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/crecord_list.h"
@@ -308,6 +309,10 @@ void MacroPage::OnNewMacro() {
 void MacroPage::OnDeleteMacro() {
   const int index = macros_->GetCurSel();
   if (macros_->GetItemData(index) != editor_.SelectedMacro()) return;
+  // Deleting takes the macro from every button that plays it: not on a stray click.
+  if (window_.MessageBox(kTextDeleteMacroTitle, kTextDeleteMacroBody, 2) != DUI::MWindow::kModalOk) {
+    return;
+  }
   if (!editor_.DeleteSelected()) return;
   macros_->DeleteItem(index);
   macros_->SetCurSel(std::min(std::max(index - 1, 0), macros_->GetCount() - 1));
@@ -324,7 +329,7 @@ void MacroPage::OnRenamed(int index) {
 
 void MacroPage::OnMacroListMenu() {
   DUI::MenuWnd menu(window_.GetSafeHwnd());
-  for (const MenuEntry& entry : MacroListMenu(editor_.SelectedMacro() > 0)) {
+  for (const MenuEntry& entry : MacroListMenu(editor_.SelectedMacro() > 0, macros_->GetCount() > 0)) {
     menu.AddItem(entry.command, window_.Text(entry.text_id));
   }
   if (const int command = menu.TrackPopup(QCursor::pos())) ImportExport(command);
@@ -504,26 +509,23 @@ void MacroPage::SetRecordingLook(bool recording) {
 void MacroPage::ImportExport(int command) {
   SettingsDatabase& store = window_.Session().Store();
   const bool is_export = command == kCmdExportMacro || command == kCmdExportAllMacros;
-  if (is_export && editor_.SelectedMacro() <= 0) return;
+  if (command == kCmdExportMacro && editor_.SelectedMacro() <= 0) return;
   const QString path =
       is_export ? QFileDialog::getSaveFileName(window_.GetSafeHwnd(), QString(), QString(), kMacroFilter)
                 : QFileDialog::getOpenFileName(window_.GetSafeHwnd(), QString(), QString(), kMacroFilter);
   if (path.isEmpty()) return;
   const std::filesystem::path file = path.toStdString();
-  switch (command) {
-    case kCmdExportMacro:
-      ExportMacro(store, editor_.SelectedMacro(), file, window_.Texts());
-      return;
-    case kCmdExportAllMacros:
-      ExportAllMacros(store, file);
-      return;
-    default:
-      break;
-  }
-  std::error_code error;
-  if (!std::filesystem::exists(file, error)) return;
   const ExchangeResult result =
-      command == kCmdImportMacro ? ImportMacro(store, file) : ImportAllMacros(store, file);
+      command == kCmdExportMacro      ? ExportMacro(store, editor_.SelectedMacro(), file, window_.Texts())
+      : command == kCmdExportAllMacros ? ExportAllMacros(store, file)
+      : command == kCmdImportMacro     ? ImportMacro(store, file)
+                                       : ImportAllMacros(store, file);
+  if (!result.ok()) {
+    // A file that could not be read or written is said, not passed over in silence.
+    window_.MessageBoxText(window_.Text(is_export ? kTextExport : kTextImport), result.message,
+                           kMessageBoxOneButton);
+    return;
+  }
   for (int id : result.macro_ids) {
     const std::optional<MacroRecord> macro = store.GetMacro(id);
     if (!macro) continue;
