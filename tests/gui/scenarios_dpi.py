@@ -13,7 +13,7 @@ STAGE_LIST = "DPI stages"
 RATE_LIST = "Report rate"
 RESPONSE_FIELD = "Button response time (ms)"
 SIM_WINDOW = "Simulated device"
-PALETTE_APPLY = "\u5e94\u7528"  # the palette dialog's apply button
+PALETTE_APPLY = "OK"
 # The simulated mouse's sensor (code 53) sends a stage as DPI / 100.
 SENSOR_53_STEP = 100
 
@@ -213,6 +213,11 @@ def scenario_dpi_colour(session):
     mark = session.mark()
     session.act(stage_item(session, main, "2400"), "Colour")
     palette = session.window("PaletteDlg")
+    # It opens on the stage's own colour (green), not on a colour of its own.
+    fields = [n for n in session.walk(palette) if n.getRoleName() == "text" and showing(n)]
+    shown = [f.queryText().getText(0, -1) for f in fields]
+    if shown != ["0", "255", "0"]:
+        raise HarnessError("the palette opened on R, G, B = %s for a green stage" % shown)
     session.act(session.find("radio button", "#FF0000", palette), "Toggle")
     session.screenshot("palette")
     session.press("push button", PALETTE_APPLY, palette)

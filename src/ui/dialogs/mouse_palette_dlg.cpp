@@ -13,7 +13,6 @@ namespace {
 
 constexpr const char* kTitle = "PaletteDlg";
 constexpr const char* kPresetGroup = "DEFAULTCOLOR";
-constexpr const char* kApplyText = "\xE5\xBA\x94\xE7\x94\xA8";  // "apply"
 constexpr const char* kEditImage = "img_edit.png";
 constexpr const char* kChannelLabels[] = {"R:", "G:", "B:"};
 constexpr int kChannelDigits = 3;
@@ -21,12 +20,15 @@ constexpr int kRowStep = 30;
 constexpr int kPresetSide = 26;
 constexpr int kPresetStep = 35;
 constexpr int kFontPixels = 14;
+// The dialog's backdrop is light: the channel labels are dark to be read on it.
+constexpr uint32_t kLabelColour = 0xFF303438u;
 
 }  // namespace
 
 MousePaletteDlg::MousePaletteDlg(TextLookup texts) : texts_(std::move(texts)) {}
 
-int MousePaletteDlg::Open(DUI::MWindow& owner) {
+int MousePaletteDlg::Open(DUI::MWindow& owner, uint32_t start) {
+  start_ = start;
   if (!Create(&owner, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, {0, 0, kWidth, kHeight})) {
     return 0;
   }
@@ -41,7 +43,7 @@ void MousePaletteDlg::InitUI(const DUI::Rect&) {
   preview_ = static_cast<DUI::CArea*>(CreateArea("CArea", kIdPreview, {}, ""));
   preview_->SetColor(kPreviewStart);
   for (int i = 0; i < 3; ++i) {
-    AddText(*this, kIdRedLabel + i, {}, kChannelLabels[i], kFontPixels, kTextWhite, false);
+    AddText(*this, kIdRedLabel + i, {}, kChannelLabels[i], kFontPixels, kLabelColour, false);
     auto* edit = static_cast<DUI::MEdit*>(CreateControl("MEdit", kIdRed + i, {}, ""));
     edit->SetImage(kEditImage, kButtonFrames);
     edit->SetAlignment(DUI::kAlignCenter);
@@ -56,7 +58,12 @@ void MousePaletteDlg::InitUI(const DUI::Rect&) {
     preset->SetColor(kPresets[i]);
     preset->SetGroup(kPresetGroup);
   }
-  AddButton(*this, kIdApply, {}, kApplyText, kFontPixels);
+  AddButton(*this, kIdApply, {}, texts_(kTextOk), kFontPixels);
+  // Opened for a colour that exists, the dialog starts on it rather than on its own.
+  if (start_ != 0) {
+    ShowColor(start_, true);
+    color_ = 0;  // nothing chosen yet: applying at once changes nothing
+  }
 }
 
 void MousePaletteDlg::UISize(const DUI::Rect& rect) {

@@ -29,8 +29,9 @@ class MousePaletteDlg : public DUI::MDialog {
 
   explicit MousePaletteDlg(TextLookup texts);
 
-  // Opens centred over `owner` and waits: 1 after the apply button, 2 when closed.
-  int Open(DUI::MWindow& owner);
+  // Opens centred over `owner` on `start` (24-bit, red in the low byte; 0 opens on the
+  // dialog's own start colour) and waits: 1 after the apply button, 2 when closed.
+  int Open(DUI::MWindow& owner, uint32_t start = 0);
   // The colour chosen (24-bit, red in the low byte); 0 when nothing is to change.
   uint32_t GetColor() const { return color_; }
 
@@ -45,6 +46,7 @@ class MousePaletteDlg : public DUI::MDialog {
   void ShowColor(uint32_t colour, bool in_palette);
 
   TextLookup texts_;
+  uint32_t start_ = 0;
   uint32_t color_ = 0;
   DUI::MPalette* palette_ = nullptr;
   DUI::CArea* preview_ = nullptr;

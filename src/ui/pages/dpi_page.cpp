@@ -56,9 +56,9 @@ constexpr int kSensorTexts[3] = {kTextMotionSync, kTextAngleSnapping, kTextRippl
 
 // The colour chosen for a stage in the palette dialog; 0 when nothing changes (closed,
 // or applied without a choice).
-uint32_t PickStageColour(DeviceMainDlg& window) {
+uint32_t PickStageColour(DeviceMainDlg& window, uint32_t current) {
   MousePaletteDlg palette(window.Texts());
-  palette.Open(window);
+  palette.Open(window, current);
   return palette.GetColor();
 }
 
@@ -391,7 +391,7 @@ int64_t DpiPage::OnOptionMessage(int id, int code, int64_t extra) {
 }
 
 void DpiPage::ChooseColour(int index) {
-  const uint32_t colour = PickStageColour(window_);
+  const uint32_t colour = PickStageColour(window_, stages_->GetDPIColorValue(index));
   if (colour == 0) return;
   DeviceSession& session = window_.Session();
   DpiStages dpi(session.Store(), session.State(), session.Worker());
