@@ -5,8 +5,9 @@ wired model without lighting.
 """
 import time
 
+import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, QUIET_S, commands_after, open_device, quiet
+from gui_steps import MAIN_TITLE, QUIET_S, centre, commands_after, open_device, quiet
 
 LIGHTING_COMMAND = 0x05
 LIGHT_RESET_COMMAND = 0x0E
@@ -104,6 +105,44 @@ def field_text(node):
     return text.getText(0, text.characterCount)
 
 
+def type_into(session, node, text):
+    """A click into the field, everything selected, the text typed; not yet committed."""
+    wait_until("the saving pop-up to go", lambda: not saving_shown(session))
+    session.focus_window(MAIN_TITLE)
+    session.click_at(*centre(node))
+    wait_until("the field to take the focus",
+               lambda: node.getState().contains(gui_harness.pyatspi.STATE_FOCUSED))
+    session.key("ctrl+a")
+    session.type_text(text)
+
+
+def scenario_lighting_fields(session):
+    """The red/green/blue fields follow the marked colour slot, and a typed red replaces
+    that slot's red only: what is sent is what the fields show."""
+    main, combo = open_lighting(session)
+    choose_mode(session, combo, "Breathing")
+    wait_until("breathing stored as active", lambda: active_mode(session) == [2])
+    third = DEFAULT_COLOURS[2]
+    wait_until("the saving pop-up to go", lambda: not saving_shown(session))
+    session.focus_window(MAIN_TITLE)
+    session.click_at(*centre(session.find("radio button", "#" + rgb_hex(third), main)))
+    wait_until("the fields to show slot 3", lambda: [
+        field_text(field(session, main, c)) for c in "RGB"] == [
+        str(third & 0xFF), str((third >> 8) & 0xFF), str(third >> 16)])
+    wait_until("quiet", lambda: quiet(session))
+    mark = session.mark()
+    type_into(session, field(session, main, "R"), "10")
+    session.key("Return")
+    expected = third & 0xFFFF00 | 10
+    payload = wait_until("slot 3 sent", lambda: lighting_after(session, mark))
+    colours = [payload[6 + 6 * i:12 + 6 * i] for i in range(7)]
+    wanted = [rgb_hex(c) for c in DEFAULT_COLOURS]
+    wanted[2] = rgb_hex(expected)
+    if colours != wanted:
+        raise HarnessError("breathing colours sent %s, expected %s" % (colours, wanted))
+    wait_until("slot 3 stored", lambda: light_row(session, 2)["color_value3"] == expected)
+
+
 def scenario_lighting_breathing(session):
     """Breathing sends mode 2 with its level and seven colours; brightness 50 % on release."""
     main, combo = open_lighting(session)
@@ -170,7 +209,12 @@ def scenario_lighting_colour(session):
 
     mark = session.mark()
     green = field(session, main, "G")
-    green.queryEditableText().setTextContents("300")
+    type_into(session, green, "300")
+    time.sleep(QUIET_S)
+    if lighting_after(session, mark):
+        raise HarnessError("typing sent %s before the field was committed" %
+                           lighting_after(session, mark))
+    session.key("Return")
     wait_until("green clamped to 255 in place", lambda: field_text(green) == "255")
     wait_until("green 255 sent", lambda: (lighting_after(session, mark) or "")[4:] == "F0FFFF")
     wait_until("green 255 stored",
@@ -254,6 +298,7 @@ def scenario_lighting_tab(session):
 
 
 SCENARIOS = {
+    "lighting_fields": scenario_lighting_fields,
     "lighting_breathing": scenario_lighting_breathing,
     "lighting_colour": scenario_lighting_colour,
     "lighting_reset": scenario_lighting_reset,

@@ -269,6 +269,8 @@ bool LightingPage::Show(int mode) {
                                       view_->row.color_value7};
     for (int i = 0; i < kLightSlots; ++i) slots_[i]->SetColor(static_cast<uint32_t>(colours[i]));
     if (with_slots) slots_[0]->SetCheck(true);
+    // The fields and the preview show the colour a typed change would replace.
+    ShowCurrent(static_cast<uint32_t>(colours[0]));
   }
   PlaceParameters();
   return found;
@@ -289,7 +291,9 @@ int64_t LightingPage::OnMessage(int id, int code, int64_t extra) {
     return 1;
   }
   if (id >= kIdRed && id <= kIdBlue) {
-    if (code == DUI::kNotifyValueChanged) OnChannelEdited();
+    // Typing shows the colour; it is sent once the field is left or Enter is pressed.
+    if (code == DUI::kNotifyValueChanged) preview_->SetColor(ChannelColour());
+    if (code == DUI::kNotifyEditFinished) OnChannelEdited();
     return 1;
   }
   if (code != DUI::kNotifyClick) return 0;
@@ -297,8 +301,11 @@ int64_t LightingPage::OnMessage(int id, int code, int64_t extra) {
     OnReset();
   } else if (id >= kIdFirstPreset && id <= kIdLastPreset) {
     OnPreset(id);
+  } else if (id >= kIdFirstSlot && id <= kIdLastSlot) {
+    // A colour slot takes the mark, and the next colour chosen goes into it: the fields
+    // show what is there now.
+    ShowCurrent(slots_[id - kIdFirstSlot]->GetColor());
   }
-  // A colour slot only takes the mark: the next colour chosen goes into it.
   return 1;
 }
 
@@ -350,21 +357,28 @@ void LightingPage::OnPreset(int id) {
   ApplyColour(colour);
 }
 
+uint32_t LightingPage::ChannelColour() const {
+  int red = channels_[0]->GetNumber(), green = channels_[1]->GetNumber();
+  int blue = channels_[2]->GetNumber();
+  return static_cast<uint32_t>(ColourFromChannels(red, green, blue));
+}
+
 void LightingPage::OnChannelEdited() {
-  int values[3];
-  for (int i = 0; i < 3; ++i) values[i] = channels_[i]->GetNumber();
-  const int typed[3] = {values[0], values[1], values[2]};
-  const int colour = ColourFromChannels(values[0], values[1], values[2]);
-  for (int i = 0; i < 3; ++i) {
-    if (values[i] != typed[i]) channels_[i]->SetTitle(std::to_string(values[i]));
-  }
-  ApplyColour(static_cast<uint32_t>(colour));
+  const uint32_t colour = ChannelColour();
+  ShowChannels(colour);  // a value past 255 shows the 255 that is sent
+  ApplyColour(colour);
 }
 
 void LightingPage::ShowChannels(uint32_t colour) {
   for (int i = 0; i < 3; ++i) {
-    channels_[i]->SetTitle(std::to_string(DUI::ColorRefChannel(colour, i)));
+    const std::string value = std::to_string(DUI::ColorRefChannel(colour, i));
+    if (channels_[i]->GetTitle() != value) channels_[i]->SetTitle(value);
   }
+}
+
+void LightingPage::ShowCurrent(uint32_t colour) {
+  ShowChannels(colour);
+  preview_->SetColor(colour);
 }
 
 int LightingPage::MarkedSlot() const {

@@ -74,6 +74,10 @@ class LightingPage {
   void ApplyColour(uint32_t colour);
   // Shows `colour`'s red, green and blue in the three fields.
   void ShowChannels(uint32_t colour);
+  // The fields and the preview show `colour` (a mode shown, a slot marked).
+  void ShowCurrent(uint32_t colour);
+  // The colour of the three fields as typed, each clamped to 0..255.
+  uint32_t ChannelColour() const;
   int MarkedSlot() const;
   void PlaceParameters();
   // Where the sections end: left of the mouse's picture.
