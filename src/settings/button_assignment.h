@@ -55,6 +55,8 @@ class ButtonAssignment {
   void Load(int profile, std::vector<ButtonDefinition> buttons);
   // Stores the selected button index (the page's picture or list selection).
   void SelectButton(int button) { selected_ = button; }
+  // The selected button's stored row in the current profile; none for a factory function.
+  std::optional<KeyAssignRecord> SelectedRow() const { return db_.GetKeyAssign(profile_, selected_); }
   // Returns the selected button index.
   int SelectedButton() const { return selected_; }
 

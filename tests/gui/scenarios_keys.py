@@ -179,6 +179,10 @@ def scenario_keys_rapid(session):
     session.screenshot("rapid-fire")
     session.press("push button", "Apply", main)
     wait_table(session, mark, "entry 30 05 FF for button 4", lambda r: entry(r, 4) == "3005FF")
+    for hint, sent in (("Interval", "5"), ("Shots", "255")):
+        field = session.find("text", hint, main, visible=False)
+        wait_until("%s to show the %s sent" % (hint, sent),
+                   lambda: field.queryText().getText(0, -1) == sent)
     session.find("list item", "Forward button: Rapid fire")
     if rows(session).get(4) != (7, 5, 255, "Rapid fire"):
         raise HarnessError("stored %s" % rows(session))

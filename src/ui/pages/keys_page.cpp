@@ -382,7 +382,15 @@ void KeysPage::ApplyKeyboard() {
 }
 
 void KeysPage::ApplyRapidFire() {
-  Finish(model_->ApplyRapidFire(rapid_first_->GetTitle(), rapid_second_->GetTitle()));
+  const AssignResult result =
+      model_->ApplyRapidFire(rapid_first_->GetTitle(), rapid_second_->GetTitle());
+  // The fields show what was stored and sent, not a value out of range as typed.
+  const std::optional<KeyAssignRecord> row = model_->Assignment().SelectedRow();
+  if (result == AssignResult::kSaved && row) {
+    rapid_first_->SetTitle(std::to_string(row->macro_value));
+    rapid_second_->SetTitle(std::to_string(row->macro_value2));
+  }
+  Finish(result);
 }
 
 void KeysPage::ResetButton() {
