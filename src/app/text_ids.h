@@ -232,6 +232,7 @@ namespace corvane {
   X(BatteryLow, 642) \
   X(BatteryLevel, 643) \
   X(Charging, 644) \
+  X(NoTrayMinimized, 650) \
   X(LeftButton, 701) \
   X(RightButton, 702) \
   X(MiddleButton, 703) \
