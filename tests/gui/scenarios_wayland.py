@@ -21,6 +21,9 @@ EDGE_SLACK = 3
 EDGE_MATCH = 0.7
 NO_TRAY_NOTICE = "No tray on this desktop: closing minimizes the window instead of hiding it."
 SAVE_NOTICE_S = 2.5
+SAVE_NOTICE_SIZE = (500, 200)
+DPI_POPUP_SIZE, DPI_POPUP_GAP = (300, 130), 2
+SIM_WINDOW = "Simulated device"
 BACK = "Back"  # the saving pop-up hides two seconds after the last change
 
 
@@ -89,6 +92,10 @@ def edge_scores(pixels, box):
             "bottom": score([(x, bottom) for x in xs], [(x, bottom + 1) for x in xs])}
 
 
+def centred(box, size):
+    return (box[0] + (box[2] - size[0]) // 2, box[1] + (box[3] - size[1]) // 2) + size
+
+
 def check_chooser_place(session, main, before, after):
     """The main window and the chooser drawn where the layout puts them relative to each
     other: the compositor picks the window's place (and the simulator panel's, which may
@@ -125,6 +132,9 @@ def scenario_wayland_profile(session):
     rates = session.find("list", RATE_LIST, main)
     session.act(session.find("list item", "500Hz", rates))
     wait_sent(session, mark, REPORT_RATE, "the 500 Hz report rate", lambda r: r[5] == 2)
+    saving = session.window("SaveWaitDlg")
+    with_notice = session.screenshot("saving")
+    wait_until("the saving pop-up to go", lambda: not showing(saving))
     wait_until("the traffic to settle", lambda: quiet(session), 30)
     time.sleep(SAVE_NOTICE_S)
     before = session.screenshot("main-window")
@@ -136,6 +146,12 @@ def scenario_wayland_profile(session):
     window, drawn = check_chooser_place(session, main, before, after)
     print("window drawn at %d,%d size %dx%d; chooser drawn at %d,%d size %dx%d" %
           (window + drawn), flush=True)
+    notice = trim_box([with_notice, before, "-compose", "difference", "-composite",
+                       "-threshold", "0"], (0, 0, 0))
+    expected = centred(window, SAVE_NOTICE_SIZE)
+    if not near(notice, expected):
+        raise HarnessError("the saving pop-up is drawn at %s, not centred over the window "
+                           "(%s)" % (notice, expected))
     session.press("list item", "Profile 2", chooser)
     wait_until("the chooser to close", lambda: not showing(chooser))
     wait_until("the upload to end with the active profile",
@@ -158,6 +174,20 @@ def scenario_wayland_profile(session):
     time.sleep(1.0)
     if sent_after(session, mark, DPI_COLOURS):
         raise HarnessError("closing the palette sent %s" % session.out_reports_since(mark))
+    # The mouse's DPI button: the DPI pop-up in the window's bottom-right corner.
+    session.press("push button", "Press DPI button", session.window(SIM_WINDOW))
+    popup = session.window("DPIMsgDlg")
+    with_popup = session.screenshot("dpi-popup")
+    wait_until("the DPI pop-up to go", lambda: not showing(popup))
+    time.sleep(0.5)
+    without = session.screenshot("dpi-popup-gone")
+    drawn = trim_box([with_popup, without, "-compose", "difference", "-composite",
+                      "-threshold", "0"], (0, 0, 0))
+    expected = (window[0] + window[2] - DPI_POPUP_SIZE[0] - DPI_POPUP_GAP,
+                window[1] + window[3] - DPI_POPUP_SIZE[1] - DPI_POPUP_GAP) + DPI_POPUP_SIZE
+    if not near(drawn, expected):
+        raise HarnessError("the DPI pop-up is drawn at %s, not in the window's bottom-right "
+                           "corner (%s)" % (drawn, expected))
 
 
 def choose_hide_on_close(session, main):
