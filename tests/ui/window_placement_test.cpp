@@ -3,7 +3,6 @@
 // relative to its owner stays an ordinary window where the program places windows itself
 // (X11, and the offscreen platform the tests run on).
 #include <QMouseEvent>
-#include <QPointingDevice>
 #include <QTest>
 #include <QWidget>
 
