@@ -21,7 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://corvane.example/")
 # list is complete.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The UI fonts, and xdg-open for links and downloaded update packages.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-open-sans, fonts-noto-cjk, xdg-utils")
+# qt6-wayland: the window runs natively on a Wayland desktop (else through XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-open-sans, fonts-noto-cjk, xdg-utils, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

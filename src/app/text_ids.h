@@ -232,6 +232,7 @@ namespace corvane {
   X(BatteryLow, 642) \
   X(BatteryLevel, 643) \
   X(Charging, 644) \
+  X(NoTrayMinimized, 650) \
   X(NotInStep, 660) \
   X(DeleteMacroTitle, 661) \
   X(DeleteMacroBody, 662) \

@@ -108,7 +108,22 @@ int DeviceMainDlg::OnInitDialog() {
   return 1;
 }
 
-int DeviceMainDlg::OnNcActivate(bool) { return 0; }
+int DeviceMainDlg::OnNcActivate(bool active) {
+  // The notice is read once the window is back: its time starts then.
+  if (active && TrayNoticeShown()) SetTimer(kTimerTrayNotice, kTrayNoticeMs);
+  return 0;
+}
+
+void DeviceMainDlg::OnTimer(int id) {
+  if (id != kTimerTrayNotice) return DUI::MDialog::OnTimer(id);
+  KillTimer(kTimerTrayNotice);
+  Show(kIdTrayNotice, false);
+}
+
+bool DeviceMainDlg::TrayNoticeShown() const {
+  const DUI::MControl* notice = GetControl(kIdTrayNotice);
+  return notice != nullptr && notice->IsVisible();
+}
 
 bool DeviceMainDlg::TrayVisible() const { return tray_->IsShown(); }
 
@@ -335,8 +350,15 @@ void DeviceMainDlg::OnCloseButton() {
   if (TrayVisible()) {
     ShowWindow(DUI::kShowHide);
   } else {
+    NoteNoTray();
     OnMinimize();
   }
+}
+
+void DeviceMainDlg::NoteNoTray() {
+  if (no_tray_noted_) return;
+  no_tray_noted_ = true;
+  Show(kIdTrayNotice, true);
 }
 
 void DeviceMainDlg::Exit() {

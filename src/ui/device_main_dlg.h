@@ -46,6 +46,10 @@ inline constexpr int kCommandAbout = 102;
 inline constexpr int kIdBackground = 30, kIdSidePicture = 31, kIdTitleBar = 32, kIdBottomBar = 33;
 inline constexpr int kIdLogo = 34, kIdCaption = 35, kIdVersion = 36, kIdWebsite = 37;
 inline constexpr int kIdClose = 38, kIdMinimize = 39, kIdSettings = 40, kIdMaximize = 41;
+inline constexpr int kIdTrayNotice = 42;
+// How long the no-tray notice stays once the window is active again.
+inline constexpr int kTimerTrayNotice = 42;
+inline constexpr int kTrayNoticeMs = 20000;
 inline constexpr int kIdBattery = 43, kIdConnection = 44, kIdProfile = 45, kIdRestore = 46;
 inline constexpr int kIdTabColumn = 47, kIdTabStrip = 48;
 inline constexpr int kIdPageHome = 49, kIdPageKeys = 50, kIdPageDpi = 52, kIdPageMacros = 53;
@@ -87,6 +91,7 @@ class DeviceMainDlg : public DUI::MDialog {
   void UISize(const DUI::Rect& rect) override;
   int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
   int OnNcActivate(bool active) override;
+  void OnTimer(int id) override;
 
   // Brings the window back from the tray or from behind others.
   void ShowFromTray();
@@ -124,6 +129,8 @@ class DeviceMainDlg : public DUI::MDialog {
   bool IdlePoll() const { return idle_poll_; }
   double LayoutScale() const { return scale_; }
   bool TrayVisible() const;
+  // True while the notice shows that closing minimises for want of a tray.
+  bool TrayNoticeShown() const;
   TrayIcon& Tray() { return *tray_; }
 
   // A text of the current language.
@@ -181,6 +188,8 @@ class DeviceMainDlg : public DUI::MDialog {
   void OnTabChange(int index);
   void OpenDevice();
   void OnCloseButton();
+  // Closing minimised the window for want of a tray: says so, the first time only.
+  void NoteNoTray();
   void ShowSettingsPage();
   // Hides the settings page and brings back the frame buttons it covered.
   void CloseSettingsPage();
@@ -222,6 +231,7 @@ class DeviceMainDlg : public DUI::MDialog {
   int connection_text_ = 0;
   bool link_ = false;
   bool idle_poll_ = false;
+  bool no_tray_noted_ = false;
   double scale_ = 1.0;
 };
 

@@ -67,6 +67,10 @@ void DeviceMainDlg::BuildFrame(const Rect&) {
       Labelled(CreateControl("CTextButton", kIdWebsite, Rect{}, ""), kTextWebsiteLine));
   website->SetAlignment(DUI::kAlignCenter);
   website->SetTextColor(kTextColorBottom);
+  auto* tray_notice = static_cast<DUI::MControlFont*>(
+      Labelled(CreateArea("MText", kIdTrayNotice, Rect{}, ""), kTextNoTrayMinimized));
+  tray_notice->SetTextColor(kTextColorTitle);
+  tray_notice->SetVisible(false);
   const struct {
     int id;
     const char* image;
@@ -208,6 +212,8 @@ void DeviceMainDlg::LayoutFrame(const Rect& rc) {
   const int c = (r - l) / 2;
   place(kIdWebsite, Rect{c - 400, b - 38, c + 400, b - 12});
   place(kIdBattery, Rect{r - 130, 50, r - 35, 80});
+  // The free band between the tab column and the battery, above the pages.
+  place(kIdTrayNotice, Rect{210, 52, r - 140, 78});
   place(kIdConnection, ConnectionRect());
   place(kIdProfile, Rect{r - 170, b - 38, r - 20, b - 12});
   place(kIdTabColumn, Rect{1, 50, 201, b - 50});

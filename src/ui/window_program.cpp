@@ -99,6 +99,9 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
     return StartResult::kFailed;
   }
   window_->CenterWindow();
+  // The frame resizes by its edges; the layout is drawn for the start size at the least.
+  window_->SetResizableFrame(true);
+  window_->GetSafeHwnd()->setMinimumSize(width, height);
   if (instance_) instance_->SetShowHandler([this] { window_->ShowFromTray(); });
   // Without a tray a hidden start would leave nothing to click: start minimised then.
   if (!options.hide) {

@@ -1,8 +1,9 @@
 """Drives the real window program through the accessibility bus, as a screen reader would.
 
 Started inside a private D-Bus session (dbus-run-session) by run_gui_test.sh. A Session
-starts its own Xvfb, then `corvane --simulate --capture FILE` with a temporary home, and
-finds controls by role and accessible name. Every wait is bounded; a failure raises
+starts its own display server (Xvfb, or a headless weston for Wayland), then
+`corvane --simulate --capture FILE` with a temporary home, and finds controls by role and
+accessible name. Every wait is bounded; a failure raises
 HarnessError with what was looked for, and saves a screenshot into the output folder.
 
 Only the system interpreter has python3-pyatspi: run with /usr/bin/python3.
@@ -58,10 +59,52 @@ def start_xvfb():
     return xvfb, ":" + number
 
 
-class Session:
-    """One run of the program: its X server, home folder, capture file and process."""
+# Weston's desktop shell without its panel, over one flat colour, so that a screenshot
+# shows only the program's windows on a background they never use.
+WESTON_BACKGROUND = (0x12, 0x34, 0x56)
+WESTON_INI = """[core]
+idle-time=0
+[shell]
+panel-position=none
+background-color=0xff%02x%02x%02x
+""" % WESTON_BACKGROUND
+SCREEN = (1600, 1000)
 
-    def __init__(self, corvane, program_dir, out_dir, name, program_args=None):
+
+def start_weston(runtime, out_dir, name):
+    """Starts weston's headless back end drawing into memory (the pixman renderer; the
+    default draws nothing), with the debug protocol that weston 10 requires before its
+    screenshooter client may read the screen. Returns (process, socket path)."""
+    config = os.path.join(runtime, "weston.ini")
+    with open(config, "w") as ini:
+        ini.write(WESTON_INI)
+    socket = "corvane-%d" % os.getpid()
+    env = dict(os.environ, XDG_RUNTIME_DIR=runtime)
+    log = open(os.path.join(out_dir, name + "-weston.log"), "w")
+    weston = subprocess.Popen(
+        ["weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
+         "--width=%d" % SCREEN[0], "--height=%d" % SCREEN[1], "--socket=" + socket,
+         "--config=" + config], env=env, stdout=log, stderr=subprocess.STDOUT)
+    log.close()
+    path = os.path.join(runtime, socket)
+    try:
+        wait_until("weston's socket", lambda: weston.poll() is None and os.path.exists(path)
+                   or weston.poll() is not None, 10)
+    except HarnessError:
+        weston.kill()
+        raise
+    if weston.poll() is not None:
+        raise HarnessError("weston ended at once; see %s-weston.log" % name)
+    return weston, path
+
+
+class Session:
+    """One run of the program: its display server, home folder, capture file and process.
+    `display` is "x11" (Xvfb, the default) or "wayland" (headless weston)."""
+
+    def __init__(self, corvane, program_dir, out_dir, name, program_args=None, display="x11"):
+        self.display = display
+        self.wayland_socket = None
         self.corvane = corvane
         # How the program simulates the mouse; a scenario may ask for another set-up.
         self.scenario_args = program_args or ["--simulate"]
@@ -71,7 +114,7 @@ class Session:
         self.name = name
         self.home = tempfile.mkdtemp(prefix="corvane-gui-")
         self.capture = os.path.join(self.home, "capture.txt")
-        self.xvfb = None
+        self.display_server = None
         self.process = None
         self.app = None
         self.log = os.path.join(out_dir, name + ".log")
@@ -82,10 +125,16 @@ class Session:
     # ---- life cycle ----------------------------------------------------------------------
 
     def __enter__(self):
-        self.xvfb, display = start_xvfb()
-        os.environ["DISPLAY"] = display
+        if self.display == "wayland":
+            # The compositor's socket lives in this run's runtime folder; the program gets
+            # its full path, since it has a runtime folder of its own.
+            self.display_server, self.wayland_socket = start_weston(
+                os.environ["XDG_RUNTIME_DIR"], self.out_dir, self.name)
+        else:
+            self.display_server, display = start_xvfb()
+            os.environ["DISPLAY"] = display
         global pyatspi
-        import pyatspi  # needs DISPLAY and the session bus
+        import pyatspi  # needs the session bus (and DISPLAY on X11)
         self._start_program()
         return self
 
@@ -100,13 +149,16 @@ class Session:
             "XDG_CONFIG_HOME": os.path.join(self.home, "config"),
             "XDG_DATA_HOME": os.path.join(self.home, "data"),
             "XDG_RUNTIME_DIR": runtime,
-            "QT_QPA_PLATFORM": "xcb",
+            "QT_QPA_PLATFORM": "wayland" if self.display == "wayland" else "xcb",
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
             "QT_ACCESSIBILITY": "1",
             "LANG": "en_US.UTF-8",
             "LC_ALL": "",
             "LC_MESSAGES": "",
         })
+        if self.display == "wayland":
+            env["WAYLAND_DISPLAY"] = self.wayland_socket
+            env.pop("DISPLAY", None)  # no X11 fallback: the window runs on Wayland or fails
         env.pop("CORVANE_SIMULATE", None)
         env.pop("CORVANE_HID_CAPTURE", None)
         # Now and then a start never shows up on the bus (seen under a loaded machine, with
@@ -170,11 +222,14 @@ class Session:
 
     def __exit__(self, kind, value, trace):
         if kind is not None:
-            self.screenshot("failure")
+            try:
+                self.screenshot("failure")
+            except (HarnessError, OSError, subprocess.SubprocessError):
+                pass  # the failure itself is what gets reported
         self._stop_program()
-        if self.xvfb is not None:
-            self.xvfb.terminate()
-            self.xvfb.wait()
+        if self.display_server is not None:
+            self.display_server.terminate()
+            self.display_server.wait()
         shutil.rmtree(self.home, ignore_errors=True)
         return False
 
@@ -257,6 +312,8 @@ class Session:
         self.act(self.find(role, name, root))
 
     def xdotool(self, *args):
+        if self.display == "wayland":
+            raise HarnessError("no xdotool on Wayland: drive the window by its actions")
         subprocess.run(["xdotool"] + [str(a) for a in args], check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
@@ -279,8 +336,24 @@ class Session:
 
     def screenshot(self, label):
         path = os.path.join(self.out_dir, "%s-%s.png" % (self.name, label))
+        if self.display == "wayland":
+            return self._weston_screenshot(path)
         subprocess.run(["import", "-window", "root", path], stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=20)
+        return path
+
+    def _weston_screenshot(self, path):
+        """weston-screenshooter writes wayland-screenshot-<time>.png into its working
+        folder; it is run in a folder of its own and the picture moved to path."""
+        folder = tempfile.mkdtemp(prefix="shot-", dir=self.home)
+        env = dict(os.environ, WAYLAND_DISPLAY=self.wayland_socket)
+        done = subprocess.run(["weston-screenshooter"], cwd=folder, env=env, timeout=20,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        shots = glob.glob(os.path.join(folder, "*.png"))
+        if done.returncode != 0 or not shots:
+            raise HarnessError("weston-screenshooter failed: %s" % done.stderr.strip())
+        shutil.move(shots[0], path)
+        shutil.rmtree(folder, ignore_errors=True)
         return path
 
     def capture_lines(self):

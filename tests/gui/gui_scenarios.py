@@ -1,6 +1,6 @@
 """Scenarios that drive the real window program against the simulated mouse.
 
-usage: gui_scenarios.py CORVANE PROGRAM_DIR OUT_DIR SCENARIO
+usage: gui_scenarios.py CORVANE PROGRAM_DIR OUT_DIR SCENARIO [x11|wayland]
 
 Each scenario proves its result in the capture's bytes and the settings database, and
 saves screenshots of what it opened into OUT_DIR. Run by run_gui_test.sh.
@@ -279,25 +279,55 @@ for _path in sorted(glob.glob(os.path.join(os.path.dirname(os.path.abspath(__fil
     SCENARIOS.update(importlib.import_module(os.path.basename(_path)[:-3]).SCENARIOS)
 
 
+class TrayHost:
+    """tests/gui/tray_host.py on the private bus, started before the program looks."""
+
+    def __init__(self, work):
+        self.log = os.path.join(work, "tray-items.txt")
+        open(self.log, "w").close()
+        self.process = subprocess.Popen(
+            ["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "tray_host.py"),
+             self.log], stdout=subprocess.PIPE, text=True)
+        if self.process.stdout.readline().strip() != "ready":
+            raise HarnessError("the tray host did not start")
+
+    def items(self):
+        with open(self.log) as log:
+            return [line.strip() for line in log if line.strip()]
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+
+
 def main():
     corvane, program_dir, out_dir = (os.path.abspath(p) for p in sys.argv[1:4])
     name = sys.argv[4]
+    display = sys.argv[5] if len(sys.argv) > 5 else "x11"
     os.makedirs(out_dir, exist_ok=True)
     work = tempfile.mkdtemp(prefix="corvane-gui-work-")
     server = None
+    tray_host = None
     try:
+        if getattr(SCENARIOS[name], "display", "x11") != display:
+            raise HarnessError("scenario %s is not one for %s" % (name, display))
+        if getattr(SCENARIOS[name], "tray_host", False):
+            tray_host = TrayHost(work)
         if name == "update":
             server, program_dir = serve_update(program_dir, work)
         elif name == "firmware":
             server, program_dir = serve_firmware(program_dir, work)
         # A scenario function may carry the program's simulation arguments.
         program_args = getattr(SCENARIOS[name], "program_args", None)
-        with Session(corvane, program_dir, out_dir, name, program_args) as session:
+        with Session(corvane, program_dir, out_dir, name, program_args, display) as session:
+            session.tray_host = tray_host
             SCENARIOS[name](session)
     except HarnessError as error:
         print("FAIL %s: %s" % (name, error), file=sys.stderr)
         return 1
     finally:
+        if tray_host is not None:
+            tray_host.close()
         if server is not None:
             server.terminate()
             server.wait()

@@ -255,6 +255,11 @@ class PackageTest(unittest.TestCase):
             for package in linked_packages(binary):
                 self.assertIn(package, depends, f"{program} links a library of {package}")
 
+    def test_recommends_the_wayland_platform_plugin(self):
+        # Without it Qt falls back to XWayland on a Wayland desktop, or fails to start.
+        recommends = {r.split()[0] for r in re.split(r"[,|]", self.fields["Recommends"])}
+        self.assertIn("qt6-wayland", recommends)
+
     def test_postinst_reloads_udev_only_where_udev_runs(self):
         with tempfile.TemporaryDirectory() as folder:
             run(["dpkg-deb", "-e", self.deb, folder], check=True)
@@ -287,6 +292,20 @@ class PackageTest(unittest.TestCase):
             run(["dpkg-deb", "-x", self.deb, root], check=True)
             cli = os.path.join(root, "usr", "bin", "corvane-cli")
             check_devices_json(self, run([cli, "--simulate", "devices", "--json"], env=private_env(folder)))
+
+
+class WindowSystemTest(unittest.TestCase):
+    """The window program reaches the window system only through Qt's platform plugins, so
+    that the same binary runs on X11 and on Wayland: key capture and pop-ups take what Qt
+    gives (key events with their scan codes, window-relative places), never an X11 call."""
+
+    def test_window_program_links_no_window_system_library(self):
+        binary = os.path.join(BUILD, "src/ui/corvane")
+        dump = run(["objdump", "-p", binary], check=True).stdout
+        needed = re.findall(r"^\s*NEEDED\s+(\S+)", dump, re.M)
+        self.assertIn("libQt6Gui.so.6", needed)
+        direct = [n for n in needed if re.match(r"lib(X11|Xext|Xi|xcb|xkbcommon|wayland)", n)]
+        self.assertEqual(direct, [])
 
 
 def linked_packages(binary):

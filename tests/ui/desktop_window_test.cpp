@@ -1,8 +1,8 @@
 // The window's desktop side on the offscreen platform (no tray host, usually no session
 // bus): the tray tooltip follows the model and its battery and the language, the tray icon
 // takes its low-battery mark at the low threshold, the settings page's box stores the
-// warnings' on/off value, and the simulator's plug buttons take the mouse out of the
-// device list and bring it back.
+// warnings' on/off value, the simulator's plug buttons take the mouse out of the device
+// list and bring it back, and closing to a tray that is not there minimises and says so.
 #include <QImage>
 #include <QPixmap>
 
@@ -11,6 +11,7 @@
 #include "settings/battery_warnings.h"
 #include "ui/desktop_integration.h"
 #include "ui/dui/mbutton.h"
+#include "ui/dui/mcontrol_font.h"
 #include "ui/program_settings_page.h"
 #include "ui/sim_control_window.h"
 #include "ui/tray_icon.h"
@@ -85,6 +86,33 @@ TEST_F(DesktopWindowTest, PlugButtonsTakeTheMouseOutOfTheListAndBringItBack) {
   sim.SetPlugged(true);
   EXPECT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
   EXPECT_TRUE(WaitFor([this] { return !program_->Desktop().Published().devices.empty(); }));
+}
+
+TEST_F(DesktopWindowTest, CloseWithoutATrayMinimisesAndSaysSoOnce) {
+  Start("wired");
+  ASSERT_FALSE(Window().TrayVisible());  // offscreen: no tray host
+  Session().Values().WriteHideOnClose(true);
+  const auto* notice = static_cast<const DUI::MControlFont*>(Window().GetControl(kIdTrayNotice));
+  ASSERT_NE(notice, nullptr);
+  EXPECT_FALSE(Window().TrayNoticeShown());
+  Window().OnMessage(kIdClose, DUI::kNotifyClick, 0, 0);
+  // Still there to come back to, and it says why it was not hidden, in words.
+  EXPECT_TRUE(Window().IsWindowVisible());
+  EXPECT_TRUE(Window().TrayNoticeShown());
+  EXPECT_EQ(notice->GetTitle(), Text(kTextNoTrayMinimized));
+  EXPECT_FALSE(notice->GetRect().IsEmpty());
+  ASSERT_TRUE(Window().ChangeLanguage(1041));
+  EXPECT_EQ(notice->GetTitle(), Text(kTextNoTrayMinimized));
+  ASSERT_TRUE(Window().ChangeLanguage(1033));
+  // Its time starts when the window is active again; then it goes.
+  Window().ShowFromTray();
+  Window().OnNcActivate(true);
+  Window().OnTimer(kTimerTrayNotice);
+  EXPECT_FALSE(Window().TrayNoticeShown());
+  // Once only: the next close minimises without saying it again.
+  Window().OnMessage(kIdClose, DUI::kNotifyClick, 0, 0);
+  EXPECT_FALSE(Window().TrayNoticeShown());
+  EXPECT_TRUE(Window().IsWindowVisible());
 }
 
 TEST(TrayIconTest, LowBatteryMarkIsDrawnIntoTheIconsCorner) {

@@ -5,6 +5,7 @@
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mprogress.h"
+#include "ui/dui/window_placement.h"
 
 namespace corvane::ui {
 namespace {
@@ -17,11 +18,27 @@ constexpr int kAnimationMs = 2;
 constexpr uint32_t kBackFill = 0x1A1A1A;
 constexpr uint32_t kBackBorder = 0x3E556D;
 
+// Where a notice goes: the work area where the program places its windows (X11), the
+// owner's client area where only a pop-up surface of the owner keeps a spot (Wayland).
+DUI::Rect NoticeArea(const DUI::MWindow* owner) {
+  if (owner == nullptr || !DUI::CompositorPlacesWindows()) return WorkArea();
+  DUI::Rect area = owner->GetClientRect();
+  owner->ClientToScreen(area);
+  return area;
+}
+
+// A pop-up surface needs its owner on screen (Wayland); elsewhere a notice shows alone.
+bool CanShowOver(const DUI::MWindow* owner) {
+  return !DUI::CompositorPlacesWindows() || (owner != nullptr && owner->IsWindowVisible());
+}
+
 }  // namespace
 
 DPIMsgDlg::DPIMsgDlg(TextLookup texts) : texts_(std::move(texts)) {}
 
 bool DPIMsgDlg::Make(DUI::MWindow& owner) {
+  owner_ = &owner;
+  SetPlacedOnOwner(true);
   if (!Create(&owner, "DPIMsgDlg", kDialogStyle & ~DUI::kStyleVisible, DUI::kExStyleToolWindow,
               {0, 0, kWidth, kHeight})) {
     return false;
@@ -52,9 +69,7 @@ void DPIMsgDlg::SetMaxDpi(int max_dpi) {
 }
 
 void DPIMsgDlg::MoveToCorner() {
-  const DUI::Rect area = WorkArea();
-  MoveWindow({area.right - kWidth - kCornerGap, area.bottom - kHeight - kCornerGap,
-              area.right - kCornerGap, area.bottom - kCornerGap});
+  MoveWindow(DUI::CornerOf(NoticeArea(owner_), kWidth, kHeight, kCornerGap));
 }
 
 void DPIMsgDlg::ShowDpi(int dpi) {
@@ -62,6 +77,7 @@ void DPIMsgDlg::ShowDpi(int dpi) {
   value_->SetTitle(std::to_string(dpi));
   progress_->SetProgress(dpi);
   MoveToCorner();  // the work area may have changed
+  if (!CanShowOver(owner_)) return;
   ShowWindow(DUI::kShowShow);
   SetTimer(kTimerHide, kNoticeShowMs);
   InvalidateRect();
@@ -85,12 +101,22 @@ void DPIMsgDlg::OnTimer(int id) {
 SaveWaitDlg::SaveWaitDlg(TextLookup texts) : texts_(std::move(texts)) {}
 
 bool SaveWaitDlg::Make(DUI::MWindow& owner) {
+  owner_ = &owner;
+  SetPlacedOnOwner(true);
   if (!Create(&owner, "SaveWaitDlg", kDialogStyle & ~DUI::kStyleVisible, DUI::kExStyleToolWindow,
               {0, 0, kWidth, kHeight})) {
     return false;
   }
-  CenterOnScreen(*this);
+  Centre();
   return true;
+}
+
+void SaveWaitDlg::Centre() {
+  if (DUI::CompositorPlacesWindows()) {
+    MoveWindow(DUI::CentredIn(NoticeArea(owner_), kWidth, kHeight));
+  } else {
+    CenterOnScreen(*this);
+  }
 }
 
 int SaveWaitDlg::OnInitDialog() {
@@ -116,6 +142,8 @@ void SaveWaitDlg::Show() {
   progress_->SetProgress(0);
   KillTimer(kTimerHide);
   SetTimer(kTimerHide, kNoticeShowMs);
+  if (!CanShowOver(owner_)) return;
+  if (DUI::CompositorPlacesWindows()) Centre();  // over the owner, wherever it is now
   ShowWindow(DUI::kShowShow);
 }
 

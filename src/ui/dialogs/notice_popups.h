@@ -1,6 +1,7 @@
 // The two notices that come and go by themselves: the DPI pop-up in the bottom-right
-// corner of the work area and the saving pop-up in the middle of the screen. Each stays
-// two seconds after it was last asked to show.
+// corner of the work area and the saving pop-up in the middle of the screen (of the main
+// window where the compositor places windows). Each stays two seconds after it was last
+// asked to show.
 #pragma once
 
 #include "ui/dialogs/dialog_support.h"
@@ -39,6 +40,7 @@ class DPIMsgDlg : public DUI::MDialog {
  private:
   void MoveToCorner();
 
+  DUI::MWindow* owner_ = nullptr;
   TextLookup texts_;
   DUI::MControlFont* value_ = nullptr;
   DUI::MProgress* progress_ = nullptr;
@@ -64,6 +66,9 @@ class SaveWaitDlg : public DUI::MDialog {
   void OnTimer(int id) override;
 
  private:
+  void Centre();
+
+  DUI::MWindow* owner_ = nullptr;
   TextLookup texts_;
   DUI::MProgress* progress_ = nullptr;
 };

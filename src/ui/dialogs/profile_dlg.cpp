@@ -51,6 +51,7 @@ ProfileDlg::ProfileDlg(DUI::MWindow& owner, SettingsDatabase& store, int current
 int ProfileDlg::Open(const DUI::Rect& button) {
   DUI::Rect place{button.left, button.top - kHeightAbove, button.right, button.top - kGapAbove};
   owner_.ClientToScreen(place);
+  SetPlacedOnOwner(true);
   if (!Create(&owner_, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, place)) return 0;
   // A click anywhere else closes it, as losing activation does; without a window manager
   // (or with one that does not move activation on click) only the click itself tells.

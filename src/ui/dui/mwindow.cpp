@@ -12,6 +12,7 @@
 #include "ui/dui/accessibility.h"
 #include "ui/dui/mcontrol.h"
 #include "ui/dui/ui_thread.h"
+#include "ui/dui/window_placement.h"
 #include "ui/dui/window_widget.h"
 
 namespace corvane::DUI {
@@ -28,7 +29,11 @@ void Forget(MWindow* window) {
   windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
 }
 
-Qt::WindowFlags FlagsForStyle(uint32_t style, uint32_t ex_style) {
+Qt::WindowFlags FlagsForStyle(uint32_t style, uint32_t ex_style, bool popup_surface) {
+  // A tool tip with an owner is the window type Qt's Wayland plugin makes a pop-up surface
+  // without a grab: it keeps its place relative to the owner and stays on the
+  // accessibility bus (a grabbing pop-up needs a real input event and is left off it).
+  if (popup_surface) return Qt::ToolTip | Qt::FramelessWindowHint;
   Qt::WindowFlags flags = Qt::Window;
   if (style & kStylePopup) flags |= Qt::FramelessWindowHint;
   if (ex_style & kExStyleToolWindow) flags |= Qt::Tool;
@@ -48,7 +53,9 @@ bool MWindow::Create(MWindow* parent, const std::string& title, uint32_t style,
   InstallAccessibility();
   QWidget* parent_widget = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
   auto* widget = new WindowWidget(this, parent_widget);
-  widget->setWindowFlags(FlagsForStyle(style, ex_style));
+  const bool popup_surface =
+      placed_on_owner_ && parent_widget != nullptr && CompositorPlacesWindows();
+  widget->setWindowFlags(FlagsForStyle(style, ex_style, popup_surface));
   widget->setWindowTitle(QString::fromStdString(title));
   widget->setGeometry(rect.ToQRect());
   widget_ = widget;

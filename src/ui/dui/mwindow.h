@@ -50,6 +50,13 @@ class MWindow {
   // Whether ShowModal blocks input to the owner (default true). A chooser that closes
   // when the person clicks elsewhere must let that click through.
   void SetBlocksOwner(bool blocks) { blocks_owner_ = blocks; }
+  // Marks a window that sits at a spot relative to its owner (call before Create). Where
+  // the compositor places top-level windows (Wayland) it then becomes a pop-up surface of
+  // the owner, which is the only kind that keeps a spot there; elsewhere nothing changes.
+  void SetPlacedOnOwner(bool placed) { placed_on_owner_ = placed; }
+  // Lets the person resize a frameless window by the band along its edges.
+  void SetResizableFrame(bool resizable) { resizable_frame_ = resizable; }
+  bool ResizableFrame() const { return resizable_frame_; }
   // Destroys the window; ends a running modal loop with kModalCancel unless ended already.
   void DestroyWindow();
   // The Qt widget, or null before Create and after DestroyWindow.
@@ -123,6 +130,8 @@ class MWindow {
   int modal_result_ = 0;
   bool modal_ended_ = false;
   bool blocks_owner_ = true;
+  bool placed_on_owner_ = false;
+  bool resizable_frame_ = false;
   // Lets a posted message find out whether this window still exists; guarded because
   // PostMessage may run on the worker thread.
   std::mutex alive_lock_;

@@ -8,11 +8,15 @@
 #include <QWindow>
 
 #include "ui/dui/mwindow.h"
+#include "ui/dui/window_placement.h"
 
 namespace corvane::DUI {
 
 WindowWidget::WindowWidget(MWindow* owner, QWidget* parent) : QWidget(parent), owner_(owner) {
   setAttribute(Qt::WA_DeleteOnClose, false);
+  // Pointer moves without a button reach the window only with tracking on; the resize
+  // cursor needs them.
+  setMouseTracking(true);
 }
 
 void WindowWidget::paintEvent(QPaintEvent*) {
@@ -40,11 +44,37 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
 }
 
 void WindowWidget::mousePressEvent(QMouseEvent* event) {
+  // The window system moves and resizes the window (an X11 window manager or a Wayland
+  // compositor alike): a program cannot place its own window on Wayland.
   if (event->button() == Qt::LeftButton && isWindow() && windowHandle() != nullptr &&
       (windowFlags() & Qt::FramelessWindowHint)) {
-    windowHandle()->startSystemMove();
+    const Qt::Edges edges = ResizeEdgesAt(event->position().toPoint());
+    if (edges) {
+      windowHandle()->startSystemResize(edges);
+    } else {
+      windowHandle()->startSystemMove();
+    }
   }
   QWidget::mousePressEvent(event);
+}
+
+void WindowWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() == Qt::NoButton && owner_ != nullptr && owner_->ResizableFrame()) {
+    const Qt::CursorShape shape = ResizeCursor(ResizeEdgesAt(event->position().toPoint()));
+    if (shape == Qt::ArrowCursor) {
+      unsetCursor();
+    } else {
+      setCursor(shape);
+    }
+  }
+  QWidget::mouseMoveEvent(event);
+}
+
+Qt::Edges WindowWidget::ResizeEdgesAt(const QPoint& pos) const {
+  if (owner_ == nullptr || !owner_->ResizableFrame() || isMaximized() || !isWindow()) {
+    return {};
+  }
+  return FrameEdgesAt(pos, size(), kResizeBorder);
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event) {
