@@ -232,6 +232,18 @@ namespace corvane {
   X(BatteryLow, 642) \
   X(BatteryLevel, 643) \
   X(Charging, 644) \
+  X(LinkApplications, 650) \
+  X(LinkedApplications, 651) \
+  X(ApplicationChoices, 652) \
+  X(ApplicationName, 653) \
+  X(LinkApplication, 654) \
+  X(UnlinkApplication, 655) \
+  X(LinkedTo, 656) \
+  X(FollowFocus, 657) \
+  X(FocusSourceX11, 658) \
+  X(FocusSourceScript, 659) \
+  X(FocusSourceProcesses, 660) \
+  X(FocusSourceOff, 661) \
   X(LeftButton, 701) \
   X(RightButton, 702) \
   X(MiddleButton, 703) \

@@ -73,11 +73,11 @@ LinkResult LinkApp(SettingsDatabase& store, int profile, std::string_view given,
   const std::string name = NormalizeAppName(given);
   if (name.empty()) return LinkResult::kBadName;
   SettingsDatabase::Transaction transaction(store);
+  if (!transaction.IsActive()) return LinkResult::kStoreFailed;
   std::optional<ProfileRecord> target = FindProfile(store, profile);
   if (!target) return LinkResult::kNoProfile;
   std::vector<std::string> names = SplitApps(target->app);
   if (std::find(names.begin(), names.end(), name) != names.end()) return LinkResult::kAlreadyLinked;
-  if (!transaction.IsActive()) return LinkResult::kStoreFailed;
   // One profile per application: the link moves from whichever profile had it.
   for (const ProfileRecord& other : store.GetProfiles()) {
     if (other.profile == profile) continue;
