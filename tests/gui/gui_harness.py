@@ -61,11 +61,13 @@ def start_xvfb():
 class Session:
     """One run of the program: its X server, home folder, capture file and process."""
 
-    def __init__(self, corvane, program_dir, out_dir, name, program_args=None):
+    def __init__(self, corvane, program_dir, out_dir, name, program_args=None, program_env=None):
         self.corvane = corvane
         # How the program simulates the mouse; a scenario may ask for another set-up.
         self.scenario_args = program_args or ["--simulate"]
         self.program_args = self.scenario_args
+        # Variables of the program's environment a scenario sets (a Wayland session, say).
+        self.program_env = program_env or {}
         self.program_dir = program_dir
         self.out_dir = out_dir
         self.name = name
@@ -107,6 +109,7 @@ class Session:
             "LC_ALL": "",
             "LC_MESSAGES": "",
         })
+        env.update(self.program_env)
         env.pop("CORVANE_SIMULATE", None)
         env.pop("CORVANE_HID_CAPTURE", None)
         # Now and then a start never shows up on the bus (seen under a loaded machine, with
