@@ -6,6 +6,7 @@
 #include "store/settings_database.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/medit.h"
+#include "ui/dui/paint_manager.h"
 
 namespace corvane::ui {
 namespace {
@@ -18,6 +19,8 @@ constexpr int kButtonWidth = 110;
 constexpr int kFieldHeight = 32;
 constexpr int kListImageFrames = 2;
 constexpr const char* kTitle = "LinkAppsDlg";
+constexpr uint32_t kBackFill = 0x1A1A1A;  // the about box's colours: the texts are white
+constexpr uint32_t kBackBorder = 0x969696;
 
 }  // namespace
 
@@ -38,10 +41,15 @@ bool LinkAppsDlg::Open(DUI::MWindow& owner) {
   return changed_;
 }
 
+int LinkAppsDlg::OnInitDialog() {
+  GetPaintManager().SetBackColor(kBackFill, kBackBorder);
+  return DUI::MDialog::OnInitDialog();
+}
+
 void LinkAppsDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height();
   AddText(*this, kIdTitle, {kMargin, 8, w - 50, 38},
-          texts_(kTextLinkApplications) + " " + profile_name_, kFontPixels, kTextWhite, true);
+          profile_name_ + " — " + texts_(kTextLinkApplications), kFontPixels, kTextWhite, true);
   AddCloseButton(*this, kIdClose, {w - 40, 10, w - 16, 34}, texts_(kTextClose));
 
   int y = 48;

@@ -35,6 +35,7 @@ class LinkAppsDlg : public DUI::MDialog {
   // Opens centred and waits until it is closed. Returns whether any link changed.
   bool Open(DUI::MWindow& owner);
 
+  int OnInitDialog() override;
   void InitUI(const DUI::Rect& rect) override;
   int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
 
