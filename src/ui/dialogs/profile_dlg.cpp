@@ -19,7 +19,7 @@ namespace {
 constexpr int kListFontPixels = 14;
 constexpr int kMargin = 10;
 constexpr int kButtonHeight = 30;
-constexpr int kLinkedLineHeight = 20;
+constexpr int kLinkedLineHeight = 20;  // with the link button and a margin: kLinkRowsHeight
 constexpr int kLinkedFontPixels = 12;
 constexpr int kListImageFrames = 2;
 constexpr int kSlicedMargin = 10;
@@ -52,7 +52,8 @@ ProfileDlg::ProfileDlg(DUI::MWindow& owner, SettingsDatabase& store, int current
     : owner_(owner), store_(store), current_(current), texts_(std::move(texts)) {}
 
 int ProfileDlg::Open(const DUI::Rect& button) {
-  DUI::Rect place{button.left, button.top - kHeightAbove, button.right, button.top - kGapAbove};
+  DUI::Rect place{button.left, button.top - kHeightAbove - kLinkRowsHeight, button.right,
+                  button.top - kGapAbove};
   owner_.ClientToScreen(place);
   if (!Create(&owner_, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, place)) return 0;
   // A click anywhere else closes it, as losing activation does; without a window manager

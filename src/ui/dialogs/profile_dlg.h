@@ -29,6 +29,9 @@ class ProfileDlg : public DUI::MDialog {
   static constexpr int kIdLinkedApps = 34, kIdLinkApps = 35;
   static constexpr int kHeightAbove = 210;  // from the button's top − 210 ...
   static constexpr int kGapAbove = 5;       // ... to its top − 5
+  // The linked applications' line and "Link to applications…" below the list: the chooser
+  // grows upwards by their height, so the list keeps its size.
+  static constexpr int kLinkRowsHeight = 60;
 
   // `owner` receives message 1705; `current` is the active profile's id.
   ProfileDlg(DUI::MWindow& owner, SettingsDatabase& store, int current, TextLookup texts);
