@@ -92,7 +92,7 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
           linked.empty() ? std::string() : texts_(kTextLinkedTo) + linked, kLinkedFontPixels,
           kTextWhite, true);
   AddButton(*this, kIdLinkApps, {kMargin, link_top, w - kMargin, link_top + kButtonHeight},
-            texts_(kTextLinkApplications), kListFontPixels);
+            texts_(kTextLinkApplications), kLinkedFontPixels);
   const int half = w / 2;
   const int top = h - kMargin - kButtonHeight;
   AddButton(*this, kIdImport, {kMargin, top, half - kMargin / 2, h - kMargin}, texts_(kTextImport),
