@@ -232,18 +232,18 @@ namespace corvane {
   X(BatteryLow, 642) \
   X(BatteryLevel, 643) \
   X(Charging, 644) \
-  X(LinkApplications, 650) \
-  X(LinkedApplications, 651) \
-  X(ApplicationChoices, 652) \
-  X(ApplicationName, 653) \
-  X(LinkApplication, 654) \
-  X(UnlinkApplication, 655) \
-  X(LinkedTo, 656) \
-  X(FollowFocus, 657) \
-  X(FocusSourceX11, 658) \
-  X(FocusSourceScript, 659) \
-  X(FocusSourceProcesses, 660) \
-  X(FocusSourceOff, 661) \
+  X(LinkApplications, 670) \
+  X(LinkedApplications, 671) \
+  X(ApplicationChoices, 672) \
+  X(ApplicationName, 673) \
+  X(LinkApplication, 674) \
+  X(UnlinkApplication, 675) \
+  X(LinkedTo, 676) \
+  X(FollowFocus, 677) \
+  X(FocusSourceX11, 678) \
+  X(FocusSourceScript, 679) \
+  X(FocusSourceProcesses, 680) \
+  X(FocusSourceOff, 681) \
   X(LeftButton, 701) \
   X(RightButton, 702) \
   X(MiddleButton, 703) \
