@@ -46,3 +46,9 @@ install(FILES ${CORVANE_DATA_DIR}/example.corvane.Corvane1.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/interfaces)
 install(FILES ${CORVANE_GENERATED_DIR}/corvane-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME corvane-cli)
+# The desktop scripts that report the focused application on Wayland (docs/dbus.md): a
+# KWin script for Plasma and a GNOME Shell extension, each calling ReportActiveApplication.
+install(DIRECTORY ${CORVANE_DATA_DIR}/desktop/kwin/corvane-focus
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/kwin/scripts)
+install(DIRECTORY "${CORVANE_DATA_DIR}/desktop/gnome-shell/corvane-focus@example.corvane"
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions)

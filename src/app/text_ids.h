@@ -236,6 +236,18 @@ namespace corvane {
   X(NotInStep, 660) \
   X(DeleteMacroTitle, 661) \
   X(DeleteMacroBody, 662) \
+  X(LinkApplications, 670) \
+  X(LinkedApplications, 671) \
+  X(ApplicationChoices, 672) \
+  X(ApplicationName, 673) \
+  X(LinkApplication, 674) \
+  X(UnlinkApplication, 675) \
+  X(LinkedTo, 676) \
+  X(FollowFocus, 677) \
+  X(FocusSourceX11, 678) \
+  X(FocusSourceScript, 679) \
+  X(FocusSourceProcesses, 680) \
+  X(FocusSourceOff, 681) \
   X(LeftButton, 701) \
   X(RightButton, 702) \
   X(MiddleButton, 703) \

@@ -8,6 +8,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "cli/json_writer.h"
+#include "focus/app_links.h"
 #include "store/config_defaults.h"
 #include "store/config_keys.h"
 #include "store/settings_database.h"
@@ -55,6 +56,8 @@ int RunProfileActivate(const CliOptions& options, const std::vector<std::string>
   SettingsDatabase& store = cli.Session().Store();
   store.TakeError();
   if (!store.SetActiveProfile(id)) return StoreFail(store, "no profile " + args[0]);
+  // A profile chosen by hand is the one to return to when no linked application has the focus.
+  WriteDefaultProfile(cli.Store(), cli.Session().Model().DeviceAttr(), id);
   return RunJob(cli.Session().Jobs(), WorkerTask::kUploadProfile);
 }
 

@@ -350,6 +350,10 @@ bool SettingsDatabase::RenameProfile(int profile, std::string_view name) {
                     {ReplaceControlCharacters(name, ' '), profile});
 }
 
+bool SettingsDatabase::SetProfileApps(int profile, std::string_view apps) {
+  return ExecUpdate("UPDATE t_profile_data SET app = ? WHERE profile = ?", {apps, profile});
+}
+
 std::optional<std::string> SettingsDatabase::GetProfileName(int profile) const {
   std::lock_guard lock(mutex_);
   SQLiteStatement statement;

@@ -108,6 +108,9 @@ class SettingsDatabase {
   bool RenameProfile(int profile, std::string_view name);
   // Returns the profile's name, or nullopt when not found.
   std::optional<std::string> GetProfileName(int profile) const;
+  // Writes the applications linked to the profile (the `app` column, names separated by
+  // ';'). Returns false when no such profile exists or the write failed.
+  bool SetProfileApps(int profile, std::string_view apps);
   // Returns every profile in ascending id order; empty when none or unreadable.
   std::vector<ProfileRecord> GetProfiles() const;
   // Makes `profile` the only active one. Returns false, changing nothing, when no such

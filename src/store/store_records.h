@@ -10,7 +10,7 @@ namespace corvane {
 struct ProfileRecord {
   int profile = 0;  // row id
   std::string name;
-  std::string app;  // always written empty
+  std::string app;  // linked applications, ';'-separated (empty: none)
   int type = 0;     // always written 0
   int status = 0;   // 1 for the active profile
 };

@@ -11,6 +11,7 @@
 #include "settings/dpi_stages.h"
 #include "ui/desktop_bus_xml.h"
 #include "ui/device_main_dlg.h"
+#include "ui/profile_follower.h"
 #include "ui/dialogs/profile_dlg.h"
 #include "ui/pages_panel.h"
 #include "worker/device_session.h"
@@ -187,8 +188,12 @@ void DesktopBus::HandleMethod(const QDBusMessage& message) {
     SetActiveDpiStage(message, args[0].toInt());
   } else if (member == "SetDpiStageValue" && signature == "ii") {
     SetDpiStageValue(message, args[0].toInt(), args[1].toInt());
+  } else if (member == "ReportActiveApplication" && signature == "s") {
+    // A desktop script tells which application has the focus; nothing to wait for.
+    window_.Follower().Push(args[0].toString().toStdString());
+    Send(message.createReply());
   } else if (member == "SetActiveProfile" || member == "SetActiveDpiStage" ||
-             member == "SetDpiStageValue") {
+             member == "SetDpiStageValue" || member == "ReportActiveApplication") {
     Send(message.createErrorReply(kErrorInvalidArgs, "arguments of type " + signature));
   } else {
     Send(message.createErrorReply(kErrorUnknownMethod, "no method " + member));

@@ -4,16 +4,21 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMenu>
+#include <algorithm>
+#include <unistd.h>
 
 #include "app/display_names.h"
+#include "focus/app_candidates.h"
 #include "app/text_ids.h"
 #include "exchange/profile_file.h"
 #include "base/worker_task.h"
+#include "ui/profile_follower.h"
 #include "worker/device_session.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dialogs/about_dlg.h"
 #include "ui/dialogs/notice_popups.h"
+#include "ui/dialogs/link_apps_dlg.h"
 #include "ui/dialogs/profile_dlg.h"
 #include "ui/dialogs/ui_message_box.h"
 #include "ui/dialogs/update_dialogs.h"
@@ -68,12 +73,35 @@ void DeviceMainDlg::OnProfileButton() {
   chooser.Open(button);
 }
 
+void DeviceMainDlg::OpenLinkDialog(int profile) {
+  SettingsDatabase& store = session_.Store();
+  std::vector<std::string> choices = RunningApps("/proc", getuid());
+  for (std::string& installed : InstalledApps(DesktopDataDirs())) {
+    if (std::find(choices.begin(), choices.end(), installed) == choices.end()) {
+      choices.push_back(std::move(installed));
+    }
+  }
+  const std::string name = DisplayProfileName(store.GetProfileName(profile).value_or(""),
+                                              Text(kTextProfile));
+  LinkAppsDlg dialog(store, profile, name, std::move(choices), Texts());
+  if (dialog.Open(*this)) follower_->Reload();
+}
+
+void DeviceMainDlg::ActivateProfile(int profile) {
+  session_.Store().SetActiveProfile(profile);
+  RefreshProfileButton();
+  session_.Worker().Post(WorkerTask::kUploadProfile);
+}
+
 void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   SettingsDatabase& store = session_.Store();
   if (what == kProfileActivate) {
-    store.SetActiveProfile(static_cast<int>(profile));
-    RefreshProfileButton();
-    session_.Worker().Post(WorkerTask::kUploadProfile);
+    follower_->ChosenByHand(static_cast<int>(profile));
+    ActivateProfile(static_cast<int>(profile));
+    return;
+  }
+  if (what == kProfileLink) {
+    OpenLinkDialog(static_cast<int>(profile));
     return;
   }
   if (what != kProfileImport && what != kProfileExport) return;

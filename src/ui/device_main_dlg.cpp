@@ -30,6 +30,7 @@
 #include "ui/dui/mrender.h"
 #include "ui/dui/mtab_ctrl.h"
 #include "ui/pages_panel.h"
+#include "ui/profile_follower.h"
 #include "ui/program_settings_page.h"
 #include "ui/tray_icon.h"
 #include "worker/device_session.h"
@@ -43,10 +44,12 @@ DeviceMainDlg::DeviceMainDlg(DeviceSession& session, DeviceListMirror& mirror,
                              AutorunEntry& autorun)
     : session_(session), mirror_(mirror), autorun_(autorun) {
   tray_ = std::make_unique<TrayIcon>([this] { ShowFromTray(); }, [this] { Exit(); });
+  follower_ = std::make_unique<ProfileFollower>(*this);
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
-  // The worker must never report to a window that is going away.
+  // Neither the focus sources nor the worker may report to a window that is going away.
+  follower_.reset();
   session_.Worker().Stop();
   tray_->Remove();
 }
@@ -418,6 +421,8 @@ void DeviceMainDlg::Relabel() {
 }
 
 void DeviceMainDlg::RefreshProfileButton() {
+  // Profiles were created, chosen or the model's store changed: its links may differ.
+  if (follower_) follower_->Reload();
   if (profile_button_ == nullptr) return;
   SettingsDatabase& store = session_.Store();
   const std::optional<std::string> name = store.GetProfileName(store.GetActiveProfile());

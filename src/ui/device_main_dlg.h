@@ -32,6 +32,7 @@ class UpdateTipDlg;
 using TextLookup = std::function<std::string(int)>;
 class DeviceListMirror;
 class PagesPanel;
+class ProfileFollower;
 class ProgramSettingsPage;
 class TrayIcon;
 
@@ -152,8 +153,15 @@ class DeviceMainDlg : public DUI::MDialog {
 
   // Dialog actions (device_main_actions.cpp).
   void OnProfileButton();
-  // Message 1705: activate (0), import (1) or export (2) `profile`.
+  // Message 1705: activate (0), import (1) or export (2) `profile`. An activation is a
+  // choice by hand: the profile also becomes the one to return to from linked applications.
   void OnProfileChosen(int64_t what, int64_t profile);
+  // "Link to applications…" of the chooser for `profile`.
+  void OpenLinkDialog(int profile);
+  // Makes `profile` active, shows its name and sends it to the mouse.
+  void ActivateProfile(int profile);
+  // Profiles that follow the focused application.
+  ProfileFollower& Follower() { return *follower_; }
   // Restore-defaults buttons: asks, then restores and shows the saving pop-up.
   void RestoreDefaults();
   // Firmware buttons 248 (mouse) and 249 (receiver).
@@ -207,6 +215,7 @@ class DeviceMainDlg : public DUI::MDialog {
   DeviceListMirror& mirror_;
   AutorunEntry& autorun_;
   std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<ProfileFollower> follower_;
   std::unique_ptr<PagesPanel> pages_;
   std::unique_ptr<ProgramSettingsPage> settings_page_;
   std::vector<Label> labels_;

@@ -12,6 +12,7 @@
 #include "settings/battery_warnings.h"
 #include "ui/autorun_entry.h"
 #include "ui/device_main_dlg.h"
+#include "ui/profile_follower.h"
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/mbutton.h"
@@ -77,6 +78,8 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
   Add("MButton", kIdSetAbout, kTextAbout, "img_button.png", 4);
   Add("MText", kIdSetBatteryLabel, kTextBatteryWarnings, nullptr, 0);
   Add("CCheckButton", kIdSetBatteryWarnings, kTextBatteryWarningsBox, "btn_checkbox.png", 8);
+  Add("MText", kIdSetFollowLabel, kTextFollowFocus, nullptr, 0);
+  Add("MText", kIdSetFollowSource, kNoText, nullptr, 0);
   Relabel();
   Refresh();
 }
@@ -116,6 +119,9 @@ void ProgramSettingsPage::Layout(const DUI::Rect& page_rect) {
   y += kRowHeight * 3;
   place(kIdSetBatteryLabel, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
   place(kIdSetBatteryWarnings, DUI::Rect{kColumn + 220, y, kColumn + 720, y + 26});
+  y += kRowHeight * 2;
+  place(kIdSetFollowLabel, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
+  place(kIdSetFollowSource, DUI::Rect{kColumn + 220, y, kColumn + 820, y + 28});
 }
 
 bool ProgramSettingsPage::Handles(int id) const {
@@ -196,6 +202,17 @@ void ProgramSettingsPage::Refresh() {
       ->SetCheck(true);
   static_cast<DUI::MButton*>(window_.GetControl(kIdSetBatteryWarnings))
       ->SetCheck(ReadBatteryWarningSettings(session.Values()).enabled);
+  ShowFollowSource();
+}
+
+void ProgramSettingsPage::ShowFollowSource() {
+  const std::string source = window_.Follower().SourceName();
+  const int text = source == "x11"              ? kTextFocusSourceX11
+                   : source == "desktop script" ? kTextFocusSourceScript
+                   : source == "processes"      ? kTextFocusSourceProcesses
+                                                : kTextFocusSourceOff;
+  static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetFollowSource))
+      ->SetTitle(window_.Text(text));
 }
 
 void ProgramSettingsPage::Relabel() {
@@ -207,6 +224,7 @@ void ProgramSettingsPage::Relabel() {
   SetSoftwareCheckLabel(
       SoftwareCheckLabel(software, window_.Text(kTextNewVersion), window_.Text(kTextUpToDate)));
   EnableSoftwareUpdate(software.state != kUpdateUpToDate);
+  ShowFollowSource();
 }
 
 void ProgramSettingsPage::SetSoftwareCheckLabel(const std::string& text) {

@@ -1,5 +1,6 @@
 // The program settings page: version and update check, restore defaults, the language
-// list, start at login (and minimised), the close-button mode and the three links.
+// list, start at login (and minimised), the close-button mode, the three links, battery
+// warnings and the source that profiles follow the focused application with.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,7 @@ inline constexpr int kIdSetHideToTray = 286, kIdSetExit = 287;
 inline constexpr int kIdSetWebsite = 289, kIdSetFeedback = 290, kIdSetFaq = 291;
 inline constexpr int kIdSetAbout = 292;
 inline constexpr int kIdSetBatteryLabel = 293, kIdSetBatteryWarnings = 294;
+inline constexpr int kIdSetFollowLabel = 295, kIdSetFollowSource = 296;
 
 class ProgramSettingsPage {
  public:
@@ -48,6 +50,8 @@ class ProgramSettingsPage {
  private:
   DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);
   void OpenLink(int id);
+  // Names the focus source profiles follow applications with (or that none is in use).
+  void ShowFollowSource();
 
   DeviceMainDlg& window_;
   AutorunEntry& autorun_;

@@ -102,13 +102,16 @@ class Session:
     """One run of the program: its display server, home folder, capture file and process.
     `display` is "x11" (Xvfb, the default) or "wayland" (headless weston)."""
 
-    def __init__(self, corvane, program_dir, out_dir, name, program_args=None, display="x11"):
+    def __init__(self, corvane, program_dir, out_dir, name, program_args=None, display="x11",
+                 program_env=None):
         self.display = display
         self.wayland_socket = None
         self.corvane = corvane
         # How the program simulates the mouse; a scenario may ask for another set-up.
         self.scenario_args = program_args or ["--simulate"]
         self.program_args = self.scenario_args
+        # Variables of the program's environment a scenario sets (a Wayland session, say).
+        self.program_env = program_env or {}
         self.program_dir = program_dir
         self.out_dir = out_dir
         self.name = name
@@ -159,6 +162,7 @@ class Session:
         if self.display == "wayland":
             env["WAYLAND_DISPLAY"] = self.wayland_socket
             env.pop("DISPLAY", None)  # no X11 fallback: the window runs on Wayland or fails
+        env.update(self.program_env)
         env.pop("CORVANE_SIMULATE", None)
         env.pop("CORVANE_HID_CAPTURE", None)
         # Now and then a start never shows up on the bus (seen under a loaded machine, with

@@ -319,7 +319,9 @@ def main():
             server, program_dir = serve_firmware(program_dir, work)
         # A scenario function may carry the program's simulation arguments.
         program_args = getattr(SCENARIOS[name], "program_args", None)
-        with Session(corvane, program_dir, out_dir, name, program_args, display) as session:
+        program_env = getattr(SCENARIOS[name], "program_env", None)
+        with Session(corvane, program_dir, out_dir, name, program_args, display,
+                     program_env) as session:
             session.tray_host = tray_host
             SCENARIOS[name](session)
     except HarnessError as error:

@@ -40,6 +40,10 @@ EXPECTED_FILES = [
     "share/man/man1/corvane.1.gz",
     "share/man/man1/corvane-cli.1.gz",
     "share/bash-completion/completions/corvane-cli",
+    "share/kwin/scripts/corvane-focus/metadata.json",
+    "share/kwin/scripts/corvane-focus/contents/code/main.js",
+    "share/gnome-shell/extensions/corvane-focus@example.corvane/metadata.json",
+    "share/gnome-shell/extensions/corvane-focus@example.corvane/extension.js",
 ] + [f"share/icons/hicolor/{n}x{n}/apps/corvane.png" for n in (16, 24, 32, 48, 64, 128, 256)]
 
 

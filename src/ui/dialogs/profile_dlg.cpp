@@ -8,6 +8,7 @@
 
 #include "app/display_names.h"
 #include "app/text_ids.h"
+#include "focus/app_links.h"
 #include "store/settings_database.h"
 #include "ui/dui/dlist_box.h"
 #include "ui/dui/mpicture.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr int kListFontPixels = 14;
 constexpr int kMargin = 10;
 constexpr int kButtonHeight = 30;
+constexpr int kLinkedLineHeight = 20;  // with the link button and a margin: kLinkRowsHeight
+constexpr int kLinkedFontPixels = 12;
 constexpr int kListImageFrames = 2;
 constexpr int kSlicedMargin = 10;
 constexpr const char* kTitle = "ProfileDlg";
@@ -49,7 +52,8 @@ ProfileDlg::ProfileDlg(DUI::MWindow& owner, SettingsDatabase& store, int current
     : owner_(owner), store_(store), current_(current), texts_(std::move(texts)) {}
 
 int ProfileDlg::Open(const DUI::Rect& button) {
-  DUI::Rect place{button.left, button.top - kHeightAbove, button.right, button.top - kGapAbove};
+  DUI::Rect place{button.left, button.top - kHeightAbove - kLinkRowsHeight, button.right,
+                  button.top - kGapAbove};
   owner_.ClientToScreen(place);
   SetPlacedOnOwner(true);
   if (!Create(&owner_, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, place)) return 0;
@@ -68,8 +72,11 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
   auto* background = static_cast<DUI::MPicture*>(CreateArea("MPicture", kIdBackground, rect, ""));
   background->SetImage("img_area_content.png", 1);
   background->SetShowMode(DUI::MPicture::kShowSliced, kSlicedMargin);
-  list_ = static_cast<DUI::DListBox*>(CreateControl(
-      "DListBox", kIdList, {kMargin, kMargin, w - kMargin, h - 2 * kMargin - kButtonHeight}, ""));
+  // Below the list: the linked applications' line and "Link to applications…".
+  const int link_top = h - 2 * kMargin - 2 * kButtonHeight;
+  const int line_top = link_top - kLinkedLineHeight;
+  list_ = static_cast<DUI::DListBox*>(
+      CreateControl("DListBox", kIdList, {kMargin, kMargin, w - kMargin, line_top}, ""));
   list_->SetFontWidth(kListFontPixels);
   list_->SetAlignment(DUI::kAlignCenter);
   list_->SetImage("img_list_bkg.png", kListImageFrames);
@@ -77,6 +84,16 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
     list_->AddString(DisplayProfileName(profile.name, texts_(kTextProfile)), profile.profile);
   }
   list_->SetCurData(current_);
+  std::string linked;
+  for (const ProfileRecord& profile : store_.GetProfiles()) {
+    if (profile.profile != current_) continue;
+    for (const std::string& app : SplitApps(profile.app)) linked += (linked.empty() ? " " : ", ") + app;
+  }
+  AddText(*this, kIdLinkedApps, {kMargin, line_top, w - kMargin, link_top},
+          linked.empty() ? std::string() : texts_(kTextLinkedTo) + linked, kLinkedFontPixels,
+          kTextWhite, true);
+  AddButton(*this, kIdLinkApps, {kMargin, link_top, w - kMargin, link_top + kButtonHeight},
+            texts_(kTextLinkApplications), kLinkedFontPixels);
   const int half = w / 2;
   const int top = h - kMargin - kButtonHeight;
   AddButton(*this, kIdImport, {kMargin, top, half - kMargin / 2, h - kMargin}, texts_(kTextImport),
@@ -108,10 +125,11 @@ int64_t ProfileDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
     }
     return 1;
   }
-  if ((id == kIdImport || id == kIdExport) && code == DUI::kNotifyClick) {
+  if ((id == kIdImport || id == kIdExport || id == kIdLinkApps) && code == DUI::kNotifyClick) {
     const int64_t profile = list_->GetCurData();
     if (renamed_) Report(kProfileActivate, profile);
-    Report(id == kIdImport ? kProfileImport : kProfileExport, profile);
+    Report(id == kIdImport ? kProfileImport : id == kIdExport ? kProfileExport : kProfileLink,
+           profile);
     closing_ = true;
     DoOK();
     return 1;

@@ -1,0 +1,207 @@
+// Profiles that follow the focused application: the delay from a focus change to the
+// first byte of the profile upload written to the simulated mouse (less the 300 ms
+// debounce, which is intended), and how often the follow threads wake while nothing
+// changes — with X11 (needs $DISPLAY; run under Xvfb with a window manager), with the
+// process fallback, and with no link at all (no thread should even exist).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/memory_key_value_store.h"
+#include "catalogue/device_catalogue.h"
+#include "device/device_manager.h"
+#include "focus/follow_service.h"
+#include "focus/process_focus_source.h"
+#include "focus/x11_focus_source.h"
+#include "sim/sim_backend.h"
+#include "sim/sim_setup.h"
+#include "store/settings_database.h"
+#include "worker/device_jobs.h"
+#include "worker/model_context.h"
+#include "worker/recording_device_view.h"
+#include "worker/worker_view.h"
+
+namespace corvane {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kIdleSample = std::chrono::seconds(3);
+
+// Notes the time of the first write after Reset().
+class FirstWriteHandle : public HidHandle {
+ public:
+  FirstWriteHandle(std::unique_ptr<HidHandle> inner, std::atomic<long long>* stamp)
+      : inner_(std::move(inner)), stamp_(stamp) {}
+  int Write(const uint8_t* data, size_t length) override {
+    long long none = 0;
+    stamp_->compare_exchange_strong(none, Clock::now().time_since_epoch().count());
+    return inner_->Write(data, length);
+  }
+  int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
+    return inner_->ReadTimeout(data, length, timeout_ms);
+  }
+  int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) override {
+    return inner_->ReadOrWake(data, length, timeout_ms, wake);
+  }
+  std::u16string ProductString() override { return inner_->ProductString(); }
+  const std::string& Path() const override { return inner_->Path(); }
+
+ private:
+  std::unique_ptr<HidHandle> inner_;
+  std::atomic<long long>* stamp_;
+};
+
+class FirstWriteBackend : public HidBackend {
+ public:
+  explicit FirstWriteBackend(std::shared_ptr<HidBackend> inner) : inner_(std::move(inner)) {}
+  std::vector<HidInterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
+  std::unique_ptr<HidHandle> Open(const std::string& path) override {
+    auto handle = inner_->Open(path);
+    return handle ? std::make_unique<FirstWriteHandle>(std::move(handle), &stamp) : nullptr;
+  }
+  std::atomic<long long> stamp{0};
+
+ private:
+  std::shared_ptr<HidBackend> inner_;
+};
+
+// The jobs over the simulated wired mouse in a scratch home, run on the caller's thread
+// as corvane-cli runs them.
+struct SimJobs {
+  SimJobs() : home(std::filesystem::temp_directory_path() / "corvane-follow-bench") {
+    std::filesystem::remove_all(home);
+    catalogue.Load(CORVANE_DATA_DIR);
+    SimIdentity identity;
+    std::string error;
+    SimIdentityFromCatalogue(catalogue, "", identity, error);
+    auto sim = std::make_shared<SimBackend>(identity, SimMode::kWired);
+    SimFaults faults;
+    faults.interrupt_interval = true;  // the 1 ms interrupt interval of a real mouse
+    sim->SetFaults(SimLink::kWired, faults);
+    backend = std::make_shared<FirstWriteBackend>(sim);
+    values.WriteDeviceType(identity.device_type);
+    model = std::make_unique<ModelContext>(CORVANE_DATA_DIR, home, catalogue, store, state,
+                                           [] { return std::string("Profile"); });
+    view = std::make_unique<WorkerView>(recorder, *model, values);
+    manager.SetBackend(backend);
+    jobs = std::make_unique<DeviceJobs>(manager, *model, *view, [](int) { return std::string(); });
+    jobs->Run(WorkerTask::kStartup);
+  }
+  ~SimJobs() { std::filesystem::remove_all(home); }
+
+  std::filesystem::path home;
+  DeviceCatalogue catalogue;
+  std::shared_ptr<FirstWriteBackend> backend;
+  SettingsDatabase store;
+  DeviceState state;
+  MemoryKeyValueStore values;
+  std::unique_ptr<ModelContext> model;
+  RecordingDeviceView recorder;
+  std::unique_ptr<WorkerView> view;
+  DeviceManager manager;
+  std::unique_ptr<DeviceJobs> jobs;
+};
+
+void BM_FocusToFirstByte(benchmark::State& bench) {
+  SimJobs sim;
+  ScriptedFocusSource* scripted = nullptr;
+  std::atomic<int> uploads{0};
+  FollowService service(
+      {[&] { return sim.store.GetActiveProfile(); },
+       [&](int profile) {
+         sim.store.SetActiveProfile(profile);
+         sim.jobs->Run(WorkerTask::kUploadProfile);
+         ++uploads;
+         return FollowService::SwitchOutcome::kDone;
+       }},
+      [&] {
+        std::vector<std::unique_ptr<FocusSource>> sources;
+        auto source = std::make_unique<ScriptedFocusSource>();
+        scripted = source.get();
+        sources.push_back(std::move(source));
+        return sources;
+      });
+  service.Update({{"game", 2}}, 1);
+  std::vector<double> samples;
+  for (auto _ : bench) {
+    const int before = uploads;
+    sim.backend->stamp = 0;
+    const auto focused = Clock::now();
+    scripted->Focus(samples.size() % 2 == 0 ? "game" : "desktop");
+    while (uploads == before) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    const double ms = std::chrono::duration<double, std::milli>(
+                          Clock::duration(sim.backend->stamp.load()) - focused.time_since_epoch())
+                          .count();
+    samples.push_back(ms - SwitchRules::kDebounce.count());
+    bench.SetIterationTime(ms / 1000.0);
+  }
+  std::sort(samples.begin(), samples.end());
+  bench.counters["after_debounce_median_ms"] = samples[samples.size() / 2];
+  bench.counters["after_debounce_worst_ms"] = samples.back();
+  bench.counters["goal_ms"] = 50;
+}
+BENCHMARK(BM_FocusToFirstByte)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+
+int ThreadCount() {
+  int count = 0;
+  for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    ++count;
+  }
+  return count;
+}
+
+// Wake-ups per second of the follow threads while the focus does not change.
+void MeasureIdle(benchmark::State& bench, FollowService::SourceFactory factory) {
+  FollowService service({[] { return 1; },
+                         [](int) { return FollowService::SwitchOutcome::kDone; }},
+                        std::move(factory));
+  const int threads_before = ThreadCount();
+  service.Update({}, 1);
+  bench.counters["threads_without_links"] = ThreadCount() - threads_before;
+  service.Update({{"some-game", 2}}, 1);
+  if (!service.Running()) {
+    bench.SkipWithError("the focus source cannot start here (no X server?)");
+    return;
+  }
+  bench.counters["threads_with_links"] = ThreadCount() - threads_before;
+  double rate = 0;
+  for (auto _ : bench) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // start-up reports settle
+    const long before = service.Wakeups();
+    const auto start = Clock::now();
+    std::this_thread::sleep_for(kIdleSample);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    rate = static_cast<double>(service.Wakeups() - before) / seconds;
+    bench.SetIterationTime(seconds);
+  }
+  bench.counters["wakeups_per_s"] = rate;
+}
+
+void BM_IdleWakeupsX11(benchmark::State& bench) {
+  MeasureIdle(bench, [] {
+    std::vector<std::unique_ptr<FocusSource>> sources;
+    sources.push_back(std::make_unique<X11FocusSource>());
+    return sources;
+  });
+}
+BENCHMARK(BM_IdleWakeupsX11)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_IdleWakeupsProcessFallback(benchmark::State& bench) {
+  MeasureIdle(bench, [] {
+    std::vector<std::unique_ptr<FocusSource>> sources;
+    sources.push_back(std::make_unique<ProcessFocusSource>());
+    return sources;
+  });
+}
+BENCHMARK(BM_IdleWakeupsProcessFallback)->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+}  // namespace corvane
+BENCHMARK_MAIN();
