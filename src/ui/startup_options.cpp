@@ -60,6 +60,10 @@ bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions&
       options.benchmark_child = true;
       continue;
     }
+    if (arg == "--benchmark-close") {
+      options.benchmark_close = true;
+      continue;
+    }
     if (arg == "--benchmark-startup") {
       options.benchmark_startup = true;
       continue;

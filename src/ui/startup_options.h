@@ -16,12 +16,16 @@ inline constexpr int kSmallScreenHeight = 800;
 inline constexpr int kFullHdWidth = 1920;
 inline constexpr int kFullHdHeight = 1080;
 inline constexpr int kBenchmarkRuns = 5;
+// Long enough for the start-up jobs and the software check to be under way.
+inline constexpr int kBenchmarkCloseDelayMs = 2000;
 
 struct StartupOptions {
   SessionOptions session;
   bool hide = false;               // "-hide" found anywhere (case-sensitive substring)
   bool benchmark_startup = false;  // print time to first paint and memory, then quit
   bool benchmark_child = false;    // one measured start (no single-instance guard)
+  // Clicks the close button once started and prints when (the closing benchmark's child).
+  bool benchmark_close = false;
   // "--" arguments that are not ours, in order; they are ignored.
   std::vector<std::string> ignored;
 };
