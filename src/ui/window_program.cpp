@@ -92,7 +92,9 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
   view_->Attach(window_.get());
   int width = 0, height = 0;
   WindowSize(width, height);
-  const uint32_t style = options.hide ? kMainWindowStyle & ~DUI::kStyleVisible : kMainWindowStyle;
+  // The login entry's start honours "start minimised" as "-hide" does.
+  const bool hide = StartsHidden(options, session_->Values().ReadAutorunMinimize());
+  const uint32_t style = hide ? kMainWindowStyle & ~DUI::kStyleVisible : kMainWindowStyle;
   if (!window_->Create(nullptr, DUI::Manager::GetDeviceName(), style, 0,
                        DUI::Rect{0, 0, width, height})) {
     error = "cannot create the main window";
@@ -101,7 +103,7 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
   window_->CenterWindow();
   if (instance_) instance_->SetShowHandler([this] { window_->ShowFromTray(); });
   // Without a tray a hidden start would leave nothing to click: start minimised then.
-  if (!options.hide) {
+  if (!hide) {
     window_->ShowWindow(DUI::kShowNormal);
   } else if (!window_->TrayVisible()) {
     window_->ShowWindow(DUI::kShowMinimized);
@@ -117,7 +119,7 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
           MatchHotplugEvent(event, session_->Model().KnownDevices(), session_->State().IdlePoll());
       if (const std::optional<WorkerTask> task = TaskOf(action)) session_->Worker().Post(*task);
     });
-    if (!options.hide) sim_window_->show();
+    if (!hide) sim_window_->show();
   } else {
     hotplug_ = std::make_unique<HotplugWatcher>(*session_);
     hotplug_->Start();
