@@ -193,7 +193,10 @@ TEST_F(AccessibilityTest, ListRowsRenameInPlaceAndRefuseAnEmptyName) {
   list->AddString("Profile 1", 1);
   list->AddString("Profile 2", 2);
   QAccessibleInterface* rows = Of(list);
-  ASSERT_EQ(rows->childCount(), 2);
+  // The two rows, then the list's scroll bar (hidden while the rows fit).
+  ASSERT_EQ(rows->childCount(), 3);
+  EXPECT_EQ(rows->child(1)->role(), QAccessible::ListItem);
+  EXPECT_EQ(rows->child(2)->role(), QAccessible::ScrollBar);
   Act(rows->child(1), "Rename");
   ASSERT_TRUE(list->IsEditing());
   auto* field = list->findChild<QLineEdit*>();

@@ -191,7 +191,14 @@ QString ControlAccessible::Name() const {
   if (!shown.isEmpty()) return shown;
   if (auto* swatch = dynamic_cast<CColorButton*>(control)) return ColorName(swatch->GetColor());
   if (auto* page = dynamic_cast<MTabLayout*>(control)) return PageName(page);
-  if (auto* area = dynamic_cast<CArea*>(control)) return ColorName(area->GetColor());
+  if (dynamic_cast<CArea*>(control) != nullptr) {
+    // A plain area is a backdrop: a reader has nothing to say about "#121418". A group of
+    // controls is named after its first words.
+    for (MControlFont* text : ControlsOf<MControlFont>(control)) {
+      if (!text->GetTitle().empty()) return QString::fromStdString(text->GetTitle()).simplified();
+    }
+    return {};
+  }
   // A picture without words is decoration: it has no name and is hidden (see state()).
   if (kind_ == AccessibleKind::kPicture) return {};
   if (!control->GetImage().IsNull()) {

@@ -132,7 +132,7 @@ void DpiPage::Build(DUI::MControl* page) {
       Add("CCheckButton", kIdMoveWakeup, kTextMoveWakeup, "btn_checkbox.png", 8));
   closelight_ = static_cast<DUI::CCheckButton*>(
       Add("CCheckButton", kIdMoveCloseLight, kTextMoveCloseLight, "btn_checkbox.png", 8));
-  static_cast<DUI::MPicture*>(Add("MPicture", 148, kNoText, "icon/icon_windows.png", 1))
+  static_cast<DUI::MPicture*>(Add("MPicture", 148, kNoText, "icon/icon_mouse_settings.png", 1))
       ->SetShowMode(DUI::MPicture::kShowCentered, 0);
   Add("MButton", kIdMouseSettings, kTextOpenMouseSettings, "img_button.png", 4);
   FillSleepItems();
