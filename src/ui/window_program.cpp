@@ -14,6 +14,7 @@
 #include "ui/desktop_integration.h"
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_dlg.h"
+#include "ui/dui/cdevice_list.h"
 #include "ui/dui/manager.h"
 #include "ui/hotplug_watcher.h"
 #include "ui/main_window_view.h"
@@ -103,6 +104,9 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
   window_->CenterWindow();
   if (instance_) instance_->SetShowHandler([this] { window_->ShowFromTray(); });
   // Without a tray a hidden start would leave nothing to click: start minimised then.
+  // The keyboard starts on the device list, the page's one task, not on whatever control
+  // happens to come first in the frame.
+  window_->DeviceList()->setFocus();
   if (!hide) {
     window_->ShowWindow(DUI::kShowNormal);
   } else if (!window_->TrayVisible()) {

@@ -383,7 +383,9 @@ QVariant ControlAccessible::currentValue() const {
   MControl* control = Control();
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetProgress();
   if (auto* battery = dynamic_cast<BatteryCtrl*>(control)) return battery->GetLevel();
-  if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetPos();
+  if (auto* slider = dynamic_cast<LightSlider*>(control)) {
+    return slider->ShownValue(slider->GetPos());  // what the page shows, not the raw step
+  }
   if (auto* palette = dynamic_cast<MPalette*>(control)) return palette->GetSelectColor();
   return {};
 }
@@ -397,14 +399,16 @@ void ControlAccessible::setCurrentValue(const QVariant& value) {
   }
   auto* slider = dynamic_cast<LightSlider*>(Control());
   if (slider == nullptr) return;  // progress bars are read-only
-  RunLater(slider, [slider, pos] { slider->ChoosePos(pos); });
+  RunLater(slider, [slider, pos] { slider->ChoosePos(slider->PositionOfShown(pos)); });
 }
 
 QVariant ControlAccessible::maximumValue() const {
   MControl* control = Control();
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetMax();
   if (dynamic_cast<BatteryCtrl*>(control)) return BatteryCtrl::kMaxLevel;
-  if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetMax();
+  if (auto* slider = dynamic_cast<LightSlider*>(control)) {
+    return slider->ShownValue(slider->GetMax());
+  }
   if (dynamic_cast<MPalette*>(control)) return 0xFFFFFF;
   return {};
 }
@@ -413,7 +417,9 @@ QVariant ControlAccessible::minimumValue() const {
   MControl* control = Control();
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetMin();
   if (dynamic_cast<BatteryCtrl*>(control)) return 0;
-  if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetMin();
+  if (auto* slider = dynamic_cast<LightSlider*>(control)) {
+    return slider->ShownValue(slider->GetMin());
+  }
   if (dynamic_cast<MPalette*>(control)) return 0;
   return {};
 }
