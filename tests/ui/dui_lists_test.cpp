@@ -13,6 +13,8 @@
 #include "control_fixture.h"
 #include "ui/dui/crecord_list.h"
 #include "ui/dui/dlist_box.h"
+#include "ui/dui/dui_types.h"
+#include "ui/dui/manager.h"
 #include "ui/dui/macro_list.h"
 #include "ui/dui/mdialog.h"
 #include "ui/dui/menu_wnd.h"
@@ -79,6 +81,8 @@ void Wheel(QWidget* widget, int notches) {
 
 QScrollBar* BarOf(QWidget* list) { return list->findChild<QScrollBar*>(); }
 
+constexpr int kRowHeightHalf = DListBox::kRowHeight / 2;
+
 TEST_F(ListTest, RowsThatOverflowScrollByWheelBarAndKeyboard) {
   // The profile chooser's list: room for three whole rows and part of a fourth.
   auto* list = Make<DListBox>("DListBox", 31, Rect{0, 0, 240, 145});
@@ -125,6 +129,10 @@ TEST_F(ListTest, RowsThatOverflowScrollByWheelBarAndKeyboard) {
   list->ChooseItem(3);
   EXPECT_FALSE(list->ItemRect(3).isEmpty());
   EXPECT_EQ(dialog_.notes.back().extra, 3);
+  // ...and is drawn where it is said to be: the selected row's fill at its left edge.
+  const QImage shown = list->grab().toImage();
+  const QPoint edge = list->ItemRect(3).topLeft() + QPoint(3, kRowHeightHalf);
+  EXPECT_EQ(shown.pixelColor(edge).rgb(), ColorFromArgb(Manager::m_select_color).rgb());
 
   // Emptying the list leaves no stale scroll.
   ASSERT_TRUE(list->DeleteItem(0));

@@ -211,9 +211,9 @@ void DListBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setFont(TitleFont());
-  for (int i = 0; i < GetCount(); ++i) {
+  for (int i = first_; i < GetCount(); ++i) {
     const QRect row = ItemRect(i);
-    if (row.isEmpty()) break;
+    if (row.isEmpty()) break;  // below the area
     if (!image_.IsNull()) {
       image_.Draw(painter, i == current_ ? kFrameSelected : kFrameNormal, row);
     } else {
