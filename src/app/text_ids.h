@@ -210,6 +210,8 @@ namespace corvane {
   X(SoftwareUpdate, 581) \
   X(NewVersion, 582) \
   X(UpdateNow, 583) \
+  X(UpdateCheckFailed, 584) \
+  X(NoFirmwareCheck, 585) \
   X(DownloadingFirmware, 590) \
   X(PreparingFirmware, 591) \
   X(UpdatingFirmware, 592) \

@@ -44,12 +44,20 @@ void DrainStaleInput(HidHandle& device, HeldNotifications* held) {
   }
 }
 
+// One read of the reply wait; gives up early once `stop` is raised.
+int ReadReply(HidHandle& device, uint8_t* report, size_t length, ReadWake* stop) {
+  return stop != nullptr ? device.ReadOrWake(report, length, kReplyReadMs, *stop)
+                         : device.ReadTimeout(report, length, kReplyReadMs);
+}
+
+bool Stopping(const ReadWake* stop) { return stop != nullptr && stop->Raised(); }
+
 }  // namespace
 
-void AwaitLateReply(HidHandle& device, HeldNotifications* held) {
+void AwaitLateReply(HidHandle& device, HeldNotifications* held, ReadWake* stop) {
   uint8_t report[kCommandBufferSize] = {};
-  for (int attempt = 0; attempt < kReplyReads; ++attempt) {
-    const int read = device.ReadTimeout(report, sizeof report, kReplyReadMs);
+  for (int attempt = 0; attempt < kReplyReads && !Stopping(stop); ++attempt) {
+    const int read = ReadReply(device, report, sizeof report, stop);
     if (read <= 0) continue;
     const size_t got = std::min(static_cast<size_t>(read), sizeof report);
     if (IsNotification(report, got)) {
@@ -62,7 +70,7 @@ void AwaitLateReply(HidHandle& device, HeldNotifications* held) {
 }
 
 CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
-                          HeldNotifications* held) {
+                          HeldNotifications* held, ReadWake* stop) {
   if (buffer == nullptr || length < kShortCommandLength || length > kCommandBufferSize) {
     return CommandOutcome::kWriteFailed;
   }
@@ -75,7 +83,8 @@ CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
 
   bool refused = false;
   for (int attempt = 0; attempt < kReplyReads; ++attempt) {
-    const int read = device.ReadTimeout(working, length, kReplyReadMs);
+    if (Stopping(stop)) return CommandOutcome::kNoReply;
+    const int read = ReadReply(device, working, length, stop);
     if (read <= 0) continue;
     const size_t got = std::min(static_cast<size_t>(read), length);
     if (IsNotification(working, got)) {
@@ -102,11 +111,11 @@ bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length) {
   return RunCommand(device, buffer, length, nullptr) == CommandOutcome::kAccepted;
 }
 
-bool QueryDeviceInfo(HidHandle& device, uint8_t* reply) {
+bool QueryDeviceInfo(HidHandle& device, uint8_t* reply, ReadWake* stop) {
   if (reply == nullptr) return false;
   std::memset(reply, 0, kCommandBufferSize);
   reply[1] = kCommandDeviceInfo;
-  return RunCommandTransaction(device, reply, kShortCommandLength);
+  return RunCommand(device, reply, kShortCommandLength, nullptr, stop) == CommandOutcome::kAccepted;
 }
 
 }  // namespace corvane

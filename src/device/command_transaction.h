@@ -56,20 +56,21 @@ uint8_t CommandChecksum(const uint8_t* buffer);
 // is a notification type goes to `held` (may be null: dropped) whatever its status; a
 // report with another status is not the reply and the wait goes on (a busy mouse answers
 // later; a refusing one runs the wait out: kRefused). On return `buffer` holds the reply,
-// the last refusing report, or the request when neither came.
+// the last refusing report, or the request when neither came. Once `stop` (may be null)
+// is raised the wait ends at once with kNoReply: the program is shutting down.
 CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
-                          HeldNotifications* held);
+                          HeldNotifications* held, ReadWake* stop = nullptr);
 // After a command that got no reply: waits up to one reply window for that late reply and
 // drops it, so the next command's wait cannot take it for its own (only the status byte
 // tells replies apart). Returns as soon as a report that is not a notification arrives;
-// notifications go to `held` (may be null: dropped).
-void AwaitLateReply(HidHandle& device, HeldNotifications* held);
+// notifications go to `held` (may be null: dropped). Ends at once when `stop` is raised.
+void AwaitLateReply(HidHandle& device, HeldNotifications* held, ReadWake* stop = nullptr);
 
 // RunCommand without holding notifications; true when accepted.
 bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length);
 
 // Command 0x10 on `device`: zeroes the 65-byte `reply`, sends the 33-byte request and
 // leaves the reply in `reply`. Returns true when the device accepted it.
-bool QueryDeviceInfo(HidHandle& device, uint8_t* reply);
+bool QueryDeviceInfo(HidHandle& device, uint8_t* reply, ReadWake* stop = nullptr);
 
 }  // namespace corvane

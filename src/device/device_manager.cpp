@@ -119,10 +119,11 @@ bool DeviceManager::IdentifyEntry(DeviceEntry& entry) {
     retry_delay = retry_delay_;
   }
   uint8_t reply[kDeviceInfoSize] = {};
-  bool ok = corvane::QueryDeviceInfo(*entry.device, reply);
-  if (!ok) {
+  ReadWake* stop = stop_.load();
+  bool ok = corvane::QueryDeviceInfo(*entry.device, reply, stop);
+  if (!ok && (stop == nullptr || !stop->Raised())) {
     std::this_thread::sleep_for(retry_delay);
-    ok = corvane::QueryDeviceInfo(*entry.device, reply);
+    ok = corvane::QueryDeviceInfo(*entry.device, reply, stop);
   }
   if (!ok) return false;
   const std::string dev_id = DevIdFromReply(reply);
@@ -353,8 +354,9 @@ bool DeviceManager::SendCommand(uint8_t* buffer, size_t length) {
   if (device == nullptr || buffer == nullptr) return false;
   // Only the worker rebuilds the list, and only it sends, so the handle stays valid.
   HeldNotifications held;
-  if (device == late_reply_from_) AwaitLateReply(*device, &held);
-  const CommandOutcome outcome = RunCommand(*device, buffer, length, &held);
+  ReadWake* stop = stop_.load();
+  if (device == late_reply_from_) AwaitLateReply(*device, &held, stop);
+  const CommandOutcome outcome = RunCommand(*device, buffer, length, &held, stop);
   std::lock_guard lock(mutex_);
   last_outcome_ = outcome;
   late_reply_from_ = outcome == CommandOutcome::kNoReply ? device : nullptr;

@@ -3,6 +3,7 @@
 // interface commands go to. A process-wide singleton over an injected HidBackend.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -102,6 +103,9 @@ class DeviceManager {
   // there is no active interface (buffer unchanged), or when no reply accepted it.
   // Notifications read during the transaction are kept for ReadNotification.
   bool SendCommand(uint8_t* buffer, size_t length);
+  // Once `stop` (may be null; it must outlive its use here) is raised, a command's reply
+  // wait ends at once and the command fails: the program is shutting down.
+  void SetStopSignal(ReadWake* stop) { stop_.store(stop); }
   // How the last SendCommand ended (kWriteFailed also for no interface).
   CommandOutcome LastCommandOutcome() const;
   // One notification read for the idle poll; `device_type` gets the selected type or
@@ -145,6 +149,7 @@ class DeviceManager {
   // The interface whose last command got no reply: its late reply may still come.
   HidHandle* late_reply_from_ = nullptr;
   HeldNotifications held_;  // read during command waits, oldest first
+  std::atomic<ReadWake*> stop_{nullptr};
 };
 
 }  // namespace corvane

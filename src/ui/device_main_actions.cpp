@@ -24,6 +24,7 @@
 #include "ui/dialogs/update_dialogs.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/pages_panel.h"
+#include "ui/pages/device_settings_page.h"
 #include "ui/pages/macro_page.h"
 #include "worker/update_jobs.h"
 
@@ -145,7 +146,9 @@ void DeviceMainDlg::OnFirmwareButton(int id) {
     session_.Worker().Post(WorkerTask::kFirmwareCheck);
     return;
   }
-  MessageBox(id == kIdFirmwareMouse ? kTextMouseFirmware : kTextReceiverFirmware, kTextUpToDate, 1);
+  // Without an address to ask there is no check: saying "up to date" would be a guess.
+  MessageBox(id == kIdFirmwareMouse ? kTextMouseFirmware : kTextReceiverFirmware,
+             kTextNoFirmwareCheck, 1);
 }
 
 void DeviceMainDlg::OnUpdatePrompt(int64_t kind) {
@@ -187,7 +190,10 @@ void DeviceMainDlg::SetUpgradeProgress(const std::string& text, int percent) {
 void DeviceMainDlg::CloseUpgradeProgress() { update_tip_.reset(); }
 
 void DeviceMainDlg::ShowAbout() {
-  AboutDlg about(device_list_->GetDeviceVersion(device_list_->GetSelectDevice()), Texts());
+  // The same lines as the device settings page, so the two never disagree.
+  std::vector<std::string> lines;
+  if (pages_ && pages_->DeviceSettings() != nullptr) lines = pages_->DeviceSettings()->FirmwareLines();
+  AboutDlg about(lines, Texts());
   about.Open(*this);
 }
 

@@ -147,6 +147,8 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
   for (int id : {kIdListPrev, kIdListNext}) {
     DUI::MControl* button = home->CreateControl("CImageButton", id, Rect{}, "");
     button->SetImage(id == kIdListPrev ? "img_btn_pre.png" : "img_btn_next.png", 4);
+    // Icon-only: the tooltip is what a pointer's hover and a reader say.
+    Tooltip(button, id == kIdListPrev ? kTextPreviousPage : kTextNextPage);
   }
   auto* backdrop = static_cast<DUI::MPicture*>(
       home->CreateArea("MPicture", kIdNoDeviceBackdrop, Rect{}, "", 0));

@@ -49,5 +49,10 @@ int main(int argc, char** argv) {
   corvane::ui::TerminationWatcher termination;
   termination.Install();
   if (options.benchmark_child) corvane::ui::ReportFirstPaint(program.Window().GetSafeHwnd());
+  if (options.benchmark_close) {
+    corvane::ui::ScheduleCloseClick(
+        [&program] { program.Window().GetControl(corvane::ui::kIdClose)->PerformClick(); },
+        corvane::ui::kBenchmarkCloseDelayMs);
+  }
   return QApplication::exec();
 }

@@ -1,6 +1,8 @@
 // Queuing the worker's reports onto the main window.
 #include "ui/main_window_view.h"
 
+#include "ui/pages/device_settings_page.h"
+
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dui/cdevice_list.h"
@@ -101,6 +103,13 @@ void MainWindowView::SetVersionLine(const std::string& line) {
 void MainWindowView::SetSoftwareVersionLabel(const std::string& text) {
   Queue([text](DeviceMainDlg& w) {
     if (w.SettingsPage() != nullptr) w.SettingsPage()->SetSoftwareCheckLabel(text);
+  });
+}
+void MainWindowView::SetFirmwareVersionLabel(const std::string& text) {
+  Queue([text](DeviceMainDlg& w) {
+    if (w.Pages() != nullptr && w.Pages()->DeviceSettings() != nullptr) {
+      w.Pages()->DeviceSettings()->SetFirmwareCheckLabel(text);
+    }
   });
 }
 void MainWindowView::EnableSoftwareUpdateButton(bool enabled) {

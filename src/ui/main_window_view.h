@@ -48,6 +48,7 @@ class MainWindowView : public DeviceView {
   // The program settings page shows the software check; the firmware labels and button
   // belong to the device settings page, which is not built yet.
   void SetSoftwareVersionLabel(const std::string& text) override;
+  void SetFirmwareVersionLabel(const std::string& text) override;
   void EnableSoftwareUpdateButton(bool enabled) override;
   void RefreshPage(DevicePage page) override;
   void SelectDpiStageCount(int count) override;

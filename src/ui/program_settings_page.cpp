@@ -29,6 +29,7 @@ namespace {
 constexpr const char* kExitModeGroup = "IDC_SET_STC_EXITMODE";
 constexpr int kNoText = 0;
 constexpr uint32_t kUpToDateColor = 0xFF00C800;
+constexpr uint32_t kCheckFailedColor = 0xFFE8A33C;
 constexpr int kRowHeight = 34;
 constexpr int kColumn = 60;
 
@@ -221,14 +222,19 @@ void ProgramSettingsPage::Relabel() {
       ->SetTitle(window_.Text(kTextSoftwareVersion) + ": v" +
                  session.Catalogue().Software().version);
   const VersionCheckState software = session.Updates().Software();
-  SetSoftwareCheckLabel(
-      SoftwareCheckLabel(software, window_.Text(kTextNewVersion), window_.Text(kTextUpToDate)));
-  EnableSoftwareUpdate(software.state != kUpdateUpToDate);
+  SetSoftwareCheckLabel(SoftwareCheckLabel(software, window_.Text(kTextNewVersion),
+                                           window_.Text(kTextUpToDate),
+                                           window_.Text(kTextUpdateCheckFailed)));
+  EnableSoftwareUpdate(software.failed || software.state != kUpdateUpToDate);
   ShowFollowSource();
 }
 
 void ProgramSettingsPage::SetSoftwareCheckLabel(const std::string& text) {
-  static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetUpdateState))->SetTitle(text);
+  auto* label = static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetUpdateState));
+  label->SetTitle(text);
+  // Green is for good news only.
+  label->SetTextColor(text == window_.Text(kTextUpdateCheckFailed) ? kCheckFailedColor
+                                                                    : kUpToDateColor);
 }
 
 void ProgramSettingsPage::EnableSoftwareUpdate(bool enabled) {

@@ -7,7 +7,9 @@
 #include <QProcess>
 #include <QStringList>
 #include <QWidget>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -17,6 +19,7 @@ namespace {
 
 constexpr int kChildTimeoutMs = 30000;
 constexpr const char* kReportTag = "first-paint-ms=";
+constexpr const char* kCloseTag = "close-click-ns=";
 
 // Process start as seen by the child: its own clock from the earliest point we control.
 QElapsedTimer& SinceStart() {
@@ -115,6 +118,17 @@ int RunStartupBenchmark(const std::string& executable, const std::vector<std::st
       "MiB\n",
       runs, Median(wall), Median(inside), Median(memory) / 1024.0);
   return 0;
+}
+
+void ScheduleCloseClick(std::function<void()> click, int delay_ms) {
+  QTimer::singleShot(delay_ms, [click = std::move(click)] {
+    // The steady clock is the system's monotonic clock: the parent reads the same one.
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::printf("%s%lld\n", kCloseTag,
+                static_cast<long long>(std::chrono::nanoseconds(now).count()));
+    std::fflush(stdout);
+    click();
+  });
 }
 
 }  // namespace corvane::ui

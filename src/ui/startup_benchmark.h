@@ -3,6 +3,7 @@
 // parent prints the medians.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ void MarkProcessStart();
 
 // In a measured child: when `window` first paints, prints the figures and quits.
 void ReportFirstPaint(QWidget* window);
+
+// In a closing benchmark's child: after `delay_ms` prints "close-click-ns=<steady clock>"
+// and runs `click` (the close button's click).
+void ScheduleCloseClick(std::function<void()> click, int delay_ms);
 
 // Resident memory of this process in KiB (0 when unknown).
 long ResidentKilobytes();

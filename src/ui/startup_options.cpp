@@ -7,6 +7,7 @@ namespace corvane::ui {
 namespace {
 
 constexpr std::string_view kHideSwitch = "-hide";
+constexpr std::string_view kAutorunSwitch = "-autorun";
 
 // True for the option `name` itself and for name=value.
 bool IsOption(std::string_view arg, std::string_view name) {
@@ -36,6 +37,10 @@ bool HasHideSwitch(const std::vector<std::string>& args) {
   return false;
 }
 
+bool StartsHidden(const StartupOptions& options, bool autorun_minimize) {
+  return options.hide || (options.autorun && autorun_minimize);
+}
+
 bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions& options,
                            std::string& error) {
   options.hide = HasHideSwitch(args);
@@ -58,6 +63,10 @@ bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions&
     }
     if (arg == "--benchmark-child") {
       options.benchmark_child = true;
+      continue;
+    }
+    if (arg == "--benchmark-close") {
+      options.benchmark_close = true;
       continue;
     }
     if (arg == "--benchmark-startup") {
@@ -92,6 +101,7 @@ bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions&
       continue;
     } else {
       // "-hide", the autostart entry's "-autorun" and other words pass silently.
+      if (arg == kAutorunSwitch) options.autorun = true;
       continue;
     }
     if (!TakeValue(args, i, name, *target)) {

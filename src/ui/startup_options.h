@@ -16,12 +16,17 @@ inline constexpr int kSmallScreenHeight = 800;
 inline constexpr int kFullHdWidth = 1920;
 inline constexpr int kFullHdHeight = 1080;
 inline constexpr int kBenchmarkRuns = 5;
+// Long enough for the start-up jobs and the software check to be under way.
+inline constexpr int kBenchmarkCloseDelayMs = 2000;
 
 struct StartupOptions {
   SessionOptions session;
   bool hide = false;               // "-hide" found anywhere (case-sensitive substring)
+  bool autorun = false;            // started by the login entry ("-autorun")
   bool benchmark_startup = false;  // print time to first paint and memory, then quit
   bool benchmark_child = false;    // one measured start (no single-instance guard)
+  // Clicks the close button once started and prints when (the closing benchmark's child).
+  bool benchmark_close = false;
   // "--" arguments that are not ours, in order; they are ignored.
   std::vector<std::string> ignored;
 };
@@ -35,6 +40,10 @@ bool ParseStartupArguments(const std::vector<std::string>& args, StartupOptions&
 
 // True when the "-hide" switch is present: a case-sensitive substring of any argument.
 bool HasHideSwitch(const std::vector<std::string>& args);
+
+// Whether the window starts hidden: asked for with "-hide", or started by the login entry
+// while "start minimised" is on.
+bool StartsHidden(const StartupOptions& options, bool autorun_minimize);
 
 // True when the window should be laid out at device pixels (DPI-aware) rather than
 // scaled by the platform: small screens always, a 1920 x 1080 screen only when its

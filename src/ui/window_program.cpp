@@ -14,6 +14,7 @@
 #include "ui/desktop_integration.h"
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_dlg.h"
+#include "ui/dui/cdevice_list.h"
 #include "ui/dui/manager.h"
 #include "ui/hotplug_watcher.h"
 #include "ui/main_window_view.h"
@@ -92,7 +93,9 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
   view_->Attach(window_.get());
   int width = 0, height = 0;
   WindowSize(width, height);
-  const uint32_t style = options.hide ? kMainWindowStyle & ~DUI::kStyleVisible : kMainWindowStyle;
+  // The login entry's start honours "start minimised" as "-hide" does.
+  const bool hide = StartsHidden(options, session_->Values().ReadAutorunMinimize());
+  const uint32_t style = hide ? kMainWindowStyle & ~DUI::kStyleVisible : kMainWindowStyle;
   if (!window_->Create(nullptr, DUI::Manager::GetDeviceName(), style, 0,
                        DUI::Rect{0, 0, width, height})) {
     error = "cannot create the main window";
@@ -104,7 +107,10 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
   window_->GetSafeHwnd()->setMinimumSize(width, height);
   if (instance_) instance_->SetShowHandler([this] { window_->ShowFromTray(); });
   // Without a tray a hidden start would leave nothing to click: start minimised then.
-  if (!options.hide) {
+  // The keyboard starts on the device list, the page's one task, not on whatever control
+  // happens to come first in the frame.
+  window_->DeviceList()->setFocus();
+  if (!hide) {
     window_->ShowWindow(DUI::kShowNormal);
   } else if (!window_->TrayVisible()) {
     window_->ShowWindow(DUI::kShowMinimized);
@@ -120,7 +126,7 @@ WindowProgram::StartResult WindowProgram::Start(const StartupOptions& options, s
           MatchHotplugEvent(event, session_->Model().KnownDevices(), session_->State().IdlePoll());
       if (const std::optional<WorkerTask> task = TaskOf(action)) session_->Worker().Post(*task);
     });
-    if (!options.hide) sim_window_->show();
+    if (!hide) sim_window_->show();
   } else {
     hotplug_ = std::make_unique<HotplugWatcher>(*session_);
     hotplug_->Start();

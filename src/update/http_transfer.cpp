@@ -27,6 +27,15 @@ struct CurlDeleter {
 };
 using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
 
+struct MultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+using MultiHandle = std::unique_ptr<CURLM, MultiDeleter>;
+
+// Longest wait for network activity before the running flag is looked at again; Cancel
+// also wakes the wait at once.
+constexpr int kWaitSliceMs = 100;
+
 struct HeaderListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -53,6 +62,8 @@ struct Exchange {
   std::function<void()> on_session;
   // Why the exchange failed, when a callback refused it; otherwise libcurl's words are used.
   std::string failure;
+  // Told the request's CURLM while it runs, and null once it is over.
+  std::function<void(CURLM*)> on_waiting;
 };
 
 constexpr long kMaxRedirects = 5;
@@ -131,6 +142,8 @@ CurlHandle PrepareRequest(const std::string& url, curl_slist* headers, Exchange*
   curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
   curl_easy_setopt(c, CURLOPT_BUFFERSIZE, static_cast<long>(kTransferBlockBytes));
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  // A cancelled request must not wait for a name lookup that is still running to finish.
+  curl_easy_setopt(c, CURLOPT_QUICK_EXIT, 1L);
   curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
@@ -158,6 +171,34 @@ HeaderList RequestHeaders() {
   return HeaderList(list);
 }
 
+// Runs `easy` until it is done or `running` is cleared; a waiting request can be woken
+// through the CURLM handed to exchange.on_waiting. Returns libcurl's result of the request.
+CURLcode RunRequest(CURL* easy, Exchange& exchange, const std::atomic<bool>& running) {
+  MultiHandle multi(curl_multi_init());
+  if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_FAILED_INIT;
+  if (exchange.on_waiting) exchange.on_waiting(multi.get());
+  CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+  bool done = false;
+  while (!done && running.load()) {
+    int active = 0;
+    if (curl_multi_perform(multi.get(), &active) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+      if (message->msg == CURLMSG_DONE) {
+        result = message->data.result;
+        done = true;
+      }
+    }
+    if (!done) curl_multi_poll(multi.get(), nullptr, 0, kWaitSliceMs, nullptr);
+  }
+  if (exchange.on_waiting) exchange.on_waiting(nullptr);
+  curl_multi_remove_handle(multi.get(), easy);
+  return result;
+}
+
 // Runs a prepared request to its end. Returns the transfer code of fetch/download
 // (0 when it could not be set up); `running` is consulted for the -2 outcome.
 int Perform(const std::string& url, Exchange& exchange, const std::atomic<bool>& running) {
@@ -167,7 +208,7 @@ int Perform(const std::string& url, Exchange& exchange, const std::atomic<bool>&
   CurlHandle curl = PrepareRequest(url, headers.get(), &exchange);
   if (!curl) return 0;
   if (exchange.on_session) exchange.on_session();
-  const CURLcode rc = curl_easy_perform(curl.get());
+  const CURLcode rc = RunRequest(curl.get(), exchange, running);
   if (exchange.cancelled || !running.load()) return -2;
   if (rc != CURLE_OK) {
     Trace("update transfer failed: %s", curl_easy_strerror(rc));
@@ -205,11 +246,23 @@ const char* RedirectProtocols(const std::string& url) {
 
 HttpTransfer::HttpTransfer(HttpDeadlines deadlines) : deadlines_(deadlines) {}
 
+void HttpTransfer::Cancel() {
+  running_.store(false);
+  std::lock_guard lock(waiting_mutex_);
+  if (waiting_ != nullptr) curl_multi_wakeup(static_cast<CURLM*>(waiting_));
+}
+
+void HttpTransfer::SetWaitingRequest(void* multi) {
+  std::lock_guard lock(waiting_mutex_);
+  waiting_ = multi;
+}
+
 FetchResult HttpTransfer::fetch(const std::string& url) {
   running_.store(true);
   std::string body;
   Exchange exchange;
   exchange.deadline_seconds = deadlines_.version_text_seconds;
+  exchange.on_waiting = [this](CURLM* multi) { SetWaitingRequest(multi); };
   exchange.on_open = [&exchange] { return AcceptStatus(exchange.curl, exchange.failure); };
   exchange.on_block = [&body, &exchange](const char* data, size_t size) {
     if (body.size() + size > kMaxVersionTextBytes) {
@@ -244,6 +297,7 @@ int HttpTransfer::download(const std::string& url, const std::filesystem::path& 
   std::uint64_t received = 0;
   Exchange exchange;
   exchange.deadline_seconds = deadlines_.package_seconds;
+  exchange.on_waiting = [this](CURLM* multi) { SetWaitingRequest(multi); };
   exchange.on_open = [&] {
     if (!AcceptStatus(exchange.curl, exchange.failure)) return false;
     PostProgress(view, 8);

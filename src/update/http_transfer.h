@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
 #include <string>
 
 namespace corvane {
@@ -64,8 +65,9 @@ class HttpTransfer {
   // deadline), -2 cancelled. A failed download leaves no partial package.
   int download(const std::string& url, const std::filesystem::path& target, UpdateView* view);
 
-  // Clears the running flag: a transfer running on another thread ends with -2.
-  void Cancel() { running_.store(false); }
+  // Clears the running flag: a transfer running on another thread ends with -2 at once,
+  // even while it waits for a server or a name lookup.
+  void Cancel();
 
   // True while a transfer runs and has not been cancelled.
   bool Running() const { return running_.load(); }
@@ -81,10 +83,14 @@ class HttpTransfer {
  private:
   // Remembers `percent` and posts it to `view` when it differs from the last value.
   void PostProgress(UpdateView* view, int percent);
+  // Makes `multi` (a CURLM*, or null once the request is over) the one Cancel wakes.
+  void SetWaitingRequest(void* multi);
 
   HttpDeadlines deadlines_;
   std::string last_error_;
   std::atomic<bool> running_{false};
+  std::mutex waiting_mutex_;
+  void* waiting_ = nullptr;  // the running request's CURLM, woken by Cancel
   int last_progress_ = 0;
 };
 

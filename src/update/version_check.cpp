@@ -51,14 +51,18 @@ std::string FirmwareDisplayVersion(std::string_view version) {
 }
 
 std::string SoftwareCheckLabel(const VersionCheckState& software, std::string_view new_word,
-                               std::string_view up_to_date) {
-  if (software.state != kUpdateAvailable) return std::string(up_to_date);
+                               std::string_view up_to_date, std::string_view failed_word) {
+  if (software.failed) return std::string(failed_word);
+  if (software.state == kUpdateUpToDate) return std::string(up_to_date);
+  if (software.state != kUpdateAvailable) return {};
   return std::string(new_word) + ": v" + software.new_version;
 }
 
 std::string FirmwareCheckLabel(const VersionCheckState& firmware, std::string_view new_word,
-                               std::string_view up_to_date) {
-  if (firmware.state != kUpdateAvailable) return std::string(up_to_date);
+                               std::string_view up_to_date, std::string_view failed_word) {
+  if (firmware.failed) return std::string(failed_word);
+  if (firmware.state == kUpdateUpToDate) return std::string(up_to_date);
+  if (firmware.state != kUpdateAvailable) return {};
   return std::string(new_word) + ": V" + FirmwareDisplayVersion(firmware.new_version);
 }
 
@@ -69,15 +73,25 @@ int CheckSoftwareVersion(HttpTransfer& transfer, UpdateView& view, const std::st
   software.new_version =
       FetchVersion(transfer, upgrade_url + "version", kMaxSoftwareVersionChars, reason);
   if (failure != nullptr) *failure = reason;
-  if (software.new_version.empty() || own_version.empty()) return software.state;
+  software.failed = software.new_version.empty();
+  if (software.failed) {
+    // Said as such, and the check can be run again: silence would leave an earlier
+    // "up to date" standing for an answer that never came.
+    view.SetSoftwareVersionLabel(view.LanguageText(kTextUpdateCheckFailed));
+    view.EnableSoftwareUpdateButton(true);
+    return software.state;
+  }
+  if (own_version.empty()) return software.state;
   if (compare(own_version, software.new_version) >= 1) {
     software.state = kUpdateAvailable;
     view.EnableSoftwareUpdateButton(true);
-    view.SetSoftwareVersionLabel(SoftwareCheckLabel(software, view.LanguageText(kTextNewVersion), {}));
+    view.SetSoftwareVersionLabel(
+        SoftwareCheckLabel(software, view.LanguageText(kTextNewVersion), {}, {}));
     view.PostUpdateAvailable(kSoftwareUpdateKind);
   } else {
     software.state = kUpdateUpToDate;
-    view.SetSoftwareVersionLabel(SoftwareCheckLabel(software, {}, view.LanguageText(kTextUpToDate)));
+    view.SetSoftwareVersionLabel(
+        SoftwareCheckLabel(software, {}, view.LanguageText(kTextUpToDate), {}));
     view.EnableSoftwareUpdateButton(false);
   }
   return software.state;
@@ -90,15 +104,22 @@ int CheckFirmwareVersion(HttpTransfer& transfer, UpdateView& view,
   firmware.new_version =
       FetchVersion(transfer, firmware_url + "/mouse/version", kMaxFirmwareVersionChars, reason);
   if (failure != nullptr) *failure = reason;
-  if (firmware.new_version.empty() || mouse_firmware.empty()) return firmware.state;
+  firmware.failed = firmware.new_version.empty();
+  if (firmware.failed) {
+    view.SetFirmwareVersionLabel(view.LanguageText(kTextUpdateCheckFailed));
+    return firmware.state;
+  }
+  if (mouse_firmware.empty()) return firmware.state;
   if (compare(mouse_firmware, firmware.new_version) >= 1) {
     firmware.state = kUpdateAvailable;
-    view.SetFirmwareVersionLabel(FirmwareCheckLabel(firmware, view.LanguageText(kTextNewVersion), {}));
+    view.SetFirmwareVersionLabel(
+        FirmwareCheckLabel(firmware, view.LanguageText(kTextNewVersion), {}, {}));
     view.EnableFirmwareUpdateButton(true);
     view.PostUpdateAvailable(kFirmwareUpdateKind);
   } else {
     firmware.state = kUpdateUpToDate;
-    view.SetFirmwareVersionLabel(FirmwareCheckLabel(firmware, {}, view.LanguageText(kTextUpToDate)));
+    view.SetFirmwareVersionLabel(
+        FirmwareCheckLabel(firmware, {}, view.LanguageText(kTextUpToDate), {}));
     view.EnableFirmwareUpdateButton(false);
   }
   return firmware.state;

@@ -40,6 +40,7 @@ DeviceSession::~DeviceSession() {
 bool DeviceSession::Close(std::string& error) {
   StopWorker();
   worker_.reset();
+  DeviceManager::Instance().SetStopSignal(nullptr);
   DeviceManager::Instance().SetBackend(nullptr);
   if (sim_ && !sim_->DetachStateFile(error)) {
     error = "simulator state not saved: " + error;
@@ -49,6 +50,8 @@ bool DeviceSession::Close(std::string& error) {
 }
 
 bool DeviceSession::StopWorker() {
+  // A mouse out of reach would otherwise hold the stop for a whole reply wait.
+  stopping_.Raise();
   if (updates_) updates_->Cancel();  // a download in progress must not hold up the stop
   return worker_ ? worker_->Stop() : true;
 }
@@ -118,6 +121,7 @@ bool DeviceSession::Open(const SessionOptions& options, DeviceView& view, std::s
   jobs_->SetExternalJob(WorkerTask::kPointerSettings, [this] { pointer_->Run(); });
 
   DeviceManager& manager = DeviceManager::Instance();
+  manager.SetStopSignal(&stopping_);
   manager.SetBackend(std::move(backend));
   SetKnownDevices(manager, model_->KnownDevices());
   return true;

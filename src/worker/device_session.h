@@ -60,8 +60,9 @@ class DeviceSession {
   // the active entry's stored device information. Returns whether entries exist.
   bool PrepareSelectedModel();
 
-  // Cancels a running download and stops the worker, waiting at most its stop time.
-  // False when a job still runs after that (stuck in device or network I/O).
+  // Cancels a running transfer, ends a command's reply wait and stops the worker, waiting
+  // at most its stop time. False when a job still runs after that (stuck in device I/O).
+  // Commands sent after this fail at once: the session is shutting down.
   bool StopWorker();
   // Stops the worker, closes every interface and saves the simulator's state file. Returns
   // false with `error` when that save failed. The destructor does the same, silently.
@@ -99,6 +100,8 @@ class DeviceSession {
   std::unique_ptr<WorkerView> view_;
   std::unique_ptr<DeviceJobs> jobs_;
   std::unique_ptr<DeviceWorker> worker_;
+  // Raised by StopWorker: ends the reply wait of a command in progress.
+  ReadWake stopping_;
   std::unique_ptr<UpdateJobs> updates_;
   std::unique_ptr<PointerSettings> pointer_backend_;
   std::unique_ptr<PointerJob> pointer_;

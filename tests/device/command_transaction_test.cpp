@@ -119,6 +119,31 @@ TEST_F(TransactionTest, GivesUpAfterFiftyReads) {
   EXPECT_EQ(buffer_[1], 0x16);
 }
 
+TEST_F(TransactionTest, AStopSignalEndsTheReplyWaitAtOnce) {
+  // The program shuts down while the mouse is out of reach: the request still goes out,
+  // but the wait for its reply ends instead of running its fifty reads.
+  ReadWake stop;
+  buffer_[1] = 0x16;
+  iface_->respond = [&stop](const std::vector<uint8_t>&) {
+    stop.Raise();
+    return std::vector<std::vector<uint8_t>>{};
+  };
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr, &stop),
+            CommandOutcome::kNoReply);
+  EXPECT_EQ(iface_->reads, 1) << "only the drain before the request";
+  EXPECT_EQ(buffer_[1], 0x16);
+  // The late-reply wait and the device query end as well.
+  AwaitLateReply(*handle_, nullptr, &stop);
+  uint8_t info[kCommandBufferSize] = {};
+  EXPECT_FALSE(QueryDeviceInfo(*handle_, info, &stop));
+  EXPECT_EQ(iface_->reads, 2) << "only the query's drain";
+  // A reply already waiting when the signal is low is still taken.
+  stop.Clear();
+  AnswerWith({Reply(0x16, 0x00, 0xAB)});
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr, &stop),
+            CommandOutcome::kAccepted);
+}
+
 TEST_F(TransactionTest, NoReplyLeavesTheRequestInTheBuffer) {
   buffer_[1] = 0x07;
   buffer_[5] = 0x09;

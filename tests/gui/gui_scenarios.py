@@ -57,7 +57,9 @@ def scenario_dump(session):
     session.screenshot("settings-page")
     session.press("push button", "About", main)
     about = session.window("About Window")
-    session.find("label", "Firmware version: v1.02", about)
+    wait_until("the mouse firmware line", lambda: any(
+        n.getRoleName() == "label" and n.name.startswith("Mouse firmware: ")
+        for n in session.walk(about)))
     session.screenshot("about-box")
     session.press("push button", "Close", about)
     wait_until("the about box to close", lambda: not showing(about))
@@ -317,6 +319,10 @@ def main():
             server, program_dir = serve_update(program_dir, work)
         elif name == "firmware":
             server, program_dir = serve_firmware(program_dir, work)
+        # A scenario function may carry its own program folder set-up: (server, folder).
+        setup = getattr(SCENARIOS[name], "program_setup", None)
+        if setup is not None:
+            server, program_dir = setup(program_dir, work)
         # A scenario function may carry the program's simulation arguments.
         program_args = getattr(SCENARIOS[name], "program_args", None)
         program_env = getattr(SCENARIOS[name], "program_env", None)

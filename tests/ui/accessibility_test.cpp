@@ -136,6 +136,24 @@ TEST_F(AccessibilityTest, SlidersAndProgressBarsGiveTheirValues) {
   EXPECT_EQ(Of(progress)->valueInterface()->currentValue().toInt(), 42);
 }
 
+// A DPI slider steps through positions 1..80 but shows 100..8000 DPI: a reader gets and
+// sets the DPI, never the step number.
+TEST_F(AccessibilityTest, SlidersSpeakTheValueTheyShow) {
+  auto* slider = Make<LightSlider>("LightSlider", 117, {10, 10, 210, 30});
+  slider->SetRange(1, 80);
+  slider->SetPos(16);
+  slider->SetShownValue([](int pos) { return pos * 100; });
+  QAccessibleInterface* face = Of(slider);
+  EXPECT_EQ(face->valueInterface()->currentValue().toInt(), 1600);
+  EXPECT_EQ(face->text(QAccessible::Value), "1600");
+  EXPECT_EQ(face->valueInterface()->minimumValue().toInt(), 100);
+  EXPECT_EQ(face->valueInterface()->maximumValue().toInt(), 8000);
+  face->valueInterface()->setCurrentValue(3240);  // the nearest DPI the slider can take
+  QCoreApplication::processEvents();
+  EXPECT_EQ(slider->GetPos(), 32);
+  EXPECT_EQ(dialog_.extras.back(), 32) << "the page hears the position, as from a drag";
+}
+
 // A swatch reads as its colour unless it has a tooltip, and is marked like a radio
 // button; the palette's value is the colour, and setting one chooses it as a drag does.
 TEST_F(AccessibilityTest, SwatchesAndThePaletteSpeakColours) {
@@ -193,7 +211,10 @@ TEST_F(AccessibilityTest, ListRowsRenameInPlaceAndRefuseAnEmptyName) {
   list->AddString("Profile 1", 1);
   list->AddString("Profile 2", 2);
   QAccessibleInterface* rows = Of(list);
-  ASSERT_EQ(rows->childCount(), 2);
+  // The two rows, then the list's scroll bar (hidden while the rows fit).
+  ASSERT_EQ(rows->childCount(), 3);
+  EXPECT_EQ(rows->child(1)->role(), QAccessible::ListItem);
+  EXPECT_EQ(rows->child(2)->role(), QAccessible::ScrollBar);
   Act(rows->child(1), "Rename");
   ASSERT_TRUE(list->IsEditing());
   auto* field = list->findChild<QLineEdit*>();

@@ -110,10 +110,5 @@ TEST(DpiPopup, EachValueRestartsTheTwoSeconds) {
   EXPECT_GE(clock.elapsed() - second, kNoticeShowMs * 9 / 10);
 }
 
-TEST(AboutBox, FirmwareReleaseShowsAsFirstDigitPointLastTwo) {
-  EXPECT_EQ(AboutDlg::VersionText("Firmware version", 0x123), "Firmware version: v1.23");
-  EXPECT_EQ(AboutDlg::VersionText("F", 0x5), "F: v5.5");
-}
-
 }  // namespace
 }  // namespace corvane::ui

@@ -68,7 +68,7 @@ TEST(SkinFrames, ShippedStripsSplitIntoTheirFramesAndUnsafeNamesAreRefused) {
 
   SkinImage nested;
   EXPECT_TRUE(nested.Load("icon\\icon_battery_bkg.png", 1)) << "backslash folders";
-  EXPECT_TRUE(nested.Load("icon//icon_windows.png", 1));
+  EXPECT_TRUE(nested.Load("icon//icon_mouse_settings.png", 1));
   EXPECT_EQ(SkinImage::ResolvePath("../../config.xml"), "");
   EXPECT_EQ(SkinImage::ResolvePath("icon\\..\\..\\x.png"), "");
   EXPECT_EQ(SkinImage::ResolvePath("/etc/passwd"), "");

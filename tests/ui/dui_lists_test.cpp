@@ -2,7 +2,9 @@
 // "more" buttons asking for the list's menu, and pop-up menus ending on a triggered item.
 #include <QApplication>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <QTimer>
 #include <vector>
 
@@ -10,6 +12,9 @@
 
 #include "control_fixture.h"
 #include "ui/dui/crecord_list.h"
+#include "ui/dui/dlist_box.h"
+#include "ui/dui/dui_types.h"
+#include "ui/dui/manager.h"
 #include "ui/dui/macro_list.h"
 #include "ui/dui/mdialog.h"
 #include "ui/dui/menu_wnd.h"
@@ -64,6 +69,92 @@ TEST_F(ListTest, EventListInsertsSelectsCountsAndScrolls) {
   list->DeleteAllItems();
   EXPECT_EQ(list->GetItemCount(), 0);
   EXPECT_FALSE(list->DeleteItem(0));
+}
+
+// Turns the wheel over `widget` by `notches` (positive: away from the user, up the list).
+void Wheel(QWidget* widget, int notches) {
+  const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+  QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget, &event);
+}
+
+QScrollBar* BarOf(QWidget* list) { return list->findChild<QScrollBar*>(); }
+
+constexpr int kRowHeightHalf = DListBox::kRowHeight / 2;
+
+TEST_F(ListTest, RowsThatOverflowScrollByWheelBarAndKeyboard) {
+  // The profile chooser's list: room for three whole rows and part of a fourth.
+  auto* list = Make<DListBox>("DListBox", 31, Rect{0, 0, 240, 145});
+  ASSERT_NE(list, nullptr);
+  for (int i = 1; i <= 3; ++i) list->AddString("Profile " + std::to_string(i), i);
+  ASSERT_NE(BarOf(list), nullptr);
+  EXPECT_TRUE(BarOf(list)->isHidden()) << "three rows fit: no bar";
+  list->AddString("Profile 4", 4);
+  EXPECT_EQ(list->VisibleRows(), 3);
+  EXPECT_FALSE(BarOf(list)->isHidden()) << "a fourth row overflows: the bar shows";
+  EXPECT_TRUE(list->ItemRect(3).isEmpty());
+  EXPECT_LE(list->ItemRect(0).right(), BarOf(list)->geometry().left())
+      << "rows leave the bar its room";
+
+  // The wheel brings the fourth row up, and a click on it chooses profile 4.
+  Wheel(list, -1);
+  EXPECT_EQ(list->TopIndex(), 1);
+  ASSERT_FALSE(list->ItemRect(3).isEmpty());
+  QTest::mouseClick(list, Qt::LeftButton, {}, list->ItemRect(3).center());
+  EXPECT_EQ(list->GetCurData(), 4);
+  Wheel(list, -5);
+  EXPECT_EQ(list->TopIndex(), 1) << "never past the last row";
+  Wheel(list, 3);
+  EXPECT_EQ(list->TopIndex(), 0);
+  EXPECT_EQ(BarOf(list)->value(), 0) << "the bar follows the wheel";
+  BarOf(list)->setValue(1);
+  EXPECT_EQ(list->TopIndex(), 1) << "and the rows follow the bar";
+
+  // The keyboard keeps the selected row in view.
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Home);
+  EXPECT_EQ(list->GetCurSel(), 0);
+  EXPECT_FALSE(list->ItemRect(0).isEmpty());
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_EQ(list->GetCurSel(), 3);
+  EXPECT_FALSE(list->ItemRect(3).isEmpty());
+  QTest::keyClick(list, Qt::Key_PageUp);
+  EXPECT_EQ(list->GetCurSel(), 0);
+  EXPECT_FALSE(list->ItemRect(0).isEmpty());
+
+  // A row chosen without the pointer (an assistive tool) comes into view too.
+  list->ChooseItem(3);
+  EXPECT_FALSE(list->ItemRect(3).isEmpty());
+  EXPECT_EQ(dialog_.notes.back().extra, 3);
+  // ...and is drawn where it is said to be: the selected row's fill at its left edge.
+  const QImage shown = list->grab().toImage();
+  const QPoint edge = list->ItemRect(3).topLeft() + QPoint(3, kRowHeightHalf);
+  EXPECT_EQ(shown.pixelColor(edge).rgb(), ColorFromArgb(Manager::m_select_color).rgb());
+
+  // Emptying the list leaves no stale scroll.
+  ASSERT_TRUE(list->DeleteItem(0));
+  EXPECT_EQ(list->TopIndex(), 0);
+  EXPECT_TRUE(BarOf(list)->isHidden());
+  EXPECT_FALSE(list->ItemRect(2).isEmpty());
+}
+
+TEST_F(ListTest, MacroListReachesEveryMacroWithItsMoreButton) {
+  auto* macros = Make<MacroList>("MacroList", 156, Rect{0, 0, 300, 12 * 40});
+  for (int i = 0; i < 20; ++i) macros->AddString("Macro " + std::to_string(i), 100 + i);
+  EXPECT_EQ(macros->VisibleRows(), 12);
+  macros->SetCurSel(19);
+  const QRect last = macros->ItemRect(19);
+  ASSERT_FALSE(last.isEmpty()) << "the selected last macro was scrolled into view";
+  MoreButton* more = MoreOf(macros);
+  ASSERT_NE(more, nullptr);
+  EXPECT_FALSE(more->isHidden());
+  EXPECT_TRUE(last.contains(more->geometry().center())) << "the button sits on its row";
+  Wheel(macros, 20);
+  EXPECT_TRUE(macros->ItemRect(19).isEmpty());
+  EXPECT_TRUE(more->isHidden()) << "no button on a row scrolled away";
 }
 
 TEST_F(ListTest, MoreButtonsFollowTheSelectionAndAskForTheMenu) {

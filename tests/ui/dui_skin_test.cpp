@@ -41,7 +41,7 @@ TEST(ShippedSkin, EveryNamedImageLoadsWithItsFrameCount) {
       {"img_list_bkg.png", 2}, {"img_key_bkg.png", 2}, {"btn_reset.png", 4},
       {"img_combobox.png", 4}, {"img_button2.png", 4}, {"img_area_content.png", 1},
       {"btn_close.png", 4}, {"img_edit.png", 4}, {"img_dpi_bar.png", 1},
-      {"btn_radiobox.png", 8}, {"btn_checkbox.png", 8}, {"icon//icon_windows.png", 1},
+      {"btn_radiobox.png", 8}, {"btn_checkbox.png", 8}, {"icon//icon_mouse_settings.png", 1},
       {"btn_more.png", 4}, {"img_eventcaption.png", 1}, {"icon\\icon_list.png", 8},
       {"icon\\icon_rec.png", 1}, {"img_recorditem_up.png", 4},
       {"img_recorditem_down.png", 4}, {"img_slider_bar.png", 1}, {"img_return.png", 4},

@@ -82,6 +82,15 @@ TEST(StartupArguments, UnknownSwitchesAreIgnoredAndListedWhileOursKeepWorking) {
   ASSERT_TRUE(ParseStartupArguments({"-autorun"}, autorun, error));
   EXPECT_FALSE(autorun.hide);
   EXPECT_TRUE(autorun.ignored.empty()) << "the autostart entry's own switch passes silently";
+  // The login entry's start honours "start minimised"; other starts show the window.
+  EXPECT_TRUE(StartsHidden(autorun, true));
+  EXPECT_FALSE(StartsHidden(autorun, false));
+  StartupOptions by_hand;
+  ASSERT_TRUE(ParseStartupArguments({"--simulate", "-autorunx"}, by_hand, error));
+  EXPECT_FALSE(StartsHidden(by_hand, true)) << "only the entry's own switch counts";
+  StartupOptions hidden;
+  ASSERT_TRUE(ParseStartupArguments({"-hide"}, hidden, error));
+  EXPECT_TRUE(StartsHidden(hidden, false));
 }
 
 // X11 key codes of a few physical keys (evdev code + 8).

@@ -91,11 +91,13 @@ TEST_F(UpdateJobsTest, SoftwareCheckOffersOnlyNewerOrDifferentlyShapedVersions) 
   }
 }
 
-TEST_F(UpdateJobsTest, SoftwareCheckWithoutUsableAnswerChangesNothing) {
+TEST_F(UpdateJobsTest, SoftwareCheckWithoutUsableAnswerSaysItFailedAndKeepsTheState) {
   VersionCheckState software{"old", kUpdateUpToDate};
   ASSERT_TRUE(WriteFileBytes(Served() / "sw" / "version", "1.0.100000"));  // 10 characters: taken
   EXPECT_EQ(CheckSoftwareVersion(transfer_, view_, "", SoftwareUrl(), software), kUpdateUpToDate);
   EXPECT_EQ(software.new_version, "1.0.100000");
+  EXPECT_FALSE(software.failed);
+  EXPECT_EQ(view_.Events(), Events{}) << "an answer without an own version to compare: no word";
   ASSERT_TRUE(WriteFileBytes(Served() / "sw" / "version", "1.0.1000000"));  // 11: ignored
   EXPECT_EQ(CheckSoftwareVersion(transfer_, view_, "1.0.2", SoftwareUrl(), software),
             kUpdateUpToDate);
@@ -110,7 +112,16 @@ TEST_F(UpdateJobsTest, SoftwareCheckWithoutUsableAnswerChangesNothing) {
         << served;
     EXPECT_EQ(software.new_version, "") << served;
   }
-  EXPECT_EQ(view_.Events(), Events{});
+  EXPECT_TRUE(software.failed);
+  // Each failed check says so (never "up to date") and leaves the check button usable.
+  Events failed;
+  for (int i = 0; i < 7; ++i) failed.insert(failed.end(), {"software label T584", "software button on"});
+  EXPECT_EQ(view_.Events(), failed);
+  EXPECT_EQ(SoftwareCheckLabel(software, "T582", "T580", "T584"), "T584");
+  software.failed = false;
+  EXPECT_EQ(SoftwareCheckLabel(software, "T582", "T580", "T584"), "T580");
+  EXPECT_EQ(SoftwareCheckLabel(VersionCheckState{}, "T582", "T580", "T584"), "")
+      << "no check yet is not \"up to date\"";
 }
 
 TEST_F(UpdateJobsTest, FirmwareCheckShowsTheShortFormAndIgnoresLongAnswers) {
@@ -130,7 +141,9 @@ TEST_F(UpdateJobsTest, FirmwareCheckShowsTheShortFormAndIgnoresLongAnswers) {
   EXPECT_EQ(CheckFirmwareVersion(transfer_, ignored, "104", FirmwareUrl(), firmware),
             kUpdateUpToDate);
   EXPECT_EQ(firmware.new_version, "");
-  EXPECT_EQ(ignored.Events(), Events{});
+  EXPECT_TRUE(firmware.failed);
+  EXPECT_EQ(ignored.Events(), Events{"firmware label T584"});
+  EXPECT_EQ(FirmwareCheckLabel(firmware, "T582", "T580", "T584"), "T584");
 }
 
 TEST_F(UpdateJobsTest, FirmwarePackageIsUnpackedHandedOverAndCleanedUp) {

@@ -177,12 +177,14 @@ TEST_F(UpdateWorkerJobsTest, SoftwareCheckReachesTheWindowThroughTheView) {
   EXPECT_EQ(UpdateCalls(), (Lines{"SetSoftwareVersionLabel T580", "EnableSoftwareUpdateButton 0"}));
   EXPECT_EQ(updates_->Software().state, kUpdateUpToDate);
 
-  // A failed fetch changes nothing the window shows and keeps the last state.
+  // A failed fetch says so (never leaving "up to date" standing), keeps the check usable
+  // and keeps the last state.
   fs::remove(Served() / "sw/version");
   recorder_.ClearCalls();
   jobs_->Run(WorkerTask::kSoftwareCheck);
-  EXPECT_TRUE(recorder_.Calls().empty());
+  EXPECT_EQ(UpdateCalls(), (Lines{"SetSoftwareVersionLabel T584", "EnableSoftwareUpdateButton 1"}));
   EXPECT_EQ(updates_->Software().state, kUpdateUpToDate);
+  EXPECT_TRUE(updates_->Software().failed);
 }
 
 TEST_F(UpdateWorkerJobsTest, FirmwareCheckComparesTheReadBackVersionWithTheModelsServer) {

@@ -1,8 +1,9 @@
 // The about box.
 #include "ui/dialogs/about_dlg.h"
 
+#include <iterator>
+
 #include "app/text_ids.h"
-#include "ui/dui/cdevice_list.h"
 #include "ui/dui/mpicture.h"
 
 namespace corvane::ui {
@@ -17,11 +18,8 @@ constexpr const char* kTitle = "About Window";
 
 }  // namespace
 
-AboutDlg::AboutDlg(int release, TextLookup texts) : release_(release), texts_(std::move(texts)) {}
-
-std::string AboutDlg::VersionText(const std::string& label, int release) {
-  return label + ": v" + DUI::CDeviceList::FormatRelease(release);
-}
+AboutDlg::AboutDlg(std::vector<std::string> firmware, TextLookup texts)
+    : firmware_(std::move(firmware)), texts_(std::move(texts)) {}
 
 int AboutDlg::Open(DUI::MWindow& owner) {
   if (!Create(&owner, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, {0, 0, kWidth, kHeight})) {
@@ -43,9 +41,13 @@ void AboutDlg::InitUI(const DUI::Rect& rect) {
       CreateArea("MPicture", kIdLogo, {c - kLogoWidth / 2, 80, c + kLogoWidth / 2, 120}, ""));
   logo->SetImage("logo.png", 1);
   logo->SetShowMode(DUI::MPicture::kShowCentered, 0);
-  const std::string version = VersionText(texts_(kTextFirmwareVersion), release_);
-  AddText(*this, kIdVersion, {c - 100, 150, c + 100, 185}, version, kFontPixels, kTextGrey, true);
-  AddText(*this, kIdVersion2, {c - 100, 185, c + 100, 220}, version, kFontPixels, kTextGrey, true);
+  // Each firmware once: two copies of one line read as two different versions.
+  const int ids[] = {kIdVersion, kIdVersion2};
+  for (std::size_t i = 0; i < firmware_.size() && i < std::size(ids); ++i) {
+    const int top = 150 + static_cast<int>(i) * 35;
+    AddText(*this, ids[i], {c - 150, top, c + 150, top + 35}, firmware_[i], kFontPixels, kTextGrey,
+            true);
+  }
   AddText(*this, kIdWebsite, {10, h - 40, w - 10, h - 5}, texts_(kTextWebsiteLine), kFontPixels,
           kTextGrey, true);
 }

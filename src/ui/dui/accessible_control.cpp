@@ -192,7 +192,14 @@ QString ControlAccessible::Name() const {
   if (!shown.isEmpty()) return shown;
   if (auto* swatch = dynamic_cast<CColorButton*>(control)) return ColorName(swatch->GetColor());
   if (auto* page = dynamic_cast<MTabLayout*>(control)) return PageName(page);
-  if (auto* area = dynamic_cast<CArea*>(control)) return ColorName(area->GetColor());
+  if (dynamic_cast<CArea*>(control) != nullptr) {
+    // A plain area is a backdrop: a reader has nothing to say about "#121418". A group of
+    // controls is named after its first words.
+    for (MControlFont* text : ControlsOf<MControlFont>(control)) {
+      if (!text->GetTitle().empty()) return QString::fromStdString(text->GetTitle()).simplified();
+    }
+    return {};
+  }
   // A picture without words is decoration: it has no name and is hidden (see state()).
   if (kind_ == AccessibleKind::kPicture) return {};
   if (!control->GetImage().IsNull()) {
@@ -385,7 +392,9 @@ QVariant ControlAccessible::currentValue() const {
   MControl* control = Control();
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetProgress();
   if (auto* battery = dynamic_cast<BatteryCtrl*>(control)) return battery->GetLevel();
-  if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetPos();
+  if (auto* slider = dynamic_cast<LightSlider*>(control)) {
+    return slider->ShownValue(slider->GetPos());  // what the page shows, not the raw step
+  }
   if (auto* palette = dynamic_cast<MPalette*>(control)) return palette->GetSelectColor();
   return {};
 }
@@ -399,14 +408,16 @@ void ControlAccessible::setCurrentValue(const QVariant& value) {
   }
   auto* slider = dynamic_cast<LightSlider*>(Control());
   if (slider == nullptr) return;  // progress bars are read-only
-  RunLater(slider, [slider, pos] { slider->ChoosePos(pos); });
+  RunLater(slider, [slider, pos] { slider->ChoosePos(slider->PositionOfShown(pos)); });
 }
 
 QVariant ControlAccessible::maximumValue() const {
   MControl* control = Control();
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetMax();
   if (dynamic_cast<BatteryCtrl*>(control)) return BatteryCtrl::kMaxLevel;
-  if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetMax();
+  if (auto* slider = dynamic_cast<LightSlider*>(control)) {
+    return slider->ShownValue(slider->GetMax());
+  }
   if (dynamic_cast<MPalette*>(control)) return 0xFFFFFF;
   return {};
 }
@@ -415,7 +426,9 @@ QVariant ControlAccessible::minimumValue() const {
   MControl* control = Control();
   if (auto* progress = dynamic_cast<MProgress*>(control)) return progress->GetMin();
   if (dynamic_cast<BatteryCtrl*>(control)) return 0;
-  if (auto* slider = dynamic_cast<LightSlider*>(control)) return slider->GetMin();
+  if (auto* slider = dynamic_cast<LightSlider*>(control)) {
+    return slider->ShownValue(slider->GetMin());
+  }
   if (dynamic_cast<MPalette*>(control)) return 0;
   return {};
 }

@@ -1,5 +1,7 @@
 // A list of (text, data) rows drawn over a 2-frame row image (normal, selected). A click
-// on a row selects it and notifies code 2 with its index. A right click (or F2) opens
+// on a row selects it and notifies code 2 with its index. Rows that do not fit scroll: the
+// wheel and a scroll bar (shown only then) move them, and the keyboard keeps the selected
+// row in view. A right click (or F2) opens
 // the row's text for editing in place (a left click may close the list's dialog); Enter or leaving
 // the field keeps the new text (an empty one is refused) and notifies code 29 with the index,
 // Escape drops it.
@@ -12,12 +14,15 @@
 #include "ui/dui/in_place_field.h"
 #include "ui/dui/mcontrol_font.h"
 
+class QScrollBar;
+
 namespace corvane::DUI {
 
 class DListBox : public MControlFont {
  public:
   static constexpr int kRowHeight = 36;
   static constexpr int kRowGap = 4;
+  static constexpr int kScrollBarWidth = 10;
 
   DListBox(QWidget* parent, MDialog* owner, int id);
 
@@ -37,7 +42,8 @@ class DListBox : public MControlFont {
   int64_t GetItemData(int index) const;
   // The selected row, or -1.
   int GetCurSel() const { return current_; }
-  // Selects `index` (-1 clears) without notifying. Returns false when out of range.
+  // Selects `index` (-1 clears) without notifying and scrolls it into view. Returns false
+  // when out of range.
   bool SetCurSel(int index);
   // Selects the first row carrying `data`; false (selection kept) when none does.
   bool SetCurData(int64_t data);
@@ -45,8 +51,17 @@ class DListBox : public MControlFont {
   int64_t GetCurData() const { return GetItemData(current_); }
   // Chooses `index` as a click on it does: selects it and notifies code 2 with the index.
   void ChooseItem(int index);
-  // Where row `index` is drawn; empty when out of range or below the visible area.
+  // Where row `index` is drawn; empty when out of range or scrolled out of view.
   QRect ItemRect(int index) const;
+  // The first row shown, and how many whole rows the area holds (at least 1).
+  int TopIndex() const { return first_; }
+  int VisibleRows() const;
+  // Shows rows from `index` on, as far as the rows below allow.
+  void SetTopIndex(int index);
+  // Scrolls the least that brings row `index` into view.
+  void EnsureVisible(int index);
+  // True while the rows overflow the area and the scroll bar shows.
+  bool HasScrollBar() const;
   // The row under `point`, or -1.
   int ItemAt(const QPoint& point) const;
 
@@ -65,6 +80,8 @@ class DListBox : public MControlFont {
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   // Runs after the rows, the selection or the editing state changed.
   virtual void OnListChanged() {}
 
@@ -74,11 +91,17 @@ class DListBox : public MControlFont {
     int64_t data = 0;
   };
   void OnEditFinished(int index, bool keep, const std::string& text);
+  // Fits the scroll bar to the rows and the area, keeping the top row in range.
+  void UpdateScrollBar();
+  void MoveSelection(int index);
 
   std::vector<Row> rows_;
   int current_ = -1;
+  int first_ = 0;  // first row shown
+  int wheel_rest_ = 0;  // wheel movement short of a whole row
   std::string last_edit_;
   InPlaceField field_;
+  QScrollBar* bar_;
 };
 
 }  // namespace corvane::DUI

@@ -1,6 +1,8 @@
 // Level sliders.
 #include "ui/dui/light_slider.h"
 
+#include <cstdlib>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,6 +16,14 @@ namespace corvane::DUI {
 LightSlider::LightSlider(QWidget* parent, MDialog* owner, int id) : MControl(parent, owner, id) {
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::StrongFocus);
+}
+
+int LightSlider::PositionOfShown(int value) const {
+  int best = min_;
+  for (int pos = min_; pos <= max_; ++pos) {
+    if (std::abs(ShownValue(pos) - value) < std::abs(ShownValue(best) - value)) best = pos;
+  }
+  return best;
 }
 
 void LightSlider::SetRange(int min, int max) {

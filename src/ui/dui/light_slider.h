@@ -3,6 +3,8 @@
 // the owner with code 26 and the new position; letting go notifies code 2 with it.
 #pragma once
 
+#include <functional>
+
 #include "ui/dui/mcontrol.h"
 
 namespace corvane::DUI {
@@ -31,6 +33,12 @@ class LightSlider : public MControl {
   int GetMax() const { return max_; }
   // The position under x (client coordinates), clamped into the range.
   int PositionAt(int x) const;
+  // What a position means to the person (a DPI, a percentage), for assistive tools; the
+  // position itself when unset. It must grow with the position.
+  void SetShownValue(std::function<int(int)> shown) { shown_ = std::move(shown); }
+  int ShownValue(int pos) const { return shown_ ? shown_(pos) : pos; }
+  // The position whose shown value is nearest to `value`.
+  int PositionOfShown(int value) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -48,6 +56,7 @@ class LightSlider : public MControl {
   int max_ = 100;
   int pos_ = 0;
   bool dragging_ = false;
+  std::function<int(int)> shown_;
 };
 
 }  // namespace corvane::DUI

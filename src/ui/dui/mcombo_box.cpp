@@ -2,6 +2,7 @@
 #include "ui/dui/mcombo_box.h"
 
 #include <QMenu>
+#include <QTimer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyle>
@@ -79,6 +80,11 @@ void MComboBox::OnClicked() {
     action->setData(i);
     action->setCheckable(true);
     action->setChecked(i == current_);
+  }
+  // The list opens on the current item, so the arrow keys start from it.
+  if (current_ >= 0 && current_ < static_cast<int>(menu.actions().size())) {
+    QAction* current = menu.actions().at(current_);
+    QTimer::singleShot(0, &menu, [&menu, current] { menu.setActiveAction(current); });
   }
   QAction* chosen = menu.exec(mapToGlobal(QPoint(0, height())));
   if (chosen != nullptr) ChooseItem(chosen->data().toInt());

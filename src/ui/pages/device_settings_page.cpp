@@ -75,7 +75,9 @@ void DeviceSettingsPage::Build(DUI::MControl* page) {
   mouse_ = static_cast<DUI::MControlFont*>(Add("MText", kIdMouseVersion, kNoText, nullptr, 0));
   receiver_ =
       static_cast<DUI::MControlFont*>(Add("MText", kIdReceiverVersion, kNoText, nullptr, 0));
-  for (auto* line : {mouse_, receiver_}) {
+  check_result_ =
+      static_cast<DUI::MControlFont*>(Add("MText", kIdFirmwareCheckResult, kNoText, nullptr, 0));
+  for (auto* line : {mouse_, receiver_, check_result_}) {
     line->SetTextColor(kValueColor);
     line->SetFont("", 14, 0);
   }
@@ -128,6 +130,7 @@ void DeviceSettingsPage::Layout(int width, int height, double scale) {
   const int first = 60, second = 60 + h + 10, third = 60 + 2 * (h + 10);
   mouse_->SetRect({left + 40, first + 48, mid - 20, first + 74});
   place(kIdFirmwareMouse, {left + 40, first + h - 46, left + 240, first + h - 12});
+  check_result_->SetRect({left + 250, first + h - 46, mid - 20, first + h - 12});
   receiver_->SetRect({left + 40, second + 48, mid - 20, second + 74});
   place(kIdFirmwareReceiver, {left + 40, second + h - 46, left + 240, second + h - 12});
   place(kIdDpiRestore, {left + 40, third + 50, left + 240, third + 84});
@@ -160,7 +163,8 @@ void DeviceSettingsPage::Refresh() {
 }
 
 std::string DeviceSettingsPage::VersionText(int label_id, const std::string& version) const {
-  if (version.empty()) return window_.Text(kTextUpToDate);
+  // An unknown version is not news about updates: the label alone, with a dash.
+  if (version.empty()) return window_.Text(label_id) + ": -";
   // Release "105" reads V1.05: the first character, a point, the last two.
   const std::string minor = version.size() >= 2 ? version.substr(version.size() - 2) : version;
   return window_.Text(label_id) + ": V" + version.substr(0, 1) + "." + minor;
@@ -170,6 +174,19 @@ void DeviceSettingsPage::Relabel() {
   const DeviceState& state = window_.Session().State();
   mouse_->SetTitle(VersionText(kTextMouseFirmware, state.MouseVersion()));
   receiver_->SetTitle(VersionText(kTextReceiverFirmware, state.ReceiverVersion()));
+}
+
+std::vector<std::string> DeviceSettingsPage::FirmwareLines() const {
+  const DeviceState& state = window_.Session().State();
+  std::vector<std::string> lines{VersionText(kTextMouseFirmware, state.MouseVersion())};
+  if (!state.ReceiverVersion().empty()) {
+    lines.push_back(VersionText(kTextReceiverFirmware, state.ReceiverVersion()));
+  }
+  return lines;
+}
+
+void DeviceSettingsPage::SetFirmwareCheckLabel(const std::string& text) {
+  check_result_->SetTitle(text);
 }
 
 void DeviceSettingsPage::SetVersionLine(const std::string&) {

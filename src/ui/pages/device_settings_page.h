@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace corvane::DUI {
 class MControl;
@@ -18,6 +19,8 @@ namespace corvane::ui {
 class DeviceMainDlg;
 
 inline constexpr int kIdMouseVersion = 246, kIdReceiverVersion = 247, kIdResponseTime = 139;
+// What the last firmware check found, beside its button.
+inline constexpr int kIdFirmwareCheckResult = 251;
 
 class DeviceSettingsPage {
  public:
@@ -33,8 +36,13 @@ class DeviceSettingsPage {
   void Relabel();
   // The worker read the versions again (its formatted line is not needed here).
   void SetVersionLine(const std::string& line);
-  // "Mouse firmware: V1.05" from release "105"; "already up to date" text when unknown.
+  // "Mouse firmware: V1.05" from release "105"; the label and a dash while unknown.
   std::string VersionText(int label_id, const std::string& version) const;
+  // The mouse line, and the receiver line when a receiver answered, as shown here (the
+  // about box shows the same).
+  std::vector<std::string> FirmwareLines() const;
+  // Shows the firmware check's result (empty: none yet).
+  void SetFirmwareCheckLabel(const std::string& text);
 
   DUI::NumberEdit* ResponseTime() const { return response_; }
 
@@ -45,6 +53,7 @@ class DeviceSettingsPage {
   DUI::MControl* page_ = nullptr;
   DUI::MControlFont* mouse_ = nullptr;
   DUI::MControlFont* receiver_ = nullptr;
+  DUI::MControlFont* check_result_ = nullptr;
   DUI::NumberEdit* response_ = nullptr;
 };
 

@@ -97,11 +97,12 @@ void DpiPage::Build(DUI::MControl* page) {
     text->SetTextColor(kCaptionColor);
     if (caption.id == 119) text->SetAlignment(DUI::kAlignRight);
   }
-  window_.Tooltip(Add("CImageButton", kIdDpiReset, kNoText, "btn_reset.png", 4), kTextResetDpi);
+  DUI::MControl* reset = Add("CImageButton", kIdDpiReset, kNoText, "btn_reset.png", 4);
+  window_.Tooltip(reset, kTextResetDpi);
   // Lists without a title of their own are named by their tooltips.
   stages_ = static_cast<DUI::DPIControl*>(Add("DPIControl", kIdDpiList, kNoText, nullptr, 0));
   window_.Tooltip(stages_, kTextDpiStages);
-  Add("MButton", kIdDpiApply, kTextApplyDpi, "img_button.png", 4);
+  DUI::MControl* apply = Add("MButton", kIdDpiApply, kTextApplyDpi, "img_button.png", 4);
   count_ =
       static_cast<DUI::MComboBox*>(Add("MComboBox", kIdDpiCount, kNoText, "img_combobox.png", 4));
   for (int i = 1; i <= kMaxDpiStages; ++i) count_->AddString(std::to_string(i), i);
@@ -109,6 +110,15 @@ void DpiPage::Build(DUI::MControl* page) {
   slider_ =
       static_cast<DUI::DPISlider*>(Add("DPISlider", kIdDpiSlider, kNoText, "img_dpi_bar.png", 1));
   slider_->setAccessibleName("DPI");
+  // A reader hears the DPI the stage gets, not the slider's step number.
+  slider_->SetShownValue(
+      [this](int pos) { return SliderPositionToDpi(window_.Session().State().Sensor(), pos); });
+  // Tab follows the page as it reads: the header's count and reset, the stages, the slider
+  // that edits the chosen stage, then Apply.
+  QWidget::setTabOrder(count_, reset);
+  QWidget::setTabOrder(reset, stages_);
+  QWidget::setTabOrder(stages_, slider_);
+  QWidget::setTabOrder(slider_, apply);
   window_.Tooltip(Add("CImageButton", kIdRateReset, kNoText, "btn_reset.png", 4),
                   kTextResetReportRate);
   rates_ = static_cast<DUI::ReporteCtrl*>(Add("ReporteCtrl", kIdRateList, kNoText, nullptr, 0));
@@ -132,7 +142,7 @@ void DpiPage::Build(DUI::MControl* page) {
       Add("CCheckButton", kIdMoveWakeup, kTextMoveWakeup, "btn_checkbox.png", 8));
   closelight_ = static_cast<DUI::CCheckButton*>(
       Add("CCheckButton", kIdMoveCloseLight, kTextMoveCloseLight, "btn_checkbox.png", 8));
-  static_cast<DUI::MPicture*>(Add("MPicture", 148, kNoText, "icon/icon_windows.png", 1))
+  static_cast<DUI::MPicture*>(Add("MPicture", 148, kNoText, "icon/icon_mouse_settings.png", 1))
       ->SetShowMode(DUI::MPicture::kShowCentered, 0);
   Add("MButton", kIdMouseSettings, kTextOpenMouseSettings, "img_button.png", 4);
   FillSleepItems();
