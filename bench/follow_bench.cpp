@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/memory_key_value_store.h"
+#include "write_stamp.h"
 #include "catalogue/device_catalogue.h"
 #include "device/device_manager.h"
 #include "focus/follow_service.h"
@@ -34,43 +35,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kIdleSample = std::chrono::seconds(3);
 
-// Notes the time of the first write after Reset().
-class FirstWriteHandle : public HidHandle {
- public:
-  FirstWriteHandle(std::unique_ptr<HidHandle> inner, std::atomic<long long>* stamp)
-      : inner_(std::move(inner)), stamp_(stamp) {}
-  int Write(const uint8_t* data, size_t length) override {
-    long long none = 0;
-    stamp_->compare_exchange_strong(none, Clock::now().time_since_epoch().count());
-    return inner_->Write(data, length);
-  }
-  int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
-    return inner_->ReadTimeout(data, length, timeout_ms);
-  }
-  int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) override {
-    return inner_->ReadOrWake(data, length, timeout_ms, wake);
-  }
-  std::u16string ProductString() override { return inner_->ProductString(); }
-  const std::string& Path() const override { return inner_->Path(); }
-
- private:
-  std::unique_ptr<HidHandle> inner_;
-  std::atomic<long long>* stamp_;
-};
-
-class FirstWriteBackend : public HidBackend {
- public:
-  explicit FirstWriteBackend(std::shared_ptr<HidBackend> inner) : inner_(std::move(inner)) {}
-  std::vector<HidInterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
-  std::unique_ptr<HidHandle> Open(const std::string& path) override {
-    auto handle = inner_->Open(path);
-    return handle ? std::make_unique<FirstWriteHandle>(std::move(handle), &stamp) : nullptr;
-  }
-  std::atomic<long long> stamp{0};
-
- private:
-  std::shared_ptr<HidBackend> inner_;
-};
 
 // The jobs over the simulated wired mouse in a scratch home, run on the caller's thread
 // as corvane-cli runs them.
@@ -85,7 +49,8 @@ struct SimJobs {
     SimFaults faults;
     faults.interrupt_interval = true;  // the 1 ms interrupt interval of a real mouse
     sim->SetFaults(SimLink::kWired, faults);
-    backend = std::make_shared<FirstWriteBackend>(sim);
+    backend = std::make_shared<WriteStampBackend>(
+        sim, [](const uint8_t*, size_t) { return true; }, true);
     values.WriteDeviceType(identity.device_type);
     model = std::make_unique<ModelContext>(CORVANE_DATA_DIR, home, catalogue, store, state,
                                            [] { return std::string("Profile"); });
@@ -98,7 +63,7 @@ struct SimJobs {
 
   std::filesystem::path home;
   DeviceCatalogue catalogue;
-  std::shared_ptr<FirstWriteBackend> backend;
+  std::shared_ptr<WriteStampBackend> backend;
   SettingsDatabase store;
   DeviceState state;
   MemoryKeyValueStore values;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/memory_key_value_store.h"
+#include "write_stamp.h"
 #include "catalogue/device_catalogue.h"
 #include "device/device_manager.h"
 #include "sim/sim_backend.h"
@@ -32,43 +33,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Notes when a DPI command (0x03) is written.
-class StampingHandle : public HidHandle {
- public:
-  StampingHandle(std::unique_ptr<HidHandle> inner, std::atomic<long long>* stamp)
-      : inner_(std::move(inner)), stamp_(stamp) {}
-  int Write(const uint8_t* data, size_t length) override {
-    if (length > 1 && data[1] == 0x03) stamp_->store(Clock::now().time_since_epoch().count());
-    return inner_->Write(data, length);
-  }
-  int ReadTimeout(uint8_t* data, size_t length, int timeout_ms) override {
-    return inner_->ReadTimeout(data, length, timeout_ms);
-  }
-  int ReadOrWake(uint8_t* data, size_t length, int timeout_ms, ReadWake& wake) override {
-    return inner_->ReadOrWake(data, length, timeout_ms, wake);
-  }
-  std::u16string ProductString() override { return inner_->ProductString(); }
-  const std::string& Path() const override { return inner_->Path(); }
-
- private:
-  std::unique_ptr<HidHandle> inner_;
-  std::atomic<long long>* stamp_;
-};
-
-class StampingBackend : public HidBackend {
- public:
-  explicit StampingBackend(std::shared_ptr<HidBackend> inner) : inner_(std::move(inner)) {}
-  std::vector<HidInterfaceInfo> Enumerate() override { return inner_->Enumerate(); }
-  std::unique_ptr<HidHandle> Open(const std::string& path) override {
-    auto handle = inner_->Open(path);
-    if (!handle) return nullptr;
-    return std::make_unique<StampingHandle>(std::move(handle), &stamp);
-  }
-  std::atomic<long long> stamp{0};
-
- private:
-  std::shared_ptr<HidBackend> inner_;
-};
 
 // The worker over the simulated mouse, as the window runs it, in a scratch home.
 struct SimWorkerStack {
@@ -113,20 +77,22 @@ struct SimWorkerStack {
   std::unique_ptr<DeviceWorker> worker;
 };
 
-StampingBackend* stamping_backend = nullptr;
+WriteStampBackend* stamping_backend = nullptr;
 
 std::shared_ptr<HidBackend> WrapStamping(std::shared_ptr<SimBackend> sim) {
   SimFaults faults;
   faults.interrupt_interval = true;
   sim->SetFaults(SimLink::kWired, faults);
-  auto stamping = std::make_shared<StampingBackend>(sim);
+  auto stamping = std::make_shared<WriteStampBackend>(
+      sim, [](const uint8_t* data, size_t length) { return length > 1 && data[1] == 0x03; },
+      false);
   stamping_backend = stamping.get();
   return stamping;
 }
 
 void BM_PostToWriteLatency(benchmark::State& bench) {
   SimWorkerStack stack(SimMode::kWired, WrapStamping);
-  StampingBackend* stamping = stamping_backend;
+  WriteStampBackend* stamping = stamping_backend;
   DeviceWorker& worker = *stack.worker;
   std::vector<double> samples;
   for (auto _ : bench) {

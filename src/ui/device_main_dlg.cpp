@@ -449,6 +449,12 @@ void DeviceMainDlg::ShowDeviceList(bool show) {
   // With no list the home page says in words that no mouse is there.
   for (int id : {kIdNoDeviceBackdrop, kIdNoDeviceNotice}) Show(id, !show);
   UpdateListPaging();
+  // The keyboard starts on the list, the home page's one task; a hidden list could not
+  // take it at start-up, nor keep it while the mouse was away.
+  QWidget* focused = GetSafeHwnd()->focusWidget();
+  if (show && current_tab_ == kTabHome && (focused == nullptr || !focused->isVisible())) {
+    device_list_->setFocus();
+  }
 }
 
 void DeviceMainDlg::UpdateListPaging() {

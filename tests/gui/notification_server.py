@@ -8,10 +8,13 @@ notification to LOG as one JSON line ({"app", "summary", "body", "urgency", "ico
 Prints "ready" once the name is owned. Ends on SIGTERM.
 """
 import json
-import signal
+import os
 import sys
 
-from gi.repository import Gio, GLib
+from gi.repository import GLib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bus_service import BusService  # noqa: E402
 
 NAME = "org.freedesktop.Notifications"
 PATH = "/org/freedesktop/Notifications"
@@ -36,13 +39,13 @@ INTERFACE_XML = """
 """
 
 
-class Server:
+class Server(BusService):
+    NAME, PATH, INTERFACE_XML = NAME, PATH, INTERFACE_XML
+
     def __init__(self, log_path):
+        super().__init__()
         self.log_path = log_path
         self.next_id = 1
-        self.loop = GLib.MainLoop()
-        self.interface = Gio.DBusNodeInfo.new_for_xml(INTERFACE_XML).interfaces[0]
-        self.owned = False
 
     def on_call(self, connection, sender, path, interface, method, parameters, invocation):
         if method == "Notify":
@@ -58,24 +61,6 @@ class Server:
             invocation.return_value(GLib.Variant("(ssss)", ("test", "corvane", "1", "1.2")))
         else:
             invocation.return_value(None)
-
-    def on_bus(self, connection, name):
-        connection.register_object(PATH, self.interface, self.on_call, None, None)
-
-    def on_name(self, connection, name):
-        self.owned = True
-        print("ready", flush=True)
-
-    def on_lost(self, connection, name):
-        if not self.owned:
-            print("could not own %s" % NAME, file=sys.stderr, flush=True)
-        self.loop.quit()
-
-    def run(self):
-        Gio.bus_own_name(Gio.BusType.SESSION, NAME, Gio.BusNameOwnerFlags.NONE,
-                         self.on_bus, self.on_name, self.on_lost)
-        GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGTERM, self.loop.quit)
-        self.loop.run()
 
 
 if __name__ == "__main__":

@@ -12,9 +12,9 @@ from gui_steps import MAIN_TITLE, PROFILE_TAIL, active_profile, commands_after, 
 from scenarios_dpi import PERFORMANCE_TAB, RATE_LIST, REPORT_RATE, open_page, sent_after, wait_sent
 
 DPI_COLOURS = 0x04
-# The chooser sits directly above the profile button, as wide as it, from 210 pixels above
-# the button's top to 5 pixels above it.
-CHOOSER_ABOVE, CHOOSER_GAP = 210, 5
+# The chooser sits directly above the profile button, as wide as it, from 270 pixels above
+# the button's top (its profile list and the linked-applications rows) to 5 pixels above it.
+CHOOSER_ABOVE, CHOOSER_GAP = 270, 5
 # Pixels a drawn edge may be off (the skins' rounded corners are partly transparent).
 EDGE_SLACK = 3
 # Share of a window side's pixels that must show the window edge there (see edge_scores).

@@ -8,10 +8,13 @@ Owns org.kde.StatusNotifierWatcher, says that a host is registered, and appends 
 service of each item that registers to LOG, one a line. Prints "ready" once the name is
 owned. Ends on SIGTERM.
 """
-import signal
+import os
 import sys
 
-from gi.repository import Gio, GLib
+from gi.repository import GLib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bus_service import BusService  # noqa: E402
 
 NAME = "org.kde.StatusNotifierWatcher"
 PATH = "/StatusNotifierWatcher"
@@ -31,13 +34,13 @@ INTERFACE_XML = """
 """
 
 
-class Host:
+class Host(BusService):
+    NAME, PATH, INTERFACE_XML = NAME, PATH, INTERFACE_XML
+
     def __init__(self, log_path):
+        super().__init__()
         self.log_path = log_path
         self.items = []
-        self.loop = GLib.MainLoop()
-        self.interface = Gio.DBusNodeInfo.new_for_xml(INTERFACE_XML).interfaces[0]
-        self.owned = False
 
     def on_call(self, connection, sender, path, interface, method, parameters, invocation):
         if method == "RegisterStatusNotifierItem":
@@ -57,24 +60,6 @@ class Host:
         if name == "IsStatusNotifierHostRegistered":
             return GLib.Variant("b", True)
         return GLib.Variant("i", 0)
-
-    def on_bus(self, connection, name):
-        connection.register_object(PATH, self.interface, self.on_call, self.on_property, None)
-
-    def on_name(self, connection, name):
-        self.owned = True
-        print("ready", flush=True)
-
-    def on_lost(self, connection, name):
-        if not self.owned:
-            print("could not own %s" % NAME, file=sys.stderr, flush=True)
-        self.loop.quit()
-
-    def run(self):
-        Gio.bus_own_name(Gio.BusType.SESSION, NAME, Gio.BusNameOwnerFlags.NONE,
-                         self.on_bus, self.on_name, self.on_lost)
-        GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGTERM, self.loop.quit)
-        self.loop.run()
 
 
 if __name__ == "__main__":
