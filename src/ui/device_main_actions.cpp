@@ -112,9 +112,10 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
     const QString path = QFileDialog::getSaveFileName(
         GetSafeHwnd(), QString(), QString::fromStdString(name.value_or("") + ".xml"),
         kProfileFilter);
-    if (!path.isEmpty()) {
-      ExportProfile(store, static_cast<int>(profile), lighting, path.toStdString(), Texts());
-    }
+    if (path.isEmpty()) return;
+    const ExchangeResult result =
+        ExportProfile(store, static_cast<int>(profile), lighting, path.toStdString(), Texts());
+    if (!result.ok()) MessageBoxText(Text(kTextExport), result.message, kMessageBoxOneButton);
     return;
   }
   const QString path =
@@ -125,7 +126,10 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   for (const ButtonDefinition& button : session_.Model().Definition().buttons) {
     target.buttons.push_back(button.key_value);
   }
-  ImportProfile(store, static_cast<int>(profile), target, path.toStdString(), session_.Worker());
+  const ExchangeResult result = ImportProfile(store, static_cast<int>(profile), target,
+                                              path.toStdString(), session_.Worker());
+  // A file that was refused is said, as the command line says it; the profile is unchanged.
+  if (!result.ok()) MessageBoxText(Text(kTextImport), result.message, kMessageBoxOneButton);
   RefreshProfileButton();
   if (pages_) pages_->Refresh();
 }

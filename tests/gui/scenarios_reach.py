@@ -233,7 +233,38 @@ def scenario_reach_macro_menu(session):
         raise HarnessError("%d macros stored after the import" % count)
 
 
+def scenario_reach_profile_import_error(session):
+    """A profile file the store refuses (a DPI far out of range) is said in a message box
+    naming the problem; the profile keeps its settings."""
+    main = keys.open_keys(session)
+    path = os.path.join(session.home, "broken.xml")
+    with open(path, "w") as broken:
+        broken.write("<?xml version=\"1.0\"?><root><Profile><DPI><DPI1 value=\"99999\"/>"
+                     "</DPI></Profile></root>")
+    before = stored(session, "dpi_group0_value")
+    session.press("push button", "Profile 1", main)
+    chooser = session.window("ProfileDlg")
+    session.press("push button", "Import", chooser)
+    dialog = wait_until("the file dialog", lambda: next(
+        (f for f in (session.app.getChildAtIndex(i) for i in range(session.app.childCount))
+         if f is not None and f.getRoleName() in ("dialog", "file chooser") and showing(f)),
+        None))
+    name_field = wait_until("the file name field", lambda: next(
+        (n for n in session.walk(dialog) if n.getRoleName() == "text" and showing(n)
+         and n.getState().contains(gui_harness.pyatspi.STATE_EDITABLE)), None))
+    macros.set_field(session, name_field, path)
+    box = session.window("MessageBox")
+    said = [n.name for n in session.walk(box) if n.getRoleName() == "label"]
+    if not any("broken.xml" in text for text in said):
+        raise HarnessError("the refused import said %s" % said)
+    session.press("push button", "OK", box)
+    if stored(session, "dpi_group0_value") != before:
+        raise HarnessError("the refused file changed stage 1 to %s" %
+                           stored(session, "dpi_group0_value"))
+
+
 SCENARIOS = {
+    "reach_profile_import_error": scenario_reach_profile_import_error,
     "reach_keys_lists": scenario_reach_keys_lists,
     "reach_macro_menu": scenario_reach_macro_menu,
     "reach_refusing_receiver": scenario_reach_refusing_receiver,
