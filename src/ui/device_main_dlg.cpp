@@ -441,7 +441,9 @@ void DeviceMainDlg::SetConnectionText(int text_id) {
 void DeviceMainDlg::ShowDeviceControls(bool show) {
   // Only while a device page is up: the home page keeps its controls hidden.
   if (current_tab_ == kTabHome) return;
-  for (int id : {kIdConnection, kIdProfile, kIdBattery}) Show(id, show);
+  // The connection line stays: with the mouse gone it is what says so on every page.
+  Show(kIdConnection, true);
+  for (int id : {kIdProfile, kIdBattery}) Show(id, show);
 }
 
 void DeviceMainDlg::ShowDeviceList(bool show) {

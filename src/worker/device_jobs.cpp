@@ -54,8 +54,9 @@ std::optional<WorkerTask> RestoringTask(uint8_t command) {
     case kCmdPower:
     case kCmdReadPower: return WorkerTask::kPowerOptions;
     case kLightingCommand:
-    case kLightResetCommand:
     case kLightReadCommand: return WorkerTask::kLightingMode;
+    // A confirmed reset the mouse missed is sent again as a reset, not as the rows after it.
+    case kLightResetCommand: return WorkerTask::kLightingReadback;
     case kMacroCommand:
     case kButtonCommand: return WorkerTask::kButtonTable;
     case kCmdRestoreDefaults: return WorkerTask::kUploadProfile;

@@ -114,8 +114,11 @@ void DeviceJobs::LightingReadback(bool with_reset) {
     CommandReport reset = MakeCommand(kLightResetCommand, 0x01, kShortReportLength);
     reset.bytes[kReportPayloadByte] = 0x01;
     // The mouse's lighting is its factory effect now; so are the profile's rows. The reply
-    // below then says which mode and level the mouse starts from.
-    if (Send(reset, false) && model_.HasLighting()) ResetLightRows(store, profile, modes);
+    // below then says which mode and level the mouse starts from. A reset the mouse did not
+    // take was still confirmed: the rows are reset all the same and the lighting they hold
+    // is owed to the mouse, so it gets the factory lighting once it takes commands.
+    Send(reset, false);
+    if (model_.HasLighting()) ResetLightRows(store, profile, modes);
     Pause(kLightResetPauseMs);
   }
   uint8_t reply[kCommandBufferSizeForReads] = {};

@@ -121,7 +121,7 @@ def scenario_restore(session):
     mark = session.mark()
     session.press("push button", "Restore defaults", main)
     box = session.window("MessageBox")
-    session.find("label", "Restore all settings of the current profile to factory defaults?", box)
+    session.find("label", "Restore the mouse and all its profiles to factory defaults? Every profile's settings and button assignments are reset.", box)
     session.screenshot("message-box")
     session.press("push button", "Cancel", box)
     wait_until("the question to close", lambda: not showing(box))

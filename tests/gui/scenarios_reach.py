@@ -67,6 +67,13 @@ def scenario_reach_mouse_cycle(session):
     card = expect_back(session, main, "switching the mouse on")
     session.screenshot("home-mouse-on")
     click_card(session, main, card)
+    # Inside the mouse's pages the connection line says it is gone, where it can be seen.
+    session.press("push button", "Switch mouse off", sim)
+    wait_until("the line to say no device, with an area", lambda: any(
+        n.name == "No device connected" and showing(n) and
+        n.queryComponent().getExtents(0).width > 0 for n in session.walk(main)))
+    session.press("push button", "Switch mouse on", sim)
+    wait_until("the wireless line back", lambda: connection_line(session, main) == [WIRELESS_LINE])
 
     session.press("page tab", "Home", main)
     session.press("push button", "Unplug", sim)

@@ -225,6 +225,21 @@ TEST_F(WorkerSimTest, RestoreAndLightResetLeaveStoreAndMouseOnTheFactoryLighting
   jobs_.Run(WorkerTask::kRestoreDefaults);
   expect_factory("restore defaults");
   EXPECT_TRUE(jobs_.TakeFailures().empty());
+
+  // A confirmed reset the mouse refused is not lost: the store takes the factory lighting
+  // at once and the mouse gets it once it takes commands again.
+  store_.UpdateLight(3, changed);
+  store_.SetActiveLight(profile, 3);
+  jobs_.Run(WorkerTask::kLightingMode);
+  SimFaults refusing;
+  refusing.forced_status = 0x05;
+  sim_->SetFaults(SimLink::kWired, refusing);
+  jobs_.Run(WorkerTask::kLightingReadback);
+  EXPECT_TRUE(jobs_.OutOfStep());
+  sim_->SetFaults(SimLink::kWired, SimFaults{});
+  jobs_.RetryOwed();
+  expect_factory("a refused reset, sent again");
+  EXPECT_FALSE(jobs_.OutOfStep());
 }
 
 }  // namespace
