@@ -14,20 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "app/memory_key_value_store.h"
-#include "write_stamp.h"
-#include "catalogue/device_catalogue.h"
-#include "device/device_manager.h"
 #include "focus/follow_service.h"
 #include "focus/process_focus_source.h"
 #include "focus/x11_focus_source.h"
-#include "sim/sim_backend.h"
-#include "sim/sim_setup.h"
-#include "store/settings_database.h"
-#include "worker/device_jobs.h"
-#include "worker/model_context.h"
-#include "worker/recording_device_view.h"
-#include "worker/worker_view.h"
+#include "sim_jobs.h"
+#include "write_stamp.h"
 
 namespace corvane {
 namespace {
@@ -37,41 +28,26 @@ constexpr auto kIdleSample = std::chrono::seconds(3);
 
 
 // The jobs over the simulated wired mouse in a scratch home, run on the caller's thread
-// as corvane-cli runs them.
+// as corvane-cli runs them, with the time of the first write after a clear noted.
 struct SimJobs {
-  SimJobs() : home(std::filesystem::temp_directory_path() / "corvane-follow-bench") {
-    std::filesystem::remove_all(home);
-    catalogue.Load(CORVANE_DATA_DIR);
-    SimIdentity identity;
-    std::string error;
-    SimIdentityFromCatalogue(catalogue, "", identity, error);
-    auto sim = std::make_shared<SimBackend>(identity, SimMode::kWired);
-    SimFaults faults;
-    faults.interrupt_interval = true;  // the 1 ms interrupt interval of a real mouse
-    sim->SetFaults(SimLink::kWired, faults);
-    backend = std::make_shared<WriteStampBackend>(
-        sim, [](const uint8_t*, size_t) { return true; }, true);
-    values.WriteDeviceType(identity.device_type);
-    model = std::make_unique<ModelContext>(CORVANE_DATA_DIR, home, catalogue, store, state,
-                                           [] { return std::string("Profile"); });
-    view = std::make_unique<WorkerView>(recorder, *model, values);
-    manager.SetBackend(backend);
-    jobs = std::make_unique<DeviceJobs>(manager, *model, *view, [](int) { return std::string(); });
+  SimJobs()
+      : stack("corvane-follow-bench", SimMode::kWired, [this](std::shared_ptr<SimBackend> sim) {
+          SimFaults faults;
+          faults.interrupt_interval = true;  // the 1 ms interrupt interval of a real mouse
+          sim->SetFaults(SimLink::kWired, faults);
+          backend = std::make_shared<WriteStampBackend>(
+              sim, [](const uint8_t*, size_t) { return true; }, true);
+          return backend;
+        }),
+        store(stack.store),
+        jobs(stack.jobs) {
     jobs->Run(WorkerTask::kStartup);
   }
-  ~SimJobs() { std::filesystem::remove_all(home); }
 
-  std::filesystem::path home;
-  DeviceCatalogue catalogue;
   std::shared_ptr<WriteStampBackend> backend;
-  SettingsDatabase store;
-  DeviceState state;
-  MemoryKeyValueStore values;
-  std::unique_ptr<ModelContext> model;
-  RecordingDeviceView recorder;
-  std::unique_ptr<WorkerView> view;
-  DeviceManager manager;
-  std::unique_ptr<DeviceJobs> jobs;
+  SimJobsStack stack;
+  SettingsDatabase& store;
+  std::unique_ptr<DeviceJobs>& jobs;
 };
 
 void BM_FocusToFirstByte(benchmark::State& bench) {

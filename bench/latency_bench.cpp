@@ -15,18 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/memory_key_value_store.h"
-#include "write_stamp.h"
-#include "catalogue/device_catalogue.h"
-#include "device/device_manager.h"
-#include "sim/sim_backend.h"
-#include "sim/sim_setup.h"
-#include "store/settings_database.h"
-#include "worker/device_jobs.h"
+#include "sim_jobs.h"
 #include "worker/device_worker.h"
-#include "worker/model_context.h"
-#include "worker/recording_device_view.h"
-#include "worker/worker_view.h"
+#include "write_stamp.h"
 
 namespace corvane {
 namespace {
@@ -39,41 +30,16 @@ struct SimWorkerStack {
   // With `plugged` false the simulated mouse is unplugged before the worker starts.
   SimWorkerStack(SimMode mode, std::shared_ptr<HidBackend> (*wrap)(std::shared_ptr<SimBackend>),
                  bool plugged = true)
-      : home(std::filesystem::temp_directory_path() / "corvane-worker-bench") {
-    std::filesystem::remove_all(home);
-    catalogue.Load(CORVANE_DATA_DIR);
-    SimIdentity identity;
-    std::string error;
-    SimIdentityFromCatalogue(catalogue, "", identity, error);
-    sim = std::make_shared<SimBackend>(identity, mode);
-    if (!plugged) sim->Unplug(SimLink::kWired);
-    values.WriteDeviceType(identity.device_type);
-    model = std::make_unique<ModelContext>(CORVANE_DATA_DIR, home, catalogue, store, state,
-                                           [] { return std::string("Profile"); });
-    view = std::make_unique<WorkerView>(recorder, *model, values);
-    manager.SetBackend(wrap ? wrap(sim) : sim);
-    jobs = std::make_unique<DeviceJobs>(manager, *model, *view, [](int) { return std::string(); });
-    worker = std::make_unique<DeviceWorker>(*jobs, state);
+      : jobs("corvane-worker-bench", mode, wrap, plugged), state(jobs.state) {
+    worker = std::make_unique<DeviceWorker>(*jobs.jobs, state);
     worker->Post(WorkerTask::kStartup);
     worker->Start();
     worker->WaitIdle(std::chrono::seconds(10));
   }
-  ~SimWorkerStack() {
-    worker->Stop();
-    std::filesystem::remove_all(home);
-  }
+  ~SimWorkerStack() { worker->Stop(); }
 
-  std::filesystem::path home;
-  DeviceCatalogue catalogue;
-  std::shared_ptr<SimBackend> sim;
-  SettingsDatabase store;
-  DeviceState state;
-  MemoryKeyValueStore values;
-  std::unique_ptr<ModelContext> model;
-  RecordingDeviceView recorder;
-  std::unique_ptr<WorkerView> view;
-  DeviceManager manager;
-  std::unique_ptr<DeviceJobs> jobs;
+  SimJobsStack jobs;
+  DeviceState& state;
   std::unique_ptr<DeviceWorker> worker;
 };
 

@@ -25,6 +25,10 @@ import tempfile
 import threading
 import time
 
+# One way to start a private X server for every test that needs one.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "gui"))
+from gui_harness import start_xvfb  # noqa: E402
+
 DEBOUNCE_S = 0.3
 SWITCH_TIMEOUT_S = 5.0
 
@@ -153,18 +157,6 @@ class Follower:
             self.process.kill()
             raise Failure("follow did not end on SIGTERM")
         check(code == 0, "follow ended with %d: %s" % (code, self.process.stderr.read()))
-
-
-def start_xvfb():
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24",
-                             "-nolisten", "tcp"], pass_fds=(write_fd,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    with os.fdopen(read_fd) as pipe:
-        number = pipe.readline().strip()
-    check(number, "Xvfb did not start")
-    return xvfb, ":" + number
 
 
 def activate(display, window):

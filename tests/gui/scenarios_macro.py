@@ -214,6 +214,11 @@ def scenario_macro_edit(session):
 def run_file_command(session, main, command, path):
     session.press("push button", "More", macro_list(session, main))
     choose_menu_item(session, command)
+    answer_file_dialog(session, path)
+
+
+def answer_file_dialog(session, path):
+    """Types path into the open file dialog's name field and waits for the dialog to close."""
     dialog = wait_until("the file dialog", lambda: next(
         (f for f in (session.app.getChildAtIndex(i) for i in range(session.app.childCount))
          if f is not None and f.getRoleName() in ("dialog", "file chooser") and showing(f)),

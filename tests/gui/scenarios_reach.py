@@ -252,14 +252,7 @@ def scenario_reach_profile_import_error(session):
     session.press("push button", "Profile 1", main)
     chooser = session.window("ProfileDlg")
     session.press("push button", "Import", chooser)
-    dialog = wait_until("the file dialog", lambda: next(
-        (f for f in (session.app.getChildAtIndex(i) for i in range(session.app.childCount))
-         if f is not None and f.getRoleName() in ("dialog", "file chooser") and showing(f)),
-        None))
-    name_field = wait_until("the file name field", lambda: next(
-        (n for n in session.walk(dialog) if n.getRoleName() == "text" and showing(n)
-         and n.getState().contains(gui_harness.pyatspi.STATE_EDITABLE)), None))
-    macros.set_field(session, name_field, path)
+    macros.answer_file_dialog(session, path)
     box = session.window("MessageBox")
     said = [n.name for n in session.walk(box) if n.getRoleName() == "label"]
     if not any("broken.xml" in text for text in said):
