@@ -238,6 +238,7 @@ namespace corvane {
   X(NotInStep, 660) \
   X(DeleteMacroTitle, 661) \
   X(DeleteMacroBody, 662) \
+  X(ClearMacroBody, 663) \
   X(LinkApplications, 670) \
   X(LinkedApplications, 671) \
   X(ApplicationChoices, 672) \

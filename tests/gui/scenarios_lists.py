@@ -6,7 +6,8 @@ import gui_harness
 from gui_harness import HarnessError, showing, wait_until
 from gui_steps import MAIN_TITLE, PROFILE_TAIL, active_profile, centre, commands_after, quiet
 from gui_steps import open_device
-from scenarios_macro import item_names, macro_list, new_macro, open_macros
+from scenarios_macro import choose_menu_item, event_list, item_names, macro_list, new_macro
+from scenarios_macro import open_macros, rows_of, stored_events
 
 WHEEL_DOWN, WHEEL_UP = 5, 4
 
@@ -97,7 +98,58 @@ def scenario_lists_macros(session):
     wait_until("the thirteenth macro selected by the pointer", lambda: selected(thirteenth))
 
 
+def shown_events(session, main):
+    return len(rows_of(session, event_list(session, main)))
+
+
+def answer_box(session, answer):
+    box = session.window("MessageBox")
+    session.press("push button", answer, box)
+    wait_until("the box to close", lambda: not showing(box))
+
+
+def scenario_lists_macro_keys(session):
+    """The row the keyboard moves to in the macro list is the macro shown, so "Clear" and
+    "Delete" act on the macro the person sees; clearing asks first."""
+    main = open_macros(session)
+    clicked = new_macro(session, main, "Custom 1")
+    session.press("push button", "Insert", main)
+    choose_menu_item(session, "Right click")
+    wait_until("Custom 1's click shown", lambda: shown_events(session, main) == 4)
+    new_macro(session, main, "Custom 2")
+    wait_until("the empty Custom 2 shown", lambda: shown_events(session, main) == 0)
+    lst = macro_list(session, main)
+    session.click_at(*centre(row(session, lst, "Custom 2")))
+    session.focus_window(MAIN_TITLE)
+    for key, name, events in (("Up", "Custom 1", 4), ("End", "Custom 2", 0),
+                              ("Home", "Custom 1", 4)):
+        session.key(key)
+        wait_until("%s to show %s" % (key, name), lambda: selected(row(session, lst, name)) and
+                   shown_events(session, main) == events)
+
+    session.press("push button", "Clear", main)
+    answer_box(session, "Cancel")
+    if len(stored_events(session, clicked["macro_id"])) != 4:
+        raise HarnessError("a cancelled clear left %s" % stored_events(session, clicked["macro_id"]))
+    session.press("push button", "Clear", main)
+    answer_box(session, "OK")
+    wait_until("Custom 1 emptied in the store and on the page", lambda: not stored_events(
+        session, clicked["macro_id"]) and shown_events(session, main) == 0)
+
+    session.click_at(*centre(row(session, lst, "Custom 1")))
+    session.focus_window(MAIN_TITLE)
+    session.key("Down")
+    wait_until("Down to choose Custom 2", lambda: selected(row(session, lst, "Custom 2")))
+    session.act(wait_until("the macro list's delete button", lambda: next(
+        (n for n in session.walk(main) if n.getRoleName() == "push button" and
+         n.name == "Delete" and n.description == "Macro list" and showing(n)), None)))
+    answer_box(session, "OK")
+    wait_until("Custom 2 deleted, Custom 1 kept",
+               lambda: item_names(session, lst) == ["Custom 1"])
+
+
 SCENARIOS = {
+    "lists_macro_keys": scenario_lists_macro_keys,
     "lists_profiles": scenario_lists_profiles,
     "lists_macros": scenario_lists_macros,
 }

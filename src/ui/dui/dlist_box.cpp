@@ -244,7 +244,12 @@ void DListBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void DListBox::MoveSelection(int index) {
   if (GetCount() == 0) return;
-  SetCurSel(std::clamp(index, 0, GetCount() - 1));
+  const int row = std::clamp(index, 0, GetCount() - 1);
+  if (choose_on_move_ && row != current_) {
+    ChooseItem(row);
+  } else {
+    SetCurSel(row);
+  }
 }
 
 void DListBox::keyPressEvent(QKeyEvent* event) {

@@ -51,6 +51,9 @@ class DListBox : public MControlFont {
   int64_t GetCurData() const { return GetItemData(current_); }
   // Chooses `index` as a click on it does: selects it and notifies code 2 with the index.
   void ChooseItem(int index);
+  // Whether the arrow, paging and Home/End keys choose the row they move to (for lists whose
+  // page shows the selected row's content) or only select it until Enter (the default).
+  void SetChooseOnMove(bool choose) { choose_on_move_ = choose; }
   // Where row `index` is drawn; empty when out of range or scrolled out of view.
   QRect ItemRect(int index) const;
   // The first row shown, and how many whole rows the area holds (at least 1).
@@ -97,6 +100,7 @@ class DListBox : public MControlFont {
 
   std::vector<Row> rows_;
   int current_ = -1;
+  bool choose_on_move_ = false;
   int first_ = 0;  // first row shown
   int wheel_rest_ = 0;  // wheel movement short of a whole row
   std::string last_edit_;

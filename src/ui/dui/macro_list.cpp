@@ -8,7 +8,11 @@
 namespace corvane::DUI {
 
 MacroList::MacroList(QWidget* parent, MDialog* owner, int id)
-    : DListBox(parent, owner, id), more_(new MoreButton(this, [this] { ShowMenu(); })) {}
+    : DListBox(parent, owner, id), more_(new MoreButton(this, [this] { ShowMenu(); })) {
+  // The page shows the selected macro's events, and "Clear" and "Delete" act on the macro
+  // shown: the row the keyboard moves to must be the one shown.
+  SetChooseOnMove(true);
+}
 
 int MacroList::AddString(const std::string& text, int64_t data, int) {
   return DListBox::AddString(text, data);

@@ -253,6 +253,10 @@ int64_t MacroPage::OnMessage(int id, int code, int64_t extra) {
       AfterEdit(editor_.DeleteEvent(events_->GetSelectEvent()));
       break;
     case kIdClearEvents:
+      if (editor_.SelectedMacro() <= 0 ||
+          window_.MessageBox(kTextClearEvents, kTextClearMacroBody, 2) != DUI::MWindow::kModalOk) {
+        break;
+      }
       events_->DeleteAllItems();
       HideEditPanel();
       AfterEdit(editor_.Clear());
