@@ -48,6 +48,8 @@ struct DeviceEntry {
   OnlineState online_state = OnlineState::kOnline;
   std::string dev_id;
   std::array<uint8_t, kDeviceInfoSize> device_info{};
+  // Whether it ever answered the device-information query.
+  bool answered = false;
 };
 
 // A copy of an entry without its handle, for callers outside the manager's lock.

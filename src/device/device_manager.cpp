@@ -3,6 +3,7 @@
 // see the entry list half rebuilt. Notification reads are in device_manager_notify.cpp.
 #include "device/device_manager.h"
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -132,6 +133,7 @@ bool DeviceManager::IdentifyEntry(DeviceEntry& entry) {
   std::memcpy(entry.device_info.data(), reply, kDeviceInfoSize);
   entry.dev_id = dev_id;
   entry.device_type = device_type;
+  entry.answered = true;
   Trace("EnumerateDevice!, GetDeviceId: %s, GetDeviceType: %d", entry.dev_id.c_str(),
         entry.device_type);
   return true;
@@ -309,6 +311,26 @@ std::vector<DeviceEntryInfo> DeviceManager::Entries() const {
   std::vector<DeviceEntryInfo> list;
   for (const auto& entry : entries_) list.push_back(InfoOf(*entry));
   return list;
+}
+
+bool DeviceManager::HasUnnamedEntries() const {
+  std::lock_guard lock(mutex_);
+  return std::any_of(entries_.begin(), entries_.end(),
+                     [](const auto& entry) { return !entry->answered; });
+}
+
+bool DeviceManager::NameUnnamedEntries() {
+  std::vector<DeviceEntry*> unnamed;
+  {
+    std::lock_guard lock(mutex_);
+    for (const auto& entry : entries_) {
+      if (!entry->answered) unnamed.push_back(entry.get());
+    }
+  }
+  // Only the worker rebuilds the list, so the entries outlive the queries made unlocked.
+  bool named = false;
+  for (DeviceEntry* entry : unnamed) named = IdentifyEntry(*entry) || named;
+  return named;
 }
 
 bool DeviceManager::IsDevicePresent(int device_type) const {

@@ -92,6 +92,10 @@ class DeviceManager {
   bool WirelessEntriesOfSelected(std::vector<DeviceEntryInfo>& list) const;
   // Snapshot of every entry in enumeration order.
   std::vector<DeviceEntryInfo> Entries() const;
+  // True when an opened entry did not say which mouse it is (it refused, or was busy).
+  bool HasUnnamedEntries() const;
+  // Asks those entries again. True when one of them answered now.
+  bool NameUnnamedEntries();
   // An entry of `device_type` with a dev_id whose online state is above 0.
   bool IsDevicePresent(int device_type) const;
   // Only when opened: release number of the first entry with `mode`. False when none.

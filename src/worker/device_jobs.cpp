@@ -135,6 +135,14 @@ void DeviceJobs::RetryOwed() {
   ShowWhetherInStep();
 }
 
+bool DeviceJobs::HasUnnamedDevices() const { return manager_.HasUnnamedEntries(); }
+
+bool DeviceJobs::NameRefusingDevices() {
+  if (!manager_.NameUnnamedEntries()) return false;
+  Run(WorkerTask::kArrival);
+  return true;
+}
+
 void DeviceJobs::ShowWhetherInStep() {
   if (!State().Link()) return;  // the off line says more than this one
   const bool behind = !owed_.empty();

@@ -96,6 +96,11 @@ class DeviceJobs {
   // Sends again what the mouse did not take, for a mouse that refused while it stayed
   // linked: nothing else would give it another chance until the user's next change.
   void RetryOwed();
+  // True when a plugged-in mouse or receiver has not said which model it is.
+  bool HasUnnamedDevices() const;
+  // Asks such a device again; once it answers, it is taken in as a device just plugged in
+  // (list, read-back). Returns whether it answered.
+  bool NameRefusingDevices();
 
  private:
   // The job of `task` without the failure bookkeeping of Run.

@@ -35,7 +35,7 @@ void DeviceWorker::Step() {
     const std::vector<DeviceJobs::CommandFailure> failures = jobs_.TakeFailures();
     outcomes_.NoteFinished(failures.empty() ? std::nullopt : std::optional(failures.front()));
   } else if (state_.IdlePoll()) {
-    RetryOwedWhenDue();
+    RetryRefusedWhenDue();
   }
   // The idle notification read is not a job: whoever waits for the queue to drain must
   // not wait out the read's second as well.
@@ -48,15 +48,17 @@ void DeviceWorker::Step() {
   }
 }
 
-void DeviceWorker::RetryOwedWhenDue() {
+void DeviceWorker::RetryRefusedWhenDue() {
   // A few seconds keep a refusing receiver from being asked at every read.
   constexpr std::chrono::seconds kRetryInterval{3};
-  if (!jobs_.OutOfStep() || !state_.Link()) return;
   const auto now = std::chrono::steady_clock::now();
   if (now - last_retry_ < kRetryInterval) return;
+  const bool owed = jobs_.OutOfStep() && state_.Link();
+  if (!owed && !jobs_.HasUnnamedDevices()) return;
   last_retry_ = now;
   jobs_.TakeFailures();
-  jobs_.RetryOwed();
+  // A device that answers at last is read back whole, which settles what was owed too.
+  if (!jobs_.NameRefusingDevices() && owed) jobs_.RetryOwed();
   jobs_.TakeFailures();  // a retry belongs to no posted task
 }
 

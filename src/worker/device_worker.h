@@ -45,8 +45,9 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
 
  private:
   void SetBusy(bool busy);
-  // Between notification reads: what the mouse refused goes again every few seconds.
-  void RetryOwedWhenDue();
+  // Between notification reads, every few seconds: what the mouse refused goes again, and
+  // a device that would not say which mouse it is when plugged in is asked again.
+  void RetryRefusedWhenDue();
 
   DeviceJobs& jobs_;
   DeviceState& state_;
@@ -57,7 +58,7 @@ class DeviceWorker : public CThreadBasic, public TaskPoster {
   // Whether the last step was an idle poll that itself waited at least one pause; the
   // worker thread's own.
   bool poll_waited_ = false;
-  // When what a linked mouse refused was last sent again; the worker thread's own.
+  // When a refusing device was last asked again; the worker thread's own.
   std::chrono::steady_clock::time_point last_retry_{};
   std::mutex idle_mutex_;
   std::condition_variable idle_cv_;

@@ -9,13 +9,14 @@ import gui_harness
 import scenarios_keys as keys
 import scenarios_macro as macros
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, centre, quiet, stored
+from gui_steps import MAIN_TITLE, centre, commands_after, quiet, stored
 from scenarios_dpi import PERFORMANCE_TAB, RATE_LIST, REPORT_RATE, open_page, wait_sent
 
 SIM_WINDOW = "Simulated device"
 NO_DEVICE_NOTICE = "No device found. Connect the mouse or its receiver."
 WIRELESS_LINE = "2.4G wireless connection"
 NOT_IN_STEP_LINE = "The mouse did not take the change; trying again"
+DEVICE_INFO = 0x10
 
 
 def device_card(session, main):
@@ -81,6 +82,24 @@ def scenario_reach_mouse_cycle(session):
     session.press("push button", "Plug in", sim)
     card = expect_back(session, main, "plugging in")
     click_card(session, main, card)
+
+    # Plugged in while the receiver refuses even to say which mouse it is: the card comes
+    # once it answers, without another plug.
+    session.press("page tab", "Home", main)
+    session.press("push button", "Unplug", sim)
+    expect_gone_in_words(session, main, "unplugging again")
+    refuse = session.find("check box", "Refuse commands", sim)
+    session.act(refuse, "Toggle")
+    mark = session.mark()
+    session.press("push button", "Plug in", sim)
+    # The plug-in asks twice (on arrival and when the list is rebuilt after a pause), each
+    # time with one retry: all four are refused before the receiver answers again.
+    wait_until("the plug-in's queries refused",
+               lambda: commands_after(session, mark).count(DEVICE_INFO) >= 4 and quiet(session))
+    if device_card(session, main) is not None:
+        raise HarnessError("a card for a receiver that refused to say which mouse it is")
+    session.act(refuse, "Toggle")
+    click_card(session, main, expect_back(session, main, "the receiver answering at last"))
 
 
 scenario_reach_mouse_cycle.program_args = ["--simulate=wireless"]

@@ -219,6 +219,27 @@ TEST_F(WorkerSimTest, ARefusingReceiverIsShownAndWhatItRefusedGoesAgainOnceItTak
       << "a mouse in step keeps its line untouched";
 }
 
+TEST_F(WorkerSimTest, AReceiverThatRefusedWhenPluggedInIsTakenInOnceItAnswers) {
+  StartSim(SimMode::kWireless);
+  SimFaults refusing;
+  refusing.forced_status = 0x01;
+  sim_->SetFaults(SimLink::kReceiver, refusing);
+  Set("report_rate", "2");
+  jobs_.Run(WorkerTask::kArrival);
+  ASSERT_TRUE(jobs_.HasUnnamedDevices());
+  EXPECT_FALSE(recorder_.DeviceListShown());
+  EXPECT_FALSE(jobs_.NameRefusingDevices()) << "still refusing";
+
+  sim_->SetFaults(SimLink::kReceiver, SimFaults{});
+  ASSERT_TRUE(jobs_.NameRefusingDevices());
+  EXPECT_FALSE(jobs_.HasUnnamedDevices());
+  EXPECT_TRUE(recorder_.DeviceListShown());
+  EXPECT_EQ(recorder_.ConnectionText(), kTextWireless);
+  EXPECT_EQ(Get("report_rate"), std::to_string(sim_->State().settings.report_rate))
+      << "the store holds what the mouse read back";
+  EXPECT_FALSE(jobs_.NameRefusingDevices()) << "a named device is not asked again";
+}
+
 TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
   StartSim(SimMode::kWired);
   jobs_.Run(WorkerTask::kStartup);
