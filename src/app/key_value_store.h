@@ -14,6 +14,8 @@ inline constexpr std::string_view kValueLcid = "LCID";
 inline constexpr std::string_view kValueDeviceType = "DeviceType";
 inline constexpr std::string_view kValueExitMode = "exit_mode";
 inline constexpr std::string_view kValueAutorunMinimize = "autorun_minimize";
+// What the mouse had not taken when the program last closed: "DEVICE_TYPE:TASK,TASK".
+inline constexpr std::string_view kValueOwedTasks = "owed_tasks";
 
 // Language read when the key exists but cannot be read, or cannot be created.
 inline constexpr int kUnreadableKeyLanguage = 2052;

@@ -23,6 +23,8 @@ int RunReadback(const CliOptions& options, const std::vector<std::string>& args)
     CliFail("the mouse is not reachable; nothing was read");
     return kExitDeviceFailed;
   }
+  // What the mouse missed in an earlier run was not read over; it goes to the mouse now.
+  jobs.RetryOwed();
   if (const int code = DeviceResult(jobs); code != 0) return code;
   // What was read is worth nothing when the store did not keep it.
   return StoreResult(store);

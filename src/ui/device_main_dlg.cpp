@@ -103,6 +103,8 @@ int DeviceMainDlg::OnInitDialog() {
   tray_->Add(icon, DUI::Manager::GetDeviceName(), Text(kTextTrayExit));
   tray_->SetAboutEntry(Text(kTextAbout), [this] { PostMessage(kMessageCommand, kCommandAbout, 0); });
   SetIcon(icon);
+  // Read while the last session's model is still the saved one.
+  session_.TakeOwedTasks();
   // Every start begins from "any identified model": the first rebuild then selects what
   // the device list finds instead of a model that may have gone.
   session_.Values().WriteDeviceType(kIdsOnlyDeviceType);

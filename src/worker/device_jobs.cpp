@@ -2,6 +2,7 @@
 // The upload jobs (performance, buttons, macros, lighting) are in upload_jobs.cpp.
 #include "worker/device_jobs.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -133,6 +134,32 @@ void DeviceJobs::RetryOwed() {
   JobScope scope(*this);
   SendOwed();
   ShowWhetherInStep();
+}
+
+std::string DeviceJobs::OwedText() const {
+  std::string text;
+  for (WorkerTask task : owed_) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(static_cast<int>(task));
+  }
+  return text;
+}
+
+void DeviceJobs::OweAgain(std::string_view text) {
+  std::set<WorkerTask> restoring;
+  for (int command = 0; command <= 0xFF; ++command) {
+    if (const auto task = RestoringTask(static_cast<uint8_t>(command))) restoring.insert(*task);
+  }
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = std::min(text.find(',', start), text.size());
+    int number = 0;
+    const bool read = ParseExactDecimal(text.substr(start, end - start), number);
+    if (read && restoring.count(static_cast<WorkerTask>(number)) != 0) {
+      owed_.insert(static_cast<WorkerTask>(number));
+    }
+    start = end + 1;
+  }
 }
 
 bool DeviceJobs::HasUnnamedDevices() const { return manager_.HasUnnamedEntries(); }
@@ -306,7 +333,7 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
   // Every read runs: a failed one skips only its own values. A value the mouse still owes
   // (changed while it was off) is newer in the store and is not read over.
   const auto read_into_store = [&](uint8_t command) {
-    if (owed_.count(*RestoringTask(command)) != 0) return;
+    if (Owes(*RestoringTask(command))) return;
     if (Read(command, reply)) {
       StoreWrites(profile, ParsePerformanceReadback(command, reply, sizeof reply, sensor));
     }
@@ -314,7 +341,7 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
   for (uint8_t command : {kCmdReadReportRate, kCmdReadDpiStages, kCmdReadDpiColours}) {
     read_into_store(command);
   }
-  if (owed_.count(WorkerTask::kLightingMode) == 0) LightingReadback(false);
+  if (!Owes(WorkerTask::kLightingMode)) LightingReadback(false);
   for (uint8_t command : {kCmdReadSensor, kCmdReadPower}) read_into_store(command);
   CacheDpiStages();  // the mouse's stage is now the stored one
   if (!after_link && manager_.ActiveConnectionMode() == ConnectionMode::kReceiver &&
@@ -453,6 +480,10 @@ bool DeviceJobs::MouseStillAnswers(CommandOutcome outcome) {
 
 void DeviceJobs::Owe(uint8_t command) {
   if (const std::optional<WorkerTask> task = RestoringTask(command)) owed_.insert(*task);
+}
+
+bool DeviceJobs::Owes(WorkerTask task) const {
+  return owed_.count(task) != 0 || owed_.count(WorkerTask::kUploadProfile) != 0;
 }
 
 void DeviceJobs::SendOwed() {

@@ -93,6 +93,11 @@ class DeviceJobs {
   // read-back value it did not give. They are sent again after the next job that goes
   // through and when the link comes back.
   bool OutOfStep() const { return !owed_.empty(); }
+  // What the mouse still lacks, as task numbers ("5,6"; empty when in step), so a change
+  // made just before the program closes reaches the mouse at the next start.
+  std::string OwedText() const;
+  // Adds the tasks of such a text; numbers that restore no setting are ignored.
+  void OweAgain(std::string_view text);
   // Sends again what the mouse did not take, for a mouse that refused while it stayed
   // linked: nothing else would give it another chance until the user's next change.
   void RetryOwed();
@@ -121,6 +126,9 @@ class DeviceJobs {
   bool MouseStillAnswers(CommandOutcome outcome);
   // Notes the job that puts the store's value for `command` into the mouse as owed.
   void Owe(uint8_t command);
+  // Whether the store is newer than the mouse for `task`'s values: that task, or the whole
+  // profile, is owed.
+  bool Owes(WorkerTask task) const;
   // Runs the owed jobs once the mouse takes commands again.
   void SendOwed();
   // The window's reaction to a mouse that went off behind its receiver.

@@ -4,6 +4,7 @@
 #include "app/ini_key_value_store.h"
 #include "app/language_selection.h"
 #include "app/text_ids.h"
+#include "base/text.h"
 #include "base/trace.h"
 #include "device/capture_backend.h"
 #include "device/device_manager.h"
@@ -40,6 +41,7 @@ DeviceSession::~DeviceSession() {
 bool DeviceSession::Close(std::string& error) {
   StopWorker();
   worker_.reset();
+  KeepOwedTasks();
   DeviceManager::Instance().SetStopSignal(nullptr);
   DeviceManager::Instance().SetBackend(nullptr);
   if (sim_ && !sim_->DetachStateFile(error)) {
@@ -54,6 +56,31 @@ bool DeviceSession::StopWorker() {
   stopping_.Raise();
   if (updates_) updates_->Cancel();  // a download in progress must not hold up the stop
   return worker_ ? worker_->Stop() : true;
+}
+
+void DeviceSession::KeepOwedTasks() {
+  if (!values_ || !jobs_ || !model_ || model_->DeviceType() == 0) return;
+  const std::string owed = jobs_->OwedText();
+  const std::optional<std::string> kept = values_->ReadText(kValueOwedTasks);
+  if (owed.empty() && (!kept || kept->empty())) return;  // nothing to say, nothing to clear
+  values_->WriteText(kValueOwedTasks,
+                     owed.empty() ? "" : IntToDecimal(model_->DeviceType()) + ":" + owed);
+}
+
+void DeviceSession::TakeOwedTasks() {
+  const std::optional<std::string> kept = values_->ReadText(kValueOwedTasks);
+  if (!kept || kept->empty()) return;
+  const size_t colon = kept->find(':');
+  int device_type = 0;
+  // Before the start-up job the model is the one saved, which that job selects.
+  const int model = model_->DeviceType() != 0 ? model_->DeviceType() : values_->ReadDeviceType();
+  // Another model's debts stay for that model's next session.
+  if (colon == std::string::npos || !ParseExactDecimal(kept->substr(0, colon), device_type) ||
+      device_type != model) {
+    return;
+  }
+  jobs_->OweAgain(std::string_view(*kept).substr(colon + 1));
+  values_->WriteText(kValueOwedTasks, "");
 }
 
 SettingsDatabase& DeviceSession::Store() { return SettingsDatabase::Instance(); }
@@ -133,6 +160,7 @@ bool DeviceSession::PrepareSelectedModel() {
   if (model_->DeviceType() == 0 && values_->ReadDeviceType() != 0) {
     model_->LoadDefinition(values_->ReadDeviceType());
   }
+  TakeOwedTasks();
   model_->EnsureProfiles();
   jobs_->ApplyStoredDeviceInfo();
   jobs_->CacheDpiStages();

@@ -60,6 +60,11 @@ class DeviceSession {
   // the active entry's stored device information. Returns whether entries exist.
   bool PrepareSelectedModel();
 
+  // Owes the mouse again what it had not taken when the last session of the same model
+  // closed (kept in the per-user values), so the start-up read-back does not put the mouse's
+  // older values over the store's. Before the worker starts.
+  void TakeOwedTasks();
+
   // Cancels a running transfer, ends a command's reply wait and stops the worker, waiting
   // at most its stop time. False when a job still runs after that (stuck in device I/O).
   // Commands sent after this fail at once: the session is shutting down.
@@ -89,6 +94,8 @@ class DeviceSession {
 
  private:
   std::shared_ptr<HidBackend> BuildBackend(const SessionOptions& options, std::string& error);
+  // Keeps what the mouse has not taken for TakeOwedTasks of the next session.
+  void KeepOwedTasks();
 
   std::filesystem::path program_folder_;
   ApplicationConfig config_;

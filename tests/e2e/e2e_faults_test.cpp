@@ -184,6 +184,31 @@ TEST_F(FaultsEndToEndTest, CommandsTheMouseRefusesFailTheRunAndKeepTheStoredValu
   EXPECT_NE(listed.out.find("\"active\":true}"), std::string::npos) << "the switch is stored";
 }
 
+TEST_F(FaultsEndToEndTest, AChangeTheMouseMissedReachesItAtTheNextRunNotReadOver) {
+  const fs::path off = home_.Root() / "off.state";
+  const fs::path on = home_.Root() / "on.state";
+  ASSERT_TRUE(WriteFileBytes(off, "mouse_on=0\n"));
+  ASSERT_TRUE(WriteFileBytes(on, "mouse_on=1\n"));
+  ASSERT_EQ(Cli({"--simulate=wireless", "--sim-state", on.string(), "get", "report_rate"}).out,
+            "1\n");
+  EXPECT_EQ(Cli({"--simulate=wireless", "--sim-state", off.string(), "set", "report_rate", "4"})
+                .exit_code,
+            kDeviceFailedCode);
+  // The mouse is back on with its old rate: the start-up read-back must not put that over
+  // the newer stored one, and the rate it missed goes to it.
+  const size_t before = Outs("02").size();
+  CliResult back = Cli({"--simulate=wireless", "--sim-state", on.string(), "readback"});
+  EXPECT_EQ(back.exit_code, 0) << back.err;
+  const auto sent = Outs("02");
+  ASSERT_GT(sent.size(), before) << "the missed rate was not sent";
+  EXPECT_EQ(sent.back().second.substr(10, 2), "04");
+  EXPECT_EQ(Cli({"--simulate=wireless", "--sim-state", on.string(), "get", "report_rate"}).out,
+            "4\n");
+  const size_t settled = Outs("02").size();
+  Cli({"--simulate=wireless", "--sim-state", on.string(), "readback"});
+  EXPECT_EQ(Outs("02").size(), settled) << "once taken it is not owed again";
+}
+
 TEST_F(FaultsEndToEndTest, UnplugPartWayAndForcedErrorsFailTheRunQuickly) {
   CliResult unplugged =
       Cli({"--simulate=wired", "--sim-fault", "wired:unplug_after_reports=3", "task", "5"});

@@ -2,6 +2,7 @@
 // read-back into the store, the failure reaction and the notifications.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "worker/device_jobs.h"
@@ -238,6 +239,21 @@ TEST_F(WorkerSimTest, AReceiverThatRefusedWhenPluggedInIsTakenInOnceItAnswers) {
   EXPECT_EQ(Get("report_rate"), std::to_string(sim_->State().settings.report_rate))
       << "the store holds what the mouse read back";
   EXPECT_FALSE(jobs_.NameRefusingDevices()) << "a named device is not asked again";
+}
+
+TEST_F(WorkerSimTest, OwedTasksKeptAsTextComeBackAsTheSameTasksAndNothingElse) {
+  StartSim(SimMode::kWireless);
+  EXPECT_EQ(jobs_.OwedText(), "");
+  const int rate = static_cast<int>(WorkerTask::kReportRate);
+  const int buttons = static_cast<int>(WorkerTask::kButtonTable);
+  const std::string startup = std::to_string(static_cast<int>(WorkerTask::kStartup));
+  // A task that restores no setting, junk and an empty item are not owed.
+  jobs_.OweAgain(std::to_string(rate) + ",," + startup + ",x9,+3, 4,999999999999," +
+                 std::to_string(buttons));
+  EXPECT_EQ(jobs_.OwedText(), std::to_string(std::min(rate, buttons)) + "," +
+                                  std::to_string(std::max(rate, buttons)));
+  jobs_.Run(WorkerTask::kStartup);
+  EXPECT_FALSE(jobs_.OutOfStep()) << "sent after the first job that went through";
 }
 
 TEST_F(WorkerSimTest, NotificationArrivingBeforeACommandIsHandledAfterIt) {
