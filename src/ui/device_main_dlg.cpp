@@ -378,8 +378,14 @@ void DeviceMainDlg::Exit() {
 void DeviceMainDlg::ShowFromTray() {
   ShowWindow(DUI::kShowNormal);
   if (QWidget* widget = GetSafeHwnd()) {
-    // A window minimised for want of a tray comes back at its normal size.
-    if (widget->isMinimized()) widget->showNormal();
+    // A window minimised for want of a tray comes back at its normal size. A Wayland
+    // client is neither told it was minimised nor allowed to undo it: the window is shown
+    // afresh, which the compositor maps like a new one.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+        widget->isVisible()) {
+      widget->hide();
+    }
+    if (widget->isMinimized() || !widget->isVisible()) widget->showNormal();
     widget->raise();
     widget->activateWindow();
   }

@@ -141,9 +141,7 @@ class Session:
         self._start_program()
         return self
 
-    def _start_program(self):
-        """Starts the program (a second time after restart) and finds it on the bus."""
-        self.starts += 1
+    def _program_env(self):
         env = dict(os.environ)
         runtime = os.path.join(self.home, "runtime")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
@@ -165,6 +163,23 @@ class Session:
         env.update(self.program_env)
         env.pop("CORVANE_SIMULATE", None)
         env.pop("CORVANE_HID_CAPTURE", None)
+        return env
+
+    def _command(self):
+        return [self.corvane, "--program-dir", self.program_dir] + self.program_args + [
+            "--capture", self.capture, "--sim-state", self.sim_state]
+
+    def start_second_copy(self):
+        """Starts the program once more beside the running one, as a person does from the
+        menu, and returns its exit code: it should hand over to the running copy and end."""
+        with open(self.log, "a") as log:
+            return subprocess.run(self._command(), env=self._program_env(), stdout=log,
+                                  stderr=subprocess.STDOUT, timeout=20).returncode
+
+    def _start_program(self):
+        """Starts the program (a second time after restart) and finds it on the bus."""
+        self.starts += 1
+        env = self._program_env()
         # Now and then a start never shows up on the bus (seen under a loaded machine, with
         # nothing in the program's output); one more start is allowed, and said.
         for attempt in (1, 2):
@@ -172,10 +187,8 @@ class Session:
                 # CORVANE_GUI_WRAP runs the program under a debugger, e.g. "gdb -batch -ex run
                 # -ex bt --args".
                 wrap = os.environ.get("CORVANE_GUI_WRAP", "").split()
-                self.process = subprocess.Popen(
-                    wrap + [self.corvane, "--program-dir", self.program_dir] +
-                    self.program_args + ["--capture", self.capture, "--sim-state", self.sim_state],
-                    env=env, stdout=log, stderr=subprocess.STDOUT)
+                self.process = subprocess.Popen(wrap + self._command(), env=env, stdout=log,
+                                                stderr=subprocess.STDOUT)
             try:
                 self.app = wait_until("the program on the accessibility bus", self._find_app,
                                       START_WAIT_S)

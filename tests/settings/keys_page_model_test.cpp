@@ -96,8 +96,7 @@ TEST_F(KeysPageModelTest, AListShownBeforeTheMacrosChangedNeverGivesAButtonAnoth
 
 TEST_F(KeysPageModelTest, AReloadKeepsThePickedButtonWhileTheModelHasIt) {
   model.Assignment().SelectButton(3);
-  std::vector<ButtonDefinition> buttons;
-  for (int b : {0, 1, 2, 3}) buttons.push_back(ButtonDefinition{});
+  std::vector<ButtonDefinition> buttons(4);
   for (int b = 0; b < 4; ++b) buttons[b].key_value = b;
   model.Load(kProfile, buttons);  // the worker's refresh after the mouse came back
   EXPECT_EQ(model.Assignment().SelectedButton(), 3);
