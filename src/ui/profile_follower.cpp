@@ -13,6 +13,7 @@
 #include "ui/device_main_dlg.h"
 #include "ui/pages/macro_page.h"
 #include "ui/pages_panel.h"
+#include "ui/program_settings_page.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
@@ -27,6 +28,9 @@ std::vector<std::unique_ptr<FocusSource>> WindowSources() {
   return sources;
 }
 
+// Long enough for one command's writes to land together.
+constexpr int kStoreSettleMs = 200;
+
 }  // namespace
 
 ProfileFollower::ProfileFollower(DeviceMainDlg& window)
@@ -39,7 +43,13 @@ ProfileFollower::ProfileFollower(DeviceMainDlg& window)
                                        Qt::QueuedConnection);
              return FollowService::SwitchOutcome::kDone;
            }},
-          WindowSources) {}
+          WindowSources) {
+  store_changed_.setSingleShot(true);
+  store_changed_.setInterval(kStoreSettleMs);
+  connect(&store_changed_, &QTimer::timeout, this, [this] { Reload(); });
+  connect(&store_watch_, &QFileSystemWatcher::fileChanged, this,
+          [this] { store_changed_.start(); });
+}
 
 ProfileFollower::~ProfileFollower() { service_.Stop(); }
 
@@ -48,8 +58,22 @@ void ProfileFollower::Reload() {
   SettingsDatabase& store = session.Store();
   AppLinks links = store.IsOpen() ? ReadAppLinks(store) : AppLinks{};
   int default_profile = ReadDefaultProfile(session.Values(), session.Model().DeviceAttr());
-  if (default_profile == 0) default_profile = store.GetActiveProfile();
+  if (default_profile == 0 && store.IsOpen()) {
+    // Kept from now on: read again after a followed switch, the active profile would be the
+    // linked one, and the mouse would never come back.
+    default_profile = store.GetActiveProfile();
+    WriteDefaultProfile(session.Values(), session.Model().DeviceAttr(), default_profile);
+  }
   service_.Update(std::move(links), default_profile);
+  WatchStore(store.IsOpen() ? store.Path() : std::string());
+  if (ProgramSettingsPage* page = window_.SettingsPage()) page->ShowFollowSource();
+}
+
+void ProfileFollower::WatchStore(const std::string& path) {
+  const QString file = QString::fromStdString(path);
+  if (store_watch_.files() == QStringList{file}) return;
+  if (!store_watch_.files().isEmpty()) store_watch_.removePaths(store_watch_.files());
+  if (!file.isEmpty()) store_watch_.addPath(file);
 }
 
 void ProfileFollower::ChosenByHand(int profile) {

@@ -4,7 +4,9 @@
 // a macro is being recorded or no mouse is connected, in which case it tries again later.
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QObject>
+#include <QTimer>
 #include <string>
 
 #include "focus/follow_service.h"
@@ -19,7 +21,8 @@ class ProfileFollower : public QObject {
   ~ProfileFollower() override;
 
   // Reads the links and the default profile of the selected model again; starts or
-  // stops following accordingly.
+  // stops following accordingly. Also done by itself when another program (corvane-cli)
+  // writes the model's settings database.
   void Reload();
   // A profile chosen by hand (chooser, bus) becomes the one to return to.
   void ChosenByHand(int profile);
@@ -33,8 +36,14 @@ class ProfileFollower : public QObject {
   void Apply(int profile);
   bool Busy() const;
 
+  // Watches the settings database file for links made by another program.
+  void WatchStore(const std::string& path);
+
   DeviceMainDlg& window_;
   FollowService service_;
+  QFileSystemWatcher store_watch_;
+  // Coalesces the writes of one change into one reading of the links.
+  QTimer store_changed_;
 };
 
 }  // namespace corvane::ui

@@ -46,12 +46,12 @@ class ProgramSettingsPage {
   // whether the update button is enabled. Relabel shows the same in a new language.
   void SetSoftwareCheckLabel(const std::string& text);
   void EnableSoftwareUpdate(bool enabled);
+  // Names the focus source profiles follow applications with (or that none is in use).
+  void ShowFollowSource();
 
  private:
   DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);
   void OpenLink(int id);
-  // Names the focus source profiles follow applications with (or that none is in use).
-  void ShowFollowSource();
 
   DeviceMainDlg& window_;
   AutorunEntry& autorun_;
