@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <system_error>
 
 #include "focus/app_links.h"
@@ -43,6 +44,26 @@ std::string DesktopEntryId(const fs::path& file) {
   return NormalizeAppName(wm_class.empty() ? id : wm_class);
 }
 
+// Whether the process runs on a terminal (a shell's tools: grep, timeout...), from the
+// tty field of /proc/PID/stat, which follows the name in parentheses. Unreadable: no.
+bool OnTerminal(const fs::path& process) {
+  std::ifstream in(process / "stat");
+  std::string stat;
+  std::getline(in, stat);
+  const size_t name_end = stat.rfind(')');
+  if (name_end == std::string::npos) return false;
+  std::istringstream fields(stat.substr(name_end + 1));
+  std::string state;
+  long parent = 0, group = 0, session = 0, tty = 0;
+  return static_cast<bool>(fields >> state >> parent >> group >> session >> tty) && tty != 0;
+}
+
+// An executable that is no file a person started: code run from memory, or a program
+// replaced on disk since it started (a package update shows it again at its next start).
+bool IsAnonymousExecutable(const std::string& path) {
+  return path.rfind("/memfd:", 0) == 0 || path.find(" (deleted)") != std::string::npos;
+}
+
 }  // namespace
 
 std::vector<std::string> RunningApps(const fs::path& proc_root, unsigned uid) {
@@ -56,6 +77,7 @@ std::vector<std::string> RunningApps(const fs::path& proc_root, unsigned uid) {
     std::error_code link_error;
     const fs::path exe = fs::read_symlink(entry.path() / "exe", link_error);
     if (link_error) continue;  // kernel threads have none
+    if (IsAnonymousExecutable(exe.string()) || OnTerminal(entry.path())) continue;
     std::string name = NormalizeAppName(exe.filename().string());
     if (const size_t space = name.find(' '); space != std::string::npos) name.resize(space);
     if (!name.empty()) names.insert(name);

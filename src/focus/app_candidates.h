@@ -9,6 +9,8 @@
 namespace corvane {
 
 // Executable names of the processes of user `uid` under `proc_root`, sorted, once each.
+// Left out: kernel threads, processes on a terminal (a shell's tools) and executables run
+// from memory or deleted since.
 std::vector<std::string> RunningApps(const std::filesystem::path& proc_root, unsigned uid);
 
 // The application ids of the desktop entries in the `applications` folders of `data_dirs`

@@ -28,12 +28,30 @@ TEST(InstalledApps, NameEntriesByWindowClassOrFileAndSkipHiddenOnesAndShadowedFi
             (std::vector<std::string>{"org.example.editor", "supergame"}));
 }
 
-TEST(RunningApps, ListThisTestAmongTheUsersProgramsOnce) {
-  const std::vector<std::string> apps = RunningApps("/proc", getuid());
-  const std::string self = fs::read_symlink("/proc/self/exe").filename().string();
-  EXPECT_EQ(std::count(apps.begin(), apps.end(), self), 1);
-  EXPECT_TRUE(std::is_sorted(apps.begin(), apps.end()));
-  EXPECT_TRUE(RunningApps("/proc", getuid() + 12345).empty());
+// One process of a made-up /proc: its executable link and its stat line.
+void AddProcess(const fs::path& proc, const std::string& pid, const std::string& exe,
+                const std::string& stat) {
+  fs::create_directories(proc / pid);
+  if (!exe.empty()) fs::create_symlink(exe, proc / pid / "exe");
+  WriteFileBytes(proc / pid / "stat", stat);
+}
+
+TEST(RunningApps, OfferTheUsersDesktopProgramsOnceAndNotShellToolsOrAnonymousCode) {
+  TempHome home;
+  const fs::path proc = home.Root() / "proc";
+  AddProcess(proc, "100", "/opt/games/SuperGame", "100 (SuperGame) S 1 100 100 0 -1 4194560");
+  AddProcess(proc, "101", "/opt/games/SuperGame", "101 (SuperGame) S 1 100 100 0 -1 4194560");
+  AddProcess(proc, "102", "/usr/bin/grep", "102 (grep) S 90 102 90 34816 102 4194304");
+  AddProcess(proc, "103", "/memfd:helper (deleted)", "103 (helper) S 1 103 103 0 -1 0");
+  AddProcess(proc, "104", "/usr/lib/editor (deleted)", "104 (editor) S 1 104 104 0 -1 0");
+  AddProcess(proc, "105", "", "105 (kworker/0:1) I 2 0 0 0 -1 0");
+  // A name with spaces and parentheses does not shift the fields after it.
+  AddProcess(proc, "106", "/usr/bin/web-browser", "106 (Web (Content) 1) S 1 106 106 0 -1 0");
+  AddProcess(proc, "self", "/usr/bin/other", "0 (other) S 1 1 1 0 -1 0");
+  EXPECT_EQ(RunningApps(proc, getuid()), (std::vector<std::string>{"supergame", "web-browser"}));
+  EXPECT_TRUE(RunningApps(proc, getuid() + 12345).empty()) << "another user's processes";
+  const std::vector<std::string> real = RunningApps("/proc", getuid());
+  EXPECT_TRUE(std::is_sorted(real.begin(), real.end()));
 }
 
 }  // namespace

@@ -109,6 +109,10 @@ int64_t LinkAppsDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
     FillLinked();  // the names are not edited in place: unlink and link instead
     return 1;
   }
+  if (id == kIdName && code == DUI::kNotifyReturnPressed) {
+    LinkTyped();  // Enter does what the button beside the field does
+    return 1;
+  }
   if (id == kIdName && code == DUI::kNotifyEditFinished) return 1;
   if (code != DUI::kNotifyClick) return 0;
   if (id == kIdLink) {

@@ -33,6 +33,8 @@ inline constexpr int kNotifyValueChanged = 26;
 inline constexpr int kNotifyPaletteSelect = 27;
 inline constexpr int kNotifyEditFinished = 29;
 inline constexpr int kNotifyFocusGained = 30;
+// Enter pressed in a text field: the field's text is meant to be used now.
+inline constexpr int kNotifyReturnPressed = 32;
 
 // Horizontal and vertical text alignment bits.
 inline constexpr int kAlignLeft = 0;

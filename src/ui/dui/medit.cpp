@@ -27,6 +27,10 @@ MEdit::MEdit(QWidget* parent, MDialog* owner, int id)
     title_ = text.toStdString();
     Notify(kNotifyValueChanged);
   });
+  QObject::connect(field_, &QLineEdit::returnPressed, field_, [this] {
+    title_ = field_->text().toStdString();
+    Notify(kNotifyReturnPressed);
+  });
   QObject::connect(field_, &QLineEdit::editingFinished, field_, [this] {
     title_ = field_->text().toStdString();
     Notify(kNotifyEditFinished);
