@@ -16,7 +16,11 @@ void CTextButton::paintEvent(QPaintEvent*) {
   if (!isEnabled()) color.setAlpha(110);
   painter.setFont(font);
   painter.setPen(color);
-  painter.drawText(rect(), TitleFlags(), QString::fromStdString(title_));
+  const QString text = QString::fromStdString(title_);
+  const bool wrap = (TitleFlags() & Qt::TextWordWrap) != 0;
+  painter.drawText(rect(), TitleFlags(), text);
+  RecordTitleLayout({wrap ? TextFitMode::kWrapped : TextFitMode::kFits, font, wrap, text}, text,
+                    rect());
 }
 
 }  // namespace corvane::DUI

@@ -78,20 +78,30 @@ int MControlFont::TitleFlags() const {
   return flags;
 }
 
-void MControlFont::DrawTitle(QPainter& painter, const QRect& area) const {
-  if (title_.empty()) return;
+void MControlFont::DrawTitle(QPainter& painter, const QRect& area) {
+  if (title_.empty()) {
+    title_layout_ = {};
+    return;
+  }
   QColor color = ColorFromArgb(text_color_);
   if (!isEnabled()) color.setAlpha(kDisabledAlpha);
   painter.setFont(TitleFont());
   painter.setPen(color);
   const QString text = QString::fromStdString(title_);
   const int flags = TitleFlags();
-  if (flags & Qt::TextWordWrap) {
-    painter.drawText(area, flags, text);
+  TextFit fit{TextFitMode::kFits, TitleFont(), (flags & Qt::TextWordWrap) != 0, text};
+  if (fit.wrap) {
+    fit.mode = TextFitMode::kWrapped;
   } else {
-    painter.drawText(area, flags,
-                     painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
+    fit.shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width());
+    if (fit.shown != text) fit.mode = TextFitMode::kElided;
   }
+  painter.drawText(area, flags, fit.shown);
+  RecordTitleLayout(fit, text, area);
+}
+
+void MControlFont::RecordTitleLayout(const TextFit& fit, const QString& full, const QRect& area) {
+  title_layout_ = TextLayoutRecord::Of(fit, full, area, TitleFlags());
 }
 
 }  // namespace corvane::DUI

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/dui/mcontrol.h"
+#include "ui/dui/text_fit.h"
 
 namespace corvane::DUI {
 
@@ -31,6 +32,8 @@ class MControlFont : public MControl {
   void SetVAlignment(int alignment);
   // Lets the title wrap onto several lines.
   void SetMultiLine(bool multi_line);
+  // How the title was last drawn (not drawn yet: `drawn` is false).
+  const TextLayoutRecord& TitleLayout() const { return title_layout_; }
 
  protected:
   // The font the title is drawn with.
@@ -38,7 +41,9 @@ class MControlFont : public MControl {
   // Qt alignment and wrapping flags for the title.
   int TitleFlags() const;
   // Draws the title into `area` with the text colour (dimmed when disabled).
-  void DrawTitle(QPainter& painter, const QRect& area) const;
+  void DrawTitle(QPainter& painter, const QRect& area);
+  // Keeps how `full` was drawn into `area` for TitleLayout.
+  void RecordTitleLayout(const TextFit& fit, const QString& full, const QRect& area);
   // Runs after the title changed.
   virtual void OnTitleChanged() { update(); }
   // Runs after the font or alignment changed.
@@ -47,6 +52,7 @@ class MControlFont : public MControl {
   std::string title_;
 
  private:
+  TextLayoutRecord title_layout_;
   std::string face_;
   int size_ = kDefaultFontPixels;
   int style_ = 0;

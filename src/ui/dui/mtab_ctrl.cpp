@@ -130,6 +130,11 @@ QRect MTabCtrl::ItemRect(int index) const {
   return QRect(pad_left_, pad_top_ + row * item_height_, item_width, item_height_);
 }
 
+TextLayoutRecord MTabCtrl::ItemLayout(int index) const {
+  if (index < 0 || index >= GetItemCount()) return {};
+  return items_[index].layout;
+}
+
 int MTabCtrl::ItemAt(const QPoint& point) const {
   for (int i = 0; i < GetItemCount(); ++i) {
     if (ItemRect(i).contains(point)) return i;
@@ -155,7 +160,7 @@ void MTabCtrl::PaintItem(QPainter& painter, int index) {
                      ColorFromArgb(Manager::m_select_color));
   }
   int text_left = area.left() + kIconLeft;
-  const Item& item = items_[index];
+  Item& item = items_[index];
   if (!item.icon.IsNull()) {
     const QSize size = item.icon.FrameSize().boundedTo(area.size());
     const QRect icon_rect(text_left, area.top() + (area.height() - size.height()) / 2,
@@ -167,8 +172,11 @@ void MTabCtrl::PaintItem(QPainter& painter, int index) {
   if (!selected && !hovered) color.setAlpha(200);
   painter.setFont(TitleFont());
   painter.setPen(color);
-  painter.drawText(QRect(text_left, area.top(), area.right() - text_left, area.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(item.text));
+  const QRect text_area(text_left, area.top(), area.right() - text_left, area.height());
+  const QString text = QString::fromStdString(item.text);
+  painter.drawText(text_area, Qt::AlignLeft | Qt::AlignVCenter, text);
+  item.layout = TextLayoutRecord::Of({TextFitMode::kFits, TitleFont(), false, text}, text,
+                                     text_area, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void MTabCtrl::paintEvent(QPaintEvent*) {

@@ -59,6 +59,8 @@ class MTabCtrl : public MControlFont {
   void SetItemHeight(int min_height, int max_height, int fixed);
   // The rectangle of item `index` inside the strip; empty when out of range or hidden.
   QRect ItemRect(int index) const;
+  // How item `index`'s text was last drawn.
+  TextLayoutRecord ItemLayout(int index) const;
   // The item under `point`, or -1.
   int ItemAt(const QPoint& point) const;
 
@@ -77,6 +79,7 @@ class MTabCtrl : public MControlFont {
     SkinImage icon;
     QPointer<MControl> page;
     bool visible = true;
+    TextLayoutRecord layout;
   };
   void PaintItem(QPainter& painter, int index);
 
