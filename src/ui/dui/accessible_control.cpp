@@ -227,7 +227,12 @@ QString ControlAccessible::text(QAccessible::Text t) const {
       if (auto* swatch = dynamic_cast<CColorButton*>(control); swatch && control->toolTip().isEmpty()) {
         return QString::fromStdString(ColourCode(swatch->GetColor()));
       }
-      return control->toolTip() != Name() ? control->toolTip() : QString();
+      {
+        // The whole of a cut title in the tooltip is the name already.
+        auto* font = dynamic_cast<MControlFont*>(control);
+        const QString tip = font != nullptr ? font->OwnToolTip() : control->toolTip();
+        return tip != Name() ? tip : QString();
+      }
     case QAccessible::Value:
       if (kind_ == AccessibleKind::kEdit) {
         if (auto* field = control->findChild<QLineEdit*>()) return field->text();

@@ -10,17 +10,15 @@ CTextButton::CTextButton(QWidget* parent, MDialog* owner, int id) : MButton(pare
 void CTextButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintImageFrame(painter, rect());
-  QFont font = TitleFont();
-  font.setUnderline(State().hovered);
   QColor color = ColorFromArgb(text_color_);
   if (!isEnabled()) color.setAlpha(110);
-  painter.setFont(font);
   painter.setPen(color);
   const QString text = QString::fromStdString(title_);
-  const bool wrap = (TitleFlags() & Qt::TextWordWrap) != 0;
-  painter.drawText(rect(), TitleFlags(), text);
-  RecordTitleLayout({wrap ? TextFitMode::kWrapped : TextFitMode::kFits, font, wrap, text}, text,
-                    rect());
+  TextFit fit = TitleFit(text, rect());
+  fit.font.setUnderline(State().hovered);
+  painter.setFont(fit.font);
+  painter.drawText(rect(), FlagsFor(fit), fit.shown);
+  RecordTitleLayout(fit, text, rect());
 }
 
 }  // namespace corvane::DUI

@@ -78,30 +78,46 @@ int MControlFont::TitleFlags() const {
   return flags;
 }
 
+TextFit MControlFont::TitleFit(const QString& text, const QRect& area) const {
+  const QFont font = TitleFont();
+  return FitText(text, font, area.size(), multi_line_ || HasRoomToWrap(font, area.size()));
+}
+
+int MControlFont::FlagsFor(const TextFit& fit) const {
+  const int flags = TitleFlags() & ~Qt::TextWordWrap;
+  return fit.wrap ? flags | Qt::TextWordWrap : flags;
+}
+
 void MControlFont::DrawTitle(QPainter& painter, const QRect& area) {
   if (title_.empty()) {
     title_layout_ = {};
+    ShowWholeInTooltip({});
     return;
   }
   QColor color = ColorFromArgb(text_color_);
   if (!isEnabled()) color.setAlpha(kDisabledAlpha);
-  painter.setFont(TitleFont());
-  painter.setPen(color);
   const QString text = QString::fromStdString(title_);
-  const int flags = TitleFlags();
-  TextFit fit{TextFitMode::kFits, TitleFont(), (flags & Qt::TextWordWrap) != 0, text};
-  if (fit.wrap) {
-    fit.mode = TextFitMode::kWrapped;
-  } else {
-    fit.shown = painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width());
-    if (fit.shown != text) fit.mode = TextFitMode::kElided;
-  }
-  painter.drawText(area, flags, fit.shown);
+  const TextFit fit = TitleFit(text, area);
+  painter.setFont(fit.font);
+  painter.setPen(color);
+  painter.drawText(area, FlagsFor(fit), fit.shown);
   RecordTitleLayout(fit, text, area);
 }
 
 void MControlFont::RecordTitleLayout(const TextFit& fit, const QString& full, const QRect& area) {
-  title_layout_ = TextLayoutRecord::Of(fit, full, area, TitleFlags());
+  title_layout_ = TextLayoutRecord::Of(fit, full, area, FlagsFor(fit));
+  ShowWholeInTooltip(fit.mode == TextFitMode::kElided ? full : QString());
+}
+
+void MControlFont::ShowWholeInTooltip(const QString& whole) {
+  // A tooltip set since the last drawing is the control's own.
+  if (toolTip() != cut_tooltip_) own_tooltip_ = toolTip();
+  QString wanted = own_tooltip_;
+  if (!whole.isEmpty() && own_tooltip_ != whole) {
+    wanted = own_tooltip_.isEmpty() ? whole : whole + '\n' + own_tooltip_;
+  }
+  cut_tooltip_ = wanted;
+  if (toolTip() != wanted) setToolTip(wanted);
 }
 
 }  // namespace corvane::DUI

@@ -34,6 +34,8 @@ class MControlFont : public MControl {
   void SetMultiLine(bool multi_line);
   // How the title was last drawn (not drawn yet: `drawn` is false).
   const TextLayoutRecord& TitleLayout() const { return title_layout_; }
+  // The tooltip without the whole title that a cut title adds to it.
+  QString OwnToolTip() const { return toolTip() == cut_tooltip_ ? own_tooltip_ : toolTip(); }
 
  protected:
   // The font the title is drawn with.
@@ -42,7 +44,13 @@ class MControlFont : public MControl {
   int TitleFlags() const;
   // Draws the title into `area` with the text colour (dimmed when disabled).
   void DrawTitle(QPainter& painter, const QRect& area);
-  // Keeps how `full` was drawn into `area` for TitleLayout.
+  // How `text` in the title font fits `area`: whole, wrapped (a multi-line title, or an
+  // area with room for two lines), a little smaller, or cut.
+  TextFit TitleFit(const QString& text, const QRect& area) const;
+  // TitleFlags with the wrapping the fit chose.
+  int FlagsFor(const TextFit& fit) const;
+  // Keeps how `full` was drawn into `area` for TitleLayout; a cut title shows whole in
+  // the tooltip.
   void RecordTitleLayout(const TextFit& fit, const QString& full, const QRect& area);
   // Runs after the title changed.
   virtual void OnTitleChanged() { update(); }
@@ -52,7 +60,12 @@ class MControlFont : public MControl {
   std::string title_;
 
  private:
+  // Shows `whole` (empty: nothing) in the tooltip above the control's own tooltip.
+  void ShowWholeInTooltip(const QString& whole);
+
   TextLayoutRecord title_layout_;
+  QString own_tooltip_;
+  QString cut_tooltip_;
   std::string face_;
   int size_ = kDefaultFontPixels;
   int style_ = 0;

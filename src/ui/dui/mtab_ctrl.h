@@ -71,6 +71,8 @@ class MTabCtrl : public MControlFont {
   void mouseReleaseEvent(QMouseEvent* event) override;
   // Up and Down choose the neighbouring item.
   void keyPressEvent(QKeyEvent* event) override;
+  // Tooltips of cut items.
+  bool event(QEvent* event) override;
 
  private:
   struct Item {
