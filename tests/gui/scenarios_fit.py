@@ -19,6 +19,7 @@ LANGUAGES = {2052: "简体中文", 1033: "English", 1028: "繁体中文", 1041: 
              1042: "한국어", 1058: "Українська Мова"}
 TEXT_SETTINGS, TEXT_PROFILE, TEXT_BACK = 11, 61, 110
 TEXT_TABS = [72, 73, 74, 75, 76]  # buttons, performance, macros, lighting, device settings
+TEXT_LEFT_BUTTON = 701
 DESKTOP = 0  # coordinates relative to the screen
 
 
@@ -136,6 +137,15 @@ def walk_language(session, lcid):
         time.sleep(0.3)
         check_page(session, main, language, texts[tab], problems, counted)
         session.screenshot("%d-tab%d" % (lcid, tab))
+        if tab == TEXT_TABS[0]:
+            # The button's panel: its lists and the editors' openers.
+            row = wait_until("the left button's row", lambda: next(
+                (n for n in session.walk(main) if n.getRoleName() == "list item" and showing(n)
+                 and n.name.startswith(texts[TEXT_LEFT_BUTTON] + ": ")), None))
+            session.act(row)
+            session.find("label", texts[TEXT_LEFT_BUTTON], main)
+            check_page(session, main, language, texts[tab] + " (button panel)", problems, counted)
+            session.screenshot("%d-panel" % lcid)
     profile = wait_until("the profile button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and showing(n)
          and n.name.startswith(texts[TEXT_PROFILE])), None))
@@ -144,7 +154,7 @@ def walk_language(session, lcid):
     time.sleep(0.3)
     check_page(session, chooser, language, "profile chooser", problems, counted)
     session.screenshot("%d-profiles" % lcid)
-    print("cut texts in %s: %d; elided with the whole text in name and tooltip: %d %s"
+    print("cut texts in %s: %d; elided (whole in name and tooltip): %d %s"
           % (language, len(problems), len(counted.elided), sorted(counted.elided)), flush=True)
     if problems:
         raise HarnessError("%d texts cut in %s:\n  %s" % (len(problems), language,

@@ -105,18 +105,4 @@ QRect TextLayoutRecord::CharacterRect(int offset) const {
                qRound(line.height()));
 }
 
-const char* FitModeName(TextFitMode mode) {
-  switch (mode) {
-    case TextFitMode::kWrapped:
-      return "wrapped";
-    case TextFitMode::kShrunk:
-      return "shrunk";
-    case TextFitMode::kElided:
-      return "elided";
-    case TextFitMode::kFits:
-    default:
-      return "fits";
-  }
-}
-
 }  // namespace corvane::DUI

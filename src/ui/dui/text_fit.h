@@ -51,6 +51,4 @@ struct TextLayoutRecord {
   QRect CharacterRect(int offset) const;
 };
 
-const char* FitModeName(TextFitMode mode);
-
 }  // namespace corvane::DUI
