@@ -78,6 +78,10 @@ int MControlFont::TitleFlags() const {
   return flags;
 }
 
+int MControlFont::TitleWidth() const {
+  return TextExtent(QString::fromStdString(title_), TitleFont(), false, 0).width();
+}
+
 TextFit MControlFont::TitleFit(const QString& text, const QRect& area) const {
   const QFont font = TitleFont();
   return FitText(text, font, area.size(), multi_line_ || HasRoomToWrap(font, area.size()));

@@ -32,6 +32,8 @@ class MControlFont : public MControl {
   void SetVAlignment(int alignment);
   // Lets the title wrap onto several lines.
   void SetMultiLine(bool multi_line);
+  // The width the title takes on one line in its font, for layouts that share a row.
+  int TitleWidth() const;
   // How the title was last drawn (not drawn yet: `drawn` is false).
   const TextLayoutRecord& TitleLayout() const { return title_layout_; }
   // The tooltip without the whole title that a cut title adds to it.
