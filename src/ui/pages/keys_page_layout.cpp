@@ -63,8 +63,8 @@ void KeysPage::Layout(const DUI::Rect& page_rect, double scale) {
 }
 
 int KeysPage::OpenerSplit(int left, int width, int right, double scale) const {
-  // The openers' captions ("Keyboard shortcut") take the width their words need, as far
-  // as the buttons beside them keep theirs; half and half when both fit.
+  // The openers' captions ("Keyboard shortcut") and their buttons share a row: half and
+  // half when both fit so, else where both fit, else in proportion to what each needs.
   constexpr int kButtonPadding = 24, kCaptionGap = 6;
   int caption = 0, button = 0;
   for (int id : {84, 86, 88}) {
@@ -75,9 +75,11 @@ int KeysPage::OpenerSplit(int left, int width, int right, double scale) const {
       button = std::max(button, opener->TitleWidth());
     }
   }
-  const int wanted = left + caption + static_cast<int>(kCaptionGap * scale);
-  const int most = right - button - static_cast<int>(kButtonPadding * scale);
-  return std::clamp(wanted, width / 2, std::max(width / 2, most));
+  caption += static_cast<int>(kCaptionGap * scale);
+  button += static_cast<int>(kButtonPadding * scale);
+  const int room = right - left;
+  if (caption + button <= room) return std::clamp(width / 2, left + caption, right - button);
+  return left + room * caption / (caption + button);
 }
 
 void KeysPage::LayoutPanel(double scale) {
