@@ -251,6 +251,17 @@ namespace corvane {
   X(FocusSourceScript, 679) \
   X(FocusSourceProcesses, 680) \
   X(FocusSourceOff, 681) \
+  X(ColourRed, 685) \
+  X(ColourOrange, 686) \
+  X(ColourYellow, 687) \
+  X(ColourGreen, 688) \
+  X(ColourCyan, 689) \
+  X(ColourBlue, 690) \
+  X(ColourPurple, 691) \
+  X(ColourPink, 692) \
+  X(ColourWhite, 693) \
+  X(ColourGrey, 694) \
+  X(ColourBlack, 695) \
   X(LeftButton, 701) \
   X(RightButton, 702) \
   X(MiddleButton, 703) \

@@ -24,6 +24,7 @@
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/cicon_button.h"
+#include "ui/dui/colour_names.h"
 #include "ui/dui/manager.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
@@ -45,9 +46,13 @@ DeviceMainDlg::DeviceMainDlg(DeviceSession& session, DeviceListMirror& mirror,
     : session_(session), mirror_(mirror), autorun_(autorun) {
   tray_ = std::make_unique<TrayIcon>([this] { ShowFromTray(); }, [this] { Exit(); });
   follower_ = std::make_unique<ProfileFollower>(*this);
+  // Swatches anywhere in the program are read out by their colour's word, in the language
+  // of the moment.
+  DUI::SetColourNamer([this](uint32_t colour) { return Text(DUI::ColourTextId(colour)); });
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
+  DUI::SetColourNamer(nullptr);
   // Neither the focus sources nor the worker may report to a window that is going away.
   follower_.reset();
   session_.Worker().Stop();

@@ -70,3 +70,11 @@ def stored(session, key):
                          "ON c.profile = p.profile WHERE p.status = 1 AND c.key = ?",
                          (key,)).fetchone()
     return row[0] if row else None
+
+
+def swatch(session, root, code):
+    """The colour swatch below root whose colour is `code` ("#RRGGBB"): a reader hears the
+    colour's word as its name and the code as its description."""
+    return wait_until("the swatch %s" % code, lambda: next(
+        (n for n in session.walk(root) if n.getRoleName() == "radio button" and showing(n)
+         and n.description == code), None))

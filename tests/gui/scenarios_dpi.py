@@ -5,7 +5,7 @@ settings database, and is still there after the program was ended and started ag
 import time
 
 from gui_harness import HarnessError, command_of, showing, wait_until
-from gui_steps import MAIN_TITLE, open_device, quiet, stored
+from gui_steps import MAIN_TITLE, open_device, quiet, stored, swatch
 
 PERFORMANCE_TAB = "Performance"
 DEVICE_TAB = "Device settings"
@@ -218,7 +218,7 @@ def scenario_dpi_colour(session):
     shown = [f.queryText().getText(0, -1) for f in fields]
     if shown != ["0", "255", "0"]:
         raise HarnessError("the palette opened on R, G, B = %s for a green stage" % shown)
-    session.act(session.find("radio button", "#FF0000", palette), "Toggle")
+    session.act(swatch(session, palette, "#FF0000"), "Toggle")
     session.screenshot("palette")
     session.press("push button", PALETTE_APPLY, palette)
     wait_until("the palette to close", lambda: not showing(palette))

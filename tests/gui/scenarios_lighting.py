@@ -7,7 +7,7 @@ import time
 
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, QUIET_S, centre, commands_after, open_device, quiet
+from gui_steps import MAIN_TITLE, QUIET_S, centre, commands_after, open_device, quiet, swatch
 
 LIGHTING_COMMAND = 0x05
 LIGHT_RESET_COMMAND = 0x0E
@@ -125,7 +125,7 @@ def scenario_lighting_fields(session):
     third = DEFAULT_COLOURS[2]
     wait_until("the saving pop-up to go", lambda: not saving_shown(session))
     session.focus_window(MAIN_TITLE)
-    session.click_at(*centre(session.find("radio button", "#" + rgb_hex(third), main)))
+    session.click_at(*centre(swatch(session, main, "#" + rgb_hex(third))))
     wait_until("the fields to show slot 3", lambda: [
         field_text(field(session, main, c)) for c in "RGB"] == [
         str(third & 0xFF), str((third >> 8) & 0xFF), str(third >> 16)])
@@ -159,7 +159,7 @@ def scenario_lighting_breathing(session):
     if payload != expected:
         raise HarnessError("breathing sent %s, expected %s" % (payload, expected))
     # The colour slots show the row's seven colours, the first one marked.
-    slots = [session.find("radio button", "#" + rgb_hex(c), main) for c in colours[1:]]
+    slots = [swatch(session, main, "#" + rgb_hex(c)) for c in colours[1:]]
     del slots
     screenshot_page(session, "breathing-page")
     unnamed = ["%s %r" % (n.getRoleName(), n.name) for n in session.walk(main)
@@ -173,7 +173,7 @@ def scenario_lighting_breathing(session):
 
     mark = session.mark()
     slider = session.find("slider", "Brightness", main)
-    slider.queryValue().currentValue = 2
+    slider.queryValue().currentValue = 50  # what the readout shows, in per cent
     session.find("label", "Brightness: 50%", main)
     payload = wait_until("the brightness command", lambda: lighting_after(session, mark))
     if payload[:4] != "02%02X" % (2 * 16 + row["speed"]):
@@ -195,7 +195,7 @@ def scenario_lighting_colour(session):
     choose_mode(session, combo, "Steady")
     wait_until("the steady command", lambda: quiet(session) and active_mode(session) == [3])
     mark = session.mark()
-    session.press("radio button", "#F000FF", main)  # preset 0xFF00F0
+    session.act(swatch(session, main, "#F000FF"))  # preset 0xFF00F0
     payload = wait_until("the preset's command", lambda: lighting_after(session, mark))
     row = light_row(session, 3)
     if payload[:2] != "03" or payload[4:] != "F000FF":

@@ -1,20 +1,28 @@
-"""What a screen reader hears: icon-only buttons named by their tooltips, and backdrops
-kept quiet instead of read out as colour codes. Walks every page of the window.
+"""What a screen reader hears: icon-only buttons named by their tooltips, backdrops kept
+quiet, colour swatches called by their colour's word (the code in the description), and
+the lighting sliders reading what the readout beside them shows. Walks every page of the
+window.
 """
 import re
 import time
 
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, open_device
+from gui_steps import MAIN_TITLE, open_device, swatch
 
-COLOUR_CODE = re.compile(r"^#[0-9A-F]{6}$")
+COLOUR_CODE = re.compile(r"#[0-9A-F]{6}")
+# Names made of a picture's file name: decoration that should say nothing.
+SKIN_FILE = re.compile(r"^(img|btn|bg|bkg|icon|sysbtn|main)_|\.png$", re.I)
 PAGES = ["Buttons", "Performance", "Macros", "Lighting", "Device settings"]
+# Swatches of the steady light's presets and what a person calls them.
+PRESET_WORDS = {"#FF0000": "Red", "#F000FF": "Pink", "#000CFF": "Blue", "#00FFFC": "Cyan",
+                "#00FF06": "Green", "#FFDE00": "Yellow", "#FF4800": "Orange", "#FFFFFF": "White"}
 
 
 def scenario_reader_names(session):
     """The device list's paging buttons read "Previous page" and "Next page"; no showing
-    object but a colour swatch is named by a colour code, on any page."""
+    object is named by a colour code or a skin file on any page (swatches included: they
+    say their colour), and the lighting sliders read what their readouts show."""
     main = session.window(MAIN_TITLE)
     for name in ("Previous page", "Next page"):
         session.find("push button", name, main, visible=False)
@@ -24,10 +32,56 @@ def scenario_reader_names(session):
         session.press("page tab", page, main)
         session.find("page tab", page, main)
         heard += ["%s: %s %r" % (page, n.getRoleName(), n.name) for n in session.walk(main)
-                  if showing(n) and COLOUR_CODE.match(n.name or "")
-                  and n.getRoleName() != "radio button"]
+                  if showing(n) and (COLOUR_CODE.search(n.name or "")
+                                     or SKIN_FILE.search(n.name or ""))]
+        if page == "Lighting":
+            heard += lighting_words(session, main)
     if heard:
-        raise HarnessError("read out as colour codes:\n  " + "\n  ".join(heard))
+        raise HarnessError("read out as codes, file names or raw numbers:\n  " + "\n  ".join(heard))
+
+
+def readout(session, root, caption):
+    """The readout label beside a slider ("Brightness: 75%") and its number."""
+    pattern = re.compile(r"^%s\W+(\d+)%%?$" % re.escape(caption))
+    for node in session.find_all("label", root):
+        match = pattern.match(node.name or "") if showing(node) else None
+        if match:
+            return node.name, int(match.group(1))
+    raise HarnessError("no readout %r on the lighting page" % caption)
+
+
+def choose_mode(session, main, name):
+    combo = next(n for n in session.walk(main) if n.getRoleName() == "combo box" and showing(n)
+                 and n.childCount >= 6)
+    session.act(next(combo.getChildAtIndex(i) for i in range(combo.childCount)
+                     if combo.getChildAtIndex(i).name == name))
+    wait_until("the %s mode shown" % name, lambda: combo.name == name)
+
+
+def lighting_words(session, main):
+    """The steady light's preset swatches say their colour; breathing's brightness and
+    speed sliders read the number their readouts show, before and after a step down."""
+    heard = []
+    choose_mode(session, main, "Steady")
+    for code, word in PRESET_WORDS.items():
+        node = swatch(session, main, code)
+        if node.name != word:
+            heard.append("Lighting: the %s swatch is called %r, not %r" % (code, node.name, word))
+    choose_mode(session, main, "Breathing")
+    for caption in ("Brightness", "Speed"):
+        slider = session.find("slider", caption, main)
+        for step in range(2):
+            text, number = readout(session, main, caption)
+            value = int(slider.queryValue().currentValue)
+            if value != number:
+                heard.append("Lighting: the %s slider reads %d where %r is shown" %
+                             (caption, value, text))
+                break
+            if step == 0:
+                session.act(slider, "Decrease")
+                wait_until("the %s readout to follow a step down" % caption,
+                           lambda: readout(session, main, caption)[0] != text)
+    return heard
 
 
 def focused(session, root):

@@ -11,6 +11,7 @@
 #include "ui/dui/carea.h"
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/ccolor_button.h"
+#include "ui/dui/colour_names.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/macro_list.h"
@@ -190,7 +191,10 @@ QString ControlAccessible::Name() const {
   }
   if (shown.isEmpty()) shown = control->toolTip();
   if (!shown.isEmpty()) return shown;
-  if (auto* swatch = dynamic_cast<CColorButton*>(control)) return ColorName(swatch->GetColor());
+  // A swatch is called by its colour's word; its code is the description.
+  if (auto* swatch = dynamic_cast<CColorButton*>(control)) {
+    return QString::fromStdString(ColourNameFor(swatch->GetColor()));
+  }
   if (auto* page = dynamic_cast<MTabLayout*>(control)) return PageName(page);
   if (dynamic_cast<CArea*>(control) != nullptr) {
     // A plain area is a backdrop: a reader has nothing to say about "#121418". A group of
@@ -220,13 +224,24 @@ QString ControlAccessible::text(QAccessible::Text t) const {
       return Name();
     case QAccessible::Description:
       if (!control->accessibleDescription().isEmpty()) return control->accessibleDescription();
-      return control->toolTip() != Name() ? control->toolTip() : QString();
+      if (auto* swatch = dynamic_cast<CColorButton*>(control); swatch && control->toolTip().isEmpty()) {
+        return QString::fromStdString(ColourCode(swatch->GetColor()));
+      }
+      {
+        // The whole of a cut title in the tooltip is the name already.
+        auto* font = dynamic_cast<MControlFont*>(control);
+        const QString tip = font != nullptr ? font->OwnToolTip() : control->toolTip();
+        return tip != Name() ? tip : QString();
+      }
     case QAccessible::Value:
       if (kind_ == AccessibleKind::kEdit) {
         if (auto* field = control->findChild<QLineEdit*>()) return field->text();
       }
       if (auto* palette = dynamic_cast<MPalette*>(control)) {
         return ColorName(palette->GetSelectColor());
+      }
+      if (auto* slider = dynamic_cast<LightSlider*>(control)) {
+        return slider->ShownText(slider->GetPos());
       }
       if (kind_ == AccessibleKind::kProgress || kind_ == AccessibleKind::kSlider) {
         return currentValue().toString();
@@ -285,6 +300,9 @@ void* ControlAccessible::interface_cast(QAccessible::InterfaceType type) {
     if (type == QAccessible::ValueInterface &&
         (kind_ == AccessibleKind::kProgress || kind_ == AccessibleKind::kSlider)) {
       return static_cast<QAccessibleValueInterface*>(this);
+    }
+    if (type == QAccessible::TextInterface && TitledControl() != nullptr) {
+      return static_cast<QAccessibleTextInterface*>(this);
     }
     if (kind_ == AccessibleKind::kEdit &&
         (type == QAccessible::TextInterface || type == QAccessible::EditableTextInterface)) {
@@ -434,5 +452,28 @@ QVariant ControlAccessible::minimumValue() const {
 }
 
 QVariant ControlAccessible::minimumStepSize() const { return 1; }
+
+MControlFont* ControlAccessible::TitledControl() const {
+  if (!Resolve() || kind_ == AccessibleKind::kEdit || items_ != nullptr) {
+    // Combo boxes lay out their current item; other controls with items lay out items.
+    auto* combo = dynamic_cast<MComboBox*>(Control());
+    return kind_ == AccessibleKind::kComboBox ? combo : nullptr;
+  }
+  return dynamic_cast<MControlFont*>(Control());
+}
+
+QString ControlAccessible::WholeText() const {
+  MControlFont* font = TitledControl();
+  if (font == nullptr) return {};
+  if (auto* combo = dynamic_cast<MComboBox*>(font)) {
+    return QString::fromStdString(combo->GetItemText(combo->GetCurSel()));
+  }
+  return QString::fromStdString(font->GetTitle());
+}
+
+TextLayoutRecord ControlAccessible::Layout() const {
+  MControlFont* font = TitledControl();
+  return font != nullptr ? font->TitleLayout() : TextLayoutRecord();
+}
 
 }  // namespace corvane::DUI

@@ -10,9 +10,13 @@
 #include <memory>
 #include <vector>
 
+#include "ui/dui/accessible_text.h"
+#include "ui/dui/text_fit.h"
+
 namespace corvane::DUI {
 
 class MControl;
+class MControlFont;
 
 // How a control behaves for assistive tools.
 enum class AccessibleKind {
@@ -50,12 +54,17 @@ class ItemSource {
   virtual QString ExtraAction() const { return {}; }
   virtual void DoExtra(int /*index*/) {}
   virtual QAccessible::Role ItemRole() const = 0;
+  // True when the items' words are laid out by the fitting rule, each as Layout says.
+  virtual bool ReportsLayout() const { return false; }
+  virtual TextLayoutRecord Layout(int /*index*/) const { return {}; }
 };
 
 // Made for every widget without a class of its own, because a control under construction
 // still looks like a plain QWidget: what the widget is gets decided at each call, once
 // it is fully built.
-class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
+class ControlAccessible : public QAccessibleWidget,
+                          public QAccessibleValueInterface,
+                          public ShownTextInterface {
  public:
   explicit ControlAccessible(QWidget* widget);
   ~ControlAccessible() override;
@@ -79,6 +88,11 @@ class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInter
   QVariant minimumValue() const override;
   QVariant minimumStepSize() const override;
 
+  // Controls with a title: the title and how it was drawn.
+  QString WholeText() const override;
+  TextLayoutRecord Layout() const override;
+  QWidget* DrawingWidget() const override { return widget(); }
+
   // The item source (null for controls without items).
   ItemSource* Items() const;
   // The widget this interface stands for.
@@ -93,6 +107,8 @@ class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInter
   QAccessibleInterface* FieldInterface() const;
   int ItemCount() const;
   QString Name() const;
+  // The control whose title is laid out and reported, or null.
+  MControlFont* TitledControl() const;
 
   mutable bool resolved_ = false;
   mutable AccessibleKind kind_ = AccessibleKind::kPane;

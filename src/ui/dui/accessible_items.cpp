@@ -42,6 +42,8 @@ class TabItems : public ItemSource {
   bool Selected(int index) const override { return tabs_->GetCurSel() == index; }
   void Press(int index) override { tabs_->ChooseItem(index); }
   QAccessible::Role ItemRole() const override { return QAccessible::PageTab; }
+  bool ReportsLayout() const override { return true; }
+  TextLayoutRecord Layout(int index) const override { return tabs_->ItemLayout(index); }
 
  private:
   MTabCtrl* tabs_;
@@ -162,7 +164,9 @@ class RateItems : public ItemSource {
 
 // One item: its interface lives as long as the list's interface, and answers as invalid
 // once the item is gone.
-class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class ItemAccessible : public QAccessibleInterface,
+                       public QAccessibleActionInterface,
+                       public ShownTextInterface {
  public:
   ItemAccessible(ControlAccessible* list, int index) : list_(list), index_(index) {}
 
@@ -209,9 +213,18 @@ class ItemAccessible : public QAccessibleInterface, public QAccessibleActionInte
     return state;
   }
   void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                : nullptr;
+    if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+    if (type == QAccessible::TextInterface && isValid() && list_->Items()->ReportsLayout()) {
+      return static_cast<QAccessibleTextInterface*>(this);
+    }
+    return nullptr;
   }
+
+  QString WholeText() const override { return isValid() ? list_->Items()->Text(index_) : QString(); }
+  TextLayoutRecord Layout() const override {
+    return isValid() ? list_->Items()->Layout(index_) : TextLayoutRecord();
+  }
+  QWidget* DrawingWidget() const override { return list_->Widget(); }
 
   QStringList actionNames() const override {
     if (!isValid() || list_->state().disabled) return {};

@@ -10,13 +10,15 @@ CTextButton::CTextButton(QWidget* parent, MDialog* owner, int id) : MButton(pare
 void CTextButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintImageFrame(painter, rect());
-  QFont font = TitleFont();
-  font.setUnderline(State().hovered);
   QColor color = ColorFromArgb(text_color_);
   if (!isEnabled()) color.setAlpha(110);
-  painter.setFont(font);
   painter.setPen(color);
-  painter.drawText(rect(), TitleFlags(), QString::fromStdString(title_));
+  const QString text = QString::fromStdString(title_);
+  TextFit fit = TitleFit(text, rect());
+  fit.font.setUnderline(State().hovered);
+  painter.setFont(fit.font);
+  painter.drawText(rect(), FlagsFor(fit), fit.shown);
+  RecordTitleLayout(fit, text, rect());
 }
 
 }  // namespace corvane::DUI

@@ -3,6 +3,7 @@
 // the owner with code 26 and the new position; letting go notifies code 2 with it.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "ui/dui/mcontrol.h"
@@ -37,6 +38,9 @@ class LightSlider : public MControl {
   // position itself when unset. It must grow with the position.
   void SetShownValue(std::function<int(int)> shown) { shown_ = std::move(shown); }
   int ShownValue(int pos) const { return shown_ ? shown_(pos) : pos; }
+  // What follows the shown value where it is read out ("%"); empty by default.
+  void SetShownUnit(const QString& unit) { unit_ = unit; }
+  QString ShownText(int pos) const { return QString::number(ShownValue(pos)) + unit_; }
   // The position whose shown value is nearest to `value`.
   int PositionOfShown(int value) const;
 
@@ -57,6 +61,7 @@ class LightSlider : public MControl {
   int pos_ = 0;
   bool dragging_ = false;
   std::function<int(int)> shown_;
+  QString unit_;
 };
 
 }  // namespace corvane::DUI

@@ -114,8 +114,11 @@ void MComboBox::paintEvent(QPaintEvent*) {
   painter.setFont(TitleFont());
   painter.setPen(color);
   const QRect text_area = rect().adjusted(kTextPadding, 0, -kArrowWidth, 0);
-  painter.drawText(text_area, TitleFlags() & ~Qt::TextWordWrap,
-                   painter.fontMetrics().elidedText(text, Qt::ElideRight, text_area.width()));
+  // One line: the list below shows the choices whole.
+  const TextFit fit = FitText(text, TitleFont(), text_area.size(), false);
+  painter.setFont(fit.font);
+  painter.drawText(text_area, TitleFlags() & ~Qt::TextWordWrap, fit.shown);
+  RecordTitleLayout(fit, text, text_area);
   // The arrow: a small downward triangle centred in the right-hand strip.
   const QPointF centre(width() - kArrowWidth / 2.0, height() / 2.0);
   QPainterPath arrow;

@@ -78,20 +78,50 @@ int MControlFont::TitleFlags() const {
   return flags;
 }
 
-void MControlFont::DrawTitle(QPainter& painter, const QRect& area) const {
-  if (title_.empty()) return;
+int MControlFont::TitleWidth() const {
+  return TextExtent(QString::fromStdString(title_), TitleFont(), false, 0).width();
+}
+
+TextFit MControlFont::TitleFit(const QString& text, const QRect& area) const {
+  const QFont font = TitleFont();
+  return FitText(text, font, area.size(), multi_line_ || HasRoomToWrap(font, area.size()));
+}
+
+int MControlFont::FlagsFor(const TextFit& fit) const {
+  const int flags = TitleFlags() & ~Qt::TextWordWrap;
+  return fit.wrap ? flags | Qt::TextWordWrap : flags;
+}
+
+void MControlFont::DrawTitle(QPainter& painter, const QRect& area) {
+  if (title_.empty()) {
+    title_layout_ = {};
+    ShowWholeInTooltip({});
+    return;
+  }
   QColor color = ColorFromArgb(text_color_);
   if (!isEnabled()) color.setAlpha(kDisabledAlpha);
-  painter.setFont(TitleFont());
-  painter.setPen(color);
   const QString text = QString::fromStdString(title_);
-  const int flags = TitleFlags();
-  if (flags & Qt::TextWordWrap) {
-    painter.drawText(area, flags, text);
-  } else {
-    painter.drawText(area, flags,
-                     painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
+  const TextFit fit = TitleFit(text, area);
+  painter.setFont(fit.font);
+  painter.setPen(color);
+  painter.drawText(area, FlagsFor(fit), fit.shown);
+  RecordTitleLayout(fit, text, area);
+}
+
+void MControlFont::RecordTitleLayout(const TextFit& fit, const QString& full, const QRect& area) {
+  title_layout_ = TextLayoutRecord::Of(fit, full, area, FlagsFor(fit));
+  ShowWholeInTooltip(fit.mode == TextFitMode::kElided ? full : QString());
+}
+
+void MControlFont::ShowWholeInTooltip(const QString& whole) {
+  // A tooltip set since the last drawing is the control's own.
+  if (toolTip() != cut_tooltip_) own_tooltip_ = toolTip();
+  QString wanted = own_tooltip_;
+  if (!whole.isEmpty() && own_tooltip_ != whole) {
+    wanted = own_tooltip_.isEmpty() ? whole : whole + '\n' + own_tooltip_;
   }
+  cut_tooltip_ = wanted;
+  if (toolTip() != wanted) setToolTip(wanted);
 }
 
 }  // namespace corvane::DUI

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/dui/mcontrol.h"
+#include "ui/dui/text_fit.h"
 
 namespace corvane::DUI {
 
@@ -31,6 +32,12 @@ class MControlFont : public MControl {
   void SetVAlignment(int alignment);
   // Lets the title wrap onto several lines.
   void SetMultiLine(bool multi_line);
+  // The width the title takes on one line in its font, for layouts that share a row.
+  int TitleWidth() const;
+  // How the title was last drawn (not drawn yet: `drawn` is false).
+  const TextLayoutRecord& TitleLayout() const { return title_layout_; }
+  // The tooltip without the whole title that a cut title adds to it.
+  QString OwnToolTip() const { return toolTip() == cut_tooltip_ ? own_tooltip_ : toolTip(); }
 
  protected:
   // The font the title is drawn with.
@@ -38,7 +45,15 @@ class MControlFont : public MControl {
   // Qt alignment and wrapping flags for the title.
   int TitleFlags() const;
   // Draws the title into `area` with the text colour (dimmed when disabled).
-  void DrawTitle(QPainter& painter, const QRect& area) const;
+  void DrawTitle(QPainter& painter, const QRect& area);
+  // How `text` in the title font fits `area`: whole, wrapped (a multi-line title, or an
+  // area with room for two lines), a little smaller, or cut.
+  TextFit TitleFit(const QString& text, const QRect& area) const;
+  // TitleFlags with the wrapping the fit chose.
+  int FlagsFor(const TextFit& fit) const;
+  // Keeps how `full` was drawn into `area` for TitleLayout; a cut title shows whole in
+  // the tooltip.
+  void RecordTitleLayout(const TextFit& fit, const QString& full, const QRect& area);
   // Runs after the title changed.
   virtual void OnTitleChanged() { update(); }
   // Runs after the font or alignment changed.
@@ -47,6 +62,12 @@ class MControlFont : public MControl {
   std::string title_;
 
  private:
+  // Shows `whole` (empty: nothing) in the tooltip above the control's own tooltip.
+  void ShowWholeInTooltip(const QString& whole);
+
+  TextLayoutRecord title_layout_;
+  QString own_tooltip_;
+  QString cut_tooltip_;
   std::string face_;
   int size_ = kDefaultFontPixels;
   int style_ = 0;

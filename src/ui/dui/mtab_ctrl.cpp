@@ -3,7 +3,9 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "ui/dui/accessibility.h"
 #include "ui/dui/manager.h"
@@ -130,6 +132,26 @@ QRect MTabCtrl::ItemRect(int index) const {
   return QRect(pad_left_, pad_top_ + row * item_height_, item_width, item_height_);
 }
 
+TextLayoutRecord MTabCtrl::ItemLayout(int index) const {
+  if (index < 0 || index >= GetItemCount()) return {};
+  return items_[index].layout;
+}
+
+bool MTabCtrl::event(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return MControlFont::event(event);
+  // A cut item shows whole in its tooltip.
+  auto* help = static_cast<QHelpEvent*>(event);
+  const int index = ItemAt(help->pos());
+  if (index >= 0 && items_[index].layout.mode == TextFitMode::kElided) {
+    QToolTip::showText(help->globalPos(), QString::fromStdString(items_[index].text), this);
+  } else if (toolTip().isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(help->globalPos(), toolTip(), this);
+  }
+  return true;
+}
+
 int MTabCtrl::ItemAt(const QPoint& point) const {
   for (int i = 0; i < GetItemCount(); ++i) {
     if (ItemRect(i).contains(point)) return i;
@@ -155,7 +177,7 @@ void MTabCtrl::PaintItem(QPainter& painter, int index) {
                      ColorFromArgb(Manager::m_select_color));
   }
   int text_left = area.left() + kIconLeft;
-  const Item& item = items_[index];
+  Item& item = items_[index];
   if (!item.icon.IsNull()) {
     const QSize size = item.icon.FrameSize().boundedTo(area.size());
     const QRect icon_rect(text_left, area.top() + (area.height() - size.height()) / 2,
@@ -165,10 +187,15 @@ void MTabCtrl::PaintItem(QPainter& painter, int index) {
   }
   QColor color = ColorFromArgb(text_color_);
   if (!selected && !hovered) color.setAlpha(200);
-  painter.setFont(TitleFont());
   painter.setPen(color);
-  painter.drawText(QRect(text_left, area.top(), area.right() - text_left, area.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(item.text));
+  const QRect text_area(text_left, area.top(), area.right() - text_left, area.height());
+  const QString text = QString::fromStdString(item.text);
+  const TextFit fit =
+      FitText(text, TitleFont(), text_area.size(), HasRoomToWrap(TitleFont(), text_area.size()));
+  const int flags = Qt::AlignLeft | Qt::AlignVCenter | (fit.wrap ? Qt::TextWordWrap : 0);
+  painter.setFont(fit.font);
+  painter.drawText(text_area, flags, fit.shown);
+  item.layout = TextLayoutRecord::Of(fit, text, text_area, flags);
 }
 
 void MTabCtrl::paintEvent(QPaintEvent*) {

@@ -59,6 +59,8 @@ class MTabCtrl : public MControlFont {
   void SetItemHeight(int min_height, int max_height, int fixed);
   // The rectangle of item `index` inside the strip; empty when out of range or hidden.
   QRect ItemRect(int index) const;
+  // How item `index`'s text was last drawn.
+  TextLayoutRecord ItemLayout(int index) const;
   // The item under `point`, or -1.
   int ItemAt(const QPoint& point) const;
 
@@ -69,6 +71,8 @@ class MTabCtrl : public MControlFont {
   void mouseReleaseEvent(QMouseEvent* event) override;
   // Up and Down choose the neighbouring item.
   void keyPressEvent(QKeyEvent* event) override;
+  // Tooltips of cut items.
+  bool event(QEvent* event) override;
 
  private:
   struct Item {
@@ -77,6 +81,7 @@ class MTabCtrl : public MControlFont {
     SkinImage icon;
     QPointer<MControl> page;
     bool visible = true;
+    TextLayoutRecord layout;
   };
   void PaintItem(QPainter& painter, int index);
 

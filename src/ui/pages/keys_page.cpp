@@ -314,6 +314,8 @@ void KeysPage::SelectButton(int button) {
   panel_title_->SetTitle(model_->ButtonName(button));
   ShowEditors(false, false);
   ApplyPanelView();
+  // The openers' rows are parted by their words' widths, which the language changes.
+  if (DUI::MControl* page = page_) Layout(page->GetRect(), scale_);
 }
 
 void KeysPage::ShowPanel(bool show) {

@@ -70,6 +70,8 @@ class KeysPage : public QObject {
   void BuildPanel();
   void BuildEditors();
   void LayoutPanel(double scale);
+  // Where the editor openers' rows part caption and button (panel coordinates).
+  int OpenerSplit(int left, int width, int right, double scale) const;
   void FillRows();
   void FillLists();
   void ApplyPanelView();

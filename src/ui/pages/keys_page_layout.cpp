@@ -62,6 +62,26 @@ void KeysPage::Layout(const DUI::Rect& page_rect, double scale) {
                                           DUI::MouseCtrl::kDesignWidth});
 }
 
+int KeysPage::OpenerSplit(int left, int width, int right, double scale) const {
+  // The openers' captions ("Keyboard shortcut") and their buttons share a row: half and
+  // half when both fit so, else where both fit, else in proportion to what each needs.
+  constexpr int kButtonPadding = 24, kCaptionGap = 6;
+  int caption = 0, button = 0;
+  for (int id : {84, 86, 88}) {
+    if (auto* text = dynamic_cast<DUI::MControlFont*>(window_.GetControl(id))) {
+      caption = std::max(caption, text->TitleWidth());
+    }
+    if (auto* opener = dynamic_cast<DUI::MControlFont*>(window_.GetControl(id + 1))) {
+      button = std::max(button, opener->TitleWidth());
+    }
+  }
+  caption += static_cast<int>(kCaptionGap * scale);
+  button += static_cast<int>(kButtonPadding * scale);
+  const int room = right - left;
+  if (caption + button <= room) return std::clamp(width / 2, left + caption, right - button);
+  return left + room * caption / (caption + button);
+}
+
 void KeysPage::LayoutPanel(double scale) {
   const auto s = [scale](double v) { return static_cast<int>(v * scale); };
   const int w = s(kLeftOpen - kLeftClosed) - 10;
@@ -80,9 +100,10 @@ void KeysPage::LayoutPanel(double scale) {
     y += s(56);
   }
   const int editor_top = y;
+  const int split = OpenerSplit(x, w, r, scale);
   for (int id : {84, 86, 88}) {
-    place(id, DUI::Rect{x, y, w / 2, y + s(28)});
-    place(id + 1, DUI::Rect{w / 2, y, r, y + s(28)});
+    place(id, DUI::Rect{x, y, split, y + s(28)});
+    place(id + 1, DUI::Rect{split, y, r, y + s(28)});
     y += s(36);
   }
   // Both editors cover the three opener rows and what lies below them.

@@ -103,6 +103,9 @@ void LightingPage::Build() {
   speed_->SetRange(0, kMaxSpeedPosition);
   for (DUI::LightSlider* slider : {brightness_, speed_}) slider->SetImage("img_slider_bar.png", 1);
   brightness_->SetPos(kLightMaxBrightness);
+  // A reader hears the percentage the readout beside the slider shows, not its level.
+  brightness_->SetShownValue([](int level) { return level * 100 / kLightMaxBrightness; });
+  brightness_->SetShownUnit(QStringLiteral("%"));
   speed_->SetPos(2);
   window_.Tooltip(brightness_, kTextLightingBrightness);
   window_.Tooltip(speed_, kTextLightingSpeed);
