@@ -309,6 +309,12 @@ void DeviceMainDlg::CloseSettingsPage() {
   for (int id : {kIdClose, kIdMinimize, kIdSettings}) Show(id, true);
 }
 
+bool DeviceMainDlg::HandleEscape() {
+  if (!GetControl(kIdPageSettings)->IsVisible()) return false;
+  LeaveSettingsPage();
+  return true;
+}
+
 void DeviceMainDlg::HideSettingsPage() {
   if (GetControl(kIdPageSettings)->IsVisible()) LeaveSettingsPage();
 }

@@ -93,6 +93,8 @@ class DeviceMainDlg : public DUI::MDialog {
   int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
   int OnNcActivate(bool active) override;
   void OnTimer(int id) override;
+  // Escape leaves the program settings page, as its back button does.
+  bool HandleEscape() override;
 
   // Brings the window back from the tray or from behind others.
   void ShowFromTray();

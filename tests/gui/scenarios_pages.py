@@ -114,7 +114,7 @@ def tab_to(session, root, role, name, limit=60):
 def scenario_keyboard_only(session):
     """The keyboard alone opens the mouse, turns to the performance page and chooses 500 Hz:
     0x02 with code 2 reaches the mouse and both rate keys are stored. Escape then leaves
-    the main window open and declines the restore question."""
+    the main window open, declines the restore question and leaves the settings page."""
     main = session.window(MAIN_TITLE)
     session.xdotool("mousemove", 5, 5)  # the pointer rests outside the window
     session.focus_window(MAIN_TITLE)
@@ -155,6 +155,12 @@ def scenario_keyboard_only(session):
     time.sleep(QUIET_S)
     if RESTORE_COMMAND in commands_after(session, mark) or not showing(restore):
         raise HarnessError("Escape on the question sent %s" % session.out_reports_since(mark))
+    # Escape on the settings page steps back to the mouse's pages, as the back button does.
+    session.focus_window(MAIN_TITLE)
+    session.key("Escape")
+    wait_until("the settings page left", lambda: not showing(restore))
+    if not showing(session.find("page tab", "Buttons", main)) or not showing(main):
+        raise HarnessError("Escape on the settings page did not lead back to the pages")
 
 
 SCENARIOS = {

@@ -230,6 +230,13 @@ TEST_F(ControlTest, DpiSliderShowsItsEndsAndReportsMovesThenARelease) {
   EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 9);
   EXPECT_EQ(dialog_.notes[1].code, kNotifyClick);
+  // Home and End go to the ends, the paging keys a tenth of the range.
+  for (auto [key, pos] : {std::pair{Qt::Key_PageUp, 24}, {Qt::Key_End, 160}, {Qt::Key_PageUp, 160},
+                          {Qt::Key_PageDown, 145}, {Qt::Key_Home, 1}, {Qt::Key_PageDown, 1}}) {
+    QTest::keyClick(slider, key);
+    EXPECT_EQ(slider->GetPos(), pos) << "key " << static_cast<int>(key);
+    EXPECT_EQ(dialog_.notes.back().code, kNotifyClick);
+  }
   QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(399, 10));
   QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(399, 10));
   EXPECT_EQ(slider->GetPos(), 160);

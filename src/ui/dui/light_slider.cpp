@@ -55,7 +55,21 @@ void LightSlider::ChoosePos(int pos) {
 }
 
 void LightSlider::keyPressEvent(QKeyEvent* event) {
+  // A page is a tenth of the range, at least one step.
+  const int page = std::max(1, (max_ - min_) / 10);
   switch (event->key()) {
+    case Qt::Key_Home:
+      ChoosePos(min_);
+      break;
+    case Qt::Key_End:
+      ChoosePos(max_);
+      break;
+    case Qt::Key_PageDown:
+      ChoosePos(pos_ - page);
+      break;
+    case Qt::Key_PageUp:
+      ChoosePos(pos_ + page);
+      break;
     case Qt::Key_Left:
     case Qt::Key_Down:
       ChoosePos(pos_ - 1);

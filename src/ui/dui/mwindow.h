@@ -118,6 +118,9 @@ class MWindow {
   // Whether Escape asks the window to close, as its close button would: only a dialog
   // waiting for its answer (in ShowModal) does.
   bool ClosesOnEscape() const { return modal_loop_ != nullptr; }
+  // Escape in a window that does not close on it (a page to step back from). True when
+  // the key was used.
+  virtual bool HandleEscape() { return false; }
 
  private:
   friend class WindowWidget;

@@ -83,6 +83,10 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
     owner_->SendMessage(kMessageClose, MWindow::kModalCancel, 0);
     return;
   }
+  if (event->key() == Qt::Key_Escape && owner_ != nullptr && owner_->HandleEscape()) {
+    event->accept();
+    return;
+  }
   QWidget::keyPressEvent(event);
 }
 
