@@ -190,6 +190,37 @@ TEST_F(ListTest, MoreButtonsFollowTheSelectionAndAskForTheMenu) {
   EXPECT_EQ(dialog_.notes.size(), before) << "a disabled list opens no menu";
 }
 
+TEST_F(ListTest, EventAndMacroListKeysChooseTheRowTheyReachAndDeleteAsksThePage) {
+  auto* events = Make<CRecordList>("CRecordList", 166, Rect{0, 0, 300, 3 * 36});
+  for (int i = 0; i < 8; ++i) events->AddString("event " + std::to_string(i), 2, 65, i);
+  events->SetSelectEvent(4);
+  events->setFocus();
+  for (auto [key, row] : {std::pair{Qt::Key_End, 7}, {Qt::Key_Home, 0}, {Qt::Key_PageDown, 3},
+                          {Qt::Key_PageUp, 0}}) {
+    QTest::keyClick(events, key);
+    EXPECT_EQ(events->GetSelectEvent(), row) << "key " << static_cast<int>(key);
+    EXPECT_EQ(dialog_.notes.back().code, kNotifyClick) << "the page shows the row's event";
+    EXPECT_EQ(dialog_.notes.back().extra, row);
+  }
+  QTest::keyClick(events, Qt::Key_Delete);
+  EXPECT_EQ(dialog_.notes.back().code, kNotifyDeleteItem);
+  EXPECT_EQ(dialog_.notes.back().extra, 0);
+  EXPECT_EQ(events->GetItemCount(), 8) << "the page deletes, the list only asks";
+
+  auto* macros = Make<MacroList>("MacroList", 156, Rect{300, 0, 600, 200});
+  macros->AddString("Custom 1", 7);
+  macros->AddString("Custom 2", 8);
+  macros->SetCurSel(0);
+  macros->setFocus();
+  QTest::keyClick(macros, Qt::Key_End);
+  EXPECT_EQ(dialog_.notes.back().id, 156);
+  EXPECT_EQ(dialog_.notes.back().code, kNotifyClick) << "the macro moved to is the one shown";
+  EXPECT_EQ(dialog_.notes.back().extra, 1);
+  QTest::keyClick(macros, Qt::Key_Delete);
+  EXPECT_EQ(dialog_.notes.back().code, kNotifyDeleteItem);
+  EXPECT_EQ(macros->GetCount(), 2);
+}
+
 TEST_F(ListTest, MenuReturnsTheTriggeredCommandOrZero) {
   MenuWnd menu(dialog_.GetSafeHwnd());
   menu.AddItem(0, "ignored");

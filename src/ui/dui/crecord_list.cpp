@@ -195,6 +195,21 @@ void CRecordList::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
       ChooseItem(std::min(GetItemCount() - 1, current_ + 1));
       break;
+    case Qt::Key_PageUp:
+      ChooseItem(std::max(0, current_ - VisibleRows()));
+      break;
+    case Qt::Key_PageDown:
+      ChooseItem(std::min(GetItemCount() - 1, current_ + VisibleRows()));
+      break;
+    case Qt::Key_Home:
+      ChooseItem(0);
+      break;
+    case Qt::Key_End:
+      ChooseItem(GetItemCount() - 1);
+      break;
+    case Qt::Key_Delete:
+      if (isEnabled() && current_ >= 0) Notify(kNotifyDeleteItem, current_);
+      break;
     case Qt::Key_Menu:
       ShowMenu();
       break;

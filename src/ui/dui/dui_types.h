@@ -35,6 +35,8 @@ inline constexpr int kNotifyEditFinished = 29;
 inline constexpr int kNotifyFocusGained = 30;
 // Enter pressed in a text field: the field's text is meant to be used now.
 inline constexpr int kNotifyReturnPressed = 32;
+// Delete pressed on a list's selected item (extra: its position): remove it.
+inline constexpr int kNotifyDeleteItem = 33;
 
 // Horizontal and vertical text alignment bits.
 inline constexpr int kAlignLeft = 0;

@@ -38,6 +38,11 @@ void MacroList::OnListChanged() {
 }
 
 void MacroList::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete && !IsEditing() && isEnabled() && GetCurSel() >= 0) {
+    Notify(kNotifyDeleteItem, GetCurSel());  // the page asks before it deletes
+    event->accept();
+    return;
+  }
   const bool menu_key = event->key() == Qt::Key_Menu ||
                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
   if (!menu_key || IsEditing()) {

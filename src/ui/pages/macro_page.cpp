@@ -224,10 +224,12 @@ int64_t MacroPage::OnMessage(int id, int code, int64_t extra) {
       if (click) OnMacroChosen(static_cast<int>(extra));
       if (code == DUI::kNotifyEditFinished) OnRenamed(static_cast<int>(extra));
       if (code == DUI::kNotifyShowMenu) OnMacroListMenu();
+      if (code == DUI::kNotifyDeleteItem) OnDeleteMacro();
       return 1;
     case kIdEventList:
       if (click) ShowEditPanel(static_cast<int>(extra));
       if (code == DUI::kNotifyShowMenu) OnRecordListMenu();
+      if (code == DUI::kNotifyDeleteItem) DeleteSelectedEvent();
       return 1;
     case kIdDelayField:
     case kIdCountField:
@@ -248,10 +250,7 @@ int64_t MacroPage::OnMessage(int id, int code, int64_t extra) {
     case kIdNewMacro: OnNewMacro(); break;
     case kIdDeleteMacro: OnDeleteMacro(); break;
     case kIdInsert: OnInsert(); break;
-    case kIdDeleteEvent:
-      HideEditPanel();
-      AfterEdit(editor_.DeleteEvent(events_->GetSelectEvent()));
-      break;
+    case kIdDeleteEvent: DeleteSelectedEvent(); break;
     case kIdClearEvents:
       if (editor_.SelectedMacro() <= 0 ||
           window_.MessageBox(kTextClearEvents, kTextClearMacroBody, 2) != DUI::MWindow::kModalOk) {
@@ -292,6 +291,11 @@ int64_t MacroPage::OnMessage(int id, int code, int64_t extra) {
     default: return 0;
   }
   return 1;
+}
+
+void MacroPage::DeleteSelectedEvent() {
+  HideEditPanel();
+  AfterEdit(editor_.DeleteEvent(events_->GetSelectEvent()));
 }
 
 void MacroPage::OnMacroChosen(int index) {

@@ -85,6 +85,8 @@ class MacroPage {
   void OnDeleteMacro();
   void OnRenamed(int index);
   void OnMacroChosen(int index);
+  // The events list's Delete button and Delete key.
+  void DeleteSelectedEvent();
   void OnMacroListMenu();
   void OnRecordListMenu();
   void OnInsert();
