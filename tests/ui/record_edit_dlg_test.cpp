@@ -82,5 +82,19 @@ TEST(RecordEditDlg, CapturesTheLastKeyOrAMouseButtonOverTheField) {
   EXPECT_EQ(second.Captured().code, 4);
 }
 
+TEST(RecordEditDlg, TabAndEscapeLeaveTheFieldAndTheDialogInsteadOfBeingCaptured) {
+  RecordEditDlg dialog(FakeText, "A", FakeDecode);
+  std::string after_tab;
+  const int result = RunDialog(dialog, [&](QLineEdit& line) {
+    line.setFocus();
+    QTest::keyClick(&line, Qt::Key_Tab);
+    after_tab = FieldText(dialog);
+    QTest::keyClick(&line, Qt::Key_Escape);
+  });
+  EXPECT_EQ(after_tab, "A");
+  EXPECT_EQ(result, DUI::MWindow::kModalCancel) << "Escape closes the dialog";
+  EXPECT_NE(dialog.Captured().name, "Enter") << "neither key was taken for one to insert";
+}
+
 }  // namespace
 }  // namespace corvane::ui

@@ -9,6 +9,7 @@
 #include "settings/macro_event_list.h"
 #include "settings/macro_packets.h"
 #include "ui/dui/medit.h"
+#include "ui/key_input.h"
 
 namespace corvane::ui {
 namespace {
@@ -125,7 +126,9 @@ int64_t RecordEditDlg::OnMessage(int id, int code, int64_t, int64_t) {
 }
 
 bool RecordEditDlg::OnFieldKey(const QKeyEvent& event) {
-  if (!capturing_) return false;
+  // Tab and Escape keep their meaning so the keyboard can leave the field and the dialog;
+  // a macro that needs them records them.
+  if (!capturing_ || MovesFocus(event) || event.key() == Qt::Key_Escape) return false;
   if (event.isAutoRepeat() || event.type() != QEvent::KeyPress) return true;
   const KeyEvent key = decode_ ? decode_(event) : KeyEvent{};
   if (key.kind == kKeyEventKeyboard && !key.name.empty()) {
