@@ -19,7 +19,8 @@ import importlib  # noqa: E402
 
 from gui_harness import HarnessError, Session, showing, wait_until  # noqa: E402
 from gui_steps import (INTERACTIVE_ROLES, MAIN_TITLE, PROFILE_TAIL, QUIET_S,  # noqa: E402
-                       RESTORE_COMMAND, active_profile, commands_after, open_device, quiet)
+                       RESTORE_COMMAND, active_profile, commands_after, language_texts,
+                       open_device, quiet)
 
 def scenario_dump(session):
     """Every showing object of the main window has a real role and a name."""
@@ -231,19 +232,6 @@ def scenario_firmware(session):
     sent = upgrade_bytes(session, start)
     if sent < FIRMWARE_IMAGE_BYTES:
         raise HarnessError("only %d bytes reached the upgrade collection" % sent)
-
-
-def language_texts(program_dir, lcid):
-    """The texts of one shipped language file: {id: text}."""
-    with open(os.path.join(program_dir, "language", "%d.lan" % lcid), "rb") as raw:
-        data = raw.read()
-    text = data.decode("utf-16") if data.startswith(b"\xff\xfe") else data.decode("utf-8")
-    texts = {}
-    for line in text.splitlines():
-        key, sep, value = line.partition("=")
-        if sep and key.strip().isdigit():
-            texts[int(key)] = value
-    return texts
 
 
 def scenario_language(session):

@@ -2,6 +2,7 @@
 reading the capture. Each page's scenarios live in a scenarios_<page>.py file beside this
 one, with a SCENARIOS table that gui_scenarios.py picks up.
 """
+import os
 import time
 
 from gui_harness import command_of, showing, wait_until
@@ -78,3 +79,16 @@ def swatch(session, root, code):
     return wait_until("the swatch %s" % code, lambda: next(
         (n for n in session.walk(root) if n.getRoleName() == "radio button" and showing(n)
          and n.description == code), None))
+
+
+def language_texts(program_dir, lcid):
+    """The texts of one shipped language file: {id: text}."""
+    with open(os.path.join(program_dir, "language", "%d.lan" % lcid), "rb") as raw:
+        data = raw.read()
+    text = data.decode("utf-16") if data.startswith(b"\xff\xfe") else data.decode("utf-8")
+    texts = {}
+    for line in text.splitlines():
+        key, sep, value = line.partition("=")
+        if sep and key.strip().isdigit():
+            texts[int(key)] = value
+    return texts

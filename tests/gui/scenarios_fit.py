@@ -8,11 +8,10 @@ What was drawn is read from each control's text on the accessibility bus: its te
 the text as drawn (a cut one ends in "…" while its name stays whole), and its character
 extents say where the characters are.
 """
-import os
 import time
 
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, open_device
+from gui_steps import MAIN_TITLE, language_texts, open_device
 
 # The language list of the settings page: language id and the item that chooses it.
 LANGUAGES = {2052: "简体中文", 1033: "English", 1028: "繁体中文", 1041: "日本語にほんご",
@@ -21,19 +20,6 @@ TEXT_SETTINGS, TEXT_PROFILE, TEXT_BACK = 11, 61, 110
 TEXT_TABS = [72, 73, 74, 75, 76]  # buttons, performance, macros, lighting, device settings
 TEXT_LEFT_BUTTON = 701
 DESKTOP = 0  # coordinates relative to the screen
-
-
-def language_texts(program_dir, lcid):
-    """The texts of one shipped language file: {id: text}."""
-    with open(os.path.join(program_dir, "language", "%d.lan" % lcid), "rb") as raw:
-        data = raw.read()
-    text = data.decode("utf-16") if data.startswith(b"\xff\xfe") else data.decode("utf-8")
-    texts = {}
-    for line in text.splitlines():
-        key, sep, value = line.partition("=")
-        if sep and key.strip().isdigit():
-            texts[int(key)] = value
-    return texts
 
 
 ELLIPSIS = "\u2026"
