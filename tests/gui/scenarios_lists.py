@@ -142,7 +142,7 @@ def scenario_lists_macro_keys(session):
     wait_until("Down to choose Custom 2", lambda: selected(row(session, lst, "Custom 2")))
     session.act(wait_until("the macro list's delete button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and
-         n.name == "Delete" and n.description == "Macro list" and showing(n)), None)))
+         n.name == "Delete macro" and n.description == "Macro list" and showing(n)), None)))
     answer_box(session, "OK")
     wait_until("Custom 2 deleted, Custom 1 kept",
                lambda: item_names(session, lst) == ["Custom 1"])

@@ -330,10 +330,10 @@ def scenario_macro_keys(session):
     session.key("Return")
     wait_until("the new name stored", lambda: stored_macro(session, "Burst")["macro_id"] ==
                second["macro_id"])
-    # Two buttons say "Delete"; the description tells the macro list's from the events'.
+    # Two buttons say "Delete"; the reader names the macro list's "Delete macro".
     session.act(wait_until("the macro list's delete button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and
-         n.name == "Delete" and n.description == "Macro list" and showing(n)), None)))
+         n.name == "Delete macro" and n.description == "Macro list" and showing(n)), None)))
     session.press("push button", "OK", session.window("MessageBox"))
     wait_until("Burst gone from list and store", lambda: item_names(
         session, macro_list(session, main)) == ["Custom 1"])

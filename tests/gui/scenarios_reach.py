@@ -143,7 +143,7 @@ def delete_selected_macro(session, main, answer):
     """The macro list's Delete, answered OK or Cancel in the box that asks first."""
     session.act(wait_until("the macro list's delete button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and
-         n.name == "Delete" and n.description == "Macro list" and showing(n)), None)))
+         n.name == "Delete macro" and n.description == "Macro list" and showing(n)), None)))
     box = session.window("MessageBox")
     session.find("label", "Delete macro", box)
     session.press("push button", answer, box)

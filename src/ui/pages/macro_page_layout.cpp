@@ -203,6 +203,9 @@ void MacroPage::Relabel() {
   value_field_->setAccessibleName(QString::fromStdString(window_.Text(kTextEventValueLabel)));
   macros_->setAccessibleName(QString::fromStdString(window_.Text(kTextMacroList)));
   events_->setAccessibleName(QString::fromStdString(window_.Text(kTextMacroEvents)));
+  // Two buttons read "Delete": the reader hears which one by its name.
+  window_.GetControl(kIdDeleteMacro)
+      ->setAccessibleName(QString::fromStdString(window_.Text(kTextDeleteMacroTitle)));
   macros_->SetMoreTooltip(window_.Text(kTextListMenu));
   events_->SetMoreTooltip(window_.Text(kTextListMenu));
   const int chosen = std::max(0, mouse_combo_->GetCurSel());
