@@ -217,6 +217,30 @@ TEST_F(ControlTest, StageListReportsRowSwatchAndEditByTheirCodes) {
   EXPECT_FALSE(list->BeginEdit(5));
 }
 
+TEST_F(ControlTest, EnterEditsAStageAndTheKeyboardStaysOnTheListAfterwards) {
+  auto* list = Make<DPIControl>("DPIControl", 116, Rect{0, 0, 300, 240});
+  auto* next = Make<MEdit>("NumberEdit", 139, Rect{0, 250, 120, 280}, "12");
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(next, nullptr);
+  list->AddItem(800, 0x0000FF);
+  list->AddItem(1600, 0x00FF00);
+  dialog_.GetSafeHwnd()->activateWindow();
+  if (!QTest::qWaitForWindowActive(dialog_.GetSafeHwnd())) GTEST_SKIP() << "no activation here";
+  list->setFocus();
+  QTest::keyClick(list, Qt::Key_Down);
+  QTest::keyClick(list, Qt::Key_Return);
+  auto* field = list->findChild<QLineEdit*>();
+  ASSERT_NE(field, nullptr);
+  ASSERT_TRUE(field->isVisible()) << "Enter opens the stage's editor";
+  EXPECT_TRUE(field->hasFocus());
+  QTest::keyClick(field, Qt::Key_Return);
+  EXPECT_FALSE(field->isVisible()) << "the Enter that closed the editor does not open it again";
+  EXPECT_TRUE(list->hasFocus()) << "not the next control in the Tab order";
+  QTest::keyClick(list, Qt::Key_F2);
+  QTest::keyClick(field, Qt::Key_Escape);
+  EXPECT_TRUE(list->hasFocus()) << "Escape leaves the keyboard on the list too";
+}
+
 TEST_F(ControlTest, DpiSliderShowsItsEndsAndReportsMovesThenARelease) {
   auto* slider = Make<DPISlider>("DPISlider", 117, Rect{0, 0, 400, 50});
   ASSERT_NE(slider, nullptr);

@@ -187,6 +187,8 @@ void DPIControl::keyPressEvent(QKeyEvent* event) {
       if (current_ + 1 < GetCount()) ChooseItem(current_ + 1);
       break;
     case Qt::Key_F2:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
       BeginEdit(current_);
       break;
     case Qt::Key_C:

@@ -1,5 +1,6 @@
 #include "ui/dui/in_place_field.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -16,7 +17,6 @@ void InPlaceField::Begin(int row, const std::string& text, const QFont& font,
     field_ = new QLineEdit(list_);
     if (setup_) setup_(*field_);
     field_->installEventFilter(this);
-    QObject::connect(field_, &QLineEdit::returnPressed, this, [this] { Finish(true); });
   }
   row_ = row;
   const QString shown = QString::fromStdString(text);
@@ -38,6 +38,9 @@ void InPlaceField::Finish(bool keep) {
   const int row = row_;
   row_ = -1;  // first: hiding the field moves the focus, which lands here again
   const std::string text = field_->text().trimmed().toStdString();
+  // Ended with Enter or Escape, the keyboard stays on the list instead of going on to
+  // whatever control comes next.
+  if (QApplication::focusWidget() == field_) list_->setFocus(Qt::OtherFocusReason);
   field_->hide();
   if (finished_) finished_(row, keep, text);
 }
@@ -46,10 +49,14 @@ bool InPlaceField::eventFilter(QObject* watched, QEvent* event) {
   if (watched == field_ && row_ >= 0) {
     if (event->type() == QEvent::FocusOut) {
       Finish(true);
-    } else if (event->type() == QEvent::KeyPress &&
-               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-      Finish(false);
-      return true;
+    } else if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      // Taken here, so the key does not go on to the list, where Enter would choose the row
+      // or open the editor again.
+      if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        Finish(key != Qt::Key_Escape);
+        return true;
+      }
     }
   }
   return QObject::eventFilter(watched, event);
