@@ -108,7 +108,7 @@ DpiActionResult DpiStages::SetColour(int index, int rgb) {
   return Posted(WorkerTask::kDpiStageColours, StageValue(profile, index));
 }
 
-DpiActionResult DpiStages::TypeValue(int index, std::string_view text) {
+DpiActionResult DpiStages::TypeValue(int index, std::string_view text, bool keep_current) {
   if (index < 0 || index >= kMaxDpiStages) return {};
   int profile = Profile();
   int value = NormaliseTypedDpi(state_.Sensor(), DecimalToInt(text));
@@ -120,7 +120,8 @@ DpiActionResult DpiStages::TypeValue(int index, std::string_view text) {
   // Typing into another shown stage makes it the current one in the store, the page and
   // (through the job just posted) the mouse alike; a cache moved alone would hide the
   // mouse's next stage change onto it and swallow a later click on it.
-  if (index != state_.CachedIndex() && index < StoredCountAndIndex(store_, profile).first) {
+  if (!keep_current && index != state_.CachedIndex() &&
+      index < StoredCountAndIndex(store_, profile).first) {
     WriteInt(profile, kDpiIndexKey, index);
     state_.SetCachedIndex(index);
     if (state_.ShowDpiTips()) state_.SetPendingDpiPopup(value);

@@ -63,7 +63,9 @@ class DpiStages {
   // Colour chosen for a stage (0 = dialog cancelled, nothing happens): posts the stage colours.
   DpiActionResult SetColour(int index, int rgb);
   // Value typed into the list: normalised by the sensor, written, posts the DPI stages.
-  DpiActionResult TypeValue(int index, std::string_view text);
+  // Typed into the page, the stage becomes the current one; set from outside the window
+  // (the desktop bus, `keep_current`), the mouse stays on the stage it is on.
+  DpiActionResult TypeValue(int index, std::string_view text, bool keep_current = false);
   // Slider dragged while `index` is selected (-1 = none): writes the stage value.
   DpiActionResult MoveSlider(int index, int position);
   // Slider released, or the apply button: posts the DPI stages.

@@ -256,9 +256,8 @@ void DesktopBus::SetDpiStageValue(const QDBusMessage& message, int stage, int dp
   RunAction(message, [this, stage, dpi] {
     DeviceSession& session = window_.Session();
     const DpiActionResult result = DpiStages(session.Store(), session.State(), session.Worker())
-                                       .TypeValue(stage, std::to_string(dpi));
-    // A value typed into another row must not move the stage the mouse is on: the stage
-    // notifications are compared with, follows the store again.
+                                       .TypeValue(stage, std::to_string(dpi), true);
+    // Another row's value must not move the stage the mouse is on.
     CacheStoredDpiStages(session.Store(), session.State());
     if (window_.Pages() != nullptr) window_.Pages()->RefreshPage(DevicePage::kDpi);
     return QVariantList{result.value};

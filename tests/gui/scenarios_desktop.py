@@ -372,6 +372,12 @@ def scenario_desktop_methods(session):
     expect_equal("stage value stored", stored(session, "dpi_group%d_value" % stage), str(value))
     expect_same_bytes(session, mark, 9, "SetDpiStageValue")
     expect_equal("DpiStages after the call", properties()["DpiStages"][stage], value)
+    # Another stage's value changes that value only: the mouse stays on its stage.
+    other_stage = (stage + 1) % len(props["DpiStages"])
+    call("SetDpiStageValue", other_stage, props["DpiStages"][other_stage] + 100)
+    expect_equal("the active stage after another stage's value", properties()["ActiveDpiStage"],
+                 stage)
+    expect_equal("dpi_index after another stage's value", stored(session, "dpi_index"), str(stage))
 
     other = next(p[0] for p in props["Profiles"] if not p[2])
     mark = session.mark()

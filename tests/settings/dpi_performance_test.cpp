@@ -86,6 +86,10 @@ TEST_F(PageLogicTest, TypedAndSlidValuesFollowTheSensor) {
   // click on it changes nothing and the mouse's next stage change onto it is not missed.
   EXPECT_EQ(Get("dpi_index"), "2");
   EXPECT_EQ(state_.CachedIndex(), 2);
+  // Set from outside the window, a value leaves the mouse on its stage.
+  EXPECT_EQ(dpi.TypeValue(1, "900", true).value, 900);
+  EXPECT_EQ(Get("dpi_index"), "2");
+  EXPECT_EQ(state_.CachedIndex(), 2);
   poster_.tasks.clear();
   EXPECT_FALSE(dpi.SelectStage(2).posted);
   dpi.MoveSlider(1, 40);  // generic scale: 40 * 50
