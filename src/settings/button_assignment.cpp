@@ -204,6 +204,9 @@ ButtonPanelState ButtonAssignment::PanelState() const {
     case kFamilySpecial:
     case kFamilySystem: return {row->macro_type, row->macro_value};
     case kFamilyDisabled: return {kFamilyDisabled, 0};
+    // No list holds these: none is marked, so "Left click" does not claim the button.
+    case kFamilyKeyboard:
+    case kFamilyRapidFire: return {row->macro_type, 0};
     default: return {};
   }
 }

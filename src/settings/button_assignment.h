@@ -36,7 +36,8 @@ enum class AssignResult {
 // What the family lists show for the selected button. Every list starts from its first
 // state (FamilyListFirstItem), with the mouse list marked at its first item; a stored row of
 // families 1, 3, 4, 5, 6 or 8 then marks its list at the stored code, family 9 the disabled
-// button. Families 2 and 7 and buttons without a row keep the first state.
+// button. Families 2 and 7 (keyboard keys, rapid fire) have no list, so none is marked;
+// buttons without a row show their factory function.
 struct ButtonPanelState {
   int marked_family = kFamilyMouse;  // list marked (1, 3, 4, 5, 6, 8) or 9 for the disabled button
   int code = 0;                      // stored code to select in the marked list; 0 first state

@@ -108,6 +108,10 @@ KeysPanelView KeysPageModel::PanelView() const {
     return view;
   }
   const int position = ListPosition(state.marked_family);
+  if (position < 0 && state.marked_family != kFamilyMouse) {
+    view.lists[ListPosition(kFamilyMouse)].marked = false;  // a family without a list
+    return view;
+  }
   if (position < 0 || state.code == 0) return view;
   const std::vector<ChoiceItem> items = ListItems(state.marked_family);
   for (int i = 0; i < static_cast<int>(items.size()); ++i) {

@@ -99,8 +99,8 @@ TEST_F(ButtonAssignmentTest, FamiliesDescriptionsAndPanelState) {
   auto row = db.GetKeyAssign(kProfile, 1);
   EXPECT_EQ(row->macro_value, 5);  // clamped to the panel's ranges
   EXPECT_EQ(row->macro_value2, 255);
-  // A rapid-fire row leaves the lists in their first state: the mouse list marked.
-  EXPECT_EQ(model.PanelState().marked_family, kFamilyMouse);
+  // A rapid-fire row has no list to mark.
+  EXPECT_EQ(model.PanelState().marked_family, kFamilyRapidFire);
   EXPECT_EQ(model.PanelState().code, 0);
   const auto descriptions = model.Descriptions();
   ASSERT_EQ(descriptions.size(), 4u);
@@ -273,7 +273,7 @@ TEST_F(ButtonAssignmentTest, ListsStartFromTheirFirstState) {
   EXPECT_EQ(model.PanelState().marked_family, kFamilyMouse);  // no row yet
   EXPECT_EQ(model.PanelState().code, 0);
   ASSERT_EQ(model.ApplyKeyboard('A', "A", {.ctrl = true}), AssignResult::kSaved);
-  EXPECT_EQ(model.PanelState().marked_family, kFamilyMouse);
+  EXPECT_EQ(model.PanelState().marked_family, kFamilyKeyboard) << "no list holds it";
   // The first items the page shows: media player, calculator, the first mouse function.
   auto first_text = [](int family) {
     return FamilyListItems(family)[static_cast<size_t>(FamilyListFirstItem(family))].text_id;
