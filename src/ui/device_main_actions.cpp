@@ -16,6 +16,7 @@
 #include "worker/device_session.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
+#include "ui/dialogs/dialog_support.h"
 #include "ui/dialogs/about_dlg.h"
 #include "ui/dialogs/notice_popups.h"
 #include "ui/dialogs/link_apps_dlg.h"
@@ -109,9 +110,8 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   const bool lighting = session_.Model().HasLighting();
   const auto name = store.GetProfileName(static_cast<int>(profile));
   if (what == kProfileExport) {
-    const QString path = QFileDialog::getSaveFileName(
-        GetSafeHwnd(), QString(), QString::fromStdString(name.value_or("") + ".xml"),
-        kProfileFilter);
+    const QString path = AskXmlSaveFile(
+        GetSafeHwnd(), QString::fromStdString(name.value_or("") + ".xml"), kProfileFilter);
     if (path.isEmpty()) return;
     const ExchangeResult result =
         ExportProfile(store, static_cast<int>(profile), lighting, path.toStdString(), Texts());

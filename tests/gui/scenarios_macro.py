@@ -193,7 +193,8 @@ def scenario_macro_edit(session):
     with session.database() as db:
         before = [dict(r) for r in db.execute("SELECT * FROM t_macro_data ORDER BY macro_id")]
     path = os.path.join(session.home, "all-macros.xml")
-    run_file_command(session, main, "Export all", path)
+    # A name typed without ".xml" gets it, so the import's "*.xml" filter shows the file.
+    run_file_command(session, main, "Export all", path[:-len(".xml")])
     wait_until("the file written", lambda: os.path.exists(path))
     run_file_command(session, main, "Import all", path)
     wait_until("two macros appended", lambda: len(item_names(

@@ -10,8 +10,6 @@ namespace corvane::ui {
 namespace {
 
 constexpr uint32_t kTextGrey = 0xFF969696u;
-constexpr uint32_t kBackFill = 0x1A1A1A;
-constexpr uint32_t kBackBorder = 0x969696;
 constexpr int kLogoWidth = 260;
 constexpr int kFontPixels = 14;
 constexpr const char* kTitle = "About Window";
@@ -30,7 +28,7 @@ int AboutDlg::Open(DUI::MWindow& owner) {
 }
 
 int AboutDlg::OnInitDialog() {
-  GetPaintManager().SetBackColor(kBackFill, kBackBorder);
+  GetPaintManager().SetBackColor(kDialogFill, kDialogBorder);
   return DUI::MDialog::OnInitDialog();
 }
 

@@ -1,6 +1,7 @@
 // Helpers the dialogs share.
 #include "ui/dialogs/dialog_support.h"
 
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -51,6 +52,14 @@ DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, cons
   label->SetTextColor(color);
   if (centred) label->SetAlignment(DUI::kAlignCenter);
   return label;
+}
+
+QString AskXmlSaveFile(QWidget* parent, const QString& suggested, const QString& filter) {
+  QFileDialog dialog(parent, QString(), suggested, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("xml"));  // asks before overwriting the name it makes
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
 }
 
 }  // namespace corvane::ui

@@ -14,12 +14,23 @@ class MDialog;
 class MWindow;
 }  // namespace corvane::DUI
 
+class QWidget;
+class QString;
+
 namespace corvane::ui {
+
+// The save dialog of the exports: `suggested` as the name, and ".xml" added to a name typed
+// without an extension, so the file shows under the imports' "*.xml" filter. Empty when
+// cancelled.
+QString AskXmlSaveFile(QWidget* parent, const QString& suggested, const QString& filter);
 
 // WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN.
 inline constexpr uint32_t kDialogStyle = 0x96000000u;
 inline constexpr int kShowModalCode = 5;
 inline constexpr uint32_t kTextWhite = 0xFFFFFFFFu;
+// The dark back of the dialogs drawn without a skin image, under their white texts.
+inline constexpr uint32_t kDialogFill = 0x1A1A1A;
+inline constexpr uint32_t kDialogBorder = 0x969696;
 inline constexpr const char* kButtonImage = "img_button.png";
 inline constexpr int kButtonFrames = 4;
 inline constexpr const char* kCloseImage = "sysbtn_close.png";

@@ -19,8 +19,6 @@ constexpr int kButtonWidth = 110;
 constexpr int kFieldHeight = 32;
 constexpr int kListImageFrames = 2;
 constexpr const char* kTitle = "LinkAppsDlg";
-constexpr uint32_t kBackFill = 0x1A1A1A;  // the about box's colours: the texts are white
-constexpr uint32_t kBackBorder = 0x969696;
 
 }  // namespace
 
@@ -42,7 +40,7 @@ bool LinkAppsDlg::Open(DUI::MWindow& owner) {
 }
 
 int LinkAppsDlg::OnInitDialog() {
-  GetPaintManager().SetBackColor(kBackFill, kBackBorder);
+  GetPaintManager().SetBackColor(kDialogFill, kDialogBorder);
   return DUI::MDialog::OnInitDialog();
 }
 

@@ -9,6 +9,7 @@
 #include "settings/macro_event_list.h"
 #include "settings/macro_packets.h"
 #include "ui/dui/medit.h"
+#include "ui/dui/paint_manager.h"
 #include "ui/key_input.h"
 
 namespace corvane::ui {
@@ -92,6 +93,7 @@ void RecordEditDlg::InitUI(const DUI::Rect& rect) {
 }
 
 int RecordEditDlg::OnInitDialog() {
+  GetPaintManager().SetBackColor(kDialogFill, kDialogBorder);  // its texts are white
   SetFocusControl(field_);
   field_->SetTitle(current_);
   // The field captures from the start; the focus may only arrive once the window is active.

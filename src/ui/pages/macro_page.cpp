@@ -19,6 +19,7 @@
 #include "settings/macro_packets.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
+#include "ui/dialogs/dialog_support.h"
 #include "ui/dialogs/record_edit_dlg.h"
 #include "ui/dialogs/ui_message_box.h"
 #include "ui/dui/cicon_button.h"
@@ -518,8 +519,13 @@ void MacroPage::ImportExport(int command) {
   SettingsDatabase& store = window_.Session().Store();
   const bool is_export = command == kCmdExportMacro || command == kCmdExportAllMacros;
   if (command == kCmdExportMacro && editor_.SelectedMacro() <= 0) return;
+  // A single macro is offered under its own name.
+  const std::optional<MacroRecord> shown = command == kCmdExportMacro
+                                               ? store.GetMacro(editor_.SelectedMacro())
+                                               : std::nullopt;
+  const QString suggested = shown ? QString::fromStdString(shown->name + ".xml") : QString();
   const QString path =
-      is_export ? QFileDialog::getSaveFileName(window_.GetSafeHwnd(), QString(), QString(), kMacroFilter)
+      is_export ? AskXmlSaveFile(window_.GetSafeHwnd(), suggested, kMacroFilter)
                 : QFileDialog::getOpenFileName(window_.GetSafeHwnd(), QString(), QString(), kMacroFilter);
   if (path.isEmpty()) return;
   const std::filesystem::path file = path.toStdString();
