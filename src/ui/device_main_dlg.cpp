@@ -290,6 +290,19 @@ void DeviceMainDlg::OnTabChange(int index) {
     tabs_->SetTabCtrlVisible(false);
   }
   current_tab_ = tab_id;
+  KeepKeyboardOnThePage();
+}
+
+void DeviceMainDlg::KeepKeyboardOnThePage() {
+  // Hiding the control that had the keyboard (a card, a button of the page left) hands it
+  // on in the Tab order, to the footer's website link: one Enter away from a browser.
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && focus->isVisible() && focus != GetControl(kIdWebsite)) return;
+  if (GetControl(kIdPageSettings)->IsVisible()) {
+    GetControl(kIdPageSettings)->setFocus(Qt::OtherFocusReason);
+  } else if (current_tab_ != kTabHome) {
+    tabs_->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void DeviceMainDlg::ShowSettingsPage() {
@@ -301,6 +314,7 @@ void DeviceMainDlg::ShowSettingsPage() {
   for (const TabSpec& tab : kTabs) Show(tab.page, false);
   settings_page_->Refresh();
   Show(kIdPageSettings, true);
+  KeepKeyboardOnThePage();
 }
 
 void DeviceMainDlg::CloseSettingsPage() {
@@ -334,6 +348,7 @@ void DeviceMainDlg::LeaveSettingsPage() {
     current_tab_ = kTabHome;
     for (int id : {kIdConnection, kIdProfile, kIdRestore}) Show(id, false);
   }
+  KeepKeyboardOnThePage();
 }
 
 std::string DeviceMainDlg::DevicePicture(const std::string& file) const {

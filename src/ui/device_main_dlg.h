@@ -204,6 +204,9 @@ class DeviceMainDlg : public DUI::MDialog {
   // Hides the settings page and brings back the frame buttons it covered.
   void CloseSettingsPage();
   void LeaveSettingsPage();
+  // After a page change: the keyboard stays on the window's pages (the tab strip, or the
+  // settings page) when the control that had it went away with the page.
+  void KeepKeyboardOnThePage();
   // The skin's picture "device/<file>", or the default mouse when the skin lacks it.
   std::string DevicePicture(const std::string& file) const;
   void OnTrayActivated(int reason);

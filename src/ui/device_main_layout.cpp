@@ -112,6 +112,7 @@ void DeviceMainDlg::BuildTabs() {
     if (id == 51) continue;  // the key-edit panel lives inside the keys page
     CreateControl(page_class, id, Rect{}, "", id == kIdPageHome ? 1 : 0);
   }
+  Named(GetControl(kIdPageSettings), kTextSettings);  // not its first label, the version
   tabs_ = static_cast<DUI::MTabCtrl*>(CreateControl("MTabCtrl", kIdTabStrip, Rect{}, "", 0));
   tabs_->SetImage("img_tabitem_bkg.png", 4);
   Named(tabs_, kTextPageList);

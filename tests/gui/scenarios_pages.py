@@ -111,6 +111,12 @@ def tab_to(session, root, role, name, limit=60):
     raise HarnessError("Tab never brought the focus to %s %r" % (role, name))
 
 
+def expect_keyboard_on(session, node, after):
+    """The keyboard is on node after a page change, not passed on to the footer's link."""
+    wait_until("the keyboard on %s after %s" % (node.name, after),
+               lambda: node.getState().contains(gui_harness.pyatspi.STATE_FOCUSED))
+
+
 def scenario_keyboard_only(session):
     """The keyboard alone opens the mouse, turns to the performance page and chooses 500 Hz:
     0x02 with code 2 reaches the mouse and both rate keys are stored. Escape then leaves
@@ -123,6 +129,8 @@ def scenario_keyboard_only(session):
     tab_to(session, main, "list", "Devices")
     session.key("Return")
     session.find("page tab", "Buttons", main)
+    pages = session.find("page tab list", "Pages", main)
+    expect_keyboard_on(session, pages, "opening the mouse")
     wait_until("the start-up traffic to settle", lambda: quiet(session), 30)
     tab_to(session, main, "page tab list", "Pages")
     session.key("Down")
@@ -159,6 +167,7 @@ def scenario_keyboard_only(session):
     session.focus_window(MAIN_TITLE)
     session.key("Escape")
     wait_until("the settings page left", lambda: not showing(restore))
+    expect_keyboard_on(session, pages, "leaving the settings page")
     if not showing(session.find("page tab", "Buttons", main)) or not showing(main):
         raise HarnessError("Escape on the settings page did not lead back to the pages")
 
