@@ -86,8 +86,14 @@ TEST(ProcessFocusSource, ReportsALinkedDummyExecutableWhileItRunsAndOnlyChanges)
   ASSERT_TRUE(seen);
   EXPECT_TRUE(sink.WaitFor("", 3s));  // gone again
   source.Stop();
-  const size_t reports = sink.apps.size();
-  EXPECT_EQ(reports, 3u);  // "", the game, "": one report per change, none per scan
+  // One report per change, none per scan: no report repeats the one before it. (On a busy
+  // machine a /proc listing can miss a live process while others come and go, so the game
+  // may be seen to leave and return once.)
+  ASSERT_GE(sink.apps.size(), 3u);
+  EXPECT_EQ(sink.apps.front(), "");
+  EXPECT_EQ(sink.apps.back(), "");
+  for (size_t i = 1; i < sink.apps.size(); ++i) EXPECT_NE(sink.apps[i], sink.apps[i - 1]) << i;
+  EXPECT_LE(sink.apps.size(), 5u);
   EXPECT_GE(source.Wakeups(), 2);
 }
 
