@@ -61,10 +61,14 @@ bool DeviceSession::StopWorker() {
 void DeviceSession::KeepOwedTasks() {
   if (!values_ || !jobs_ || !model_ || model_->DeviceType() == 0) return;
   const std::string owed = jobs_->OwedText();
-  const std::optional<std::string> kept = values_->ReadText(kValueOwedTasks);
-  if (owed.empty() && (!kept || kept->empty())) return;  // nothing to say, nothing to clear
-  values_->WriteText(kValueOwedTasks,
-                     owed.empty() ? "" : IntToDecimal(model_->DeviceType()) + ":" + owed);
+  const std::string prefix = IntToDecimal(model_->DeviceType()) + ":";
+  if (owed.empty()) {
+    // In step: clear this model's debts only; another model's wait for its next session.
+    const std::optional<std::string> kept = values_->ReadText(kValueOwedTasks);
+    if (kept && kept->rfind(prefix, 0) == 0) values_->WriteText(kValueOwedTasks, "");
+    return;
+  }
+  values_->WriteText(kValueOwedTasks, prefix + owed);
 }
 
 void DeviceSession::TakeOwedTasks() {

@@ -194,6 +194,8 @@ TEST_F(FaultsEndToEndTest, AChangeTheMouseMissedReachesItAtTheNextRunNotReadOver
   EXPECT_EQ(Cli({"--simulate=wireless", "--sim-state", off.string(), "set", "report_rate", "4"})
                 .exit_code,
             kDeviceFailedCode);
+  // A run of another model, in step, leaves this model's debt alone.
+  ASSERT_EQ(Cli({"--simulate=wired", "--sim-model", "12", "get", "report_rate"}).exit_code, 0);
   // The mouse is back on with its old rate: the start-up read-back must not put that over
   // the newer stored one, and the rate it missed goes to it.
   const size_t before = Outs("02").size();
