@@ -60,6 +60,7 @@ void ProgramSettingsPage::Build(DUI::MControl* page) {
   Add("MText", 278, kTextLanguage, nullptr, 0);
   auto* languages = static_cast<DUI::MComboBox*>(
       Add("MComboBox", kIdSetLanguage, kNoText, "img_combobox.png", 4));
+  window_.Named(languages, kTextLanguage);
   for (const SelectableLanguage& language : kSelectableLanguages) {
     languages->AddString(std::string(language.name), language.language_id);
   }

@@ -19,8 +19,8 @@ import importlib  # noqa: E402
 
 from gui_harness import HarnessError, Session, showing, wait_until  # noqa: E402
 from gui_steps import (INTERACTIVE_ROLES, MAIN_TITLE, PROFILE_TAIL, QUIET_S,  # noqa: E402
-                       RESTORE_COMMAND, active_profile, commands_after, language_texts,
-                       open_device, quiet)
+                       RESTORE_COMMAND, active_profile, commands_after, expect_chosen,
+                       language_texts, open_device, quiet)
 
 def scenario_dump(session):
     """Every showing object of the main window has a real role and a name."""
@@ -234,6 +234,9 @@ def scenario_firmware(session):
         raise HarnessError("only %d bytes reached the upgrade collection" % sent)
 
 
+LANGUAGE_TEXT = 600  # the language list's caption and name
+
+
 def scenario_language(session):
     """Korean chosen in the settings: every name a screen reader read in English follows."""
     open_device(session)
@@ -246,11 +249,12 @@ def scenario_language(session):
     if len(named) < 8:
         raise HarnessError("too few language texts on screen to compare: %s" % named)
     session.press("push button", "Settings", main)
-    languages = session.find("combo box", "English", main)
+    languages = session.find("combo box", "Language", main)
+    expect_chosen(languages, "English")
     session.act(session.find("list item", "한국어", languages, visible=False))
     for role, name in named:
         session.find(role, korean[id_of[name]], main, visible=False)
-    session.find("combo box", "한국어", main)
+    expect_chosen(session.find("combo box", korean[LANGUAGE_TEXT], main), "한국어")
     session.screenshot("korean")
 
 

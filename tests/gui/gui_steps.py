@@ -5,6 +5,7 @@ one, with a SCENARIOS table that gui_scenarios.py picks up.
 import os
 import time
 
+import gui_harness
 from gui_harness import command_of, showing, wait_until
 
 MAIN_TITLE = "Corvane"
@@ -92,3 +93,12 @@ def language_texts(program_dir, lcid):
         if sep and key.strip().isdigit():
             texts[int(key)] = value
     return texts
+
+
+def expect_chosen(combo, item):
+    """A combo box, named by its caption, reads `item` as its value and chosen child."""
+    def chosen():
+        children = [combo.getChildAtIndex(i) for i in range(combo.childCount)]
+        return [c.name for c in children
+                if c.getState().contains(gui_harness.pyatspi.STATE_SELECTED)] == [item]
+    wait_until("%r to show %r" % (combo.name, item), chosen)

@@ -5,7 +5,7 @@ settings database, and is still there after the program was ended and started ag
 import time
 
 from gui_harness import HarnessError, command_of, showing, wait_until
-from gui_steps import MAIN_TITLE, open_device, quiet, stored, swatch
+from gui_steps import MAIN_TITLE, expect_chosen, open_device, quiet, stored, swatch
 
 PERFORMANCE_TAB = "Performance"
 DEVICE_TAB = "Device settings"
@@ -103,7 +103,8 @@ def scenario_dpi_count(session):
     """Four stages chosen in the count box: 0x03 with count 4, four rows shown."""
     main = open_page(session, PERFORMANCE_TAB)
     mark = session.mark()
-    count = session.find("combo box", "6", main)
+    count = session.find("combo box", "Stages", main)
+    expect_chosen(count, "6")
     session.act(session.find("list item", "4", count, visible=False))
     wait_sent(session, mark, DPI_STAGES, "the stages with count 4",
               lambda r: r[5] & 0x0F == 4)
@@ -111,7 +112,7 @@ def scenario_dpi_count(session):
     wait_until("four rows", lambda: len(session.find_all("list item",
                                                          stage_list(session, main))) == 4)
     main = restart_on_page(session, PERFORMANCE_TAB)
-    session.find("combo box", "4", main)
+    expect_chosen(session.find("combo box", "Stages", main), "4")
     rows = session.find_all("list item", stage_list(session, main))
     if len(rows) != 4:
         raise HarnessError("after a restart %d stages are shown" % len(rows))
@@ -142,7 +143,8 @@ def scenario_dpi_options(session):
     mark = session.mark()
     session.act(session.find("radio button", "2.0mm", main), "Toggle")
     wait_sent(session, mark, SENSOR, "lift-off 2 mm", lambda r: r[5] == 2)
-    sleep = session.find("combo box", "1 min", main)
+    sleep = session.find("combo box", "Sleep after", main)
+    expect_chosen(sleep, "1 min")
     session.act(session.find("list item", "5 min", sleep, visible=False))
     wait_sent(session, mark, POWER, "sleep after 5 minutes", lambda r: r[5] == 30)
     session.screenshot("performance-page")
@@ -167,7 +169,7 @@ def scenario_dpi_options(session):
     session.press("page tab", PERFORMANCE_TAB, main)
     if not has_state(session.find("radio button", "2.0mm", main), "STATE_CHECKED"):
         raise HarnessError("after a restart 1.0mm is chosen")
-    session.find("combo box", "5 min", main)
+    expect_chosen(session.find("combo box", "Sleep after", main), "5 min")
     if values() != ("2", "30", "20"):
         raise HarnessError("after a restart the store holds %s" % (values(),))
 

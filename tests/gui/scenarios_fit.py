@@ -11,12 +11,12 @@ extents say where the characters are.
 import time
 
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, language_texts, open_device
+from gui_steps import MAIN_TITLE, expect_chosen, language_texts, open_device
 
 # The language list of the settings page: language id and the item that chooses it.
 LANGUAGES = {2052: "简体中文", 1033: "English", 1028: "繁体中文", 1041: "日本語にほんご",
              1042: "한국어", 1058: "Українська Мова"}
-TEXT_SETTINGS, TEXT_PROFILE, TEXT_BACK = 11, 61, 110
+TEXT_SETTINGS, TEXT_PROFILE, TEXT_BACK, TEXT_LANGUAGE = 11, 61, 110, 600
 TEXT_TABS = [72, 73, 74, 75, 76]  # buttons, performance, macros, lighting, device settings
 TEXT_LEFT_BUTTON = 701
 DESKTOP = 0  # coordinates relative to the screen
@@ -103,12 +103,10 @@ def check_page(session, root, language, page, problems, counted):
 def choose_language(session, main, lcid, texts_before):
     """Chooses the language on the settings page as a person does; stays on that page."""
     session.press("push button", texts_before[TEXT_SETTINGS], main)
-    languages = wait_until("the language list", lambda: next(
-        (n for n in session.walk(main) if n.getRoleName() == "combo box" and showing(n)
-         and n.name in LANGUAGES.values()), None))
-    if languages.name != LANGUAGES[lcid]:
-        session.act(session.find("list item", LANGUAGES[lcid], languages, visible=False))
-        wait_until("the language chosen", lambda: languages.name == LANGUAGES[lcid])
+    # The list is named by its caption, in the language shown.
+    languages = session.find("combo box", texts_before[TEXT_LANGUAGE], main)
+    session.act(session.find("list item", LANGUAGES[lcid], languages, visible=False))
+    expect_chosen(languages, LANGUAGES[lcid])
 
 
 def walk_language(session, lcid):

@@ -8,7 +8,7 @@ import time
 
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, open_device, swatch
+from gui_steps import MAIN_TITLE, expect_chosen, open_device, swatch
 
 COLOUR_CODE = re.compile(r"#[0-9A-F]{6}")
 # Names made of a picture's file name: decoration that should say nothing.
@@ -109,17 +109,16 @@ def scenario_reader_keyboard(session):
     session.focus_window(MAIN_TITLE)
     session.key("Tab")
     wait_until("Tab to reach the DPI slider", lambda: focused(session, main) == "slider 'DPI'")
-    sleep = next(n for n in session.walk(main) if n.getRoleName() == "combo box" and
-                 showing(n) and n.name.endswith(" min"))
+    sleep = session.find("combo box", "Sleep after", main)
     items = [n.name for n in session.walk(sleep) if n.getRoleName() == "list item"]
-    current = sleep.name
+    current = next(n.name for n in session.walk(sleep) if n.getRoleName() == "list item" and
+                   n.getState().contains(gui_harness.pyatspi.STATE_SELECTED))
     following = items[items.index(current) + 1]
     session.act(sleep)
     time.sleep(0.8)  # the list opens from the event loop
     session.key("Down")
     session.key("Return")
-    wait_until("Down from the current item to choose %r" % following,
-               lambda: sleep.name == following)
+    expect_chosen(sleep, following)
 
 
 SCENARIOS = {

@@ -3,7 +3,6 @@ without a notification-area host. On Wayland there is no xdotool: everything is 
 through the controls' actions, and weston's screenshooter shows where the compositor drew
 the windows.
 """
-import os
 import subprocess
 import time
 

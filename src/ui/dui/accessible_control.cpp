@@ -240,6 +240,9 @@ QString ControlAccessible::text(QAccessible::Text t) const {
       if (auto* palette = dynamic_cast<MPalette*>(control)) {
         return ColorName(palette->GetSelectColor());
       }
+      if (auto* combo = dynamic_cast<MComboBox*>(control)) {
+        return QString::fromStdString(combo->GetItemText(combo->GetCurSel()));
+      }
       if (auto* slider = dynamic_cast<LightSlider*>(control)) {
         return slider->ShownText(slider->GetPos());
       }

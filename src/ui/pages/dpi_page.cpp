@@ -105,6 +105,8 @@ void DpiPage::Build(DUI::MControl* page) {
   DUI::MControl* apply = Add("MButton", kIdDpiApply, kTextApplyDpi, "img_button.png", 4);
   count_ =
       static_cast<DUI::MComboBox*>(Add("MComboBox", kIdDpiCount, kNoText, "img_combobox.png", 4));
+  // Named by the captions beside them; the reader says the value as the chosen item.
+  window_.Named(count_, kTextStageCount);
   for (int i = 1; i <= kMaxDpiStages; ++i) count_->AddString(std::to_string(i), i);
   count_->SelectData(kMaxDpiStages);
   slider_ =
@@ -138,6 +140,7 @@ void DpiPage::Build(DUI::MControl* page) {
   sensor_[2]->SetCheck(true);
   sleep_ =
       static_cast<DUI::MComboBox*>(Add("MComboBox", kIdSleepTime, kNoText, "img_combobox.png", 4));
+  window_.Named(sleep_, kTextSleepTime);
   wakeup_ = static_cast<DUI::CCheckButton*>(
       Add("CCheckButton", kIdMoveWakeup, kTextMoveWakeup, "btn_checkbox.png", 8));
   closelight_ = static_cast<DUI::CCheckButton*>(
