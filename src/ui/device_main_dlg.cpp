@@ -302,6 +302,8 @@ void DeviceMainDlg::KeepKeyboardOnThePage() {
     GetControl(kIdPageSettings)->setFocus(Qt::OtherFocusReason);
   } else if (current_tab_ != kTabHome) {
     tabs_->setFocus(Qt::OtherFocusReason);
+  } else if (device_list_ != nullptr && device_list_->isVisible()) {
+    device_list_->setFocus(Qt::OtherFocusReason);  // home, with a mouse to open
   }
 }
 
