@@ -360,7 +360,7 @@ void ConsistencyRig::ExchangeFiles(const Step& step) {
 void ConsistencyRig::MouseEvent(const Step& step) {
   const SimLink link = mode_ == SimMode::kWired ? SimLink::kWired : SimLink::kReceiver;
   const bool on = sim_->State().mouse_on;
-  switch (step.a % 4) {
+  switch (step.a % 6) {
     case 0:
       if (link == SimLink::kReceiver) {
         sim_->SetMouseOn(!on);
@@ -379,6 +379,23 @@ void ConsistencyRig::MouseEvent(const Step& step) {
       sim_->SetFaults(link, faults);
       break;
     }
+    case 4:
+      // Plugged in while refusing even to say which mouse it is; then it answers.
+      if (on) {
+        sim_->Unplug(link);
+        jobs_->Run(WorkerTask::kRemoval);
+        SimFaults faults = sim_->Faults(link);
+        faults.forced_status = 0x01;
+        sim_->SetFaults(link, faults);
+        sim_->Replug(link);
+        jobs_->Run(WorkerTask::kArrival);
+        sim_->SetFaults(link, SimFaults{});
+        jobs_->NameRefusingDevices();
+      }
+      break;
+    case 5:
+      Restart();
+      break;
     default: {
       // Everything queued so far is refused.
       SimFaults faults = sim_->Faults(link);
@@ -388,6 +405,40 @@ void ConsistencyRig::MouseEvent(const Step& step) {
       Drain();
       sim_->SetFaults(link, SimFaults{});
       break;
+    }
+  }
+}
+
+void ConsistencyRig::Restart() {
+  // The program ends right after a change the mouse refused and starts again: what the
+  // mouse still lacks is carried over, and the start-up read-back must not put the mouse's
+  // values over it.
+  const SimLink link = mode_ == SimMode::kWired ? SimLink::kWired : SimLink::kReceiver;
+  SimFaults faults = sim_->Faults(link);
+  faults.forced_status = 0x05;
+  sim_->SetFaults(link, faults);
+  const int rate = DecimalToInt(store_.GetConfigValue(store_.GetActiveProfile(), "report_rate")
+                                    .value_or("1"));
+  for (const char* key : {"report_rate", "report_rate_wireless"}) {
+    store_.SetConfigValue(store_.GetActiveProfile(), key, rate == 1 ? "2" : "1");
+  }
+  queue_.Post(WorkerTask::kReportRate);
+  Drain();
+  sim_->SetFaults(link, SimFaults{});
+  const std::string owed = jobs_->OwedText();
+  const std::vector<CommandReport> before = ProfileCommands();
+  jobs_ = std::make_unique<DeviceJobs>(manager_, *model_, *view_, IdTexts());
+  jobs_->SetPauseScale(0);
+  jobs_->OweAgain(owed);
+  jobs_->Run(WorkerTask::kStartup);
+  const std::vector<CommandReport> after = ProfileCommands();
+  for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+    const std::optional<WorkerTask> task = RestoringTask(before[i].bytes[1]);
+    const std::string task_text = task ? std::to_string(static_cast<int>(*task)) : "";
+    const bool was_owed = task && ("," + owed + ",").find("," + task_text + ",") != std::string::npos;
+    if (was_owed && before[i].bytes != after[i].bytes) {
+      restart_loss_ = "the restart read the mouse's command " + Hex(before[i].bytes[1]) +
+                      " values over the store's, which the mouse still lacked";
     }
   }
 }
@@ -471,6 +522,7 @@ std::string ConsistencyRig::WindowDisagreement() {
 }
 
 std::string ConsistencyRig::Disagreement() {
+  if (!restart_loss_.empty()) return restart_loss_;
   if (std::string window = WindowDisagreement(); !window.empty()) return window;
   if (!Settled()) return {};
   SimState mouse = sim_->State();

@@ -83,6 +83,8 @@ class ConsistencyRig {
   void ChangeLighting(const Step& step);
   void ExchangeFiles(const Step& step);
   void MouseEvent(const Step& step);
+  // Ends the session and starts a new one on the same store and mouse.
+  void Restart();
   int PickMacro(unsigned r) const;
   // The commands that would put the active profile into the mouse.
   std::vector<CommandReport> ProfileCommands();
@@ -100,6 +102,8 @@ class ConsistencyRig {
   std::shared_ptr<SimBackend> sim_;
   SimIdentity identity_;
   SimMode mode_;
+  // Set when a restart lost a change the mouse had not taken.
+  std::string restart_loss_;
   QueuedTasks queue_;
   FixedClock clock_;
   std::unique_ptr<ButtonAssignment> buttons_;
