@@ -102,7 +102,7 @@ std::optional<std::string> IniFile::Get(std::string_view section, std::string_vi
   if (value.size() > kMaxIniValueUnits) {
     value.resize(kMaxIniValueUnits);
     // Never leave half of a surrogate pair at the end.
-    if (value.back() >= 0xD800 && value.back() <= 0xDBFF) value.pop_back();
+    if (IsHighSurrogate(value.back())) value.pop_back();
     return Utf16ToUtf8(value);
   }
   return k->second;

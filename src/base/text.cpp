@@ -32,16 +32,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 template <typename Char>
 int ParseDecimal(std::basic_string_view<Char> text) {
   size_t i = 0;
@@ -66,6 +56,16 @@ int ParseDecimal(std::basic_string_view<Char> text) {
 }
 
 }  // namespace
+
+void AppendUtf16(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
 
 std::u16string Utf8ToUtf16(std::string_view in) {
   std::u16string out;
@@ -104,7 +104,7 @@ std::u16string Utf8ToUtf16(std::string_view in) {
       }
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (!ok || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if (!ok || cp < kMin[extra] || cp > 0x10FFFF || IsSurrogate(cp)) {
       out.push_back(kReplacement);
       ++i;
       continue;
@@ -120,11 +120,10 @@ std::string Utf16ToUtf8(std::u16string_view in) {
   out.reserve(in.size());
   for (size_t i = 0; i < in.size(); ++i) {
     char32_t cp = in[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
-        in[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (in[i + 1] - 0xDC00);
+    if (IsHighSurrogate(cp) && i + 1 < in.size() && IsLowSurrogate(in[i + 1])) {
+      cp = JoinSurrogates(cp, in[i + 1]);
       ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+    } else if (IsSurrogate(cp)) {
       cp = kReplacement;
     }
     AppendUtf8(out, cp);

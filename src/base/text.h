@@ -15,6 +15,17 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // Converts UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// UTF-16 surrogates: a code point above U+FFFF is written as a high unit (D800..DBFF)
+// followed by a low one (DC00..DFFF).
+constexpr bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+constexpr bool IsSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+constexpr char32_t JoinSurrogates(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+// Appends `cp` (a scalar value up to U+10FFFF, not a surrogate) as one or two units.
+void AppendUtf16(std::u16string& out, char32_t cp);
+
 // Reads a decimal integer the way the stored values are read: optional white space,
 // optional sign, then digits up to the first non-digit. Returns 0 for empty or
 // non-numeric text; values beyond the int range are clamped.

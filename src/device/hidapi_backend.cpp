@@ -109,12 +109,7 @@ class HidapiHandle : public HidHandle {
     std::u16string text;
     for (size_t i = 0; i < kProductStringChars && buffer[i] != 0; ++i) {
       const auto cp = static_cast<char32_t>(buffer[i]);
-      if (cp < 0x10000) {
-        text.push_back(static_cast<char16_t>(cp));
-      } else if (cp <= 0x10FFFF) {
-        text.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-        text.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-      }
+      if (cp <= 0x10FFFF) AppendUtf16(text, cp);
     }
     return text;
   }

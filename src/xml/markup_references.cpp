@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "base/text.h"
+
 namespace corvane {
 namespace {
 
@@ -125,14 +127,8 @@ char32_t NumericReference(std::u16string_view body) {
 }
 
 bool AppendCodePoint(std::u16string& out, char32_t cp) {
-  if (cp == 0 || cp > kMaxCodePoint || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
+  if (cp == 0 || cp > kMaxCodePoint || IsSurrogate(cp)) return false;
+  AppendUtf16(out, cp);
   return true;
 }
 

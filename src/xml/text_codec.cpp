@@ -204,7 +204,7 @@ std::u16string DecodeUtf8(std::string_view bytes) {
     if ((lead & 0xF0) == 0xE0 && i + 2 < size && IsContinuation(in[i + 1]) &&
         IsContinuation(in[i + 2])) {
       char32_t cp = (lead & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F);
-      if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+      if (cp >= 0x800 && !IsSurrogate(cp)) {
         buffer[used++] = static_cast<char16_t>(cp);
         i += 3;
         continue;
@@ -284,14 +284,14 @@ char32_t FrontCodePoint(const char* in, std::size_t in_left, std::size_t& used) 
   used = in_left < 2 ? in_left : 2;
   if (in_left < 2) return kReplacement;
   char16_t unit = unit_at(0);
-  if (unit >= 0xD800 && unit <= 0xDBFF && in_left >= 4) {
+  if (IsHighSurrogate(unit) && in_left >= 4) {
     char16_t low = unit_at(2);
-    if (low >= 0xDC00 && low <= 0xDFFF) {
+    if (IsLowSurrogate(low)) {
       used = 4;
-      return 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (low - 0xDC00);
+      return JoinSurrogates(unit, low);
     }
   }
-  if (unit >= 0xD800 && unit <= 0xDFFF) return kReplacement;
+  if (IsSurrogate(unit)) return kReplacement;
   return unit;
 }
 

@@ -23,6 +23,27 @@ TEST(TextTest, Utf8RoundTripsThroughUtf16IncludingAstralPlane) {
   EXPECT_EQ(Utf16ToUtf8(wide), text);
 }
 
+// The one surrogate encoder and joiner every UTF-16 reader and writer shares: each
+// boundary of the two planes comes back as itself.
+TEST(TextTest, SurrogatePairsJoinBackToTheCodePointTheyWereSplitFrom) {
+  for (char32_t cp : {char32_t{0x41}, char32_t{0xFFFF}, char32_t{0x10000}, char32_t{0x1F600},
+                      char32_t{0x10FFFF}}) {
+    std::u16string units;
+    AppendUtf16(units, cp);
+    if (cp < 0x10000) {
+      ASSERT_EQ(units.size(), 1u);
+      EXPECT_EQ(char32_t{units[0]}, cp);
+      continue;
+    }
+    ASSERT_EQ(units.size(), 2u);
+    EXPECT_TRUE(IsHighSurrogate(units[0]));
+    EXPECT_TRUE(IsLowSurrogate(units[1]));
+    EXPECT_EQ(JoinSurrogates(units[0], units[1]), cp);
+  }
+  EXPECT_FALSE(IsHighSurrogate(0xDC00));
+  EXPECT_FALSE(IsLowSurrogate(0xDBFF));
+}
+
 TEST(TextTest, MalformedSequencesBecomeReplacementCharacters) {
   EXPECT_EQ(Utf8ToUtf16("a\xC3"), std::u16string(u"a\uFFFD"));
   EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), std::u16string(u"\uFFFD\uFFFD"));
