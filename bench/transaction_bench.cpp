@@ -44,12 +44,12 @@ void SendCommands(benchmark::State& state) {
     state.SkipWithError("simulated mouse not found");
     return;
   }
-  uint8_t buffer[kCommandBufferSize];
+  uint8_t buffer[kReportBufferSize];
   int failures = 0;
   for (auto _ : state) {
     std::memset(buffer, 0, sizeof buffer);
     buffer[1] = 0x12;  // read the report rate
-    if (!manager.SendCommand(buffer, kShortCommandLength)) ++failures;
+    if (!manager.SendCommand(buffer, kShortReportLength)) ++failures;
     benchmark::DoNotOptimize(buffer);
   }
   state.counters["commands_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),

@@ -8,8 +8,8 @@
 #include "cli/access_hint.h"
 #include "device/device_manager.h"
 #include "protocol/performance_commands.h"
-#include "settings/button_table_encoding.h"
-#include "settings/light_payload.h"
+#include "protocol/button_table_encoding.h"
+#include "protocol/light_payload.h"
 #include "store/settings_database.h"
 #include "worker/update_jobs.h"
 
@@ -109,30 +109,38 @@ namespace {
 
 // The values a command carries (a write) or asks for (a read), as a user names them.
 const char* CommandValues(uint8_t command) {
-  switch (command) {
-    case kCmdReportRate:
-    case kCmdReadReportRate: return "report rate";
-    case kCmdDpiStages:
-    case kCmdReadDpiStages: return "DPI stages";
-    case kCmdDpiColours:
-    case kCmdReadDpiColours: return "DPI stage colours";
-    case kCmdSensor:
-    case kCmdReadSensor: return "lift-off distance and sensor switches";
-    case kCmdPower:
-    case kCmdReadPower: return "sleep delay, wake and light options, response time";
-    case kCmdReadAll: return "device information";
-    case kCmdReadFirmwareVersion: return "firmware version";
-    case kLightingCommand:
-    case kLightReadCommand: return "lighting";
-    case kButtonCommand: return "button table";
+  switch (static_cast<CommandId>(command)) {
+    case CommandId::kReportRate:
+    case CommandId::kReadReportRate: return "report rate";
+    case CommandId::kDpiStages:
+    case CommandId::kReadDpiStages: return "DPI stages";
+    case CommandId::kDpiColours:
+    case CommandId::kReadDpiColours: return "DPI stage colours";
+    case CommandId::kSensor:
+    case CommandId::kReadSensor: return "lift-off distance and sensor switches";
+    case CommandId::kPower:
+    case CommandId::kReadPower: return "sleep delay, wake and light options, response time";
+    case CommandId::kReadAll: return "device information";
+    case CommandId::kReadFirmwareVersion: return "firmware version";
+    case CommandId::kLighting:
+    case CommandId::kReadLighting: return "lighting";
+    case CommandId::kButtons: return "button table";
     default: return nullptr;
   }
 }
 
 bool IsReadCommand(uint8_t command) {
-  return command == kCmdReadAll || command == kCmdReadReportRate || command == kCmdReadDpiStages ||
-         command == kCmdReadDpiColours || command == kCmdReadSensor || command == kCmdReadPower ||
-         command == kCmdReadFirmwareVersion || command == kLightReadCommand;
+  switch (static_cast<CommandId>(command)) {
+    case CommandId::kReadAll:
+    case CommandId::kReadReportRate:
+    case CommandId::kReadDpiStages:
+    case CommandId::kReadDpiColours:
+    case CommandId::kReadSensor:
+    case CommandId::kReadPower:
+    case CommandId::kReadFirmwareVersion:
+    case CommandId::kReadLighting: return true;
+    default: return false;
+  }
 }
 
 }  // namespace

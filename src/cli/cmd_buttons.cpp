@@ -11,8 +11,8 @@
 #include "cli/json_writer.h"
 #include "exchange/import_rules.h"
 #include "settings/button_assignment.h"
-#include "settings/button_table_encoding.h"
-#include "settings/key_codes.h"
+#include "protocol/button_table_encoding.h"
+#include "protocol/key_codes.h"
 #include "store/settings_database.h"
 
 namespace corvane::cli {

@@ -9,7 +9,8 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "device/device_manager.h"
-#include "settings/sensor_scale.h"
+#include "protocol/device_info.h"
+#include "protocol/sensor_codes.h"
 #include "worker/device_jobs.h"
 #include "worker/update_jobs.h"
 

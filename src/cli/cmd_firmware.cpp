@@ -8,7 +8,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "device/device_manager.h"
-#include "protocol/firmware_transfer.h"
+#include "device/upgrade_transfer.h"
 
 namespace corvane::cli {
 namespace {

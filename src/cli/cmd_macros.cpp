@@ -12,7 +12,7 @@
 #include "cli/macro_events_file.h"
 #include "settings/button_assignment.h"
 #include "settings/macro_editor.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "store/settings_database.h"
 
 namespace corvane::cli {

@@ -15,7 +15,8 @@
 #include "cli/probe_interfaces.h"
 #include "device/command_transaction.h"
 #include "device/device_manager.h"
-#include "settings/sensor_scale.h"
+#include "protocol/device_info.h"
+#include "protocol/sensor_codes.h"
 
 namespace corvane::cli {
 namespace {
@@ -62,8 +63,9 @@ void PrintAnswer(const ProbedInterface& p, const uint8_t* reply) {
               IdsText(p.info.vendor_id, p.info.product_id).c_str(), p.info.interface_number,
               CollectionText(p.info.usage_page, p.info.usage).c_str(), p.info.release_number,
               p.model.c_str());
+  const uint8_t* dev_id = reply + kInfoDevIdByte;
   std::printf("device id   \"%s\" (bytes %02X %02X %02X %02X)\n", PrintableDevId(reply).c_str(),
-              reply[4], reply[5], reply[6], reply[7]);
+              dev_id[0], dev_id[1], dev_id[2], dev_id[3]);
   std::printf("sensor      0x%02X (%d..%d DPI)\n", reply[kInfoSensorByte], scale.min_dpi,
               scale.max_dpi);
   std::printf("rate        capability 0x%02X (rate class %d)\n", reply[kInfoRateByte],
@@ -73,7 +75,7 @@ void PrintAnswer(const ProbedInterface& p, const uint8_t* reply) {
               reply[kInfoReachableByte] ? "the mouse answers" : "the mouse is not reachable",
               reply[kInfoReachableByte]);
   std::printf("reply      ");
-  for (size_t i = 0; i < kShortCommandLength; ++i) std::printf(" %02X", reply[i]);
+  for (int i = 0; i < kShortReportLength; ++i) std::printf(" %02X", reply[i]);
   std::printf("\n");
 }
 
@@ -136,7 +138,7 @@ int ProbeNode(CliSession& session, const std::vector<ProbedInterface>& found,
   }
   std::unique_ptr<HidHandle> handle = DeviceManager::Instance().Backend()->Open(node);
   if (!handle) return CliFail("cannot open " + node + " (no permission?)");
-  uint8_t reply[kCommandBufferSize] = {};
+  uint8_t reply[kDeviceInfoSize] = {};
   if (!QueryDeviceInfo(*handle, reply)) {
     std::fprintf(stderr, "corvane-cli: %s did not accept command 0x10\n", node.c_str());
     return kExitDeviceFailed;

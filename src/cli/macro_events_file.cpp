@@ -9,7 +9,7 @@
 
 #include "base/text.h"
 #include "settings/macro_event_list.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 
 namespace corvane::cli {
 namespace {

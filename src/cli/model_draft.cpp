@@ -10,14 +10,13 @@
 
 #include "base/device_values.h"
 #include "catalogue/factory_defaults.h"
-#include "settings/sensor_scale.h"
+#include "protocol/device_info.h"
+#include "protocol/sensor_codes.h"
 
 namespace corvane::cli {
 namespace {
 
 constexpr int kFirstUserDeviceType = 1000;
-constexpr size_t kDevIdBytes = 4;
-constexpr size_t kDevIdFirstByte = 4;
 
 std::string Hex4(unsigned value) {
   char text[8];
@@ -150,8 +149,8 @@ std::string XmlAttributeText(const std::string& text) {
 
 std::string PrintableDevId(const uint8_t* reply) {
   std::string id;
-  for (size_t i = 0; i < kDevIdBytes; ++i) {
-    const uint8_t c = reply[kDevIdFirstByte + i];
+  for (size_t i = 0; i < kDevIdLength; ++i) {
+    const uint8_t c = reply[kInfoDevIdByte + i];
     if (c < 0x21 || c > 0x7E) return {};
     id += static_cast<char>(c);
   }

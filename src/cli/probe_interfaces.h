@@ -7,11 +7,9 @@
 
 #include "catalogue/device_catalogue.h"
 #include "device/hid_backend.h"
+#include "protocol/firmware_transfer.h"
 
 namespace corvane::cli {
-
-inline constexpr uint16_t kUpgradeUsagePage = 0xFFEF;
-inline constexpr uint16_t kUpgradeUsage = 0x0000;
 
 struct ProbedInterface {
   HidInterfaceInfo info;

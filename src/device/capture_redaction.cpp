@@ -4,13 +4,21 @@
 #include <map>
 #include <sstream>
 
+#include "protocol/command_report.h"
+
 namespace corvane {
 namespace {
 
-constexpr size_t kKeptOutBytes = 5;
-constexpr size_t kKeptInBytes = 4;
-constexpr char kMacroCommand[] = "08";
-constexpr char kButtonCommand[] = "09";
+// A request keeps its header up to the payload, a reply its bytes before the data.
+constexpr size_t kKeptOutBytes = kReportPayloadByte;
+constexpr size_t kKeptInBytes = kReplyDataByte;
+constexpr size_t kHexDigits = 2;
+
+// Two upper-case hexadecimal digits, as capture lines write a byte.
+std::string HexByte(uint8_t byte) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  return {kDigits[byte >> 4], kDigits[byte & 0x0F]};
+}
 
 struct CaptureLine {
   std::string tag;
@@ -27,7 +35,7 @@ bool Split(const std::string& line, CaptureLine& out) {
 }
 
 std::string Withheld(const CaptureLine& line, size_t kept_bytes) {
-  const std::string kept = line.hex.substr(0, std::min(line.hex.size(), kept_bytes * 2));
+  const std::string kept = line.hex.substr(0, std::min(line.hex.size(), kept_bytes * kHexDigits));
   // Tags are padded to three characters, as CaptureBackend writes them.
   return (line.tag == "IN" ? "IN " : line.tag) + " " + line.path + " " + line.length + " " + kept +
          (line.hex.size() > kept.size() ? kWithheldPayload : "");
@@ -42,10 +50,14 @@ std::vector<std::string> RedactCaptureLines(const std::vector<std::string>& line
     CaptureLine line;
     if (!Split(text, line)) continue;
     if (line.tag == "OUT") {
-      // Byte 0 is the report id; the command follows it.
-      const std::string command = line.hex.size() >= 4 ? line.hex.substr(2, 2) : "";
-      const bool secret = line.hex.compare(0, 2, "00") == 0 &&
-                          (command == kMacroCommand || command == kButtonCommand);
+      const size_t command_at = kReportCommandByte * kHexDigits;
+      const std::string command = line.hex.size() >= command_at + kHexDigits
+                                      ? line.hex.substr(command_at, kHexDigits)
+                                      : "";
+      const bool secret = line.hex.compare(kReportIdByte * kHexDigits, kHexDigits,
+                                           HexByte(kCommandReportId)) == 0 &&
+                          (command == HexByte(Byte(CommandId::kMacro)) ||
+                           command == HexByte(Byte(CommandId::kButtons)));
       secret_replies[line.path] = secret;
       out.push_back(secret ? Withheld(line, kKeptOutBytes) : text);
     } else {

@@ -8,21 +8,13 @@
 #include <cstring>
 
 #include "base/trace.h"
+#include "protocol/notifications.h"
 
 namespace corvane {
 
-uint8_t CommandChecksum(const uint8_t* buffer) {
-  unsigned sum = 0;
-  for (size_t i = kChecksumFirstByte; i <= kChecksumLastByte; ++i) sum += buffer[i];
-  return static_cast<uint8_t>(sum & 0xFF);
-}
-
 namespace {
 
-bool IsNotification(const uint8_t* report, size_t got) {
-  return got > 0 && (report[kReportTypeByte] == kLinkNotificationType ||
-                     report[kReportTypeByte] == kDpiNotificationType);
-}
+constexpr size_t kBufferSize = kReportBufferSize;
 
 void Hold(HeldNotifications* held, const uint8_t* report, size_t got) {
   if (held == nullptr || held->size() >= kMaxHeldNotifications) return;
@@ -31,7 +23,7 @@ void Hold(HeldNotifications* held, const uint8_t* report, size_t got) {
 
 // Reads what is already waiting, without waiting for more.
 void DrainStaleInput(HidHandle& device, HeldNotifications* held) {
-  uint8_t report[kCommandBufferSize] = {};
+  uint8_t report[kBufferSize] = {};
   for (int i = 0; i < kMaxDrainedReports; ++i) {
     const int read = device.ReadTimeout(report, sizeof report, 0);
     if (read <= 0) return;
@@ -39,7 +31,8 @@ void DrainStaleInput(HidHandle& device, HeldNotifications* held) {
     if (IsNotification(report, got)) {
       Hold(held, report, got);
     } else {
-      Trace("stale report dropped before a command: %02X %02X", report[0], got > 1 ? report[1] : 0);
+      Trace("stale report dropped before a command: %02X %02X", report[kReplyTypeByte],
+            got > kReplyStatusByte ? report[kReplyStatusByte] : 0);
     }
   }
 }
@@ -55,7 +48,7 @@ bool Stopping(const ReadWake* stop) { return stop != nullptr && stop->Raised(); 
 }  // namespace
 
 void AwaitLateReply(HidHandle& device, HeldNotifications* held, ReadWake* stop) {
-  uint8_t report[kCommandBufferSize] = {};
+  uint8_t report[kBufferSize] = {};
   for (int attempt = 0; attempt < kReplyReads && !Stopping(stop); ++attempt) {
     const int read = ReadReply(device, report, sizeof report, stop);
     if (read <= 0) continue;
@@ -64,20 +57,21 @@ void AwaitLateReply(HidHandle& device, HeldNotifications* held, ReadWake* stop) 
       Hold(held, report, got);
       continue;
     }
-    Trace("late reply dropped: %02X %02X", report[0], got > 1 ? report[1] : 0);
+    Trace("late reply dropped: %02X %02X", report[kReplyTypeByte],
+          got > kReplyStatusByte ? report[kReplyStatusByte] : 0);
     return;
   }
 }
 
 CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
                           HeldNotifications* held, ReadWake* stop) {
-  if (buffer == nullptr || length < kShortCommandLength || length > kCommandBufferSize) {
+  if (buffer == nullptr || length < kShortReportLength || length > kBufferSize) {
     return CommandOutcome::kWriteFailed;
   }
-  buffer[kChecksumByte] = CommandChecksum(buffer);
-  const uint8_t command = buffer[1];
+  buffer[kReportChecksumByte] = CommandChecksum(buffer);
+  const uint8_t command = buffer[kReportCommandByte];
   DrainStaleInput(device, held);
-  uint8_t working[kCommandBufferSize] = {};
+  uint8_t working[kBufferSize] = {};
   std::memcpy(working, buffer, length);
   if (device.Write(working, length) <= 0) return CommandOutcome::kWriteFailed;
 
@@ -94,7 +88,7 @@ CommandOutcome RunCommand(HidHandle& device, uint8_t* buffer, size_t length,
     if (got <= kReplyStatusByte) continue;  // no status byte: not a reply
     // A reply shorter than the request must not pass request bytes off as reply data.
     std::fill(working + got, working + length, 0);
-    if (working[kReplyStatusByte] == kReplyAccepted) {
+    if (working[kReplyStatusByte] == Byte(ReplyStatus::kAccepted)) {
       std::memcpy(buffer, working, length);
       return CommandOutcome::kAccepted;
     }
@@ -113,9 +107,9 @@ bool RunCommandTransaction(HidHandle& device, uint8_t* buffer, size_t length) {
 
 bool QueryDeviceInfo(HidHandle& device, uint8_t* reply, ReadWake* stop) {
   if (reply == nullptr) return false;
-  std::memset(reply, 0, kCommandBufferSize);
-  reply[1] = kCommandDeviceInfo;
-  return RunCommand(device, reply, kShortCommandLength, nullptr, stop) == CommandOutcome::kAccepted;
+  std::memset(reply, 0, kBufferSize);
+  reply[kReportCommandByte] = Byte(CommandId::kDeviceInfo);
+  return RunCommand(device, reply, kShortReportLength, nullptr, stop) == CommandOutcome::kAccepted;
 }
 
 }  // namespace corvane

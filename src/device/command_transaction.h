@@ -1,5 +1,5 @@
-// The command report and its send-and-wait transaction on one HID interface: checksum
-// into byte 32, stale input drained, one write, then timed reads until a report with
+// The send-and-wait transaction of a command report (protocol/command_report.h) on one
+// HID interface: checksum into its byte, stale input drained, one write, then timed reads until a report with
 // status 0x00 arrives. Reply bytes 0, 2 and 3 are the mouse's own business; only the
 // notification types in byte 0 are told apart. Which interface to use is the
 // DeviceManager's business, not this file's.
@@ -10,27 +10,13 @@
 #include <vector>
 
 #include "device/hid_backend.h"
+#include "protocol/command_report.h"
 
 namespace corvane {
 
-// Command buffers are prepared at this size; lengths of 33 or 65 are sent from them.
-inline constexpr size_t kCommandBufferSize = 65;
-inline constexpr size_t kShortCommandLength = 33;
-inline constexpr size_t kLongCommandLength = 65;
-inline constexpr size_t kChecksumFirstByte = 5;
-inline constexpr size_t kChecksumLastByte = 31;
-inline constexpr size_t kChecksumByte = 32;
-inline constexpr size_t kReplyStatusByte = 1;
-inline constexpr uint8_t kReplyAccepted = 0x00;
 // The reply wait: this many reads of this many milliseconds, no other pauses.
 inline constexpr int kReplyReads = 50;
 inline constexpr int kReplyReadMs = 30;
-inline constexpr uint8_t kCommandDeviceInfo = 0x10;
-// Byte 0 of an input report: a notification's type; in a reply nothing to rely on.
-inline constexpr size_t kReportTypeByte = 0;
-// Unsolicited reports the mouse may send at any time: link change and DPI stage change.
-inline constexpr uint8_t kLinkNotificationType = 0xC0;
-inline constexpr uint8_t kDpiNotificationType = 0xC2;
 // At most this many waiting reports are drained before a request, and held for later.
 inline constexpr int kMaxDrainedReports = 64;
 inline constexpr size_t kMaxHeldNotifications = 16;
@@ -45,9 +31,6 @@ enum class CommandOutcome {
 // Notifications read while draining or waiting, in arrival order, for the notification
 // handling to act on afterwards.
 using HeldNotifications = std::vector<std::vector<uint8_t>>;
-
-// The 8-bit sum of bytes 5..31 of a command buffer of at least 33 bytes.
-uint8_t CommandChecksum(const uint8_t* buffer);
 
 // Stores the checksum in byte 32, drains what the interface already holds (notifications
 // go to `held`, anything else is dropped: a late reply to an earlier command must not pass

@@ -9,22 +9,10 @@
 
 #include "base/device_values.h"
 #include "device/hid_backend.h"
+#include "protocol/device_info.h"
 
 namespace corvane {
 
-inline constexpr size_t kDevIdLength = 4;
-inline constexpr size_t kDeviceInfoSize = 65;
-// Bytes of the device information reply (command 0x10).
-inline constexpr size_t kInfoSensorByte = 10;
-inline constexpr size_t kInfoRateByte = 11;
-inline constexpr size_t kInfoChargingByte = 12;
-inline constexpr size_t kInfoLevelByte = 13;
-inline constexpr size_t kInfoReachableByte = 14;
-
-// The battery a device information reply carries.
-inline BatteryStatus BatteryFromDeviceInfo(const uint8_t* info) {
-  return BatteryStatus{info[kInfoLevelByte], info[kInfoChargingByte]};
-}
 inline constexpr size_t kMaxDevicePathBytes = 1024;
 
 struct KnownDevice {

@@ -13,24 +13,6 @@
 namespace corvane {
 namespace {
 
-constexpr size_t kDevIdFirstByte = 4;
-
-// Reply bytes 4..7, each byte taken as one character of its own (stops at NUL).
-std::string DevIdFromReply(const uint8_t* reply) {
-  std::string dev_id;
-  for (size_t i = 0; i < kDevIdLength; ++i) {
-    const uint8_t byte = reply[kDevIdFirstByte + i];
-    if (byte == 0) break;
-    if (byte < 0x80) {
-      dev_id += static_cast<char>(byte);
-    } else {
-      dev_id += static_cast<char>(0xC0 | (byte >> 6));
-      dev_id += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return dev_id;
-}
-
 // Number of characters (not bytes) of a UTF-8 text.
 size_t Utf8Length(const std::string& text) {
   size_t count = 0;
@@ -127,7 +109,7 @@ bool DeviceManager::IdentifyEntry(DeviceEntry& entry) {
     ok = corvane::QueryDeviceInfo(*entry.device, reply, stop);
   }
   if (!ok) return false;
-  const std::string dev_id = DevIdFromReply(reply);
+  const std::string dev_id = DevIdFromDeviceInfo(reply);
   const int device_type = LookupDeviceType(entry.vendor_id, entry.product_id, dev_id);
   std::lock_guard lock(mutex_);
   std::memcpy(entry.device_info.data(), reply, kDeviceInfoSize);

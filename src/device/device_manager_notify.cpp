@@ -5,13 +5,12 @@
 
 #include "device/command_transaction.h"
 #include "device/device_manager.h"
+#include "protocol/notifications.h"
 
 namespace corvane {
 namespace {
 
-constexpr uint8_t kLinkNotification = 0xC0;
-constexpr uint8_t kLinked = 1;
-constexpr size_t kNotificationLength = 65;
+constexpr size_t kNotificationLength = kNotificationSize;
 constexpr int kActiveNotifyReadMs = 100;
 constexpr int kReceiverNotifyReadMs = 10;
 // With a wake signal the idle read need not end to let a queued task through, so it waits
@@ -23,8 +22,9 @@ constexpr int kWakeableNotifyReadMs = 1000;
 // Called without the lock: identifying a returning mouse queries it, so the lock is
 // taken only around the state changes.
 void DeviceManager::ApplyLinkReport(DeviceEntry& entry, const uint8_t* data) {
-  if (data[0] != kLinkNotification) return;
-  const bool linked = data[1] == kLinked;
+  LinkChange change;
+  if (!ParseLinkNotification(data, change)) return;
+  const bool linked = change.linked;
   // A mouse that came back may be another model on the same receiver: asked first (the
   // query takes the lock only for its own changes), then the state changes in one go.
   if (linked) IdentifyEntry(entry);
@@ -34,10 +34,13 @@ void DeviceManager::ApplyLinkReport(DeviceEntry& entry, const uint8_t* data) {
 }
 
 void DeviceManager::KeepLinkBatteryLocked(const uint8_t* data) {
-  // Byte 2 is the level, byte 3 the charging state; a level of 0 means no battery news.
-  if (active_entry_ == nullptr || data[0] != kLinkNotification || data[2] == 0) return;
-  active_entry_->device_info[kInfoLevelByte] = data[2];
-  active_entry_->device_info[kInfoChargingByte] = data[3];
+  // A level of 0 means no battery news.
+  LinkChange change;
+  if (active_entry_ == nullptr || !ParseLinkNotification(data, change) || !change.has_battery) {
+    return;
+  }
+  active_entry_->device_info[kInfoLevelByte] = static_cast<uint8_t>(change.battery.level);
+  active_entry_->device_info[kInfoChargingByte] = static_cast<uint8_t>(change.battery.charging);
 }
 
 bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake* wake) {
@@ -77,8 +80,8 @@ bool DeviceManager::ReadNotification(uint8_t* buffer, int& device_type, ReadWake
     uint8_t data[kNotificationLength] = {};
     const int read =
         wait_for_wake
-            ? entry->device->ReadOrWake(data, kShortCommandLength, kWakeableNotifyReadMs, *wake)
-            : entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs);
+            ? entry->device->ReadOrWake(data, kShortReportLength, kWakeableNotifyReadMs, *wake)
+            : entry->device->ReadTimeout(data, kShortReportLength, kReceiverNotifyReadMs);
     if (read <= 0) continue;
     {
       std::lock_guard relock(mutex_);
@@ -107,10 +110,10 @@ void DeviceManager::PollReceiverOnline() {
   lock.unlock();
   for (DeviceEntry* entry : receivers) {
     uint8_t data[kNotificationLength] = {};
-    if (entry->device->ReadTimeout(data, kShortCommandLength, kReceiverNotifyReadMs) <= 0) continue;
-    if (data[0] != kLinkNotification) continue;
-    const OnlineState state =
-        data[1] == kLinked ? OnlineState::kOnline : OnlineState::kOfflinePolled;
+    if (entry->device->ReadTimeout(data, kShortReportLength, kReceiverNotifyReadMs) <= 0) continue;
+    LinkChange change;
+    if (!ParseLinkNotification(data, change)) continue;
+    const OnlineState state = change.linked ? OnlineState::kOnline : OnlineState::kOfflinePolled;
     SetOnlineState(entry->device_type, entry->mode, state);
   }
 }

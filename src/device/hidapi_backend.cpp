@@ -18,6 +18,7 @@
 #include "base/trace.h"
 #include "device/fd_report_reader.h"
 #include "device/report_descriptor.h"
+#include "protocol/command_report.h"
 
 namespace corvane {
 namespace {
@@ -27,8 +28,8 @@ constexpr size_t kProductStringChars = 512;
 // Report descriptors are at most 4096 bytes (HID_MAX_DESCRIPTOR_SIZE).
 constexpr size_t kMaxDescriptorBytes = 4096;
 constexpr char kDevPrefix[] = "/dev/";
-// The largest report written in one piece: report id plus 64 data bytes.
-constexpr size_t kMaxReportBytes = 65;
+// The largest report written in one piece: the long command report (report id plus 64 data bytes).
+constexpr size_t kMaxReportBytes = kReportBufferSize;
 
 struct HidDeviceCloser {
   void operator()(hid_device* device) const { hid_close(device); }

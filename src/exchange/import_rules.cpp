@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "settings/button_table_encoding.h"
-#include "settings/macro_packets.h"
+#include "protocol/button_table_encoding.h"
+#include "protocol/macro_packets.h"
 
 namespace corvane {
 namespace {

@@ -15,7 +15,7 @@
 #include "base/text.h"
 #include "exchange/exchange_file.h"
 #include "exchange/import_rules.h"
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "settings/task_poster.h"
 #include "store/config_defaults.h"
 #include "store/config_keys.h"

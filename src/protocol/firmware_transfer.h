@@ -1,18 +1,11 @@
-// Moves a firmware image to the mouse or receiver over its upgrade collection: a start
-// report, data reports of up to three CRC-protected 16-byte blocks, an end report.
-// Where the image comes from (download, file) is not this file's business.
+// The firmware-upgrade collection's reports: a start report, data reports of up to three
+// CRC-protected 16-byte blocks, an end report, and the acknowledgement the device answers
+// each with. The transfer that sends them is device/upgrade_transfer.h.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "device/device_manager.h"
-#include "device/hid_backend.h"
 
 namespace corvane {
 
@@ -20,37 +13,36 @@ inline constexpr size_t kUpgradeReportSize = 64;
 inline constexpr uint8_t kUpgradeReportId = 0x05;
 inline constexpr uint16_t kUpgradeUsagePage = 0xFFEF;
 inline constexpr uint16_t kUpgradeUsage = 0x0000;
+// Report layout: id, command, payload length, a zero, then the payload.
+inline constexpr size_t kUpgradeCommandByte = 1;
+inline constexpr size_t kUpgradeLengthByte = 2;
+inline constexpr size_t kUpgradePayloadByte = 4;
+inline constexpr uint8_t kUpgradeCommand = 0x02;
+// Start and end: a two-byte payload of a code and the fill byte.
+inline constexpr uint8_t kUpgradeStartLength = 0x02;
+inline constexpr uint8_t kUpgradeStartCode = 0x01;
+inline constexpr uint8_t kUpgradeEndLength = 0x06;
+inline constexpr uint8_t kUpgradeEndCode = 0x02;
+inline constexpr uint8_t kUpgradeFill = 0xFF;
+// A block: index (16-bit little-endian), data, CRC-16/MODBUS of index and data (little-endian).
 inline constexpr size_t kUpgradeBlockData = 16;
-inline constexpr size_t kUpgradeBlockSize = 20;
+inline constexpr size_t kUpgradeBlockIndexBytes = 2;
+inline constexpr size_t kUpgradeBlockCrcByte = kUpgradeBlockIndexBytes + kUpgradeBlockData;
+inline constexpr size_t kUpgradeBlockSize = kUpgradeBlockCrcByte + 2;
 inline constexpr size_t kUpgradeBlocksPerReport = 3;
 inline constexpr size_t kUpgradeBytesPerReport = kUpgradeBlockData * kUpgradeBlocksPerReport;
 // Block indexes are 16 bits wide; a longer image would wrap them.
 inline constexpr size_t kMaxUpgradeImageBytes = 0x10000 * kUpgradeBlockData;
-inline constexpr int kUpgradeRetryPauseMs = 3;
-inline constexpr int kUpgradeAckPauseMs = 5;
-inline constexpr int kUpgradeAckReadMs = 1000;
-inline constexpr int kUpgradeFirstReportsPauseMs = 10;
-inline constexpr int kUpgradeProgressStart = 10;
-inline constexpr int kUpgradeProgressSpan = 90;
+// The acknowledgement (input report): id, command, status, blocks so far (16-bit little-endian).
+inline constexpr size_t kUpgradeAckStatusByte = 2;
+inline constexpr size_t kUpgradeAckBlocksByte = 3;
+inline constexpr uint8_t kUpgradeAckTaken = 0x00;
+inline constexpr uint8_t kUpgradeAckRefused = 0x01;
+
+static_assert(kUpgradeBlockSize == 20);
+static_assert(kUpgradePayloadByte + kUpgradeBlocksPerReport * kUpgradeBlockSize <= kUpgradeReportSize);
 
 using UpgradeReport = std::array<uint8_t, kUpgradeReportSize>;
-
-enum class FirmwareResult {
-  kOk,
-  kEmptyImage,
-  kImageTooLarge,
-  kNoActiveDevice,
-  kNoUpgradeDevice,
-  kStartFailed,
-  kTransferAborted,
-  kEndFailed,
-};
-
-// A short English description of a result, for logs and the CLI.
-const char* FirmwareResultText(FirmwareResult result);
-// What a user is told after a failed transfer: the result and that the mouse keeps its old
-// firmware (the image is only applied after the end report); "" for kOk.
-std::string FirmwareFailureText(FirmwareResult result);
 
 // CRC-16/MODBUS (reflected 0xA001, initial 0xFFFF, no final XOR) of `length` bytes.
 uint16_t UpgradeCrc16(const uint8_t* data, size_t length);
@@ -60,33 +52,5 @@ uint16_t UpgradeCrc16(const uint8_t* data, size_t length);
 UpgradeReport BuildUpgradeStartReport();
 UpgradeReport BuildUpgradeEndReport();
 UpgradeReport BuildUpgradeDataReport(uint16_t first_block, const uint8_t* data, size_t length);
-
-class FirmwareTransfer {
- public:
-  // Called after each full data report with the percentage reached (10..100).
-  using Progress = std::function<void(int percent)>;
-
-  explicit FirmwareTransfer(DeviceManager& manager);
-  ~FirmwareTransfer();
-  FirmwareTransfer(const FirmwareTransfer&) = delete;
-  FirmwareTransfer& operator=(const FirmwareTransfer&) = delete;
-
-  // Opens the first interface with these ids and the upgrade collection as the
-  // upgrade interface. Returns false when there is none.
-  bool OpenUpgradeDevice(int vid, int pid);
-  // Writes one 64-byte report; on a failed write retries once and waits up to 1 s for
-  // an acknowledgement. Returns whether the report counts as sent.
-  bool SendUpgradeReport(const UpgradeReport& report);
-  // The data phase alone. Returns false when a report could not be sent.
-  bool Transfer(const std::vector<uint8_t>& image, const Progress& progress);
-  // The whole update for the active device: open, start, data, end, close.
-  FirmwareResult Run(const std::vector<uint8_t>& image, const Progress& progress);
-  // Closes the upgrade interface.
-  void Close();
-
- private:
-  DeviceManager& manager_;
-  std::unique_ptr<HidHandle> upgrade_;
-};
 
 }  // namespace corvane

@@ -3,142 +3,141 @@
 #include <string>
 
 #include "base/text.h"
-#include "settings/dpi_stages.h"
-#include "settings/sensor_scale.h"
+#include "protocol/dpi_selection.h"
+#include "protocol/sensor_codes.h"
 #include "store/config_keys.h"
 
 namespace corvane {
 namespace {
 
-constexpr size_t kShortReport = 33;
-constexpr size_t kLongReport = 65;
-constexpr size_t kPayload = 5;
-constexpr size_t kReplyData = 4;
-
 uint8_t Low(int value) { return static_cast<uint8_t>(value & 0xFF); }
+
+uint8_t* Payload(CommandReport& report) { return report.bytes.data() + kReportPayloadByte; }
 
 }  // namespace
 
-CommandReport MakeCommand(uint8_t command, uint8_t length_byte, size_t report_length) {
+CommandReport MakeCommand(CommandId command, uint8_t length_byte, size_t report_length) {
   CommandReport report;
   report.length = static_cast<int>(report_length);
-  report.bytes[1] = command;
-  report.bytes[2] = 0x00;
-  report.bytes[3] = 0x01;
-  report.bytes[4] = length_byte;
+  report.bytes[kReportCommandByte] = Byte(command);
+  report.bytes[kReportSequenceByte] = kSinglePacketSequence;
+  report.bytes[kReportLengthByte] = length_byte;
   return report;
 }
 
-CommandReport MakeReadRequest(uint8_t command) {
+CommandReport MakeReadRequest(CommandId command) {
   CommandReport report;
-  report.length = static_cast<int>(kShortReport);
-  report.bytes[1] = command;
+  report.length = kShortReportLength;
+  report.bytes[kReportCommandByte] = Byte(command);
   return report;
 }
 
 CommandReport BuildReportRateCommand(const ConfigReader& config) {
-  CommandReport report = MakeCommand(kCmdReportRate, 1, kLongReport);
-  report.bytes[kPayload] = Low(config("report_rate"));
+  CommandReport report = MakeCommand(CommandId::kReportRate, kReportRateLength, kLongReportLength);
+  Payload(report)[0] = Low(config("report_rate"));
   return report;
 }
 
 CommandReport BuildDpiStagesCommand(const ConfigReader& config, int sensor) {
-  // 37 is what the mice expect here, not the number of payload bytes.
-  CommandReport report = MakeCommand(kCmdDpiStages, 37, kShortReport);
-  int index = config(kDpiIndexKey) & 0x0F;
-  int count = config(kDpiCountKey) & 0x0F;
+  CommandReport report = MakeCommand(CommandId::kDpiStages, kDpiStagesLength, kShortReportLength);
+  int index = config(kDpiIndexKey) & kStageCountMask;
+  int count = config(kDpiCountKey) & kStageCountMask;
   // A stored stage beyond the count is shown as the first stage; the mouse gets the same.
   if (index >= count) index = 0;
-  report.bytes[kPayload] = static_cast<uint8_t>((index << 4) | count);
+  uint8_t* payload = Payload(report);
+  payload[0] = DpiSelectionByte(index, count);
   for (int n = 0; n < kDpiStagesSent; ++n) {
     int dpi = ClampDpi(sensor, config(DpiStageValueKey(n)));
     int code = DpiToDeviceCode(sensor, dpi);
-    size_t at = 6 + 4 * static_cast<size_t>(n);
-    report.bytes[at] = Low(code);
-    report.bytes[at + 1] = Low(code >> 8);
-    report.bytes[at + 2] = Low(code);
-    report.bytes[at + 3] = Low(code >> 8);
+    uint8_t* at = payload + kDpiStageCodesByte + kDpiStageCodeBytes * n;
+    at[0] = Low(code);
+    at[1] = Low(code >> 8);
+    at[2] = Low(code);
+    at[3] = Low(code >> 8);
   }
   return report;
 }
 
 CommandReport BuildDpiColoursCommand(const ConfigReader& config) {
-  CommandReport report = MakeCommand(kCmdDpiColours, 18, kLongReport);
+  CommandReport report = MakeCommand(CommandId::kDpiColours, kDpiColoursLength, kLongReportLength);
   for (int n = 0; n < kDpiStagesSent; ++n) {
     int rgb = config(DpiStageColourKey(n));
-    size_t at = kPayload + 3 * static_cast<size_t>(n);
-    report.bytes[at] = Low(rgb);
-    report.bytes[at + 1] = Low(rgb >> 8);
-    report.bytes[at + 2] = Low(rgb >> 16);
+    uint8_t* at = Payload(report) + kColourBytes * n;
+    at[0] = Low(rgb);
+    at[1] = Low(rgb >> 8);
+    at[2] = Low(rgb >> 16);
   }
   return report;
 }
 
 CommandReport BuildSensorCommand(const ConfigReader& config) {
-  CommandReport report = MakeCommand(kCmdSensor, 5, kLongReport);
+  CommandReport report = MakeCommand(CommandId::kSensor, kSensorLength, kLongReportLength);
   int flags = config("sensor_flag");
-  report.bytes[5] = Low(config("liftoff_height"));
-  report.bytes[6] = (flags & 8) ? 1 : 0;
-  report.bytes[7] = (flags & 4) ? 1 : 0;
+  uint8_t* payload = Payload(report);
+  payload[0] = Low(config("liftoff_height"));
+  payload[1] = (flags & kSensorFlag8Bit) ? 1 : 0;
+  payload[2] = (flags & kSensorFlag4Bit) ? 1 : 0;
   return report;
 }
 
 CommandReport BuildPowerCommand(const ConfigReader& config) {
-  CommandReport report = MakeCommand(kCmdPower, 4, kLongReport);
-  report.bytes[5] = Low(config("sleep_light"));
-  report.bytes[6] = Low(config("move_wakeup"));
-  report.bytes[7] = Low(config("move_closelight"));
-  report.bytes[8] = Low(config("button_respondtime"));
+  CommandReport report = MakeCommand(CommandId::kPower, kPowerLength, kLongReportLength);
+  uint8_t* payload = Payload(report);
+  payload[0] = Low(config("sleep_light"));
+  payload[1] = Low(config("move_wakeup"));
+  payload[2] = Low(config("move_closelight"));
+  payload[3] = Low(config("button_respondtime"));
   return report;
 }
 
 CommandReport BuildRestoreDefaultsCommand() {
-  CommandReport report = MakeCommand(kCmdRestoreDefaults, 0x01, kShortReport);
-  report.bytes[kPayload] = 0xFF;
+  CommandReport report =
+      MakeCommand(CommandId::kRestoreDefaults, kRestoreDefaultsLength, kShortReportLength);
+  Payload(report)[0] = kRestoreEverything;
   return report;
 }
 
-std::vector<ConfigWrite> ParsePerformanceReadback(uint8_t command, const uint8_t* reply,
+std::vector<ConfigWrite> ParsePerformanceReadback(CommandId command, const uint8_t* reply,
                                                   size_t length, int sensor) {
   std::vector<ConfigWrite> writes;
-  auto need = [&](size_t bytes) { return reply != nullptr && length >= kReplyData + bytes; };
-  const uint8_t* data = reply + kReplyData;
+  auto need = [&](size_t bytes) { return reply != nullptr && length >= kReplyDataByte + bytes; };
+  const uint8_t* data = reply + kReplyDataByte;
   switch (command) {
-    case kCmdReadReportRate:
+    case CommandId::kReadReportRate:
       if (!need(1)) break;
       writes.emplace_back("report_rate", IntToDecimal(data[0]));
       writes.emplace_back("report_rate_wireless", IntToDecimal(data[0]));
       break;
-    case kCmdReadDpiStages: {
-      if (!need(1 + 4 * kDpiStagesSent)) break;
-      const DpiStageSelection stages = ClampDpiStageSelection(data[0] & 0x0F, data[0] >> 4);
+    case CommandId::kReadDpiStages: {
+      if (!need(kDpiStageCodesByte + kDpiStageCodeBytes * kDpiStagesSent)) break;
+      const DpiStageSelection stages = DpiSelectionFromByte(data[0]);
       writes.emplace_back(kDpiFlagKey, IntToDecimal(stages.count));
       writes.emplace_back(kDpiCountKey, IntToDecimal(stages.count));
       writes.emplace_back(kDpiIndexKey, IntToDecimal(stages.index));
       for (int n = 0; n < kDpiStagesSent; ++n) {
-        size_t at = 1 + 4 * static_cast<size_t>(n);
-        int code = data[at] | (data[at + 1] << 8);
+        const uint8_t* at = data + kDpiStageCodesByte + kDpiStageCodeBytes * n;
+        int code = at[0] | (at[1] << 8);
         int dpi = DeviceCodeToDpi(sensor, code);
         if (dpi >= kMinStoredReadbackDpi)
           writes.emplace_back(DpiStageValueKey(n), IntToDecimal(dpi));
       }
       break;
     }
-    case kCmdReadDpiColours:
-      if (!need(3 * kDpiStagesSent)) break;
+    case CommandId::kReadDpiColours:
+      if (!need(kColourBytes * kDpiStagesSent)) break;
       for (int n = 0; n < kDpiStagesSent; ++n) {
-        size_t at = 3 * static_cast<size_t>(n);
-        int rgb = data[at] | (data[at + 1] << 8) | (data[at + 2] << 16);
+        const uint8_t* at = data + kColourBytes * n;
+        int rgb = at[0] | (at[1] << 8) | (at[2] << 16);
         writes.emplace_back(DpiStageColourKey(n), IntToDecimal(rgb));
       }
       break;
-    case kCmdReadSensor:
+    case CommandId::kReadSensor:
       if (!need(3)) break;
       writes.emplace_back("liftoff_height", IntToDecimal(data[0]));
-      writes.emplace_back("sensor_flag",
-                          IntToDecimal((data[1] == 1 ? 8 : 0) + (data[2] == 1 ? 4 : 0)));
+      writes.emplace_back("sensor_flag", IntToDecimal((data[1] == 1 ? kSensorFlag8Bit : 0) +
+                                                      (data[2] == 1 ? kSensorFlag4Bit : 0)));
       break;
-    case kCmdReadPower:
+    case CommandId::kReadPower:
       if (!need(4)) break;
       writes.emplace_back("sleep_light", IntToDecimal(data[0]));
       writes.emplace_back("move_wakeup", IntToDecimal(data[1]));

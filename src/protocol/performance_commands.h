@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/command_report.h"
+#include "protocol/command_report.h"
 
 namespace corvane {
 
@@ -22,27 +22,32 @@ using ConfigReader = std::function<int(const std::string& key)>;
 // A key and the decimal text to store under it.
 using ConfigWrite = std::pair<std::string, std::string>;
 
-inline constexpr uint8_t kCmdReportRate = 0x02;
-inline constexpr uint8_t kCmdDpiStages = 0x03;
-inline constexpr uint8_t kCmdDpiColours = 0x04;
-inline constexpr uint8_t kCmdSensor = 0x06;
-inline constexpr uint8_t kCmdPower = 0x07;
-inline constexpr uint8_t kCmdRestoreDefaults = 0x0F;
-inline constexpr uint8_t kCmdReadAll = 0x11;
-inline constexpr uint8_t kCmdReadReportRate = 0x12;
-inline constexpr uint8_t kCmdReadDpiStages = 0x13;
-inline constexpr uint8_t kCmdReadDpiColours = 0x14;
-inline constexpr uint8_t kCmdReadSensor = 0x16;
-inline constexpr uint8_t kCmdReadPower = 0x17;
-inline constexpr uint8_t kCmdReadFirmwareVersion = 0x20;
-
 inline constexpr int kDpiStagesSent = 6;
 
-// A header-only command: id in byte 1, bytes 2 and 3 = 0x00 0x01, length byte 4.
-CommandReport MakeCommand(uint8_t command, uint8_t length_byte, size_t report_length);
+// Length bytes (byte 4) of the performance writes. 37 is what the mice expect for the
+// DPI stages, not the number of payload bytes.
+inline constexpr uint8_t kReportRateLength = 1;
+inline constexpr uint8_t kDpiStagesLength = 37;
+inline constexpr uint8_t kDpiColoursLength = 18;
+inline constexpr uint8_t kSensorLength = 5;
+inline constexpr uint8_t kPowerLength = 4;
+inline constexpr uint8_t kRestoreDefaultsLength = 1;
+inline constexpr uint8_t kRestoreEverything = 0xFF;  // the restore's payload: every setting
+// DPI stages payload: the stage byte, then per stage its code (low, high) twice.
+inline constexpr int kDpiStageCodesByte = 1;
+inline constexpr int kDpiStageCodeBytes = 4;
+// DPI colours payload: per stage red, green, blue.
+inline constexpr int kColourBytes = 3;
+// The stored sensor_flag's bits, each sent as a byte of its own (payload bytes 1 and 2).
+inline constexpr int kSensorFlag8Bit = 0x08;
+inline constexpr int kSensorFlag4Bit = 0x04;
+static_assert(kDpiStageCodesByte + kDpiStagesSent * kDpiStageCodeBytes <= kReportPayloadMax);
+
+// A header-only command: id in byte 1, sequence kSinglePacketSequence, length byte 4.
+CommandReport MakeCommand(CommandId command, uint8_t length_byte, size_t report_length);
 
 // A read request carries only the command id.
-CommandReport MakeReadRequest(uint8_t command);
+CommandReport MakeReadRequest(CommandId command);
 
 CommandReport BuildReportRateCommand(const ConfigReader& config);
 // Stage values are clamped to the sensor's range, then converted to its codes.
@@ -52,9 +57,9 @@ CommandReport BuildSensorCommand(const ConfigReader& config);
 CommandReport BuildPowerCommand(const ConfigReader& config);
 CommandReport BuildRestoreDefaultsCommand();
 
-// Keys to store from a read-back reply (reply[0] is the first data byte).
+// Keys to store from a read-back reply (the whole reply, data from kReplyDataByte).
 // Returns nothing for commands without stored values or replies too short.
-std::vector<ConfigWrite> ParsePerformanceReadback(uint8_t command, const uint8_t* reply,
+std::vector<ConfigWrite> ParsePerformanceReadback(CommandId command, const uint8_t* reply,
                                                   size_t length, int sensor);
 
 }  // namespace corvane

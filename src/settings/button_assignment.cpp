@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "settings/button_table_encoding.h"
-#include "settings/key_codes.h"
+#include "protocol/button_table_encoding.h"
+#include "protocol/key_codes.h"
 #include "settings/macro_names.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 
 namespace corvane {
 namespace {

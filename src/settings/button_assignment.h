@@ -8,7 +8,7 @@
 
 #include "app/text_ids.h"
 #include "catalogue/device_definition.h"
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "settings/device_state.h"
 #include "settings/settings_texts.h"
 #include "settings/task_poster.h"

@@ -1,7 +1,7 @@
 // Family list contents. The mouse list's fourth code (4) is the rapid-fire preset.
 #include "settings/button_lists.h"
 
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 
 namespace corvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "settings/sensor_scale.h"
+#include "protocol/sensor_codes.h"
 
 namespace corvane {
 

@@ -142,11 +142,4 @@ DpiActionResult DpiStages::Apply() { return Posted(WorkerTask::kDpiStageValues);
 
 DpiActionResult DpiStages::Reset() { return Posted(WorkerTask::kFactoryDpi); }
 
-DpiStageSelection ClampDpiStageSelection(int count, int index) {
-  DpiStageSelection selection;
-  selection.count = std::clamp(count, 1, kMaxDpiStages);
-  selection.index = std::clamp(index, 0, selection.count - 1);
-  return selection;
-}
-
 }  // namespace corvane

@@ -7,22 +7,13 @@
 #include <string_view>
 #include <vector>
 
+#include "protocol/dpi_selection.h"
 #include "settings/device_state.h"
 #include "settings/task_poster.h"
 
 namespace corvane {
 
 class SettingsDatabase;
-
-inline constexpr int kMaxDpiStages = 6;
-
-// A stage count and active index as the mouse (a read-back, a 0xC2 notification) or a device
-// definition gives them, brought into 1..kMaxDpiStages and below the count.
-struct DpiStageSelection {
-  int count = 1;
-  int index = 0;
-};
-DpiStageSelection ClampDpiStageSelection(int count, int index);
 
 struct DpiStage {
   int value = 0;

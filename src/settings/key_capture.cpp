@@ -2,7 +2,7 @@
 // those are chosen with the panel's toggles, not captured as the key.
 #include "settings/key_capture.h"
 
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 
 namespace corvane {
 

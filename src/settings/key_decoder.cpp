@@ -3,7 +3,7 @@
 // because by release time the live state no longer says which side went up.
 #include "settings/key_decoder.h"
 
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 
 namespace corvane {
 namespace {

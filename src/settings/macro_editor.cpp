@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "settings/macro_names.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 
 namespace corvane {
 namespace {

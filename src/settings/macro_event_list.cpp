@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "settings/key_codes.h"
-#include "settings/macro_packets.h"
+#include "protocol/key_codes.h"
+#include "protocol/macro_packets.h"
 
 namespace corvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 
 namespace corvane {
 namespace {

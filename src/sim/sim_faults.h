@@ -29,7 +29,7 @@ struct SimFaults {
   // Reply byte 0, and reply bytes 2 and 3 (replies and forced-status reports alike).
   SimReplyBytes reply_byte0 = SimReplyBytes::kEcho;
   SimReplyBytes reply_bytes23 = SimReplyBytes::kEcho;
-  // The next N commands are first answered with a report of status kSimStatusBusy,
+  // The next N commands are first answered with a report of status ReplyStatus::kBusy,
   // then with their real reply.
   int busy_status_replies = 0;
 };

@@ -7,28 +7,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "protocol/command_report.h"
 #include "sim/sim_identity.h"
 #include "sim/sim_state.h"
 
 namespace corvane {
 
-inline constexpr int kSimReportSize = 64;
+inline constexpr int kSimReportSize = kInputReportSize;
 using SimReport = std::array<uint8_t, kSimReportSize>;
 
-// Reply status bytes (reply byte 1). Only 0x00 means accepted.
-inline constexpr uint8_t kSimStatusOk = 0x00;
-inline constexpr uint8_t kSimStatusUnknownCommand = 0x01;
-inline constexpr uint8_t kSimStatusBadChecksum = 0x02;
-inline constexpr uint8_t kSimStatusBadParameter = 0x03;
-inline constexpr uint8_t kSimStatusUnreachable = 0x04;
-// Sent ahead of the real reply by the busy_status_replies fault.
-inline constexpr uint8_t kSimStatusBusy = 0x05;
-
-// Notification types (input report byte 0).
-inline constexpr uint8_t kSimLinkNotification = 0xC0;
-inline constexpr uint8_t kSimDpiNotification = 0xC2;
-
-// Sum of command bytes 4..30 (request bytes 5..31 counted with the report id).
+// Sum of command bytes 4..30 (request bytes 5..31 counted with the report id). Counted here
+// on its own rather than with the tool's CommandChecksum, so a fault in either shows.
 uint8_t SimCommandChecksum(const SimReport& command);
 
 class SimFirmware {
@@ -54,13 +43,13 @@ class SimFirmware {
   };
 
   // Each returns the reply status; `reply` carries read data from byte 4.
-  uint8_t DeviceInfo(SimLink link, SimReport& reply) const;
-  uint8_t ReadSettings(uint8_t command, SimReport& reply) const;
-  uint8_t WriteDpiStages(const SimReport& command);
-  uint8_t WriteLighting(const SimReport& command);
-  uint8_t WriteMacroPacket(SimLink link, const SimReport& command);
-  uint8_t WriteButtons(const SimReport& command);
-  uint8_t Dispatch(SimLink link, const SimReport& command, SimReport& reply);
+  ReplyStatus DeviceInfo(SimLink link, SimReport& reply) const;
+  ReplyStatus ReadSettings(CommandId command, SimReport& reply) const;
+  ReplyStatus WriteDpiStages(const SimReport& command);
+  ReplyStatus WriteLighting(const SimReport& command);
+  ReplyStatus WriteMacroPacket(SimLink link, const SimReport& command);
+  ReplyStatus WriteButtons(const SimReport& command);
+  ReplyStatus Dispatch(SimLink link, const SimReport& command, SimReport& reply);
 
   SimState& state_;
   const SimIdentity& identity_;

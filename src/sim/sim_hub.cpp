@@ -6,11 +6,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "protocol/notifications.h"
+
 namespace corvane {
 namespace {
 
-constexpr uint8_t kCommandReportId = 0x00;
-constexpr size_t kMaxWriteLength = 1 + kSimReportSize;
+constexpr size_t kMaxWriteLength = kReportBufferSize;
 constexpr auto kInterruptInterval = std::chrono::milliseconds(1);
 // Type byte of the unknown-type reports queued by the garbage fault.
 constexpr uint8_t kGarbageType = 0x7E;
@@ -107,10 +108,10 @@ int SimHub::Write(Reader& reader, const uint8_t* data, size_t length) {
   }
   SimReport report{};
   if (reader.collection == SimCollection::kConfig) {
-    if (data[0] != kCommandReportId) return -1;
+    if (data[kReportIdByte] != kCommandReportId) return -1;
     std::memcpy(report.data(), data + 1, length - 1);  // zero padded, as the HID layer does
   } else if (reader.collection == SimCollection::kUpgrade) {
-    if (data[0] != kSimUpgradeReportId || length > kSimReportSize) return -1;
+    if (data[kReportIdByte] != kUpgradeReportId || length > kUpgradeReportSize) return -1;
     std::memcpy(report.data(), data, length);
   } else {
     return -1;  // the ordinary mouse and keyboard collections take no output reports
@@ -133,8 +134,8 @@ void SimHub::CommandArrived(SimLink link, const SimReport& command) {
   SimReport reply;
   if (faults.forced_status != 0) {
     reply.fill(0);
-    reply[0] = command[0];
-    reply[1] = faults.forced_status;
+    reply[kReplyTypeByte] = command[WithoutReportId(kReportCommandByte)];
+    reply[kReplyStatusByte] = faults.forced_status;
   } else {
     reply = firmware_.HandleCommand(link, command);
   }
@@ -143,15 +144,15 @@ void SimHub::CommandArrived(SimLink link, const SimReport& command) {
   if (faults.garbage_notifications > 0) {
     --faults.garbage_notifications;
     std::vector<uint8_t> garbage(kSimReportSize, 0xA5);
-    garbage[0] = kGarbageType;
+    garbage[kNotificationTypeByte] = kGarbageType;
     Deliver(link, SimCollection::kConfig, garbage, due);
   }
   if (faults.busy_status_replies > 0) {
     --faults.busy_status_replies;
     SimReport busy{};
-    busy[0] = command[0];
-    busy[1] = kSimStatusBusy;
-    busy[3] = command[2];
+    busy[kReplyTypeByte] = command[WithoutReportId(kReportCommandByte)];
+    busy[kReplyStatusByte] = Byte(ReplyStatus::kBusy);
+    busy[kReplySequenceByte] = command[WithoutReportId(kReportSequenceByte)];
     ShapeReply(faults, busy);
     Deliver(link, SimCollection::kConfig, std::vector<uint8_t>(busy.begin(), busy.end()), due);
   }
@@ -164,16 +165,18 @@ void SimHub::CommandArrived(SimLink link, const SimReport& command) {
 
 void SimHub::ShapeReply(const SimFaults& faults, SimReport& reply) {
   auto random_byte = [this] { return static_cast<uint8_t>(random_() & 0xFF); };
-  if (faults.reply_byte0 == SimReplyBytes::kZero) reply[0] = 0;
+  // Bytes 2 and 3 of a reply: a spare byte and the sequence echo.
+  constexpr int kSpareByte = kReplySequenceByte - 1;
+  if (faults.reply_byte0 == SimReplyBytes::kZero) reply[kReplyTypeByte] = 0;
   if (faults.reply_byte0 == SimReplyBytes::kRandom) {
     do {
-      reply[0] = random_byte();
-    } while (reply[0] == kSimLinkNotification || reply[0] == kSimDpiNotification);
+      reply[kReplyTypeByte] = random_byte();
+    } while (IsNotificationType(reply[kReplyTypeByte]));
   }
-  if (faults.reply_bytes23 == SimReplyBytes::kZero) reply[2] = reply[3] = 0;
+  if (faults.reply_bytes23 == SimReplyBytes::kZero) reply[kSpareByte] = reply[kReplySequenceByte] = 0;
   if (faults.reply_bytes23 == SimReplyBytes::kRandom) {
-    reply[2] = random_byte();
-    reply[3] = random_byte();
+    reply[kSpareByte] = random_byte();
+    reply[kReplySequenceByte] = random_byte();
   }
 }
 
@@ -269,7 +272,7 @@ void SimHub::SendGarbageNotification(SimLink link) {
   std::lock_guard lock(mutex_);
   SimReport report;
   report.fill(0xA5);
-  report[0] = kGarbageType;
+  report[kNotificationTypeByte] = kGarbageType;
   DeliverNotification(link, report);
 }
 

@@ -7,31 +7,28 @@
 namespace corvane {
 namespace {
 
-constexpr int kBlockSize = 20;     // index (2), data (16), CRC (2)
-constexpr int kCoveredBytes = 18;  // CRC covers index and data
-constexpr int kMaxBlocksPerReport = 3;
-constexpr int kPayloadStart = 4;
-constexpr uint8_t kUpgradeCommand = 0x02;
-constexpr uint8_t kStartLength = 0x02;
-constexpr uint8_t kEndLength = 0x06;
-constexpr uint8_t kAckOk = 0x00;
-constexpr uint8_t kAckRefused = 0x01;
+constexpr int kBlockSize = static_cast<int>(kUpgradeBlockSize);  // index, data, CRC
+constexpr int kCoveredBytes = static_cast<int>(kUpgradeBlockCrcByte);  // CRC covers index and data
+constexpr int kBlockData = static_cast<int>(kUpgradeBlockData);
+constexpr int kMaxBlocksPerReport = static_cast<int>(kUpgradeBlocksPerReport);
 // Far beyond any mouse firmware; keeps a runaway sender from exhausting memory.
 constexpr size_t kMaxImageBytes = 16 * 1024 * 1024;
 
 }  // namespace
 
 SimReport SimUpgrade::HandleReport(const SimReport& report) {
-  const uint8_t length = report[2];
-  const uint8_t* payload = report.data() + kPayloadStart;
+  const uint8_t length = report[kUpgradeLengthByte];
+  const uint8_t* payload = report.data() + kUpgradePayloadByte;
   bool taken = false;
-  if (report[0] != kSimUpgradeReportId || report[1] != kUpgradeCommand) {
+  if (report[kReportIdByte] != kUpgradeReportId || report[kUpgradeCommandByte] != kUpgradeCommand) {
     taken = false;
-  } else if (length == kStartLength && payload[0] == 0x01 && payload[1] == 0xFF) {
+  } else if (length == kUpgradeStartLength && payload[0] == kUpgradeStartCode &&
+             payload[1] == kUpgradeFill) {
     status_ = SimUpgradeStatus{SimUpgradePhase::kReceiving, 0, 0, {}};
     receiving_.clear();
     taken = true;
-  } else if (length == kEndLength && payload[0] == 0x02 && payload[1] == 0xFF) {
+  } else if (length == kUpgradeEndLength && payload[0] == kUpgradeEndCode &&
+             payload[1] == kUpgradeFill) {
     if (status_.phase == SimUpgradePhase::kReceiving) {
       if (receiving_.empty()) {
         Fail("transfer ended without data");
@@ -47,11 +44,11 @@ SimReport SimUpgrade::HandleReport(const SimReport& report) {
   }
   SimReport ack;
   ack.fill(0);
-  ack[0] = kSimUpgradeReportId;
-  ack[1] = kUpgradeCommand;
-  ack[2] = taken ? kAckOk : kAckRefused;
-  ack[3] = status_.blocks_received & 0xFF;
-  ack[4] = (status_.blocks_received >> 8) & 0xFF;
+  ack[kReportIdByte] = kUpgradeReportId;
+  ack[kUpgradeCommandByte] = kUpgradeCommand;
+  ack[kUpgradeAckStatusByte] = taken ? kUpgradeAckTaken : kUpgradeAckRefused;
+  ack[kUpgradeAckBlocksByte] = status_.blocks_received & 0xFF;
+  ack[kUpgradeAckBlocksByte + 1] = (status_.blocks_received >> 8) & 0xFF;
   return ack;
 }
 
@@ -77,11 +74,12 @@ bool SimUpgrade::TakeBlocks(const uint8_t* payload, int length) {
            std::to_string(status_.blocks_received));
       return false;
     }
-    if (receiving_.size() + kSimUpgradeBlockData > kMaxImageBytes) {
+    if (receiving_.size() + kUpgradeBlockData > kMaxImageBytes) {
       Fail("image larger than " + std::to_string(kMaxImageBytes) + " bytes");
       return false;
     }
-    receiving_.insert(receiving_.end(), block + 2, block + 2 + kSimUpgradeBlockData);
+    const uint8_t* data = block + kUpgradeBlockIndexBytes;
+    receiving_.insert(receiving_.end(), data, data + kBlockData);
     ++status_.blocks_received;
   }
   return true;

@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "protocol/firmware_transfer.h"
 #include "sim/sim_firmware.h"
 
 namespace corvane {
 
-inline constexpr uint8_t kSimUpgradeReportId = 0x05;
-inline constexpr int kSimUpgradeBlockData = 16;
 
 enum class SimUpgradePhase { kIdle, kReceiving, kComplete, kFailed };
 
@@ -29,8 +28,8 @@ class SimUpgrade {
   // sender) and keeps the previous one when a transfer fails.
   explicit SimUpgrade(std::vector<uint8_t>& image) : image_(image) {}
 
-  // Handles one 64-byte report as written (byte 0 is the report id 0x05). Returns the
-  // acknowledgement input report: id, 0x02, status (0 = taken), blocks so far (low, high).
+  // Handles one 64-byte report as written (byte 0 is the upgrade report id). Returns the
+  // acknowledgement input report: id, command, status (0 = taken), blocks so far (low, high).
   SimReport HandleReport(const SimReport& report);
 
   const SimUpgradeStatus& Status() const { return status_; }

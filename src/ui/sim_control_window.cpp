@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "protocol/command_ids.h"
 #include "sim/sim_backend.h"
 
 namespace corvane::ui {
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kMaxBatteryLevel = 100;
 constexpr int kDefaultBatteryLevel = 80;
-constexpr uint8_t kRefusedStatus = 0x01;
+constexpr uint8_t kRefusedStatus = Byte(ReplyStatus::kUnknownCommand);
 
 }  // namespace
 

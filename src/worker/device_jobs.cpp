@@ -14,11 +14,11 @@
 #include "device/device_manager.h"
 #include "protocol/performance_commands.h"
 #include "worker/worker_view.h"
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "settings/dpi_stages.h"
-#include "settings/light_payload.h"
-#include "settings/macro_packets.h"
-#include "settings/sensor_scale.h"
+#include "protocol/light_payload.h"
+#include "protocol/macro_packets.h"
+#include "protocol/device_info.h"
 #include "store/config_keys.h"
 #include "store/settings_database.h"
 #include "worker/device_refresh.h"
@@ -43,24 +43,24 @@ std::string VersionText(const std::string& label, const std::string& version, bo
 }  // namespace
 
 std::optional<WorkerTask> RestoringTask(uint8_t command) {
-  switch (command) {
-    case kCmdReportRate:
-    case kCmdReadReportRate: return WorkerTask::kReportRate;
-    case kCmdDpiStages:
-    case kCmdReadDpiStages: return WorkerTask::kDpiStageValues;
-    case kCmdDpiColours:
-    case kCmdReadDpiColours: return WorkerTask::kDpiStageColours;
-    case kCmdSensor:
-    case kCmdReadSensor: return WorkerTask::kSensorOptions;
-    case kCmdPower:
-    case kCmdReadPower: return WorkerTask::kPowerOptions;
-    case kLightingCommand:
-    case kLightReadCommand: return WorkerTask::kLightingMode;
+  switch (static_cast<CommandId>(command)) {
+    case CommandId::kReportRate:
+    case CommandId::kReadReportRate: return WorkerTask::kReportRate;
+    case CommandId::kDpiStages:
+    case CommandId::kReadDpiStages: return WorkerTask::kDpiStageValues;
+    case CommandId::kDpiColours:
+    case CommandId::kReadDpiColours: return WorkerTask::kDpiStageColours;
+    case CommandId::kSensor:
+    case CommandId::kReadSensor: return WorkerTask::kSensorOptions;
+    case CommandId::kPower:
+    case CommandId::kReadPower: return WorkerTask::kPowerOptions;
+    case CommandId::kLighting:
+    case CommandId::kReadLighting: return WorkerTask::kLightingMode;
     // A confirmed reset the mouse missed is sent again as a reset, not as the rows after it.
-    case kLightResetCommand: return WorkerTask::kLightingReadback;
-    case kMacroCommand:
-    case kButtonCommand: return WorkerTask::kButtonTable;
-    case kCmdRestoreDefaults: return WorkerTask::kUploadProfile;
+    case CommandId::kLightReset: return WorkerTask::kLightingReadback;
+    case CommandId::kMacro:
+    case CommandId::kButtons: return WorkerTask::kButtonTable;
+    case CommandId::kRestoreDefaults: return WorkerTask::kUploadProfile;
     default: return std::nullopt;  // reads that store nothing
   }
 }
@@ -290,7 +290,7 @@ void DeviceJobs::UpdateVersionLine(bool plain_mouse_line) {
 }
 
 bool DeviceJobs::ApplyStoredDeviceInfo() {
-  uint8_t info[kNotificationBytes] = {};
+  uint8_t info[kDeviceInfoSize] = {};
   if (!manager_.QueryDeviceInfo(info)) return false;
   DeviceState& state = State();
   state.ResetDpiRange();
@@ -326,27 +326,31 @@ bool DeviceJobs::ReadBackSettings(bool after_link) {
   }
   if (!state.MarkRead(type)) return true;
 
-  uint8_t reply[kCommandBufferSizeForReads] = {};
-  Read(kCmdReadAll, reply);
+  uint8_t reply[kReportBufferSize] = {};
+  Read(CommandId::kReadAll, reply);
   int profile = Store().GetActiveProfile();
   int sensor = state.Sensor();
   // Every read runs: a failed one skips only its own values. A value the mouse still owes
   // (changed while it was off) is newer in the store and is not read over.
-  const auto read_into_store = [&](uint8_t command) {
-    if (Owes(*RestoringTask(command))) return;
+  const auto read_into_store = [&](CommandId command) {
+    if (Owes(*RestoringTask(Byte(command)))) return;
     if (Read(command, reply)) {
       StoreWrites(profile, ParsePerformanceReadback(command, reply, sizeof reply, sensor));
     }
   };
-  for (uint8_t command : {kCmdReadReportRate, kCmdReadDpiStages, kCmdReadDpiColours}) {
+  for (CommandId command :
+       {CommandId::kReadReportRate, CommandId::kReadDpiStages, CommandId::kReadDpiColours}) {
     read_into_store(command);
   }
   if (!Owes(WorkerTask::kLightingMode)) LightingReadback(false);
-  for (uint8_t command : {kCmdReadSensor, kCmdReadPower}) read_into_store(command);
+  for (CommandId command : {CommandId::kReadSensor, CommandId::kReadPower}) {
+    read_into_store(command);
+  }
   CacheDpiStages();  // the mouse's stage is now the stored one
   if (!after_link && manager_.ActiveConnectionMode() == ConnectionMode::kReceiver &&
-      Read(kCmdReadFirmwareVersion, reply)) {
-    state.SetMouseVersion(FirmwareVersionText(reply[4], reply[5]));
+      Read(CommandId::kReadFirmwareVersion, reply)) {
+    state.SetMouseVersion(
+        FirmwareVersionText(reply[kFirmwareVersionHighByte], reply[kFirmwareVersionLowByte]));
     UpdateVersionLine(true);
   }
   return true;
@@ -375,22 +379,22 @@ void DeviceJobs::HandleWriteFailure() {
 }
 
 uint8_t DeviceJobs::PollNotification(ReadWake* wake) {
-  uint8_t report[kNotificationBytes] = {};
+  uint8_t report[kNotificationSize] = {};
   int type = 0;
   manager_.ReadNotification(report, type, wake);
   HandleNotification(report);
-  return report[0];
+  return report[kNotificationTypeByte];
 }
 
 void DeviceJobs::HandleNotification(const uint8_t* report) {
   // Most idle turns read nothing; they must not cost a database query.
-  if (report[0] == 0) return;
+  if (report[kNotificationTypeByte] == 0) return;
   Trace("mouse notify data: %02X %02X %02X %02X %02X %02X", report[0], report[1], report[2],
         report[3], report[4], report[5]);
   DeviceState& state = State();
-  if (report[0] == kNotifyDpiStage) {
+  DpiStageSelection stages;
+  if (ParseDpiNotification(report, stages)) {
     const int profile = Store().GetActiveProfile();
-    const DpiStageSelection stages = ClampDpiStageSelection(report[1] & 0x0F, report[1] >> 4);
     const int count = stages.count;
     const int index = stages.index;
     if (count != state.CachedCount()) {
@@ -408,10 +412,11 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
     }
     return;
   }
-  if (report[0] != kNotifyLink) return;
+  LinkChange link;
+  if (!ParseLinkNotification(report, link)) return;
   list_.ClosePopups();
   const int type = manager_.SelectedDeviceType();
-  if (report[1] == 1) {
+  if (link.linked) {
     const ConnectionMode mode = manager_.ActiveConnectionMode();
     // The list knows a model as wired or receiver; "none" is shown as wired.
     const ConnectionMode m = mode == ConnectionMode::kReceiver ? mode : ConnectionMode::kWired;
@@ -432,7 +437,7 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
   } else {
     ShowMouseOff();
   }
-  if (report[2] != 0) battery_.SetBatteryInfo({report[2], report[3]});
+  if (link.has_battery) battery_.SetBatteryInfo(link.battery);
 }
 
 void DeviceJobs::ShowMouseOff() {
@@ -469,7 +474,7 @@ bool DeviceJobs::Transact(uint8_t* bytes, size_t length, bool& skipped) {
 bool DeviceJobs::MouseStillAnswers(CommandOutcome outcome) {
   if (outcome == CommandOutcome::kWriteFailed) return false;
   if (manager_.ActiveConnectionMode() != ConnectionMode::kReceiver) return true;
-  CommandReport query = MakeReadRequest(kCommandDeviceInfo);
+  CommandReport query = MakeReadRequest(CommandId::kDeviceInfo);
   // A receiver that does not answer this either says nothing about the mouse; only its
   // answer "not reachable" means the mouse is off.
   if (!manager_.SendCommand(query.bytes.data(), query.length)) return false;
@@ -504,11 +509,11 @@ bool DeviceJobs::Send(CommandReport report, bool report_failure) {
   return ok;
 }
 
-bool DeviceJobs::Read(uint8_t command, uint8_t* reply) {
+bool DeviceJobs::Read(CommandId command, uint8_t* reply) {
   CommandReport request = MakeReadRequest(command);
   bool skipped = false;
   if (!Transact(request.bytes.data(), static_cast<size_t>(request.length), skipped)) return false;
-  std::copy(request.bytes.begin(), request.bytes.begin() + kCommandBufferSizeForReads, reply);
+  std::copy(request.bytes.begin(), request.bytes.end(), reply);
   return true;
 }
 

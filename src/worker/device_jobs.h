@@ -15,7 +15,8 @@
 
 #include "device/command_transaction.h"
 #include "base/worker_task.h"
-#include "settings/command_report.h"
+#include "protocol/command_report.h"
+#include "protocol/notifications.h"
 #include "store/store_records.h"
 
 namespace corvane {
@@ -30,10 +31,6 @@ class BatteryView;
 class SettingsDatabase;
 class DeviceState;
 
-inline constexpr int kNotificationBytes = 65;
-inline constexpr size_t kCommandBufferSizeForReads = 65;
-inline constexpr uint8_t kNotifyLink = 0xC0;
-inline constexpr uint8_t kNotifyDpiStage = 0xC2;
 
 // Version texts as the device reports them: a release number ("%X", 0x105 -> "105"),
 // or the two bytes of the mouse's version reply ("%X%02X", 1 and 5 -> "105").
@@ -137,7 +134,7 @@ class DeviceJobs {
   // back to the link's own text once it has it.
   void ShowWhetherInStep();
   bool Send(CommandReport report, bool report_failure);
-  bool Read(uint8_t command, uint8_t* reply);
+  bool Read(CommandId command, uint8_t* reply);
   void StoreWrites(int profile, const std::vector<std::pair<std::string, std::string>>& writes);
 
   void ButtonJob();

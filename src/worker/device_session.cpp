@@ -9,7 +9,7 @@
 #include "device/capture_backend.h"
 #include "device/device_manager.h"
 #include "device/hidapi_backend.h"
-#include "protocol/firmware_transfer.h"
+#include "device/upgrade_transfer.h"
 #include "sim/sim_backend.h"
 #include "sim/sim_setup.h"
 #include "store/settings_database.h"

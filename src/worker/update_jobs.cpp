@@ -23,9 +23,6 @@
 namespace corvane {
 namespace {
 
-// Reply bytes of command 0x20 holding the mouse firmware version (high, low).
-constexpr size_t kFirmwareVersionHigh = 4;
-constexpr size_t kFirmwareVersionLow = 5;
 constexpr long long kUpdateMessageLParam = 1;
 constexpr long long kProgressMessageWParam = 0;
 
@@ -223,10 +220,10 @@ std::string UpdateJobs::MouseFirmwareVersion() {
   }
   // Command 0x20 through the receiver, as the read-back asks it.
   if (manager_.ActiveConnectionMode() == ConnectionMode::kReceiver) {
-    CommandReport request = MakeReadRequest(kCmdReadFirmwareVersion);
+    CommandReport request = MakeReadRequest(CommandId::kReadFirmwareVersion);
     if (manager_.SendCommand(request.bytes.data(), static_cast<size_t>(request.length))) {
-      version = FirmwareVersionText(request.bytes[kFirmwareVersionHigh],
-                                    request.bytes[kFirmwareVersionLow]);
+      version = FirmwareVersionText(request.bytes[kFirmwareVersionHighByte],
+                                    request.bytes[kFirmwareVersionLowByte]);
     }
   }
   if (version.empty()) {

@@ -9,10 +9,10 @@
 #include "base/trace.h"
 #include "device/device_manager.h"
 #include "protocol/performance_commands.h"
-#include "settings/button_table_encoding.h"
-#include "settings/light_payload.h"
+#include "protocol/button_table_encoding.h"
+#include "protocol/light_payload.h"
 #include "settings/lighting_model.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "store/settings_database.h"
 #include "worker/device_jobs.h"
 #include "worker/model_context.h"
@@ -111,8 +111,7 @@ void DeviceJobs::LightingReadback(bool with_reset) {
   // A profile that never showed the lighting page has no rows for the reply to land in.
   if (model_.HasLighting()) EnsureLightRows(store, profile, modes);
   if (with_reset) {
-    CommandReport reset = MakeCommand(kLightResetCommand, 0x01, kShortReportLength);
-    reset.bytes[kReportPayloadByte] = 0x01;
+    const CommandReport reset = LightResetCommand();
     // The mouse's lighting is its factory effect now; so are the profile's rows. The reply
     // below then says which mode and level the mouse starts from. A reset the mouse did not
     // take was still confirmed: the rows are reset all the same and the lighting they hold
@@ -121,14 +120,14 @@ void DeviceJobs::LightingReadback(bool with_reset) {
     if (model_.HasLighting()) ResetLightRows(store, profile, modes);
     Pause(kLightResetPauseMs);
   }
-  uint8_t reply[kCommandBufferSizeForReads] = {};
-  if (Read(kLightReadCommand, reply)) {
-    const int mode = reply[4];
-    store.SetActiveLight(profile, mode);
-    if (std::optional<LightRecord> row = store.GetLight(profile, mode)) {
-      row->brightness = reply[5] >> 4;
-      row->speed = reply[5] & 0x0F;
-      store.UpdateLight(mode, *row);
+  uint8_t reply[kReportBufferSize] = {};
+  if (Read(CommandId::kReadLighting, reply)) {
+    const LightReading reading = ParseLightReadback(reply);
+    store.SetActiveLight(profile, reading.mode);
+    if (std::optional<LightRecord> row = store.GetLight(profile, reading.mode)) {
+      row->brightness = reading.brightness;
+      row->speed = reading.speed;
+      store.UpdateLight(reading.mode, *row);
     }
   }
   if (with_reset) pages_.RefreshPage(DevicePage::kLighting);

@@ -37,7 +37,7 @@ class TransactionTest : public ::testing::Test {
   FakeHidBackend backend_;
   test::FakeInterface* iface_ = nullptr;
   std::unique_ptr<HidHandle> handle_;
-  uint8_t buffer_[kCommandBufferSize] = {};
+  uint8_t buffer_[kReportBufferSize] = {};
 };
 
 TEST_F(TransactionTest, ChecksumCoversBytes5To31Only) {
@@ -47,9 +47,9 @@ TEST_F(TransactionTest, ChecksumCoversBytes5To31Only) {
   for (size_t i = 5; i <= 31; ++i) buffer_[i] = 0x10;  // 27 * 16 = 432 -> 0xB0
   buffer_[32] = 0x77;                                  // overwritten
   AnswerWith({Reply(0x03, 0)});
-  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortReportLength));
   ASSERT_EQ(iface_->writes.size(), 1u);
-  EXPECT_EQ(iface_->writes[0].size(), kShortCommandLength);
+  EXPECT_EQ(iface_->writes[0].size(), size_t{kShortReportLength});
   EXPECT_EQ(iface_->writes[0][32], 0xB0);
   EXPECT_EQ(iface_->writes[0][1], 0x03);
 }
@@ -59,7 +59,7 @@ TEST_F(TransactionTest, ReadRequestHasZeroChecksumAndReplyComesBack) {
   auto reply = Reply(0x12, 0);
   reply[4] = 0x05;
   AnswerWith({reply});
-  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortReportLength));
   EXPECT_EQ(iface_->writes[0][32], 0);
   EXPECT_EQ(buffer_[4], 0x05);
 }
@@ -75,7 +75,7 @@ TEST_F(TransactionTest, TheStatusAloneMarksTheReplyAndNotificationsAreHandedOn) 
   ours[4] = 0x24;
   AnswerWith({Reply(0xC2, 0x21), busy, Reply(0xC0, 0x00), ours, Reply(0x13, 0x00)});
   HeldNotifications held;
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, &held), CommandOutcome::kAccepted);
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortReportLength, &held), CommandOutcome::kAccepted);
   EXPECT_EQ(buffer_[0], 0x5A);
   EXPECT_EQ(buffer_[4], 0x24);
   // The notifications read meanwhile are kept, in order, even one whose byte 1 is 0x00.
@@ -94,7 +94,7 @@ TEST_F(TransactionTest, StaleInputIsDrainedBeforeTheRequestIsWritten) {
   fresh[4] = 0x08;
   AnswerWith({fresh});
   HeldNotifications held;
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, &held), CommandOutcome::kAccepted);
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortReportLength, &held), CommandOutcome::kAccepted);
   EXPECT_EQ(buffer_[4], 0x08) << "the stale reply must not pass for this one";
   ASSERT_EQ(held.size(), 1u);
   EXPECT_EQ(held[0][0], 0xC0);
@@ -103,7 +103,7 @@ TEST_F(TransactionTest, StaleInputIsDrainedBeforeTheRequestIsWritten) {
 TEST_F(TransactionTest, ARefusalRunsTheWaitOutAndIsReportedAsSuch) {
   buffer_[1] = 0x16;
   AnswerWith({Reply(0x16, 0x04, 0xAA)});
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr), CommandOutcome::kRefused);
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortReportLength, nullptr), CommandOutcome::kRefused);
   EXPECT_EQ(iface_->reads, kReplyReads + 1);  // one drain read before the request
   EXPECT_EQ(buffer_[1], 0x04) << "the buffer holds the refusing report";
 }
@@ -113,7 +113,7 @@ TEST_F(TransactionTest, GivesUpAfterFiftyReads) {
   // Only notifications and reports without a status byte: no reply at all.
   AnswerWith({Reply(0xC2, 0x00, 0xAA), {0x16}});
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr), CommandOutcome::kNoReply);
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortReportLength, nullptr), CommandOutcome::kNoReply);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));  // fake never blocks
   EXPECT_EQ(iface_->reads, kReplyReads + 1);
   EXPECT_EQ(buffer_[1], 0x16);
@@ -128,26 +128,26 @@ TEST_F(TransactionTest, AStopSignalEndsTheReplyWaitAtOnce) {
     stop.Raise();
     return std::vector<std::vector<uint8_t>>{};
   };
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr, &stop),
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortReportLength, nullptr, &stop),
             CommandOutcome::kNoReply);
   EXPECT_EQ(iface_->reads, 1) << "only the drain before the request";
   EXPECT_EQ(buffer_[1], 0x16);
   // The late-reply wait and the device query end as well.
   AwaitLateReply(*handle_, nullptr, &stop);
-  uint8_t info[kCommandBufferSize] = {};
+  uint8_t info[kReportBufferSize] = {};
   EXPECT_FALSE(QueryDeviceInfo(*handle_, info, &stop));
   EXPECT_EQ(iface_->reads, 2) << "only the query's drain";
   // A reply already waiting when the signal is low is still taken.
   stop.Clear();
   AnswerWith({Reply(0x16, 0x00, 0xAB)});
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortCommandLength, nullptr, &stop),
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kShortReportLength, nullptr, &stop),
             CommandOutcome::kAccepted);
 }
 
 TEST_F(TransactionTest, NoReplyLeavesTheRequestInTheBuffer) {
   buffer_[1] = 0x07;
   buffer_[5] = 0x09;
-  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortReportLength));
   EXPECT_EQ(buffer_[1], 0x07);
   EXPECT_EQ(buffer_[5], 0x09);
   EXPECT_EQ(buffer_[32], 0x09);
@@ -156,7 +156,7 @@ TEST_F(TransactionTest, NoReplyLeavesTheRequestInTheBuffer) {
 TEST_F(TransactionTest, WriteFailureReadsNothing) {
   iface_->fail_write = true;
   buffer_[1] = 0x02;
-  EXPECT_EQ(RunCommand(*handle_, buffer_, kLongCommandLength, nullptr),
+  EXPECT_EQ(RunCommand(*handle_, buffer_, kLongReportLength, nullptr),
             CommandOutcome::kWriteFailed);
   EXPECT_EQ(iface_->reads, 1);  // only the drain before the write
   EXPECT_EQ(buffer_[1], 0x02);
@@ -168,17 +168,17 @@ TEST_F(TransactionTest, UnpluggedDeviceFailsWithoutHanging) {
     iface_->unplugged = true;  // gone right after taking the report
     return std::vector<std::vector<uint8_t>>{};
   };
-  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortReportLength));
 }
 
 TEST_F(TransactionTest, ShortRepliesNeverPassRequestBytesOffAsData) {
   buffer_[1] = 0x12;
   buffer_[5] = 0x33;
   AnswerWith({{0x00}});  // no status byte: not an answer
-  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, kShortReportLength));
 
   AnswerWith({{0x99, 0x00, 0x00, 0x00, 0x07}});
-  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortReportLength));
   EXPECT_EQ(buffer_[4], 0x07);
   EXPECT_EQ(buffer_[5], 0x00);  // not the request's 0x33
 }
@@ -187,7 +187,7 @@ TEST_F(TransactionTest, LengthBoundsTheReplyCopy) {
   buffer_[1] = 0x10;
   std::memset(buffer_ + 40, 0x5A, 25);
   AnswerWith({Reply(0x10, 0x00, 0xEE)});
-  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortCommandLength));
+  EXPECT_TRUE(RunCommandTransaction(*handle_, buffer_, kShortReportLength));
   EXPECT_EQ(buffer_[32], 0xEE);
   EXPECT_EQ(buffer_[40], 0x5A);                                // beyond the 33 bytes: untouched
   EXPECT_FALSE(RunCommandTransaction(*handle_, buffer_, 20));  // too short to hold a command
@@ -195,11 +195,11 @@ TEST_F(TransactionTest, LengthBoundsTheReplyCopy) {
 
 TEST_F(TransactionTest, QueryDeviceInfoSendsCommand0x10) {
   iface_->respond = test::AnswerAs("AB12");
-  uint8_t reply[kCommandBufferSize];
+  uint8_t reply[kReportBufferSize];
   std::memset(reply, 0x99, sizeof reply);
   ASSERT_TRUE(QueryDeviceInfo(*handle_, reply));
   EXPECT_EQ(iface_->writes[0][1], 0x10);
-  EXPECT_EQ(iface_->writes[0].size(), kShortCommandLength);
+  EXPECT_EQ(iface_->writes[0].size(), size_t{kShortReportLength});
   EXPECT_EQ(std::string(reinterpret_cast<char*>(reply + 4), 4), "AB12");
   EXPECT_EQ(reply[40], 0);  // the whole buffer was zeroed first
 }

@@ -37,11 +37,11 @@ class ReplyBytesTransactionTest : public ::testing::TestWithParam<const char*> {
     buffer_[3] = sequence;
     buffer_[4] = length;
     std::copy(payload.begin(), payload.end(), buffer_ + 5);
-    return RunCommand(*handle_, buffer_, kShortCommandLength, held);
+    return RunCommand(*handle_, buffer_, kShortReportLength, held);
   }
   SimBackend sim_{test::TestIdentity(), SimMode::kWired};
   std::unique_ptr<HidHandle> handle_;
-  uint8_t buffer_[kCommandBufferSize] = {};
+  uint8_t buffer_[kReportBufferSize] = {};
 };
 
 TEST_P(ReplyBytesTransactionTest, ReadsAndWritesKeepTheirDataWhateverBytes0To3Hold) {

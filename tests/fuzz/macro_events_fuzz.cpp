@@ -6,7 +6,7 @@
 
 #include "cli/macro_events_file.h"
 #include "fuzz_scratch.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   corvane::MacroEventList events;

@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   stack->jobs.Run(WorkerTask::kLightingReadback);
   for (int i = 0; i < kNotificationReads && script.size > 0; ++i) {
     std::vector<uint8_t> report = script.Next();
-    report.resize(kNotificationBytes, 0);
+    report.resize(kNotificationSize, 0);
     stack->config->replies.push_back(report);
     stack->jobs.PollNotification();
   }

@@ -263,9 +263,9 @@ int MeasureRate(const ServeOptions& options, const std::string& backend, int sec
   const auto start = std::chrono::steady_clock::now();
   const auto end = start + std::chrono::seconds(seconds);
   while (std::chrono::steady_clock::now() < end) {
-    uint8_t buffer[kCommandBufferSize] = {};
+    uint8_t buffer[kReportBufferSize] = {};
     buffer[1] = kReadReportRate;
-    if (manager.SendCommand(buffer, kShortCommandLength)) {
+    if (manager.SendCommand(buffer, kShortReportLength)) {
       ++commands;
     } else {
       ++failures;

@@ -43,7 +43,7 @@ TEST(UhidDescriptors, CollectionsMatchTheSimulatorsInterfaces) {
 
 TEST(UhidDescriptors, OutputReportsHaveTheProtocolsLengths) {
   for (SimLink link : {SimLink::kWired, SimLink::kReceiver}) {
-    EXPECT_EQ(WholeOutputReportBytes(link, SimCollection::kConfig), kCommandBufferSize);
+    EXPECT_EQ(WholeOutputReportBytes(link, SimCollection::kConfig), size_t{kReportBufferSize});
     EXPECT_EQ(WholeOutputReportBytes(link, SimCollection::kUpgrade), kUpgradeReportSize);
     EXPECT_EQ(WholeOutputReportBytes(link, SimCollection::kMouse), 0u);
     // The keyboard's LED report is the kernel's business, not the firmware's.

@@ -39,7 +39,7 @@ std::vector<uint8_t> ConfigDescriptor(SimLink link) {
 
 // Upgrade collection: usage page 0xFFEF, report id 5, 63 bytes each way (64 with the id).
 std::vector<uint8_t> UpgradeDescriptor() {
-  return VendorCollection({0x06, 0xEF, 0xFF, 0x09, 0x00}, kSimUpgradeReportId, 63);
+  return VendorCollection({0x06, 0xEF, 0xFF, 0x09, 0x00}, kUpgradeReportId, 63);
 }
 
 // clang-format off
@@ -90,7 +90,7 @@ size_t WholeOutputReportBytes(SimLink link, SimCollection collection) {
     case SimCollection::kConfig:
       break;
     case SimCollection::kUpgrade:
-      report_id = kSimUpgradeReportId;
+      report_id = kUpgradeReportId;
       break;
     case SimCollection::kMouse:
     case SimCollection::kKeyboard:

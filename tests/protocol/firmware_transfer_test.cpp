@@ -7,6 +7,7 @@
 
 #include "device/capture_backend.h"
 #include "device/device_manager.h"
+#include "device/upgrade_transfer.h"
 #include "protocol/firmware_transfer.h"
 #include "sim/sim_backend.h"
 #include "support/temp_home.h"

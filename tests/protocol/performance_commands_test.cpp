@@ -87,7 +87,7 @@ TEST(PerformanceCommandsTest, ReadbackKeepsLowStagesAndRebuildsSensorFlag) {
   reply[4] = 0x24;  // index 2, count 4
   reply[5] = 15;    // code 15 -> 800 with the generic scale
   reply[9] = 0;     // code 0 -> 50, stored
-  auto writes = ParsePerformanceReadback(kCmdReadDpiStages, reply, sizeof reply, 99);
+  auto writes = ParsePerformanceReadback(CommandId::kReadDpiStages, reply, sizeof reply, 99);
   std::map<std::string, std::string> stored(writes.begin(), writes.end());
   EXPECT_EQ(stored["dpi_count"], "4");
   EXPECT_EQ(stored["dpi_flag"], "4");
@@ -95,7 +95,7 @@ TEST(PerformanceCommandsTest, ReadbackKeepsLowStagesAndRebuildsSensorFlag) {
   EXPECT_EQ(stored["dpi_group0_value"], "800");
 
   // Sensor 4 maps code 0 to 0 DPI: below 50, so that stage keeps its value.
-  writes = ParsePerformanceReadback(kCmdReadDpiStages, reply, sizeof reply, 4);
+  writes = ParsePerformanceReadback(CommandId::kReadDpiStages, reply, sizeof reply, 4);
   stored = std::map<std::string, std::string>(writes.begin(), writes.end());
   EXPECT_EQ(stored.count("dpi_group1_value"), 0u);
   EXPECT_EQ(stored["dpi_group0_value"], "1500");
@@ -104,10 +104,10 @@ TEST(PerformanceCommandsTest, ReadbackKeepsLowStagesAndRebuildsSensorFlag) {
   sensor[4] = 1;
   sensor[5] = 1;
   sensor[6] = 0;
-  writes = ParsePerformanceReadback(kCmdReadSensor, sensor, sizeof sensor, 0);
+  writes = ParsePerformanceReadback(CommandId::kReadSensor, sensor, sizeof sensor, 0);
   stored = std::map<std::string, std::string>(writes.begin(), writes.end());
   EXPECT_EQ(stored["sensor_flag"], "8");
-  EXPECT_TRUE(ParsePerformanceReadback(kCmdReadPower, sensor, 6, 0).empty());  // too short
+  EXPECT_TRUE(ParsePerformanceReadback(CommandId::kReadPower, sensor, 6, 0).empty());  // too short
 }
 
 TEST(PerformanceCommandsTest, OutOfRangeStageCountsAndIndicesAreClampedBeforeStoring) {
@@ -119,7 +119,7 @@ TEST(PerformanceCommandsTest, OutOfRangeStageCountsAndIndicesAreClampedBeforeSto
   for (const Case& c : {Case{0xFF, "6", "5"}, Case{0x00, "1", "0"}, Case{0x93, "3", "2"}}) {
     uint8_t reply[33] = {};
     reply[4] = c.byte;
-    auto writes = ParsePerformanceReadback(kCmdReadDpiStages, reply, sizeof reply, 99);
+    auto writes = ParsePerformanceReadback(CommandId::kReadDpiStages, reply, sizeof reply, 99);
     std::map<std::string, std::string> stored(writes.begin(), writes.end());
     EXPECT_EQ(stored["dpi_count"], c.count) << int(c.byte);
     EXPECT_EQ(stored["dpi_flag"], c.count) << int(c.byte);

@@ -6,9 +6,9 @@
 
 #include "app/text_ids.h"
 #include "settings/button_lists.h"
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "settings/macro_editor.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "settings_fixture.h"
 
 namespace corvane {

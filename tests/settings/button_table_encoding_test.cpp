@@ -1,7 +1,7 @@
 // Button entries of every family and the button table command.
 #include <gtest/gtest.h>
 
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 
 namespace corvane {
 namespace {

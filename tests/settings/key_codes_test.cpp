@@ -4,7 +4,7 @@
 #include <set>
 
 #include "settings/key_capture.h"
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 #include "settings/key_decoder.h"
 
 namespace corvane {

@@ -5,7 +5,7 @@
 
 #include <set>
 
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 #include "settings/key_scan_codes.h"
 
 namespace corvane::test {

@@ -3,7 +3,7 @@
 #include "settings/keys_page_model.h"
 
 #include "app/text_ids.h"
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "settings_fixture.h"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "settings/light_payload.h"
+#include "protocol/light_payload.h"
 
 namespace corvane {
 namespace {

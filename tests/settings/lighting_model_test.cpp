@@ -1,7 +1,7 @@
 // Lighting rows, page operations, the lighting job and the read-back.
 #include "settings/lighting_model.h"
 
-#include "settings/light_payload.h"
+#include "protocol/light_payload.h"
 #include "settings_fixture.h"
 
 namespace corvane {

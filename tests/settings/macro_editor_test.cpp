@@ -3,9 +3,9 @@
 
 #include <map>
 
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "settings/macro_names.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "settings_fixture.h"
 
 namespace corvane {

@@ -1,7 +1,7 @@
 // Macro event records, blob and packets.
 #include <gtest/gtest.h>
 
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 
 namespace corvane {
 namespace {

@@ -1,7 +1,7 @@
 // The macro page's menus and the commands they run, and its edit panel's view of events.
 #include "settings/macro_page_logic.h"
 
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "settings_fixture.h"
 
 namespace corvane {

@@ -1,7 +1,7 @@
 // Recording timing rules with a clock the test moves.
 #include "settings/macro_recorder.h"
 
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "settings_fixture.h"
 
 namespace corvane {

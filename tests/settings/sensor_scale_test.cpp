@@ -1,4 +1,5 @@
 #include "settings/sensor_scale.h"
+#include "protocol/device_info.h"
 
 #include <gtest/gtest.h>
 

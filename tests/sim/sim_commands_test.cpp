@@ -219,9 +219,9 @@ TEST(SimCommands, ChecksumUnknownCommandsAndRestoreDefaults) {
   auto h = OpenConfig(backend, SimLink::kWired);
   auto bad = BuildCommand(0x02, 1, 1, {8});
   bad[32] ^= 0xFF;
-  EXPECT_EQ(Exchange(*h, bad)[1], kSimStatusBadChecksum);
+  EXPECT_EQ(Exchange(*h, bad)[1], Byte(ReplyStatus::kBadChecksum));
   EXPECT_EQ(backend.State().settings.report_rate, SimSettings{}.report_rate);
-  EXPECT_EQ(ReadCommand(*h, 0x33)[1], kSimStatusUnknownCommand);
+  EXPECT_EQ(ReadCommand(*h, 0x33)[1], Byte(ReplyStatus::kUnknownCommand));
   EXPECT_NE(ReadCommand(*h, 0x20)[1], 0) << "the wired mouse has no receiver version";
 
   auto receiver = OpenConfig(backend, SimLink::kReceiver);

@@ -75,7 +75,7 @@ TEST(SimReplyBytes, BusyRepliesComeFirstForTheNextNCommandsOnly) {
     std::vector<uint8_t> first = ReadReport(*h);
     ASSERT_FALSE(first.empty());
     if (command < 2) {
-      EXPECT_EQ(first[1], kSimStatusBusy) << command;
+      EXPECT_EQ(first[1], Byte(ReplyStatus::kBusy)) << command;
       first = ReadReport(*h);
     }
     ASSERT_FALSE(first.empty());

@@ -5,7 +5,7 @@
 #include <QKeyEvent>
 #include <thread>
 
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 #include "support/temp_home.h"
 #include "ui/autorun_entry.h"
 #include "ui/device_list_mirror.h"

@@ -12,7 +12,7 @@
 
 #include "app/language_text.h"
 #include "app/text_ids.h"
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "store/settings_database.h"
 #include "support/temp_home.h"
 #include "ui/device_main_dlg.h"

@@ -17,9 +17,9 @@
 #include "exchange/profile_file.h"
 #include "protocol/performance_commands.h"
 #include "settings/button_lists.h"
-#include "settings/button_table_encoding.h"
-#include "settings/light_payload.h"
-#include "settings/macro_packets.h"
+#include "protocol/button_table_encoding.h"
+#include "protocol/light_payload.h"
+#include "protocol/macro_packets.h"
 #include "sim/sim_firmware.h"
 
 namespace corvane::test {
@@ -530,7 +530,7 @@ std::string ConsistencyRig::Disagreement() {
   for (const CommandReport& command : ProfileCommands()) {
     const SimSettings before = mouse.settings;
     const SimReport reply = firmware.HandleCommand(SimLink::kWired, AsReceived(command));
-    if (reply[1] != kSimStatusOk) {
+    if (reply[1] != Byte(ReplyStatus::kAccepted)) {
       return "the mouse refuses the store's command " + Hex(command.bytes[1]) + " (status " +
              Hex(reply[1]) + ")";
     }

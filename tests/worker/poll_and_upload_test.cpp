@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 #include "store/sqlite_db.h"
 #include "worker_fixture.h"
 
@@ -28,8 +28,8 @@ SimState MouseOnLastOfFourStages() {
 }
 
 std::vector<uint8_t> DpiReport(int index, int count) {
-  std::vector<uint8_t> report(kNotificationBytes, 0);
-  report[0] = kNotifyDpiStage;
+  std::vector<uint8_t> report(kNotificationSize, 0);
+  report[0] = Byte(CommandId::kDpiStageNotification);
   report[1] = static_cast<uint8_t>((index << 4) | count);
   return report;
 }

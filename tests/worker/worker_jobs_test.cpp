@@ -281,13 +281,13 @@ TEST_F(WorkerSimTest, DpiButtonNotificationMovesTheStoredStage) {
 
   // The same count and index again changes nothing.
   recorder_.ClearCalls();
-  uint8_t repeat[kNotificationBytes] = {kNotifyDpiStage,
+  uint8_t repeat[kNotificationSize] = {Byte(CommandId::kDpiStageNotification),
                                         static_cast<uint8_t>(((before + 1) << 4) | state_.CachedCount())};
   jobs_.HandleNotification(repeat);
   EXPECT_TRUE(recorder_.Calls().empty());
 
   // A count of 15 and an index past it are not stored as they come.
-  uint8_t wild[kNotificationBytes] = {kNotifyDpiStage, 0xEF};
+  uint8_t wild[kNotificationSize] = {Byte(CommandId::kDpiStageNotification), 0xEF};
   jobs_.HandleNotification(wild);
   EXPECT_EQ(Get("dpi_count"), "6");
   EXPECT_EQ(Get("dpi_index"), "5");
@@ -313,7 +313,7 @@ TEST_F(WorkerSimTest, BatteryOnlyChangesWhenTheLinkReportCarriesOne) {
   StartSim(SimMode::kWireless);
   jobs_.Run(WorkerTask::kStartup);
   recorder_.ClearCalls();
-  uint8_t link[kNotificationBytes] = {kNotifyLink, 1, 0, 0};
+  uint8_t link[kNotificationSize] = {Byte(CommandId::kLinkNotification), 1, 0, 0};
   jobs_.HandleNotification(link);
   EXPECT_FALSE(recorder_.Called("SetBatteryInfo 0 0"));
   link[2] = 77;

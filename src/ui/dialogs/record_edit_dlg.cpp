@@ -7,7 +7,7 @@
 
 #include "app/text_ids.h"
 #include "settings/macro_event_list.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "ui/dui/medit.h"
 #include "ui/dui/paint_manager.h"
 #include "ui/key_input.h"

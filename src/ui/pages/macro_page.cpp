@@ -16,7 +16,7 @@
 #include "settings/button_assignment.h"
 #include "settings/macro_names.h"
 #include "settings/macro_page_logic.h"
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
 #include "ui/dialogs/dialog_support.h"

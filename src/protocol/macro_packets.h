@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "settings/command_report.h"
+#include "protocol/command_report.h"
 #include "store/store_records.h"
 
 namespace corvane {
@@ -21,12 +21,19 @@ enum MacroEventType : int {
   kEventMouseUp = 5,
 };
 
-inline constexpr uint8_t kMacroCommand = 0x08;
 inline constexpr int kMacroRecordSize = 4;
 inline constexpr int kMaxMacroPackets = 15;  // the packet count has four bits
 inline constexpr int kSinglePacketMaxBlob = 25;
 inline constexpr int kMaxMacroBlob = kMaxMacroPackets * kReportPayloadMax;  // 405 bytes
 inline constexpr int kMaxRecordDelay = 0xFFFF;
+// A packet's sequence byte: its index in the high, the packet count in the low four bits.
+inline constexpr int kMacroPacketIndexShift = 4;
+inline constexpr int kMacroPacketCountMask = 0x0F;
+static_assert(kMaxMacroPackets == kMacroPacketCountMask);
+
+constexpr uint8_t MacroSequenceByte(int packet, int count) {
+  return static_cast<uint8_t>((packet << kMacroPacketIndexShift) | count);
+}
 
 using MacroRecordBytes = std::array<uint8_t, kMacroRecordSize>;
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "settings/command_report.h"
+#include "protocol/command_report.h"
 #include "store/store_records.h"
 
 namespace corvane {
@@ -31,7 +31,6 @@ inline constexpr int kButtonCount = 21;  // buttons 0 to 20
 inline constexpr int kMaxButtonIndex = kButtonCount - 1;
 inline constexpr int kButtonEntrySize = 3;
 inline constexpr int kButtonTableSize = 65;  // 21 entries and two spare bytes
-inline constexpr uint8_t kButtonCommand = 0x09;
 inline constexpr uint8_t kButtonLengthByte = 15;
 
 using ButtonEntry = std::array<uint8_t, kButtonEntrySize>;

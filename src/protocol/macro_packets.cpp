@@ -1,10 +1,10 @@
 // Macro event records and packets. Delays are summed between records; the sum is
 // written into the record before them, and a record without a following delay keeps 1.
-#include "settings/macro_packets.h"
+#include "protocol/macro_packets.h"
 
 #include <algorithm>
 
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 
 namespace corvane {
 namespace {
@@ -97,8 +97,8 @@ bool MacroPackets(const std::vector<uint8_t>& blob, std::vector<CommandReport>& 
     report.length = kShortReportLength;
     const int begin = i * kReportPayloadMax;
     const int length = std::min(size - begin, count == 1 ? size : kReportPayloadMax);
-    report.bytes[kReportCommandByte] = kMacroCommand;
-    report.bytes[kReportSequenceByte] = static_cast<uint8_t>((i << 4) | count);
+    report.bytes[kReportCommandByte] = Byte(CommandId::kMacro);
+    report.bytes[kReportSequenceByte] = MacroSequenceByte(i, count);
     report.bytes[kReportLengthByte] = static_cast<uint8_t>(length);
     std::copy(blob.begin() + begin, blob.begin() + begin + length,
               report.bytes.begin() + kReportPayloadByte);

@@ -1,10 +1,10 @@
 // Button entries per function family and the button table command.
-#include "settings/button_table_encoding.h"
+#include "protocol/button_table_encoding.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 
 namespace corvane {
 namespace {
@@ -152,7 +152,7 @@ ButtonTable BuildButtonTable(const std::vector<KeyAssignRecord>& rows,
 CommandReport ButtonCommand(const ButtonTable& table) {
   CommandReport report;
   report.length = kShortReportLength;
-  report.bytes[kReportCommandByte] = kButtonCommand;
+  report.bytes[kReportCommandByte] = Byte(CommandId::kButtons);
   report.bytes[kReportSequenceByte] = kSinglePacketSequence;
   report.bytes[kReportLengthByte] = kButtonLengthByte;
   // Bytes 5..64 carry table bytes 0..59; only the first 33 bytes are written.

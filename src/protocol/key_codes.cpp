@@ -1,6 +1,6 @@
 // Virtual-key to HID usage, modifier bits and Windows key names.
 // The usage table follows the HID Keyboard/Keypad page; names follow a US layout.
-#include "settings/key_codes.h"
+#include "protocol/key_codes.h"
 
 #include <array>
 #include <utility>
