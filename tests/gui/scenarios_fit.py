@@ -119,6 +119,9 @@ def walk_language(session, lcid):
     problems, counted = [], Seen()
     time.sleep(0.5)  # the new words are drawn from the event loop
     check_page(session, main, language, "program settings", problems, counted)
+    # A screen reader still finds the window by its name in the new language.
+    if main.name != MAIN_TITLE:
+        raise HarnessError("the window is named %r after switching to %s" % (main.name, language))
     session.screenshot("%d-settings" % lcid)
     session.press("push button", texts[TEXT_BACK], main)
     for tab in TEXT_TABS:
