@@ -38,7 +38,7 @@ CommandReport MakeReadRequest(uint8_t command) {
 
 CommandReport BuildReportRateCommand(const ConfigReader& config) {
   CommandReport report = MakeCommand(kCmdReportRate, 1, kLongReport);
-  report.bytes[kPayload] = Low(config("report_rate"));
+  report.bytes[kPayload] = Low(config(kReportRateKey));
   return report;
 }
 
@@ -76,8 +76,8 @@ CommandReport BuildDpiColoursCommand(const ConfigReader& config) {
 
 CommandReport BuildSensorCommand(const ConfigReader& config) {
   CommandReport report = MakeCommand(kCmdSensor, 5, kLongReport);
-  int flags = config("sensor_flag");
-  report.bytes[5] = Low(config("liftoff_height"));
+  int flags = config(kSensorFlagKey);
+  report.bytes[5] = Low(config(kLiftoffHeightKey));
   report.bytes[6] = (flags & 8) ? 1 : 0;
   report.bytes[7] = (flags & 4) ? 1 : 0;
   return report;
@@ -85,10 +85,10 @@ CommandReport BuildSensorCommand(const ConfigReader& config) {
 
 CommandReport BuildPowerCommand(const ConfigReader& config) {
   CommandReport report = MakeCommand(kCmdPower, 4, kLongReport);
-  report.bytes[5] = Low(config("sleep_light"));
-  report.bytes[6] = Low(config("move_wakeup"));
-  report.bytes[7] = Low(config("move_closelight"));
-  report.bytes[8] = Low(config("button_respondtime"));
+  report.bytes[5] = Low(config(kSleepLightKey));
+  report.bytes[6] = Low(config(kMoveWakeupKey));
+  report.bytes[7] = Low(config(kMoveCloseLightKey));
+  report.bytes[8] = Low(config(kButtonRespondTimeKey));
   return report;
 }
 
@@ -106,8 +106,8 @@ std::vector<ConfigWrite> ParsePerformanceReadback(uint8_t command, const uint8_t
   switch (command) {
     case kCmdReadReportRate:
       if (!need(1)) break;
-      writes.emplace_back("report_rate", IntToDecimal(data[0]));
-      writes.emplace_back("report_rate_wireless", IntToDecimal(data[0]));
+      writes.emplace_back(kReportRateKey, IntToDecimal(data[0]));
+      writes.emplace_back(kReportRateWirelessKey, IntToDecimal(data[0]));
       break;
     case kCmdReadDpiStages: {
       if (!need(1 + 4 * kDpiStagesSent)) break;
@@ -134,16 +134,16 @@ std::vector<ConfigWrite> ParsePerformanceReadback(uint8_t command, const uint8_t
       break;
     case kCmdReadSensor:
       if (!need(3)) break;
-      writes.emplace_back("liftoff_height", IntToDecimal(data[0]));
-      writes.emplace_back("sensor_flag",
+      writes.emplace_back(kLiftoffHeightKey, IntToDecimal(data[0]));
+      writes.emplace_back(kSensorFlagKey,
                           IntToDecimal((data[1] == 1 ? 8 : 0) + (data[2] == 1 ? 4 : 0)));
       break;
     case kCmdReadPower:
       if (!need(4)) break;
-      writes.emplace_back("sleep_light", IntToDecimal(data[0]));
-      writes.emplace_back("move_wakeup", IntToDecimal(data[1]));
-      writes.emplace_back("move_closelight", IntToDecimal(data[2]));
-      writes.emplace_back("button_respondtime", IntToDecimal(data[3]));
+      writes.emplace_back(kSleepLightKey, IntToDecimal(data[0]));
+      writes.emplace_back(kMoveWakeupKey, IntToDecimal(data[1]));
+      writes.emplace_back(kMoveCloseLightKey, IntToDecimal(data[2]));
+      writes.emplace_back(kButtonRespondTimeKey, IntToDecimal(data[3]));
       break;
     default:
       break;
