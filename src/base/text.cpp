@@ -32,18 +32,26 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+// Index of the first character after the leading white space and sign of `text`.
 template <typename Char>
-int ParseDecimal(std::basic_string_view<Char> text) {
+size_t SkipSpaceAndSign(std::basic_string_view<Char> text, bool& negative) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
                              text[i] == '\r' || text[i] == '\v' || text[i] == '\f')) {
     ++i;
   }
-  bool negative = false;
+  negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
     ++i;
   }
+  return i;
+}
+
+template <typename Char>
+int ParseDecimal(std::basic_string_view<Char> text) {
+  bool negative = false;
+  size_t i = SkipSpaceAndSign(text, negative);
   long long value = 0;
   for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
     value = value * 10 + (text[i] - '0');
@@ -133,6 +141,13 @@ std::string Utf16ToUtf8(std::u16string_view in) {
 
 int DecimalToInt(std::string_view text) { return ParseDecimal(text); }
 int DecimalToInt(std::u16string_view text) { return ParseDecimal(text); }
+
+std::optional<int> DecimalPrefixToInt(std::string_view text) {
+  bool negative = false;
+  const size_t i = SkipSpaceAndSign(text, negative);
+  if (i >= text.size() || text[i] < '0' || text[i] > '9') return std::nullopt;
+  return ParseDecimal(text);
+}
 
 std::string IntToDecimal(long long value) { return std::to_string(value); }
 

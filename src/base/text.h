@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,10 @@ void AppendUtf16(std::u16string& out, char32_t cp);
 // non-numeric text; values beyond the int range are clamped.
 int DecimalToInt(std::string_view text);
 int DecimalToInt(std::u16string_view text);
+
+// Reads `text` as DecimalToInt does; nullopt when no digit follows the white space and
+// sign ("", "abc", " -"), so a caller can tell "0" from "not a number".
+std::optional<int> DecimalPrefixToInt(std::string_view text);
 
 // Reads `text` when it is exactly a decimal number as IntToDecimal writes it (no spaces, no
 // "+", no leading zeros, within the int range). False otherwise.

@@ -7,6 +7,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "settings/pointer_options.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 
 namespace corvane::cli {
@@ -29,9 +30,9 @@ int ShowStored(CliDeviceSession& cli) {
   SettingsDatabase& store = cli.Session().Store();
   const int profile = store.GetActiveProfile();
   std::printf("back end: %s\n", cli.Session().Pointer().Backend().Name().c_str());
-  for (const char* key : {"mouse_speed", "mouse_sensitivity", "wheel_scrollflag",
-                          "wheel_scrolllines", "doubleclick_time"}) {
-    std::printf("%s=%s\n", key, store.GetConfigValue(profile, key).value_or("").c_str());
+  for (const char* key : {kMouseSpeedKey, kMouseSensitivityKey, kWheelScrollFlagKey,
+                          kWheelScrollLinesKey, kDoubleClickTimeKey}) {
+    std::printf("%s=%s\n", key, store.GetConfigText(profile, key, "").c_str());
   }
   return 0;
 }

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "base/text.h"
 #include "cli/cli_command.h"
 #include "cli/cli_session.h"
 #include "device/device_manager.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 
 namespace corvane::cli {
@@ -18,22 +18,18 @@ namespace {
 
 constexpr int kDefaultPollMs = 10000;
 
-int StoredInt(CliSession& session, const char* key) {
-  return DecimalToInt(
-      session.Session().Store().GetConfigValue(session.ActiveProfile(), key).value_or(""));
-}
-
 void PrintNotification(const CliOptions& options, CliSession& session, uint8_t type) {
   const std::vector<DeviceEntryInfo> entries = DeviceManager::Instance().Entries();
-  const int index = StoredInt(session, "dpi_index");
-  const int count = StoredInt(session, "dpi_count");
+  const SettingsDatabase& store = session.Session().Store();
+  const int index = store.GetConfigInt(session.ActiveProfile(), kDpiIndexKey, 0);
+  const int count = store.GetConfigInt(session.ActiveProfile(), kDpiCountKey, 0);
   const bool link = session.View().LinkFlag();
   if (options.json) {
     JsonWriter json;
     json.BeginObject()
         .IntMember("type", type)
-        .IntMember("dpi_index", index)
-        .IntMember("dpi_count", count)
+        .IntMember(kDpiIndexKey, index)
+        .IntMember(kDpiCountKey, count)
         .BoolMember("link", link);
     WriteEntriesMember(json, entries);
     json.EndObject();

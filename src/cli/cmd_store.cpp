@@ -112,10 +112,10 @@ std::optional<WorkerTask> JobForKey(const std::string& key) {
     if (key == DpiStageValueKey(stage)) return WorkerTask::kDpiStageValues;
     if (key == DpiStageColourKey(stage)) return WorkerTask::kDpiStageColours;
   }
-  if (key == "report_rate" || key == "report_rate_wireless") return WorkerTask::kReportRate;
-  if (key == "liftoff_height" || key == "sensor_flag") return WorkerTask::kSensorOptions;
-  if (key == "sleep_light" || key == "move_wakeup" || key == "move_closelight" ||
-      key == "button_respondtime") {
+  if (key == kReportRateKey || key == kReportRateWirelessKey) return WorkerTask::kReportRate;
+  if (key == kLiftoffHeightKey || key == kSensorFlagKey) return WorkerTask::kSensorOptions;
+  if (key == kSleepLightKey || key == kMoveWakeupKey || key == kMoveCloseLightKey ||
+      key == kButtonRespondTimeKey) {
     return WorkerTask::kPowerOptions;
   }
   return std::nullopt;
@@ -144,19 +144,20 @@ int RunSet(const CliOptions& options, const std::vector<std::string>& given) {
   const int profile = cli.ActiveProfile();
   store.TakeError();
   // The active stage is one of the stages in use; fewer stages move it, as the page does.
-  const int count = DecimalToInt(store.GetConfigValue(profile, kDpiCountKey).value_or("0"));
-  const int index = DecimalToInt(store.GetConfigValue(profile, kDpiIndexKey).value_or("0"));
+  const int count = store.GetConfigInt(profile, kDpiCountKey, 0);
+  const int index = store.GetConfigInt(profile, kDpiIndexKey, 0);
   if (key == kDpiIndexKey && DecimalToInt(args[1]) >= count) {
-    return CliFail("dpi_index must be below dpi_count " + IntToDecimal(count));
+    return CliFail(std::string(kDpiIndexKey) + " must be below " + kDpiCountKey + " " +
+                   IntToDecimal(count));
   }
   if (key == kDpiCountKey && index >= DecimalToInt(args[1]) &&
       !store.SetConfigInt(profile, kDpiIndexKey, DecimalToInt(args[1]) - 1)) {
     return StoreFail(store, "could not store " + std::string(kDpiIndexKey));
   }
   // The report-rate page writes both rate keys.
-  if (key == "report_rate" || key == "report_rate_wireless") {
-    const bool stored = store.SetConfigValue(profile, "report_rate", args[1]) &&
-                        store.SetConfigValue(profile, "report_rate_wireless", args[1]);
+  if (key == kReportRateKey || key == kReportRateWirelessKey) {
+    const bool stored = store.SetConfigValue(profile, kReportRateKey, args[1]) &&
+                        store.SetConfigValue(profile, kReportRateWirelessKey, args[1]);
     if (!stored) return StoreFail(store, "could not store " + key);
   } else if (!store.SetConfigValue(profile, key, args[1])) {
     return StoreFail(store, "could not store " + key);

@@ -34,12 +34,8 @@ constexpr std::size_t kExtensionLength = 4;
 constexpr std::array<std::string_view, 3> kDpiAttributes = {kDpiFlagKey, kDpiIndexKey,
                                                             kDpiCountKey};
 constexpr std::array<std::string_view, 9> kMouseKeys = {
-    "button_respondtime", "report_rate", "sensor_flag", "liftoff_height", "scroll_flag",
-    "e-sports_flag",      "sleep_light", "move_wakeup", "move_closelight"};
-
-std::string ConfigText(const SettingsDatabase& db, int profile, std::string_view key) {
-  return db.GetConfigValue(profile, key).value_or(std::string());
-}
+    kButtonRespondTimeKey, kReportRateKey, kSensorFlagKey, kLiftoffHeightKey, kScrollFlagKey,
+    kESportsFlagKey,       kSleepLightKey, kMoveWakeupKey, kMoveCloseLightKey};
 
 // One light row's thirteen parameters, in file order; shared by export and import.
 std::array<std::pair<const char*, int LightRecord::*>, 12> LightFields() {
@@ -86,12 +82,14 @@ void WriteLightItems(MarkupDocument& doc, const SettingsDatabase& db, int profil
 
 void WriteDpi(MarkupDocument& doc, const SettingsDatabase& db, int profile) {
   doc.AddElement("Mouse_DPI");
-  for (std::string_view key : kDpiAttributes) doc.SetAttribute(key, ConfigText(db, profile, key));
+  for (std::string_view key : kDpiAttributes) {
+    doc.SetAttribute(key, db.GetConfigText(profile, key, ""));
+  }
   doc.EnterElement();
   for (int stage = 0; stage < kDpiStageCount; ++stage) {
     doc.AddElement("DPI" + IntToDecimal(stage + 1));
-    doc.SetAttribute("value", ConfigText(db, profile, DpiStageValueKey(stage)));
-    doc.SetAttribute("color", ConfigText(db, profile, DpiStageColourKey(stage)));
+    doc.SetAttribute("value", db.GetConfigText(profile, DpiStageValueKey(stage), ""));
+    doc.SetAttribute("color", db.GetConfigText(profile, DpiStageColourKey(stage), ""));
   }
   doc.LeaveElement();
 }
@@ -101,7 +99,7 @@ void WriteMouse(MarkupDocument& doc, const SettingsDatabase& db, int profile) {
   doc.EnterElement();
   for (std::string_view key : kMouseKeys) {
     doc.AddElement(key);
-    doc.SetAttribute("value", ConfigText(db, profile, key));
+    doc.SetAttribute("value", db.GetConfigText(profile, key, ""));
   }
   doc.LeaveElement();
 }
@@ -238,15 +236,15 @@ std::string DpiIndexProblem(const SettingsDatabase& db, int profile, const Profi
     return row.first == kDpiCountKey || row.first == kDpiIndexKey;
   });
   if (!sets_stages) return "";
-  int count = DecimalToInt(ConfigText(db, profile, kDpiCountKey));
-  int index = DecimalToInt(ConfigText(db, profile, kDpiIndexKey));
+  int count = db.GetConfigInt(profile, kDpiCountKey, 0);
+  int index = db.GetConfigInt(profile, kDpiIndexKey, 0);
   for (const auto& [key, value] : plan.config) {
     if (key == kDpiCountKey) count = DecimalToInt(value);
     if (key == kDpiIndexKey) index = DecimalToInt(value);
   }
   if (index < count) return "";
-  return "Mouse_DPI: dpi_index " + IntToDecimal(index) + " must be below dpi_count " +
-         IntToDecimal(count);
+  return std::string("Mouse_DPI: ") + kDpiIndexKey + " " + IntToDecimal(index) + " must be below " +
+         kDpiCountKey + " " + IntToDecimal(count);
 }
 
 // Reads and checks the whole file. Returns "" with `plan` filled, or the first problem.

@@ -34,7 +34,7 @@ CommandReport MakeReadRequest(CommandId command) {
 
 CommandReport BuildReportRateCommand(const ConfigReader& config) {
   CommandReport report = MakeCommand(CommandId::kReportRate, kReportRateLength, kLongReportLength);
-  Payload(report)[0] = Low(config("report_rate"));
+  Payload(report)[0] = Low(config(kReportRateKey));
   return report;
 }
 
@@ -72,9 +72,9 @@ CommandReport BuildDpiColoursCommand(const ConfigReader& config) {
 
 CommandReport BuildSensorCommand(const ConfigReader& config) {
   CommandReport report = MakeCommand(CommandId::kSensor, kSensorLength, kLongReportLength);
-  int flags = config("sensor_flag");
+  int flags = config(kSensorFlagKey);
   uint8_t* payload = Payload(report);
-  payload[0] = Low(config("liftoff_height"));
+  payload[0] = Low(config(kLiftoffHeightKey));
   payload[1] = (flags & kSensorFlag8Bit) ? 1 : 0;
   payload[2] = (flags & kSensorFlag4Bit) ? 1 : 0;
   return report;
@@ -83,10 +83,10 @@ CommandReport BuildSensorCommand(const ConfigReader& config) {
 CommandReport BuildPowerCommand(const ConfigReader& config) {
   CommandReport report = MakeCommand(CommandId::kPower, kPowerLength, kLongReportLength);
   uint8_t* payload = Payload(report);
-  payload[0] = Low(config("sleep_light"));
-  payload[1] = Low(config("move_wakeup"));
-  payload[2] = Low(config("move_closelight"));
-  payload[3] = Low(config("button_respondtime"));
+  payload[0] = Low(config(kSleepLightKey));
+  payload[1] = Low(config(kMoveWakeupKey));
+  payload[2] = Low(config(kMoveCloseLightKey));
+  payload[3] = Low(config(kButtonRespondTimeKey));
   return report;
 }
 
@@ -105,8 +105,8 @@ std::vector<ConfigWrite> ParsePerformanceReadback(CommandId command, const uint8
   switch (command) {
     case CommandId::kReadReportRate:
       if (!need(1)) break;
-      writes.emplace_back("report_rate", IntToDecimal(data[0]));
-      writes.emplace_back("report_rate_wireless", IntToDecimal(data[0]));
+      writes.emplace_back(kReportRateKey, IntToDecimal(data[0]));
+      writes.emplace_back(kReportRateWirelessKey, IntToDecimal(data[0]));
       break;
     case CommandId::kReadDpiStages: {
       if (!need(kDpiStageCodesByte + kDpiStageCodeBytes * kDpiStagesSent)) break;
@@ -133,16 +133,16 @@ std::vector<ConfigWrite> ParsePerformanceReadback(CommandId command, const uint8
       break;
     case CommandId::kReadSensor:
       if (!need(3)) break;
-      writes.emplace_back("liftoff_height", IntToDecimal(data[0]));
-      writes.emplace_back("sensor_flag", IntToDecimal((data[1] == 1 ? kSensorFlag8Bit : 0) +
+      writes.emplace_back(kLiftoffHeightKey, IntToDecimal(data[0]));
+      writes.emplace_back(kSensorFlagKey, IntToDecimal((data[1] == 1 ? kSensorFlag8Bit : 0) +
                                                       (data[2] == 1 ? kSensorFlag4Bit : 0)));
       break;
     case CommandId::kReadPower:
       if (!need(4)) break;
-      writes.emplace_back("sleep_light", IntToDecimal(data[0]));
-      writes.emplace_back("move_wakeup", IntToDecimal(data[1]));
-      writes.emplace_back("move_closelight", IntToDecimal(data[2]));
-      writes.emplace_back("button_respondtime", IntToDecimal(data[3]));
+      writes.emplace_back(kSleepLightKey, IntToDecimal(data[0]));
+      writes.emplace_back(kMoveWakeupKey, IntToDecimal(data[1]));
+      writes.emplace_back(kMoveCloseLightKey, IntToDecimal(data[2]));
+      writes.emplace_back(kButtonRespondTimeKey, IntToDecimal(data[3]));
       break;
     default:
       break;

@@ -16,11 +16,8 @@ namespace {
 // Count (1..6) and current stage of `profile` as the page shows them: a stage outside
 // the count is the first one.
 std::pair<int, int> StoredCountAndIndex(SettingsDatabase& store, int profile) {
-  auto read = [&](const char* key) {
-    return DecimalToInt(store.GetConfigValue(profile, key).value_or(""));
-  };
-  const int count = std::clamp(read(kDpiCountKey), 1, kMaxDpiStages);
-  int index = read(kDpiIndexKey);
+  const int count = std::clamp(store.GetConfigInt(profile, kDpiCountKey, 0), 1, kMaxDpiStages);
+  int index = store.GetConfigInt(profile, kDpiIndexKey, 0);
   if (index < 0 || index >= count) index = 0;
   return {count, index};
 }
@@ -37,16 +34,8 @@ DpiStages::DpiStages(SettingsDatabase& store, DeviceState& state, TaskPoster& po
 
 int DpiStages::Profile() const { return store_.GetActiveProfile(); }
 
-int DpiStages::ReadInt(int profile, const char* key) const {
-  return DecimalToInt(store_.GetConfigValue(profile, key).value_or(""));
-}
-
-void DpiStages::WriteInt(int profile, const char* key, int value) {
-  store_.SetConfigInt(profile, key, value);
-}
-
 int DpiStages::StageValue(int profile, int index) const {
-  return DecimalToInt(store_.GetConfigValue(profile, DpiStageValueKey(index)).value_or(""));
+  return store_.GetConfigInt(profile, DpiStageValueKey(index), 0);
 }
 
 DpiPageView DpiStages::View() const {
@@ -56,7 +45,7 @@ DpiPageView DpiStages::View() const {
   for (int i = 0; i < view.count; ++i) {
     DpiStage stage;
     stage.value = StageValue(profile, i);
-    stage.rgb = DecimalToInt(store_.GetConfigValue(profile, DpiStageColourKey(i)).value_or(""));
+    stage.rgb = store_.GetConfigInt(profile, DpiStageColourKey(i), 0);
     view.stages.push_back(stage);
   }
   view.slider_position = DpiToSliderPosition(state_.Sensor(), StageValue(profile, view.index));
@@ -81,11 +70,11 @@ DpiActionResult DpiStages::Posted(WorkerTask task, std::optional<int> popup) {
 DpiActionResult DpiStages::ChangeCount(int count) {
   int profile = Profile();
   count = std::clamp(count, 1, kMaxDpiStages);
-  int index = ReadInt(profile, kDpiIndexKey);
-  WriteInt(profile, kDpiCountKey, count);
+  int index = store_.GetConfigInt(profile, kDpiIndexKey, 0);
+  store_.SetConfigInt(profile, kDpiCountKey, count);
   if (count - 1 < index) {
     index = count - 1;
-    WriteInt(profile, kDpiIndexKey, index);
+    store_.SetConfigInt(profile, kDpiIndexKey, index);
   }
   state_.SetCachedStages(count, index);
   return Posted(WorkerTask::kDpiStageValues);
@@ -95,7 +84,7 @@ DpiActionResult DpiStages::SelectStage(int index) {
   int profile = Profile();
   // Only a stage the list shows can be the mouse's current one.
   if (index < 0 || index >= StoredCountAndIndex(store_, profile).first) return {};
-  WriteInt(profile, kDpiIndexKey, index);
+  store_.SetConfigInt(profile, kDpiIndexKey, index);
   if (index == state_.CachedIndex()) return {};
   state_.SetCachedIndex(index);
   return Posted(WorkerTask::kDpiStageValues, StageValue(profile, index));
@@ -122,7 +111,7 @@ DpiActionResult DpiStages::TypeValue(int index, std::string_view text, bool keep
   // mouse's next stage change onto it and swallow a later click on it.
   if (!keep_current && index != state_.CachedIndex() &&
       index < StoredCountAndIndex(store_, profile).first) {
-    WriteInt(profile, kDpiIndexKey, index);
+    store_.SetConfigInt(profile, kDpiIndexKey, index);
     state_.SetCachedIndex(index);
     if (state_.ShowDpiTips()) state_.SetPendingDpiPopup(value);
     result.show_save_wait = state_.ShowSaveTips();

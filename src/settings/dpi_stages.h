@@ -69,8 +69,6 @@ class DpiStages {
 
  private:
   int Profile() const;
-  int ReadInt(int profile, const char* key) const;
-  void WriteInt(int profile, const char* key, int value);
   int StageValue(int profile, int index) const;
   DpiActionResult Posted(WorkerTask task, std::optional<int> popup = std::nullopt);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 
 namespace corvane {
@@ -41,28 +42,24 @@ PerformanceOptions::PerformanceOptions(SettingsDatabase& store, DeviceState& sta
 
 int PerformanceOptions::Profile() const { return store_.GetActiveProfile(); }
 
-int PerformanceOptions::ReadInt(const char* key) const {
-  return DecimalToInt(store_.GetConfigValue(Profile(), key).value_or(""));
-}
-
 PerformanceView PerformanceOptions::Load() const {
   PerformanceView view;
-  view.response_time = ReadInt("button_respondtime");
+  view.response_time = store_.GetConfigInt(Profile(), kButtonRespondTimeKey, 0);
   view.rates = ReportRateItems(state_.RateClass());
-  int rate = ReadInt("report_rate");
+  int rate = store_.GetConfigInt(Profile(), kReportRateKey, 0);
   for (size_t i = 0; i < view.rates.size(); ++i) {
     if (view.rates[i].code == rate) view.selected_rate = static_cast<int>(i);
   }
-  int flags = ReadInt("sensor_flag");
+  int flags = store_.GetConfigInt(Profile(), kSensorFlagKey, 0);
   for (int i = 0; i < 3; ++i) view.sensor_box[i] = (flags & kSensorBits[i]) != 0;
-  view.liftoff_two_mm = store_.GetConfigValue(Profile(), "liftoff_height").value_or("") == "2";
-  int sleep = ReadInt("sleep_light");
+  view.liftoff_two_mm = store_.GetConfigText(Profile(), kLiftoffHeightKey, "") == "2";
+  int sleep = store_.GetConfigInt(Profile(), kSleepLightKey, 0);
   const auto& items = SleepDelayItems();
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i].data == sleep) view.sleep_item = static_cast<int>(i);
   }
-  view.move_wakeup = ReadInt("move_wakeup") == 1;
-  view.move_closelight = ReadInt("move_closelight") == 1;
+  view.move_wakeup = store_.GetConfigInt(Profile(), kMoveWakeupKey, 0) == 1;
+  view.move_closelight = store_.GetConfigInt(Profile(), kMoveCloseLightKey, 0) == 1;
   return view;
 }
 
@@ -82,8 +79,8 @@ OptionResult PerformanceOptions::SelectReportRate(int item_index) {
   std::vector<ReportRateItem> items = ReportRateItems(state_.RateClass());
   if (item_index < 0 || item_index >= static_cast<int>(items.size())) return {};
   int code = items[static_cast<size_t>(item_index)].code;
-  store_.SetConfigInt(Profile(), "report_rate_wireless", code);
-  return Store("report_rate", code, WorkerTask::kReportRate);
+  store_.SetConfigInt(Profile(), kReportRateWirelessKey, code);
+  return Store(kReportRateKey, code, WorkerTask::kReportRate);
 }
 
 OptionResult PerformanceOptions::ResetReportRate(std::optional<int> definition_default) {
@@ -93,41 +90,41 @@ OptionResult PerformanceOptions::ResetReportRate(std::optional<int> definition_d
     OptionResult result;
     result.posted = true;
     result.show_save_wait = state_.ShowSaveTips();
-    result.value = ReadInt("report_rate");
+    result.value = store_.GetConfigInt(Profile(), kReportRateKey, 0);
     return result;
   }
-  store_.SetConfigInt(Profile(), "report_rate_wireless", *definition_default);
-  return Store("report_rate", *definition_default, WorkerTask::kReportRate);
+  store_.SetConfigInt(Profile(), kReportRateWirelessKey, *definition_default);
+  return Store(kReportRateKey, *definition_default, WorkerTask::kReportRate);
 }
 
 OptionResult PerformanceOptions::SetLiftoff(bool two_mm) {
-  return Store("liftoff_height", two_mm ? 2 : 1, WorkerTask::kSensorOptions);
+  return Store(kLiftoffHeightKey, two_mm ? 2 : 1, WorkerTask::kSensorOptions);
 }
 
 OptionResult PerformanceOptions::SetSensorSwitches(bool box1, bool box2, bool box3) {
   int flags = (box1 ? kSensorBits[0] : 0) + (box2 ? kSensorBits[1] : 0) + (box3 ? kSensorBits[2] : 0);
-  return Store("sensor_flag", flags, WorkerTask::kSensorOptions);
+  return Store(kSensorFlagKey, flags, WorkerTask::kSensorOptions);
 }
 
 OptionResult PerformanceOptions::SetSleepDelay(int data) {
-  return Store("sleep_light", data, WorkerTask::kPowerOptions);
+  return Store(kSleepLightKey, data, WorkerTask::kPowerOptions);
 }
 
 OptionResult PerformanceOptions::SetMoveWakeup(bool on) {
-  return Store("move_wakeup", on ? 1 : 0, WorkerTask::kPowerOptions);
+  return Store(kMoveWakeupKey, on ? 1 : 0, WorkerTask::kPowerOptions);
 }
 
 OptionResult PerformanceOptions::SetMoveCloseLight(bool on) {
-  return Store("move_closelight", on ? 1 : 0, WorkerTask::kPowerOptions);
+  return Store(kMoveCloseLightKey, on ? 1 : 0, WorkerTask::kPowerOptions);
 }
 
 OptionResult PerformanceOptions::CommitResponseTime(std::string_view text) {
-  return Store("button_respondtime", std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
+  return Store(kButtonRespondTimeKey, std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
                std::nullopt);
 }
 
 OptionResult PerformanceOptions::ConfirmResponseTime(std::string_view text) {
-  return Store("button_respondtime", std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
+  return Store(kButtonRespondTimeKey, std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
                WorkerTask::kPowerOptions);
 }
 

@@ -76,7 +76,6 @@ class PerformanceOptions {
 
  private:
   int Profile() const;
-  int ReadInt(const char* key) const;
   OptionResult Store(const char* key, int value, std::optional<WorkerTask> task);
 
   SettingsDatabase& store_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "store/config_keys.h"
 #include "store/settings_database.h"
 
 namespace corvane {
@@ -10,12 +11,6 @@ namespace {
 
 constexpr int kSlowestDoubleClick = 900;
 constexpr int kDoubleClickStep = 70;
-
-constexpr const char* kSpeedKey = "mouse_speed";
-constexpr const char* kPrecisionKey = "mouse_sensitivity";
-constexpr const char* kScrollFlagKey = "wheel_scrollflag";
-constexpr const char* kScrollLinesKey = "wheel_scrolllines";
-constexpr const char* kDoubleClickKey = "doubleclick_time";
 
 }  // namespace
 
@@ -73,13 +68,13 @@ int PointerOptions::ChangeSpeed(int range_start, int position, bool released) {
     job_.SetPending(PointerAction::kSpeed, speed);
     poster_.Post(WorkerTask::kPointerSettings);
   }
-  store_.SetConfigInt(Profile(), kSpeedKey, speed);
+  store_.SetConfigInt(Profile(), kMouseSpeedKey, speed);
   return speed;
 }
 
 PointerResult PointerOptions::SetEnhancedPrecision(bool on) {
   const PointerResult result = job_.Backend().SetEnhancedPrecision(on);
-  store_.SetConfigInt(Profile(), kPrecisionKey, on ? 1 : 0);
+  store_.SetConfigInt(Profile(), kMouseSensitivityKey, on ? 1 : 0);
   return result;
 }
 
@@ -96,7 +91,7 @@ int PointerOptions::ClampWheelLines(std::string_view text) {
 PointerResult PointerOptions::ConfirmWheelLines(std::string_view text) {
   const int lines = ClampWheelLines(text);
   const PointerResult result = job_.Backend().SetWheelLines(lines);
-  store_.SetConfigInt(Profile(), kScrollLinesKey, lines);
+  store_.SetConfigInt(Profile(), kWheelScrollLinesKey, lines);
   return result;
 }
 
@@ -105,8 +100,8 @@ ScrollModeView PointerOptions::ChooseScrollMode(bool by_page) {
   view.lines = by_page ? 0 : kDefaultWheelLines;
   view.edit_enabled = !by_page;
   view.result = job_.Backend().SetWheelLines(view.lines);
-  store_.SetConfigInt(Profile(), kScrollFlagKey, by_page ? 0 : 1);
-  store_.SetConfigInt(Profile(), kScrollLinesKey, view.lines);
+  store_.SetConfigInt(Profile(), kWheelScrollFlagKey, by_page ? 0 : 1);
+  store_.SetConfigInt(Profile(), kWheelScrollLinesKey, view.lines);
   return view;
 }
 
@@ -114,7 +109,7 @@ int PointerOptions::ChangeDoubleClick(int position) {
   const int time = DoubleClickTimeForPosition(position);
   job_.SetPending(PointerAction::kDoubleClick, time);
   poster_.Post(WorkerTask::kPointerSettings);
-  store_.SetConfigInt(Profile(), kDoubleClickKey, time);
+  store_.SetConfigInt(Profile(), kDoubleClickTimeKey, time);
   return time;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/config_keys.h"
+
 namespace corvane {
 
 // One configuration row a new profile receives.
@@ -16,7 +18,6 @@ struct ConfigDefault {
 };
 
 inline constexpr size_t kConfigKeyCount = 39;
-inline constexpr std::string_view kConfigVersionKey = "version";
 inline constexpr std::string_view kConfigVersion = "1.0.1";
 
 // The rows of a new profile, in insertion order.

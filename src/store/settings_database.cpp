@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <system_error>
+#include <utility>
 
 #include "base/private_files.h"
 #include "base/text.h"
@@ -307,6 +308,18 @@ std::optional<std::string> SettingsDatabase::GetConfigValue(int profile,
     return std::nullopt;
   }
   return statement.ColumnText(0);
+}
+
+std::string SettingsDatabase::GetConfigText(int profile, std::string_view key,
+                                            std::string_view fallback) const {
+  std::optional<std::string> value = GetConfigValue(profile, key);
+  return value ? std::move(*value) : std::string(fallback);
+}
+
+int SettingsDatabase::GetConfigInt(int profile, std::string_view key, int fallback) const {
+  const std::optional<std::string> value = GetConfigValue(profile, key);
+  if (!value) return fallback;
+  return DecimalPrefixToInt(*value).value_or(fallback);
 }
 
 std::vector<std::pair<std::string, std::string>> SettingsDatabase::GetConfigValues(

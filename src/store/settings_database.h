@@ -94,6 +94,11 @@ class SettingsDatabase {
   bool SetConfigInt(int profile, std::string_view key, int value);
   // Returns the key's value, or nullopt when the profile has no such key.
   std::optional<std::string> GetConfigValue(int profile, std::string_view key) const;
+  // Returns the key's value, or `fallback` when the profile has no such key.
+  std::string GetConfigText(int profile, std::string_view key, std::string_view fallback) const;
+  // Returns the key's value read as DecimalToInt reads it ("12x" is 12), or `fallback` when
+  // the profile has no such key or its value does not start with a number ("", "abc").
+  int GetConfigInt(int profile, std::string_view key, int fallback) const;
   // Returns every (key, value) of the profile in row order; empty when none.
   std::vector<std::pair<std::string, std::string>> GetConfigValues(int profile) const;
   // Writes each device value whose key the profile has. Returns false if any write failed.

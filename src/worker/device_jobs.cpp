@@ -406,7 +406,7 @@ void DeviceJobs::HandleNotification(const uint8_t* report) {
     if (index != state.CachedIndex()) {
       state.SetCachedIndex(index);
       Store().SetConfigInt(profile, kDpiIndexKey, index);
-      int dpi = DecimalToInt(Store().GetConfigValue(profile, DpiStageValueKey(index)).value_or(""));
+      int dpi = Store().GetConfigInt(profile, DpiStageValueKey(index), 0);
       pages_.SelectDpiStage(index, dpi);
       if (state.ShowDpiTips()) pages_.ShowDpiPopup(dpi);
     }

@@ -108,11 +108,11 @@ DeviceConfigDefaults FactoryConfigValues(const FactoryDefaults& defaults, bool d
   }
   if (rate_and_power) {
     // Only the page writes both rate keys; profile defaults keep the built-in wireless one.
-    if (defaults.report_rate) values["report_rate"] = IntToDecimal(*defaults.report_rate);
-    if (defaults.sleep_light) values["sleep_light"] = IntToDecimal(*defaults.sleep_light);
-    if (defaults.move_wakeup) values["move_wakeup"] = IntToDecimal(*defaults.move_wakeup);
+    if (defaults.report_rate) values[kReportRateKey] = IntToDecimal(*defaults.report_rate);
+    if (defaults.sleep_light) values[kSleepLightKey] = IntToDecimal(*defaults.sleep_light);
+    if (defaults.move_wakeup) values[kMoveWakeupKey] = IntToDecimal(*defaults.move_wakeup);
     if (defaults.move_closelight)
-      values["move_closelight"] = IntToDecimal(*defaults.move_closelight);
+      values[kMoveCloseLightKey] = IntToDecimal(*defaults.move_closelight);
   }
   return values;
 }

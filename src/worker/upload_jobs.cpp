@@ -30,7 +30,7 @@ void DeviceJobs::PerformanceJob(WorkerTask task) {
   SettingsDatabase& store = Store();
   int profile = store.GetActiveProfile();
   ConfigReader config = [&store, profile](const std::string& key) {
-    return DecimalToInt(store.GetConfigValue(profile, key).value_or(""));
+    return store.GetConfigInt(profile, key, 0);
   };
   CommandReport report;
   switch (task) {

@@ -14,6 +14,14 @@ TEST(TextTest, DecimalReadingFollowsStoredValueConvention) {
   EXPECT_EQ(DecimalToInt("99999999999"), 2147483647);
   EXPECT_EQ(DecimalToInt("-99999999999"), -2147483647 - 1);
   EXPECT_EQ(DecimalToInt(u"1600"), 1600);
+  // The same reading, but text without digits is told apart from "0".
+  EXPECT_EQ(DecimalPrefixToInt("0"), 0);
+  EXPECT_EQ(DecimalPrefixToInt(" -7x"), -7);
+  EXPECT_EQ(DecimalPrefixToInt("+12"), 12);
+  EXPECT_EQ(DecimalPrefixToInt("99999999999"), 2147483647);
+  for (const char* text : {"", "abc", " -", "+", "\t", "x1", "- 1"}) {
+    EXPECT_FALSE(DecimalPrefixToInt(text).has_value()) << '"' << text << '"';
+  }
 }
 
 TEST(TextTest, Utf8RoundTripsThroughUtf16IncludingAstralPlane) {
