@@ -177,19 +177,19 @@ void DeviceMainDlg::OnTrayActivated(int reason) {
   if (reason == kLeftDown || reason == kLeftDouble) ShowFromTray();
 }
 
-int64_t DeviceMainDlg::OnMessage(int id, int code, int64_t extra, int64_t extra2) {
+int64_t DeviceMainDlg::OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) {
   if (id == kIdTabStrip) {
     OnTabChange(static_cast<int>(extra));
     return 1;
   }
-  if (id == kIdSettingsReturn && code == DUI::kNotifyClick) {
+  if (id == kIdSettingsReturn && code == DUI::NotifyCode::kClick) {
     LeaveSettingsPage();
     return 1;
   }
   if (settings_page_ && settings_page_->Handles(id)) {
     return settings_page_->OnMessage(id, code, extra);
   }
-  if (code != DUI::kNotifyClick) return pages_ ? pages_->OnMessage(id, code, extra, extra2) : 0;
+  if (code != DUI::NotifyCode::kClick) return pages_ ? pages_->OnMessage(id, code, extra, extra2) : 0;
   switch (id) {
     case kIdWebsite:
       if (!session_.Catalogue().Software().website.empty()) {

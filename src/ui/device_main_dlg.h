@@ -90,7 +90,7 @@ class DeviceMainDlg : public DUI::MDialog {
   int OnInitDialog() override;
   void InitUI(const DUI::Rect& rect) override;
   void UISize(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
   int OnNcActivate(bool active) override;
   void OnTimer(int id) override;
   // Escape leaves the program settings page, as its back button does.

@@ -68,7 +68,7 @@ void PagesPanel::Layout(const DUI::Rect& client, double scale) {
   device_page_->Layout(width, height, scale);
 }
 
-int64_t PagesPanel::OnMessage(int id, int code, int64_t extra, int64_t) {
+int64_t PagesPanel::OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) {
   if (keys_page_->Handles(id)) return keys_page_->OnMessage(id, code, extra);
   if (dpi_page_->Handles(id)) return dpi_page_->OnMessage(id, code, extra);
   if (device_page_->Handles(id)) return device_page_->OnMessage(id, code, extra);

@@ -33,7 +33,7 @@ class PagesPanel {
   // Places the page controls for the window's client rectangle and layout scale.
   void Layout(const DUI::Rect& client, double scale);
   // A page control notification. Returns 1 when handled, else 0.
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2);
   // Shows the stored values again (after a device was opened or the worker changed them).
   void Refresh();
   void RefreshPage(DevicePage page);

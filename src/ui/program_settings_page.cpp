@@ -133,18 +133,18 @@ bool ProgramSettingsPage::Handles(int id) const {
          id == kIdSetBatteryWarnings;
 }
 
-int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
+int64_t ProgramSettingsPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   DeviceSession& session = window_.Session();
   auto checked = [this](int control) {
     return static_cast<DUI::MButton*>(window_.GetControl(control))->GetCheck();
   };
   if (id == kIdSetLanguage) {
-    if (code != DUI::kNotifyValueChanged) return 0;
+    if (code != DUI::NotifyCode::kValueChanged) return 0;
     auto* combo = static_cast<DUI::MComboBox*>(window_.GetControl(kIdSetLanguage));
     window_.ChangeLanguage(static_cast<int>(combo->GetItemData(static_cast<int>(extra))));
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   switch (id) {
     case kIdSetUpdateCheck:
       session.Worker().Post(WorkerTask::kSoftwareCheck);

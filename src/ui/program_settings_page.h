@@ -37,7 +37,7 @@ class ProgramSettingsPage {
   // True for the ids this page acts on.
   bool Handles(int id) const;
   // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra);
   // Shows the stored choices again (language, autorun boxes, close-button mode).
   void Refresh();
   // Sets the composite texts again (version line, the software check's result).

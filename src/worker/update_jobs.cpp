@@ -26,13 +26,13 @@ namespace {
 // Reply bytes of command 0x20 holding the mouse firmware version (high, low).
 constexpr size_t kFirmwareVersionHigh = 4;
 constexpr size_t kFirmwareVersionLow = 5;
-constexpr long long kUpdateMessageLParam = 1;
-constexpr long long kProgressMessageWParam = 0;
+constexpr long long kUpdateMessageSecond = 1;
+constexpr long long kProgressMessageFirst = 0;
 
 }  // namespace
 
 // What the update jobs show, passed on to the window's view: the update messages go
-// through PostMessage, the firmware pop-up through SetUpgradeProgress.
+// through Post, the firmware pop-up through SetUpgradeProgress.
 class UpdateJobs::ViewAdapter : public UpdateView {
  public:
   ViewAdapter(UpdatePromptView& view, const TextSource& text) : view_(view), text_(text) {}
@@ -47,10 +47,10 @@ class UpdateJobs::ViewAdapter : public UpdateView {
   void EnableSoftwareUpdateButton(bool on) override { view_.EnableSoftwareUpdateButton(on); }
   void EnableFirmwareUpdateButton(bool on) override { view_.EnableFirmwareUpdateButton(on); }
   void PostUpdateAvailable(int kind) override {
-    view_.PostMessage(WindowMessage::kUpdateAvailable, kind, kUpdateMessageLParam);
+    view_.Post(WindowMessage::kUpdateAvailable, kind, kUpdateMessageSecond);
   }
   void PostDownloadProgress(int percent) override {
-    view_.PostMessage(WindowMessage::kDownloadProgress, kProgressMessageWParam, percent);
+    view_.Post(WindowMessage::kDownloadProgress, kProgressMessageFirst, percent);
   }
   void ShowFirmwareProgress(int percent, const std::string& text) override {
     if (!hold_firmware_progress_) view_.SetUpgradeProgress(text, percent);

@@ -50,8 +50,8 @@ void AboutDlg::InitUI(const DUI::Rect& rect) {
           kTextGrey, true);
 }
 
-int64_t AboutDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdClose && code == DUI::kNotifyClick) {
+int64_t AboutDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdClose && code == DUI::NotifyCode::kClick) {
     DoOK();
     return 1;
   }

@@ -97,22 +97,22 @@ void LinkAppsDlg::LinkTyped() {
   FillLinked();
 }
 
-int64_t LinkAppsDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
-  if (id == kIdChoices && code == DUI::kNotifyClick) {
+int64_t LinkAppsDlg::OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) {
+  if (id == kIdChoices && code == DUI::NotifyCode::kClick) {
     // Picking a choice puts it into the field, where it can still be changed.
     name_->SetTitle(choice_list_->GetItemText(static_cast<int>(extra)));
     return 1;
   }
-  if (id == kIdLinked && code == DUI::kNotifyEditFinished) {
+  if (id == kIdLinked && code == DUI::NotifyCode::kEditFinished) {
     FillLinked();  // the names are not edited in place: unlink and link instead
     return 1;
   }
-  if (id == kIdName && code == DUI::kNotifyReturnPressed) {
+  if (id == kIdName && code == DUI::NotifyCode::kReturnPressed) {
     LinkTyped();  // Enter does what the button beside the field does
     return 1;
   }
-  if (id == kIdName && code == DUI::kNotifyEditFinished) return 1;
-  if (code != DUI::kNotifyClick) return 0;
+  if (id == kIdName && code == DUI::NotifyCode::kEditFinished) return 1;
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id == kIdLink) {
     LinkTyped();
   } else if (id == kIdUnlink) {

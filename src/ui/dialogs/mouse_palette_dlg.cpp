@@ -105,16 +105,16 @@ void MousePaletteDlg::ChannelEdited() {
   preview_->SetColor(color_);
 }
 
-int64_t MousePaletteDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdPalette && code == DUI::kNotifyPaletteSelect) {
+int64_t MousePaletteDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdPalette && code == DUI::NotifyCode::kPaletteSelect) {
     ShowColor(palette_->GetSelectColor(), false);
     return 1;
   }
-  if (id >= kIdRed && id <= kIdBlue && code == DUI::kNotifyValueChanged) {
+  if (id >= kIdRed && id <= kIdBlue && code == DUI::NotifyCode::kValueChanged) {
     ChannelEdited();
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id >= kIdFirstPreset && id < kIdFirstPreset + kPresetCount) {
     ShowColor(kPresets[id - kIdFirstPreset], true);
     return 1;

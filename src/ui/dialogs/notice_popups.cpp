@@ -83,8 +83,8 @@ void DPIMsgDlg::ShowDpi(int dpi) {
   InvalidateRect();
 }
 
-int64_t DPIMsgDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdClose && code == DUI::kNotifyClick) {
+int64_t DPIMsgDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdClose && code == DUI::NotifyCode::kClick) {
     KillTimer(kTimerHide);
     ShowWindow(DUI::kShowHide);
     return 1;
@@ -147,8 +147,8 @@ void SaveWaitDlg::Show() {
   ShowWindow(DUI::kShowShow);
 }
 
-int64_t SaveWaitDlg::OnMessage(int, int code, int64_t, int64_t) {
-  return code == DUI::kNotifyClick ? 1 : 0;
+int64_t SaveWaitDlg::OnMessage(int, DUI::NotifyCode code, int64_t, int64_t) {
+  return code == DUI::NotifyCode::kClick ? 1 : 0;
 }
 
 void SaveWaitDlg::OnTimer(int id) {

@@ -106,8 +106,8 @@ void ProfileDlg::Report(int what, int64_t profile) {
   owner_.PostMessage(kMessageProfileDialog, what, profile);
 }
 
-int64_t ProfileDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
-  if (id == kIdList && code == DUI::kNotifyClick) {
+int64_t ProfileDlg::OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) {
+  if (id == kIdList && code == DUI::NotifyCode::kClick) {
     const int64_t profile = list_->GetCurData();
     list_->OnFocus(false);
     Report(kProfileActivate, profile);
@@ -115,7 +115,7 @@ int64_t ProfileDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
     DoOK();
     return 1;
   }
-  if (id == kIdList && code == DUI::kNotifyEditFinished) {
+  if (id == kIdList && code == DUI::NotifyCode::kEditFinished) {
     const int index = static_cast<int>(extra);
     // An empty name is ignored: the row keeps its old text.
     if (!list_->LastEditText().empty() &&
@@ -125,7 +125,7 @@ int64_t ProfileDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
     }
     return 1;
   }
-  if ((id == kIdImport || id == kIdExport || id == kIdLinkApps) && code == DUI::kNotifyClick) {
+  if ((id == kIdImport || id == kIdExport || id == kIdLinkApps) && code == DUI::NotifyCode::kClick) {
     const int64_t profile = list_->GetCurData();
     if (renamed_) Report(kProfileActivate, profile);
     Report(id == kIdImport ? kProfileImport : id == kIdExport ? kProfileExport : kProfileLink,

@@ -37,8 +37,8 @@ void CUIMessageBox::InitUI(const DUI::Rect& rect) {
   }
 }
 
-int64_t CUIMessageBox::OnMessage(int id, int code, int64_t, int64_t) {
-  if (code != DUI::kNotifyClick) return 0;
+int64_t CUIMessageBox::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id == kIdFirst) {
     DoOK();
     return 1;

@@ -59,8 +59,8 @@ int UpdateProcessDlg::GetProgress() const {
   return progress_ != nullptr ? progress_->GetProgress() : 0;
 }
 
-int64_t UpdateProcessDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdClose && code == DUI::kNotifyClick) {
+int64_t UpdateProcessDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdClose && code == DUI::NotifyCode::kClick) {
     progress_ = nullptr;
     DoCancel();
     return 1;

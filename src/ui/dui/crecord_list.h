@@ -1,7 +1,7 @@
 // The event list of the macro page: rows of (text, type, value, timestamp) drawn as a
 // number, the skin's icon for the type and the text, with one selected row, scrolling,
 // and a "more" button on the selected row. A click on a row notifies code 2 with its
-// position; the "more" button and a right click notify kNotifyShowMenu with the selection.
+// position; the "more" button and a right click notify NotifyCode::kShowMenu with the selection.
 #pragma once
 
 #include <string>

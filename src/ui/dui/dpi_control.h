@@ -13,8 +13,6 @@
 
 namespace corvane::DUI {
 
-inline constexpr int kNotifySwatchClick = 9;
-
 class DPIControl : public MControlFont {
  public:
   static constexpr int kRowHeight = 34;

@@ -79,7 +79,7 @@ ControlState MControl::State() const {
   return ControlState{isEnabled(), hovered_, pressed_ && hovered_, checked_};
 }
 
-int64_t MControl::Notify(int code, int64_t extra) {
+int64_t MControl::Notify(NotifyCode code, int64_t extra) {
   if (owner_ == nullptr) return 0;
   return owner_->OnMessage(id_, code, extra, 0);
 }

@@ -91,7 +91,7 @@ class MControl : public QWidget {
 
  protected:
   // Passes `code` with `extra` to the owner's OnMessage. Returns its result, 0 without owner.
-  int64_t Notify(int code, int64_t extra = 0);
+  int64_t Notify(NotifyCode code, int64_t extra = 0);
   // Runs when the left button was pressed and released over the control.
   virtual void OnClicked() {}
   // Creates a child of class `class_name` on this control (for containers).

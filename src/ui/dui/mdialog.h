@@ -31,7 +31,7 @@ class MDialog : public MWindow {
   // Lays the controls out; runs after InitUI and after every size change.
   virtual void UISize(const Rect& rect);
   // A control notification: control id, code, extra value. Returns 1 when handled, else 0.
-  virtual int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2);
+  virtual int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2);
   // The window gained (true) or lost (false) activation. Returns 1.
   virtual int OnNcActivate(bool active);
   // Timer `id` set with SetTimer fired.

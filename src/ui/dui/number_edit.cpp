@@ -23,7 +23,7 @@ void NumberEdit::SetConfirmedText(const std::string& text) {
 void NumberEdit::Confirm() {
   if (GetTitle() == confirmed_) return;
   confirmed_ = GetTitle();
-  Notify(kNotifyClick);
+  Notify(NotifyCode::kClick);
 }
 
 }  // namespace corvane::DUI

@@ -137,17 +137,17 @@ void DeviceSettingsPage::Layout(int width, int height, double scale) {
   response_->SetRect({mid + 60, first + 56, mid + 180, first + 90});
 }
 
-int64_t DeviceSettingsPage::OnMessage(int id, int code, int64_t) {
+int64_t DeviceSettingsPage::OnMessage(int id, DUI::NotifyCode code, int64_t) {
   if (id != kIdResponseTime) return 0;
   DeviceSession& session = window_.Session();
   PerformanceOptions options(session.Store(), session.State(), session.Worker());
-  if (code == DUI::kNotifyEditFinished) {
+  if (code == DUI::NotifyCode::kEditFinished) {
     const OptionResult result = options.CommitResponseTime(response_->GetTitle());
     const std::string shown = std::to_string(result.value);
     if (response_->GetTitle() != shown) response_->SetTitle(shown);
     return 1;
   }
-  if (code == DUI::kNotifyClick) {
+  if (code == DUI::NotifyCode::kClick) {
     const OptionResult result = options.ConfirmResponseTime(response_->GetTitle());
     if (result.show_save_wait) window_.ShowSavingPopup();
     return 1;

@@ -29,7 +29,7 @@ class DeviceSettingsPage {
   void Build(DUI::MControl* page);
   void Layout(int width, int height, double scale);
   bool Handles(int id) const { return id == kIdResponseTime; }
-  int64_t OnMessage(int id, int code, int64_t extra);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra);
   // Shows the stored response time.
   void Refresh();
   // The version texts in the current language.

@@ -325,7 +325,7 @@ void DpiPage::SetSliderFromStage(int index) {
       DpiToSliderPosition(window_.Session().State().Sensor(), stages_->GetDPIValue(index)));
 }
 
-int64_t DpiPage::OnMessage(int id, int code, int64_t extra) {
+int64_t DpiPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   if (id == kIdDpiReset || id == kIdDpiList || id == kIdDpiSlider || id == kIdDpiApply ||
       id == kIdDpiCount) {
     return OnStageMessage(id, code, extra);
@@ -333,32 +333,32 @@ int64_t DpiPage::OnMessage(int id, int code, int64_t extra) {
   return OnOptionMessage(id, code, extra);
 }
 
-int64_t DpiPage::OnStageMessage(int id, int code, int64_t extra) {
+int64_t DpiPage::OnStageMessage(int id, DUI::NotifyCode code, int64_t extra) {
   DeviceSession& session = window_.Session();
   DpiStages dpi(session.Store(), session.State(), session.Worker());
   const int index = static_cast<int>(extra);
-  if (id == kIdDpiCount && (code == DUI::kNotifyValueChanged || code == DUI::kNotifyClick)) {
+  if (id == kIdDpiCount && (code == DUI::NotifyCode::kValueChanged || code == DUI::NotifyCode::kClick)) {
     const DpiActionResult result = dpi.ChangeCount(static_cast<int>(count_->GetCurData()));
     ShowStages();
     After(result);
-  } else if (id == kIdDpiList && (code == DUI::kNotifyClick || code == DUI::kNotifyFocusGained)) {
+  } else if (id == kIdDpiList && (code == DUI::NotifyCode::kClick || code == DUI::NotifyCode::kFocusGained)) {
     const DpiActionResult result = dpi.SelectStage(index);
     SetSliderFromStage(index);
     After(result);
-  } else if (id == kIdDpiList && code == DUI::kNotifySwatchClick) {
+  } else if (id == kIdDpiList && code == DUI::NotifyCode::kSwatchClick) {
     ChooseColour(index);
-  } else if (id == kIdDpiList && code == DUI::kNotifyEditFinished) {
+  } else if (id == kIdDpiList && code == DUI::NotifyCode::kEditFinished) {
     const DpiActionResult result = dpi.TypeValue(index, stages_->GetEditText());
     stages_->SetDPIValue(index, result.value);
     if (index == stages_->GetSelectItem()) SetSliderFromStage(index);
     After(result);
-  } else if (id == kIdDpiSlider && code == DUI::kNotifyValueChanged) {
+  } else if (id == kIdDpiSlider && code == DUI::NotifyCode::kValueChanged) {
     const int selected = stages_->GetSelectItem();
     const DpiActionResult result = dpi.MoveSlider(selected, static_cast<int>(extra));
     stages_->SetDPIValue(selected, result.value);
-  } else if ((id == kIdDpiSlider || id == kIdDpiApply) && code == DUI::kNotifyClick) {
+  } else if ((id == kIdDpiSlider || id == kIdDpiApply) && code == DUI::NotifyCode::kClick) {
     After(dpi.Apply());
-  } else if (id == kIdDpiReset && code == DUI::kNotifyClick) {
+  } else if (id == kIdDpiReset && code == DUI::NotifyCode::kClick) {
     if (window_.MessageBox(kTextResetDpi, kTextResetDpiBody, 2) == DUI::MWindow::kModalCancel) {
       return 1;
     }
@@ -369,10 +369,10 @@ int64_t DpiPage::OnStageMessage(int id, int code, int64_t extra) {
   return 1;
 }
 
-int64_t DpiPage::OnOptionMessage(int id, int code, int64_t extra) {
+int64_t DpiPage::OnOptionMessage(int id, DUI::NotifyCode code, int64_t extra) {
   DeviceSession& session = window_.Session();
   PerformanceOptions options(session.Store(), session.State(), session.Worker());
-  const bool click = code == DUI::kNotifyClick;
+  const bool click = code == DUI::NotifyCode::kClick;
   if (id == kIdRateList && click) {
     After(options.SelectReportRate(static_cast<int>(extra)));
   } else if (id == kIdRateReset && click) {
@@ -386,7 +386,7 @@ int64_t DpiPage::OnOptionMessage(int id, int code, int64_t extra) {
   } else if (id == kIdSensorBox && click) {
     After(options.SetSensorSwitches(sensor_[0]->GetCheck(), sensor_[1]->GetCheck(),
                                     sensor_[2]->GetCheck()));
-  } else if (id == kIdSleepTime && (code == DUI::kNotifyValueChanged || click)) {
+  } else if (id == kIdSleepTime && (code == DUI::NotifyCode::kValueChanged || click)) {
     if (sleep_->GetCurSel() < 0) return 1;
     After(options.SetSleepDelay(static_cast<int>(sleep_->GetCurData())));
   } else if (id == kIdMoveWakeup && click) {

@@ -45,7 +45,7 @@ class DpiPage {
   // True for the ids this page acts on.
   bool Handles(int id) const;
   // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra);
   // Shows the stored values of the active profile (from now on, also on Relabel).
   void Refresh();
   // Sets the texts built from language texts again.
@@ -63,8 +63,8 @@ class DpiPage {
   void FillSleepItems();
   void After(const DpiActionResult& result);
   void After(const OptionResult& result);
-  int64_t OnStageMessage(int id, int code, int64_t extra);
-  int64_t OnOptionMessage(int id, int code, int64_t extra);
+  int64_t OnStageMessage(int id, DUI::NotifyCode code, int64_t extra);
+  int64_t OnOptionMessage(int id, DUI::NotifyCode code, int64_t extra);
   void ChooseColour(int index);
   void SetSliderFromStage(int index);
 

@@ -197,17 +197,17 @@ bool KeysPage::Handles(int id) const {
          (id >= kIdKeysRapidFirst && id <= kIdKeysRapidClose) || (id >= 94 && id <= 97);
 }
 
-int64_t KeysPage::OnMessage(int id, int code, int64_t extra) {
+int64_t KeysPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   if (id == kIdKeysKeyField) {
-    if (code == DUI::kNotifyFocusGained) StartCapture();
+    if (code == DUI::NotifyCode::kFocusGained) StartCapture();
     return 1;
   }
   const int list = ListPosition(id);
   if (list >= 0) {
-    if (code == DUI::kNotifyValueChanged) OnListChosen(id, static_cast<int>(extra));
+    if (code == DUI::NotifyCode::kValueChanged) OnListChosen(id, static_cast<int>(extra));
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   switch (id) {
     case kIdKeysList:
     case kIdKeysMouse:

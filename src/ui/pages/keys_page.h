@@ -51,7 +51,7 @@ class KeysPage : public QObject {
   // with the system list; only the list notifies).
   bool Handles(int id) const;
   // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra);
   // Reads the loaded model's buttons and the active profile's rows again.
   void Refresh();
   // Sets the composite texts again in the current language.

@@ -279,10 +279,10 @@ bool LightingPage::Show(int mode) {
   return found;
 }
 
-int64_t LightingPage::OnMessage(int id, int code, int64_t extra) {
+int64_t LightingPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   if (page_ == nullptr) return 0;
   if (id == kIdModeList) {
-    if (code == DUI::kNotifyValueChanged) OnModeChosen(static_cast<int>(extra));
+    if (code == DUI::NotifyCode::kValueChanged) OnModeChosen(static_cast<int>(extra));
     return 1;
   }
   if (id == kIdBrightness || id == kIdSpeed) {
@@ -295,11 +295,11 @@ int64_t LightingPage::OnMessage(int id, int code, int64_t extra) {
   }
   if (id >= kIdRed && id <= kIdBlue) {
     // Typing shows the colour; it is sent once the field is left or Enter is pressed.
-    if (code == DUI::kNotifyValueChanged) preview_->SetColor(ChannelColour());
-    if (code == DUI::kNotifyEditFinished) OnChannelEdited();
+    if (code == DUI::NotifyCode::kValueChanged) preview_->SetColor(ChannelColour());
+    if (code == DUI::NotifyCode::kEditFinished) OnChannelEdited();
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id == kIdReset) {
     OnReset();
   } else if (id >= kIdFirstPreset && id <= kIdLastPreset) {
@@ -320,9 +320,9 @@ void LightingPage::OnModeChosen(int index) {
   window_.ShowSavingPopup();
 }
 
-void LightingPage::OnSlider(int id, int code, int position) {
+void LightingPage::OnSlider(int id, DUI::NotifyCode code, int position) {
   const bool is_brightness = id == kIdBrightness;
-  if (code == DUI::kNotifyValueChanged) {
+  if (code == DUI::NotifyCode::kValueChanged) {
     // While dragging only the caption follows the thumb.
     if (is_brightness) {
       brightness_value_->SetTitle(
@@ -332,7 +332,7 @@ void LightingPage::OnSlider(int id, int code, int position) {
     }
     return;
   }
-  if (code != DUI::kNotifyClick) return;
+  if (code != DUI::NotifyCode::kClick) return;
   const bool stored = is_brightness ? model_->SetBrightness(position) : model_->SetSpeed(position);
   if (!stored) return;
   view_ = model_->ShowMode(model_->CurrentMode());
@@ -343,12 +343,12 @@ void LightingPage::OnSlider(int id, int code, int position) {
   window_.ShowSavingPopup();
 }
 
-void LightingPage::OnPalette(int code) {
+void LightingPage::OnPalette(DUI::NotifyCode code) {
   const uint32_t colour = palette_->GetSelectColor();
-  if (code == DUI::kNotifyPaletteSelect) {
+  if (code == DUI::NotifyCode::kPaletteSelect) {
     DUI::CColorButton::ClearGroup(&window_, kPresetGroup);
     ShowChannels(colour);
-  } else if (code == DUI::kNotifyClick) {
+  } else if (code == DUI::NotifyCode::kClick) {
     ShowChannels(colour);
     ApplyColour(colour);
   }

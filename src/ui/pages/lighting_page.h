@@ -55,7 +55,7 @@ class LightingPage {
   // True for the ids this page answers.
   static bool Handles(int id);
   // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra);
   // Loads the active profile's rows (creating them on first use) and shows the current
   // mode; does nothing for a model without lighting.
   void Reload();
@@ -65,8 +65,8 @@ class LightingPage {
   bool Show(int mode);
   void FillModeList();
   void OnModeChosen(int index);
-  void OnSlider(int id, int code, int position);
-  void OnPalette(int code);
+  void OnSlider(int id, DUI::NotifyCode code, int position);
+  void OnPalette(DUI::NotifyCode code);
   void OnPreset(int id);
   void OnChannelEdited();
   void OnReset();

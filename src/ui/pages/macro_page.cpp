@@ -218,27 +218,27 @@ void MacroPage::AfterEdit(MacroEditResult result) {
   Report(result);
 }
 
-int64_t MacroPage::OnMessage(int id, int code, int64_t extra) {
-  const bool click = code == DUI::kNotifyClick;
+int64_t MacroPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
+  const bool click = code == DUI::NotifyCode::kClick;
   switch (id) {
     case kIdMacroList:
       if (click) OnMacroChosen(static_cast<int>(extra));
-      if (code == DUI::kNotifyEditFinished) OnRenamed(static_cast<int>(extra));
-      if (code == DUI::kNotifyShowMenu) OnMacroListMenu();
-      if (code == DUI::kNotifyDeleteItem) OnDeleteMacro();
+      if (code == DUI::NotifyCode::kEditFinished) OnRenamed(static_cast<int>(extra));
+      if (code == DUI::NotifyCode::kShowMenu) OnMacroListMenu();
+      if (code == DUI::NotifyCode::kDeleteItem) OnDeleteMacro();
       return 1;
     case kIdEventList:
       if (click) ShowEditPanel(static_cast<int>(extra));
-      if (code == DUI::kNotifyShowMenu) OnRecordListMenu();
-      if (code == DUI::kNotifyDeleteItem) DeleteSelectedEvent();
+      if (code == DUI::NotifyCode::kShowMenu) OnRecordListMenu();
+      if (code == DUI::NotifyCode::kDeleteItem) DeleteSelectedEvent();
       return 1;
     case kIdDelayField:
     case kIdCountField:
-      if (code == DUI::kNotifyEditFinished) SavePlaySettings();
+      if (code == DUI::NotifyCode::kEditFinished) SavePlaySettings();
       return 1;
     case kIdValueField:
-      if (code == DUI::kNotifyFocusGained) OnKeyFieldFocus(true);
-      if (code == DUI::kNotifyEditFinished) OnValueCommitted();
+      if (code == DUI::NotifyCode::kFocusGained) OnKeyFieldFocus(true);
+      if (code == DUI::NotifyCode::kEditFinished) OnValueCommitted();
       return 1;
     case kIdTypeCombo:
     case kIdMouseCombo:

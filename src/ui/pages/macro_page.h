@@ -56,7 +56,7 @@ class MacroPage {
   // Places them for the page's size.
   void Layout(int width, int height);
   // A control notification of this page. Returns 1 when handled, else 0.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra);
   // Lists the macros and shows the first one.
   void Load();
   // Sets the texts that depend on state (record button, field names) again.
