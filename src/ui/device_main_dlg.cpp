@@ -94,8 +94,7 @@ int DeviceMainDlg::MessageBox(int title_id, int body_id, int buttons) {
 
 DUI::MControl* DeviceMainDlg::Picture(const std::string& file, int id, int mode, int margin,
                                       bool visible) {
-  auto* picture =
-      static_cast<DUI::MPicture*>(CreateArea("MPicture", id, Rect{}, "", visible ? 1 : 0));
+  auto* picture = Create<DUI::MPicture>(id, Rect{}, {}, visible);
   if (!file.empty()) picture->SetImage(file, 1);
   picture->SetShowMode(mode, margin);
   return picture;
@@ -364,8 +363,7 @@ std::string DeviceMainDlg::DevicePicture(const std::string& file) const {
 
 void DeviceMainDlg::ApplyDefinition() {
   const DeviceDefinition definition = session_.Model().Definition();
-  static_cast<DUI::MPicture*>(GetControl(kIdSidePicture))
-      ->SetImage(DevicePicture(definition.mouse_image), 1);
+  GetControl<DUI::MPicture>(kIdSidePicture)->SetImage(DevicePicture(definition.mouse_image), 1);
   tabs_->SetItemVisible(kTabPositionLighting, definition.lighting);
   // A model without lighting cannot stay on the lighting page.
   if (current_tab_ == kTabs[kTabPositionLighting].id && !definition.lighting) {

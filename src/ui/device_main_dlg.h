@@ -140,6 +140,13 @@ class DeviceMainDlg : public DUI::MDialog {
   std::string Text(int id) const;
   // Registers a control whose title is language text `text_id`, sets it, and returns it.
   DUI::MControl* Labelled(DUI::MControl* control, int text_id);
+  // The same, handing back the control with its own type.
+  template <typename T>
+  T* Labelled(T* control, int text_id) {
+    DUI::MControl* base = control;
+    Labelled(base, text_id);
+    return control;
+  }
   // Registers a control whose tooltip is language text `text_id`.
   void Tooltip(DUI::MControl* control, int text_id);
   // For screen readers: the name of a control that shows no words of its own, and the

@@ -25,6 +25,7 @@
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mtab_ctrl.h"
 #include "ui/dui/mtab_layout.h"
+#include "ui/dui/mtext.h"
 
 namespace corvane::DUI {
 namespace {
@@ -319,6 +320,28 @@ TEST_F(ControlTest, ContainersCreateChildrenThatNotifyTheDialog) {
   QTest::mouseClick(inner, Qt::LeftButton);
   ASSERT_EQ(dialog_.notes.size(), 1u);
   EXPECT_EQ(dialog_.notes[0].id, 248);
+}
+
+TEST_F(ControlTest, TypedCreationHandsBackTheTypeWithItsArguments) {
+  auto* page = Make<MTabLayout>("MTabLayout", 55, Rect{0, 0, 400, 300});
+  MButton* button = page->Create<MButton>(248, Rect{10, 10, 110, 40}, "Check");
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetTitle(), "Check");
+  EXPECT_EQ(button->GetRect(), (Rect{10, 10, 110, 40}));
+  EXPECT_EQ(button->parentWidget(), page) << "made inside the container";
+  EXPECT_EQ(dialog_.GetControl<MButton>(248), button);
+  EXPECT_EQ(dialog_.GetControl<MEdit>(248), nullptr) << "a control of another type is not handed back";
+  EXPECT_EQ(button->Create<MText>(1), nullptr) << "a plain control holds no children";
+  MText* hidden = dialog_.Create<MText>(2, Rect{}, "", false, false);
+  ASSERT_NE(hidden, nullptr);
+  EXPECT_FALSE(hidden->IsVisible());
+  EXPECT_FALSE(hidden->IsEnabled());
+  NoteDialog unopened;
+  EXPECT_EQ(unopened.Create<MText>(3), nullptr) << "no window, no controls";
+  QTest::mouseClick(button, Qt::LeftButton);
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].id, 248);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kClick);
 }
 
 TEST_F(ControlTest, DeviceListTracksPresenceSelectionAndClicks) {

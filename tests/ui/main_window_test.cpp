@@ -28,6 +28,10 @@
 #include "window_fixture.h"
 #include "ui/device_main_dlg.h"
 #include "ui/device_main_parts.h"
+#include "ui/pages/device_settings_page.h"
+#include "ui/pages/keys_page.h"
+#include "ui/pages/lighting_page.h"
+#include "ui/pages/macro_page.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/manager.h"
@@ -426,6 +430,31 @@ TEST_F(MainWindowTest, AModelWithLightingHasItsLightingTab) {
   QCoreApplication::processEvents();
   EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) +
                                                   "/main_window_lighting.png"));
+}
+
+// The pages panel hands a notification to the first page that claims its id: a page that
+// claims another page's control, or a control of the window, would take its clicks.
+TEST_F(MainWindowTest, EachPageClaimsOnlyTheControlsOfItsOwnContainer) {
+  PagesPanel* pages = Window().Pages();
+  ASSERT_NE(pages, nullptr);
+  const std::pair<Page*, int> owners[] = {{pages->Keys(), kIdPageKeys},
+                                          {pages->Dpi(), kIdPageDpi},
+                                          {pages->Macros(), kIdPageMacros},
+                                          {pages->Lighting(), kIdPageLighting},
+                                          {pages->DeviceSettings(), kIdPageDevice}};
+  const auto controls = DUI::ControlsOf<DUI::MControl>(Window().GetSafeHwnd());
+  int claimed = 0;
+  for (const auto& [page, container_id] : owners) {
+    const QWidget* container = Window().GetControl(container_id);
+    ASSERT_NE(container, nullptr);
+    for (DUI::MControl* control : controls) {
+      if (!page->Handles(control->GetID())) continue;
+      ++claimed;
+      EXPECT_TRUE(container->isAncestorOf(control))
+          << "control " << control->GetID() << " is claimed by the page in " << container_id;
+    }
+  }
+  EXPECT_GT(claimed, 50) << "every page claims the controls it acts on";
 }
 
 TEST_F(MainWindowTest, EveryStartWritesTheIdsOnlyDeviceType) {

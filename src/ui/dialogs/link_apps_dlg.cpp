@@ -55,8 +55,8 @@ void LinkAppsDlg::InitUI(const DUI::Rect& rect) {
           texts_(kTextLinkedApplications), kFontPixels, kTextWhite, false);
   y += kLabelHeight + 4;
   const int linked_bottom = y + 3 * 40;
-  linked_ = static_cast<DUI::DListBox*>(CreateControl(
-      "DListBox", kIdLinked, {kMargin, y, w - 2 * kMargin - kButtonWidth, linked_bottom}, ""));
+  linked_ =
+      Create<DUI::DListBox>(kIdLinked, {kMargin, y, w - 2 * kMargin - kButtonWidth, linked_bottom});
   AddButton(*this, kIdUnlink, {w - kMargin - kButtonWidth, y, w - kMargin, y + kFieldHeight},
             texts_(kTextUnlinkApplication), kFontPixels);
   y = linked_bottom + kRowGap;
@@ -64,15 +64,14 @@ void LinkAppsDlg::InitUI(const DUI::Rect& rect) {
           texts_(kTextApplicationChoices), kFontPixels, kTextWhite, false);
   y += kLabelHeight + 4;
   const int field_top = h - kMargin - kFieldHeight;
-  choice_list_ = static_cast<DUI::DListBox*>(
-      CreateControl("DListBox", kIdChoices, {kMargin, y, w - kMargin, field_top - kRowGap}, ""));
+  choice_list_ = Create<DUI::DListBox>(kIdChoices, {kMargin, y, w - kMargin, field_top - kRowGap});
   for (DUI::DListBox* list : {linked_, choice_list_}) {
     list->SetFontWidth(kFontPixels);
     list->SetImage("img_list_bkg.png", kListImageFrames);
   }
   for (const std::string& choice : choices_) choice_list_->AddString(choice);
-  name_ = static_cast<DUI::MEdit*>(CreateControl(
-      "MEdit", kIdName, {kMargin, field_top, w - 2 * kMargin - kButtonWidth, h - kMargin}, ""));
+  name_ = Create<DUI::MEdit>(kIdName,
+                             {kMargin, field_top, w - 2 * kMargin - kButtonWidth, h - kMargin});
   name_->SetImage("img_edit.png", 4);
   name_->SetHint(texts_(kTextApplicationName));
   AddButton(*this, kIdLink, {w - kMargin - kButtonWidth, field_top, w - kMargin, h - kMargin},

@@ -69,14 +69,13 @@ int ProfileDlg::Open(const DUI::Rect& button) {
 
 void ProfileDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height();
-  auto* background = static_cast<DUI::MPicture*>(CreateArea("MPicture", kIdBackground, rect, ""));
+  auto* background = Create<DUI::MPicture>(kIdBackground, rect);
   background->SetImage("img_area_content.png", 1);
   background->SetShowMode(DUI::MPicture::kShowSliced, kSlicedMargin);
   // Below the list: the linked applications' line and "Link to applications…".
   const int link_top = h - 2 * kMargin - 2 * kButtonHeight;
   const int line_top = link_top - kLinkedLineHeight;
-  list_ = static_cast<DUI::DListBox*>(
-      CreateControl("DListBox", kIdList, {kMargin, kMargin, w - kMargin, line_top}, ""));
+  list_ = Create<DUI::DListBox>(kIdList, {kMargin, kMargin, w - kMargin, line_top});
   list_->SetFontWidth(kListFontPixels);
   list_->SetAlignment(DUI::kAlignCenter);
   list_->SetImage("img_list_bkg.png", kListImageFrames);

@@ -80,7 +80,7 @@ void RecordEditDlg::InitUI(const DUI::Rect& rect) {
   AddCloseButton(*this, kIdClose, {w - 40, 10, w - 16, 34}, texts_(kTextClose));
   AddText(*this, kIdCaption, {kMargin, 50, 90, 84}, texts_(kTextEventKey), kFontPixels, kTextWhite,
           false);
-  field_ = static_cast<DUI::MEdit*>(CreateControl("MEdit", kIdField, {90, 50, w - kMargin, 84}, ""));
+  field_ = Create<DUI::MEdit>(kIdField, {90, 50, w - kMargin, 84});
   field_->SetImage("img_edit.png", 4);
   field_->SetAlignment(DUI::kAlignCenter);
   field_->SetHint(texts_(kTextKeyFieldTip));

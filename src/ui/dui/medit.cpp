@@ -53,8 +53,6 @@ void MEdit::SetNumberOnly(bool number_only, int max_digits) {
 
 void MEdit::SetMaxLength(int length) { field_->setMaxLength(length); }
 
-void MEdit::SetReadOnly(bool read_only) { field_->setReadOnly(read_only); }
-
 int MEdit::GetNumber() const { return corvane::DecimalToInt(title_); }
 
 void MEdit::OnFocus(bool focused) {

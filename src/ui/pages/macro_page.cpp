@@ -105,7 +105,7 @@ int MacroPage::DeviceType() const { return window_.Session().Model().DeviceType(
 
 int MacroPage::RadioChoice(int first_id) const {
   for (int i = 0; i < 3; ++i) {
-    auto* radio = static_cast<DUI::CRadioButton*>(window_.GetControl(first_id + i));
+    auto* radio = window_.GetControl<DUI::CRadioButton>(first_id + i);
     if (radio != nullptr && radio->GetCheck()) return i;
   }
   return 0;
@@ -137,11 +137,9 @@ void MacroPage::ShowMacro() {
 void MacroPage::ShowPlaySettings() {
   const std::optional<PlaySettings> shown = editor_.ShownPlaySettings();
   const PlaySettings settings = shown.value_or(PlaySettings{});
-  static_cast<DUI::CRadioButton*>(window_.GetControl(kIdDelayNone + settings.delay_choice))
-      ->SetCheck(true);
+  window_.GetControl<DUI::CRadioButton>(kIdDelayNone + settings.delay_choice)->SetCheck(true);
   // The play radios show type 1, type 2, then the count.
-  static_cast<DUI::CRadioButton*>(window_.GetControl(kIdPlayFirst + settings.play_choice))
-      ->SetCheck(true);
+  window_.GetControl<DUI::CRadioButton>(kIdPlayFirst + settings.play_choice)->SetCheck(true);
   delay_field_->SetTitle(settings.delay_field);
   count_field_->SetTitle(settings.count_field);
   delay_field_->SetEnabled(shown && settings.delay_choice == 2);
