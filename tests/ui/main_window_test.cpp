@@ -435,6 +435,9 @@ TEST_F(MainWindowTest, AModelWithLightingHasItsLightingTab) {
 // The pages panel hands a notification to the first page that claims its id: a page that
 // claims another page's control, or a control of the window, would take its clicks.
 TEST_F(MainWindowTest, EachPageClaimsOnlyTheControlsOfItsOwnContainer) {
+  Start("wired");
+  ASSERT_TRUE(WaitFor([this] { return program_->Session().Model().DeviceType() == 11; }));
+  Settle();
   PagesPanel* pages = Window().Pages();
   ASSERT_NE(pages, nullptr);
   const std::pair<Page*, int> owners[] = {{pages->Keys(), kIdPageKeys},
