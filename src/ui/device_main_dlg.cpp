@@ -94,8 +94,7 @@ int DeviceMainDlg::MessageBox(int title_id, int body_id, int buttons) {
 
 DUI::MControl* DeviceMainDlg::Picture(const std::string& file, int id, int mode, int margin,
                                       bool visible) {
-  auto* picture =
-      static_cast<DUI::MPicture*>(CreateArea("MPicture", id, Rect{}, "", visible ? 1 : 0));
+  auto* picture = Create<DUI::MPicture>(id, Rect{}, {}, visible);
   if (!file.empty()) picture->SetImage(file, 1);
   picture->SetShowMode(mode, margin);
   return picture;
@@ -177,19 +176,19 @@ void DeviceMainDlg::OnTrayActivated(int reason) {
   if (reason == kLeftDown || reason == kLeftDouble) ShowFromTray();
 }
 
-int64_t DeviceMainDlg::OnMessage(int id, int code, int64_t extra, int64_t extra2) {
+int64_t DeviceMainDlg::OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) {
   if (id == kIdTabStrip) {
     OnTabChange(static_cast<int>(extra));
     return 1;
   }
-  if (id == kIdSettingsReturn && code == DUI::kNotifyClick) {
+  if (id == kIdSettingsReturn && code == DUI::NotifyCode::kClick) {
     LeaveSettingsPage();
     return 1;
   }
   if (settings_page_ && settings_page_->Handles(id)) {
     return settings_page_->OnMessage(id, code, extra);
   }
-  if (code != DUI::kNotifyClick) return pages_ ? pages_->OnMessage(id, code, extra, extra2) : 0;
+  if (code != DUI::NotifyCode::kClick) return pages_ ? pages_->OnMessage(id, code, extra, extra2) : 0;
   switch (id) {
     case kIdWebsite:
       if (!session_.Catalogue().Software().website.empty()) {
@@ -364,8 +363,7 @@ std::string DeviceMainDlg::DevicePicture(const std::string& file) const {
 
 void DeviceMainDlg::ApplyDefinition() {
   const DeviceDefinition definition = session_.Model().Definition();
-  static_cast<DUI::MPicture*>(GetControl(kIdSidePicture))
-      ->SetImage(DevicePicture(definition.mouse_image), 1);
+  GetControl<DUI::MPicture>(kIdSidePicture)->SetImage(DevicePicture(definition.mouse_image), 1);
   tabs_->SetItemVisible(kTabPositionLighting, definition.lighting);
   // A model without lighting cannot stay on the lighting page.
   if (current_tab_ == kTabs[kTabPositionLighting].id && !definition.lighting) {

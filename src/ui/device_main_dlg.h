@@ -90,7 +90,7 @@ class DeviceMainDlg : public DUI::MDialog {
   int OnInitDialog() override;
   void InitUI(const DUI::Rect& rect) override;
   void UISize(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
   int OnNcActivate(bool active) override;
   void OnTimer(int id) override;
   // Escape leaves the program settings page, as its back button does.
@@ -140,6 +140,13 @@ class DeviceMainDlg : public DUI::MDialog {
   std::string Text(int id) const;
   // Registers a control whose title is language text `text_id`, sets it, and returns it.
   DUI::MControl* Labelled(DUI::MControl* control, int text_id);
+  // The same, handing back the control with its own type.
+  template <typename T>
+  T* Labelled(T* control, int text_id) {
+    DUI::MControl* base = control;
+    Labelled(base, text_id);
+    return control;
+  }
   // Registers a control whose tooltip is language text `text_id`.
   void Tooltip(DUI::MControl* control, int text_id);
   // For screen readers: the name of a control that shows no words of its own, and the

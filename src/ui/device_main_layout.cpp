@@ -21,12 +21,19 @@
 #include "ui/device_main_parts.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
+#include "ui/dui/cdevice_state.h"
 #include "ui/dui/cicon_button.h"
+#include "ui/dui/cimage_button.h"
+#include "ui/dui/ctext_button.h"
 #include "ui/dui/manager.h"
+#include "ui/dui/mbutton.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mrender.h"
 #include "ui/dui/mtab_ctrl.h"
+#include "ui/dui/mtab_layout.h"
+#include "ui/dui/mtext.h"
+#include "ui/pages/keys_page.h"
 #include "ui/pages_panel.h"
 #include "ui/program_settings_page.h"
 #include "ui/tray_icon.h"
@@ -45,7 +52,7 @@ void DeviceMainDlg::InitUI(const Rect& rect) {
   pages_ = std::make_unique<PagesPanel>(*this);
   pages_->Build();
   settings_page_ = std::make_unique<ProgramSettingsPage>(*this, autorun_);
-  settings_page_->Build(GetControl(kIdPageSettings));
+  settings_page_->Build(*GetControl(kIdPageSettings));
   // The logo last: its presence tells the layout pass that the frame is complete.
   Picture("logo.png", kIdLogo, DUI::MPicture::kShowStretch, 0);
 }
@@ -55,20 +62,16 @@ void DeviceMainDlg::BuildFrame(const Rect&) {
   Picture("", kIdSidePicture, DUI::MPicture::kShowStretch, 4, false);
   Picture("img_area_caption.png", kIdTitleBar, DUI::MPicture::kShowSliced, 10);
   Picture("img_area_caption.png", kIdBottomBar, DUI::MPicture::kShowSliced, 10);
-  auto* caption = static_cast<DUI::MControlFont*>(
-      Labelled(CreateArea("MText", kIdCaption, Rect{}, ""), kTextCaption));
+  auto* caption = Labelled(Create<DUI::MText>(kIdCaption), kTextCaption);
   caption->SetFont(kFrameFont, 18, DUI::kFontBold);
   caption->SetAlignment(DUI::kAlignCenter);
   caption->SetTextColor(kTextColorTitle);
-  version_label_ =
-      static_cast<DUI::MControlFont*>(CreateArea("MText", kIdVersion, Rect{}, VersionLine()));
+  version_label_ = Create<DUI::MText>(kIdVersion, Rect{}, VersionLine());
   version_label_->SetTextColor(kTextColorBottom);
-  auto* website = static_cast<DUI::MControlFont*>(
-      Labelled(CreateControl("CTextButton", kIdWebsite, Rect{}, ""), kTextWebsiteLine));
+  auto* website = Labelled(Create<DUI::CTextButton>(kIdWebsite), kTextWebsiteLine);
   website->SetAlignment(DUI::kAlignCenter);
   website->SetTextColor(kTextColorBottom);
-  auto* tray_notice = static_cast<DUI::MControlFont*>(
-      Labelled(CreateArea("MText", kIdTrayNotice, Rect{}, ""), kTextNoTrayMinimized));
+  auto* tray_notice = Labelled(Create<DUI::MText>(kIdTrayNotice), kTextNoTrayMinimized);
   tray_notice->SetTextColor(kTextColorTitle);
   tray_notice->SetVisible(false);
   const struct {
@@ -80,40 +83,38 @@ void DeviceMainDlg::BuildFrame(const Rect&) {
                  {kIdMinimize, "sysbtn_min.png", kTextMinimize},
                  {kIdSettings, "sysbtn_setting.png", kTextSettings}};
   for (const auto& b : buttons) {
-    DUI::MControl* button = CreateControl("CImageButton", b.id, Rect{}, "");
+    auto* button = Create<DUI::CImageButton>(b.id);
     button->SetImage(b.image, 4);
     Tooltip(button, b.tip);
   }
-  battery_ = static_cast<DUI::BatteryCtrl*>(CreateArea("BatteryCtrl", kIdBattery, Rect{}, "", 0));
+  battery_ = Create<DUI::BatteryCtrl>(kIdBattery, Rect{}, {}, false);
   battery_->SetImage("icon\\icon_battery_bkg.png", 1);
   battery_->SetBatteryIcon("icon\\icon_batteryvalue.png", "icon\\icon_charge.png");
   battery_->SetTextColor(kBatteryColor);
   battery_->AddMTimer();
-  connection_ =
-      static_cast<DUI::MControlFont*>(CreateArea("CDeviceState", kIdConnection, Rect{}, "", 0));
+  connection_ = Create<DUI::CDeviceState>(kIdConnection, Rect{}, {}, false);
   connection_->SetImage("img_area.png", 4);
   connection_->SetFont(kFrameFont, kConnectionFontPixels, 0);
   SetConnectionText(kTextNoDevice);
-  profile_button_ =
-      static_cast<DUI::MControlFont*>(CreateControl("CIconButton", kIdProfile, Rect{}, "", 0));
-  profile_button_->SetImage("img_button.png", 4);
-  profile_button_->SetFont(kFrameFont, kConnectionFontPixels, 0);
-  static_cast<DUI::CIconButton*>(profile_button_)->SetIcon("icon\\icon_arrow_up.png");
+  auto* profile = Create<DUI::CIconButton>(kIdProfile, Rect{}, {}, false);
+  profile->SetImage("img_button.png", 4);
+  profile->SetFont(kFrameFont, kConnectionFontPixels, 0);
+  profile->SetIcon("icon\\icon_arrow_up.png");
+  profile_button_ = profile;
   RefreshProfileButton();
   auto* restore =
-      Labelled(CreateControl("MButton", kIdRestore, Rect{}, "", 0), kTextRestoreDefaults);
+      Labelled(Create<DUI::MButton>(kIdRestore, Rect{}, {}, false), kTextRestoreDefaults);
   restore->SetImage("img_button.png", 4);
 }
 
 void DeviceMainDlg::BuildTabs() {
   Picture("img_tab_bkg.png", kIdTabColumn, DUI::MPicture::kShowSliced, 12, false);
-  const char* page_class = "MTabLayout";
   for (int id = kIdPageHome; id <= kIdPageSettings; ++id) {
-    if (id == 51) continue;  // the key-edit panel lives inside the keys page
-    CreateControl(page_class, id, Rect{}, "", id == kIdPageHome ? 1 : 0);
+    if (id == kIdKeysPanel) continue;  // the key-edit panel lives inside the keys page
+    Create<DUI::MTabLayout>(id, Rect{}, {}, id == kIdPageHome);
   }
   Named(GetControl(kIdPageSettings), kTextSettings);  // not its first label, the version
-  tabs_ = static_cast<DUI::MTabCtrl*>(CreateControl("MTabCtrl", kIdTabStrip, Rect{}, "", 0));
+  tabs_ = Create<DUI::MTabCtrl>(kIdTabStrip, Rect{}, {}, false);
   tabs_->SetImage("img_tabitem_bkg.png", 4);
   Named(tabs_, kTextPageList);
   tabs_->SetTabCtrlWidth(190);
@@ -130,8 +131,7 @@ void DeviceMainDlg::BuildTabs() {
 
 void DeviceMainDlg::BuildHomePage(const Rect&) {
   DUI::MControl* home = GetControl(kIdPageHome);
-  device_list_ =
-      static_cast<DUI::CDeviceList*>(home->CreateControl("CDeviceList", kIdDeviceList, Rect{}, ""));
+  device_list_ = home->Create<DUI::CDeviceList>(kIdDeviceList);
   device_list_->SetImage("area_device.png", 1);
   Named(device_list_, kTextDeviceList);
   device_list_->SetBatteryBkg("icon\\icon_battery_bkg.png");
@@ -146,17 +146,16 @@ void DeviceMainDlg::BuildHomePage(const Rect&) {
   }
   mirror_.SetModels(types);
   for (int id : {kIdListPrev, kIdListNext}) {
-    DUI::MControl* button = home->CreateControl("CImageButton", id, Rect{}, "");
+    auto* button = home->Create<DUI::CImageButton>(id);
     button->SetImage(id == kIdListPrev ? "img_btn_pre.png" : "img_btn_next.png", 4);
     // Icon-only: the tooltip is what a pointer's hover and a reader say.
     Tooltip(button, id == kIdListPrev ? kTextPreviousPage : kTextNextPage);
   }
-  auto* backdrop = static_cast<DUI::MPicture*>(
-      home->CreateArea("MPicture", kIdNoDeviceBackdrop, Rect{}, "", 0));
+  auto* backdrop = home->Create<DUI::MPicture>(kIdNoDeviceBackdrop, Rect{}, {}, false);
   backdrop->SetImage("img_area3.png", 1);
   backdrop->SetShowMode(DUI::MPicture::kShowSliced, 10);
-  auto* notice = static_cast<DUI::MControlFont*>(
-      Labelled(home->CreateArea("MText", kIdNoDeviceNotice, Rect{}, "", 0), kTextNoDeviceNotice));
+  auto* notice =
+      Labelled(home->Create<DUI::MText>(kIdNoDeviceNotice, Rect{}, {}, false), kTextNoDeviceNotice);
   notice->SetFont(kFrameFont, 20, 0);
   notice->SetAlignment(DUI::kAlignCenter);
   notice->SetMultiLine(true);
@@ -194,12 +193,12 @@ void DeviceMainDlg::LayoutFrame(const Rect& rc) {
     if (DUI::MControl* control = GetControl(id)) control->SetRect(rect);
   };
   place(kIdBackground, rc);
-  auto* side = static_cast<DUI::MPicture*>(GetControl(kIdSidePicture));
+  auto* side = GetControl<DUI::MPicture>(kIdSidePicture);
   if (side->GetImageSize().width() > 1) {
     const QSize size = side->GetImageSize();
     place(kIdSidePicture, Rect{r - size.width() - 150, 135, r - 150, 135 + size.height()});
   }
-  auto* logo = static_cast<DUI::MPicture*>(GetControl(kIdLogo));
+  auto* logo = GetControl<DUI::MPicture>(kIdLogo);
   if (logo->GetImageSize().width() > 1) {
     const QSize size = logo->GetImageSize();
     place(kIdLogo, Rect{10, 70, 10 + size.width(), 70 + size.height()});

@@ -141,8 +141,8 @@ void MainWindowView::SetUpgradeProgress(const std::string& text, int percent) {
 void MainWindowView::CloseUpgradeProgress() {
   Queue([](DeviceMainDlg& w) { w.CloseUpgradeProgress(); });
 }
-void MainWindowView::PostMessage(WindowMessage message, long long wparam, long long lparam) {
-  Queue([=](DeviceMainDlg& w) { w.SendMessage(MessageNumber(message), wparam, lparam); });
+void MainWindowView::Post(WindowMessage message, long long first, long long second) {
+  Queue([=](DeviceMainDlg& w) { w.SendMessage(MessageNumber(message), first, second); });
 }
 
 }  // namespace corvane::ui

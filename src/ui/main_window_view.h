@@ -59,7 +59,7 @@ class MainWindowView : public DeviceView {
   void StopMacroRecording() override;
   void SetUpgradeProgress(const std::string& text, int percent) override;
   void CloseUpgradeProgress() override;
-  void PostMessage(WindowMessage message, long long wparam, long long lparam) override;
+  void Post(WindowMessage message, long long first, long long second) override;
 
  private:
   // Runs `call` with the window on the GUI thread, unless the window went away first.

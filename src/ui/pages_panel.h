@@ -3,6 +3,7 @@
 // their classes in ui/pages/ and reached through this panel.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@ class DpiPage;
 class KeysPage;
 class LightingPage;
 class MacroPage;
+class Page;
 
 class PagesPanel {
  public:
@@ -33,10 +35,10 @@ class PagesPanel {
   // Places the page controls for the window's client rectangle and layout scale.
   void Layout(const DUI::Rect& client, double scale);
   // A page control notification. Returns 1 when handled, else 0.
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2);
   // Shows the stored values again (after a device was opened or the worker changed them).
   void Refresh();
-  void RefreshPage(DevicePage page);
+  void RefreshPage(DevicePage part);
   // Sets the texts again in the current language.
   void Relabel();
   // The firmware version line of the device settings page.
@@ -54,6 +56,8 @@ class PagesPanel {
   std::unique_ptr<MacroPage> macro_page_;
   std::unique_ptr<LightingPage> lighting_page_;
   std::unique_ptr<DeviceSettingsPage> device_page_;
+  // The same pages in build order, as the panel drives them.
+  std::array<Page*, 5> pages_{};
 };
 
 }  // namespace corvane::ui

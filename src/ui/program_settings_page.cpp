@@ -12,13 +12,17 @@
 #include "settings/battery_warnings.h"
 #include "ui/autorun_entry.h"
 #include "ui/device_main_dlg.h"
-#include "ui/profile_follower.h"
 #include "ui/dui/ccheck_button.h"
+#include "ui/dui/cimage_button.h"
 #include "ui/dui/cradio_button.h"
+#include "ui/dui/ctext_button.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
+#include "ui/dui/mtext.h"
+#include "ui/pages/page.h"
+#include "ui/profile_follower.h"
 #include "update/version_check.h"
 #include "worker/device_session.h"
 #include "worker/update_jobs.h"
@@ -27,61 +31,56 @@ namespace corvane::ui {
 namespace {
 
 constexpr const char* kExitModeGroup = "IDC_SET_STC_EXITMODE";
-constexpr int kNoText = 0;
 constexpr uint32_t kUpToDateColor = 0xFF00C800;
 constexpr uint32_t kCheckFailedColor = 0xFFE8A33C;
 constexpr int kRowHeight = 34;
 constexpr int kColumn = 60;
+constexpr int kIdSettingsBackground = 272, kIdLanguageCaption = 278, kIdStartupCaption = 280;
+constexpr int kIdCloseModeCaption = 285, kIdLinksCaption = 288;
 
 }  // namespace
 
 ProgramSettingsPage::ProgramSettingsPage(DeviceMainDlg& window, AutorunEntry& autorun)
     : window_(window), autorun_(autorun) {}
 
-DUI::MControl* ProgramSettingsPage::Add(const char* class_name, int id, int text_id,
-                                        const char* image, int frames) {
-  const bool area = std::string(class_name) == "MText" || std::string(class_name) == "MPicture";
-  DUI::MControl* control = area ? page_->CreateArea(class_name, id, DUI::Rect{}, "")
-                                : page_->CreateControl(class_name, id, DUI::Rect{}, "");
-  if (image != nullptr) control->SetImage(image, frames);
-  if (text_id != kNoText) window_.Labelled(control, text_id);
-  return control;
+template <typename T>
+T* ProgramSettingsPage::Add(int id, int text_id, const char* image, int frames) {
+  return AddControl<T>(window_, *page_, id, text_id, image, frames);
 }
 
-void ProgramSettingsPage::Build(DUI::MControl* page) {
-  page_ = page;
-  static_cast<DUI::MPicture*>(Add("MPicture", 272, kNoText, "img_area_bkg.png", 1))
+void ProgramSettingsPage::Build(DUI::MControl& container) {
+  page_ = &container;
+  Add<DUI::MPicture>(kIdSettingsBackground, kNoText, "img_area_bkg.png", 1)
       ->SetShowMode(DUI::MPicture::kShowSliced, 30);
-  window_.Tooltip(Add("CImageButton", kIdSettingsReturn, kNoText, "img_return.png", 4), kTextBack);
-  Add("MText", kIdSetVersion, kNoText, nullptr, 0);
-  Add("MText", kIdSetUpdateState, kNoText, nullptr, 0)->SetTextColor(kUpToDateColor);
-  Add("MButton", kIdSetUpdateCheck, kTextCheckSoftwareUpdate, "img_button.png", 4);
-  Add("MButton", kIdSetRestore, kTextProgramRestoreDefaults, "img_button.png", 4);
-  Add("MText", 278, kTextLanguage, nullptr, 0);
-  auto* languages = static_cast<DUI::MComboBox*>(
-      Add("MComboBox", kIdSetLanguage, kNoText, "img_combobox.png", 4));
+  window_.Tooltip(Add<DUI::CImageButton>(kIdSettingsReturn, kNoText, "img_return.png", 4),
+                  kTextBack);
+  Add<DUI::MText>(kIdSetVersion);
+  Add<DUI::MText>(kIdSetUpdateState)->SetTextColor(kUpToDateColor);
+  Add<DUI::MButton>(kIdSetUpdateCheck, kTextCheckSoftwareUpdate, "img_button.png", 4);
+  Add<DUI::MButton>(kIdSetRestore, kTextProgramRestoreDefaults, "img_button.png", 4);
+  Add<DUI::MText>(kIdLanguageCaption, kTextLanguage);
+  auto* languages = Add<DUI::MComboBox>(kIdSetLanguage, kNoText, "img_combobox.png", 4);
   window_.Named(languages, kTextLanguage);
   for (const SelectableLanguage& language : kSelectableLanguages) {
     languages->AddString(std::string(language.name), language.language_id);
   }
-  Add("MText", 280, kTextStartup, nullptr, 0);
-  Add("CCheckButton", kIdSetAutorun, kTextAutorun, "btn_checkbox.png", 8);
-  Add("CCheckButton", kIdSetAutorunMinimized, kTextAutorunMinimized, "btn_checkbox.png", 8);
-  Add("MText", 285, kTextCloseButtonMode, nullptr, 0);
+  Add<DUI::MText>(kIdStartupCaption, kTextStartup);
+  Add<DUI::CCheckButton>(kIdSetAutorun, kTextAutorun, "btn_checkbox.png", 8);
+  Add<DUI::CCheckButton>(kIdSetAutorunMinimized, kTextAutorunMinimized, "btn_checkbox.png", 8);
+  Add<DUI::MText>(kIdCloseModeCaption, kTextCloseButtonMode);
   for (int id : {kIdSetHideToTray, kIdSetExit}) {
-    auto* radio = static_cast<DUI::CRadioButton*>(
-        Add("CRadioButton", id, id == kIdSetHideToTray ? kTextHideToTray : kTextExitProgram,
-            "btn_radiobox.png", 8));
+    auto* radio = Add<DUI::CRadioButton>(
+        id, id == kIdSetHideToTray ? kTextHideToTray : kTextExitProgram, "btn_radiobox.png", 8);
     radio->SetGroup(kExitModeGroup);
   }
-  Add("MText", 288, kTextWebsiteLine, nullptr, 0);
+  Add<DUI::MText>(kIdLinksCaption, kTextWebsiteLine);
   const int links[] = {kTextWebsite, kTextFeedback, kTextFaq};
-  for (int i = 0; i < 3; ++i) Add("CTextButton", kIdSetWebsite + i, links[i], nullptr, 0);
-  Add("MButton", kIdSetAbout, kTextAbout, "img_button.png", 4);
-  Add("MText", kIdSetBatteryLabel, kTextBatteryWarnings, nullptr, 0);
-  Add("CCheckButton", kIdSetBatteryWarnings, kTextBatteryWarningsBox, "btn_checkbox.png", 8);
-  Add("MText", kIdSetFollowLabel, kTextFollowFocus, nullptr, 0);
-  Add("MText", kIdSetFollowSource, kNoText, nullptr, 0);
+  for (int i = 0; i < 3; ++i) Add<DUI::CTextButton>(kIdSetWebsite + i, links[i]);
+  Add<DUI::MButton>(kIdSetAbout, kTextAbout, "img_button.png", 4);
+  Add<DUI::MText>(kIdSetBatteryLabel, kTextBatteryWarnings);
+  Add<DUI::CCheckButton>(kIdSetBatteryWarnings, kTextBatteryWarningsBox, "btn_checkbox.png", 8);
+  Add<DUI::MText>(kIdSetFollowLabel, kTextFollowFocus);
+  Add<DUI::MText>(kIdSetFollowSource);
   Relabel();
   Refresh();
 }
@@ -91,7 +90,7 @@ void ProgramSettingsPage::Layout(const DUI::Rect& page_rect) {
   auto place = [this](int id, DUI::Rect rect) {
     if (DUI::MControl* control = window_.GetControl(id)) control->SetRect(rect);
   };
-  place(272, DUI::Rect{20, 10, w - 20, page_rect.Height() - 10});
+  place(kIdSettingsBackground, DUI::Rect{20, 10, w - 20, page_rect.Height() - 10});
   place(kIdSettingsReturn, DUI::Rect{30, 20, 62, 52});
   int y = 70;
   place(kIdSetVersion, DUI::Rect{kColumn, y, kColumn + 300, y + 28});
@@ -100,19 +99,19 @@ void ProgramSettingsPage::Layout(const DUI::Rect& page_rect) {
   place(kIdSetUpdateCheck, DUI::Rect{kColumn, y, kColumn + 200, y + 32});
   place(kIdSetRestore, DUI::Rect{kColumn + 220, y, kColumn + 420, y + 32});
   y += kRowHeight * 2;
-  place(278, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
+  place(kIdLanguageCaption, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
   place(kIdSetLanguage, DUI::Rect{kColumn + 220, y, kColumn + 420, y + 30});
   y += kRowHeight * 2;
-  place(280, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
+  place(kIdStartupCaption, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
   place(kIdSetAutorun, DUI::Rect{kColumn + 220, y, kColumn + 620, y + 26});
   place(kIdSetAutorunMinimized,
         DUI::Rect{kColumn + 220, y + kRowHeight, kColumn + 620, y + kRowHeight + 26});
   y += kRowHeight * 3;
-  place(285, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
+  place(kIdCloseModeCaption, DUI::Rect{kColumn, y, kColumn + 200, y + 28});
   place(kIdSetHideToTray, DUI::Rect{kColumn + 220, y, kColumn + 620, y + 26});
   place(kIdSetExit, DUI::Rect{kColumn + 220, y + kRowHeight, kColumn + 620, y + kRowHeight + 26});
   y += kRowHeight * 3;
-  place(288, DUI::Rect{kColumn, y, w - kColumn, y + 28});
+  place(kIdLinksCaption, DUI::Rect{kColumn, y, w - kColumn, y + 28});
   for (int i = 0; i < 3; ++i) {
     const int x = kColumn + i * 220;
     place(kIdSetWebsite + i, DUI::Rect{x, y + kRowHeight, x + 200, y + kRowHeight + 28});
@@ -133,18 +132,18 @@ bool ProgramSettingsPage::Handles(int id) const {
          id == kIdSetBatteryWarnings;
 }
 
-int64_t ProgramSettingsPage::OnMessage(int id, int code, int64_t extra) {
+int64_t ProgramSettingsPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   DeviceSession& session = window_.Session();
   auto checked = [this](int control) {
-    return static_cast<DUI::MButton*>(window_.GetControl(control))->GetCheck();
+    return window_.GetControl<DUI::MButton>(control)->GetCheck();
   };
   if (id == kIdSetLanguage) {
-    if (code != DUI::kNotifyValueChanged) return 0;
-    auto* combo = static_cast<DUI::MComboBox*>(window_.GetControl(kIdSetLanguage));
+    if (code != DUI::NotifyCode::kValueChanged) return 0;
+    auto* combo = window_.GetControl<DUI::MComboBox>(kIdSetLanguage);
     window_.ChangeLanguage(static_cast<int>(combo->GetItemData(static_cast<int>(extra))));
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   switch (id) {
     case kIdSetUpdateCheck:
       session.Worker().Post(WorkerTask::kSoftwareCheck);
@@ -192,17 +191,15 @@ void ProgramSettingsPage::OpenLink(int id) {
 
 void ProgramSettingsPage::Refresh() {
   DeviceSession& session = window_.Session();
-  static_cast<DUI::MComboBox*>(window_.GetControl(kIdSetLanguage))
-      ->SelectData(session.Texts().LanguageId());
+  window_.GetControl<DUI::MComboBox>(kIdSetLanguage)->SelectData(session.Texts().LanguageId());
   const bool autorun = autorun_.IsEnabled();
-  static_cast<DUI::MButton*>(window_.GetControl(kIdSetAutorun))->SetCheck(autorun);
-  auto* minimized = static_cast<DUI::MButton*>(window_.GetControl(kIdSetAutorunMinimized));
+  window_.GetControl<DUI::MButton>(kIdSetAutorun)->SetCheck(autorun);
+  auto* minimized = window_.GetControl<DUI::MButton>(kIdSetAutorunMinimized);
   minimized->SetCheck(autorun && session.Values().ReadAutorunMinimize());
   minimized->SetEnabled(autorun);
   const bool hide = session.Values().ReadHideOnClose();
-  static_cast<DUI::MButton*>(window_.GetControl(hide ? kIdSetHideToTray : kIdSetExit))
-      ->SetCheck(true);
-  static_cast<DUI::MButton*>(window_.GetControl(kIdSetBatteryWarnings))
+  window_.GetControl<DUI::MButton>(hide ? kIdSetHideToTray : kIdSetExit)->SetCheck(true);
+  window_.GetControl<DUI::MButton>(kIdSetBatteryWarnings)
       ->SetCheck(ReadBatteryWarningSettings(session.Values()).enabled);
   ShowFollowSource();
 }
@@ -213,13 +210,12 @@ void ProgramSettingsPage::ShowFollowSource() {
                    : source == "desktop script" ? kTextFocusSourceScript
                    : source == "processes"      ? kTextFocusSourceProcesses
                                                 : kTextFocusSourceOff;
-  static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetFollowSource))
-      ->SetTitle(window_.Text(text));
+  window_.GetControl<DUI::MControlFont>(kIdSetFollowSource)->SetTitle(window_.Text(text));
 }
 
 void ProgramSettingsPage::Relabel() {
   DeviceSession& session = window_.Session();
-  static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetVersion))
+  window_.GetControl<DUI::MControlFont>(kIdSetVersion)
       ->SetTitle(window_.Text(kTextSoftwareVersion) + ": v" +
                  session.Catalogue().Software().version);
   const VersionCheckState software = session.Updates().Software();
@@ -231,7 +227,7 @@ void ProgramSettingsPage::Relabel() {
 }
 
 void ProgramSettingsPage::SetSoftwareCheckLabel(const std::string& text) {
-  auto* label = static_cast<DUI::MControlFont*>(window_.GetControl(kIdSetUpdateState));
+  auto* label = window_.GetControl<DUI::MControlFont>(kIdSetUpdateState);
   label->SetTitle(text);
   // Green is for good news only.
   label->SetTextColor(text == window_.Text(kTextUpdateCheckFailed) ? kCheckFailedColor

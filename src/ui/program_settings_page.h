@@ -30,14 +30,14 @@ class ProgramSettingsPage {
  public:
   ProgramSettingsPage(DeviceMainDlg& window, AutorunEntry& autorun);
 
-  // Creates the page's controls inside `page`.
-  void Build(DUI::MControl* page);
+  // Creates the page's controls inside `container`.
+  void Build(DUI::MControl& container);
   // Places them within the page rectangle.
   void Layout(const DUI::Rect& page_rect);
   // True for the ids this page acts on.
   bool Handles(int id) const;
   // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra);
   // Shows the stored choices again (language, autorun boxes, close-button mode).
   void Refresh();
   // Sets the composite texts again (version line, the software check's result).
@@ -50,7 +50,8 @@ class ProgramSettingsPage {
   void ShowFollowSource();
 
  private:
-  DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);
+  template <typename T>
+  T* Add(int id, int text_id = 0, const char* image = nullptr, int frames = 0);
   void OpenLink(int id);
 
   DeviceMainDlg& window_;

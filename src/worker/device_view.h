@@ -86,8 +86,9 @@ class UpdatePromptView {
   virtual ~UpdatePromptView() = default;
   // Firmware/download progress: text and percentage for the update dialog.
   virtual void SetUpgradeProgress(const std::string& text, int percent) = 0;
-  // Posts a window message (the update jobs' kUpdateAvailable and kDownloadProgress).
-  virtual void PostMessage(WindowMessage message, long long wparam, long long lparam) = 0;
+  // Hands `message` with its two values to the window, which acts on it later (the update
+  // jobs' kUpdateAvailable and kDownloadProgress; the values are as WindowMessage says).
+  virtual void Post(WindowMessage message, long long first, long long second) = 0;
 
   // The update controls. A view without them (a headless front end) keeps the defaults,
   // which ignore the calls.

@@ -208,8 +208,8 @@ void RecordingDeviceView::StopMacroRecording() { Record("StopMacroRecording"); }
 void RecordingDeviceView::SetUpgradeProgress(const std::string& text, int percent) {
   Record("SetUpgradeProgress " + std::to_string(percent) + " " + text);
 }
-void RecordingDeviceView::PostMessage(WindowMessage message, long long wparam, long long lparam) {
-  Record(Join("PostMessage", {MessageNumber(message), wparam, lparam}));
+void RecordingDeviceView::Post(WindowMessage message, long long first, long long second) {
+  Record(Join("Post", {MessageNumber(message), first, second}));
 }
 void RecordingDeviceView::SetSoftwareVersionLabel(const std::string& text) {
   Record("SetSoftwareVersionLabel " + text);

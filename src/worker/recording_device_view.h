@@ -61,7 +61,7 @@ class RecordingDeviceView : public DeviceView {
   void ClosePopups() override;
   void StopMacroRecording() override;
   void SetUpgradeProgress(const std::string& text, int percent) override;
-  void PostMessage(WindowMessage message, long long wparam, long long lparam) override;
+  void Post(WindowMessage message, long long first, long long second) override;
   void SetSoftwareVersionLabel(const std::string& text) override;
   void SetFirmwareVersionLabel(const std::string& text) override;
   void EnableSoftwareUpdateButton(bool enabled) override;

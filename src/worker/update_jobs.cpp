@@ -23,13 +23,13 @@
 namespace corvane {
 namespace {
 
-constexpr long long kUpdateMessageLParam = 1;
-constexpr long long kProgressMessageWParam = 0;
+constexpr long long kUpdateMessageSecond = 1;
+constexpr long long kProgressMessageFirst = 0;
 
 }  // namespace
 
 // What the update jobs show, passed on to the window's view: the update messages go
-// through PostMessage, the firmware pop-up through SetUpgradeProgress.
+// through Post, the firmware pop-up through SetUpgradeProgress.
 class UpdateJobs::ViewAdapter : public UpdateView {
  public:
   ViewAdapter(UpdatePromptView& view, const TextSource& text) : view_(view), text_(text) {}
@@ -44,10 +44,10 @@ class UpdateJobs::ViewAdapter : public UpdateView {
   void EnableSoftwareUpdateButton(bool on) override { view_.EnableSoftwareUpdateButton(on); }
   void EnableFirmwareUpdateButton(bool on) override { view_.EnableFirmwareUpdateButton(on); }
   void PostUpdateAvailable(int kind) override {
-    view_.PostMessage(WindowMessage::kUpdateAvailable, kind, kUpdateMessageLParam);
+    view_.Post(WindowMessage::kUpdateAvailable, kind, kUpdateMessageSecond);
   }
   void PostDownloadProgress(int percent) override {
-    view_.PostMessage(WindowMessage::kDownloadProgress, kProgressMessageWParam, percent);
+    view_.Post(WindowMessage::kDownloadProgress, kProgressMessageFirst, percent);
   }
   void ShowFirmwareProgress(int percent, const std::string& text) override {
     if (!hold_firmware_progress_) view_.SetUpgradeProgress(text, percent);

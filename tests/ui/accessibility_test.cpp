@@ -29,12 +29,12 @@ namespace {
 
 class RecordingDialog : public MDialog {
  public:
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t) override {
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) override {
     notes.emplace_back(id, code);
     extras.push_back(extra);
     return 1;
   }
-  std::vector<std::pair<int, int>> notes;
+  std::vector<std::pair<int, NotifyCode>> notes;
   std::vector<int64_t> extras;
 };
 
@@ -82,7 +82,19 @@ TEST_F(AccessibilityTest, ButtonsAreNamedByWhatTheyShowAndPressLikeAClick) {
       face->actionInterface()->actionNames().isEmpty() ||
       !face->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
   EXPECT_EQ(dialog_.notes,
-            (std::vector<std::pair<int, int>>{{33, kNotifyClick}, {281, kNotifyClick}}));
+            (std::vector<std::pair<int, NotifyCode>>{{33, NotifyCode::kClick}, {281, NotifyCode::kClick}}));
+}
+
+TEST_F(AccessibilityTest, ToggleButtonIsReadAsAToggleFromItsCreation) {
+  auto* toggle = dialog_.Create<MToggleButton>(94, Rect{10, 10, 90, 40}, "Ctrl");
+  auto* plain = dialog_.Create<MButton>(98, Rect{100, 10, 180, 40}, "Apply");
+  QAccessibleInterface* face = Of(toggle);
+  ASSERT_NE(face, nullptr);
+  EXPECT_TRUE(face->state().checkable);
+  EXPECT_FALSE(Of(plain)->state().checkable);
+  Act(face, QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(toggle->GetCheck());
+  EXPECT_TRUE(face->state().checked);
 }
 
 TEST_F(AccessibilityTest, KeyboardFocusMovesByTabAndSkipsWhatIsNotOnScreen) {
@@ -97,7 +109,7 @@ TEST_F(AccessibilityTest, KeyboardFocusMovesByTabAndSkipsWhatIsNotOnScreen) {
   QTest::keyClick(second, Qt::Key_Space);
   QTest::keyClick(second, Qt::Key_Return);
   EXPECT_EQ(dialog_.notes,
-            (std::vector<std::pair<int, int>>{{2, kNotifyClick}, {2, kNotifyClick}}));
+            (std::vector<std::pair<int, NotifyCode>>{{2, NotifyCode::kClick}, {2, NotifyCode::kClick}}));
 
   // A control left with an empty rectangle is not on screen: Tab passes it by and a reader
   // does not list it, until it is given an area.
@@ -176,8 +188,8 @@ TEST_F(AccessibilityTest, SwatchesAndThePaletteSpeakColours) {
   EXPECT_EQ(palette->GetSelectColor(), 0x2040C0u);
   EXPECT_EQ(picker->text(QAccessible::Value), "#C04020");
   EXPECT_EQ(picker->valueInterface()->currentValue().toInt(), 0x2040C0);
-  EXPECT_EQ(dialog_.notes, (std::vector<std::pair<int, int>>{{226, kNotifyPaletteSelect},
-                                                            {226, kNotifyClick}}));
+  EXPECT_EQ(dialog_.notes, (std::vector<std::pair<int, NotifyCode>>{{226, NotifyCode::kPaletteSelect},
+                                                            {226, NotifyCode::kClick}}));
 }
 
 TEST_F(AccessibilityTest, TabsAndDeviceCardsAreItemsThatPressLikeAClick) {
@@ -202,7 +214,7 @@ TEST_F(AccessibilityTest, TabsAndDeviceCardsAreItemsThatPressLikeAClick) {
   ASSERT_EQ(cards->childCount(), 1);  // only present models have a card
   EXPECT_EQ(cards->child(0)->text(QAccessible::Name), "Kestrel Pro");
   Act(cards->child(0), QAccessibleActionInterface::pressAction());
-  EXPECT_EQ(dialog_.notes.back(), std::make_pair(57, kNotifyClick));
+  EXPECT_EQ(dialog_.notes.back(), std::make_pair(57, NotifyCode::kClick));
   EXPECT_EQ(dialog_.extras.back(), 7);
 }
 
@@ -222,7 +234,7 @@ TEST_F(AccessibilityTest, ListRowsRenameInPlaceAndRefuseAnEmptyName) {
   list->OnFocus(false);  // clicking elsewhere keeps the text
   EXPECT_EQ(list->GetItemText(1), "Aiming");
   EXPECT_EQ(rows->child(1)->text(QAccessible::Name), "Aiming");
-  EXPECT_EQ(dialog_.notes.back(), std::make_pair(31, kNotifyEditFinished));
+  EXPECT_EQ(dialog_.notes.back(), std::make_pair(31, NotifyCode::kEditFinished));
 
   ASSERT_TRUE(list->BeginEdit(0));
   field->setText("  ");

@@ -12,14 +12,14 @@ namespace corvane::DUI {
 
 struct Note {
   int id;
-  int code;
+  NotifyCode code;
   int64_t extra;
 };
 
 class NoteDialog : public MDialog {
  public:
   std::vector<Note> notes;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t) override {
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) override {
     notes.push_back({id, code, extra});
     return 1;
   }

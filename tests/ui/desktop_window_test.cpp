@@ -68,7 +68,7 @@ TEST_F(DesktopWindowTest, SettingsBoxStoresTheWarningsChoice) {
   EXPECT_EQ(box->GetTitle(), Text(kTextBatteryWarningsBox));
   EXPECT_TRUE(box->GetCheck());  // on when nothing is stored
   box->SetCheck(false);
-  Window().OnMessage(kIdSetBatteryWarnings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdSetBatteryWarnings, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_FALSE(ReadBatteryWarningSettings(Session().Values()).enabled);
   EXPECT_EQ(Session().Values().ReadText(kValueBatteryWarnings), "0");
   box->SetCheck(true);
@@ -95,7 +95,7 @@ TEST_F(DesktopWindowTest, CloseWithoutATrayMinimisesAndSaysSoOnce) {
   const auto* notice = static_cast<const DUI::MControlFont*>(Window().GetControl(kIdTrayNotice));
   ASSERT_NE(notice, nullptr);
   EXPECT_FALSE(Window().TrayNoticeShown());
-  Window().OnMessage(kIdClose, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdClose, DUI::NotifyCode::kClick, 0, 0);
   // Still there to come back to, and it says why it was not hidden, in words.
   EXPECT_TRUE(Window().IsWindowVisible());
   EXPECT_TRUE(Window().TrayNoticeShown());
@@ -110,7 +110,7 @@ TEST_F(DesktopWindowTest, CloseWithoutATrayMinimisesAndSaysSoOnce) {
   Window().OnTimer(kTimerTrayNotice);
   EXPECT_FALSE(Window().TrayNoticeShown());
   // Once only: the next close minimises without saying it again.
-  Window().OnMessage(kIdClose, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdClose, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_FALSE(Window().TrayNoticeShown());
   EXPECT_TRUE(Window().IsWindowVisible());
 }

@@ -141,12 +141,12 @@ TEST_F(DpiPageTest, ResetAsksFirstThenTheDefinitionsStagesComeBack) {
   Settle();
   ASSERT_EQ(Stored("dpi_group0_value"), "4000");
   box_answer_ = 2;  // declined
-  Page().OnMessage(kIdDpiReset, DUI::kNotifyClick, 0);
+  Page().OnMessage(kIdDpiReset, DUI::NotifyCode::kClick, 0);
   Settle();
   EXPECT_EQ(box_titles_, std::vector<std::string>{Window().Text(kTextResetDpi)});
   EXPECT_EQ(Stored("dpi_group0_value"), "4000");
   box_answer_ = 1;
-  Page().OnMessage(kIdDpiReset, DUI::kNotifyClick, 0);
+  Page().OnMessage(kIdDpiReset, DUI::NotifyCode::kClick, 0);
   Settle();
   const auto defaults = Session().Model().ReadFactoryDefaults();
   ASSERT_TRUE(defaults && defaults->stages[0].present);
@@ -209,7 +209,7 @@ TEST_F(DpiPageTest, StageRowsOfferPressRenameAndColourToAssistiveTools) {
 TEST_F(DpiPageTest, WithoutADesktopMouseSettingsProgramTheButtonSaysSo) {
   const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
   setenv("PATH", home_.Root().c_str(), 1);  // a folder with no programs at all
-  Page().OnMessage(kIdMouseSettings, DUI::kNotifyClick, 0);
+  Page().OnMessage(kIdMouseSettings, DUI::NotifyCode::kClick, 0);
   setenv("PATH", path.c_str(), 1);
   EXPECT_EQ(box_titles_, std::vector<std::string>{Window().Text(kTextSystemMouseSettings)});
 }

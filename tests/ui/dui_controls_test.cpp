@@ -25,6 +25,7 @@
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mtab_ctrl.h"
 #include "ui/dui/mtab_layout.h"
+#include "ui/dui/mtext.h"
 
 namespace corvane::DUI {
 namespace {
@@ -99,7 +100,7 @@ TEST_F(ControlTest, ClicksReachOnMessageWithCodeTwoAndToggleChecks) {
   QTest::mouseClick(box2, Qt::LeftButton);
   ASSERT_EQ(dialog_.notes.size(), 4u);
   EXPECT_EQ(dialog_.notes[0].id, 33);
-  EXPECT_EQ(dialog_.notes[0].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kClick);
   EXPECT_EQ(dialog_.notes[1].id, 134);
   EXPECT_EQ(dialog_.notes[2].id, 134) << "shared ids are reported as they are";
   EXPECT_TRUE(box->GetCheck());
@@ -141,7 +142,7 @@ TEST_F(ControlTest, ComboBoxSelectionByDataAndValueChangedCode) {
   combo->ChooseItem(2);
   combo->ChooseItem(2);
   ASSERT_EQ(dialog_.notes.size(), 1u);
-  EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 2);
   EXPECT_EQ(combo->GetCurData(), 3);
 }
@@ -174,15 +175,15 @@ TEST_F(ControlTest, EditReportsFocusTypingAndFinishedEditing) {
   QCoreApplication::processEvents();
   QTest::keyClicks(field, "3x");
   QTest::keyClick(field, Qt::Key_Return);
-  std::vector<int> codes;
+  std::vector<NotifyCode> codes;
   for (const Note& note : dialog_.notes) codes.push_back(note.code);
   ASSERT_FALSE(codes.empty());
-  EXPECT_EQ(codes.front(), kNotifyFocusGained);
-  EXPECT_NE(std::find(codes.begin(), codes.end(), kNotifyValueChanged), codes.end());
-  // A finished edit is reported (29), then confirmed (2) because the number changed.
+  EXPECT_EQ(codes.front(), NotifyCode::kFocusGained);
+  EXPECT_NE(std::find(codes.begin(), codes.end(), NotifyCode::kValueChanged), codes.end());
+  // A finished edit is reported, then confirmed (a click) because the number changed.
   ASSERT_GE(codes.size(), 2u);
-  EXPECT_EQ(codes[codes.size() - 2], kNotifyEditFinished);
-  EXPECT_EQ(codes.back(), kNotifyClick);
+  EXPECT_EQ(codes[codes.size() - 2], NotifyCode::kEditFinished);
+  EXPECT_EQ(codes.back(), NotifyCode::kClick);
   EXPECT_EQ(edit->GetTitle(), "123") << "digits only in a number edit";
   EXPECT_EQ(edit->GetNumber(), 123);
 }
@@ -196,9 +197,9 @@ TEST_F(ControlTest, StageListReportsRowSwatchAndEditByTheirCodes) {
   QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, list->SwatchRect(0).center());
   ASSERT_EQ(dialog_.notes.size(), 2u);
   EXPECT_EQ(std::tie(dialog_.notes[0].code, dialog_.notes[0].extra),
-            std::make_tuple(kNotifyClick, int64_t{1}));
+            std::make_tuple(NotifyCode::kClick, int64_t{1}));
   EXPECT_EQ(std::tie(dialog_.notes[1].code, dialog_.notes[1].extra),
-            std::make_tuple(kNotifySwatchClick, int64_t{0}));
+            std::make_tuple(NotifyCode::kSwatchClick, int64_t{0}));
   EXPECT_EQ(list->GetSelectItem(), 1) << "a swatch click does not select";
   EXPECT_EQ(list->GetColorIndex(), 0);
   ASSERT_TRUE(list->BeginEdit(1));
@@ -207,7 +208,7 @@ TEST_F(ControlTest, StageListReportsRowSwatchAndEditByTheirCodes) {
   EXPECT_EQ(field->text(), "1600");
   field->setText("2450");
   QTest::keyClick(field, Qt::Key_Return);
-  EXPECT_EQ(dialog_.notes.back().code, kNotifyEditFinished);
+  EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kEditFinished);
   EXPECT_EQ(dialog_.notes.back().extra, 1);
   EXPECT_EQ(list->GetEditText(), "2450");
   EXPECT_EQ(list->GetDPIValue(1), 1600) << "the owner decides what is stored and shown";
@@ -251,20 +252,20 @@ TEST_F(ControlTest, DpiSliderShowsItsEndsAndReportsMovesThenARelease) {
   slider->setFocus();
   QTest::keyClick(slider, Qt::Key_Right);
   ASSERT_EQ(dialog_.notes.size(), 2u);
-  EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 9);
-  EXPECT_EQ(dialog_.notes[1].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[1].code, NotifyCode::kClick);
   // Home and End go to the ends, the paging keys a tenth of the range.
   for (auto [key, pos] : {std::pair{Qt::Key_PageUp, 24}, {Qt::Key_End, 160}, {Qt::Key_PageUp, 160},
                           {Qt::Key_PageDown, 145}, {Qt::Key_Home, 1}, {Qt::Key_PageDown, 1}}) {
     QTest::keyClick(slider, key);
     EXPECT_EQ(slider->GetPos(), pos) << "key " << static_cast<int>(key);
-    EXPECT_EQ(dialog_.notes.back().code, kNotifyClick);
+    EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kClick);
   }
   QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(399, 10));
   QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(399, 10));
   EXPECT_EQ(slider->GetPos(), 160);
-  EXPECT_EQ(dialog_.notes.back().code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kClick);
   EXPECT_EQ(dialog_.notes.back().extra, 160);
   EXPECT_EQ(slider->MaxText(), "16000");
 }
@@ -280,7 +281,7 @@ TEST_F(ControlTest, RatePickerSelectsByKeyAndReportsClickedItems) {
   EXPECT_EQ(rates->GetSelectItem(), -1) << "a code without an item leaves nothing selected";
   QTest::mouseClick(rates, Qt::LeftButton, Qt::NoModifier, rates->ItemRect(0).center());
   ASSERT_EQ(dialog_.notes.size(), 1u);
-  EXPECT_EQ(dialog_.notes[0].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kClick);
   EXPECT_EQ(dialog_.notes[0].extra, 0);
   EXPECT_EQ(rates->GetItemKeyValue(rates->GetSelectItem()), 8);
 }
@@ -321,6 +322,28 @@ TEST_F(ControlTest, ContainersCreateChildrenThatNotifyTheDialog) {
   EXPECT_EQ(dialog_.notes[0].id, 248);
 }
 
+TEST_F(ControlTest, TypedCreationHandsBackTheTypeWithItsArguments) {
+  auto* page = Make<MTabLayout>("MTabLayout", 55, Rect{0, 0, 400, 300});
+  MButton* button = page->Create<MButton>(248, Rect{10, 10, 110, 40}, "Check");
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->GetTitle(), "Check");
+  EXPECT_EQ(button->GetRect(), (Rect{10, 10, 110, 40}));
+  EXPECT_EQ(button->parentWidget(), page) << "made inside the container";
+  EXPECT_EQ(dialog_.GetControl<MButton>(248), button);
+  EXPECT_EQ(dialog_.GetControl<MEdit>(248), nullptr) << "a control of another type is not handed back";
+  EXPECT_EQ(button->Create<MText>(1), nullptr) << "a plain control holds no children";
+  MText* hidden = dialog_.Create<MText>(2, Rect{}, "", false, false);
+  ASSERT_NE(hidden, nullptr);
+  EXPECT_FALSE(hidden->IsVisible());
+  EXPECT_FALSE(hidden->IsEnabled());
+  NoteDialog unopened;
+  EXPECT_EQ(unopened.Create<MText>(3), nullptr) << "no window, no controls";
+  QTest::mouseClick(button, Qt::LeftButton);
+  ASSERT_EQ(dialog_.notes.size(), 1u);
+  EXPECT_EQ(dialog_.notes[0].id, 248);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kClick);
+}
+
 TEST_F(ControlTest, DeviceListTracksPresenceSelectionAndClicks) {
   auto* list = Make<CDeviceList>("CDeviceList", 57, Rect{0, 0, 800, 300});
   list->AddDevice("Wired", 101, "device/device_default.png");
@@ -341,7 +364,7 @@ TEST_F(ControlTest, DeviceListTracksPresenceSelectionAndClicks) {
   QCoreApplication::processEvents();
   QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(400 + CDeviceList::kCardGap, 150));
   ASSERT_EQ(dialog_.notes.size(), 1u);
-  EXPECT_EQ(dialog_.notes[0].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kClick);
   EXPECT_EQ(dialog_.notes[0].extra, 102);
   EXPECT_EQ(list->GetSelectDevice(), 102);
 
@@ -372,9 +395,9 @@ TEST_F(ControlTest, SliderMovesOnClickAndReportsThePosition) {
   QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(107, 10));
   // The move, then the release.
   ASSERT_EQ(dialog_.notes.size(), 2u);
-  EXPECT_EQ(dialog_.notes[0].code, kNotifyValueChanged);
+  EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 50);
-  EXPECT_EQ(dialog_.notes[1].code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes[1].code, NotifyCode::kClick);
   EXPECT_EQ(dialog_.notes[1].extra, 50);
   EXPECT_EQ(slider->GetPos(), 50);
   EXPECT_EQ(slider->PositionAt(-40), 0);

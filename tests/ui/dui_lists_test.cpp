@@ -54,7 +54,7 @@ TEST_F(ListTest, EventListInsertsSelectsCountsAndScrolls) {
   EXPECT_FALSE(list->ItemRect(3).isEmpty());
   QTest::mouseClick(list, Qt::LeftButton, {}, list->ItemRect(3).center());
   ASSERT_FALSE(dialog_.notes.empty());
-  EXPECT_EQ(dialog_.notes.back().code, kNotifyClick);
+  EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kClick);
   EXPECT_EQ(dialog_.notes.back().extra, 3);
   EXPECT_EQ(list->GetSelectEvent(), 3);
 
@@ -170,7 +170,7 @@ TEST_F(ListTest, MoreButtonsFollowTheSelectionAndAskForTheMenu) {
   more->PerformClick();
   ASSERT_FALSE(dialog_.notes.empty());
   EXPECT_EQ(dialog_.notes.back().id, 166);
-  EXPECT_EQ(dialog_.notes.back().code, kNotifyShowMenu);
+  EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kShowMenu);
   EXPECT_EQ(dialog_.notes.back().extra, 0);
 
   macros->AddString("Custom 1", 7);
@@ -199,11 +199,11 @@ TEST_F(ListTest, EventAndMacroListKeysChooseTheRowTheyReachAndDeleteAsksThePage)
                           {Qt::Key_PageUp, 0}}) {
     QTest::keyClick(events, key);
     EXPECT_EQ(events->GetSelectEvent(), row) << "key " << static_cast<int>(key);
-    EXPECT_EQ(dialog_.notes.back().code, kNotifyClick) << "the page shows the row's event";
+    EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kClick) << "the page shows the row's event";
     EXPECT_EQ(dialog_.notes.back().extra, row);
   }
   QTest::keyClick(events, Qt::Key_Delete);
-  EXPECT_EQ(dialog_.notes.back().code, kNotifyDeleteItem);
+  EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kDeleteItem);
   EXPECT_EQ(dialog_.notes.back().extra, 0);
   EXPECT_EQ(events->GetItemCount(), 8) << "the page deletes, the list only asks";
 
@@ -214,10 +214,10 @@ TEST_F(ListTest, EventAndMacroListKeysChooseTheRowTheyReachAndDeleteAsksThePage)
   macros->setFocus();
   QTest::keyClick(macros, Qt::Key_End);
   EXPECT_EQ(dialog_.notes.back().id, 156);
-  EXPECT_EQ(dialog_.notes.back().code, kNotifyClick) << "the macro moved to is the one shown";
+  EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kClick) << "the macro moved to is the one shown";
   EXPECT_EQ(dialog_.notes.back().extra, 1);
   QTest::keyClick(macros, Qt::Key_Delete);
-  EXPECT_EQ(dialog_.notes.back().code, kNotifyDeleteItem);
+  EXPECT_EQ(dialog_.notes.back().code, NotifyCode::kDeleteItem);
   EXPECT_EQ(macros->GetCount(), 2);
 }
 

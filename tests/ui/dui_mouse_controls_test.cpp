@@ -20,8 +20,8 @@ namespace {
 
 class ClickDialog : public MDialog {
  public:
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t) override {
-    clicks.push_back({id, code == kNotifyClick ? extra : -100});
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) override {
+    clicks.push_back({id, code == NotifyCode::kClick ? extra : -100});
     return 1;
   }
   std::vector<std::pair<int, int64_t>> clicks;

@@ -134,18 +134,18 @@ TEST_F(KeysPageTest, LanguageChangeSetsNamesDescriptionsAndListItemsAgain) {
 TEST_F(KeysPageTest, ResetThisButtonAsksFirstAndRestoresTheFactoryDescription) {
   OpenMouse();
   Pick(3);
-  Window().OnMessage(kIdKeysDisable, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdKeysDisable, DUI::NotifyCode::kClick, 0, 0);
   Settle();
   ASSERT_TRUE(Store().GetKeyAssign(Profile(), 3));
   EXPECT_EQ(List()->GetItemKeyDesc(3), "Disable");
 
   box_answer_ = kModalCancel;
-  Window().OnMessage(kIdKeysResetButton, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdKeysResetButton, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_EQ(box_titles_.size(), 1u);
   EXPECT_TRUE(Store().GetKeyAssign(Profile(), 3));
 
   box_answer_ = 1;
-  Window().OnMessage(kIdKeysResetButton, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdKeysResetButton, DUI::NotifyCode::kClick, 0, 0);
   Settle();
   EXPECT_FALSE(Store().GetKeyAssign(Profile(), 3));
   EXPECT_EQ(List()->GetItemKeyDesc(3), Window().Text(kTextBack));

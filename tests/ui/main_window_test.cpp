@@ -28,6 +28,10 @@
 #include "window_fixture.h"
 #include "ui/device_main_dlg.h"
 #include "ui/device_main_parts.h"
+#include "ui/pages/device_settings_page.h"
+#include "ui/pages/keys_page.h"
+#include "ui/pages/lighting_page.h"
+#include "ui/pages/macro_page.h"
 #include "ui/dui/battery_ctrl.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/manager.h"
@@ -104,7 +108,7 @@ TEST_F(MainWindowTest, SoftwareCheckResultFollowsTheCheckAndTheLanguage) {
 
   // Nothing newer: "up to date", and the button goes off.
   ASSERT_TRUE(test::WriteFileBytes(home_.Root() / "served" / "sw" / "version", "1.0.0"));
-  Window().SettingsPage()->OnMessage(kIdSetUpdateCheck, DUI::kNotifyClick, 0);
+  Window().SettingsPage()->OnMessage(kIdSetUpdateCheck, DUI::NotifyCode::kClick, 0);
   EXPECT_TRUE(WaitFor([&] { return !button->IsEnabled(); }));
   EXPECT_EQ(TitleOf(Window(), kIdSetUpdateState), Text(kTextUpToDate));
   ASSERT_TRUE(Window().ChangeLanguage(1033));
@@ -157,14 +161,14 @@ TEST_F(MainWindowTest, HomePageScreenshotAndWiredConnectionText) {
   OpenSimulatedMouse();
   EXPECT_EQ(Window().ConnectionTextId(), kTextWired);
   // The performance tab shows the stored stages of the opened mouse.
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, 2, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, 2, 0);
   EXPECT_EQ(Window().CurrentTabId(), 3);
   EXPECT_TRUE(Window().GetControl(kIdPageDpi)->IsVisible());
   DeviceSession& session = program_->Session();
   EXPECT_EQ(Window().Pages()->Dpi()->Stages()->GetDPIValue(0),
             DpiStages(session.Store(), session.State(), session.Worker()).View().stages.at(0).value);
   // Back home: the device controls go away again.
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionHome, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, kTabPositionHome, 0);
   EXPECT_EQ(Window().CurrentTabId(), kTabHome);
   EXPECT_FALSE(Window().GetControl(kIdConnection)->IsVisible());
   EXPECT_FALSE(Window().GetControl(kIdBattery)->IsVisible());
@@ -173,7 +177,7 @@ TEST_F(MainWindowTest, HomePageScreenshotAndWiredConnectionText) {
 TEST_F(MainWindowTest, OpeningWithoutASelectedDeviceExplainsAndStaysHome) {
   Start("wired");
   Window().DeviceList()->SetSelectIndex(-1);
-  Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdDeviceList, DUI::NotifyCode::kClick, 0, 0);
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0], Text(kTextDeviceNotConnected) + "|" + Text(kTextNoDeviceNotice));
   EXPECT_EQ(Window().CurrentTabId(), kTabHome);
@@ -215,7 +219,7 @@ TEST_F(MainWindowTest, SettingsPageAutorunBoxesAndCloseButtonModes) {
   // Device arrival closes the settings page; let the start-up enumeration finish first.
   ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
   QTest::qWait(300);
-  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
   ASSERT_TRUE(Window().GetControl(kIdPageSettings)->IsVisible());
   QTest::qWait(100);
   ASSERT_TRUE(Window().GetControl(kIdPageSettings)->isVisible());
@@ -240,17 +244,17 @@ TEST_F(MainWindowTest, SettingsPageAutorunBoxesAndCloseButtonModes) {
 
   Click(kIdSetHideToTray);
   EXPECT_TRUE(values.ReadHideOnClose());
-  Window().OnMessage(kIdClose, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdClose, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_EQ(exits_, 0);
   // The offscreen platform has no tray: closing must leave a way back.
   EXPECT_TRUE(Window().IsWindowVisible() || Window().GetSafeHwnd()->isMinimized());
   Window().ShowFromTray();
   Click(kIdSetExit);
   EXPECT_FALSE(values.ReadHideOnClose());
-  Window().OnMessage(kIdClose, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdClose, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_EQ(exits_, 1);
 
-  Window().OnMessage(kIdSettingsReturn, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdSettingsReturn, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_FALSE(Window().GetControl(kIdPageSettings)->IsVisible());
   EXPECT_TRUE(Window().GetControl(kIdPageHome)->IsVisible());
   EXPECT_EQ(Window().CurrentTabId(), kTabHome);
@@ -287,10 +291,10 @@ TEST_F(MainWindowTest, LeavingSettingsReturnsToTheOpenedDevice) {
   Start("wired");
   OpenSimulatedMouse();
   ASSERT_TRUE(WaitFor([this] { return Window().IdlePoll(); }));
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, 3, 0);
-  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, 3, 0);
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_FALSE(Window().GetControl(kIdTabStrip)->IsVisible());
-  Window().OnMessage(kIdSettingsReturn, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdSettingsReturn, DUI::NotifyCode::kClick, 0, 0);
   EXPECT_EQ(Window().CurrentTabId(), 2) << "back on the keys tab";
   EXPECT_TRUE(Window().GetControl(kIdPageKeys)->IsVisible());
   EXPECT_TRUE(Window().GetControl(kIdTabStrip)->IsVisible());
@@ -311,7 +315,7 @@ TEST_F(MainWindowTest, ChosenProfileBecomesActiveAndNamesTheButton) {
 TEST_F(MainWindowTest, ProfileButtonWithoutALinkedMouseExplains) {
   Start("wired");
   Window().SetLinkFlag(false);
-  Window().OnMessage(kIdProfile, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdProfile, DUI::NotifyCode::kClick, 0, 0);
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0], Text(kTextNotice) + "|" + Text(kTextDeviceNotConnected));
 }
@@ -325,7 +329,7 @@ TEST_F(MainWindowTest, LanguageListAndRelabelMessage) {
   }
   ASSERT_GE(japanese, 0);
   EXPECT_EQ(list->GetItemData(list->GetCurSel()), program_->Session().Texts().LanguageId());
-  Window().OnMessage(kIdSetLanguage, DUI::kNotifyValueChanged, japanese, 0);
+  Window().OnMessage(kIdSetLanguage, DUI::NotifyCode::kValueChanged, japanese, 0);
   EXPECT_EQ(program_->Session().Texts().LanguageId(), 1041);
   EXPECT_EQ(program_->Session().Values().ReadLcid(), 1041);
   EXPECT_EQ(TitleOf(Window(), kIdSetAutorun), Text(kTextAutorun));
@@ -341,7 +345,7 @@ TEST_F(MainWindowTest, EveryWayOutOfTheSettingsPageShowsTheRightPage) {
   ASSERT_TRUE(WaitFor([this] { return Window().DeviceList()->GetOnlineDevCount() > 0; }));
   Settle();
   // From home, closed by a re-enumeration (the worker's view call): home again.
-  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
   ASSERT_EQ(VisiblePages(), std::vector<int>{kIdPageSettings});
   program_->Session().View().HideSettingsPage();
   EXPECT_TRUE(WaitFor([this] { return !Window().GetControl(kIdPageSettings)->IsVisible(); }));
@@ -352,8 +356,8 @@ TEST_F(MainWindowTest, EveryWayOutOfTheSettingsPageShowsTheRightPage) {
   // From a device page, the same way: back on the device, with its tab strip.
   OpenSimulatedMouse();
   ASSERT_TRUE(WaitFor([this] { return Window().IdlePoll(); }));
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, 2, 0);
-  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, 2, 0);
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
   ASSERT_EQ(VisiblePages(), std::vector<int>{kIdPageSettings});
   program_->Session().View().HideSettingsPage();
   EXPECT_TRUE(WaitFor([this] { return !Window().GetControl(kIdPageSettings)->IsVisible(); }));
@@ -362,18 +366,18 @@ TEST_F(MainWindowTest, EveryWayOutOfTheSettingsPageShowsTheRightPage) {
   EXPECT_EQ(Window().CurrentTabId(), 2);
 
   // A tab change while the page shows: that tab's page, even when it was the one below.
-  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionKeys, 0);
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, kTabPositionKeys, 0);
   EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageKeys});
   EXPECT_TRUE(Window().GetControl(kIdTabStrip)->IsVisible());
-  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionHome, 0);
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, kTabPositionHome, 0);
   EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageHome});
   EXPECT_FALSE(Window().GetControl(kIdConnection)->IsVisible());
 
   // The device gone while the page shows: home, without the device's controls.
   OpenSimulatedMouse();
-  Window().OnMessage(kIdSettings, DUI::kNotifyClick, 0, 0);
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
   Window().SetIdlePoll(false);
   Window().HideSettingsPage();
   EXPECT_EQ(VisiblePages(), std::vector<int>{kIdPageHome});
@@ -404,7 +408,7 @@ TEST_F(MainWindowTest, AModelWithoutLightingHasNoLightingTabAndShowsItsPicture) 
   EXPECT_EQ(Tabs()->ItemRect(kTabPositionLighting + 1).top(),
             Tabs()->ItemRect(kTabPositionLighting - 1).bottom() + 1)
       << "the tabs below close up";
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionLighting, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, kTabPositionLighting, 0);
   EXPECT_EQ(Window().CurrentTabId(), 2) << "a hidden tab cannot be chosen";
   EXPECT_FALSE(Window().GetControl(kIdPageLighting)->IsVisible());
   QCoreApplication::processEvents();
@@ -419,13 +423,41 @@ TEST_F(MainWindowTest, AModelWithLightingHasItsLightingTab) {
   EXPECT_TRUE(Tabs()->IsItemVisible(kTabPositionLighting)) << "the worker's load reached the window";
   OpenSimulatedMouse();
   EXPECT_TRUE(Tabs()->IsItemVisible(kTabPositionLighting));
-  Window().OnMessage(kIdTabStrip, DUI::kNotifyValueChanged, kTabPositionLighting, 0);
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, kTabPositionLighting, 0);
   EXPECT_EQ(Window().CurrentTabId(), main_window::kTabs[kTabPositionLighting].id);
   EXPECT_TRUE(Window().GetControl(kIdPageLighting)->IsVisible());
   EXPECT_TRUE(Window().GetControl(kIdSidePicture)->IsVisible());
   QCoreApplication::processEvents();
   EXPECT_TRUE(Window().GetSafeHwnd()->grab().save(QString(CORVANE_SCREENSHOT_DIR) +
                                                   "/main_window_lighting.png"));
+}
+
+// The pages panel hands a notification to the first page that claims its id: a page that
+// claims another page's control, or a control of the window, would take its clicks.
+TEST_F(MainWindowTest, EachPageClaimsOnlyTheControlsOfItsOwnContainer) {
+  Start("wired");
+  ASSERT_TRUE(WaitFor([this] { return program_->Session().Model().DeviceType() == 11; }));
+  Settle();
+  PagesPanel* pages = Window().Pages();
+  ASSERT_NE(pages, nullptr);
+  const std::pair<Page*, int> owners[] = {{pages->Keys(), kIdPageKeys},
+                                          {pages->Dpi(), kIdPageDpi},
+                                          {pages->Macros(), kIdPageMacros},
+                                          {pages->Lighting(), kIdPageLighting},
+                                          {pages->DeviceSettings(), kIdPageDevice}};
+  const auto controls = DUI::ControlsOf<DUI::MControl>(Window().GetSafeHwnd());
+  int claimed = 0;
+  for (const auto& [page, container_id] : owners) {
+    const QWidget* container = Window().GetControl(container_id);
+    ASSERT_NE(container, nullptr);
+    for (DUI::MControl* control : controls) {
+      if (!page->Handles(control->GetID())) continue;
+      ++claimed;
+      EXPECT_TRUE(container->isAncestorOf(control))
+          << "control " << control->GetID() << " is claimed by the page in " << container_id;
+    }
+  }
+  EXPECT_GT(claimed, 50) << "every page claims the controls it acts on";
 }
 
 TEST_F(MainWindowTest, EveryStartWritesTheIdsOnlyDeviceType) {

@@ -65,7 +65,7 @@ class WindowFixture : public testing::Test {
     // The list fills before the worker has loaded the model and its database.
     ASSERT_TRUE(Session().Worker().WaitIdle(std::chrono::milliseconds(kWaitMs)));
     Window().DeviceList()->SetSelectIndex(0);
-    Window().OnMessage(kIdDeviceList, DUI::kNotifyClick, 0, 0);
+    Window().OnMessage(kIdDeviceList, DUI::NotifyCode::kClick, 0, 0);
   }
 
   test::TempHome home_;

@@ -36,10 +36,10 @@ constexpr int kWren = 12;     // shipped model whose firmware address is empty
 
 // The recorder's line for a posted window message, and its start without the parameters.
 std::string PostedPrefix(WindowMessage message) {
-  return "PostMessage " + std::to_string(MessageNumber(message));
+  return "Post " + std::to_string(MessageNumber(message));
 }
-std::string Posted(WindowMessage message, int wparam, int lparam) {
-  return PostedPrefix(message) + " " + std::to_string(wparam) + " " + std::to_string(lparam);
+std::string Posted(WindowMessage message, int first, int second) {
+  return PostedPrefix(message) + " " + std::to_string(first) + " " + std::to_string(second);
 }
 
 class CountingLauncher : public InstallerLauncher {

@@ -35,8 +35,7 @@ int AboutDlg::OnInitDialog() {
 void AboutDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height(), c = w / 2;
   AddCloseButton(*this, kIdClose, {w - 40, 15, w - 21, 34}, texts_(kTextClose));
-  auto* logo = static_cast<DUI::MPicture*>(
-      CreateArea("MPicture", kIdLogo, {c - kLogoWidth / 2, 80, c + kLogoWidth / 2, 120}, ""));
+  auto* logo = Create<DUI::MPicture>(kIdLogo, {c - kLogoWidth / 2, 80, c + kLogoWidth / 2, 120});
   logo->SetImage("logo.png", 1);
   logo->SetShowMode(DUI::MPicture::kShowCentered, 0);
   // Each firmware once: two copies of one line read as two different versions.
@@ -50,8 +49,8 @@ void AboutDlg::InitUI(const DUI::Rect& rect) {
           kTextGrey, true);
 }
 
-int64_t AboutDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdClose && code == DUI::kNotifyClick) {
+int64_t AboutDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdClose && code == DUI::NotifyCode::kClick) {
     DoOK();
     return 1;
   }

@@ -6,8 +6,10 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "ui/dui/mcontrol_font.h"
+#include "ui/dui/cimage_button.h"
+#include "ui/dui/mbutton.h"
 #include "ui/dui/mdialog.h"
+#include "ui/dui/mtext.h"
 
 namespace corvane::ui {
 
@@ -26,27 +28,27 @@ void CenterOnScreen(DUI::MWindow& window) {
   widget->move(frame.topLeft());
 }
 
-DUI::MControl* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
-                         const std::string& text, int font_pixels) {
-  auto* button = static_cast<DUI::MControlFont*>(dialog.CreateControl("MButton", id, rect, text));
+DUI::MButton* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                        const std::string& text, int font_pixels) {
+  auto* button = dialog.Create<DUI::MButton>(id, rect, text);
   if (button == nullptr) return nullptr;
   button->SetImage(kButtonImage, kButtonFrames);
   button->SetFontWidth(font_pixels);
   return button;
 }
 
-DUI::MControl* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
-                              const std::string& tooltip) {
-  DUI::MControl* button = dialog.CreateControl("CImageButton", id, rect, "");
+DUI::CImageButton* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                                  const std::string& tooltip) {
+  auto* button = dialog.Create<DUI::CImageButton>(id, rect);
   if (button == nullptr) return nullptr;
   button->SetImage(kCloseImage, kButtonFrames);
   button->SetTooltip(tooltip);
   return button;
 }
 
-DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
-                       int font_pixels, uint32_t color, bool centred) {
-  auto* label = static_cast<DUI::MControlFont*>(dialog.CreateArea("MText", id, rect, text));
+DUI::MText* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
+                    int font_pixels, uint32_t color, bool centred) {
+  auto* label = dialog.Create<DUI::MText>(id, rect, text);
   if (label == nullptr) return nullptr;
   label->SetFontWidth(font_pixels);
   label->SetTextColor(color);

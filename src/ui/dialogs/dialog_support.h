@@ -6,10 +6,12 @@
 #include <functional>
 #include <string>
 
+#include "ui/dui/cimage_button.h"
 #include "ui/dui/dui_types.h"
+#include "ui/dui/mbutton.h"
+#include "ui/dui/mtext.h"
 
 namespace corvane::DUI {
-class MControl;
 class MDialog;
 class MWindow;
 }  // namespace corvane::DUI
@@ -43,13 +45,13 @@ void CenterOnScreen(DUI::MWindow& window);
 // The primary screen's available area (work area) in screen coordinates.
 DUI::Rect WorkArea();
 // Creates a push button with the dialogs' button skin and `text`.
-DUI::MControl* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
-                         const std::string& text, int font_pixels);
+DUI::MButton* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                        const std::string& text, int font_pixels);
 // Creates the close button (image only, named by its tooltip).
-DUI::MControl* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
-                              const std::string& tooltip);
+DUI::CImageButton* AddCloseButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
+                                  const std::string& tooltip);
 // Creates a static text.
-DUI::MControl* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
-                       int font_pixels, uint32_t color, bool centred);
+DUI::MText* AddText(DUI::MDialog& dialog, int id, const DUI::Rect& rect, const std::string& text,
+                    int font_pixels, uint32_t color, bool centred);
 
 }  // namespace corvane::ui

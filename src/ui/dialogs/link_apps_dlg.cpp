@@ -55,8 +55,8 @@ void LinkAppsDlg::InitUI(const DUI::Rect& rect) {
           texts_(kTextLinkedApplications), kFontPixels, kTextWhite, false);
   y += kLabelHeight + 4;
   const int linked_bottom = y + 3 * 40;
-  linked_ = static_cast<DUI::DListBox*>(CreateControl(
-      "DListBox", kIdLinked, {kMargin, y, w - 2 * kMargin - kButtonWidth, linked_bottom}, ""));
+  linked_ =
+      Create<DUI::DListBox>(kIdLinked, {kMargin, y, w - 2 * kMargin - kButtonWidth, linked_bottom});
   AddButton(*this, kIdUnlink, {w - kMargin - kButtonWidth, y, w - kMargin, y + kFieldHeight},
             texts_(kTextUnlinkApplication), kFontPixels);
   y = linked_bottom + kRowGap;
@@ -64,15 +64,14 @@ void LinkAppsDlg::InitUI(const DUI::Rect& rect) {
           texts_(kTextApplicationChoices), kFontPixels, kTextWhite, false);
   y += kLabelHeight + 4;
   const int field_top = h - kMargin - kFieldHeight;
-  choice_list_ = static_cast<DUI::DListBox*>(
-      CreateControl("DListBox", kIdChoices, {kMargin, y, w - kMargin, field_top - kRowGap}, ""));
+  choice_list_ = Create<DUI::DListBox>(kIdChoices, {kMargin, y, w - kMargin, field_top - kRowGap});
   for (DUI::DListBox* list : {linked_, choice_list_}) {
     list->SetFontWidth(kFontPixels);
     list->SetImage("img_list_bkg.png", kListImageFrames);
   }
   for (const std::string& choice : choices_) choice_list_->AddString(choice);
-  name_ = static_cast<DUI::MEdit*>(CreateControl(
-      "MEdit", kIdName, {kMargin, field_top, w - 2 * kMargin - kButtonWidth, h - kMargin}, ""));
+  name_ = Create<DUI::MEdit>(kIdName,
+                             {kMargin, field_top, w - 2 * kMargin - kButtonWidth, h - kMargin});
   name_->SetImage("img_edit.png", 4);
   name_->SetHint(texts_(kTextApplicationName));
   AddButton(*this, kIdLink, {w - kMargin - kButtonWidth, field_top, w - kMargin, h - kMargin},
@@ -97,22 +96,22 @@ void LinkAppsDlg::LinkTyped() {
   FillLinked();
 }
 
-int64_t LinkAppsDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
-  if (id == kIdChoices && code == DUI::kNotifyClick) {
+int64_t LinkAppsDlg::OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) {
+  if (id == kIdChoices && code == DUI::NotifyCode::kClick) {
     // Picking a choice puts it into the field, where it can still be changed.
     name_->SetTitle(choice_list_->GetItemText(static_cast<int>(extra)));
     return 1;
   }
-  if (id == kIdLinked && code == DUI::kNotifyEditFinished) {
+  if (id == kIdLinked && code == DUI::NotifyCode::kEditFinished) {
     FillLinked();  // the names are not edited in place: unlink and link instead
     return 1;
   }
-  if (id == kIdName && code == DUI::kNotifyReturnPressed) {
+  if (id == kIdName && code == DUI::NotifyCode::kReturnPressed) {
     LinkTyped();  // Enter does what the button beside the field does
     return 1;
   }
-  if (id == kIdName && code == DUI::kNotifyEditFinished) return 1;
-  if (code != DUI::kNotifyClick) return 0;
+  if (id == kIdName && code == DUI::NotifyCode::kEditFinished) return 1;
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id == kIdLink) {
     LinkTyped();
   } else if (id == kIdUnlink) {

@@ -37,7 +37,7 @@ class LinkAppsDlg : public DUI::MDialog {
 
   int OnInitDialog() override;
   void InitUI(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
 
  private:
   void FillLinked();

@@ -38,13 +38,13 @@ int MousePaletteDlg::Open(DUI::MWindow& owner, uint32_t start) {
 
 void MousePaletteDlg::InitUI(const DUI::Rect&) {
   AddCloseButton(*this, kIdClose, {}, texts_(kTextClose));
-  palette_ = static_cast<DUI::MPalette*>(CreateControl("MPalette", kIdPalette, {}, ""));
+  palette_ = Create<DUI::MPalette>(kIdPalette);
   palette_->SetTooltip(texts_(kTextCustomColor));
-  preview_ = static_cast<DUI::CArea*>(CreateArea("CArea", kIdPreview, {}, ""));
+  preview_ = Create<DUI::CArea>(kIdPreview);
   preview_->SetColor(kPreviewStart);
   for (int i = 0; i < 3; ++i) {
     AddText(*this, kIdRedLabel + i, {}, kChannelLabels[i], kFontPixels, kLabelColour, false);
-    auto* edit = static_cast<DUI::MEdit*>(CreateControl("MEdit", kIdRed + i, {}, ""));
+    auto* edit = Create<DUI::MEdit>(kIdRed + i);
     edit->SetImage(kEditImage, kButtonFrames);
     edit->SetAlignment(DUI::kAlignCenter);
     edit->SetNumberOnly(true, kChannelDigits);
@@ -53,8 +53,7 @@ void MousePaletteDlg::InitUI(const DUI::Rect&) {
   }
   channels_[0]->SetTitle("255");
   for (int i = 0; i < kPresetCount; ++i) {
-    auto* preset =
-        static_cast<DUI::CColorButton*>(CreateControl("CColorButton", kIdFirstPreset + i, {}, ""));
+    auto* preset = Create<DUI::CColorButton>(kIdFirstPreset + i);
     preset->SetColor(kPresets[i]);
     preset->SetGroup(kPresetGroup);
   }
@@ -105,16 +104,16 @@ void MousePaletteDlg::ChannelEdited() {
   preview_->SetColor(color_);
 }
 
-int64_t MousePaletteDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdPalette && code == DUI::kNotifyPaletteSelect) {
+int64_t MousePaletteDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdPalette && code == DUI::NotifyCode::kPaletteSelect) {
     ShowColor(palette_->GetSelectColor(), false);
     return 1;
   }
-  if (id >= kIdRed && id <= kIdBlue && code == DUI::kNotifyValueChanged) {
+  if (id >= kIdRed && id <= kIdBlue && code == DUI::NotifyCode::kValueChanged) {
     ChannelEdited();
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id >= kIdFirstPreset && id < kIdFirstPreset + kPresetCount) {
     ShowColor(kPresets[id - kIdFirstPreset], true);
     return 1;

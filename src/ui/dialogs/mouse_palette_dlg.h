@@ -37,7 +37,7 @@ class MousePaletteDlg : public DUI::MDialog {
 
   void InitUI(const DUI::Rect& rect) override;
   void UISize(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
 
  private:
   // A field was typed into: clamp it in place, then rebuild the colour from the three.

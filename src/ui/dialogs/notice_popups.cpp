@@ -57,11 +57,9 @@ int DPIMsgDlg::OnInitDialog() {
 void DPIMsgDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height();
   AddCloseButton(*this, kIdClose, {w - 34, 6, w - 8, 32}, texts_(kTextClose));
-  value_ = static_cast<DUI::MControlFont*>(
-      AddText(*this, kIdValue, {20, 20, w - 100, 80}, "1600", kValuePixels, kTextWhite, false));
+  value_ = AddText(*this, kIdValue, {20, 20, w - 100, 80}, "1600", kValuePixels, kTextWhite, false);
   AddText(*this, kIdUnit, {w - 100, 40, w - 20, 80}, "DPI", kUnitPixels, kUnitGrey, false);
-  progress_ = static_cast<DUI::MProgress*>(
-      CreateControl("MProgress", kIdProgress, {20, h - 36, w - 20, h - 26}, ""));
+  progress_ = Create<DUI::MProgress>(kIdProgress, {20, h - 36, w - 20, h - 26});
 }
 
 void DPIMsgDlg::SetMaxDpi(int max_dpi) {
@@ -83,8 +81,8 @@ void DPIMsgDlg::ShowDpi(int dpi) {
   InvalidateRect();
 }
 
-int64_t DPIMsgDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdClose && code == DUI::kNotifyClick) {
+int64_t DPIMsgDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdClose && code == DUI::NotifyCode::kClick) {
     KillTimer(kTimerHide);
     ShowWindow(DUI::kShowHide);
     return 1;
@@ -127,13 +125,12 @@ int SaveWaitDlg::OnInitDialog() {
 
 void SaveWaitDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height();
-  auto* logo = static_cast<DUI::MPicture*>(CreateArea("MPicture", kIdLogo, {0, 20, w, 80}, ""));
+  auto* logo = Create<DUI::MPicture>(kIdLogo, {0, 20, w, 80});
   logo->SetImage("logo.png", 1);
   logo->SetShowMode(DUI::MPicture::kShowCentered, 0);
   AddText(*this, kIdText, {20, 90, w - 20, 130}, texts_(kTextSaving), kUnitPixels, kTextWhite,
           true);
-  progress_ = static_cast<DUI::MProgress*>(
-      CreateControl("MProgress2", kIdProgress, {40, h - 50, w - 40, h - 40}, ""));
+  progress_ = Create<DUI::MProgress>(kIdProgress, {40, h - 50, w - 40, h - 40});
   progress_->AddMTimer();
 }
 
@@ -147,8 +144,8 @@ void SaveWaitDlg::Show() {
   ShowWindow(DUI::kShowShow);
 }
 
-int64_t SaveWaitDlg::OnMessage(int, int code, int64_t, int64_t) {
-  return code == DUI::kNotifyClick ? 1 : 0;
+int64_t SaveWaitDlg::OnMessage(int, DUI::NotifyCode code, int64_t, int64_t) {
+  return code == DUI::NotifyCode::kClick ? 1 : 0;
 }
 
 void SaveWaitDlg::OnTimer(int id) {

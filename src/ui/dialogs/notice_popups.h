@@ -34,7 +34,7 @@ class DPIMsgDlg : public DUI::MDialog {
 
   int OnInitDialog() override;
   void InitUI(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
   void OnTimer(int id) override;
 
  private:
@@ -62,7 +62,7 @@ class SaveWaitDlg : public DUI::MDialog {
 
   int OnInitDialog() override;
   void InitUI(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
   void OnTimer(int id) override;
 
  private:

@@ -69,14 +69,13 @@ int ProfileDlg::Open(const DUI::Rect& button) {
 
 void ProfileDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height();
-  auto* background = static_cast<DUI::MPicture*>(CreateArea("MPicture", kIdBackground, rect, ""));
+  auto* background = Create<DUI::MPicture>(kIdBackground, rect);
   background->SetImage("img_area_content.png", 1);
   background->SetShowMode(DUI::MPicture::kShowSliced, kSlicedMargin);
   // Below the list: the linked applications' line and "Link to applications…".
   const int link_top = h - 2 * kMargin - 2 * kButtonHeight;
   const int line_top = link_top - kLinkedLineHeight;
-  list_ = static_cast<DUI::DListBox*>(
-      CreateControl("DListBox", kIdList, {kMargin, kMargin, w - kMargin, line_top}, ""));
+  list_ = Create<DUI::DListBox>(kIdList, {kMargin, kMargin, w - kMargin, line_top});
   list_->SetFontWidth(kListFontPixels);
   list_->SetAlignment(DUI::kAlignCenter);
   list_->SetImage("img_list_bkg.png", kListImageFrames);
@@ -106,8 +105,8 @@ void ProfileDlg::Report(int what, int64_t profile) {
   owner_.PostMessage(kMessageProfileDialog, what, profile);
 }
 
-int64_t ProfileDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
-  if (id == kIdList && code == DUI::kNotifyClick) {
+int64_t ProfileDlg::OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t) {
+  if (id == kIdList && code == DUI::NotifyCode::kClick) {
     const int64_t profile = list_->GetCurData();
     list_->OnFocus(false);
     Report(kProfileActivate, profile);
@@ -115,7 +114,7 @@ int64_t ProfileDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
     DoOK();
     return 1;
   }
-  if (id == kIdList && code == DUI::kNotifyEditFinished) {
+  if (id == kIdList && code == DUI::NotifyCode::kEditFinished) {
     const int index = static_cast<int>(extra);
     // An empty name is ignored: the row keeps its old text.
     if (!list_->LastEditText().empty() &&
@@ -125,7 +124,7 @@ int64_t ProfileDlg::OnMessage(int id, int code, int64_t extra, int64_t) {
     }
     return 1;
   }
-  if ((id == kIdImport || id == kIdExport || id == kIdLinkApps) && code == DUI::kNotifyClick) {
+  if ((id == kIdImport || id == kIdExport || id == kIdLinkApps) && code == DUI::NotifyCode::kClick) {
     const int64_t profile = list_->GetCurData();
     if (renamed_) Report(kProfileActivate, profile);
     Report(id == kIdImport ? kProfileImport : id == kIdExport ? kProfileExport : kProfileLink,

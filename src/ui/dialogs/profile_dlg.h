@@ -40,7 +40,7 @@ class ProfileDlg : public DUI::MDialog {
   int Open(const DUI::Rect& button);
 
   void InitUI(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
   int OnNcActivate(bool active) override;
   int64_t OnWindowMessage(uint32_t message, int64_t wparam, int64_t lparam) override;
 

@@ -80,7 +80,7 @@ void RecordEditDlg::InitUI(const DUI::Rect& rect) {
   AddCloseButton(*this, kIdClose, {w - 40, 10, w - 16, 34}, texts_(kTextClose));
   AddText(*this, kIdCaption, {kMargin, 50, 90, 84}, texts_(kTextEventKey), kFontPixels, kTextWhite,
           false);
-  field_ = static_cast<DUI::MEdit*>(CreateControl("MEdit", kIdField, {90, 50, w - kMargin, 84}, ""));
+  field_ = Create<DUI::MEdit>(kIdField, {90, 50, w - kMargin, 84});
   field_->SetImage("img_edit.png", 4);
   field_->SetAlignment(DUI::kAlignCenter);
   field_->SetHint(texts_(kTextKeyFieldTip));
@@ -101,14 +101,14 @@ int RecordEditDlg::OnInitDialog() {
   return DUI::MDialog::OnInitDialog();
 }
 
-int64_t RecordEditDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdField && code == DUI::kNotifyFocusGained) {
+int64_t RecordEditDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdField && code == DUI::NotifyCode::kFocusGained) {
     // Coming back to the field starts a new capture; the first focus keeps the shown key.
     if (!capturing_) field_->SetTitle("");
     capturing_ = true;
     return 1;
   }
-  if (id == kIdField && code == DUI::kNotifyEditFinished) {
+  if (id == kIdField && code == DUI::NotifyCode::kEditFinished) {
     // Enter is a key like any other while capturing; only leaving the field ends it.
     if (field_->findChild<QLineEdit*>() == nullptr ||
         !field_->findChild<QLineEdit*>()->hasFocus()) {
@@ -116,7 +116,7 @@ int64_t RecordEditDlg::OnMessage(int id, int code, int64_t, int64_t) {
     }
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id == kIdClose) {
     DoCancel();
   } else if (id == kIdConfirm) {

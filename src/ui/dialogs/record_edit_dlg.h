@@ -50,7 +50,7 @@ class RecordEditDlg : public DUI::MDialog {
 
   int OnInitDialog() override;
   void InitUI(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
 
   // Input reaching the field while it captures (public for the field's event filter).
   // Returns true when the event was taken.

@@ -24,8 +24,8 @@ void CUIMessageBox::InitUI(const DUI::Rect& rect) {
   SetLayeredWindow(true);
   const int w = rect.Width(), h = rect.Height(), c = w / 2;
   AddText(*this, kIdTitle, {20, 15, w - 20, 45}, title_, kFontPixels, kTextWhite, true);
-  auto* body = static_cast<DUI::MControlFont*>(
-      AddText(*this, kIdBody, {20, 50, w - 20, h - 50}, body_, kFontPixels, kTextWhite, true));
+  auto* body =
+      AddText(*this, kIdBody, {20, 50, w - 20, h - 50}, body_, kFontPixels, kTextWhite, true);
   body->SetVAlignment(DUI::kVAlignCenter);
   body->SetMultiLine(true);
   if (style_ == kMessageBoxOneButton) {
@@ -37,8 +37,8 @@ void CUIMessageBox::InitUI(const DUI::Rect& rect) {
   }
 }
 
-int64_t CUIMessageBox::OnMessage(int id, int code, int64_t, int64_t) {
-  if (code != DUI::kNotifyClick) return 0;
+int64_t CUIMessageBox::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id == kIdFirst) {
     DoOK();
     return 1;

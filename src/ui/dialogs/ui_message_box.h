@@ -22,7 +22,7 @@ class CUIMessageBox : public DUI::MDialog {
   CUIMessageBox(std::string title, std::string body, int style, TextLookup texts);
 
   void InitUI(const DUI::Rect& rect) override;
-  int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2) override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
 
  private:
   std::string title_;

@@ -39,10 +39,8 @@ void UpdateProcessDlg::InitUI(const DUI::Rect& rect) {
   SetLayeredWindow(true);
   SetBackMode(1, kBackMargin);
   LoadBKImage("img_area_content.png");
-  text_ = static_cast<DUI::MControlFont*>(
-      AddText(*this, kIdText, {10, 30, w - 20, 50}, "", kFontPixels, kTextWhite, false));
-  progress_ = static_cast<DUI::MProgress*>(
-      CreateControl("MProgress", kIdProgress, {10, 60, w - 20, 80}, ""));
+  text_ = AddText(*this, kIdText, {10, 30, w - 20, 50}, "", kFontPixels, kTextWhite, false);
+  progress_ = Create<DUI::MProgress>(kIdProgress, {10, 60, w - 20, 80});
   progress_->SetRange(0, kFullRange);
   // Without a way out, a finished download without installer would leave this window
   // over the main window for good.
@@ -59,8 +57,8 @@ int UpdateProcessDlg::GetProgress() const {
   return progress_ != nullptr ? progress_->GetProgress() : 0;
 }
 
-int64_t UpdateProcessDlg::OnMessage(int id, int code, int64_t, int64_t) {
-  if (id == kIdClose && code == DUI::kNotifyClick) {
+int64_t UpdateProcessDlg::OnMessage(int id, DUI::NotifyCode code, int64_t, int64_t) {
+  if (id == kIdClose && code == DUI::NotifyCode::kClick) {
     progress_ = nullptr;
     DoCancel();
     return 1;
@@ -83,14 +81,11 @@ void UpdateTipDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width();
   SetLayeredWindow(true);
   LoadBKImage("img_upgrade_bkg.png");
-  auto* warning = static_cast<DUI::MControlFont*>(AddText(*this, kIdText, {20, 10, w - 20, 60},
-                                                          texts_(kTextDoNotUnplug), kFontPixels,
-                                                          kWarningRed, true));
+  auto* warning = AddText(*this, kIdText, {20, 10, w - 20, 60}, texts_(kTextDoNotUnplug),
+                          kFontPixels, kWarningRed, true);
   warning->SetMultiLine(true);
-  status_ = static_cast<DUI::MControlFont*>(
-      AddText(*this, kIdText, {20, 60, w - 20, 80}, kUpdating, kFontPixels, kTextWhite, true));
-  progress_ = static_cast<DUI::MProgress*>(
-      CreateControl("MProgress", kIdProgress, {20, 80, w - 20, 116}, ""));
+  status_ = AddText(*this, kIdText, {20, 60, w - 20, 80}, kUpdating, kFontPixels, kTextWhite, true);
+  progress_ = Create<DUI::MProgress>(kIdProgress, {20, 80, w - 20, 116});
 }
 
 void UpdateTipDlg::SetProgress(const std::string& text, int percent) {

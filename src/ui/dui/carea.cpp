@@ -13,21 +13,6 @@ void CArea::SetColor(uint32_t colorref) {
   update();
 }
 
-void CArea::SetTransparent(bool transparent) {
-  transparent_ = transparent;
-  update();
-}
-
-MControl* CArea::CreateArea(const std::string& class_name, int id, const Rect& rect,
-                            const std::string& text, int visible, int enabled) {
-  return CreateChild(class_name, id, rect, text, visible, enabled);
-}
-
-MControl* CArea::CreateControl(const std::string& class_name, int id, const Rect& rect,
-                               const std::string& text, int visible, int enabled) {
-  return CreateChild(class_name, id, rect, text, visible, enabled);
-}
-
 void CArea::paintEvent(QPaintEvent*) {
   if (transparent_) return;
   QPainter painter(this);

@@ -14,15 +14,9 @@ class CArea : public MControl {
   void SetColor(uint32_t colorref);
   // The fill colour (24-bit, red in the low byte).
   uint32_t GetColor() const { return ColorToColorRef(color_); }
-  // Stops filling (children still show).
-  void SetTransparent(bool transparent);
-
-  MControl* CreateArea(const std::string& class_name, int id, const Rect& rect,
-                       const std::string& text, int visible = 1, int enabled = 1) override;
-  MControl* CreateControl(const std::string& class_name, int id, const Rect& rect,
-                          const std::string& text, int visible = 1, int enabled = 1) override;
 
  protected:
+  bool HoldsChildren() const override { return true; }
   void paintEvent(QPaintEvent* event) override;
   // Fills the control's shape with the colour.
   virtual void PaintShape(QPainter& painter);

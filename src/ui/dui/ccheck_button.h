@@ -1,5 +1,5 @@
 // A check box: an 8-frame box image (four unchecked looks, then four checked ones) left
-// of its title. A click flips the state and notifies the owner with code 2.
+// of its title. A click flips the state and notifies the owner with kClick.
 #pragma once
 
 #include "ui/dui/mbutton.h"

@@ -51,7 +51,7 @@ CColorButton* CColorButton::MarkedOf(MDialog* owner, const std::string& group) {
 
 void CColorButton::OnClicked() {
   SetCheck(true);
-  Notify(kNotifyClick);
+  Notify(NotifyCode::kClick);
 }
 
 void CColorButton::paintEvent(QPaintEvent*) {

@@ -1,6 +1,6 @@
 // A colour swatch button. Swatches of one group name in one dialog behave like radio
 // buttons: marking one clears the mark of the others. A click marks it and notifies the
-// owner with code 2.
+// owner with kClick.
 #pragma once
 
 #include <string>

@@ -138,7 +138,7 @@ void CDeviceList::ChooseDevice(int device_type) {
   if (std::find(types.begin(), types.end(), device_type) == types.end()) return;
   selected_type_ = device_type;
   update();
-  Notify(kNotifyClick, device_type);
+  Notify(NotifyCode::kClick, device_type);
 }
 
 void CDeviceList::keyPressEvent(QKeyEvent* event) {

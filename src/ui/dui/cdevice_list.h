@@ -1,7 +1,7 @@
 // The home page's device list: one card per catalogue model that is present (any of its
 // connection modes online), with its picture, name, connection modes, battery and
 // firmware version, paged when more cards exist than fit. A click on a card selects it
-// and notifies the owner with code 2 and the model's device type.
+// and notifies the owner with kClick and the model's device type.
 #pragma once
 
 #include <map>
@@ -56,7 +56,7 @@ class CDeviceList : public MControlFont {
   std::string DeviceName(int device_type) const;
   // Where the card of `device_type` is drawn; empty when it is not on the shown page.
   QRect DeviceRect(int device_type) const;
-  // Chooses a present model as a click on its card does: selects it and notifies code 2
+  // Chooses a present model as a click on its card does: selects it and notifies kClick
   // with its device type. Absent models do nothing.
   void ChooseDevice(int device_type);
   // Number of models with at least one mode present.

@@ -51,12 +51,7 @@ const std::map<std::string, Maker>& Makers() {
       {"MText", Make<MText>()},
       {"MButton", Make<MButton>()},
       {"MButton2", Make<MButton>()},
-      {"MButton3",
-       [](QWidget* parent, MDialog* owner, int id) {
-         auto* button = new MButton(parent, owner, id);
-         button->SetToggle(true);
-         return button;
-       }},
+      {"MButton3", Make<MToggleButton>()},
       {"CTextButton", Make<CTextButton>()},
       {"CImageButton", Make<CImageButton>()},
       {"CIconButton", Make<CIconButton>()},
@@ -104,15 +99,16 @@ MControl* ControlFactory::Build(const std::string& class_name, QWidget* parent, 
                                 int enabled) {
   MControl* control = Create(class_name, parent, owner, id);
   if (control == nullptr) return nullptr;
-  control->SetRect(rect);
-  if (auto* titled = dynamic_cast<MControlFont*>(control)) titled->SetTitle(text);
-  control->SetEnabled(enabled != 0);
-  control->SetVisible(visible != 0);
+  PrepareControl(*control, rect, text, visible != 0, enabled != 0);
   return control;
 }
 
-bool ControlFactory::IsKnownClass(const std::string& class_name) {
-  return Makers().count(class_name) != 0;
+void PrepareControl(MControl& control, const Rect& rect, const std::string& text, bool visible,
+                    bool enabled) {
+  control.SetRect(rect);
+  if (auto* titled = dynamic_cast<MControlFont*>(&control)) titled->SetTitle(text);
+  control.SetEnabled(enabled);
+  control.SetVisible(visible);
 }
 
 }  // namespace corvane::DUI

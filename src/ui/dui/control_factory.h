@@ -21,8 +21,6 @@ class ControlFactory {
   // apply the visible and enabled flags (non-zero = yes). Null for an unknown name.
   static MControl* Build(const std::string& class_name, QWidget* parent, MDialog* owner, int id,
                          const Rect& rect, const std::string& text, int visible, int enabled);
-  // True when `class_name` can be created.
-  static bool IsKnownClass(const std::string& class_name);
 };
 
 }  // namespace corvane::DUI

@@ -23,7 +23,7 @@ void CRadioButton::SetCheck(bool checked) {
 
 void CRadioButton::OnClicked() {
   SetCheck(true);
-  Notify(kNotifyClick);
+  Notify(NotifyCode::kClick);
 }
 
 void CRadioButton::paintEvent(QPaintEvent*) {

@@ -91,11 +91,11 @@ void CRecordList::DeleteAllItems() {
 
 void CRecordList::ChooseItem(int position) {
   if (!isEnabled() || !SetSelectEvent(position) || position < 0) return;
-  Notify(kNotifyClick, position);
+  Notify(NotifyCode::kClick, position);
 }
 
 void CRecordList::ShowMenu() {
-  if (isEnabled()) Notify(kNotifyShowMenu, current_);
+  if (isEnabled()) Notify(NotifyCode::kShowMenu, current_);
 }
 
 int CRecordList::VisibleRows() const { return std::max(1, height() / (kRowHeight + kRowGap)); }
@@ -208,7 +208,7 @@ void CRecordList::keyPressEvent(QKeyEvent* event) {
       ChooseItem(GetItemCount() - 1);
       break;
     case Qt::Key_Delete:
-      if (isEnabled() && current_ >= 0) Notify(kNotifyDeleteItem, current_);
+      if (isEnabled() && current_ >= 0) Notify(NotifyCode::kDeleteItem, current_);
       break;
     case Qt::Key_Menu:
       ShowMenu();

@@ -1,7 +1,7 @@
 // The event list of the macro page: rows of (text, type, value, timestamp) drawn as a
 // number, the skin's icon for the type and the text, with one selected row, scrolling,
-// and a "more" button on the selected row. A click on a row notifies code 2 with its
-// position; the "more" button and a right click notify kNotifyShowMenu with the selection.
+// and a "more" button on the selected row. A click on a row notifies kClick with its
+// position; the "more" button and a right click notify NotifyCode::kShowMenu with the selection.
 #pragma once
 
 #include <string>
@@ -36,7 +36,6 @@ class CRecordList : public MControlFont {
   int InsertString(int position, const std::string& text, int type, int value, int timestamp);
   // Replaces every item, keeping the selection when that position still exists.
   void SetRecordItems(std::vector<RecordItem> items);
-  const std::vector<RecordItem>& GetRecordItems() const { return items_; }
   // Item `position`; an empty item when out of range.
   RecordItem GetRecordInfo(int position) const;
   // Timestamp of item `position`, 0 when out of range.
@@ -51,7 +50,7 @@ class CRecordList : public MControlFont {
   bool DeleteItem(int position);
   void DeleteAllItems();
 
-  // Chooses `position` as a click does: selects it and notifies code 2 with it.
+  // Chooses `position` as a click does: selects it and notifies kClick with it.
   void ChooseItem(int position);
   // Asks the dialog for the list's menu (the "more" button and a right click).
   void ShowMenu();

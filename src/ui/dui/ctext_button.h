@@ -1,5 +1,5 @@
 // A text-only link button: no skin image, the title is underlined while hovered and a
-// click notifies the owner with code 2.
+// click notifies the owner with kClick.
 #pragma once
 
 #include "ui/dui/mbutton.h"

@@ -129,7 +129,7 @@ bool DListBox::SetCurData(int64_t data) {
 void DListBox::ChooseItem(int index) {
   if (!isEnabled() || index < 0 || index >= GetCount()) return;
   SetCurSel(index);
-  Notify(kNotifyClick, index);
+  Notify(NotifyCode::kClick, index);
 }
 
 QRect DListBox::ItemRect(int index) const {
@@ -199,7 +199,7 @@ void DListBox::OnEditFinished(int index, bool keep, const std::string& text) {
   OnListChanged();
   if (!keep || index >= GetCount()) return;
   if (!last_edit_.empty()) SetItemText(index, last_edit_);
-  Notify(kNotifyEditFinished, index);
+  Notify(NotifyCode::kEditFinished, index);
 }
 
 void DListBox::OnFocus(bool focused) {

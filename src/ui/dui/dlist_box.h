@@ -1,9 +1,9 @@
 // A list of (text, data) rows drawn over a 2-frame row image (normal, selected). A click
-// on a row selects it and notifies code 2 with its index. Rows that do not fit scroll: the
+// on a row selects it and notifies kClick with its index. Rows that do not fit scroll: the
 // wheel and a scroll bar (shown only then) move them, and the keyboard keeps the selected
 // row in view. A right click (or F2) opens
 // the row's text for editing in place (a left click may close the list's dialog); Enter or leaving
-// the field keeps the new text (an empty one is refused) and notifies code 29 with the index,
+// the field keeps the new text (an empty one is refused) and notifies kEditFinished with the index,
 // Escape drops it.
 #pragma once
 
@@ -49,7 +49,7 @@ class DListBox : public MControlFont {
   bool SetCurData(int64_t data);
   // The data of the selected row, or -1 without selection.
   int64_t GetCurData() const { return GetItemData(current_); }
-  // Chooses `index` as a click on it does: selects it and notifies code 2 with the index.
+  // Chooses `index` as a click on it does: selects it and notifies kClick with the index.
   void ChooseItem(int index);
   // Whether the arrow, paging and Home/End keys choose the row they move to (for lists whose
   // page shows the selected row's content) or only select it until Enter (the default).
@@ -72,7 +72,7 @@ class DListBox : public MControlFont {
   bool BeginEdit(int index);
   // True while a row is being edited.
   bool IsEditing() const;
-  // Ends an edit: `keep` stores a non-empty new text and notifies code 29.
+  // Ends an edit: `keep` stores a non-empty new text and notifies kEditFinished.
   void FinishEdit(bool keep);
   // The text typed in the last finished edit (may be empty).
   const std::string& LastEditText() const { return last_edit_; }

@@ -102,13 +102,13 @@ int DPIControl::RowAt(const QPoint& point) const {
 void DPIControl::ChooseItem(int index) {
   if (!isEnabled() || index < 0 || index >= GetCount()) return;
   SetSelectItem(index);
-  Notify(kNotifyClick, index);
+  Notify(NotifyCode::kClick, index);
 }
 
 void DPIControl::ClickSwatch(int index) {
   if (!isEnabled() || index < 0 || index >= GetCount()) return;
   colour_index_ = index;
-  Notify(kNotifySwatchClick, index);
+  Notify(NotifyCode::kSwatchClick, index);
 }
 
 bool DPIControl::BeginEdit(int index) {
@@ -127,7 +127,7 @@ void DPIControl::FinishEdit(bool keep) { field_.Finish(keep); }
 void DPIControl::OnEditFinished(int index, bool keep, const std::string& text) {
   edit_text_ = text;
   update();
-  if (keep && index < GetCount()) Notify(kNotifyEditFinished, index);
+  if (keep && index < GetCount()) Notify(NotifyCode::kEditFinished, index);
 }
 
 void DPIControl::OnFocus(bool focused) {

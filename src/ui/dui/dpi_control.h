@@ -1,7 +1,7 @@
 // The DPI stage list: one row per stage with its value and a colour swatch. A click on a
-// row selects it and notifies code 2 with the index; a click on the swatch notifies 9 with
-// the index; a double click (or F2) edits the value in place, and Enter or leaving the
-// field notifies 29 with the index (Escape drops the edit).
+// row selects it and notifies kClick with the index; a click on the swatch notifies
+// kSwatchClick with the index; a double click (or F2) edits the value in place, and Enter
+// or leaving the field notifies kEditFinished with the index (Escape drops the edit).
 #pragma once
 
 #include <cstdint>
@@ -12,8 +12,6 @@
 #include "ui/dui/mcontrol_font.h"
 
 namespace corvane::DUI {
-
-inline constexpr int kNotifySwatchClick = 9;
 
 class DPIControl : public MControlFont {
  public:

@@ -1,6 +1,7 @@
 // The DPI slider: a level slider over positions 1..the sensor's maximum with the lowest
-// and highest DPI written under its ends. As every level slider, dragging notifies code
-// 26 with each position and letting go (or a key step, or an assistive tool) notifies 2.
+// and highest DPI written under its ends. As every level slider, dragging notifies
+// kValueChanged with each position and letting go (or a key step, or an assistive tool)
+// notifies kClick.
 #pragma once
 
 #include <string>

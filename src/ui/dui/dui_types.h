@@ -27,16 +27,23 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
-// Codes a control passes to its dialog's OnMessage.
-inline constexpr int kNotifyClick = 2;
-inline constexpr int kNotifyValueChanged = 26;
-inline constexpr int kNotifyPaletteSelect = 27;
-inline constexpr int kNotifyEditFinished = 29;
-inline constexpr int kNotifyFocusGained = 30;
-// Enter pressed in a text field: the field's text is meant to be used now.
-inline constexpr int kNotifyReturnPressed = 32;
-// Delete pressed on a list's selected item (extra: its position): remove it.
-inline constexpr int kNotifyDeleteItem = 33;
+// Codes a control passes to its dialog's OnMessage; the numbers are fixed so a logged
+// notification reads the same in every build.
+enum class NotifyCode : int {
+  kClick = 2,
+  // A colour swatch of the DPI stage list was clicked (extra: the stage).
+  kSwatchClick = 9,
+  kValueChanged = 26,
+  kPaletteSelect = 27,
+  kEditFinished = 29,
+  kFocusGained = 30,
+  // A list's menu is asked for (extra: the selected row, -1 without one).
+  kShowMenu = 31,
+  // Enter pressed in a text field: the field's text is meant to be used now.
+  kReturnPressed = 32,
+  // Delete pressed on a list's selected item (extra: its position): remove it.
+  kDeleteItem = 33,
+};
 
 // Horizontal and vertical text alignment bits.
 inline constexpr int kAlignLeft = 0;

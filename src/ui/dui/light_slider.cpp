@@ -45,13 +45,13 @@ void LightSlider::MoveToPos(int pos) {
   pos = std::clamp(pos, min_, max_);
   if (pos == pos_) return;
   SetPos(pos);
-  Notify(kNotifyValueChanged, pos_);
+  Notify(NotifyCode::kValueChanged, pos_);
 }
 
 void LightSlider::ChoosePos(int pos) {
   if (!isEnabled()) return;
   MoveToPos(pos);
-  Notify(kNotifyClick, pos_);
+  Notify(NotifyCode::kClick, pos_);
 }
 
 void LightSlider::keyPressEvent(QKeyEvent* event) {
@@ -137,7 +137,7 @@ void LightSlider::mouseReleaseEvent(QMouseEvent* event) {
   const bool was_dragging = dragging_ && event->button() == Qt::LeftButton;
   if (was_dragging) dragging_ = false;
   MControl::mouseReleaseEvent(event);
-  if (was_dragging && isEnabled()) Notify(kNotifyClick, pos_);
+  if (was_dragging && isEnabled()) Notify(NotifyCode::kClick, pos_);
 }
 
 }  // namespace corvane::DUI

@@ -1,6 +1,6 @@
 // A horizontal level slider: a groove filled in the accent colour up to the thumb (a
 // 1-frame skin image, or a plain round knob). Dragging or clicking moves it and notifies
-// the owner with code 26 and the new position; letting go notifies code 2 with it.
+// the owner with kValueChanged and the new position; letting go notifies kClick with it.
 #pragma once
 
 #include <QString>
@@ -23,11 +23,11 @@ class LightSlider : public MControl {
   void SetPos(int pos);
   // The thumb position.
   int GetPos() const { return pos_; }
-  // Moves the thumb as a drag does: clamped into the range, notifying code 26 with the
+  // Moves the thumb as a drag does: clamped into the range, notifying kValueChanged with the
   // new position when it changed.
   void MoveToPos(int pos);
   // A complete choice (a key press, an assistive tool): moves as a drag does, then
-  // notifies code 2 with the position, as letting go of the thumb does.
+  // notifies kClick with the position, as letting go of the thumb does.
   void ChoosePos(int pos);
   // The range ends.
   int GetMin() const { return min_; }

@@ -27,7 +27,7 @@ void MacroList::SetEditImage(const std::string& file, int frames) {
 void MacroList::SetMoreTooltip(const std::string& text) { more_->SetTooltip(text); }
 
 void MacroList::ShowMenu() {
-  if (isEnabled()) Notify(kNotifyShowMenu, GetCurSel());
+  if (isEnabled()) Notify(NotifyCode::kShowMenu, GetCurSel());
 }
 
 void MacroList::OnListChanged() {
@@ -39,7 +39,7 @@ void MacroList::OnListChanged() {
 
 void MacroList::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Delete && !IsEditing() && isEnabled() && GetCurSel() >= 0) {
-    Notify(kNotifyDeleteItem, GetCurSel());  // the page asks before it deletes
+    Notify(NotifyCode::kDeleteItem, GetCurSel());  // the page asks before it deletes
     event->accept();
     return;
   }

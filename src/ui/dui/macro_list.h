@@ -1,7 +1,7 @@
 // The macro list: DListBox rows (name, macro id) whose names are edited in place, plus a
 // "more" button on the selected row (on the first row's place while nothing is selected,
 // so an empty list still offers its import menu) that asks the dialog for the list's menu
-// (kNotifyShowMenu with the selected row). The Menu key and Shift+F10 ask as well. A right
+// (NotifyCode::kShowMenu with the selected row). The Menu key and Shift+F10 ask as well. A right
 // click edits a name, as in DListBox.
 #pragma once
 

@@ -9,7 +9,6 @@ namespace {
 
 struct ManagerState {
   std::mutex lock;
-  void* instance = nullptr;
   std::string caption = Manager::kDefaultCaption;
   std::string theme = Manager::kDefaultTheme;
   std::string program_dir;
@@ -22,16 +21,6 @@ ManagerState& State() {
 }
 
 }  // namespace
-
-void Manager::SetInstance(void* instance) {
-  std::lock_guard guard(State().lock);
-  State().instance = instance;
-}
-
-void* Manager::GetInstance() {
-  std::lock_guard guard(State().lock);
-  return State().instance;
-}
 
 void Manager::SetDeviceName(const std::string& caption) {
   std::lock_guard guard(State().lock);

@@ -11,11 +11,6 @@ namespace corvane::DUI {
 
 class Manager {
  public:
-  // Remembers the program's instance handle (opaque; kept for callers that ask for it).
-  static void SetInstance(void* instance);
-  // The handle given to SetInstance, or null.
-  static void* GetInstance();
-
   // Sets the application caption (window titles, folders, single-instance name).
   static void SetDeviceName(const std::string& caption);
   // The caption; kDefaultCaption until SetDeviceName is called.

@@ -29,7 +29,7 @@ void MButton::OnClicked() {
     AccessibleCheckedChanged(this);
   }
   update();
-  Notify(kNotifyClick);
+  Notify(NotifyCode::kClick);
 }
 
 void MButton::PaintFallback(QPainter& painter, bool with_text) {

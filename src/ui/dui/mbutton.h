@@ -1,6 +1,6 @@
 // A push button with a 4-frame skin (normal, hover, pressed, disabled) and a centred
-// title; a click notifies the owner with code 2. In toggle mode (the "MButton3" class)
-// each click flips its checked state, shown with the pressed frame.
+// title; a click notifies the owner with NotifyCode::kClick. In toggle mode (MToggleButton,
+// the "MButton3" class) each click flips its checked state, shown with the pressed frame.
 #pragma once
 
 #include "ui/dui/mcontrol_font.h"
@@ -30,8 +30,13 @@ class MButton : public MControlFont {
   bool toggle_ = false;
 };
 
-// Same look and behaviour under the other class names the pages use.
-using MButton2 = MButton;
-using MButton3 = MButton;
+// A button in toggle mode from its creation (the "MButton3" class), so that it is read as a
+// toggle from the start.
+class MToggleButton : public MButton {
+ public:
+  MToggleButton(QWidget* parent, MDialog* owner, int id) : MButton(parent, owner, id) {
+    SetToggle(true);
+  }
+};
 
 }  // namespace corvane::DUI

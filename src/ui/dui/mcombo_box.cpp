@@ -67,7 +67,7 @@ void MComboBox::ChooseItem(int index) {
   // edited since goes to the mouse again); a plain list only reports changes.
   if (index == current_ && !markable_) return;
   SetCurSel(index);
-  Notify(kNotifyValueChanged, index);
+  Notify(NotifyCode::kValueChanged, index);
 }
 
 void MComboBox::OnClicked() {

@@ -1,5 +1,5 @@
 // A drop-down list: a 4-frame box showing the current item, and a pop-up list of
-// (text, data) items. Choosing another item notifies the owner with code 26 and the index.
+// (text, data) items. Choosing another item notifies the owner with kValueChanged and the index.
 #pragma once
 
 #include <cstdint>

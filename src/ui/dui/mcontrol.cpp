@@ -65,28 +65,24 @@ void MControl::SetTextColor(uint32_t argb) {
   update();
 }
 
-MControl* MControl::CreateArea(const std::string&, int, const Rect&, const std::string&, int,
-                               int) {
-  return nullptr;
+MControl* MControl::CreateArea(const std::string& class_name, int id, const Rect& rect,
+                               const std::string& text, int visible, int enabled) {
+  if (!HoldsChildren()) return nullptr;
+  return ControlFactory::Build(class_name, this, owner_, id, rect, text, visible, enabled);
 }
 
-MControl* MControl::CreateControl(const std::string&, int, const Rect&, const std::string&, int,
-                                  int) {
-  return nullptr;
+MControl* MControl::CreateControl(const std::string& class_name, int id, const Rect& rect,
+                                  const std::string& text, int visible, int enabled) {
+  return CreateArea(class_name, id, rect, text, visible, enabled);
 }
 
 ControlState MControl::State() const {
   return ControlState{isEnabled(), hovered_, pressed_ && hovered_, checked_};
 }
 
-int64_t MControl::Notify(int code, int64_t extra) {
+int64_t MControl::Notify(NotifyCode code, int64_t extra) {
   if (owner_ == nullptr) return 0;
   return owner_->OnMessage(id_, code, extra, 0);
-}
-
-MControl* MControl::CreateChild(const std::string& class_name, int id, const Rect& rect,
-                                const std::string& text, int visible, int enabled) {
-  return ControlFactory::Build(class_name, this, owner_, id, rect, text, visible, enabled);
 }
 
 bool MControl::PaintImageFrame(QPainter& painter, const QRect& target) const {

@@ -57,8 +57,6 @@ class MControl : public QWidget {
   void SetTooltip(const std::string& text);
   // Takes (true) or gives up (false) the keyboard focus.
   virtual void OnFocus(bool focused);
-  // Schedules a repaint.
-  void UpdateControl() { update(); }
   // Runs the control's click exactly as a mouse click over it does (keyboard and
   // assistive tools use it); nothing happens while the control is disabled.
   void PerformClick();
@@ -80,23 +78,28 @@ class MControl : public QWidget {
   // The text colour as 0xAARRGGBB.
   uint32_t GetTextColor() const { return text_color_; }
 
-  // Containers create children through these; plain controls return null.
-  virtual MControl* CreateArea(const std::string& class_name, int id, const Rect& rect,
-                               const std::string& text, int visible = 1, int enabled = 1);
-  virtual MControl* CreateControl(const std::string& class_name, int id, const Rect& rect,
-                                  const std::string& text, int visible = 1, int enabled = 1);
+  // A new child of type T inside this container, prepared by PrepareControl; null on a
+  // control that holds no children.
+  template <typename T>
+  T* Create(int id, const Rect& rect = {}, const std::string& text = {}, bool visible = true,
+            bool enabled = true);
+  // The same by class name ("MText", "MButton3", ...; see ControlFactory); null for an
+  // unknown name or on a control that holds no children.
+  MControl* CreateArea(const std::string& class_name, int id, const Rect& rect,
+                       const std::string& text, int visible = 1, int enabled = 1);
+  MControl* CreateControl(const std::string& class_name, int id, const Rect& rect,
+                          const std::string& text, int visible = 1, int enabled = 1);
 
   // The control's current look for frame selection.
   ControlState State() const;
 
  protected:
+  // True for containers (areas, page containers): only they create children.
+  virtual bool HoldsChildren() const { return false; }
   // Passes `code` with `extra` to the owner's OnMessage. Returns its result, 0 without owner.
-  int64_t Notify(int code, int64_t extra = 0);
+  int64_t Notify(NotifyCode code, int64_t extra = 0);
   // Runs when the left button was pressed and released over the control.
   virtual void OnClicked() {}
-  // Creates a child of class `class_name` on this control (for containers).
-  MControl* CreateChild(const std::string& class_name, int id, const Rect& rect,
-                        const std::string& text, int visible, int enabled);
   // Paints the frame for the current state into `target`; false when there is no image.
   bool PaintImageFrame(QPainter& painter, const QRect& target) const;
 
@@ -123,5 +126,18 @@ class MControl : public QWidget {
   // The focus policy put aside while the control has no area; NoFocus when none is.
   Qt::FocusPolicy sized_focus_policy_ = Qt::NoFocus;
 };
+
+// Gives a new control its rectangle, its title (controls with one), then its enabled and
+// visible states, as every way of creating a control does.
+void PrepareControl(MControl& control, const Rect& rect, const std::string& text, bool visible,
+                    bool enabled);
+
+template <typename T>
+T* MControl::Create(int id, const Rect& rect, const std::string& text, bool visible, bool enabled) {
+  if (!HoldsChildren()) return nullptr;
+  T* control = new T(this, owner_, id);
+  PrepareControl(*control, rect, text, visible, enabled);
+  return control;
+}
 
 }  // namespace corvane::DUI

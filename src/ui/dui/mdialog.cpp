@@ -35,7 +35,7 @@ void MDialog::InitUI(const Rect&) {}
 
 void MDialog::UISize(const Rect&) {}
 
-int64_t MDialog::OnMessage(int, int, int64_t, int64_t) { return 0; }
+int64_t MDialog::OnMessage(int, NotifyCode, int64_t, int64_t) { return 0; }
 
 int MDialog::OnNcActivate(bool) { return 1; }
 

@@ -31,12 +31,25 @@ class MDialog : public MWindow {
   // Lays the controls out; runs after InitUI and after every size change.
   virtual void UISize(const Rect& rect);
   // A control notification: control id, code, extra value. Returns 1 when handled, else 0.
-  virtual int64_t OnMessage(int id, int code, int64_t extra, int64_t extra2);
+  virtual int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2);
   // The window gained (true) or lost (false) activation. Returns 1.
   virtual int OnNcActivate(bool active);
   // Timer `id` set with SetTimer fired.
   void OnTimer(int id) override;
 
+  // Opens the window (MWindow::Create); the template below creates controls on it.
+  using MWindow::Create;
+  // A new control of type T on the dialog, prepared by PrepareControl; null before the
+  // window is open.
+  template <typename T>
+  T* Create(int id, const Rect& rect = {}, const std::string& text = {}, bool visible = true,
+            bool enabled = true) {
+    QWidget* root = GetSafeHwnd();
+    if (root == nullptr) return nullptr;
+    T* control = new T(root, this, id);
+    PrepareControl(*control, rect, text, visible, enabled);
+    return control;
+  }
   // Create a control of `class_name` on the dialog (null for an unknown class or
   // before Create). Areas are static pieces, controls interactive ones.
   MControl* CreateArea(const std::string& class_name, int id, const Rect& rect,
@@ -45,6 +58,11 @@ class MDialog : public MWindow {
                           const std::string& text, int visible = 1, int enabled = 1);
   // The first control created with `id` (searching inside containers), or null.
   MControl* GetControl(int id) const;
+  // The same when it is a T, else null.
+  template <typename T>
+  T* GetControl(int id) const {
+    return dynamic_cast<T*>(GetControl(id));
+  }
   // Ends the modal loop with 1.
   void DoOK();
   // Ends the modal loop with 2.

@@ -25,15 +25,15 @@ MEdit::MEdit(QWidget* parent, MDialog* owner, int id)
   QObject::connect(field_, &QLineEdit::textChanged, field_, [this](const QString& text) {
     if (text.toStdString() == title_) return;
     title_ = text.toStdString();
-    Notify(kNotifyValueChanged);
+    Notify(NotifyCode::kValueChanged);
   });
   QObject::connect(field_, &QLineEdit::returnPressed, field_, [this] {
     title_ = field_->text().toStdString();
-    Notify(kNotifyReturnPressed);
+    Notify(NotifyCode::kReturnPressed);
   });
   QObject::connect(field_, &QLineEdit::editingFinished, field_, [this] {
     title_ = field_->text().toStdString();
-    Notify(kNotifyEditFinished);
+    Notify(NotifyCode::kEditFinished);
   });
   StyleField();
 }
@@ -52,8 +52,6 @@ void MEdit::SetNumberOnly(bool number_only, int max_digits) {
 }
 
 void MEdit::SetMaxLength(int length) { field_->setMaxLength(length); }
-
-void MEdit::SetReadOnly(bool read_only) { field_->setReadOnly(read_only); }
 
 int MEdit::GetNumber() const { return corvane::DecimalToInt(title_); }
 
@@ -129,7 +127,7 @@ bool MEdit::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
       focused_ = true;
       update();
-      Notify(kNotifyFocusGained);
+      Notify(NotifyCode::kFocusGained);
     } else if (event->type() == QEvent::FocusOut) {
       focused_ = false;
       update();

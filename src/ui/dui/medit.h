@@ -1,6 +1,6 @@
 // A one-line text field over a 4-frame skin (normal, hover, focus, disabled). Typing
-// notifies code 26, finishing an edit (Enter or leaving the field) code 29, gaining the
-// focus code 30. In number mode only digits are accepted (NumberEdit builds on it).
+// notifies kValueChanged, finishing an edit (Enter or leaving the field) kEditFinished,
+// gaining the focus kFocusGained. In number mode only digits are accepted (NumberEdit builds on it).
 #pragma once
 
 #include <QPointer>
@@ -24,8 +24,6 @@ class MEdit : public MControlFont {
   void SetNumberOnly(bool number_only, int max_digits = 0);
   // Limits the text length in characters.
   void SetMaxLength(int length);
-  // Makes the field read-only.
-  void SetReadOnly(bool read_only);
   // The field's current text as a number (0 when empty or not numeric).
   int GetNumber() const;
   void OnFocus(bool focused) override;

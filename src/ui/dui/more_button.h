@@ -9,10 +9,6 @@
 
 namespace corvane::DUI {
 
-// Code a list passes to its dialog when its menu is asked for (the extra value is the
-// selected row, -1 without one).
-inline constexpr int kNotifyShowMenu = 31;
-
 class MoreButton : public CImageButton {
  public:
   static constexpr int kSize = 20;

@@ -81,7 +81,7 @@ void MouseCtrl::ChooseItem(int index) {
   current_ = index;
   update();
   AccessibleChildrenChanged(this);
-  Notify(kNotifyClick, spots_[index].button);
+  Notify(NotifyCode::kClick, spots_[index].button);
 }
 
 double MouseCtrl::Scale() const {

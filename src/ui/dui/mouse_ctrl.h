@@ -1,6 +1,6 @@
 // The picture of the mouse on the buttons page, with one hot spot per button: a label
 // line from the button to its name. A click on a hot spot selects that button and
-// notifies code 2 with its button index. Positions are given in the definition's
+// notifies kClick with its button index. Positions are given in the definition's
 // 400 x 300 picture space and scaled to the control. Without the model's picture a
 // plain outline of a mouse is drawn in its place. The skin image (2 frames: normal,
 // selected) marks each button's end of its label line.
@@ -39,7 +39,7 @@ class MouseCtrl : public MControlFont {
   // The selected button index, or -1.
   int GetSelectButton() const;
   int GetCurSel() const { return current_; }
-  // As a click on hot spot `index`: selects it and notifies code 2 with its button index.
+  // As a click on hot spot `index`: selects it and notifies kClick with its button index.
   void ChooseItem(int index);
   // Where hot spot `index` lies in control coordinates; empty when out of range.
   QRect ItemRect(int index) const;

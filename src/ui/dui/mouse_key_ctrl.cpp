@@ -92,7 +92,7 @@ bool MouseKeyCtrl::SelectButton(int button) {
 void MouseKeyCtrl::ChooseItem(int index) {
   if (!isEnabled() || index < 0 || index >= GetCount()) return;
   SetCurSel(index);
-  Notify(kNotifyClick, rows_[index].button);
+  Notify(NotifyCode::kClick, rows_[index].button);
 }
 
 void MouseKeyCtrl::SetRowHeight(int height) {

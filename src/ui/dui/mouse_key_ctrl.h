@@ -1,6 +1,6 @@
 // The button list of the buttons page: one row per mouse button with its name on the
 // left and the description of its current function on the right, drawn over a 2-frame
-// row image (normal, selected). A click on a row selects it and notifies code 2 with
+// row image (normal, selected). A click on a row selects it and notifies kClick with
 // the row's button index.
 #pragma once
 
@@ -40,7 +40,7 @@ class MouseKeyCtrl : public MControlFont {
   bool SelectButton(int button);
   // The button index of the selected row, or -1.
   int GetCurButton() const { return GetItemButton(current_); }
-  // As a click on row `index`: selects it and notifies code 2 with its button index.
+  // As a click on row `index`: selects it and notifies kClick with its button index.
   void ChooseItem(int index);
   // Height of each row in pixels (the page scales it).
   void SetRowHeight(int height);

@@ -39,11 +39,11 @@ void MPalette::SetSelectColor(uint32_t colorref) {
 void MPalette::ChooseColor(uint32_t colorref) {
   if (!isEnabled()) return;
   SetSelectColor(colorref);
-  Notify(kNotifyPaletteSelect, GetSelectColor());
+  Notify(NotifyCode::kPaletteSelect, GetSelectColor());
   Picked();
 }
 
-void MPalette::Picked() { Notify(kNotifyClick, GetSelectColor()); }
+void MPalette::Picked() { Notify(NotifyCode::kClick, GetSelectColor()); }
 
 // Both parts keep a margin so that their markers are not cut off at the edges.
 QRect MPalette::FieldRect() const {
@@ -116,7 +116,7 @@ void MPalette::PickAt(Part part, const QPoint& point) {
   TakeHsv();
   update();
   AccessibleValueChanged(this, static_cast<int>(GetSelectColor()));
-  if (GetSelectColor() != before) Notify(kNotifyPaletteSelect, GetSelectColor());
+  if (GetSelectColor() != before) Notify(NotifyCode::kPaletteSelect, GetSelectColor());
 }
 
 void MPalette::mousePressEvent(QMouseEvent* event) {
@@ -167,7 +167,7 @@ void MPalette::keyPressEvent(QKeyEvent* event) {
   TakeHsv();
   update();
   AccessibleValueChanged(this, static_cast<int>(GetSelectColor()));
-  Notify(kNotifyPaletteSelect, GetSelectColor());
+  Notify(NotifyCode::kPaletteSelect, GetSelectColor());
   Picked();
 }
 

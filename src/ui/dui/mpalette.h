@@ -1,7 +1,7 @@
 // A colour picker: a hue/saturation field with a value bar at its right. Dragging in
-// either part notifies the owner with code 27 for each new colour; letting go notifies
-// code 2 with the colour chosen. The arrow keys move the hue (left/right) and the
-// saturation (up/down) one step at a time, each step a complete choice (27, then 2).
+// either part notifies the owner with kPaletteSelect for each new colour; letting go notifies
+// kClick with the colour chosen. The arrow keys move the hue (left/right) and the
+// saturation (up/down) one step at a time, each step a complete choice (kPaletteSelect, then kClick).
 #pragma once
 
 #include <QImage>
@@ -25,7 +25,7 @@ class MPalette : public MControl {
   uint32_t GetSelectColor() const { return color_; }
   // Shows `colorref` as the chosen colour without notifying.
   void SetSelectColor(uint32_t colorref);
-  // Chooses `colorref` as a person does: shows it, then notifies 27 and 2.
+  // Chooses `colorref` as a person does: shows it, then notifies kPaletteSelect and kClick.
   void ChooseColor(uint32_t colorref);
 
  protected:

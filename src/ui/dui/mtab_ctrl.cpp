@@ -78,7 +78,7 @@ std::string MTabCtrl::GetPageTitle(const MControl* page) const {
 void MTabCtrl::ChooseItem(int index) {
   if (!isEnabled() || index < 0 || index >= GetItemCount() || index == current_) return;
   SetCurSel(index);
-  Notify(kNotifyValueChanged, index);
+  Notify(NotifyCode::kValueChanged, index);
 }
 
 void MTabCtrl::keyPressEvent(QKeyEvent* event) {

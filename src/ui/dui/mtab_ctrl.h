@@ -1,6 +1,6 @@
 // The tab strip: items stacked from the top, each with an id, a title, an icon and
 // optionally the page container it shows. A click on another item selects it, shows its
-// page, hides the other items' pages and notifies the owner with code 26 and the index.
+// page, hides the other items' pages and notifies the owner with kValueChanged and the index.
 #pragma once
 
 #include <QPointer>
@@ -33,7 +33,7 @@ class MTabCtrl : public MControlFont {
   // range or hidden.
   bool SetCurSel(int index);
   // Chooses `index` as a click on it does: selects it, switches the pages and notifies
-  // code 26 with the index; the selected item and bad indexes do nothing.
+  // kValueChanged with the index; the selected item and bad indexes do nothing.
   void ChooseItem(int index);
   // The title of item `index`, or empty when out of range.
   std::string GetItemText(int index) const;

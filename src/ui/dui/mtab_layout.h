@@ -10,10 +10,8 @@ class MTabLayout : public MControl {
  public:
   MTabLayout(QWidget* parent, MDialog* owner, int id);
 
-  MControl* CreateArea(const std::string& class_name, int id, const Rect& rect,
-                       const std::string& text, int visible = 1, int enabled = 1) override;
-  MControl* CreateControl(const std::string& class_name, int id, const Rect& rect,
-                          const std::string& text, int visible = 1, int enabled = 1) override;
+ protected:
+  bool HoldsChildren() const override { return true; }
 };
 
 }  // namespace corvane::DUI

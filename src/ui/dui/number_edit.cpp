@@ -10,7 +10,7 @@ NumberEdit::NumberEdit(QWidget* parent, MDialog* owner, int id) : MEdit(parent, 
   auto* field = findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
   field->setValidator(new QRegularExpressionValidator(
       QRegularExpression(QString("-?[0-9]{0,%1}").arg(kMaxDigits)), field));
-  // Connected after MEdit's own handler: code 29 has run (and may have corrected the
+  // Connected after MEdit's own handler: kEditFinished has run (and may have corrected the
   // text) when this one confirms.
   QObject::connect(field, &QLineEdit::editingFinished, field, [this] { Confirm(); });
 }
@@ -23,7 +23,7 @@ void NumberEdit::SetConfirmedText(const std::string& text) {
 void NumberEdit::Confirm() {
   if (GetTitle() == confirmed_) return;
   confirmed_ = GetTitle();
-  Notify(kNotifyClick);
+  Notify(NotifyCode::kClick);
 }
 
 }  // namespace corvane::DUI

@@ -61,7 +61,7 @@ void ReporteCtrl::ChooseItem(int index) {
   current_ = index;
   update();
   AccessibleChildrenChanged(this);
-  Notify(kNotifyClick, index);
+  Notify(NotifyCode::kClick, index);
 }
 
 QRect ReporteCtrl::ItemRect(int index) const {

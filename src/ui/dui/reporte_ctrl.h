@@ -1,5 +1,5 @@
 // The report-rate picker: a row of rate segments, each with its text and colour mark.
-// A click on a segment selects it and notifies code 2 with the index.
+// A click on a segment selects it and notifies kClick with the index.
 #pragma once
 
 #include <cstdint>

@@ -10,17 +10,25 @@
 #include "ui/dui/carea.h"
 #include "ui/dui/cround_area.h"
 #include "ui/dui/manager.h"
+#include "ui/dui/mbutton.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
+#include "ui/dui/mtext.h"
 #include "ui/dui/number_edit.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
 namespace {
 
-constexpr int kNoText = 0;
 constexpr uint32_t kBackdropColor = 0x181412;  // the window background, red in the low byte
 constexpr int kIdPageFrame = 192;
+// Section backgrounds, their round marks (the first two share their background's id) and
+// captions.
+constexpr int kIdMouseSection = 237, kIdReceiverSection = 238, kIdRestoreSection = 239;
+constexpr int kIdResponseSection = 137, kIdRestoreMark = 242;
+constexpr int kIdMouseCaption = 243, kIdReceiverCaption = 244, kIdRestoreCaption = 245;
+constexpr int kIdResponseCaption = 138;
+constexpr int kNoMark = 0;
 constexpr uint32_t kCaptionColor = 0xFFFFFFFFu;
 constexpr uint32_t kValueColor = 0xFFC8D0DAu;
 // Sections: background, round mark, caption (id and text), and what sits inside.
@@ -31,71 +39,61 @@ struct Section {
   int caption_text;
 };
 constexpr Section kSections[] = {
-    {237, 237, 243, kTextMouseFirmware},
-    {238, 238, 244, kTextReceiverFirmware},
-    {239, 242, 245, kTextRestoreDefaults},
-    {137, 0, 138, kTextResponseTime},
+    {kIdMouseSection, kIdMouseSection, kIdMouseCaption, kTextMouseFirmware},
+    {kIdReceiverSection, kIdReceiverSection, kIdReceiverCaption, kTextReceiverFirmware},
+    {kIdRestoreSection, kIdRestoreMark, kIdRestoreCaption, kTextRestoreDefaults},
+    {kIdResponseSection, kNoMark, kIdResponseCaption, kTextResponseTime},
 };
 
 }  // namespace
 
 DeviceSettingsPage::DeviceSettingsPage(DeviceMainDlg& window) : window_(window) {}
 
-DUI::MControl* DeviceSettingsPage::Add(const char* class_name, int id, int text_id,
-                                       const char* image, int frames) {
-  const std::string name(class_name);
-  const bool area =
-      name == "MText" || name == "MPicture" || name == "CRoundArea" || name == "CArea";
-  DUI::MControl* control = area ? page_->CreateArea(class_name, id, DUI::Rect{}, "")
-                                : page_->CreateControl(class_name, id, DUI::Rect{}, "");
-  if (image != nullptr) control->SetImage(image, frames);
-  if (text_id != kNoText) window_.Labelled(control, text_id);
-  return control;
+template <typename T>
+T* DeviceSettingsPage::Add(int id, int text_id, const char* image, int frames) {
+  return AddControl<T>(window_, *page_, id, text_id, image, frames);
 }
 
-void DeviceSettingsPage::Build(DUI::MControl* page) {
-  page_ = page;
+void DeviceSettingsPage::Build(DUI::MControl& container) {
+  page_ = &container;
   // An opaque backdrop in the window's colour under everything on the page (the title
   // included, made earlier): the model's side picture must not show between sections.
-  auto* backdrop = static_cast<DUI::CArea*>(Add("CArea", kIdPageFrame, kNoText, nullptr, 0));
+  auto* backdrop = Add<DUI::CArea>(kIdPageFrame);
   backdrop->SetColor(kBackdropColor);
   backdrop->lower();
   for (const Section& section : kSections) {
-    static_cast<DUI::MPicture*>(Add("MPicture", section.back, kNoText, "img_area_content.png", 1))
+    Add<DUI::MPicture>(section.back, kNoText, "img_area_content.png", 1)
         ->SetShowMode(DUI::MPicture::kShowSliced, 10);
-    if (section.mark != 0) {
-      static_cast<DUI::CRoundArea*>(Add("CRoundArea", section.mark, kNoText, nullptr, 0))
-          ->SetArgbColor(DUI::Manager::m_select_color);
+    if (section.mark != kNoMark) {
+      Add<DUI::CRoundArea>(section.mark)->SetArgbColor(DUI::Manager::m_select_color);
     }
-    auto* caption = static_cast<DUI::MControlFont*>(
-        Add("MText", section.caption, section.caption_text, nullptr, 0));
+    auto* caption = Add<DUI::MText>(section.caption, section.caption_text);
     caption->SetFont("", 16, DUI::kFontBold);
     caption->SetTextColor(kCaptionColor);
   }
-  mouse_ = static_cast<DUI::MControlFont*>(Add("MText", kIdMouseVersion, kNoText, nullptr, 0));
-  receiver_ =
-      static_cast<DUI::MControlFont*>(Add("MText", kIdReceiverVersion, kNoText, nullptr, 0));
-  check_result_ =
-      static_cast<DUI::MControlFont*>(Add("MText", kIdFirmwareCheckResult, kNoText, nullptr, 0));
+  mouse_ = Add<DUI::MText>(kIdMouseVersion);
+  receiver_ = Add<DUI::MText>(kIdReceiverVersion);
+  check_result_ = Add<DUI::MText>(kIdFirmwareCheckResult);
   for (auto* line : {mouse_, receiver_, check_result_}) {
     line->SetTextColor(kValueColor);
     line->SetFont("", 14, 0);
   }
   for (auto [id, section] : {std::pair{kIdFirmwareMouse, kTextMouseFirmware},
                              {kIdFirmwareReceiver, kTextReceiverFirmware}}) {
-    DUI::MControl* check = Add("MButton", id, kTextCheckFirmware, "img_button.png", 4);
-    static_cast<DUI::MControlFont*>(check)->SetFont("", 16, 0);
+    auto* check = Add<DUI::MButton>(id, kTextCheckFirmware, "img_button.png", 4);
+    check->SetFont("", 16, 0);
     window_.Described(check, section);
   }
-  Add("MButton", kIdDpiRestore, kTextRestoreDefaults, "img_button.png", 4);
-  response_ =
-      static_cast<DUI::NumberEdit*>(Add("NumberEdit", kIdResponseTime, kNoText, "img_edit.png", 4));
+  Add<DUI::MButton>(kIdDpiRestore, kTextRestoreDefaults, "img_button.png", 4);
+  response_ = Add<DUI::NumberEdit>(kIdResponseTime, kNoText, "img_edit.png", 4);
   response_->SetAlignment(DUI::kAlignCenter);
   response_->SetHint(window_.Text(kTextResponseTime));
   Relabel();
 }
 
-void DeviceSettingsPage::Layout(int width, int height, double scale) {
+void DeviceSettingsPage::Layout(const PageGeometry& geometry) {
+  const int width = geometry.width, height = geometry.height;
+  const double scale = geometry.scale;
   auto place = [this](int id, DUI::Rect rect) {
     for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
       if (control->GetID() == id && control->parentWidget() == page_) control->SetRect(rect);
@@ -107,7 +105,7 @@ void DeviceSettingsPage::Layout(int width, int height, double scale) {
   int y = 60;
   // The marks share ids with the backgrounds; place backgrounds first, marks after.
   for (const Section& section : kSections) {
-    const bool right_column = section.back == 137;
+    const bool right_column = section.back == kIdResponseSection;
     const int x0 = right_column ? mid + 20 : left, x1 = right_column ? right : mid;
     const int top = right_column ? 60 : y;
     place(section.back, {x0, top, x1, top + h});
@@ -115,7 +113,7 @@ void DeviceSettingsPage::Layout(int width, int height, double scale) {
     if (!right_column) y += h + 10;
   }
   for (const Section& section : kSections) {
-    if (section.mark == 0) continue;
+    if (section.mark == kNoMark) continue;
     for (DUI::CRoundArea* mark : DUI::ControlsOf<DUI::CRoundArea>(page_)) {
       if (mark->GetID() != section.mark) continue;
       const DUI::Rect back = [&] {
@@ -137,17 +135,17 @@ void DeviceSettingsPage::Layout(int width, int height, double scale) {
   response_->SetRect({mid + 60, first + 56, mid + 180, first + 90});
 }
 
-int64_t DeviceSettingsPage::OnMessage(int id, int code, int64_t) {
+int64_t DeviceSettingsPage::OnMessage(int id, DUI::NotifyCode code, int64_t) {
   if (id != kIdResponseTime) return 0;
   DeviceSession& session = window_.Session();
   PerformanceOptions options(session.Store(), session.State(), session.Worker());
-  if (code == DUI::kNotifyEditFinished) {
+  if (code == DUI::NotifyCode::kEditFinished) {
     const OptionResult result = options.CommitResponseTime(response_->GetTitle());
     const std::string shown = std::to_string(result.value);
     if (response_->GetTitle() != shown) response_->SetTitle(shown);
     return 1;
   }
-  if (code == DUI::kNotifyClick) {
+  if (code == DUI::NotifyCode::kClick) {
     const OptionResult result = options.ConfirmResponseTime(response_->GetTitle());
     if (result.show_save_wait) window_.ShowSavingPopup();
     return 1;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/pages/page.h"
+
 namespace corvane::DUI {
 class MControl;
 class MControlFont;
@@ -22,18 +24,21 @@ inline constexpr int kIdMouseVersion = 246, kIdReceiverVersion = 247, kIdRespons
 // What the last firmware check found, beside its button.
 inline constexpr int kIdFirmwareCheckResult = 251;
 
-class DeviceSettingsPage {
+class DeviceSettingsPage : public Page {
  public:
   explicit DeviceSettingsPage(DeviceMainDlg& window);
 
-  void Build(DUI::MControl* page);
-  void Layout(int width, int height, double scale);
-  bool Handles(int id) const { return id == kIdResponseTime; }
-  int64_t OnMessage(int id, int code, int64_t extra);
+  void Build(DUI::MControl& container) override;
+  void Layout(const PageGeometry& geometry) override;
+  bool Handles(int id) const override { return id == kIdResponseTime; }
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra) override;
   // Shows the stored response time.
-  void Refresh();
+  void Refresh() override;
+  bool Shows(DevicePage part) const override {
+    return part == DevicePage::kDpi || part == DevicePage::kPerformance;
+  }
   // The version texts in the current language.
-  void Relabel();
+  void Relabel() override;
   // The worker read the versions again (its formatted line is not needed here).
   void SetVersionLine(const std::string& line);
   // "Mouse firmware: V1.05" from release "105"; the label and a dash while unknown.
@@ -47,7 +52,8 @@ class DeviceSettingsPage {
   DUI::NumberEdit* ResponseTime() const { return response_; }
 
  private:
-  DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);
+  template <typename T>
+  T* Add(int id, int text_id = kNoText, const char* image = nullptr, int frames = 0);
 
   DeviceMainDlg& window_;
   DUI::MControl* page_ = nullptr;

@@ -12,12 +12,15 @@
 #include "ui/dialogs/mouse_palette_dlg.h"
 #include "ui/dui/carea.h"
 #include "ui/dui/ccheck_button.h"
+#include "ui/dui/cimage_button.h"
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/dpi_control.h"
 #include "ui/dui/dpi_slider.h"
+#include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mpicture.h"
+#include "ui/dui/mtext.h"
 #include "ui/dui/reporte_ctrl.h"
 #include "ui/pages/system_mouse_settings.h"
 #include "worker/device_session.h"
@@ -26,7 +29,6 @@
 namespace corvane::ui {
 namespace {
 
-constexpr int kNoText = 0;
 constexpr uint32_t kBackdropColor = 0x181412;  // the window background, red in the low byte
 constexpr int kIdPageFrame = 109;
 constexpr const char* kLiftoffGroup = "IDC_PER_STC_LOD";
@@ -42,15 +44,23 @@ constexpr int kBasicRateClass = 4;
 constexpr int kPlaceholderRateItem = 2;
 
 // Section backgrounds and their titles, by id.
-constexpr int kSectionIds[] = {112, 121, 126, 131, 140, 146};
+constexpr int kIdStagesSection = 112, kIdStagesCaption = 113, kIdCountCaption = 119;
+constexpr int kIdRateSection = 121, kIdRateCaption = 122;
+constexpr int kIdLiftoffSection = 126, kIdLiftoffCaption = 127;
+constexpr int kIdSensorSection = 131, kIdSensorCaption = 132;
+constexpr int kIdPowerSection = 140, kIdPowerCaption = 141, kIdSleepCaption = 142;
+constexpr int kIdSystemSection = 146, kIdSystemCaption = 147, kIdSystemIcon = 148;
+constexpr int kSectionIds[] = {kIdStagesSection, kIdRateSection,  kIdLiftoffSection,
+                               kIdSensorSection, kIdPowerSection, kIdSystemSection};
 struct Caption {
   int id;
   int text_id;
 };
 constexpr Caption kCaptions[] = {
-    {113, kTextDpiStages},           {122, kTextReportRate},  {127, kTextLiftOffDistance},
-    {132, kTextSensorSection},       {141, kTextPowerSaving}, {142, kTextSleepTime},
-    {147, kTextSystemMouseSettings}, {119, kTextStageCount},
+    {kIdStagesCaption, kTextDpiStages},           {kIdRateCaption, kTextReportRate},
+    {kIdLiftoffCaption, kTextLiftOffDistance},    {kIdSensorCaption, kTextSensorSection},
+    {kIdPowerCaption, kTextPowerSaving},          {kIdSleepCaption, kTextSleepTime},
+    {kIdSystemCaption, kTextSystemMouseSettings}, {kIdCountCaption, kTextStageCount},
 };
 constexpr int kSensorTexts[3] = {kTextMotionSync, kTextAngleSnapping, kTextRippleControl};
 
@@ -66,51 +76,42 @@ uint32_t PickStageColour(DeviceMainDlg& window, uint32_t current) {
 
 DpiPage::DpiPage(DeviceMainDlg& window) : window_(window) {}
 
-DUI::MControl* DpiPage::Add(const char* class_name, int id, int text_id, const char* image,
-                            int frames) {
-  const std::string name(class_name);
-  const bool area = name == "MText" || name == "MPicture" || name == "CArea";
-  DUI::MControl* control = area ? page_->CreateArea(class_name, id, DUI::Rect{}, "")
-                                : page_->CreateControl(class_name, id, DUI::Rect{}, "");
-  if (image != nullptr) control->SetImage(image, frames);
-  if (text_id != kNoText) window_.Labelled(control, text_id);
-  return control;
+template <typename T>
+T* DpiPage::Add(int id, int text_id, const char* image, int frames) {
+  return AddControl<T>(window_, *page_, id, text_id, image, frames);
 }
 
-void DpiPage::Build(DUI::MControl* page) {
-  page_ = page;
+void DpiPage::Build(DUI::MControl& container) {
+  page_ = &container;
   // An opaque backdrop in the window's colour under everything on the page (the title
   // included, made earlier): the model's side picture must not show between sections.
-  auto* backdrop = static_cast<DUI::CArea*>(Add("CArea", kIdPageFrame, kNoText, nullptr, 0));
+  auto* backdrop = Add<DUI::CArea>(kIdPageFrame);
   backdrop->SetColor(kBackdropColor);
   backdrop->lower();
   for (int id : kSectionIds) {
-    auto* back =
-        static_cast<DUI::MPicture*>(Add("MPicture", id, kNoText, "img_area_content.png", 1));
+    auto* back = Add<DUI::MPicture>(id, kNoText, "img_area_content.png", 1);
     back->SetShowMode(DUI::MPicture::kShowSliced, 10);
   }
   for (const Caption& caption : kCaptions) {
-    auto* text =
-        static_cast<DUI::MControlFont*>(Add("MText", caption.id, caption.text_id, nullptr, 0));
-    text->SetFont("", caption.id == 142 || caption.id == 119 ? 14 : kSectionFont,
-                  caption.id == 142 || caption.id == 119 ? 0 : DUI::kFontBold);
+    auto* text = Add<DUI::MText>(caption.id, caption.text_id);
+    // The two captions that name a list beside them are smaller and plain.
+    const bool names_list = caption.id == kIdSleepCaption || caption.id == kIdCountCaption;
+    text->SetFont("", names_list ? 14 : kSectionFont, names_list ? 0 : DUI::kFontBold);
     text->SetTextColor(kCaptionColor);
-    if (caption.id == 119) text->SetAlignment(DUI::kAlignRight);
+    if (caption.id == kIdCountCaption) text->SetAlignment(DUI::kAlignRight);
   }
-  DUI::MControl* reset = Add("CImageButton", kIdDpiReset, kNoText, "btn_reset.png", 4);
+  auto* reset = Add<DUI::CImageButton>(kIdDpiReset, kNoText, "btn_reset.png", 4);
   window_.Tooltip(reset, kTextResetDpi);
   // Lists without a title of their own are named by their tooltips.
-  stages_ = static_cast<DUI::DPIControl*>(Add("DPIControl", kIdDpiList, kNoText, nullptr, 0));
+  stages_ = Add<DUI::DPIControl>(kIdDpiList);
   window_.Tooltip(stages_, kTextDpiStages);
-  DUI::MControl* apply = Add("MButton", kIdDpiApply, kTextApplyDpi, "img_button.png", 4);
-  count_ =
-      static_cast<DUI::MComboBox*>(Add("MComboBox", kIdDpiCount, kNoText, "img_combobox.png", 4));
+  auto* apply = Add<DUI::MButton>(kIdDpiApply, kTextApplyDpi, "img_button.png", 4);
+  count_ = Add<DUI::MComboBox>(kIdDpiCount, kNoText, "img_combobox.png", 4);
   // Named by the captions beside them; the reader says the value as the chosen item.
   window_.Named(count_, kTextStageCount);
   for (int i = 1; i <= kMaxDpiStages; ++i) count_->AddString(std::to_string(i), i);
   count_->SelectData(kMaxDpiStages);
-  slider_ =
-      static_cast<DUI::DPISlider*>(Add("DPISlider", kIdDpiSlider, kNoText, "img_dpi_bar.png", 1));
+  slider_ = Add<DUI::DPISlider>(kIdDpiSlider, kNoText, "img_dpi_bar.png", 1);
   slider_->setAccessibleName("DPI");
   // A reader hears the DPI the stage gets, not the slider's step number.
   slider_->SetShownValue(
@@ -121,38 +122,36 @@ void DpiPage::Build(DUI::MControl* page) {
   QWidget::setTabOrder(reset, stages_);
   QWidget::setTabOrder(stages_, slider_);
   QWidget::setTabOrder(slider_, apply);
-  window_.Tooltip(Add("CImageButton", kIdRateReset, kNoText, "btn_reset.png", 4),
+  window_.Tooltip(Add<DUI::CImageButton>(kIdRateReset, kNoText, "btn_reset.png", 4),
                   kTextResetReportRate);
-  rates_ = static_cast<DUI::ReporteCtrl*>(Add("ReporteCtrl", kIdRateList, kNoText, nullptr, 0));
+  rates_ = Add<DUI::ReporteCtrl>(kIdRateList);
   window_.Tooltip(rates_, kTextReportRate);
   const char* liftoff_texts[2] = {"1.0mm", "2.0mm"};
   for (int i = 0; i < 2; ++i) {
-    liftoff_[i] = static_cast<DUI::CRadioButton*>(
-        Add("CRadioButton", kIdLiftoff1 + i, kNoText, "btn_radiobox.png", 8));
+    liftoff_[i] = Add<DUI::CRadioButton>(kIdLiftoff1 + i, kNoText, "btn_radiobox.png", 8);
     liftoff_[i]->SetTitle(liftoff_texts[i]);
     liftoff_[i]->SetGroup(kLiftoffGroup);
   }
   liftoff_[0]->SetCheck(true);
   for (int i = 0; i < 3; ++i) {
-    sensor_[i] = static_cast<DUI::CCheckButton*>(
-        Add("CCheckButton", kIdSensorBox, kSensorTexts[i], "btn_checkbox.png", 8));
+    sensor_[i] = Add<DUI::CCheckButton>(kIdSensorBox, kSensorTexts[i], "btn_checkbox.png", 8);
   }
   sensor_[2]->SetCheck(true);
-  sleep_ =
-      static_cast<DUI::MComboBox*>(Add("MComboBox", kIdSleepTime, kNoText, "img_combobox.png", 4));
+  sleep_ = Add<DUI::MComboBox>(kIdSleepTime, kNoText, "img_combobox.png", 4);
   window_.Named(sleep_, kTextSleepTime);
-  wakeup_ = static_cast<DUI::CCheckButton*>(
-      Add("CCheckButton", kIdMoveWakeup, kTextMoveWakeup, "btn_checkbox.png", 8));
-  closelight_ = static_cast<DUI::CCheckButton*>(
-      Add("CCheckButton", kIdMoveCloseLight, kTextMoveCloseLight, "btn_checkbox.png", 8));
-  static_cast<DUI::MPicture*>(Add("MPicture", 148, kNoText, "icon/icon_mouse_settings.png", 1))
+  wakeup_ = Add<DUI::CCheckButton>(kIdMoveWakeup, kTextMoveWakeup, "btn_checkbox.png", 8);
+  closelight_ =
+      Add<DUI::CCheckButton>(kIdMoveCloseLight, kTextMoveCloseLight, "btn_checkbox.png", 8);
+  Add<DUI::MPicture>(kIdSystemIcon, kNoText, "icon/icon_mouse_settings.png", 1)
       ->SetShowMode(DUI::MPicture::kShowCentered, 0);
-  Add("MButton", kIdMouseSettings, kTextOpenMouseSettings, "img_button.png", 4);
+  Add<DUI::MButton>(kIdMouseSettings, kTextOpenMouseSettings, "img_button.png", 4);
   FillSleepItems();
   ShowPlaceholders();
 }
 
-void DpiPage::Layout(int width, int height, double scale) {
+void DpiPage::Layout(const PageGeometry& geometry) {
+  const int width = geometry.width, height = geometry.height;
+  const double scale = geometry.scale;
   auto place = [this](int id, DUI::Rect rect) {
     for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
       if (control->GetID() == id && control->parentWidget() == page_) control->SetRect(rect);
@@ -164,9 +163,9 @@ void DpiPage::Layout(int width, int height, double scale) {
   const int top = 60;
   const int row = s(40);
   place(kIdPageFrame, {0, 0, width, height});
-  place(112, {left, top, mid, height - 20});
-  place(113, {left + 20, top + 10, left + 220, top + 40});
-  place(119, {mid - 220, top + 10, mid - 130, top + 40});
+  place(kIdStagesSection, {left, top, mid, height - 20});
+  place(kIdStagesCaption, {left + 20, top + 10, left + 220, top + 40});
+  place(kIdCountCaption, {mid - 220, top + 10, mid - 130, top + 40});
   place(kIdDpiCount, {mid - 120, top + 8, mid - 60, top + 40});
   place(kIdDpiReset, {mid - 48, top + 10, mid - 18, top + 40});
   const int list_top = top + 55;
@@ -182,28 +181,28 @@ void DpiPage::Layout(int width, int height, double scale) {
     place(back, {x, y, right, y + h});
     place(title, {x + 20, y + 8, x + 300, y + 36});
   };
-  block(121, 122, section);
+  block(kIdRateSection, kIdRateCaption, section);
   place(kIdRateReset, {right - 48, y + 8, right - 18, y + 38});
   rates_->SetRect({x + 20, y + 42, right - 20, y + section - 10});
   y += section + 10;
-  block(126, 127, s(80));
+  block(kIdLiftoffSection, kIdLiftoffCaption, s(80));
   liftoff_[0]->SetRect({x + 20, y + 42, x + 140, y + 68});
   liftoff_[1]->SetRect({x + 150, y + 42, x + 270, y + 68});
   y += s(80) + 10;
-  block(131, 132, s(80));
+  block(kIdSensorSection, kIdSensorCaption, s(80));
   const int third = (right - x - 40) / 3;
   for (int i = 0; i < 3; ++i) {
     sensor_[i]->SetRect({x + 20 + i * third, y + 42, x + 20 + (i + 1) * third, y + 68});
   }
   y += s(80) + 10;
-  block(140, 141, s(118));
-  place(142, {x + 20, y + 42, x + 150, y + 72});
+  block(kIdPowerSection, kIdPowerCaption, s(118));
+  place(kIdSleepCaption, {x + 20, y + 42, x + 150, y + 72});
   sleep_->SetRect({x + 160, y + 42, x + 300, y + 72});
   wakeup_->SetRect({x + 20, y + 80, x + 220, y + 106});
   closelight_->SetRect({x + 230, y + 80, right - 20, y + 106});
   y += s(118) + 10;
-  block(146, 147, std::max(80, height - 20 - y));
-  place(148, {x + 20, y + 42, x + 46, y + 72});
+  block(kIdSystemSection, kIdSystemCaption, std::max(80, height - 20 - y));
+  place(kIdSystemIcon, {x + 20, y + 42, x + 46, y + 72});
   place(kIdMouseSettings, {x + 56, y + 40, x + 256, y + 74});
 }
 
@@ -303,9 +302,10 @@ void DpiPage::ShowOptions() {
   // sections; the stored values stay.
   for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
     const int id = control->GetID();
-    if (id == 126 || id == 127 || id == kIdLiftoff1 || id == kIdLiftoff2) {
+    if (id == kIdLiftoffSection || id == kIdLiftoffCaption || id == kIdLiftoff1 ||
+        id == kIdLiftoff2) {
       control->SetVisible(definition.show_lod);
-    } else if (id == 131 || id == 132 || id == kIdSensorBox) {
+    } else if (id == kIdSensorSection || id == kIdSensorCaption || id == kIdSensorBox) {
       control->SetVisible(definition.show_sensor);
     }
   }
@@ -325,7 +325,7 @@ void DpiPage::SetSliderFromStage(int index) {
       DpiToSliderPosition(window_.Session().State().Sensor(), stages_->GetDPIValue(index)));
 }
 
-int64_t DpiPage::OnMessage(int id, int code, int64_t extra) {
+int64_t DpiPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   if (id == kIdDpiReset || id == kIdDpiList || id == kIdDpiSlider || id == kIdDpiApply ||
       id == kIdDpiCount) {
     return OnStageMessage(id, code, extra);
@@ -333,32 +333,32 @@ int64_t DpiPage::OnMessage(int id, int code, int64_t extra) {
   return OnOptionMessage(id, code, extra);
 }
 
-int64_t DpiPage::OnStageMessage(int id, int code, int64_t extra) {
+int64_t DpiPage::OnStageMessage(int id, DUI::NotifyCode code, int64_t extra) {
   DeviceSession& session = window_.Session();
   DpiStages dpi(session.Store(), session.State(), session.Worker());
   const int index = static_cast<int>(extra);
-  if (id == kIdDpiCount && (code == DUI::kNotifyValueChanged || code == DUI::kNotifyClick)) {
+  if (id == kIdDpiCount && (code == DUI::NotifyCode::kValueChanged || code == DUI::NotifyCode::kClick)) {
     const DpiActionResult result = dpi.ChangeCount(static_cast<int>(count_->GetCurData()));
     ShowStages();
     After(result);
-  } else if (id == kIdDpiList && (code == DUI::kNotifyClick || code == DUI::kNotifyFocusGained)) {
+  } else if (id == kIdDpiList && (code == DUI::NotifyCode::kClick || code == DUI::NotifyCode::kFocusGained)) {
     const DpiActionResult result = dpi.SelectStage(index);
     SetSliderFromStage(index);
     After(result);
-  } else if (id == kIdDpiList && code == DUI::kNotifySwatchClick) {
+  } else if (id == kIdDpiList && code == DUI::NotifyCode::kSwatchClick) {
     ChooseColour(index);
-  } else if (id == kIdDpiList && code == DUI::kNotifyEditFinished) {
+  } else if (id == kIdDpiList && code == DUI::NotifyCode::kEditFinished) {
     const DpiActionResult result = dpi.TypeValue(index, stages_->GetEditText());
     stages_->SetDPIValue(index, result.value);
     if (index == stages_->GetSelectItem()) SetSliderFromStage(index);
     After(result);
-  } else if (id == kIdDpiSlider && code == DUI::kNotifyValueChanged) {
+  } else if (id == kIdDpiSlider && code == DUI::NotifyCode::kValueChanged) {
     const int selected = stages_->GetSelectItem();
     const DpiActionResult result = dpi.MoveSlider(selected, static_cast<int>(extra));
     stages_->SetDPIValue(selected, result.value);
-  } else if ((id == kIdDpiSlider || id == kIdDpiApply) && code == DUI::kNotifyClick) {
+  } else if ((id == kIdDpiSlider || id == kIdDpiApply) && code == DUI::NotifyCode::kClick) {
     After(dpi.Apply());
-  } else if (id == kIdDpiReset && code == DUI::kNotifyClick) {
+  } else if (id == kIdDpiReset && code == DUI::NotifyCode::kClick) {
     if (window_.MessageBox(kTextResetDpi, kTextResetDpiBody, 2) == DUI::MWindow::kModalCancel) {
       return 1;
     }
@@ -369,10 +369,10 @@ int64_t DpiPage::OnStageMessage(int id, int code, int64_t extra) {
   return 1;
 }
 
-int64_t DpiPage::OnOptionMessage(int id, int code, int64_t extra) {
+int64_t DpiPage::OnOptionMessage(int id, DUI::NotifyCode code, int64_t extra) {
   DeviceSession& session = window_.Session();
   PerformanceOptions options(session.Store(), session.State(), session.Worker());
-  const bool click = code == DUI::kNotifyClick;
+  const bool click = code == DUI::NotifyCode::kClick;
   if (id == kIdRateList && click) {
     After(options.SelectReportRate(static_cast<int>(extra)));
   } else if (id == kIdRateReset && click) {
@@ -386,7 +386,7 @@ int64_t DpiPage::OnOptionMessage(int id, int code, int64_t extra) {
   } else if (id == kIdSensorBox && click) {
     After(options.SetSensorSwitches(sensor_[0]->GetCheck(), sensor_[1]->GetCheck(),
                                     sensor_[2]->GetCheck()));
-  } else if (id == kIdSleepTime && (code == DUI::kNotifyValueChanged || click)) {
+  } else if (id == kIdSleepTime && (code == DUI::NotifyCode::kValueChanged || click)) {
     if (sleep_->GetCurSel() < 0) return 1;
     After(options.SetSleepDelay(static_cast<int>(sleep_->GetCurData())));
   } else if (id == kIdMoveWakeup && click) {

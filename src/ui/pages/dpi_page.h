@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "ui/dui/dui_types.h"
+#include "ui/pages/page.h"
 
 namespace corvane {
 struct DpiActionResult;
@@ -34,37 +35,39 @@ inline constexpr int kIdLiftoff1 = 129, kIdLiftoff2 = 130, kIdSensorBox = 134;
 inline constexpr int kIdMoveWakeup = 143, kIdMoveCloseLight = 144, kIdSleepTime = 145;
 inline constexpr int kIdMouseSettings = 149;
 
-class DpiPage {
+class DpiPage : public Page {
  public:
   explicit DpiPage(DeviceMainDlg& window);
 
-  // Creates the controls inside `page`, showing the placeholder stages and rates.
-  void Build(DUI::MControl* page);
-  // Places them for a page of `width` x `height` at layout scale `scale`.
-  void Layout(int width, int height, double scale);
-  // True for the ids this page acts on.
-  bool Handles(int id) const;
-  // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  // Creates the controls inside `container`, showing the placeholder stages and rates.
+  void Build(DUI::MControl& container) override;
+  // Places them for a page of the geometry's width and height at its layout scale.
+  void Layout(const PageGeometry& geometry) override;
+  bool Handles(int id) const override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra) override;
   // Shows the stored values of the active profile (from now on, also on Relabel).
-  void Refresh();
+  void Refresh() override;
+  bool Shows(DevicePage part) const override {
+    return part == DevicePage::kDpi || part == DevicePage::kPerformance;
+  }
   // Sets the texts built from language texts again.
-  void Relabel();
+  void Relabel() override;
 
   DUI::DPIControl* Stages() const { return stages_; }
   DUI::DPISlider* Slider() const { return slider_; }
   DUI::ReporteCtrl* Rates() const { return rates_; }
 
  private:
-  DUI::MControl* Add(const char* class_name, int id, int text_id, const char* image, int frames);
+  template <typename T>
+  T* Add(int id, int text_id = kNoText, const char* image = nullptr, int frames = 0);
   void ShowPlaceholders();
   void ShowStages();
   void ShowOptions();
   void FillSleepItems();
   void After(const DpiActionResult& result);
   void After(const OptionResult& result);
-  int64_t OnStageMessage(int id, int code, int64_t extra);
-  int64_t OnOptionMessage(int id, int code, int64_t extra);
+  int64_t OnStageMessage(int id, DUI::NotifyCode code, int64_t extra);
+  int64_t OnOptionMessage(int id, DUI::NotifyCode code, int64_t extra);
   void ChooseColour(int index);
   void SetSliderFromStage(int index);
 

@@ -10,6 +10,7 @@
 #include "app/text_ids.h"
 #include "store/settings_database.h"
 #include "ui/device_main_dlg.h"
+#include "ui/dui/cimage_button.h"
 #include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
@@ -17,6 +18,8 @@
 #include "ui/dui/mouse_ctrl.h"
 #include "ui/dui/mouse_key_ctrl.h"
 #include "ui/dui/mpicture.h"
+#include "ui/dui/mtab_layout.h"
+#include "ui/dui/mtext.h"
 #include "ui/dui/mwindow.h"
 #include "ui/key_input.h"
 #include "worker/device_session.h"
@@ -24,11 +27,18 @@
 namespace corvane::ui {
 namespace {
 
-constexpr int kNoText = 0;
 constexpr uint32_t kColor1 = 0xFFFFFFFFu;
 constexpr uint32_t kColor2 = 0xFFFFFFFFu;
-constexpr int kListIds[kKeysPageListCount] = {73, 75, 77, 79, 81, 83};
-constexpr int kCaptionIds[kKeysPageListCount] = {72, 74, 76, 79, 80, 82};
+constexpr int kListIds[kKeysPageListCount] = {kIdKeysMouseList, kIdKeysMediaList,
+                                              kIdKeysMacroList, kIdKeysSystemList,
+                                              kIdKeysDpiList,   kIdKeysSpecialList};
+constexpr int kCaptionIds[kKeysPageListCount] = {kIdKeysMouseCaption, kIdKeysMediaCaption,
+                                                 kIdKeysMacroCaption, kIdKeysSystemList,
+                                                 kIdKeysDpiCaption,   kIdKeysSpecialCaption};
+// The editor openers: caption and button of each row.
+constexpr int kOpenerIds[] = {kIdKeysKeyboardCaption,  kIdKeysKeyboard,
+                              kIdKeysRapidFireCaption, kIdKeysRapidFire,
+                              kIdKeysDisableCaption,   kIdKeysDisable};
 constexpr int kCaptionTexts[kKeysPageListCount] = {
     kTextMouseFunctions, kTextMultimedia,  kTextMacroFunctions,
     kTextSystemShortcuts, kTextDpiFunctions, kTextSpecialFunctions};
@@ -61,31 +71,24 @@ KeysPage::~KeysPage() {
   if (key_field_input_ != nullptr) key_field_input_->removeEventFilter(this);
 }
 
-DUI::MControl* KeysPage::Add(DUI::MControl* parent, const char* class_name, int id, int text_id,
-                             const char* image, int frames) {
-  const std::string name(class_name);
-  const bool area = name == "MText" || name == "MPicture";
-  DUI::MControl* control = area ? parent->CreateArea(class_name, id, DUI::Rect{}, "")
-                                : parent->CreateControl(class_name, id, DUI::Rect{}, "");
-  if (image != nullptr) control->SetImage(image, frames);
-  if (text_id != kNoText) window_.Labelled(control, text_id);
-  return control;
+template <typename T>
+T* KeysPage::Add(DUI::MControl* parent, int id, int text_id, const char* image, int frames) {
+  return AddControl<T>(window_, *parent, id, text_id, image, frames);
 }
 
-void KeysPage::Build(DUI::MControl* page) {
-  page_ = page;
-  static_cast<DUI::MPicture*>(Add(page_, "MPicture", 65, kNoText, "img_area2.png", 1))
+void KeysPage::Build(DUI::MControl& container) {
+  page_ = &container;
+  Add<DUI::MPicture>(page_, kIdKeysListBackground, kNoText, "img_area2.png", 1)
       ->SetShowMode(DUI::MPicture::kShowSliced, 10);
-  auto* caption = static_cast<DUI::MControlFont*>(Add(page_, "MText", 66, kTextButtonList, nullptr, 0));
+  auto* caption = Add<DUI::MText>(page_, kIdKeysListCaption, kTextButtonList);
   caption->SetTextColor(kColor1);
   caption->SetFontWidth(16);
-  Add(page_, "MButton", kIdKeysResetAll, kTextRestoreAllButtons, "img_button.png", 4);
-  list_ = static_cast<DUI::MouseKeyCtrl*>(Add(page_, "MouseKeyCtrl", kIdKeysList, kNoText,
-                                              "img_list_bkg.png", 2));
+  Add<DUI::MButton>(page_, kIdKeysResetAll, kTextRestoreAllButtons, "img_button.png", 4);
+  list_ = Add<DUI::MouseKeyCtrl>(page_, kIdKeysList, kNoText, "img_list_bkg.png", 2);
   window_.Tooltip(list_, kTextButtonList);
-  mouse_ = static_cast<DUI::MouseCtrl*>(Add(page_, "MouseCtrl", kIdKeysMouse, kNoText, "img_key_bkg.png", 2));
+  mouse_ = Add<DUI::MouseCtrl>(page_, kIdKeysMouse, kNoText, "img_key_bkg.png", 2);
   window_.Tooltip(mouse_, kTextButtonsTitle);
-  panel_ = page_->CreateControl("MTabLayout", kIdKeysPanel, DUI::Rect{}, "", 0);
+  panel_ = page_->Create<DUI::MTabLayout>(kIdKeysPanel, DUI::Rect{}, "", false);
   BuildPanel();
   BuildEditors();
   FillRows();
@@ -94,35 +97,32 @@ void KeysPage::Build(DUI::MControl* page) {
 }
 
 void KeysPage::BuildPanel() {
-  static_cast<DUI::MPicture*>(Add(panel_, "MPicture", 69, kNoText, "img_area_content.png", 1))
+  Add<DUI::MPicture>(panel_, kIdKeysPanelBackground, kNoText, "img_area_content.png", 1)
       ->SetShowMode(DUI::MPicture::kShowSliced, 10);
-  panel_title_ = static_cast<DUI::MControlFont*>(Add(panel_, "MText", kIdKeysPanelTitle, kNoText,
-                                                     nullptr, 0));
+  panel_title_ = Add<DUI::MText>(panel_, kIdKeysPanelTitle);
   panel_title_->SetFont("", 16, DUI::kFontBold);
-  window_.Tooltip(Add(panel_, "CImageButton", kIdKeysResetButton, kNoText, "btn_reset.png", 4),
+  window_.Tooltip(Add<DUI::CImageButton>(panel_, kIdKeysResetButton, kNoText, "btn_reset.png", 4),
                   kTextResetThisButton);
   for (int i = 0; i < kKeysPageListCount; ++i) {
-    auto* caption = static_cast<DUI::MControlFont*>(
-        Add(panel_, "MText", kCaptionIds[i], kCaptionTexts[i], nullptr, 0));
+    auto* caption = Add<DUI::MText>(panel_, kCaptionIds[i], kCaptionTexts[i]);
     caption->SetTextColor(i == 2 ? kColor1 : kColor2);
     caption->SetFontWidth(14);
     list_captions_[i] = caption;
-    lists_[i] = static_cast<DUI::MComboBox*>(
-        Add(panel_, "MComboBox2", kListIds[i], kNoText, "img_combobox.png", 4));
+    lists_[i] = Add<DUI::MComboBox>(panel_, kListIds[i], kNoText, "img_combobox.png", 4);
     // A list is read by its chosen item; the tooltip says which list it is.
     window_.Tooltip(lists_[i], kCaptionTexts[i]);
   }
   lists_[0]->SetCheck(true);
   const struct {
     int caption_id, caption_text, button_id, button_text, tooltip;
-  } openers[] = {{84, kTextKeyboardShortcut, kIdKeysKeyboard, kTextSettings, kTextKeyboardShortcut},
-                 {86, kTextRapidFire, kIdKeysRapidFire, kTextSettings, kTextRapidFire},
-                 {88, kTextDisable, kIdKeysDisable, kTextDisable, kTextDisable}};
+  } openers[] = {
+      {kIdKeysKeyboardCaption, kTextKeyboardShortcut, kIdKeysKeyboard, kTextSettings,
+       kTextKeyboardShortcut},
+      {kIdKeysRapidFireCaption, kTextRapidFire, kIdKeysRapidFire, kTextSettings, kTextRapidFire},
+      {kIdKeysDisableCaption, kTextDisable, kIdKeysDisable, kTextDisable, kTextDisable}};
   for (const auto& o : openers) {
-    static_cast<DUI::MControlFont*>(Add(panel_, "MText", o.caption_id, o.caption_text, nullptr, 0))
-        ->SetFontWidth(14);
-    auto* button = static_cast<DUI::MButton*>(
-        Add(panel_, "MButton2", o.button_id, o.button_text, "img_button2.png", 4));
+    Add<DUI::MText>(panel_, o.caption_id, o.caption_text)->SetFontWidth(14);
+    auto* button = Add<DUI::MButton>(panel_, o.button_id, o.button_text, "img_button2.png", 4);
     button->SetTextColor(kColor1);
     // Two of the buttons read "Settings": the tooltip says which editor each opens.
     if (o.tooltip != o.button_text) window_.Tooltip(button, o.tooltip);
@@ -131,83 +131,84 @@ void KeysPage::BuildPanel() {
 }
 
 void KeysPage::BuildEditors() {
-  auto part = [](std::vector<DUI::MControl*>& parts, DUI::MControl* control) {
+  auto part = [](std::vector<DUI::MControl*>& parts, auto* control) {
     control->SetVisible(false);
     parts.push_back(control);
     return control;
   };
   auto text = [this](int id, int text_id, int size) {
-    auto* label = static_cast<DUI::MControlFont*>(Add(panel_, "MText", id, text_id, nullptr, 0));
+    auto* label = Add<DUI::MText>(panel_, id, text_id);
     label->SetTextColor(kColor1);
     label->SetFontWidth(size);
     return label;
   };
   // Keyboard editor.
-  static_cast<DUI::MPicture*>(
-      part(keyboard_parts_, Add(panel_, "MPicture", 90, kNoText, "img_area_content.png", 1)))
+  part(keyboard_parts_,
+       Add<DUI::MPicture>(panel_, kIdKeysKeyboardBackground, kNoText, "img_area_content.png", 1))
       ->SetShowMode(DUI::MPicture::kShowSliced, 10);
-  window_.Tooltip(part(keyboard_parts_, Add(panel_, "CImageButton", kIdKeysKeyboardClose, kNoText,
-                                            "btn_close.png", 4)),
+  window_.Tooltip(part(keyboard_parts_, Add<DUI::CImageButton>(panel_, kIdKeysKeyboardClose,
+                                                               kNoText, "btn_close.png", 4)),
                   kTextCloseEditor);
-  part(keyboard_parts_, text(92, kTextKeyboardShortcut, 14));
-  key_field_ = static_cast<DUI::MEdit*>(
-      part(keyboard_parts_, Add(panel_, "MEdit", kIdKeysKeyField, kNoText, "img_edit.png", 4)));
+  part(keyboard_parts_, text(kIdKeysKeyboardTitle, kTextKeyboardShortcut, 14));
+  key_field_ =
+      part(keyboard_parts_, Add<DUI::MEdit>(panel_, kIdKeysKeyField, kNoText, "img_edit.png", 4));
   key_field_->SetAlignment(DUI::kAlignCenter);
   key_field_->SetHint(window_.Text(kTextPressKeyHint));
   key_field_input_ = key_field_->findChild<QLineEdit*>();
   if (key_field_input_ != nullptr) key_field_input_->installEventFilter(this);
   for (int i = 0; i < 4; ++i) {
-    toggles_[i] = static_cast<DUI::MButton*>(
-        part(keyboard_parts_, Add(panel_, "MButton3", kToggleIds[i], kNoText, "img_button2.png", 4)));
+    toggles_[i] = part(keyboard_parts_, Add<DUI::MToggleButton>(panel_, kToggleIds[i], kNoText,
+                                                                "img_button2.png", 4));
     toggles_[i]->SetTitle(kToggleTexts[i]);
     toggles_[i]->SetTextColor(kColor1);
   }
   part(keyboard_parts_,
-       Add(panel_, "MButton", kIdKeysKeyboardApply, kTextApplyKey, "img_button.png", 4));
+       Add<DUI::MButton>(panel_, kIdKeysKeyboardApply, kTextApplyKey, "img_button.png", 4));
   // Rapid-fire editor.
-  static_cast<DUI::MPicture*>(
-      part(rapid_parts_, Add(panel_, "MPicture", 99, kNoText, "img_area_content.png", 1)))
+  part(rapid_parts_,
+       Add<DUI::MPicture>(panel_, kIdKeysRapidBackground, kNoText, "img_area_content.png", 1))
       ->SetShowMode(DUI::MPicture::kShowSliced, 10);
-  window_.Tooltip(part(rapid_parts_, Add(panel_, "CImageButton", kIdKeysRapidClose, kNoText,
-                                         "btn_close.png", 4)),
+  window_.Tooltip(part(rapid_parts_, Add<DUI::CImageButton>(panel_, kIdKeysRapidClose, kNoText,
+                                                            "btn_close.png", 4)),
                   kTextCloseEditor);
-  part(rapid_parts_, text(100, kTextRapidFire, 14));
-  part(rapid_parts_, text(101, kTextRapidFireCount, 14));
-  part(rapid_parts_, text(103, kTextRapidFireInterval, 14));
-  auto* note = text(104, kTextRapidFireNote, 10);
+  part(rapid_parts_, text(kIdKeysRapidTitle, kTextRapidFire, 14));
+  part(rapid_parts_, text(kIdKeysRapidSecondCaption, kTextRapidFireCount, 14));
+  part(rapid_parts_, text(kIdKeysRapidFirstCaption, kTextRapidFireInterval, 14));
+  auto* note = text(kIdKeysRapidNote, kTextRapidFireNote, 10);
   note->SetMultiLine(true);
   part(rapid_parts_, note);
   for (DUI::MEdit** edit : {&rapid_second_, &rapid_first_}) {
     const int id = edit == &rapid_second_ ? kIdKeysRapidSecond : kIdKeysRapidFirst;
-    *edit = static_cast<DUI::MEdit*>(
-        part(rapid_parts_, Add(panel_, "MEdit", id, kNoText, "img_edit.png", 4)));
+    *edit = part(rapid_parts_, Add<DUI::MEdit>(panel_, id, kNoText, "img_edit.png", 4));
     (*edit)->SetAlignment(DUI::kAlignCenter);
     (*edit)->SetNumberOnly(true, 3);
     // The field's name for a reader is the caption beside it.
     (*edit)->SetHint(window_.Text(id == kIdKeysRapidSecond ? kTextRapidFireCount
                                                            : kTextRapidFireInterval));
   }
-  part(rapid_parts_, Add(panel_, "MButton", kIdKeysRapidApply, kTextApplyKey, "img_button.png", 4));
+  part(rapid_parts_,
+       Add<DUI::MButton>(panel_, kIdKeysRapidApply, kTextApplyKey, "img_button.png", 4));
 }
 
 bool KeysPage::Handles(int id) const {
   return id == kIdKeysResetAll || id == kIdKeysList || id == kIdKeysMouse ||
-         id == kIdKeysResetButton || (id >= 73 && id <= 89) || id == kIdKeysKeyboardClose ||
-         id == kIdKeysKeyField || id == kIdKeysKeyboardApply || id == kIdKeysRapidSecond ||
-         (id >= kIdKeysRapidFirst && id <= kIdKeysRapidClose) || (id >= 94 && id <= 97);
+         id == kIdKeysResetButton || (id >= kIdKeysMouseList && id <= kIdKeysDisable) ||
+         id == kIdKeysKeyboardClose || id == kIdKeysKeyField || id == kIdKeysKeyboardApply ||
+         id == kIdKeysRapidSecond || (id >= kIdKeysRapidFirst && id <= kIdKeysRapidClose) ||
+         (id >= kIdKeysCtrl && id <= kIdKeysShift);
 }
 
-int64_t KeysPage::OnMessage(int id, int code, int64_t extra) {
+int64_t KeysPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   if (id == kIdKeysKeyField) {
-    if (code == DUI::kNotifyFocusGained) StartCapture();
+    if (code == DUI::NotifyCode::kFocusGained) StartCapture();
     return 1;
   }
   const int list = ListPosition(id);
   if (list >= 0) {
-    if (code == DUI::kNotifyValueChanged) OnListChosen(id, static_cast<int>(extra));
+    if (code == DUI::NotifyCode::kValueChanged) OnListChosen(id, static_cast<int>(extra));
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   switch (id) {
     case kIdKeysList:
     case kIdKeysMouse:
@@ -257,7 +258,7 @@ void KeysPage::Refresh() {
   FillRows();
   FillLists();
   SelectButton(model_->Assignment().SelectedButton());
-  if (DUI::MControl* page = page_) Layout(page->GetRect(), scale_);
+  if (DUI::MControl* page = page_) LayoutPage(page->GetRect(), scale_);
 }
 
 void KeysPage::Relabel() {
@@ -315,20 +316,20 @@ void KeysPage::SelectButton(int button) {
   ShowEditors(false, false);
   ApplyPanelView();
   // The openers' rows are parted by their words' widths, which the language changes.
-  if (DUI::MControl* page = page_) Layout(page->GetRect(), scale_);
+  if (DUI::MControl* page = page_) LayoutPage(page->GetRect(), scale_);
 }
 
 void KeysPage::ShowPanel(bool show) {
   if (panel_->IsVisible() == show) return;
   panel_->SetVisible(show);
-  Layout(page_->GetRect(), scale_);
+  LayoutPage(page_->GetRect(), scale_);
 }
 
 void KeysPage::ShowEditors(bool keyboard, bool rapid_fire) {
   for (DUI::MControl* control : keyboard_parts_) control->SetVisible(keyboard);
   for (DUI::MControl* control : rapid_parts_) control->SetVisible(rapid_fire);
   // The openers lie under the editors; hidden, they cannot be reached through them.
-  for (int id : {84, 85, 86, 87, 88, 89}) {
+  for (int id : kOpenerIds) {
     if (DUI::MControl* control = window_.GetControl(id)) control->SetVisible(!keyboard && !rapid_fire);
   }
   if (!keyboard) EndCapture();

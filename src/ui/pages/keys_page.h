@@ -13,6 +13,7 @@
 #include "settings/key_capture.h"
 #include "settings/keys_page_model.h"
 #include "ui/dui/dui_types.h"
+#include "ui/pages/page.h"
 
 namespace corvane::DUI {
 class MButton;
@@ -37,25 +38,42 @@ inline constexpr int kIdKeysCtrl = 94, kIdKeysWin = 95, kIdKeysAlt = 96, kIdKeys
 inline constexpr int kIdKeysKeyboardApply = 98;
 inline constexpr int kIdKeysRapidSecond = 102, kIdKeysRapidFirst = 105;
 inline constexpr int kIdKeysRapidApply = 106, kIdKeysRapidClose = 107;
+inline constexpr int kIdKeysListBackground = 65, kIdKeysListCaption = 66;
+inline constexpr int kIdKeysPanelBackground = 69;
+// The function lists and their captions; the system list's caption shares the list's id.
+inline constexpr int kIdKeysMouseCaption = 72, kIdKeysMouseList = 73;
+inline constexpr int kIdKeysMediaCaption = 74, kIdKeysMediaList = 75;
+inline constexpr int kIdKeysMacroCaption = 76, kIdKeysMacroList = 77, kIdKeysSystemList = 79;
+inline constexpr int kIdKeysDpiCaption = 80, kIdKeysDpiList = 81;
+inline constexpr int kIdKeysSpecialCaption = 82, kIdKeysSpecialList = 83;
+// The editor openers' captions, each beside its button (kIdKeysKeyboard, kIdKeysRapidFire,
+// kIdKeysDisable).
+inline constexpr int kIdKeysKeyboardCaption = 84, kIdKeysRapidFireCaption = 86;
+inline constexpr int kIdKeysDisableCaption = 88;
+inline constexpr int kIdKeysKeyboardBackground = 90, kIdKeysKeyboardTitle = 92;
+inline constexpr int kIdKeysRapidBackground = 99, kIdKeysRapidTitle = 100;
+inline constexpr int kIdKeysRapidSecondCaption = 101, kIdKeysRapidFirstCaption = 103;
+inline constexpr int kIdKeysRapidNote = 104;
 
-class KeysPage : public QObject {
+class KeysPage : public QObject, public Page {
  public:
   explicit KeysPage(DeviceMainDlg& window);
   ~KeysPage() override;
 
   // Creates the page's controls inside the keys page container.
-  void Build(DUI::MControl* page);
-  // Places them for the page's size and the layout scale.
-  void Layout(const DUI::Rect& page_rect, double scale);
-  // True for the ids this page acts on (the function lists' caption 79 shares its id
-  // with the system list; only the list notifies).
-  bool Handles(int id) const;
-  // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  void Build(DUI::MControl& container) override;
+  // Places them for the page container's size and the layout scale.
+  void Layout(const PageGeometry& geometry) override;
+  // True for the ids this page acts on (the system list's caption shares its id with the
+  // list; only the list notifies).
+  bool Handles(int id) const override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra) override;
   // Reads the loaded model's buttons and the active profile's rows again.
-  void Refresh();
-  // Sets the composite texts again in the current language.
-  void Relabel();
+  void Refresh() override;
+  bool Shows(DevicePage part) const override { return part == DevicePage::kButtons; }
+  // Sets the composite texts again in the current language (keeps the picked button;
+  // Refresh would go back to the first).
+  void Relabel() override;
   // Fills the macro list and the button rows again when the stored macros are no longer
   // the ones the list shows (made, deleted, renamed or imported on the macro page).
   void SyncMacroList();
@@ -65,8 +83,11 @@ class KeysPage : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  DUI::MControl* Add(DUI::MControl* parent, const char* class_name, int id, int text_id,
-                     const char* image, int frames);
+  template <typename T>
+  T* Add(DUI::MControl* parent, int id, int text_id = kNoText, const char* image = nullptr,
+         int frames = 0);
+  // Places the controls for a page container of `page_rect` at layout scale `scale`.
+  void LayoutPage(const DUI::Rect& page_rect, double scale);
   void BuildPanel();
   void BuildEditors();
   void LayoutPanel(double scale);

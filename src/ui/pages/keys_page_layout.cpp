@@ -19,10 +19,22 @@ constexpr int kLeftClosed = 260;
 constexpr int kLeftOpen = 500;
 constexpr int kLeft = 30;
 constexpr int kTop = 60;
+// The editor openers' rows: caption and button.
+struct Opener {
+  int caption_id;
+  int button_id;
+};
+constexpr Opener kOpeners[] = {{kIdKeysKeyboardCaption, kIdKeysKeyboard},
+                               {kIdKeysRapidFireCaption, kIdKeysRapidFire},
+                               {kIdKeysDisableCaption, kIdKeysDisable}};
 
 }  // namespace
 
-void KeysPage::Layout(const DUI::Rect& page_rect, double scale) {
+void KeysPage::Layout(const PageGeometry& geometry) {
+  LayoutPage(page_->GetRect(), geometry.scale);
+}
+
+void KeysPage::LayoutPage(const DUI::Rect& page_rect, double scale) {
   scale_ = scale;
   const auto s = [scale](double v) { return static_cast<int>(v * scale); };
   const int width = page_rect.Width();
@@ -36,8 +48,8 @@ void KeysPage::Layout(const DUI::Rect& page_rect, double scale) {
   auto place = [](DUI::MControl* control, DUI::Rect rect) {
     if (control != nullptr) control->SetRect(rect);
   };
-  place(window_.GetControl(65), DUI::Rect{kLeft, kTop, kLeft + list_width, list_bottom + s(64)});
-  place(window_.GetControl(66), DUI::Rect{kLeft + 16, kTop + s(8), kLeft + list_width - 16, kTop + s(38)});
+  place(window_.GetControl(kIdKeysListBackground), DUI::Rect{kLeft, kTop, kLeft + list_width, list_bottom + s(64)});
+  place(window_.GetControl(kIdKeysListCaption), DUI::Rect{kLeft + 16, kTop + s(8), kLeft + list_width - 16, kTop + s(38)});
   list_->SetRowHeight(row_height);
   place(list_, DUI::Rect{kLeft + 10, list_top, kLeft + list_width - 10, list_bottom});
   place(window_.GetControl(kIdKeysResetAll),
@@ -67,11 +79,11 @@ int KeysPage::OpenerSplit(int left, int width, int right, double scale) const {
   // half when both fit so, else where both fit, else in proportion to what each needs.
   constexpr int kButtonPadding = 24, kCaptionGap = 6;
   int caption = 0, button = 0;
-  for (int id : {84, 86, 88}) {
-    if (auto* text = dynamic_cast<DUI::MControlFont*>(window_.GetControl(id))) {
+  for (const auto [caption_id, button_id] : kOpeners) {
+    if (auto* text = window_.GetControl<DUI::MControlFont>(caption_id)) {
       caption = std::max(caption, text->TitleWidth());
     }
-    if (auto* opener = dynamic_cast<DUI::MControlFont*>(window_.GetControl(id + 1))) {
+    if (auto* opener = window_.GetControl<DUI::MControlFont>(button_id)) {
       button = std::max(button, opener->TitleWidth());
     }
   }
@@ -90,7 +102,7 @@ void KeysPage::LayoutPanel(double scale) {
   auto place = [this](int id, DUI::Rect rect) {
     if (DUI::MControl* control = window_.GetControl(id)) control->SetRect(rect);
   };
-  place(69, DUI::Rect{0, 0, w, h});
+  place(kIdKeysPanelBackground, DUI::Rect{0, 0, w, h});
   panel_title_->SetRect(DUI::Rect{x, s(8), r - 34, s(38)});
   place(kIdKeysResetButton, DUI::Rect{r - 28, s(10), r, s(38)});
   int y = s(46);
@@ -101,20 +113,20 @@ void KeysPage::LayoutPanel(double scale) {
   }
   const int editor_top = y;
   const int split = OpenerSplit(x, w, r, scale);
-  for (int id : {84, 86, 88}) {
-    place(id, DUI::Rect{x, y, split, y + s(28)});
-    place(id + 1, DUI::Rect{split, y, r, y + s(28)});
+  for (const auto [caption_id, button_id] : kOpeners) {
+    place(caption_id, DUI::Rect{x, y, split, y + s(28)});
+    place(button_id, DUI::Rect{split, y, r, y + s(28)});
     y += s(36);
   }
   // Both editors cover the three opener rows and what lies below them.
   y = editor_top - s(6);
   const DUI::Rect back{4, y, w - 4, std::min(h - 4, y + s(176))};
-  place(90, back);
-  place(99, back);
+  place(kIdKeysKeyboardBackground, back);
+  place(kIdKeysRapidBackground, back);
   place(kIdKeysKeyboardClose, DUI::Rect{r - 26, y + s(8), r - 2, y + s(32)});
   place(kIdKeysRapidClose, DUI::Rect{r - 26, y + s(8), r - 2, y + s(32)});
-  place(92, DUI::Rect{x + 4, y + s(8), r - 30, y + s(32)});
-  place(100, DUI::Rect{x + 4, y + s(8), r - 30, y + s(32)});
+  place(kIdKeysKeyboardTitle, DUI::Rect{x + 4, y + s(8), r - 30, y + s(32)});
+  place(kIdKeysRapidTitle, DUI::Rect{x + 4, y + s(8), r - 30, y + s(32)});
   key_field_->SetRect(DUI::Rect{x + 4, y + s(38), r - 4, y + s(66)});
   const int half = (x + r) / 2;
   for (int i = 0; i < 4; ++i) {
@@ -123,11 +135,11 @@ void KeysPage::LayoutPanel(double scale) {
     toggles_[i]->SetRect(DUI::Rect{left, top, left + (half - x - 8), top + s(28)});
   }
   place(kIdKeysKeyboardApply, DUI::Rect{x + 4, y + s(140), r - 4, y + s(168)});
-  place(101, DUI::Rect{x + 4, y + s(38), half, y + s(64)});
+  place(kIdKeysRapidSecondCaption, DUI::Rect{x + 4, y + s(38), half, y + s(64)});
   rapid_second_->SetRect(DUI::Rect{half, y + s(38), r - 4, y + s(64)});
-  place(103, DUI::Rect{x + 4, y + s(70), half, y + s(96)});
+  place(kIdKeysRapidFirstCaption, DUI::Rect{x + 4, y + s(70), half, y + s(96)});
   rapid_first_->SetRect(DUI::Rect{half, y + s(70), r - 4, y + s(96)});
-  place(104, DUI::Rect{x + 4, y + s(100), r - 4, y + s(136)});
+  place(kIdKeysRapidNote, DUI::Rect{x + 4, y + s(100), r - 4, y + s(136)});
   place(kIdKeysRapidApply, DUI::Rect{x + 4, y + s(140), r - 4, y + s(168)});
 }
 

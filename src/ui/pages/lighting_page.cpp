@@ -8,11 +8,13 @@
 #include "ui/device_main_dlg.h"
 #include "ui/dui/carea.h"
 #include "ui/dui/ccolor_button.h"
+#include "ui/dui/cimage_button.h"
 #include "ui/dui/light_slider.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/medit.h"
 #include "ui/dui/mpalette.h"
 #include "ui/dui/mpicture.h"
+#include "ui/dui/mtext.h"
 #include "worker/device_session.h"
 
 namespace corvane::ui {
@@ -51,7 +53,7 @@ LightingPage::LightingPage(DeviceMainDlg& window) : window_(window) {}
 
 LightingPage::~LightingPage() = default;
 
-bool LightingPage::Handles(int id) {
+bool LightingPage::Handles(int id) const {
   return id == kIdModeList || id == kIdReset || id == kIdBrightness || id == kIdSpeed ||
          (id >= kIdFirstPreset && id <= kIdLastPreset) ||
          (id >= kIdFirstSlot && id <= kIdLastSlot) || id == kIdPalette ||
@@ -65,40 +67,37 @@ DUI::MControl* LightingPage::Control(int id) const {
   return nullptr;
 }
 
-void LightingPage::Build() {
-  page_ = window_.GetControl(kIdPageLighting);
+void LightingPage::Build(DUI::MControl& container) {
+  page_ = &container;
   DeviceSession& session = window_.Session();
   model_ = std::make_unique<LightingModel>(session.Store(), session.Worker(),
                                            [this](int id) { return window_.Text(id); });
   for (int id : {kIdEffectArea, kIdParamArea}) {
-    auto* area = static_cast<DUI::MPicture*>(page_->CreateArea("MPicture", id, {}, ""));
+    auto* area = page_->Create<DUI::MPicture>(id);
     area->SetImage(kSectionImage, 1);
     area->SetShowMode(DUI::MPicture::kShowSliced, kSectionMargin);
   }
   const auto caption = [this](int id, int text_id, bool visible = true) {
-    auto* text = static_cast<DUI::MControlFont*>(
-        window_.Labelled(page_->CreateArea("MText", id, {}, "", visible ? 1 : 0), text_id));
+    auto* text = window_.Labelled(page_->Create<DUI::MText>(id, {}, {}, visible), text_id);
     text->SetFontWidth(14);
     text->SetTextColor(kCaptionColor);
     return text;
   };
   caption(kIdEffectCaption, kTextLightingEffect);
-  modes_ = static_cast<DUI::MComboBox*>(page_->CreateControl("MComboBox", kIdModeList, {}, ""));
+  modes_ = page_->Create<DUI::MComboBox>(kIdModeList);
   modes_->SetImage("img_combobox.png", 4);
   modes_->SetFont("", 14, 0);
-  DUI::MControl* reset = page_->CreateControl("CImageButton", kIdReset, {}, "");
+  auto* reset = page_->Create<DUI::CImageButton>(kIdReset);
   reset->SetImage("btn_reset.png", 4);
   window_.Tooltip(reset, kTextResetLightingTitle);
 
   caption(kIdBrightnessLabel, kTextLightingBrightness);
   caption(kIdSpeedLabel, kTextLightingSpeed);
-  brightness_value_ =
-      static_cast<DUI::MControlFont*>(page_->CreateArea("MText", kIdBrightnessValue, {}, ""));
-  speed_value_ = static_cast<DUI::MControlFont*>(page_->CreateArea("MText", kIdSpeedValue, {}, ""));
+  brightness_value_ = page_->Create<DUI::MText>(kIdBrightnessValue);
+  speed_value_ = page_->Create<DUI::MText>(kIdSpeedValue);
   for (DUI::MControlFont* value : {brightness_value_, speed_value_}) value->SetFontWidth(14);
-  brightness_ =
-      static_cast<DUI::LightSlider*>(page_->CreateControl("LightSlider", kIdBrightness, {}, ""));
-  speed_ = static_cast<DUI::LightSlider*>(page_->CreateControl("LightSlider", kIdSpeed, {}, ""));
+  brightness_ = page_->Create<DUI::LightSlider>(kIdBrightness);
+  speed_ = page_->Create<DUI::LightSlider>(kIdSpeed);
   brightness_->SetRange(0, kLightMaxBrightness);
   speed_->SetRange(0, kMaxSpeedPosition);
   for (DUI::LightSlider* slider : {brightness_, speed_}) slider->SetImage("img_slider_bar.png", 1);
@@ -112,29 +111,26 @@ void LightingPage::Build() {
 
   caption(kIdSlotCaption, kTextColorSlots, false);
   for (int i = 0; i < kLightSlots; ++i) {
-    slots_[i] = static_cast<DUI::CColorButton*>(
-        page_->CreateControl("CColorButton", kIdFirstSlot + i, {}, "", 0));
+    slots_[i] = page_->Create<DUI::CColorButton>(kIdFirstSlot + i, {}, {}, false);
     slots_[i]->SetColor(kPresets[i]);
     slots_[i]->SetGroup(kSlotGroup);
   }
   caption(kIdColorCaption, kTextLightingColor);
   caption(kIdPresetCaption, kTextPresetColors);
   for (int i = 0; i < kPresetCount; ++i) {
-    auto* preset = static_cast<DUI::CColorButton*>(
-        page_->CreateControl("CColorButton", kIdFirstPreset + i, {}, ""));
+    auto* preset = page_->Create<DUI::CColorButton>(kIdFirstPreset + i);
     preset->SetColor(kPresets[i]);
     preset->SetGroup(kPresetGroup);
   }
   caption(kIdCustomCaption, kTextCustomColor);
-  palette_ = static_cast<DUI::MPalette*>(page_->CreateControl("MPalette", kIdPalette, {}, ""));
+  palette_ = page_->Create<DUI::MPalette>(kIdPalette);
   window_.Tooltip(palette_, kTextCustomColor);
-  preview_ = static_cast<DUI::CArea*>(page_->CreateArea("CArea", kIdPreview, {}, ""));
+  preview_ = page_->Create<DUI::CArea>(kIdPreview);
   preview_->SetColor(kPreviewStart);
   for (int i = 0; i < 3; ++i) {
-    auto* label = static_cast<DUI::MControlFont*>(
-        page_->CreateArea("MText", kIdRedLabel + i, {}, kChannelLabels[i]));
+    auto* label = page_->Create<DUI::MText>(kIdRedLabel + i, {}, kChannelLabels[i]);
     label->SetTextColor(kCaptionColor);
-    auto* edit = static_cast<DUI::MEdit*>(page_->CreateControl("MEdit", kIdRed + i, {}, "255"));
+    auto* edit = page_->Create<DUI::MEdit>(kIdRed + i, {}, "255");
     edit->SetImage("img_edit.png", 4);
     edit->SetAlignment(DUI::kAlignCenter);
     edit->SetNumberOnly(true, kChannelDigits);
@@ -143,9 +139,10 @@ void LightingPage::Build() {
   }
 }
 
-void LightingPage::Layout(const DUI::Rect& client, double scale) {
-  client_ = client;
-  scale_ = scale;
+void LightingPage::Layout(const PageGeometry& geometry) {
+  client_ = geometry.client;
+  scale_ = geometry.scale;
+  const double scale = geometry.scale;
   if (page_ == nullptr) return;
   const int right = SectionRight();
   const auto y = [scale](int v) { return static_cast<int>(v * scale); };
@@ -279,10 +276,10 @@ bool LightingPage::Show(int mode) {
   return found;
 }
 
-int64_t LightingPage::OnMessage(int id, int code, int64_t extra) {
+int64_t LightingPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   if (page_ == nullptr) return 0;
   if (id == kIdModeList) {
-    if (code == DUI::kNotifyValueChanged) OnModeChosen(static_cast<int>(extra));
+    if (code == DUI::NotifyCode::kValueChanged) OnModeChosen(static_cast<int>(extra));
     return 1;
   }
   if (id == kIdBrightness || id == kIdSpeed) {
@@ -295,11 +292,11 @@ int64_t LightingPage::OnMessage(int id, int code, int64_t extra) {
   }
   if (id >= kIdRed && id <= kIdBlue) {
     // Typing shows the colour; it is sent once the field is left or Enter is pressed.
-    if (code == DUI::kNotifyValueChanged) preview_->SetColor(ChannelColour());
-    if (code == DUI::kNotifyEditFinished) OnChannelEdited();
+    if (code == DUI::NotifyCode::kValueChanged) preview_->SetColor(ChannelColour());
+    if (code == DUI::NotifyCode::kEditFinished) OnChannelEdited();
     return 1;
   }
-  if (code != DUI::kNotifyClick) return 0;
+  if (code != DUI::NotifyCode::kClick) return 0;
   if (id == kIdReset) {
     OnReset();
   } else if (id >= kIdFirstPreset && id <= kIdLastPreset) {
@@ -320,9 +317,9 @@ void LightingPage::OnModeChosen(int index) {
   window_.ShowSavingPopup();
 }
 
-void LightingPage::OnSlider(int id, int code, int position) {
+void LightingPage::OnSlider(int id, DUI::NotifyCode code, int position) {
   const bool is_brightness = id == kIdBrightness;
-  if (code == DUI::kNotifyValueChanged) {
+  if (code == DUI::NotifyCode::kValueChanged) {
     // While dragging only the caption follows the thumb.
     if (is_brightness) {
       brightness_value_->SetTitle(
@@ -332,7 +329,7 @@ void LightingPage::OnSlider(int id, int code, int position) {
     }
     return;
   }
-  if (code != DUI::kNotifyClick) return;
+  if (code != DUI::NotifyCode::kClick) return;
   const bool stored = is_brightness ? model_->SetBrightness(position) : model_->SetSpeed(position);
   if (!stored) return;
   view_ = model_->ShowMode(model_->CurrentMode());
@@ -343,12 +340,12 @@ void LightingPage::OnSlider(int id, int code, int position) {
   window_.ShowSavingPopup();
 }
 
-void LightingPage::OnPalette(int code) {
+void LightingPage::OnPalette(DUI::NotifyCode code) {
   const uint32_t colour = palette_->GetSelectColor();
-  if (code == DUI::kNotifyPaletteSelect) {
+  if (code == DUI::NotifyCode::kPaletteSelect) {
     DUI::CColorButton::ClearGroup(&window_, kPresetGroup);
     ShowChannels(colour);
-  } else if (code == DUI::kNotifyClick) {
+  } else if (code == DUI::NotifyCode::kClick) {
     ShowChannels(colour);
     ApplyColour(colour);
   }

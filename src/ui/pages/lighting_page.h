@@ -10,6 +10,7 @@
 
 #include "settings/lighting_model.h"
 #include "ui/dui/dui_types.h"
+#include "ui/pages/page.h"
 
 namespace corvane::DUI {
 class CArea;
@@ -26,7 +27,7 @@ namespace corvane::ui {
 
 class DeviceMainDlg;
 
-class LightingPage {
+class LightingPage : public Page {
  public:
   static constexpr int kIdEffectArea = 198, kIdParamArea = 199;
   static constexpr int kIdEffectCaption = 196, kIdModeList = 197, kIdReset = 201;
@@ -49,13 +50,15 @@ class LightingPage {
   ~LightingPage();
 
   // Creates the controls inside the lighting page container.
-  void Build();
+  void Build(DUI::MControl& container) override;
   // Places them for the window's client rectangle and layout scale.
-  void Layout(const DUI::Rect& client, double scale);
-  // True for the ids this page answers.
-  static bool Handles(int id);
-  // A notification of one of its controls. Returns 1 when handled.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  void Layout(const PageGeometry& geometry) override;
+  bool Handles(int id) const override;
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra) override;
+  void Refresh() override { Reload(); }
+  bool Shows(DevicePage part) const override { return part == DevicePage::kLighting; }
+  // The captions and the mode list follow the language: reloads.
+  void Relabel() override { Reload(); }
   // Loads the active profile's rows (creating them on first use) and shows the current
   // mode; does nothing for a model without lighting.
   void Reload();
@@ -65,8 +68,8 @@ class LightingPage {
   bool Show(int mode);
   void FillModeList();
   void OnModeChosen(int index);
-  void OnSlider(int id, int code, int position);
-  void OnPalette(int code);
+  void OnSlider(int id, DUI::NotifyCode code, int position);
+  void OnPalette(DUI::NotifyCode code);
   void OnPreset(int id);
   void OnChannelEdited();
   void OnReset();

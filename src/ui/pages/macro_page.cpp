@@ -105,7 +105,7 @@ int MacroPage::DeviceType() const { return window_.Session().Model().DeviceType(
 
 int MacroPage::RadioChoice(int first_id) const {
   for (int i = 0; i < 3; ++i) {
-    auto* radio = static_cast<DUI::CRadioButton*>(window_.GetControl(first_id + i));
+    auto* radio = window_.GetControl<DUI::CRadioButton>(first_id + i);
     if (radio != nullptr && radio->GetCheck()) return i;
   }
   return 0;
@@ -137,11 +137,9 @@ void MacroPage::ShowMacro() {
 void MacroPage::ShowPlaySettings() {
   const std::optional<PlaySettings> shown = editor_.ShownPlaySettings();
   const PlaySettings settings = shown.value_or(PlaySettings{});
-  static_cast<DUI::CRadioButton*>(window_.GetControl(kIdDelayNone + settings.delay_choice))
-      ->SetCheck(true);
+  window_.GetControl<DUI::CRadioButton>(kIdDelayNone + settings.delay_choice)->SetCheck(true);
   // The play radios show type 1, type 2, then the count.
-  static_cast<DUI::CRadioButton*>(window_.GetControl(kIdPlayFirst + settings.play_choice))
-      ->SetCheck(true);
+  window_.GetControl<DUI::CRadioButton>(kIdPlayFirst + settings.play_choice)->SetCheck(true);
   delay_field_->SetTitle(settings.delay_field);
   count_field_->SetTitle(settings.count_field);
   delay_field_->SetEnabled(shown && settings.delay_choice == 2);
@@ -218,27 +216,27 @@ void MacroPage::AfterEdit(MacroEditResult result) {
   Report(result);
 }
 
-int64_t MacroPage::OnMessage(int id, int code, int64_t extra) {
-  const bool click = code == DUI::kNotifyClick;
+int64_t MacroPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
+  const bool click = code == DUI::NotifyCode::kClick;
   switch (id) {
     case kIdMacroList:
       if (click) OnMacroChosen(static_cast<int>(extra));
-      if (code == DUI::kNotifyEditFinished) OnRenamed(static_cast<int>(extra));
-      if (code == DUI::kNotifyShowMenu) OnMacroListMenu();
-      if (code == DUI::kNotifyDeleteItem) OnDeleteMacro();
+      if (code == DUI::NotifyCode::kEditFinished) OnRenamed(static_cast<int>(extra));
+      if (code == DUI::NotifyCode::kShowMenu) OnMacroListMenu();
+      if (code == DUI::NotifyCode::kDeleteItem) OnDeleteMacro();
       return 1;
     case kIdEventList:
       if (click) ShowEditPanel(static_cast<int>(extra));
-      if (code == DUI::kNotifyShowMenu) OnRecordListMenu();
-      if (code == DUI::kNotifyDeleteItem) DeleteSelectedEvent();
+      if (code == DUI::NotifyCode::kShowMenu) OnRecordListMenu();
+      if (code == DUI::NotifyCode::kDeleteItem) DeleteSelectedEvent();
       return 1;
     case kIdDelayField:
     case kIdCountField:
-      if (code == DUI::kNotifyEditFinished) SavePlaySettings();
+      if (code == DUI::NotifyCode::kEditFinished) SavePlaySettings();
       return 1;
     case kIdValueField:
-      if (code == DUI::kNotifyFocusGained) OnKeyFieldFocus(true);
-      if (code == DUI::kNotifyEditFinished) OnValueCommitted();
+      if (code == DUI::NotifyCode::kFocusGained) OnKeyFieldFocus(true);
+      if (code == DUI::NotifyCode::kEditFinished) OnValueCommitted();
       return 1;
     case kIdTypeCombo:
     case kIdMouseCombo:

@@ -13,6 +13,7 @@
 #include "settings/macro_editor.h"
 #include "settings/macro_recorder.h"
 #include "ui/dui/dui_types.h"
+#include "ui/pages/page.h"
 
 class QKeyEvent;
 
@@ -30,7 +31,7 @@ namespace corvane::ui {
 
 class DeviceMainDlg;
 
-class MacroPage {
+class MacroPage : public Page {
  public:
   // Control ids inside the macro page container.
   static constexpr int kIdListTitle = 154, kIdMacroList = 156, kIdNewMacro = 157;
@@ -52,15 +53,20 @@ class MacroPage {
   ~MacroPage();
 
   // Creates the controls inside the page container.
-  void Build();
-  // Places them for the page's size.
-  void Layout(int width, int height);
-  // A control notification of this page. Returns 1 when handled, else 0.
-  int64_t OnMessage(int id, int code, int64_t extra);
+  void Build(DUI::MControl& container) override;
+  // Places them for the page's width and height.
+  void Layout(const PageGeometry& geometry) override;
+  bool Handles(int id) const override {
+    return (id >= kIdListTitle && id <= kIdMoveDown) || id == kIdApplyButton;
+  }
+  int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra) override;
+  void Refresh() override { Load(); }
+  bool Shows(DevicePage part) const override { return part == DevicePage::kMacro; }
+  // Lists the macros again (their display names follow the language) and sets the texts
+  // that depend on state (record button, field names) again.
+  void Relabel() override;
   // Lists the macros and shows the first one.
   void Load();
-  // Sets the texts that depend on state (record button, field names) again.
-  void Relabel();
   // Stops a running recording as the record button does (pop-ups closing, mouse gone).
   void StopRecording();
   bool IsRecording() const { return recorder_.IsRecording(); }
@@ -69,8 +75,11 @@ class MacroPage {
   bool OnKeyEvent(const QKeyEvent& event);
 
  private:
-  // Creates a control (or a static area) in the page; a text id makes it a labelled one.
-  DUI::MControl* Add(const char* class_name, int id, int text_id = 0, bool area = false);
+  // Creates a control in the page; a text id makes it a labelled one.
+  template <typename T>
+  T* Add(int id, int text_id = kNoText);
+  // The texts that depend on state and language.
+  void RelabelTexts();
   void InstallKeyFilter();
   void ShowMacro();
   void ShowEvents();

@@ -10,9 +10,11 @@
 #include "ui/dui/cradio_button.h"
 #include "ui/dui/crecord_list.h"
 #include "ui/dui/macro_list.h"
+#include "ui/dui/mbutton.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/medit.h"
 #include "ui/dui/mpicture.h"
+#include "ui/dui/mtext.h"
 #include "ui/pages/macro_page.h"
 
 namespace corvane::ui {
@@ -33,98 +35,97 @@ DUI::Rect Box(int left, int top, int right, int bottom) { return {left, top, rig
 
 }  // namespace
 
-DUI::MControl* MacroPage::Add(const char* class_name, int id, int text_id, bool area) {
-  DUI::MControl* control = area ? page_->CreateArea(class_name, id, DUI::Rect{}, "")
-                                : page_->CreateControl(class_name, id, DUI::Rect{}, "");
-  if (text_id != 0) window_.Labelled(control, text_id);
-  return control;
+template <typename T>
+T* MacroPage::Add(int id, int text_id) {
+  return AddControl<T>(window_, *page_, id, text_id);
 }
 
-void MacroPage::Build() {
-  page_ = window_.GetControl(kIdPageMacros);
+void MacroPage::Build(DUI::MControl& container) {
+  page_ = &container;
   for (int id : {kIdListArea, kIdSettingsArea, kIdEditArea}) {
-    auto* section = static_cast<DUI::MPicture*>(Add("MPicture", id, 0, true));
+    auto* section = Add<DUI::MPicture>(id);
     section->SetImage("img_area_content.png", 1);
     section->SetShowMode(DUI::MPicture::kShowSliced, 10);
   }
   // The events section uses the list section's id too: both are plain backgrounds.
-  auto* events_area = static_cast<DUI::MPicture*>(Add("MPicture", kIdListArea, 0, true));
+  auto* events_area = Add<DUI::MPicture>(kIdListArea);
   events_area->SetImage("img_area_content.png", 1);
   events_area->SetShowMode(DUI::MPicture::kShowSliced, 10);
   for (auto [id, text] : {std::pair{kIdListTitle, kTextMacroList}, {kIdEventsTitle, kTextMacroEvents},
                           {kIdDelayTitle, kTextDelaySection}, {kIdPlayTitle, kTextPlaybackSection}}) {
-    auto* title = static_cast<DUI::MControlFont*>(Add("MText", id, text, true));
+    auto* title = Add<DUI::MText>(id, text);
     title->SetFont("", 15, DUI::kFontBold);
     title->SetTextColor(kCaptionColor);
   }
-  macros_ = static_cast<DUI::MacroList*>(Add("MacroList", kIdMacroList));
+  macros_ = Add<DUI::MacroList>(kIdMacroList);
   macros_->SetImage("img_list_bkg.png", 2);
   macros_->SetEditImage("btn_more.png", 4);
   macros_->SetTextColor(kTitleColor);
   for (auto [id, text] : {std::pair{kIdNewMacro, kTextNewMacro}, {kIdDeleteMacro, kTextDeleteMacro},
                           {kIdInsert, kTextInsertEvent}, {kIdDeleteEvent, kTextDeleteEvent},
                           {kIdClearEvents, kTextClearEvents}, {kIdApplyButton, kTextApplyKey}}) {
-    Add("MButton", id, text)->SetImage("img_button.png", 4);
+    Add<DUI::MButton>(id, text)->SetImage("img_button.png", 4);
   }
   // Both delete buttons say "Delete"; a screen reader also hears which list each acts on.
   window_.Described(window_.GetControl(kIdDeleteMacro), kTextMacroList);
   window_.Described(window_.GetControl(kIdDeleteEvent), kTextMacroEvents);
-  auto* header = static_cast<DUI::MPicture*>(Add("MPicture", kIdEventHeader, 0, true));
+  auto* header = Add<DUI::MPicture>(kIdEventHeader);
   header->SetImage("img_eventcaption.png", 1);
   header->SetShowMode(DUI::MPicture::kShowSliced, 6);
   for (auto [id, text] : {std::pair{kIdNumberColumn, kTextEventNumberColumn},
                           {kIdEventColumn, kTextEventColumn}, {kIdValueColumn, kTextEventValueColumn}}) {
-    auto* column = static_cast<DUI::MControlFont*>(Add("MText", id, text, true));
+    auto* column = Add<DUI::MText>(id, text);
     column->SetFontWidth(14);
     column->SetAlignment(id == kIdNumberColumn ? DUI::kAlignCenter : DUI::kAlignLeft);
   }
   window_.GetControl(kIdValueColumn)->SetVisible(false);  // the rows show no value column
-  events_ = static_cast<DUI::CRecordList*>(Add("CRecordList", kIdEventList));
+  events_ = Add<DUI::CRecordList>(kIdEventList);
   events_->SetIconImage("icon\\icon_list.png", 8);
   events_->SetItemImage("img_list_bkg.png", 2);
   events_->SetMoreImage("btn_more.png", 4);
   events_->SetTextColor(kTitleColor);
-  record_ = static_cast<DUI::CIconButton*>(Add("CIconButton", kIdRecord));
+  record_ = Add<DUI::CIconButton>(kIdRecord);
   record_->SetImage("img_button.png", 4);
   for (auto [id, text, group] :
        {std::tuple{kIdDelayNone, kTextNoDelay, kDelayGroup}, {kIdDelayMeasured, kTextRecordDelays, kDelayGroup},
         {kIdDelayFixed, kTextFixedDelay, kDelayGroup}, {kIdPlayFirst, kTextRepeatUntilPressed, kPlayGroup},
         {kIdPlaySecond, kTextRepeatWhileHeld, kPlayGroup}, {kIdPlayCount, kTextRepeatCount, kPlayGroup}}) {
-    auto* radio = static_cast<DUI::CRadioButton*>(Add("CRadioButton", id, text));
+    auto* radio = Add<DUI::CRadioButton>(id, text);
     radio->SetImage("btn_radiobox.png", 8);
     radio->SetGroup(group);
   }
-  static_cast<DUI::CArea*>(Add("CArea", kIdDelayBox, 0, true))->SetColor(kDelayBoxColor);
-  delay_field_ = static_cast<DUI::MEdit*>(Add("MEdit", kIdDelayField));
+  Add<DUI::CArea>(kIdDelayBox)->SetColor(kDelayBoxColor);
+  delay_field_ = Add<DUI::MEdit>(kIdDelayField);
   delay_field_->SetImage("img_edit.png", 4);
   delay_field_->SetNumberOnly(true, kDelayDigits);
   delay_field_->SetAlignment(DUI::kAlignCenter);
-  auto* unit = static_cast<DUI::MControlFont*>(Add("MText", kIdDelayUnit, 0, true));
+  auto* unit = Add<DUI::MText>(kIdDelayUnit);
   unit->SetTitle("ms");
   unit->SetFontWidth(12);
-  count_field_ = static_cast<DUI::MEdit*>(Add("MEdit", kIdCountField));
+  count_field_ = Add<DUI::MEdit>(kIdCountField);
   count_field_->SetImage("img_edit.png", 4);
   count_field_->SetNumberOnly(true, 3);
   count_field_->SetAlignment(DUI::kAlignCenter);
   for (auto [id, text] : {std::pair{kIdTypeLabel, kTextEventTypeLabel}, {kIdValueLabel, kTextEventValueLabel}}) {
-    static_cast<DUI::MControlFont*>(Add("MText", id, text, true))->SetFontWidth(14);
+    Add<DUI::MText>(id, text)->SetFontWidth(14);
   }
-  type_combo_ = static_cast<DUI::MComboBox*>(Add("MComboBox", kIdTypeCombo));
-  mouse_combo_ = static_cast<DUI::MComboBox*>(Add("MComboBox", kIdMouseCombo));
+  type_combo_ = Add<DUI::MComboBox>(kIdTypeCombo);
+  mouse_combo_ = Add<DUI::MComboBox>(kIdMouseCombo);
   for (DUI::MComboBox* combo : {type_combo_, mouse_combo_}) combo->SetImage("img_combobox.png", 4);
-  value_field_ = static_cast<DUI::MEdit*>(Add("MEdit", kIdValueField));
+  value_field_ = Add<DUI::MEdit>(kIdValueField);
   value_field_->SetImage("img_edit.png", 4);
   value_field_->SetAlignment(DUI::kAlignCenter);
-  Add("MButton", kIdMoveUp)->SetImage("img_recorditem_up.png", 4);
-  Add("MButton", kIdMoveDown)->SetImage("img_recorditem_down.png", 4);
+  Add<DUI::MButton>(kIdMoveUp)->SetImage("img_recorditem_up.png", 4);
+  Add<DUI::MButton>(kIdMoveDown)->SetImage("img_recorditem_down.png", 4);
   window_.Tooltip(window_.GetControl(kIdMoveUp), kTextMoveUp);
   window_.Tooltip(window_.GetControl(kIdMoveDown), kTextMoveDown);
   InstallKeyFilter();
-  Relabel();
+  RelabelTexts();
   HideEditPanel();
 }
 
-void MacroPage::Layout(int w, int h) {
+void MacroPage::Layout(const PageGeometry& geometry) {
+  const int w = geometry.width, h = geometry.height;
   auto place = [this](int id, const DUI::Rect& rect) {
     for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
       if (control->GetID() == id) control->SetRect(rect);
@@ -136,8 +137,8 @@ void MacroPage::Layout(int w, int h) {
   // Middle: the events. Right: recording and play settings, then the edit panel.
   const int b0 = a1 + kSectionGap, c0 = w - 20 - kRightColumn, b1 = c0 - kSectionGap, c1 = w - 20;
   std::vector<DUI::MPicture*> areas;
-  for (DUI::MControl* control : DUI::ControlsOf<DUI::MControl>(page_)) {
-    if (control->GetID() == kIdListArea) areas.push_back(static_cast<DUI::MPicture*>(control));
+  for (DUI::MPicture* picture : DUI::ControlsOf<DUI::MPicture>(page_)) {
+    if (picture->GetID() == kIdListArea) areas.push_back(picture);
   }
   if (areas.size() == 2) {
     areas[0]->SetRect(Box(a0, top, a1, bottom));
@@ -197,6 +198,11 @@ void MacroPage::Layout(int w, int h) {
 }
 
 void MacroPage::Relabel() {
+  Load();  // the macros' display names follow the language
+  RelabelTexts();
+}
+
+void MacroPage::RelabelTexts() {
   SetRecordingLook(recorder_.IsRecording());
   delay_field_->setAccessibleName(QString::fromStdString(window_.Text(kTextFixedDelay)));
   count_field_->setAccessibleName(QString::fromStdString(window_.Text(kTextRepeatCount)));
