@@ -40,7 +40,8 @@ def wheel(session, node, button, turns):
 
 
 def scenario_lists_profiles(session):
-    """The chooser's fourth profile is scrolled to with the wheel and clicked."""
+    """The chooser's fourth profile is scrolled to with the wheel and clicked; then the
+    chooser is used with the keyboard alone."""
     open_device(session)
     main = session.window(MAIN_TITLE)
     wait_until("the start-up traffic to settle", lambda: quiet(session))
@@ -65,7 +66,29 @@ def scenario_lists_profiles(session):
                lambda: commands_after(session, mark)[-len(PROFILE_TAIL):] == PROFILE_TAIL)
     wait_until("profile 4 active in the store",
                lambda: [p for p, _ in active_profile(session)] == [4])
-    session.find("push button", "Profile 4", main)
+    button = session.find("push button", "Profile 4", main)
+
+    # By keyboard: the button opens the chooser, which takes the keys at once.
+    session.focus_window(MAIN_TITLE)
+    session.act(button, "SetFocus")
+    session.key("space")
+    chooser = session.window("ProfileDlg")
+    mark = session.mark()
+    session.key("Up", "Return")
+    wait_until("the chooser to close on Enter", lambda: not showing(chooser))
+    wait_until("profile 3 active in the store",
+               lambda: [p for p, _ in active_profile(session)] == [3])
+    wait_until("the upload to end with the active profile",
+               lambda: commands_after(session, mark)[-len(PROFILE_TAIL):] == PROFILE_TAIL)
+    button = session.find("push button", "Profile 3", main)
+    # Escape closes it and changes nothing.
+    session.act(button, "SetFocus")
+    session.key("space")
+    chooser = session.window("ProfileDlg")
+    session.key("Escape")
+    wait_until("the chooser to close on Escape", lambda: not showing(chooser))
+    if [p for p, _ in active_profile(session)] != [3]:
+        raise HarnessError("Escape in the chooser changed the active profile")
 
 
 def scenario_lists_macros(session):

@@ -116,6 +116,38 @@ TEST_F(MainWindowTest, SoftwareCheckResultFollowsTheCheckAndTheLanguage) {
   EXPECT_FALSE(button->IsEnabled());
 }
 
+TEST_F(MainWindowTest, FirmwareCheckResultFollowsTheLanguage) {
+  // The shipped program folder with the mouse's firmware address on a local server that
+  // has no version file: the check opening the mouse runs fails.
+  namespace fs = std::filesystem;
+  const fs::path program = home_.Root() / "program";
+  std::error_code ec;
+  fs::copy(CORVANE_DATA_DIR, program, fs::copy_options::recursive, ec);
+  ASSERT_FALSE(ec) << ec.message();
+  fs::create_directories(home_.Root() / "served");
+  test::LocalHttpServer server(home_.Root() / "served");
+  ASSERT_TRUE(server.Ready());
+  const fs::path definition = program / "device" / "kestrel_pro.xml";
+  std::string xml = test::ReadFileBytes(definition);
+  const std::string shipped = "https://updates.corvane.example/firmware/kestrel_pro";
+  ASSERT_NE(xml.find(shipped), std::string::npos);
+  xml.replace(xml.find(shipped), shipped.size(), server.Url("/fw"));
+  ASSERT_TRUE(test::WriteFileBytes(definition, xml));
+  options_.session.program_dir = program;
+
+  Start("wired");
+  OpenSimulatedMouse();
+  EXPECT_TRUE(WaitFor([&] {
+    return TitleOf(Window(), kIdFirmwareCheckResult) == Text(kTextUpdateCheckFailed);
+  })) << TitleOf(Window(), kIdFirmwareCheckResult);
+
+  // Said again in the words of the language chosen afterwards.
+  const std::string english = Text(kTextUpdateCheckFailed);
+  ASSERT_TRUE(Window().ChangeLanguage(2052));
+  EXPECT_NE(Text(kTextUpdateCheckFailed), english);
+  EXPECT_EQ(TitleOf(Window(), kIdFirmwareCheckResult), Text(kTextUpdateCheckFailed));
+}
+
 TEST_F(MainWindowTest, WirelessMouseOpensOnKeysTabAndFollowsPowerAndBattery) {
   Start("wireless");
   EXPECT_EQ(Window().CurrentTabId(), kTabHome);

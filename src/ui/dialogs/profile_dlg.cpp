@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -62,6 +63,13 @@ int ProfileDlg::Open(const DUI::Rect& button) {
   SetBlocksOwner(false);
   ClickOutsideWatcher watcher(GetSafeHwnd(), [this] { LoseActivation(); });
   qApp->installEventFilter(&watcher);
+  // Opened by pointer or keyboard, the chooser takes the keyboard once it shows: the arrows
+  // move through the profiles, Enter or Space chooses one, Escape closes it. Left on the
+  // profile button, the keys would open a second chooser behind this one.
+  QTimer::singleShot(0, GetSafeHwnd(), [this] {
+    GetSafeHwnd()->activateWindow();
+    list_->setFocus(Qt::ActiveWindowFocusReason);
+  });
   const int result = ShowModal(kShowModalCode);
   qApp->removeEventFilter(&watcher);
   return result;

@@ -15,7 +15,9 @@
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mtext.h"
 #include "ui/dui/number_edit.h"
+#include "update/version_check.h"
 #include "worker/device_session.h"
+#include "worker/update_jobs.h"
 
 namespace corvane::ui {
 namespace {
@@ -172,6 +174,11 @@ void DeviceSettingsPage::Relabel() {
   const DeviceState& state = window_.Session().State();
   mouse_->SetTitle(VersionText(kTextMouseFirmware, state.MouseVersion()));
   receiver_->SetTitle(VersionText(kTextReceiverFirmware, state.ReceiverVersion()));
+  // The last check's result, in the words of the language shown now.
+  const VersionCheckState firmware = window_.Session().Updates().Firmware();
+  check_result_->SetTitle(FirmwareCheckLabel(firmware, window_.Text(kTextNewVersion),
+                                             window_.Text(kTextUpToDate),
+                                             window_.Text(kTextUpdateCheckFailed)));
 }
 
 std::vector<std::string> DeviceSettingsPage::FirmwareLines() const {
