@@ -23,6 +23,7 @@ RecordResult MacroRecorder::Start(int delay_choice, const std::string& fixed_del
   delay_mode_ = std::clamp(delay_choice, kDelayNone, kDelayFixed);
   fixed_delay_ = delay_mode_ == kDelayFixed ? ClampFixedDelay(fixed_delay_field) : 0;
   previous_.reset();
+  pressed_.clear();
   next_stamp_ = clock_.NowMs();
   recording_ = true;
   return RecordResult::kRecording;
@@ -52,6 +53,12 @@ RecordResult MacroRecorder::OnKey(const KeyEvent& event) {
   if (!recording_ || event.name.empty() || event.kind != kKeyEventKeyboard) {
     return RecordResult::kIgnored;
   }
+  const bool pressed = event.released == 0;
+  if (pressed) {
+    pressed_.insert(event.code);
+  } else if (pressed_.erase(event.code) == 0) {
+    return RecordResult::kIgnored;
+  }
   const uint32_t now = clock_.NowMs();
   if (delay_mode_ == kDelayMeasured) {
     uint32_t delay = 0;
@@ -65,7 +72,6 @@ RecordResult MacroRecorder::OnKey(const KeyEvent& event) {
     AddItem(kEventDelay, fixed_delay_, DelayText(fixed_delay_));
     if (RecordResult r = CheckLimits(); r != RecordResult::kRecording) return r;
   }
-  const bool pressed = event.released == 0;
   AddItem(pressed ? kEventKeyDown : kEventKeyUp, event.code, ArrowText(pressed, event.name));
   return CheckLimits();
 }

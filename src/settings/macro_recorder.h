@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 
 #include "settings/key_decoder.h"
 #include "settings/macro_clock.h"
@@ -33,7 +34,8 @@ class MacroRecorder {
   // Starts recording into the selected macro with the page's delay choice (0 none,
   // 1 measured, 2 fixed with `fixed_delay_field`, "10" when empty).
   RecordResult Start(int delay_choice, const std::string& fixed_delay_field);
-  // Adds a captured key event while recording.
+  // Adds a captured key event while recording; a release whose press came before the
+  // recording started is ignored.
   RecordResult OnKey(const KeyEvent& event);
   // Stops: adds the final delay and stores the list. Does nothing when idle.
   void Stop();
@@ -50,6 +52,9 @@ class MacroRecorder {
   int delay_mode_ = 1;
   int fixed_delay_ = 0;
   std::optional<uint32_t> previous_;  // time of the previous event this recording
+  // Keys pressed since the recording started. A release of any other key (the Space or
+  // Enter that started the recording from the keyboard) has no press in the macro.
+  std::set<int> pressed_;
   uint32_t next_stamp_ = 0;
 };
 

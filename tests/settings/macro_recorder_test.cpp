@@ -103,6 +103,23 @@ TEST_F(MacroRecorderTest, RefusalsAndIgnoredInput) {
   EXPECT_TRUE(Stored().empty());  // no event, so no closing delay either
 }
 
+// Started from the keyboard, the recording hears the release of the key that started it:
+// a key-up with no key-down in the macro would reach the mouse as a stray release.
+TEST_F(MacroRecorderTest, AReleaseWhosePressCameBeforeTheRecordingIsLeftOut) {
+  ASSERT_EQ(recorder.Start(1, ""), RecordResult::kRecording);
+  clock.now += 120;
+  EXPECT_EQ(recorder.OnKey(Key(' ', false, "Space")), RecordResult::kIgnored);
+  clock.now += 80;
+  recorder.OnKey(Key('Q', true, "Q"));
+  clock.now += 30;
+  recorder.OnKey(Key('Q', false, "Q"));
+  clock.now += 30;
+  EXPECT_EQ(recorder.OnKey(Key('Q', false, "Q")), RecordResult::kIgnored);  // once only
+  recorder.Stop();
+  EXPECT_EQ(TypesAndValues(Stored()),
+            (std::vector<std::pair<int, int>>{{2, 'Q'}, {1, 30}, {3, 'Q'}, {1, 30}}));
+}
+
 TEST_F(MacroRecorderTest, RecordingNeverOutgrowsWhatTheMouseTakes) {
   // 101 key events already fill fifteen packets: the next recorded key is dropped.
   std::vector<MacroEventRecord> many(101);
