@@ -390,6 +390,8 @@ void DeviceMainDlg::NoteNoTray() {
   if (no_tray_noted_) return;
   no_tray_noted_ = true;
   Show(kIdTrayNotice, true);
+  // Above the page it lies over (the settings page covers the whole client area).
+  GetControl(kIdTrayNotice)->raise();
 }
 
 void DeviceMainDlg::Exit() {

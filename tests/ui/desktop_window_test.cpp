@@ -5,6 +5,7 @@
 // list and bring it back, and closing to a tray that is not there minimises and says so.
 #include <QImage>
 #include <QPixmap>
+#include <QWidget>
 
 #include "app/text_ids.h"
 #include "device/device_manager.h"
@@ -95,10 +96,24 @@ TEST_F(DesktopWindowTest, CloseWithoutATrayMinimisesAndSaysSoOnce) {
   const auto* notice = static_cast<const DUI::MControlFont*>(Window().GetControl(kIdTrayNotice));
   ASSERT_NE(notice, nullptr);
   EXPECT_FALSE(Window().TrayNoticeShown());
+  // Closed from the program settings page, which covers the window's client area.
+  Window().OnMessage(kIdSettings, DUI::NotifyCode::kClick, 0, 0);
+  ASSERT_TRUE(Window().GetControl(kIdPageSettings)->IsVisible());
   Window().OnMessage(kIdClose, DUI::NotifyCode::kClick, 0, 0);
   // Still there to come back to, and it says why it was not hidden, in words.
   EXPECT_TRUE(Window().IsWindowVisible());
   EXPECT_TRUE(Window().TrayNoticeShown());
+  // Drawn above whatever page it lies over: later siblings are drawn on top.
+  const QObjectList& siblings = notice->parent()->children();
+  for (const QObject* object : siblings) {
+    const auto* sibling = qobject_cast<const QWidget*>(object);
+    if (sibling == nullptr || sibling == notice || !sibling->isVisible()) continue;
+    if (!sibling->geometry().intersects(notice->geometry())) continue;
+    EXPECT_LT(siblings.indexOf(const_cast<QObject*>(object)),
+              siblings.indexOf(const_cast<DUI::MControlFont*>(notice)))
+        << "the notice lies under " << sibling->objectName().toStdString() << " "
+        << sibling->accessibleName().toStdString();
+  }
   EXPECT_EQ(notice->GetTitle(), Text(kTextNoTrayMinimized));
   EXPECT_FALSE(notice->GetRect().IsEmpty());
   ASSERT_TRUE(Window().ChangeLanguage(1041));
