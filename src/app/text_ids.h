@@ -267,7 +267,8 @@ namespace corvane {
   X(MiddleButton, 703) \
   X(BackButton, 704) \
   X(ForwardButton, 705) \
-  X(DpiButton, 706)
+  X(DpiButton, 706) \
+  X(ProfileList, 707)
 
 #define CORVANE_TEXT_ID_CONSTANT(name, id) inline constexpr int kText##name = id;
 CORVANE_TEXT_IDS(CORVANE_TEXT_ID_CONSTANT)

@@ -49,6 +49,8 @@ def scenario_lists_profiles(session):
     chooser = session.window("ProfileDlg")
     lst = wait_until("the chooser's list", lambda: next(iter(session.find_all("list", chooser)),
                                                          None))
+    if lst.name != "Profiles":
+        raise HarnessError("the chooser's list is called %r" % lst.name)
     names = [n.name for n in session.walk(lst) if n.getRoleName() == "list item"]
     if names != ["Profile %d" % i for i in range(1, 5)]:
         raise HarnessError("the chooser lists %s" % names)

@@ -69,6 +69,8 @@ void LinkAppsDlg::InitUI(const DUI::Rect& rect) {
     list->SetFontWidth(kFontPixels);
     list->SetImage("img_list_bkg.png", kListImageFrames);
   }
+  linked_->setAccessibleName(QString::fromStdString(texts_(kTextLinkedApplications)));
+  choice_list_->setAccessibleName(QString::fromStdString(texts_(kTextApplicationChoices)));
   for (const std::string& choice : choices_) choice_list_->AddString(choice);
   name_ = Create<DUI::MEdit>(kIdName,
                              {kMargin, field_top, w - 2 * kMargin - kButtonWidth, h - kMargin});

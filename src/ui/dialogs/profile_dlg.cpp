@@ -87,6 +87,7 @@ void ProfileDlg::InitUI(const DUI::Rect& rect) {
   list_->SetFontWidth(kListFontPixels);
   list_->SetAlignment(DUI::kAlignCenter);
   list_->SetImage("img_list_bkg.png", kListImageFrames);
+  list_->setAccessibleName(QString::fromStdString(texts_(kTextProfileList)));
   for (const ProfileRecord& profile : store_.GetProfiles()) {
     list_->AddString(DisplayProfileName(profile.name, texts_(kTextProfile)), profile.profile);
   }
