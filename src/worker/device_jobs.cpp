@@ -28,7 +28,6 @@ namespace corvane {
 namespace {
 
 constexpr int kRemovalPauseMs = 500;
-constexpr int kLinkRetryMs = 500;
 constexpr int kFullBattery = 100;
 constexpr size_t kMaxKeptFailures = 64;
 

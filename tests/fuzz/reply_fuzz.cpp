@@ -15,6 +15,8 @@
 #include "device/device_manager.h"
 #include "device/fake_hid_backend.h"
 #include "fuzz_scratch.h"
+#include "protocol/command_ids.h"
+#include "protocol/command_report.h"
 #include "worker/device_jobs.h"
 #include "worker/model_context.h"
 #include "worker/recording_device_view.h"
@@ -58,7 +60,7 @@ struct Stack {
     config = &iface;
     iface.respond = [this](const std::vector<uint8_t>& request) {
       std::vector<std::vector<uint8_t>> replies;
-      if (request.size() > 1 && request[1] == kCommandDeviceInfo) {
+      if (request.size() > 1 && request[kReportCommandByte] == Byte(CommandId::kDeviceInfo)) {
         std::vector<uint8_t> info = test::DeviceInfoReply(dev_id);
         for (size_t i = 0; i < 4; ++i) info[10 + i] = info_bytes[i];
         replies.push_back(info);
