@@ -1,6 +1,8 @@
 // Wording of the exchange failures for the command line.
 #include "exchange/exchange_result.h"
 
+#include "app/text_ids.h"
+
 namespace corvane {
 
 const char* ExchangeStatusText(ExchangeStatus status) {
@@ -27,6 +29,32 @@ const char* ExchangeStatusText(ExchangeStatus status) {
       return "file holds a value the settings cannot take";
   }
   return "unknown failure";
+}
+
+std::string ExchangeFailureMessage(ExchangeStatus status, const std::string& path,
+                                   const TextLookup& texts) {
+  int text = kTextSettingsNotSaved;  // the store refused, or what was named is gone
+  switch (status) {
+    case ExchangeStatus::kUnreadable:
+      text = kTextFileUnreadable;
+      break;
+    case ExchangeStatus::kTooLarge:
+      text = kTextFileTooLarge;
+      break;
+    case ExchangeStatus::kIllFormed:
+    case ExchangeStatus::kWrongRoot:
+      text = kTextFileNotSettings;
+      break;
+    case ExchangeStatus::kNotWritable:
+      text = kTextFileNotWritable;
+      break;
+    case ExchangeStatus::kBadValue:
+      text = kTextFileBadValue;
+      break;
+    default:
+      break;
+  }
+  return texts(text) + "\n\n" + path;
 }
 
 ExchangeResult ExchangeFailure(ExchangeStatus status, const std::string& path) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_texts.h"
+
 namespace corvane {
 
 enum class ExchangeStatus {
@@ -38,5 +40,10 @@ ExchangeResult ExchangeFailure(ExchangeStatus status, const std::string& path,
 
 // Returns the fixed wording of a status ("file is not well formed", ...).
 const char* ExchangeStatusText(ExchangeStatus status);
+
+// What the window says of a failed export or import of `path`: why, in the person's own
+// language, a blank line and the file. The command line's English `message` is not for them.
+std::string ExchangeFailureMessage(ExchangeStatus status, const std::string& path,
+                                   const TextLookup& texts);
 
 }  // namespace corvane

@@ -115,7 +115,11 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
     if (path.isEmpty()) return;
     const ExchangeResult result =
         ExportProfile(store, static_cast<int>(profile), lighting, path.toStdString(), Texts());
-    if (!result.ok()) MessageBoxText(Text(kTextExport), result.message, kMessageBoxOneButton);
+    if (!result.ok()) {
+      MessageBoxText(Text(kTextExport),
+                     ExchangeFailureMessage(result.status, path.toStdString(), Texts()),
+                     kMessageBoxOneButton);
+    }
     return;
   }
   const QString path =
@@ -128,8 +132,12 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   }
   const ExchangeResult result = ImportProfile(store, static_cast<int>(profile), target,
                                               path.toStdString(), session_.Worker());
-  // A file that was refused is said, as the command line says it; the profile is unchanged.
-  if (!result.ok()) MessageBoxText(Text(kTextImport), result.message, kMessageBoxOneButton);
+  // A file that was refused is said, in the window's language; the profile is unchanged.
+  if (!result.ok()) {
+    MessageBoxText(Text(kTextImport),
+                   ExchangeFailureMessage(result.status, path.toStdString(), Texts()),
+                   kMessageBoxOneButton);
+  }
   RefreshProfileButton();
   if (pages_) pages_->Refresh();
 }

@@ -4,13 +4,16 @@
 // they were, and says why.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "exchange/macro_file.h"
 #include "exchange/profile_file.h"
+#include "app/language_text.h"
 #include "exchange_fixture.h"
 #include "store/sqlite_db.h"
+#include "support/temp_home.h"
 
 namespace corvane::test {
 namespace {
@@ -92,6 +95,33 @@ TEST_F(ImportChecksTest, ButtonRowsThePageWouldRefuseRefuseTheFile) {
   }
   EXPECT_TRUE(Import("good", ProfileText(Item("3", "4", "1"))).ok());
   EXPECT_EQ(db_.GetKeyAssign(second_, 3).value_or(KeyAssignRecord{}).macro_value, 1);
+}
+
+// A refusal is told in the window's language: the command line's English wording never
+// reaches a Korean window. The file names a macro that was deleted after the export.
+TEST_F(ImportChecksTest, ARefusalIsToldInTheWindowsLanguage) {
+  const std::string path = File("deleted-macro.xml").string();
+  const ExchangeResult refused = Import("deleted-macro", ProfileText(Item("3", "4", "55")));
+  ASSERT_EQ(refused.status, ExchangeStatus::kBadValue);
+  LanguageText texts(ShippedDataDir());
+  texts.SetLanguageId(1042);
+  const TextLookup korean = [&texts](int id) { return texts.Text(id); };
+  const std::string said = ExchangeFailureMessage(refused.status, path, korean);
+  EXPECT_EQ(said.find(ExchangeStatusText(refused.status)), std::string::npos) << said;
+  EXPECT_NE(said.find("매크로"), std::string::npos) << said;  // "macro", the likely cause
+  EXPECT_EQ(said.substr(said.size() - path.size()), path);
+
+  // Each kind of failure has its own sentence; none falls back to an empty text.
+  const ExchangeStatus failures[] = {ExchangeStatus::kUnreadable, ExchangeStatus::kTooLarge,
+                                     ExchangeStatus::kIllFormed, ExchangeStatus::kNotWritable,
+                                     ExchangeStatus::kBadValue, ExchangeStatus::kStoreFailed};
+  std::set<std::string> sentences;
+  for (ExchangeStatus status : failures) {
+    const std::string sentence = ExchangeFailureMessage(status, "", korean);
+    EXPECT_GT(sentence.size(), 4u) << static_cast<int>(status);
+    sentences.insert(sentence);
+  }
+  EXPECT_EQ(sentences.size(), std::size(failures));
 }
 
 TEST_F(ImportChecksTest, ValuesOutsideTheirRangesRefuseTheFile) {

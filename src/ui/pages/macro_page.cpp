@@ -252,7 +252,10 @@ int64_t MacroPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
     case kIdDeleteEvent: DeleteSelectedEvent(); break;
     case kIdClearEvents:
       if (editor_.SelectedMacro() <= 0 ||
-          window_.MessageBox(kTextClearEvents, kTextClearMacroBody, 2) != DUI::MWindow::kModalOk) {
+          window_.MessageBox(kTextClearEvents,
+                             editor_.SelectedIsPlayedByAButton() ? kTextClearPlayedMacroBody
+                                                                 : kTextClearMacroBody,
+                             2) != DUI::MWindow::kModalOk) {
         break;
       }
       events_->DeleteAllItems();
@@ -534,7 +537,8 @@ void MacroPage::ImportExport(int command) {
                                        : ImportAllMacros(store, file);
   if (!result.ok()) {
     // A file that could not be read or written is said, not passed over in silence.
-    window_.MessageBoxText(window_.Text(is_export ? kTextExport : kTextImport), result.message,
+    window_.MessageBoxText(window_.Text(is_export ? kTextExport : kTextImport),
+                           ExchangeFailureMessage(result.status, file.string(), window_.Texts()),
                            kMessageBoxOneButton);
     return;
   }
