@@ -268,7 +268,16 @@ namespace corvane {
   X(BackButton, 704) \
   X(ForwardButton, 705) \
   X(DpiButton, 706) \
-  X(ProfileList, 707)
+  X(ProfileList, 707) \
+  X(FileUnreadable, 730) \
+  X(FileTooLarge, 731) \
+  X(FileNotSettings, 732) \
+  X(FileNotWritable, 733) \
+  X(FileBadValue, 734) \
+  X(SettingsNotSaved, 735) \
+  X(BatteryCritical, 736) \
+  X(EscStopsRecording, 737) \
+  X(ClearPlayedMacroBody, 738)
 
 #define CORVANE_TEXT_ID_CONSTANT(name, id) inline constexpr int kText##name = id;
 CORVANE_TEXT_IDS(CORVANE_TEXT_ID_CONSTANT)

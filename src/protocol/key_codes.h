@@ -11,6 +11,7 @@ namespace corvane {
 inline constexpr int kVkShift = 16;
 inline constexpr int kVkControl = 17;
 inline constexpr int kVkMenu = 18;
+inline constexpr int kVkEscape = 27;
 inline constexpr int kVkLeftWin = 91;
 inline constexpr int kVkRightWin = 92;
 inline constexpr int kVkApps = 93;

@@ -96,15 +96,8 @@ void MacroEditor::ReleaseButtonsOf(int macro_id) {
   // The buttons that played it get their factory function back, which is what the mouse is
   // sent for a button whose macro is gone. A row left behind would take up whichever macro
   // is given this id next and play it without ever being sent.
-  std::vector<KeyAssignRecord> released;
   bool active_played = false;
-  for (const ProfileRecord& profile : db_.GetProfiles()) {
-    for (const KeyAssignRecord& row : db_.GetKeyAssigns(profile.profile)) {
-      if (row.macro_type != kFamilyMacro || row.macro_value != macro_id) continue;
-      released.push_back(row);
-      active_played = active_played || profile.status == 1;
-    }
-  }
+  const std::vector<KeyAssignRecord> released = ButtonsPlaying(macro_id, &active_played);
   // Told first, while the rows still name the buttons whose entries change.
   if (active_played && stored_) stored_(macro_id);
   for (KeyAssignRecord row : released) {
@@ -112,6 +105,22 @@ void MacroEditor::ReleaseButtonsOf(int macro_id) {
     row.macro_value = row.macro_value2 = 0;  // both values 0: removes the row
     db_.SaveKeyAssign(row);
   }
+}
+
+std::vector<KeyAssignRecord> MacroEditor::ButtonsPlaying(int macro_id, bool* active) const {
+  std::vector<KeyAssignRecord> rows;
+  for (const ProfileRecord& profile : db_.GetProfiles()) {
+    for (const KeyAssignRecord& row : db_.GetKeyAssigns(profile.profile)) {
+      if (row.macro_type != kFamilyMacro || row.macro_value != macro_id) continue;
+      rows.push_back(row);
+      if (active != nullptr && profile.status == 1) *active = true;
+    }
+  }
+  return rows;
+}
+
+bool MacroEditor::SelectedIsPlayedByAButton() const {
+  return macro_id_ > 0 && !ButtonsPlaying(macro_id_).empty();
 }
 
 std::string MacroEditor::Rename(int macro_id, const std::string& text, int profile) {

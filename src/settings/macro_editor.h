@@ -88,6 +88,9 @@ class MacroEditor {
   MacroEditResult MoveBottom(int position);
   MacroEditResult DeleteEvent(int position);
   MacroEditResult Clear();
+  // True when a button of any profile plays the selected macro, so emptying it silences
+  // that button: the clear question says so.
+  bool SelectedIsPlayedByAButton() const;
 
   // Stores the play settings (fields clamped and written back into `settings`).
   // Returns kNoSelection without a macro, kStoreFailed when the update failed.
@@ -102,6 +105,9 @@ class MacroEditor {
  private:
   MacroEditResult Commit(bool changed);
   void ReleaseButtonsOf(int macro_id);
+  // The rows of every profile that play `macro_id`; `active` is set when one is in the
+  // active profile.
+  std::vector<KeyAssignRecord> ButtonsPlaying(int macro_id, bool* active = nullptr) const;
   MacroEditResult InsertPress(int selected, int down_type, int value, const std::string& name);
 
   SettingsDatabase& db_;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "protocol/key_codes.h"
 #include "protocol/macro_packets.h"
 
 namespace corvane {
@@ -54,6 +55,10 @@ RecordResult MacroRecorder::OnKey(const KeyEvent& event) {
     return RecordResult::kIgnored;
   }
   const bool pressed = event.released == 0;
+  if (pressed && event.code == kVkEscape) {
+    Stop();
+    return RecordResult::kStoppedByKey;
+  }
   if (pressed) {
     pressed_.insert(event.code);
   } else if (pressed_.erase(event.code) == 0) {

@@ -25,6 +25,7 @@ enum class RecordResult {
   kIgnored,       // not recording, or an event without a name
   kLimitReached,  // 30 events: stopped; show texts 355/386
   kTooLong,       // the macro would not fit the mouse: stopped; show kTextMacroTooLong
+  kStoppedByKey,  // Esc was pressed: stopped as the button stops it; Esc is not recorded
 };
 
 class MacroRecorder {
@@ -35,7 +36,8 @@ class MacroRecorder {
   // 1 measured, 2 fixed with `fixed_delay_field`, "10" when empty).
   RecordResult Start(int delay_choice, const std::string& fixed_delay_field);
   // Adds a captured key event while recording; a release whose press came before the
-  // recording started is ignored.
+  // recording started is ignored. Esc stops the recording, so it can be ended from the
+  // keyboard (every other key is recorded); an Esc in a macro is inserted by hand.
   RecordResult OnKey(const KeyEvent& event);
   // Stops: adds the final delay and stores the list. Does nothing when idle.
   void Stop();

@@ -72,7 +72,8 @@ void DesktopIntegration::OnBattery(BatteryStatus battery) {
   const auto warning =
       warnings_.Update(battery, wireless, ReadBatteryWarningSettings(window_.Session().Values()));
   if (warning) {
-    notifier_.Send(window_.Text(kTextBatteryLow),
+    // The last warning before the mouse stops reads as more than a repeat of the first.
+    notifier_.Send(window_.Text(warning->critical ? kTextBatteryCritical : kTextBatteryLow),
                    BatteryLine(ModelName(), window_.Text(kTextBatteryLevel), warning->level,
                                window_.Text(kTextCharging), false),
                    warning->critical);

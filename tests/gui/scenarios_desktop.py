@@ -22,6 +22,7 @@ INTERFACE_FILE = "example.corvane.Corvane1.xml"
 SIM_WINDOW = "Simulated device"
 ENGLISH = 1033
 TEXT_WARNINGS_BOX, TEXT_BATTERY_LOW, TEXT_BATTERY_LEVEL = 641, 642, 643
+TEXT_BATTERY_CRITICAL = 736
 URGENCY_NORMAL, URGENCY_CRITICAL = 1, 2
 RECEIVER = 1
 
@@ -175,8 +176,10 @@ def fall(session, sim, top, bottom, charging=False):
 
 
 def check_warning(note, texts, model, level, urgency):
-    if note["summary"] != texts[TEXT_BATTERY_LOW]:
-        raise HarnessError("summary %r, not %r" % (note["summary"], texts[TEXT_BATTERY_LOW]))
+    # The critical warning says more than the low one did.
+    summary = texts[TEXT_BATTERY_CRITICAL if urgency == URGENCY_CRITICAL else TEXT_BATTERY_LOW]
+    if note["summary"] != summary:
+        raise HarnessError("summary %r, not %r" % (note["summary"], summary))
     body = note["body"]
     for part in (model, texts[TEXT_BATTERY_LEVEL], "%d%%" % level):
         if part not in body:

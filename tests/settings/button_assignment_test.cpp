@@ -240,6 +240,33 @@ TEST_F(ButtonAssignmentTest, DeletingAMacroGivesItsButtonsBackTheirFactoryFuncti
   EXPECT_EQ(SentEntry(2), (ButtonEntry{0x10, 0x04, 0x00})) << "new macro " << next;
 }
 
+// Clearing a macro asks differently when a button plays it, in any profile: emptied, that
+// button does nothing.
+TEST_F(ButtonAssignmentTest, AMacroIsKnownAsPlayedByAButtonOfAnyProfile) {
+  const int other_profile = db.AddProfile(ProfileRecord{0, "Other", "", 0, 0});
+  ASSERT_GT(other_profile, 0);
+  const int macro = db.AddMacro("Played elsewhere");
+  const int idle = db.AddMacro("Idle");
+  MacroEditor editor{db, clock, test::IdTexts()};
+  editor.Load();
+  ASSERT_TRUE(editor.Select(macro));
+  EXPECT_FALSE(editor.SelectedIsPlayedByAButton());
+  KeyAssignRecord row;
+  row.profile = other_profile;
+  row.key_code = 3;
+  row.macro_type = kFamilyMacro;
+  row.macro_value = macro;
+  ASSERT_GT(db.SaveKeyAssign(row), 0);
+  EXPECT_TRUE(editor.SelectedIsPlayedByAButton()) << "a button of a profile not shown";
+  ASSERT_TRUE(editor.Select(idle));
+  EXPECT_FALSE(editor.SelectedIsPlayedByAButton());
+  row.macro_type = kFamilyMouse;  // another function: the macro is no longer played
+  row.macro_value = 1;
+  ASSERT_GT(db.SaveKeyAssign(row), 0);
+  ASSERT_TRUE(editor.Select(macro));
+  EXPECT_FALSE(editor.SelectedIsPlayedByAButton());
+}
+
 TEST_F(ButtonAssignmentTest, EveryListItemShowsItsOwnTextAndSendsItsOwnEntry) {
   model.SelectButton(2);
   for (int family : {kFamilyMouse, kFamilyMultimedia, kFamilySystem, kFamilyDpi, kFamilySpecial}) {

@@ -1,7 +1,9 @@
 // Recording timing rules with a clock the test moves.
 #include "settings/macro_recorder.h"
 
+#include "protocol/key_codes.h"
 #include "protocol/macro_packets.h"
+#include "settings/macro_page_logic.h"
 #include "settings_fixture.h"
 
 namespace corvane {
@@ -118,6 +120,23 @@ TEST_F(MacroRecorderTest, AReleaseWhosePressCameBeforeTheRecordingIsLeftOut) {
   recorder.Stop();
   EXPECT_EQ(TypesAndValues(Stored()),
             (std::vector<std::pair<int, int>>{{2, 'Q'}, {1, 30}, {3, 'Q'}, {1, 30}}));
+}
+
+// Esc ends a recording as the stop button does (the closing delay, the store), so a person
+// at the keyboard can stop; neither its press nor its release becomes part of the macro.
+TEST_F(MacroRecorderTest, EscStopsTheRecordingAndIsNotRecorded) {
+  ASSERT_EQ(recorder.Start(1, ""), RecordResult::kRecording);
+  recorder.OnKey(Key('Q', true, "Q"));
+  clock.now += 40;
+  recorder.OnKey(Key('Q', false, "Q"));
+  clock.now += 60;
+  EXPECT_EQ(recorder.OnKey(Key(kVkEscape, true, "Esc")), RecordResult::kStoppedByKey);
+  EXPECT_FALSE(recorder.IsRecording());
+  EXPECT_EQ(recorder.OnKey(Key(kVkEscape, false, "Esc")), RecordResult::kIgnored);
+  const std::vector<std::pair<int, int>> expected{{2, 'Q'}, {1, 40}, {3, 'Q'}, {1, 60}};
+  EXPECT_EQ(TypesAndValues(Stored()), expected);
+  EXPECT_EQ(TypesAndValues(editor.Events().Items()), expected);
+  EXPECT_FALSE(MessageFor(RecordResult::kStoppedByKey));  // stopping by hand says nothing
 }
 
 TEST_F(MacroRecorderTest, RecordingNeverOutgrowsWhatTheMouseTakes) {

@@ -3,8 +3,10 @@
 // the about box's version text.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -53,6 +55,28 @@ TEST(MessageBox, ButtonsGiveOneAndTwoAndACloseOrEscapeDeclines) {
                        box.PostMessage(DUI::kMessageClose, 0, 0);
                      }),
             2);
+}
+
+// Without a window manager nobody hands the keyboard back when a question closes: the
+// control that asked it has it again, so Tab and Enter go on where they were.
+TEST(MessageBox, TheKeyboardGoesBackToTheControlThatAsked) {
+  QWidget owner;
+  auto* asker = new QPushButton("Reset", &owner);
+  new QPushButton("Other", &owner);
+  owner.show();
+  owner.activateWindow();
+  asker->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+  ASSERT_EQ(QApplication::focusWidget(), asker);
+  EXPECT_EQ(AskWhile(kMessageBoxTwoButtons,
+                     [](DUI::MWindow& box) {
+                       QTest::keyClick(static_cast<DUI::MDialog&>(box).GetControl(34),
+                                       Qt::Key_Escape);
+                     }),
+            2);
+  QTest::qWait(100);
+  EXPECT_EQ(QApplication::focusWidget(), asker);
+  EXPECT_EQ(QApplication::activeWindow(), &owner);
 }
 
 TEST(MessageBox, StylesShowTheirButtonsTextsAndNoButtonForOthers) {

@@ -1,8 +1,10 @@
 // Controls: frame choice by state, skin loading and its fallback, and the notification
 // codes that reach the owning dialog.
+#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <tuple>
 #include <vector>
 
@@ -145,6 +147,26 @@ TEST_F(ControlTest, ComboBoxSelectionByDataAndValueChangedCode) {
   EXPECT_EQ(dialog_.notes[0].code, NotifyCode::kValueChanged);
   EXPECT_EQ(dialog_.notes[0].extra, 2);
   EXPECT_EQ(combo->GetCurData(), 3);
+}
+
+// The open list is walked from the keyboard: Home and End reach its ends, Enter chooses.
+TEST_F(ControlTest, ComboBoxListTakesHomeAndEndThenEnter) {
+  auto* combo = Make<MComboBox>("MComboBox", 120, Rect{0, 0, 120, 28});
+  for (int i = 1; i <= 6; ++i) combo->AddString(std::to_string(i), i);
+  combo->SetCurSel(2);
+  for (const auto& [key, expected] : {std::pair{Qt::Key_End, 5}, {Qt::Key_Home, 0}}) {
+    dialog_.notes.clear();
+    QTimer::singleShot(50, [key = key] {
+      QWidget* open = QApplication::activePopupWidget();
+      if (open == nullptr) return;
+      QTest::keyClick(open, key);
+      QTest::keyClick(open, Qt::Key_Return);
+    });
+    QTest::mouseClick(combo, Qt::LeftButton);
+    EXPECT_EQ(combo->GetCurSel(), expected) << key;
+    ASSERT_EQ(dialog_.notes.size(), 1u) << key;
+    EXPECT_EQ(dialog_.notes[0].extra, expected);
+  }
 }
 
 TEST_F(ControlTest, AFunctionListTakesTheItemItShowsAsAChoice) {

@@ -1,6 +1,7 @@
 // Drop-down lists.
 #include "ui/dui/mcombo_box.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
 #include <QPainter>
@@ -12,6 +13,26 @@
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
+namespace {
+
+// The pop-up list. A plain menu takes Home and End only when it scrolls, so in a short list
+// they did nothing and Enter then chose the item already shown.
+class ListMenu : public QMenu {
+ public:
+  using QMenu::QMenu;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const QList<QAction*> items = actions();
+    if (!items.isEmpty() && (event->key() == Qt::Key_Home || event->key() == Qt::Key_End)) {
+      setActiveAction(event->key() == Qt::Key_Home ? items.front() : items.back());
+      return;
+    }
+    QMenu::keyPressEvent(event);
+  }
+};
+
+}  // namespace
 
 MComboBox::MComboBox(QWidget* parent, MDialog* owner, int id) : MControlFont(parent, owner, id) {
   setCursor(Qt::PointingHandCursor);
@@ -72,7 +93,7 @@ void MComboBox::ChooseItem(int index) {
 
 void MComboBox::OnClicked() {
   if (items_.empty()) return;
-  QMenu menu(this);
+  ListMenu menu(this);
   menu.setWindowTitle("ComboWnd");
   menu.setMinimumWidth(width());
   for (int i = 0; i < GetCount(); ++i) {

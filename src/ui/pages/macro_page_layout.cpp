@@ -86,6 +86,8 @@ void MacroPage::Build(DUI::MControl& container) {
   events_->SetTextColor(kTitleColor);
   record_ = Add<DUI::CIconButton>(kIdRecord);
   record_->SetImage("img_button.png", 4);
+  window_.Tooltip(record_, kTextEscStopsRecording);
+  window_.Described(record_, kTextEscStopsRecording);
   for (auto [id, text, group] :
        {std::tuple{kIdDelayNone, kTextNoDelay, kDelayGroup}, {kIdDelayMeasured, kTextRecordDelays, kDelayGroup},
         {kIdDelayFixed, kTextFixedDelay, kDelayGroup}, {kIdPlayFirst, kTextRepeatUntilPressed, kPlayGroup},
