@@ -59,6 +59,7 @@ int RunProfileImport(const CliOptions& options, const std::vector<std::string>& 
   CollectedTasks posted;
   ProfileImportTarget target;
   target.has_lighting = session.Model().HasLighting();
+  target.sensor = session.State().Sensor();
   for (const ButtonDefinition& button : session.Model().Definition().buttons) {
     target.buttons.push_back(button.key_value);
   }

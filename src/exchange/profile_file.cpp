@@ -16,6 +16,7 @@
 #include "exchange/exchange_file.h"
 #include "exchange/import_rules.h"
 #include "protocol/button_table_encoding.h"
+#include "settings/sensor_scale.h"
 #include "settings/task_poster.h"
 #include "store/config_defaults.h"
 #include "store/config_keys.h"
@@ -195,7 +196,7 @@ std::string PlanConfig(const MarkupDocument& doc, std::string_view attribute, st
   return problem;
 }
 
-std::string ReadDpi(MarkupDocument& doc, ProfilePlan& plan) {
+std::string ReadDpi(MarkupDocument& doc, int sensor, ProfilePlan& plan) {
   if (!doc.FindElement("Mouse_DPI")) return "";
   for (std::string_view key : kDpiAttributes) {
     if (std::string problem = PlanConfig(doc, key, key, plan); !problem.empty())
@@ -206,7 +207,12 @@ std::string ReadDpi(MarkupDocument& doc, ProfilePlan& plan) {
   for (int stage = 0; stage < kDpiStageCount && problem.empty(); ++stage) {
     const std::string element = "DPI" + IntToDecimal(stage + 1);
     if (!doc.FindElement(element)) continue;
+    const size_t planned = plan.config.size();
     problem = PlanConfig(doc, "value", DpiStageValueKey(stage), plan);
+    if (problem.empty() && sensor >= 0 && plan.config.size() > planned) {
+      std::string& value = plan.config.back().second;
+      value = IntToDecimal(NormaliseTypedDpi(sensor, DecimalToInt(value)));
+    }
     if (problem.empty()) problem = PlanConfig(doc, "color", DpiStageColourKey(stage), plan);
     if (!problem.empty()) problem = element + ": " + problem;
   }
@@ -254,7 +260,7 @@ std::string ReadProfilePlan(MarkupDocument& doc, const SettingsDatabase& db, int
   if (doc.FindElement("profileinfo")) doc.EnterElement();
   std::string problem = ReadKeyItems(doc, target, db.GetMacros(), plan);
   if (problem.empty() && target.has_lighting) problem = ReadLightItems(doc, db, profile, plan);
-  if (problem.empty()) problem = ReadDpi(doc, plan);
+  if (problem.empty()) problem = ReadDpi(doc, target.sensor, plan);
   if (problem.empty()) problem = ReadMouse(doc, plan);
   if (problem.empty()) problem = DpiIndexProblem(db, profile, plan);
   return problem;

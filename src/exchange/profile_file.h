@@ -24,6 +24,9 @@ ExchangeResult ExportProfile(SettingsDatabase& db, int profile, bool has_lightin
 struct ProfileImportTarget {
   bool has_lighting = false;
   std::vector<int> buttons;  // the model's button indexes; rows for others are refused
+  // The mouse's sensor code: stage values are fitted to it as typed ones are, so the store,
+  // the window and the mouse agree. Negative: unknown, values are kept as written.
+  int sensor = -1;
 };
 
 // Reads `path` into `profile`: renames it after the file name, replaces its assignments,

@@ -100,7 +100,11 @@ DpiActionResult DpiStages::SetColour(int index, int rgb) {
 DpiActionResult DpiStages::TypeValue(int index, std::string_view text, bool keep_current) {
   if (index < 0 || index >= kMaxDpiStages) return {};
   int profile = Profile();
-  int value = NormaliseTypedDpi(state_.Sensor(), DecimalToInt(text));
+  // A field emptied or typed with no number is not a wish for the lowest DPI: the stage
+  // keeps its value and nothing is sent.
+  const std::optional<int> typed = DecimalPrefixToInt(text);
+  if (!typed) return DpiActionResult{false, false, StageValue(profile, index)};
+  int value = NormaliseTypedDpi(state_.Sensor(), *typed);
   store_.SetConfigInt(profile, DpiStageValueKey(index), value);
   poster_.Post(WorkerTask::kDpiStageValues);
   DpiActionResult result;

@@ -118,14 +118,23 @@ OptionResult PerformanceOptions::SetMoveCloseLight(bool on) {
   return Store(kMoveCloseLightKey, on ? 1 : 0, WorkerTask::kPowerOptions);
 }
 
+OptionResult PerformanceOptions::StoreResponseTime(std::string_view text,
+                                                   std::optional<WorkerTask> task) {
+  // An emptied field is not a wish for 0 ms: the stored time stays and is shown again.
+  const std::optional<int> typed = DecimalPrefixToInt(text);
+  if (!typed) {
+    return OptionResult{false, false,
+                        store_.GetConfigInt(Profile(), kButtonRespondTimeKey, 0)};
+  }
+  return Store(kButtonRespondTimeKey, std::clamp(*typed, 0, kMaxResponseTime), task);
+}
+
 OptionResult PerformanceOptions::CommitResponseTime(std::string_view text) {
-  return Store(kButtonRespondTimeKey, std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
-               std::nullopt);
+  return StoreResponseTime(text, std::nullopt);
 }
 
 OptionResult PerformanceOptions::ConfirmResponseTime(std::string_view text) {
-  return Store(kButtonRespondTimeKey, std::clamp(DecimalToInt(text), 0, kMaxResponseTime),
-               WorkerTask::kPowerOptions);
+  return StoreResponseTime(text, WorkerTask::kPowerOptions);
 }
 
 }  // namespace corvane

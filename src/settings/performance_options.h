@@ -69,7 +69,8 @@ class PerformanceOptions {
   OptionResult SetSleepDelay(int data);
   OptionResult SetMoveWakeup(bool on);
   OptionResult SetMoveCloseLight(bool on);
-  // Response time typed: clamped to 0..20 and stored; nothing is posted.
+  // Response time typed: clamped to 0..20 and stored; nothing is posted. Text with no
+  // number (an emptied field) stores nothing; both give back the stored value to show.
   OptionResult CommitResponseTime(std::string_view text);
   // Response time confirmed: stores the text's value (clamped), posts the power options.
   OptionResult ConfirmResponseTime(std::string_view text);
@@ -77,6 +78,7 @@ class PerformanceOptions {
  private:
   int Profile() const;
   OptionResult Store(const char* key, int value, std::optional<WorkerTask> task);
+  OptionResult StoreResponseTime(std::string_view text, std::optional<WorkerTask> task);
 
   SettingsDatabase& store_;
   DeviceState& state_;

@@ -127,6 +127,7 @@ void DeviceMainDlg::OnProfileChosen(int64_t what, int64_t profile) {
   if (path.isEmpty()) return;
   ProfileImportTarget target;
   target.has_lighting = lighting;
+  target.sensor = session_.State().Sensor();
   for (const ButtonDefinition& button : session_.Model().Definition().buttons) {
     target.buttons.push_back(button.key_value);
   }

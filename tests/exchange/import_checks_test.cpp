@@ -50,10 +50,11 @@ class ImportChecksTest : public ExchangeTest {
   }
 
   // Imports `text` as "<name>.xml" into the second profile of a six-button mouse.
-  ExchangeResult Import(const std::string& name, const std::string& text) {
+  ExchangeResult Import(const std::string& name, const std::string& text, int sensor = -1) {
     EXPECT_TRUE(WriteFileBytes(File(name + ".xml"), text));
     ProfileImportTarget target;
     target.buttons = {0, 1, 2, 3, 4, 5};
+    target.sensor = sensor;
     return ImportProfile(db_, second_, target, File(name + ".xml"), poster_);
   }
 
@@ -122,6 +123,28 @@ TEST_F(ImportChecksTest, ARefusalIsToldInTheWindowsLanguage) {
     sentences.insert(sentence);
   }
   EXPECT_EQ(sentences.size(), std::size(failures));
+}
+
+// Stage values the file allows but this mouse's sensor cannot do are fitted to the sensor
+// as typed ones are: the store then holds what the mouse is sent and the window shows.
+TEST_F(ImportChecksTest, StageValuesAreFittedToTheMousesSensor) {
+  constexpr int kSensor100To16000 = 53;
+  const std::pair<std::string, std::string> cases[] = {
+      {"60", "100"}, {"20000", "16000"}, {"1250", "1200"}, {"800", "800"}};
+  for (const auto& [written, stored] : cases) {
+    SCOPED_TRACE(written);
+    const std::string text = ProfileText(
+        Item("3", "1", "2"), R"(dpi_flag="6" dpi_index="1" dpi_count="6")");
+    const std::string dpi = "<DPI1 value=\"" + written + "\" color=\"255\"/>";
+    std::string file = text;
+    file.replace(file.find("<DPI1 value=\"1200\" color=\"255\"/>"),
+                 std::string("<DPI1 value=\"1200\" color=\"255\"/>").size(), dpi);
+    ASSERT_TRUE(Import("fitted", file, kSensor100To16000).ok());
+    EXPECT_EQ(Config(second_, "dpi_group0_value"), stored);
+  }
+  // With no mouse to ask, the file's value is kept.
+  ASSERT_TRUE(Import("kept", ProfileText(Item("3", "1", "2"))).ok());
+  EXPECT_EQ(Config(second_, "dpi_group0_value"), "1200");
 }
 
 TEST_F(ImportChecksTest, ValuesOutsideTheirRangesRefuseTheFile) {

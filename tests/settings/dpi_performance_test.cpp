@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/text_ids.h"
+#include "base/text.h"
 #include "settings/dpi_stages.h"
 #include "settings/performance_options.h"
 #include "store/settings_database.h"
@@ -80,7 +81,17 @@ TEST_F(PageLogicTest, TypedAndSlidValuesFollowTheSensor) {
   state_.SetSensor(99);
   dpi.TypeValue(0, "12345");
   EXPECT_EQ(Get("dpi_group0_value"), "12300");
-  dpi.TypeValue(2, "not a number");
+  // A field emptied or holding no number changes nothing: no lowest DPI, nothing sent.
+  const std::string before = Get("dpi_group2_value");
+  poster_.tasks.clear();
+  for (const char* text : {"not a number", "", "  "}) {
+    const DpiActionResult kept = dpi.TypeValue(2, text);
+    EXPECT_FALSE(kept.posted) << '"' << text << '"';
+    EXPECT_EQ(IntToDecimal(kept.value), before) << "the list shows the stored value again";
+  }
+  EXPECT_EQ(Get("dpi_group2_value"), before);
+  EXPECT_TRUE(poster_.tasks.empty());
+  EXPECT_EQ(dpi.TypeValue(2, "10").value, 50) << "a number below the range is still raised";
   EXPECT_EQ(Get("dpi_group2_value"), "50");
   // The stage typed into is the current one for the store and the page alike, so a later
   // click on it changes nothing and the mouse's next stage change onto it is not missed.
@@ -148,6 +159,13 @@ TEST_F(PageLogicTest, ResponseTimeAndLiftoffEdges) {
   options.ConfirmResponseTime("-3");
   EXPECT_EQ(Get("button_respondtime"), "0");
   EXPECT_EQ(poster_.tasks, std::vector<WorkerTask>{WorkerTask::kPowerOptions});
+  // An emptied field keeps the stored time and sends nothing.
+  poster_.tasks.clear();
+  Set("button_respondtime", "8");
+  EXPECT_EQ(options.CommitResponseTime("").value, 8);
+  EXPECT_EQ(options.ConfirmResponseTime(" ").value, 8);
+  EXPECT_EQ(Get("button_respondtime"), "8");
+  EXPECT_TRUE(poster_.tasks.empty());
   Set("liftoff_height", "0");
   EXPECT_FALSE(options.Load().liftoff_two_mm);
   options.SetLiftoff(true);
