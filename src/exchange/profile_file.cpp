@@ -139,6 +139,13 @@ std::string ReadKeyItems(MarkupDocument& doc, const ProfileImportTarget& target,
     problem = ButtonProblem(record.key_code, target.buttons);
     if (problem.empty()) problem = FunctionProblem(record, macros);
     if (!problem.empty()) problem = Where("keyitems", n, problem);
+    // The file names a macro by its number only; here that number may be another macro, so
+    // the button is labelled with the macro it will play, not with the name in the file.
+    if (problem.empty() && record.macro_type == kFamilyMacro) {
+      for (const MacroRecord& macro : macros) {
+        if (macro.macro_id == record.macro_value) record.macro_desc = macro.name;
+      }
+    }
     plan.keys.push_back(std::move(record));
   }
   doc.LeaveElement();

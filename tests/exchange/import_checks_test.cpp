@@ -95,7 +95,11 @@ TEST_F(ImportChecksTest, ButtonRowsThePageWouldRefuseRefuseTheFile) {
     ExpectUnchanged();
   }
   EXPECT_TRUE(Import("good", ProfileText(Item("3", "4", "1"))).ok());
-  EXPECT_EQ(db_.GetKeyAssign(second_, 3).value_or(KeyAssignRecord{}).macro_value, 1);
+  const KeyAssignRecord imported = db_.GetKeyAssign(second_, 3).value_or(KeyAssignRecord{});
+  EXPECT_EQ(imported.macro_value, 1);
+  // The file's "d" named macro 1 where it was made; here the button plays "kept", and
+  // says so.
+  EXPECT_EQ(imported.macro_desc, "kept");
 }
 
 // A refusal is told in the window's language: the command line's English wording never
