@@ -52,7 +52,9 @@ struct LightingPage {
   LightingModel model;
 };
 
-void PrintLights(const std::vector<LightRecord>& rows, bool as_json) {
+// The listing names each mode as the window's effect list does, in the session's language;
+// the JSON keeps the stored row's name.
+void PrintLights(const std::vector<LightRecord>& rows, bool as_json, const TextLookup& texts) {
   JsonWriter json;
   json.BeginArray();
   for (const LightRecord& r : rows) {
@@ -60,8 +62,10 @@ void PrintLights(const std::vector<LightRecord>& rows, bool as_json) {
                                       r.color_value4, r.color_value5, r.color_value6,
                                       r.color_value7};
     if (!as_json) {
+      const std::string shown = texts(r.reserved);
       std::printf("%c %d %s brightness %d speed %d colour %d\n", r.status == 1 ? '*' : ' ',
-                  r.mode, r.name.c_str(), r.brightness, r.speed, r.color_value1);
+                  r.mode, (shown.empty() ? r.name : shown).c_str(), r.brightness, r.speed,
+                  r.color_value1);
       continue;
     }
     json.BeginObject().IntMember("mode", r.mode).StringMember("name", r.name)
@@ -85,7 +89,7 @@ int RunLights(const CliOptions& options, const std::vector<std::string>& args) {
   LightingPage page(cli);
   const std::vector<LightRecord> rows = page.Load(cli, error);
   if (!error.empty()) return CliFail(error);
-  PrintLights(rows, options.json);
+  PrintLights(rows, options.json, [&cli](int id) { return cli.Session().Texts().Text(id); });
   return 0;
 }
 

@@ -30,6 +30,14 @@ TEST_F(LightsEndToEndTest, ListingCreatesTheRowsOnceWithModeOneActive) {
   EXPECT_TRUE(Outs("05").empty());  // listing sends nothing
 }
 
+// The plain listing names the modes as the window does, not by the stored rows' names
+// (which were made in Chinese).
+TEST_F(LightsEndToEndTest, ThePlainListingNamesModesInTheSessionsLanguage) {
+  const std::string listed = Cli({"lights"}).out;
+  EXPECT_NE(listed.find("* 1 "), std::string::npos) << listed;
+  for (unsigned char c : listed) EXPECT_LT(c, 0x80) << listed;  // English throughout
+}
+
 TEST_F(LightsEndToEndTest, ChangesSendTheLightingCommandAndSurviveARestart) {
   CliResult steady = Cli({"light", "3", "brightness", "2", "colour", "#FF8000"});
   ASSERT_EQ(steady.exit_code, 0) << steady.err;
