@@ -277,7 +277,9 @@ namespace corvane {
   X(SettingsNotSaved, 735) \
   X(BatteryCritical, 736) \
   X(EscStopsRecording, 737) \
-  X(ClearPlayedMacroBody, 738)
+  X(ClearPlayedMacroBody, 738) \
+  X(NoBrowser, 739) \
+  X(MouseOffNotice, 740)
 
 #define CORVANE_TEXT_ID_CONSTANT(name, id) inline constexpr int kText##name = id;
 CORVANE_TEXT_IDS(CORVANE_TEXT_ID_CONSTANT)

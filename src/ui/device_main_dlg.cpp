@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <optional>
@@ -64,9 +65,24 @@ std::string DeviceMainDlg::Text(int id) const { return session_.Texts().Text(id)
 DUI::MControl* DeviceMainDlg::Labelled(DUI::MControl* control, int text_id) {
   if (auto* font = dynamic_cast<DUI::MControlFont*>(control)) {
     font->SetTitle(Text(text_id));
+    // A control that changes what it says keeps one entry, so a language switch gives it
+    // its latest text.
+    for (Label& label : labels_) {
+      if (label.control == control) {
+        label.text_id = text_id;
+        return control;
+      }
+    }
     labels_.push_back({control, text_id});
   }
   return control;
+}
+
+void DeviceMainDlg::OpenLink(const std::string& url) {
+  if (url.empty()) return;
+  const bool opened = open_link_ ? open_link_(url)
+                                 : QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+  if (!opened) MessageBoxText(Text(kTextNoBrowser), Text(kTextNoBrowser) + "\n\n" + url, 0);
 }
 
 void DeviceMainDlg::Tooltip(DUI::MControl* control, int text_id) {
@@ -191,10 +207,7 @@ int64_t DeviceMainDlg::OnMessage(int id, DUI::NotifyCode code, int64_t extra, in
   if (code != DUI::NotifyCode::kClick) return pages_ ? pages_->OnMessage(id, code, extra, extra2) : 0;
   switch (id) {
     case kIdWebsite:
-      if (!session_.Catalogue().Software().website.empty()) {
-        QDesktopServices::openUrl(
-            QUrl(QString::fromStdString(session_.Catalogue().Software().website)));
-      }
+      OpenLink(session_.Catalogue().Software().website);
       return 1;
     case kIdClose:
       OnCloseButton();
@@ -484,8 +497,16 @@ void DeviceMainDlg::ShowDeviceControls(bool show) {
 
 void DeviceMainDlg::ShowDeviceList(bool show) {
   device_list_->SetVisible(show);
-  // With no list the home page says in words that no mouse is there.
+  // With no list the home page says in words that no mouse is there, and, when its
+  // receiver is, that the mouse is off or away rather than missing.
   for (int id : {kIdNoDeviceBackdrop, kIdNoDeviceNotice}) Show(id, !show);
+  if (!show) {
+    const std::vector<DeviceEntryInfo> entries = DeviceManager::Instance().Entries();
+    const bool receiver = std::any_of(entries.begin(), entries.end(), [](const auto& entry) {
+      return entry.mode == ConnectionMode::kReceiver;
+    });
+    Labelled(GetControl(kIdNoDeviceNotice), receiver ? kTextMouseOffNotice : kTextNoDeviceNotice);
+  }
   UpdateListPaging();
   // The keyboard starts on the list, the home page's one task; a hidden list could not
   // take it at start-up, nor keep it while the mouse was away.

@@ -85,6 +85,9 @@ class DeviceMainDlg : public DUI::MDialog {
   void SetExitHandler(std::function<void()> handler) { exit_ = std::move(handler); }
   // Called after every re-label (a language change), for texts shown outside the window.
   void SetRelabelHandler(std::function<void()> handler) { relabel_ = std::move(handler); }
+  // Replaces the desktop's opening of web addresses (tests); returns whether it opened.
+  using LinkOpener = std::function<bool(const std::string&)>;
+  void SetLinkOpener(LinkOpener opener) { open_link_ = std::move(opener); }
 
   int64_t OnWindowMessage(uint32_t message, int64_t wparam, int64_t lparam) override;
   int OnInitDialog() override;
@@ -159,6 +162,9 @@ class DeviceMainDlg : public DUI::MDialog {
   int MessageBoxText(const std::string& title, const std::string& body, int style);
   // Texts of the current language, for the dialogs.
   TextLookup Texts() const;
+  // Opens a web address in the desktop's browser; when none opens, says so with the
+  // address, so it can be copied by hand. An empty address does nothing.
+  void OpenLink(const std::string& url);
 
   // Dialog actions (device_main_actions.cpp).
   void OnProfileButton();
@@ -245,6 +251,7 @@ class DeviceMainDlg : public DUI::MDialog {
   std::unique_ptr<UpdateTipDlg> update_tip_;
   UpdateProcessDlg* update_progress_ = nullptr;  // while its modal loop runs
   MessageBoxHandler message_box_;
+  LinkOpener open_link_;
   std::function<void()> exit_;
   std::function<void()> relabel_;
   int current_tab_ = kTabHome;

@@ -1,8 +1,6 @@
 // Building and acting on the program settings page.
 #include "ui/program_settings_page.h"
 
-#include <QDesktopServices>
-#include <QUrl>
 #include <string>
 
 #include "app/key_value_store.h"
@@ -185,8 +183,7 @@ void ProgramSettingsPage::OpenLink(int id) {
   const std::string& link = id == kIdSetWebsite    ? software.website
                             : id == kIdSetFeedback ? software.feedback
                                                    : software.qa;
-  // An empty address would only make the desktop report an error of its own.
-  if (!link.empty()) QDesktopServices::openUrl(QUrl(QString::fromStdString(link)));
+  window_.OpenLink(link);
 }
 
 void ProgramSettingsPage::Refresh() {

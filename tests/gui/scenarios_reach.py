@@ -14,6 +14,8 @@ from scenarios_dpi import PERFORMANCE_TAB, RATE_LIST, REPORT_RATE, open_page, wa
 
 SIM_WINDOW = "Simulated device"
 NO_DEVICE_NOTICE = "No device found. Connect the mouse or its receiver."
+MOUSE_OFF_NOTICE = ("The receiver is plugged in, but its mouse is off or out of range. "
+                    "Switch the mouse on or bring it closer.")
 WIRELESS_LINE = "2.4G wireless connection"
 NOT_IN_STEP_LINE = "The mouse did not take the change; trying again"
 DEVICE_INFO = 0x10
@@ -29,16 +31,17 @@ def device_card(session, main):
     return None
 
 
-def notice_showing(session, main):
-    return any(node.getRoleName() == "label" and node.name == NO_DEVICE_NOTICE and showing(node)
+def notice_showing(session, main, notice=None):
+    notices = [notice] if notice else [NO_DEVICE_NOTICE, MOUSE_OFF_NOTICE]
+    return any(node.getRoleName() == "label" and node.name in notices and showing(node)
                for node in session.walk(main))
 
 
-def expect_gone_in_words(session, main, what):
+def expect_gone_in_words(session, main, what, notice=NO_DEVICE_NOTICE):
     wait_until("the card to leave the home page after " + what,
                lambda: device_card(session, main) is None)
-    wait_until("the home page to say no mouse is there after " + what,
-               lambda: notice_showing(session, main))
+    wait_until("the home page to say %r after %s" % (notice, what),
+               lambda: notice_showing(session, main, notice))
 
 
 def expect_back(session, main, what):
@@ -62,7 +65,8 @@ def scenario_reach_mouse_cycle(session):
     expect_back(session, main, "start-up")
     wait_until("the start-up traffic to settle", lambda: quiet(session))
     session.press("push button", "Switch mouse off", sim)
-    expect_gone_in_words(session, main, "switching the mouse off")
+    # The receiver is still there: the words say the mouse is off, not missing.
+    expect_gone_in_words(session, main, "switching the mouse off", MOUSE_OFF_NOTICE)
     session.screenshot("home-mouse-off")
     session.press("push button", "Switch mouse on", sim)
     card = expect_back(session, main, "switching the mouse on")

@@ -96,9 +96,10 @@ TEST_F(DpiPageTest, TypedValuesAreNormalisedStoredAndShownWithTheSlider) {
   EXPECT_EQ(Stored("dpi_group1_value"), std::to_string(expected));
   EXPECT_EQ(Page().Stages()->GetDPIValue(1), expected);
   EXPECT_EQ(Page().Slider()->GetPos(), DpiToSliderPosition(sensor, expected));
-  // Not a number: the sensor's minimum.
+  // Not a number: the row shows the stored value again.
   TypeStage(1, "lots");
-  EXPECT_EQ(Page().Stages()->GetDPIValue(1), ScaleForSensor(sensor).min_dpi);
+  EXPECT_EQ(Page().Stages()->GetDPIValue(1), expected);
+  EXPECT_EQ(Stored("dpi_group1_value"), std::to_string(expected));
   // The slider writes the selected stage while it moves.
   Page().Slider()->MoveToPos(10);
   EXPECT_EQ(Stored("dpi_group1_value"), std::to_string(SliderPositionToDpi(sensor, 10)));

@@ -215,6 +215,27 @@ TEST_F(MainWindowTest, OpeningWithoutASelectedDeviceExplainsAndStaysHome) {
   EXPECT_EQ(Window().CurrentTabId(), kTabHome);
 }
 
+// With no browser to open, the link says so and gives the address to copy; an address that
+// opens says nothing.
+TEST_F(MainWindowTest, ALinkThatOpensNoBrowserSaysSoWithTheAddress) {
+  Start("wired");
+  std::vector<std::string> asked;
+  bool opens = false;
+  Window().SetLinkOpener([&](const std::string& url) {
+    asked.push_back(url);
+    return opens;
+  });
+  const std::string website = program_->Session().Catalogue().Software().website;
+  ASSERT_FALSE(website.empty());
+  Window().OnMessage(kIdWebsite, DUI::NotifyCode::kClick, 0, 0);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0], Text(kTextNoBrowser) + "|" + Text(kTextNoBrowser) + "\n\n" + website);
+  opens = true;
+  Window().OnMessage(kIdWebsite, DUI::NotifyCode::kClick, 0, 0);
+  EXPECT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(asked, (std::vector<std::string>{website, website}));
+}
+
 TEST_F(MainWindowTest, LanguageChangeRelabelsEverythingWithoutRestart) {
   Start("wired");
   OpenSimulatedMouse();

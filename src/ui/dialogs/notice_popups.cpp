@@ -105,6 +105,11 @@ bool SaveWaitDlg::Make(DUI::MWindow& owner) {
               {0, 0, kWidth, kHeight})) {
     return false;
   }
+  // It only tells: clicks go through to the page beneath (a second change made while it
+  // shows must not be lost), and it never takes the keyboard.
+  GetSafeHwnd()->setWindowFlag(Qt::WindowTransparentForInput);
+  GetSafeHwnd()->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+  GetSafeHwnd()->setAttribute(Qt::WA_ShowWithoutActivating);
   Centre();
   return true;
 }
