@@ -3,7 +3,8 @@ the button command, is stored, and is still there after the program starts again
 import time
 
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, QUIET_S, commands_after, open_device, quiet, unnamed
+from gui_steps import (MAIN_TITLE, QUIET_S, commands_after, expect_chosen, open_device, quiet,
+                       unnamed)
 
 BUTTON_COMMAND = 0x09
 # The button table starts at report byte 5; buttons 0 to 8 reach the mouse.
@@ -67,13 +68,18 @@ def find_described(session, main, name, description):
          and showing(n)), None))
 
 
-def choose(session, main, current, item):
-    """Picks item in the function list now showing current."""
-    box = session.find("combo box", current, main)
+# The panel's function lists, named by their captions.
+MOUSE_LIST = "Mouse functions"
+SYSTEM_LIST = "System shortcuts"
+
+
+def choose(session, main, list_name, item):
+    """Picks item in the function list called list_name."""
+    box = session.find("combo box", list_name, main)
     target = next((box.getChildAtIndex(i) for i in range(box.childCount)
                    if box.getChildAtIndex(i).name == item), None)
     if target is None:
-        raise HarnessError("no item %r in the list %r" % (item, current))
+        raise HarnessError("no item %r in the list %r" % (item, list_name))
     session.act(target)
 
 
@@ -133,7 +139,7 @@ def scenario_keys_mouse(session):
     if problems:
         raise HarnessError("unnamed controls on the buttons page: %s" % problems)
     session.screenshot("page")
-    choose(session, main, "Back", "Scroll down")
+    choose(session, main, MOUSE_LIST, "Scroll down")
     wait_table(session, mark, "entry 20 FF 00 for button 3", lambda r: entry(r, 3) == "20FF00")
     session.find("list item", "Back button: Scroll down")
     if rows(session).get(3) != (1, 8, 0, "Scroll down"):
@@ -149,13 +155,14 @@ def scenario_keys_primary(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Left button")
-    choose(session, main, "Calculator", "Email")
+    choose(session, main, SYSTEM_LIST, "Email")
     box = session.window("MessageBox")
     session.find("label", "The left button cannot be reassigned.", box)
     session.screenshot("primary-guard")
     session.press("push button", "OK", box)
     wait_until("the message to close", lambda: not showing(box))
-    session.find("combo box", "Calculator", main)  # the refused choice is not kept on show
+    # The refused choice is not kept on show.
+    expect_chosen(session.find("combo box", SYSTEM_LIST, main), "Calculator")
     session.press("push button", "Disable", main)
     box = session.window("MessageBox")
     session.press("push button", "OK", box)
@@ -195,7 +202,7 @@ def scenario_keys_reset(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Right button")
-    choose(session, main, "Right click", "Middle click")
+    choose(session, main, MOUSE_LIST, "Middle click")
     wait_table(session, mark, "button 1 changed", lambda r: entry(r, 1) == "100400")
     select(session, main, "DPI button")
     session.act(session.find("push button", "Disable", main))
