@@ -3,8 +3,8 @@ the button command, is stored, and is still there after the program starts again
 import time
 
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import (MAIN_TITLE, QUIET_S, commands_after, expect_chosen, open_device, quiet,
-                       unnamed)
+from gui_steps import (MAIN_TITLE, QUIET_S, centre, commands_after, expect_chosen, open_device,
+                       quiet, unnamed)
 
 BUTTON_COMMAND = 0x09
 # The button table starts at report byte 5; buttons 0 to 8 reach the mouse.
@@ -71,6 +71,7 @@ def find_described(session, main, name, description):
 # The panel's function lists, named by their captions.
 MOUSE_LIST = "Mouse functions"
 SYSTEM_LIST = "System shortcuts"
+RAPID_CLAMPED = "Changed to the allowed range: interval 5-255 ms, shots 0-255"
 
 
 def choose(session, main, list_name, item):
@@ -193,8 +194,39 @@ def scenario_keys_rapid(session):
     session.find("list item", "Forward button: Rapid fire")
     if rows(session).get(4) != (7, 5, 255, "Rapid fire"):
         raise HarnessError("stored %s" % rows(session))
+    # The note under the fields says why the numbers changed.
+    session.find("label", RAPID_CLAMPED, main)
     main = restart(session)
     session.find("list item", "Forward button: Rapid fire")
+
+
+def focused(node):
+    return node.getState().contains(__import__("pyatspi").STATE_FOCUSED)
+
+
+def scenario_keys_escape(session):
+    """Escape, pressed in either editor's field, closes it without applying what was typed
+    and gives the keyboard back to the button that opened it."""
+    main = open_keys(session)
+    select(session, main, "Forward button")
+    mark = session.mark()
+    for opener, hint, typed in (("Rapid fire", "Shots", "9"), ("Keyboard shortcut", "Press a key", "b")):
+        session.act(find_described(session, main, "Settings", opener))
+        field = session.find("text", hint, main)
+        session.click_at(*centre(field))
+        wait_until("the %s field's focus" % hint, lambda: focused(field))
+        session.key(typed)
+        wait_until("%r in the field" % typed, lambda: field.queryText().getText(0, -1).lower()
+                   .endswith(typed))
+        session.key("Escape")
+        wait_until("the %s editor to close" % opener, lambda: not showing(field))
+        button = find_described(session, main, "Settings", opener)
+        wait_until("the keyboard on the %s button" % opener, lambda: focused(button))
+    time.sleep(QUIET_S)
+    if commands_after(session, mark) or rows(session):
+        raise HarnessError("an editor closed by Escape sent %s, stored %s" %
+                           (session.out_reports_since(mark), rows(session)))
+    session.find("list item", "Forward button: Forward")
 
 
 def scenario_keys_reset(session):
@@ -231,5 +263,6 @@ SCENARIOS = {
     "keys_mouse": scenario_keys_mouse,
     "keys_primary": scenario_keys_primary,
     "keys_rapid": scenario_keys_rapid,
+    "keys_escape": scenario_keys_escape,
     "keys_reset": scenario_keys_reset,
 }
