@@ -196,6 +196,7 @@ def scenario_keys_rapid(session):
         raise HarnessError("stored %s" % rows(session))
     # The note under the fields says why the numbers changed.
     session.find("label", RAPID_CLAMPED, main)
+    session.screenshot("rapid-fire-clamped")
     main = restart(session)
     session.find("list item", "Forward button: Rapid fire")
 
