@@ -269,6 +269,7 @@ namespace corvane {
   X(ForwardButton, 705) \
   X(DpiButton, 706) \
   X(ProfileList, 707) \
+  X(RapidFireClamped, 720) \
   X(FileUnreadable, 730) \
   X(FileTooLarge, 731) \
   X(FileNotSettings, 732) \

@@ -13,8 +13,6 @@ namespace corvane {
 namespace {
 
 constexpr int kPrimaryButton = 0;
-constexpr int kRapidFirstMin = 5;
-constexpr int kRapidMax = 255;
 
 // Text id of a stored code in a family, 0 when the code has none.
 int CodeTextId(int family, int code) {
@@ -134,8 +132,8 @@ AssignResult ButtonAssignment::ApplyKeyboard(int vk, const std::string& key_name
 }
 
 AssignResult ButtonAssignment::ApplyRapidFire(int first, int second, const std::string& caption) {
-  return Save(kFamilyRapidFire, std::clamp(first, kRapidFirstMin, kRapidMax),
-              std::clamp(second, 0, kRapidMax), caption);
+  return Save(kFamilyRapidFire, std::clamp(first, kRapidFireFirstMin, kRapidFireMax),
+              std::clamp(second, kRapidFireSecondMin, kRapidFireMax), caption);
 }
 
 void ButtonAssignment::ResetButton() {

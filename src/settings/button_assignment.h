@@ -24,6 +24,11 @@ struct KeyboardModifiers {
   bool alt = false;
 };
 
+// The rapid-fire numbers' ranges: the interval (first) and the shot count (second).
+inline constexpr int kRapidFireFirstMin = 5;
+inline constexpr int kRapidFireSecondMin = 0;
+inline constexpr int kRapidFireMax = 255;
+
 enum class AssignResult {
   kSaved,          // stored and the button job posted
   kNothingToSave,  // keyboard panel without key or modifier: nothing happened

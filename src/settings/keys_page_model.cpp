@@ -2,6 +2,8 @@
 // needs the page to ask again.
 #include "settings/keys_page_model.h"
 
+#include <algorithm>
+
 #include "app/text_ids.h"
 #include "base/text.h"
 #include "settings/button_lists.h"
@@ -89,10 +91,21 @@ AssignResult KeysPageModel::ChooseListCode(int family, int code) {
   return AssignResult::kNothingToSave;
 }
 
-AssignResult KeysPageModel::ApplyRapidFire(std::string_view first, std::string_view second) {
+RapidFireValues ReadRapidFire(std::string_view first, std::string_view second) {
   // DecimalToInt saturates, so a pasted run of digits clamps instead of wrapping.
-  return assignment_.ApplyRapidFire(DecimalToInt(first), DecimalToInt(second),
-                                    texts_(kTextRapidFire));
+  const int typed_first = DecimalToInt(first), typed_second = DecimalToInt(second);
+  RapidFireValues values;
+  values.first = std::clamp(typed_first, kRapidFireFirstMin, kRapidFireMax);
+  values.second = std::clamp(typed_second, kRapidFireSecondMin, kRapidFireMax);
+  values.clamped = values.first != typed_first || values.second != typed_second;
+  return values;
+}
+
+AssignResult KeysPageModel::ApplyRapidFire(std::string_view first, std::string_view second,
+                                           bool* clamped) {
+  const RapidFireValues values = ReadRapidFire(first, second);
+  if (clamped != nullptr) *clamped = values.clamped;
+  return assignment_.ApplyRapidFire(values.first, values.second, texts_(kTextRapidFire));
 }
 
 KeysPanelView KeysPageModel::PanelView() const {

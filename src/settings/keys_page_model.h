@@ -49,6 +49,16 @@ inline constexpr const char* kRapidFireFirstStart = "5";
 inline constexpr const char* kRapidFireSecondStart = "1";
 inline constexpr int kPlaceholderRows = 6;
 
+// The rapid-fire fields read as the numbers that are stored, and whether either of them
+// had to be moved into its range (an empty interval counts: it becomes the least).
+struct RapidFireValues {
+  int first = 0;
+  int second = 0;
+  bool clamped = false;
+};
+// Reads the two fields as typed; numbers are clamped to their ranges.
+RapidFireValues ReadRapidFire(std::string_view first, std::string_view second);
+
 class KeysPageModel {
  public:
   KeysPageModel(SettingsDatabase& db, TaskPoster& poster, DeviceState& state, TextLookup texts);
@@ -81,7 +91,9 @@ class KeysPageModel {
   AssignResult ChooseListCode(int family, int code);
   // Rapid-fire apply from the two fields as typed; numbers are clamped to their ranges
   // (first 5..255, second 0..255) and the caption text becomes the description.
-  AssignResult ApplyRapidFire(std::string_view first, std::string_view second);
+  // `clamped`, when given, tells whether either number was moved into its range.
+  AssignResult ApplyRapidFire(std::string_view first, std::string_view second,
+                              bool* clamped = nullptr);
 
   // Returns what the lists show for the selected button: every list in its first state
   // with the mouse list marked, then the stored family's list marked at its code.

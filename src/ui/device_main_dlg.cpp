@@ -31,6 +31,7 @@
 #include "ui/dui/mpicture.h"
 #include "ui/dui/mrender.h"
 #include "ui/dui/mtab_ctrl.h"
+#include "ui/pages/keys_page.h"
 #include "ui/pages_panel.h"
 #include "ui/profile_follower.h"
 #include "ui/program_settings_page.h"
@@ -338,6 +339,8 @@ void DeviceMainDlg::CloseSettingsPage() {
 }
 
 bool DeviceMainDlg::HandleEscape() {
+  // An editor open on the buttons page closes first, as its close button does.
+  if (pages_ && pages_->Keys() != nullptr && pages_->Keys()->CloseEditor()) return true;
   if (!GetControl(kIdPageSettings)->IsVisible()) return false;
   LeaveSettingsPage();
   return true;

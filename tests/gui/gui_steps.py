@@ -95,10 +95,13 @@ def language_texts(program_dir, lcid):
     return texts
 
 
+def chosen_items(combo):
+    """The names of a combo box's chosen children (one, or none without a choice)."""
+    children = [combo.getChildAtIndex(i) for i in range(combo.childCount)]
+    return [c.name for c in children
+            if c.getState().contains(gui_harness.pyatspi.STATE_SELECTED)]
+
+
 def expect_chosen(combo, item):
     """A combo box, named by its caption, reads `item` as its value and chosen child."""
-    def chosen():
-        children = [combo.getChildAtIndex(i) for i in range(combo.childCount)]
-        return [c.name for c in children
-                if c.getState().contains(gui_harness.pyatspi.STATE_SELECTED)] == [item]
-    wait_until("%r to show %r" % (combo.name, item), chosen)
+    wait_until("%r to show %r" % (combo.name, item), lambda: chosen_items(combo) == [item])

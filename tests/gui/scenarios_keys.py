@@ -3,7 +3,8 @@ the button command, is stored, and is still there after the program starts again
 import time
 
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, QUIET_S, commands_after, open_device, quiet, unnamed
+from gui_steps import (MAIN_TITLE, QUIET_S, centre, commands_after, expect_chosen, open_device,
+                       quiet, unnamed)
 
 BUTTON_COMMAND = 0x09
 # The button table starts at report byte 5; buttons 0 to 8 reach the mouse.
@@ -67,13 +68,19 @@ def find_described(session, main, name, description):
          and showing(n)), None))
 
 
-def choose(session, main, current, item):
-    """Picks item in the function list now showing current."""
-    box = session.find("combo box", current, main)
+# The panel's function lists, named by their captions.
+MOUSE_LIST = "Mouse functions"
+SYSTEM_LIST = "System shortcuts"
+RAPID_CLAMPED = "Changed to the allowed range: interval 5-255 ms, shots 0-255"
+
+
+def choose(session, main, list_name, item):
+    """Picks item in the function list called list_name."""
+    box = session.find("combo box", list_name, main)
     target = next((box.getChildAtIndex(i) for i in range(box.childCount)
                    if box.getChildAtIndex(i).name == item), None)
     if target is None:
-        raise HarnessError("no item %r in the list %r" % (item, current))
+        raise HarnessError("no item %r in the list %r" % (item, list_name))
     session.act(target)
 
 
@@ -133,7 +140,7 @@ def scenario_keys_mouse(session):
     if problems:
         raise HarnessError("unnamed controls on the buttons page: %s" % problems)
     session.screenshot("page")
-    choose(session, main, "Back", "Scroll down")
+    choose(session, main, MOUSE_LIST, "Scroll down")
     wait_table(session, mark, "entry 20 FF 00 for button 3", lambda r: entry(r, 3) == "20FF00")
     session.find("list item", "Back button: Scroll down")
     if rows(session).get(3) != (1, 8, 0, "Scroll down"):
@@ -149,13 +156,14 @@ def scenario_keys_primary(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Left button")
-    choose(session, main, "Calculator", "Email")
+    choose(session, main, SYSTEM_LIST, "Email")
     box = session.window("MessageBox")
     session.find("label", "The left button cannot be reassigned.", box)
     session.screenshot("primary-guard")
     session.press("push button", "OK", box)
     wait_until("the message to close", lambda: not showing(box))
-    session.find("combo box", "Calculator", main)  # the refused choice is not kept on show
+    # The refused choice is not kept on show.
+    expect_chosen(session.find("combo box", SYSTEM_LIST, main), "Calculator")
     session.press("push button", "Disable", main)
     box = session.window("MessageBox")
     session.press("push button", "OK", box)
@@ -186,8 +194,40 @@ def scenario_keys_rapid(session):
     session.find("list item", "Forward button: Rapid fire")
     if rows(session).get(4) != (7, 5, 255, "Rapid fire"):
         raise HarnessError("stored %s" % rows(session))
+    # The note under the fields says why the numbers changed.
+    session.find("label", RAPID_CLAMPED, main)
+    session.screenshot("rapid-fire-clamped")
     main = restart(session)
     session.find("list item", "Forward button: Rapid fire")
+
+
+def focused(node):
+    return node.getState().contains(__import__("pyatspi").STATE_FOCUSED)
+
+
+def scenario_keys_escape(session):
+    """Escape, pressed in either editor's field, closes it without applying what was typed
+    and gives the keyboard back to the button that opened it."""
+    main = open_keys(session)
+    select(session, main, "Forward button")
+    mark = session.mark()
+    for opener, hint, typed in (("Rapid fire", "Shots", "9"), ("Keyboard shortcut", "Press a key", "b")):
+        session.act(find_described(session, main, "Settings", opener))
+        field = session.find("text", hint, main)
+        session.click_at(*centre(field))
+        wait_until("the %s field's focus" % hint, lambda: focused(field))
+        session.key(typed)
+        wait_until("%r in the field" % typed, lambda: field.queryText().getText(0, -1).lower()
+                   .endswith(typed))
+        session.key("Escape")
+        wait_until("the %s editor to close" % opener, lambda: not showing(field))
+        button = find_described(session, main, "Settings", opener)
+        wait_until("the keyboard on the %s button" % opener, lambda: focused(button))
+    time.sleep(QUIET_S)
+    if commands_after(session, mark) or rows(session):
+        raise HarnessError("an editor closed by Escape sent %s, stored %s" %
+                           (session.out_reports_since(mark), rows(session)))
+    session.find("list item", "Forward button: Forward")
 
 
 def scenario_keys_reset(session):
@@ -195,7 +235,7 @@ def scenario_keys_reset(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Right button")
-    choose(session, main, "Right click", "Middle click")
+    choose(session, main, MOUSE_LIST, "Middle click")
     wait_table(session, mark, "button 1 changed", lambda r: entry(r, 1) == "100400")
     select(session, main, "DPI button")
     session.act(session.find("push button", "Disable", main))
@@ -224,5 +264,6 @@ SCENARIOS = {
     "keys_mouse": scenario_keys_mouse,
     "keys_primary": scenario_keys_primary,
     "keys_rapid": scenario_keys_rapid,
+    "keys_escape": scenario_keys_escape,
     "keys_reset": scenario_keys_reset,
 }

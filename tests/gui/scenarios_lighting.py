@@ -7,7 +7,8 @@ import time
 
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, QUIET_S, centre, commands_after, open_device, quiet, swatch
+from gui_steps import (MAIN_TITLE, QUIET_S, centre, chosen_items, commands_after, open_device,
+                       quiet, swatch)
 
 LIGHTING_COMMAND = 0x05
 LIGHT_RESET_COMMAND = 0x0E
@@ -16,6 +17,7 @@ PAYLOAD = 10  # hex digits before the payload: report id, command, 0, sequence, 
 WIRED_ONLY_TYPE = "12"
 WIRED_ONLY_NAME = "Corvane Wren"
 # Stored defaults of color_value1 .. color_value7 (red in the low byte).
+EFFECT_LIST = "Effect"  # the mode list, named by its caption
 DEFAULT_COLOURS = [0x0000FF, 0x00FF00, 0xFF0000, 0xFFFF00, 0x00FFFF, 0xFF00FF, 0xFFFFFF]
 
 
@@ -27,9 +29,8 @@ def open_lighting(session):
     open_device(session)
     main = session.window(MAIN_TITLE)
     session.press("page tab", "Lighting", main)
-    combo = wait_until("the mode list", lambda: next(
-        (n for n in session.walk(main) if n.getRoleName() == "combo box" and showing(n)
-         and n.childCount >= 6), None))
+    combo = session.find("combo box", EFFECT_LIST, main)
+    wait_until("the mode list filled", lambda: combo.childCount > 0)
     wait_until("the start-up traffic to settle", lambda: quiet(session))
     return main, combo
 
@@ -40,7 +41,7 @@ def choose_mode(session, combo, name):
     if item is None:
         raise HarnessError("no mode %r in the list" % name)
     session.act(item)
-    wait_until("mode %r shown" % name, lambda: combo.name == name)
+    wait_until("mode %r shown" % name, lambda: chosen_items(combo) == [name])
 
 
 def lighting_after(session, mark):
@@ -252,7 +253,7 @@ def scenario_lighting_reset(session):
     mode, level = int(reply[8:10], 16), int(reply[10:12], 16)
     names = {0: "Off", 1: "Flowing light", 2: "Breathing", 3: "Steady", 4: "Neon",
              5: "Color wave"}
-    wait_until("the page showing the reported mode", lambda: combo.name == names[mode])
+    wait_until("the page showing the reported mode", lambda: chosen_items(combo) == [names[mode]])
     session.find("label", "Speed: %d" % (level & 0x0F), main)
     row = wait_until("the reported level stored", lambda: active_mode(session) == [mode]
                      and light_row(session, mode))

@@ -7,7 +7,7 @@ import time
 
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, centre, open_device
+from gui_steps import MAIN_TITLE, centre, expect_chosen, open_device
 
 DOWN, UP = "\u2193", "\u2191"
 VK_A, VK_B = 65, 66
@@ -314,7 +314,8 @@ def scenario_macro_keys(session):
     wait_until("the click inserted", lambda: [t for t, _, _ in stored_events(
         session, macro["macro_id"])][3:6] == [MOUSE_DOWN, DELAY, MOUSE_UP])
     session.act(rows_of(session, events)[3])
-    combo = session.find("combo box", "Right click", main)
+    combo = session.find("combo box", "Value", main)
+    expect_chosen(combo, "Right click")
     middle = next(n for n in session.walk(combo) if n.name == "Middle click")
     session.act(middle)
     session.press("push button", "Apply", main)

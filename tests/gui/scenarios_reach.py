@@ -9,7 +9,7 @@ import gui_harness
 import scenarios_keys as keys
 import scenarios_macro as macros
 from gui_harness import HarnessError, showing, wait_until
-from gui_steps import MAIN_TITLE, centre, commands_after, quiet, stored
+from gui_steps import MAIN_TITLE, centre, commands_after, expect_chosen, quiet, stored
 from scenarios_dpi import PERFORMANCE_TAB, RATE_LIST, REPORT_RATE, open_page, wait_sent
 
 SIM_WINDOW = "Simulated device"
@@ -169,7 +169,8 @@ def scenario_reach_keys_lists(session):
     when the mouse goes off and comes back."""
     main = keys.open_keys(session)
     keys.select(session, main, "Forward button")
-    session.find("combo box", "Forward", main)  # the factory function, not "Left click"
+    # The factory function, not "Left click".
+    expect_chosen(session.find("combo box", keys.MOUSE_LIST, main), "Forward")
     session.press("page tab", "Macros", main)
     macros.new_macro(session, main, "Custom 1")
     second = macros.new_macro(session, main, "Custom 2")
@@ -207,7 +208,7 @@ def scenario_reach_keys_lists(session):
     wait_until("the read-back after the mouse came back", lambda: quiet(session), 30)
     session.find("label", "Forward button", main)
     mark = session.mark()
-    keys.choose(session, main, "Forward", "Middle click")
+    keys.choose(session, main, keys.MOUSE_LIST, "Middle click")
     keys.wait_table(session, mark, "button 4 given the middle click",
                     lambda r: keys.entry(r, 4) == "100400")
 

@@ -9,6 +9,7 @@ import time
 import gui_harness
 from gui_harness import HarnessError, showing, wait_until
 from gui_steps import MAIN_TITLE, expect_chosen, open_device, swatch
+from scenarios_lighting import EFFECT_LIST
 
 COLOUR_CODE = re.compile(r"#[0-9A-F]{6}")
 # Names made of a picture's file name: decoration that should say nothing.
@@ -51,11 +52,10 @@ def readout(session, root, caption):
 
 
 def choose_mode(session, main, name):
-    combo = next(n for n in session.walk(main) if n.getRoleName() == "combo box" and showing(n)
-                 and n.childCount >= 6)
+    combo = session.find("combo box", EFFECT_LIST, main)
     session.act(next(combo.getChildAtIndex(i) for i in range(combo.childCount)
                      if combo.getChildAtIndex(i).name == name))
-    wait_until("the %s mode shown" % name, lambda: combo.name == name)
+    expect_chosen(combo, name)
 
 
 def lighting_words(session, main):

@@ -162,19 +162,25 @@ TEST_F(KeysPageModelTest, PanelMarksTheStoredFamilyElseTheFirstStates) {
   EXPECT_TRUE(ViewOf(view, kFamilyMouse).marked);
 }
 
-TEST_F(KeysPageModelTest, RapidFireFieldsAreClampedIntoTheirRanges) {
+TEST_F(KeysPageModelTest, RapidFireFieldsAreClampedIntoTheirRangesAndSaySo) {
   model.Assignment().SelectButton(3);
   struct Case {
     const char* first;
     const char* second;
     int value;
     int value2;
-  } cases[] = {{"3", "300", 5, 255},
-               {"", "", 5, 0},
-               {"99999999999999", "7", 255, 7},
-               {"120", "0", 120, 0}};
+    bool clamped;  // the page tells the user the numbers were changed
+  } cases[] = {{"3", "300", 5, 255, true},
+               {"", "", 5, 0, true},
+               {"99999999999999", "7", 255, 7, true},
+               {"120", "0", 120, 0, false},
+               {"5", "255", 5, 255, false},
+               {"255", "256", 255, 255, true},
+               {"4", "9", 5, 9, true}};
   for (const Case& c : cases) {
-    ASSERT_EQ(model.ApplyRapidFire(c.first, c.second), AssignResult::kSaved) << c.first;
+    bool clamped = !c.clamped;
+    ASSERT_EQ(model.ApplyRapidFire(c.first, c.second, &clamped), AssignResult::kSaved) << c.first;
+    EXPECT_EQ(clamped, c.clamped) << c.first << " " << c.second;
     const std::optional<KeyAssignRecord> row = db.GetKeyAssign(kProfile, 3);
     ASSERT_TRUE(row);
     EXPECT_EQ(row->macro_type, kFamilyRapidFire);

@@ -1,10 +1,13 @@
 // The buttons page in the real window on the simulated mouse (offscreen): placeholder
 // rows before a device, the panel beside the list once a button is picked, the texts a
-// language change sets again, and reset of one button with the question declined and
-// accepted.
+// language change sets again, reset of one button with the question declined and
+// accepted, the function lists as a reader hears them, the editors' Escape and the
+// rapid-fire note on numbers out of range.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QTest>
 #include <chrono>
@@ -19,6 +22,7 @@
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/mcontrol_font.h"
+#include "ui/dui/medit.h"
 #include "ui/dui/mouse_ctrl.h"
 #include "ui/dui/mouse_key_ctrl.h"
 #include "ui/pages/keys_page.h"
@@ -49,6 +53,14 @@ class KeysPageTest : public WindowFixture {
     }
   }
   int Profile() { return Store().GetActiveProfile(); }
+  QLineEdit* Field(int id) { return Window().GetControl(id)->findChild<QLineEdit*>(); }
+  void Click(int id) { Window().OnMessage(id, DUI::NotifyCode::kClick, 0, 0); }
+  bool Shown(int id) { return Window().GetControl(id)->isVisible(); }
+  // The control the window gives the keyboard to when it is active.
+  QWidget* Focused() { return Window().GetSafeHwnd()->focusWidget(); }
+  std::string NoteText() {
+    return static_cast<DUI::MControlFont*>(Window().GetControl(kIdKeysRapidNote))->GetTitle();
+  }
 };
 
 TEST_F(KeysPageTest, PlaceholderRowsThenTheModelsButtonsWithThePanelBesideTheList) {
@@ -150,6 +162,116 @@ TEST_F(KeysPageTest, ResetThisButtonAsksFirstAndRestoresTheFactoryDescription) {
   EXPECT_FALSE(Store().GetKeyAssign(Profile(), 3));
   EXPECT_EQ(List()->GetItemKeyDesc(3), Window().Text(kTextBack));
   EXPECT_EQ(box_titles_, (std::vector<std::string>{"Reset buttons", "Reset buttons"}));
+}
+
+// A reader hears each function list by the caption above it, in the language chosen, and
+// the item it shows as its value (it used to hear only the item: "Back", "Calculator").
+TEST_F(KeysPageTest, FunctionListsAreNamedByTheirCaptionsAndReadTheirChoiceAsValue) {
+  OpenMouse();
+  Pick(3);
+  const std::pair<int, int> lists[] = {{kIdKeysMouseList, kTextMouseFunctions},
+                                       {kIdKeysMediaList, kTextMultimedia},
+                                       {kIdKeysMacroList, kTextMacroFunctions},
+                                       {kIdKeysSystemList, kTextSystemShortcuts},
+                                       {kIdKeysDpiList, kTextDpiFunctions},
+                                       {kIdKeysSpecialList, kTextSpecialFunctions}};
+  for (int language : {1033, 1041}) {
+    ASSERT_TRUE(Window().ChangeLanguage(language));
+    for (const auto& [id, caption] : lists) {
+      // The system list's caption shares the list's id: look for the list itself.
+      DUI::MComboBox* box = nullptr;
+      for (DUI::MComboBox* list : DUI::ControlsOf<DUI::MComboBox>(Window().GetSafeHwnd())) {
+        if (list->GetID() == id) box = list;
+      }
+      ASSERT_NE(box, nullptr) << id;
+      QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(box);
+      ASSERT_NE(reader, nullptr);
+      EXPECT_EQ(reader->role(), QAccessible::ComboBox);
+      EXPECT_EQ(reader->text(QAccessible::Name).toStdString(), Text(caption))
+          << language << " list " << id;
+      EXPECT_EQ(reader->text(QAccessible::Value).toStdString(),
+                box->GetItemText(box->GetCurSel()))
+          << language << " list " << id;
+    }
+  }
+  auto* mouse_list = static_cast<DUI::MComboBox*>(Window().GetControl(kIdKeysMouseList));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(mouse_list)->text(QAccessible::Value),
+            QString::fromStdString(Text(kTextBack)));  // the Back button's factory function
+}
+
+// Escape closes either editor as its close button does: nothing applied, the keyboard back
+// on the button that opened it. In the key field Escape is the key only with a modifier.
+TEST_F(KeysPageTest, EscapeClosesTheEditorsWithoutApplyingAndFocusesTheirOpeners) {
+  OpenMouse();
+  Pick(3);
+  Click(kIdKeysRapidFire);
+  ASSERT_TRUE(Shown(kIdKeysRapidApply));
+  Field(kIdKeysRapidFirst)->setFocus();
+  QTest::keyClicks(Field(kIdKeysRapidFirst), "0");  // "50"
+  QTest::keyClick(Field(kIdKeysRapidFirst), Qt::Key_Escape);
+  EXPECT_FALSE(Shown(kIdKeysRapidApply));
+  EXPECT_TRUE(Shown(kIdKeysRapidFire));
+  EXPECT_EQ(Focused(), Window().GetControl(kIdKeysRapidFire));
+
+  Click(kIdKeysKeyboard);
+  ASSERT_TRUE(Shown(kIdKeysKeyboardApply));
+  QLineEdit* key_field = Field(kIdKeysKeyField);
+  key_field->setFocus();
+  Window().OnMessage(kIdKeysKeyField, DUI::NotifyCode::kFocusGained, 0, 0);
+  QTest::keyClick(key_field, Qt::Key_Escape, Qt::ShiftModifier);
+  EXPECT_TRUE(Shown(kIdKeysKeyboardApply)) << "Shift+Escape closed the editor";
+  EXPECT_FALSE(key_field->text().isEmpty()) << "Shift+Escape was not taken as the key";
+  QTest::keyClick(key_field, Qt::Key_A);
+  EXPECT_EQ(key_field->text(), "A");
+  QTest::keyClick(key_field, Qt::Key_Escape);
+  EXPECT_EQ(key_field->text(), "A") << "a lone Escape was taken as the key";
+  EXPECT_FALSE(Shown(kIdKeysKeyboardApply));
+  EXPECT_EQ(Focused(), Window().GetControl(kIdKeysKeyboard));
+  Settle();
+  EXPECT_FALSE(Store().GetKeyAssign(Profile(), 3)) << "an editor closed by Escape applied";
+
+  // With no editor open Escape leaves the page as it is.
+  QTest::keyClick(Window().GetControl(kIdKeysKeyboard), Qt::Key_Escape);
+  EXPECT_TRUE(Shown(kIdKeysKeyboard));
+  EXPECT_TRUE(Shown(kIdKeysPanel));
+}
+
+// Numbers out of range are stored at the nearest bound; the note under the fields says so
+// (in the language chosen) until numbers within range are applied or the editor reopens.
+TEST_F(KeysPageTest, RapidFireNoteSaysWhenANumberWasMovedIntoItsRange) {
+  OpenMouse();
+  Pick(3);
+  Click(kIdKeysRapidFire);
+  EXPECT_EQ(NoteText(), Text(kTextRapidFireNote));
+  auto* interval = static_cast<DUI::MEdit*>(Window().GetControl(kIdKeysRapidFirst));
+  auto* shots = static_cast<DUI::MEdit*>(Window().GetControl(kIdKeysRapidSecond));
+  interval->SetTitle("2");
+  shots->SetTitle("999");
+  Click(kIdKeysRapidApply);
+  Settle();
+  std::optional<KeyAssignRecord> row = Store().GetKeyAssign(Profile(), 3);
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->macro_value, 5);
+  EXPECT_EQ(row->macro_value2, 255);
+  EXPECT_EQ(interval->GetTitle(), "5");
+  EXPECT_EQ(shots->GetTitle(), "255");
+  EXPECT_EQ(NoteText(), Text(kTextRapidFireClamped));
+  const std::string english = NoteText();
+  ASSERT_TRUE(Window().ChangeLanguage(1058));
+  EXPECT_EQ(NoteText(), Text(kTextRapidFireClamped));
+  EXPECT_NE(NoteText(), english);
+
+  interval->SetTitle("40");
+  shots->SetTitle("3");
+  Click(kIdKeysRapidApply);
+  Settle();
+  EXPECT_EQ(NoteText(), Text(kTextRapidFireNote));
+  interval->SetTitle("300");
+  Click(kIdKeysRapidApply);
+  EXPECT_EQ(NoteText(), Text(kTextRapidFireClamped));
+  Click(kIdKeysRapidClose);
+  Click(kIdKeysRapidFire);
+  EXPECT_EQ(NoteText(), Text(kTextRapidFireNote));
 }
 
 }  // namespace

@@ -109,7 +109,8 @@ void KeysPage::BuildPanel() {
     caption->SetFontWidth(14);
     list_captions_[i] = caption;
     lists_[i] = Add<DUI::MComboBox>(panel_, kListIds[i], kNoText, "img_combobox.png", 4);
-    // A list is read by its chosen item; the tooltip says which list it is.
+    // A reader names a list by the caption above it; the chosen item is its value.
+    window_.Named(lists_[i], kCaptionTexts[i]);
     window_.Tooltip(lists_[i], kCaptionTexts[i]);
   }
   lists_[0]->SetCheck(true);
@@ -174,9 +175,9 @@ void KeysPage::BuildEditors() {
   part(rapid_parts_, text(kIdKeysRapidTitle, kTextRapidFire, 14));
   part(rapid_parts_, text(kIdKeysRapidSecondCaption, kTextRapidFireCount, 14));
   part(rapid_parts_, text(kIdKeysRapidFirstCaption, kTextRapidFireInterval, 14));
-  auto* note = text(kIdKeysRapidNote, kTextRapidFireNote, 10);
-  note->SetMultiLine(true);
-  part(rapid_parts_, note);
+  rapid_note_ = text(kIdKeysRapidNote, kTextRapidFireNote, 10);
+  rapid_note_->SetMultiLine(true);
+  part(rapid_parts_, rapid_note_);
   for (DUI::MEdit** edit : {&rapid_second_, &rapid_first_}) {
     const int id = edit == &rapid_second_ ? kIdKeysRapidSecond : kIdKeysRapidFirst;
     *edit = part(rapid_parts_, Add<DUI::MEdit>(panel_, id, kNoText, "img_edit.png", 4));
@@ -233,7 +234,7 @@ int64_t KeysPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
       return 1;
     case kIdKeysKeyboardClose:
     case kIdKeysRapidClose:
-      ShowEditors(false, false);
+      CloseEditor();
       return 1;
     case kIdKeysKeyboardApply:
       ApplyKeyboard();
@@ -266,6 +267,7 @@ void KeysPage::Relabel() {
   key_field_->SetHint(window_.Text(kTextPressKeyHint));
   rapid_second_->SetHint(window_.Text(kTextRapidFireCount));
   rapid_first_->SetHint(window_.Text(kTextRapidFireInterval));
+  ShowRapidNote();
   FillRows();
   FillLists();
   ApplyPanelView();
@@ -373,6 +375,24 @@ void KeysPage::OpenRapidFireEditor() {
   ShowEditors(false, true);
   rapid_first_->SetTitle(kRapidFireFirstStart);
   rapid_second_->SetTitle(kRapidFireSecondStart);
+  rapid_clamped_ = false;
+  ShowRapidNote();
+}
+
+void KeysPage::ShowRapidNote() {
+  rapid_note_->SetTitle(window_.Text(rapid_clamped_ ? kTextRapidFireClamped : kTextRapidFireNote));
+}
+
+bool KeysPage::CloseEditor() {
+  const bool keyboard = keyboard_parts_.front()->isVisible();
+  const bool rapid = rapid_parts_.front()->isVisible();
+  if (!keyboard && !rapid) return false;
+  ShowEditors(false, false);
+  // The keyboard goes back to the button that opened the editor, not to the window.
+  if (DUI::MControl* opener = window_.GetControl(keyboard ? kIdKeysKeyboard : kIdKeysRapidFire)) {
+    opener->setFocus(Qt::OtherFocusReason);
+  }
+  return true;
 }
 
 void KeysPage::ApplyKeyboard() {
@@ -385,13 +405,17 @@ void KeysPage::ApplyKeyboard() {
 }
 
 void KeysPage::ApplyRapidFire() {
+  bool clamped = false;
   const AssignResult result =
-      model_->ApplyRapidFire(rapid_first_->GetTitle(), rapid_second_->GetTitle());
+      model_->ApplyRapidFire(rapid_first_->GetTitle(), rapid_second_->GetTitle(), &clamped);
   // The fields show what was stored and sent, not a value out of range as typed.
   const std::optional<KeyAssignRecord> row = model_->Assignment().SelectedRow();
   if (result == AssignResult::kSaved && row) {
     rapid_first_->SetTitle(std::to_string(row->macro_value));
     rapid_second_->SetTitle(std::to_string(row->macro_value2));
+    // A number changed without a word looks like a typing slip: the note says why.
+    rapid_clamped_ = clamped;
+    ShowRapidNote();
   }
   Finish(result);
 }
@@ -467,6 +491,9 @@ bool KeysPage::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
       auto* key = static_cast<QKeyEvent*>(event);
+      // Escape alone closes the editor (the window's Escape); with a modifier held it is
+      // the key to assign.
+      if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return false;
       const KeyEvent decoded = SharedKeyInput().Decode(*key);
       if (capture_.Dispatch(decoded) == CaptureMode::kKeyboardPanel) {
         key_field_->SetTitle(capture_.CapturedName());

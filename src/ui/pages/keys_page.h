@@ -77,6 +77,9 @@ class KeysPage : public QObject, public Page {
   // Fills the macro list and the button rows again when the stored macros are no longer
   // the ones the list shows (made, deleted, renamed or imported on the macro page).
   void SyncMacroList();
+  // Closes an open keyboard or rapid-fire editor without applying it and gives the
+  // keyboard back to its opener. Returns false when neither was open.
+  bool CloseEditor();
 
  protected:
   // Key events of the key field while it has the focus.
@@ -105,6 +108,8 @@ class KeysPage : public QObject, public Page {
   void OpenRapidFireEditor();
   void ApplyKeyboard();
   void ApplyRapidFire();
+  // The rapid-fire note: the ranges, or that a number was moved into them.
+  void ShowRapidNote();
   void ResetButton();
   void ResetAllButtons();
   // Shows the outcome of an assignment: the guard message, or the new description and
@@ -128,6 +133,8 @@ class KeysPage : public QObject, public Page {
   DUI::MButton* toggles_[4] = {};  // Ctrl, Win, Alt, Shift
   DUI::MEdit* rapid_first_ = nullptr;
   DUI::MEdit* rapid_second_ = nullptr;
+  DUI::MControlFont* rapid_note_ = nullptr;
+  bool rapid_clamped_ = false;  // the last apply moved a number into its range
   std::vector<DUI::MControl*> keyboard_parts_;  // the keyboard editor's controls
   std::vector<DUI::MControl*> rapid_parts_;     // the rapid-fire editor's controls
   QPointer<QObject> key_field_input_;           // the line edit inside the key field

@@ -87,6 +87,8 @@ void LightingPage::Build(DUI::MControl& container) {
   modes_ = page_->Create<DUI::MComboBox>(kIdModeList);
   modes_->SetImage("img_combobox.png", 4);
   modes_->SetFont("", 14, 0);
+  // A reader names the list by its caption; the mode shown is its value.
+  window_.Named(modes_, kTextLightingEffect);
   auto* reset = page_->Create<DUI::CImageButton>(kIdReset);
   reset->SetImage("btn_reset.png", 4);
   window_.Tooltip(reset, kTextResetLightingTitle);
@@ -292,7 +294,7 @@ int64_t LightingPage::OnMessage(int id, DUI::NotifyCode code, int64_t extra) {
   }
   if (id >= kIdRed && id <= kIdBlue) {
     // Typing shows the colour; it is sent once the field is left or Enter is pressed.
-    if (code == DUI::NotifyCode::kValueChanged) preview_->SetColor(ChannelColour());
+    if (code == DUI::NotifyCode::kValueChanged) ShowPreview(ChannelColour());
     if (code == DUI::NotifyCode::kEditFinished) OnChannelEdited();
     return 1;
   }
@@ -343,7 +345,6 @@ void LightingPage::OnSlider(int id, DUI::NotifyCode code, int position) {
 void LightingPage::OnPalette(DUI::NotifyCode code) {
   const uint32_t colour = palette_->GetSelectColor();
   if (code == DUI::NotifyCode::kPaletteSelect) {
-    DUI::CColorButton::ClearGroup(&window_, kPresetGroup);
     ShowChannels(colour);
   } else if (code == DUI::NotifyCode::kClick) {
     ShowChannels(colour);
@@ -374,11 +375,27 @@ void LightingPage::ShowChannels(uint32_t colour) {
     const std::string value = std::to_string(DUI::ColorRefChannel(colour, i));
     if (channels_[i]->GetTitle() != value) channels_[i]->SetTitle(value);
   }
+  MarkPreset(colour);
+}
+
+void LightingPage::ShowPreview(uint32_t colour) {
+  preview_->SetColor(colour);
+  MarkPreset(colour);
+}
+
+void LightingPage::MarkPreset(uint32_t colour) {
+  const auto* match = std::find(kPresets.begin(), kPresets.end(), colour & 0xFFFFFFu);
+  if (match == kPresets.end()) {
+    DUI::CColorButton::ClearGroup(&window_, kPresetGroup);
+  } else if (auto* preset = dynamic_cast<DUI::CColorButton*>(
+                 Control(kIdFirstPreset + static_cast<int>(match - kPresets.begin())))) {
+    preset->SetCheck(true);  // clears the rest of the group
+  }
 }
 
 void LightingPage::ShowCurrent(uint32_t colour) {
   ShowChannels(colour);
-  preview_->SetColor(colour);
+  ShowPreview(colour);
 }
 
 int LightingPage::MarkedSlot() const {
@@ -389,7 +406,7 @@ int LightingPage::MarkedSlot() const {
 }
 
 void LightingPage::ApplyColour(uint32_t colour) {
-  preview_->SetColor(colour);
+  ShowPreview(colour);
   const bool with_slots = view_ && view_->show_slots;
   const int slot = MarkedSlot();
   if (!model_->ApplyColour(static_cast<int>(colour), slot)) return;

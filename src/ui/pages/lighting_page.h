@@ -75,8 +75,12 @@ class LightingPage : public Page {
   void OnReset();
   // Stores colour `c` for the current mode and sends it.
   void ApplyColour(uint32_t colour);
-  // Shows `colour`'s red, green and blue in the three fields.
+  // Shows `colour`'s red, green and blue in the three fields; marks the preset equal to it.
   void ShowChannels(uint32_t colour);
+  // The preview shows `colour`.
+  void ShowPreview(uint32_t colour);
+  // Marks the preset swatch equal to `colour`, or none when no preset is.
+  void MarkPreset(uint32_t colour);
   // The fields and the preview show `colour` (a mode shown, a slot marked).
   void ShowCurrent(uint32_t colour);
   // The colour of the three fields as typed, each clamped to 0..255.
