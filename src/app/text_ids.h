@@ -268,7 +268,9 @@ namespace corvane {
   X(BackButton, 704) \
   X(ForwardButton, 705) \
   X(DpiButton, 706) \
-  X(ProfileList, 707)
+  X(ProfileList, 707) \
+  X(KeyboardShortcutSettings, 710) \
+  X(RapidFireSettings, 711)
 
 #define CORVANE_TEXT_ID_CONSTANT(name, id) inline constexpr int kText##name = id;
 CORVANE_TEXT_IDS(CORVANE_TEXT_ID_CONSTANT)

@@ -61,12 +61,6 @@ def select(session, main, button_name):
     session.find("label", button_name, main)  # the panel's title
 
 
-def find_described(session, main, name, description):
-    return wait_until("%r (%s)" % (name, description), lambda: next(
-        (n for n in session.walk(main) if n.name == name and n.description == description
-         and showing(n)), None))
-
-
 def choose(session, main, current, item):
     """Picks item in the function list now showing current."""
     box = session.find("combo box", current, main)
@@ -88,7 +82,7 @@ def scenario_keys_keyboard(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Middle button")
-    session.act(find_described(session, main, "Settings", "Keyboard shortcut"))
+    session.press("push button", "Keyboard shortcut settings", main)
     for toggle in ("Ctrl", "Alt"):
         button = wait_until(toggle, lambda: next(
             (n for n in session.walk(main) if n.name == toggle and showing(n)
@@ -127,7 +121,7 @@ def scenario_keys_mouse(session):
         raise HarnessError("the key-edit panel shows before a button was picked")
     mark = session.mark()
     select(session, main, "Back button")
-    session.act(find_described(session, main, "Settings", "Rapid fire"))
+    session.press("push button", "Rapid fire settings", main)
     session.find("text", "Interval", main)
     problems = unnamed(session, main)
     if problems:
@@ -150,14 +144,14 @@ def scenario_keys_primary(session):
     mark = session.mark()
     select(session, main, "Left button")
     choose(session, main, "Calculator", "Email")
-    box = session.window("MessageBox")
+    box = session.window("Notice")
     session.find("label", "The left button cannot be reassigned.", box)
     session.screenshot("primary-guard")
     session.press("push button", "OK", box)
     wait_until("the message to close", lambda: not showing(box))
     session.find("combo box", "Calculator", main)  # the refused choice is not kept on show
     session.press("push button", "Disable", main)
-    box = session.window("MessageBox")
+    box = session.window("Notice")
     session.press("push button", "OK", box)
     time.sleep(QUIET_S)
     if commands_after(session, mark) or rows(session):
@@ -170,7 +164,7 @@ def scenario_keys_rapid(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Forward button")
-    session.act(find_described(session, main, "Settings", "Rapid fire"))
+    session.press("push button", "Rapid fire settings", main)
     for hint, typed in (("Interval", "2"), ("Shots", "999")):
         field = session.find("text", hint, main)
         field.queryEditableText().setTextContents(typed)
@@ -204,7 +198,7 @@ def scenario_keys_reset(session):
         raise HarnessError("stored %s" % rows(session))
     mark = session.mark()
     session.press("push button", "Restore all buttons", main)
-    box = session.window("MessageBox")
+    box = session.window("Reset buttons")
     session.find("label", "Restore the factory button assignment?", box)
     session.press("push button", "OK", box)
     wait_table(session, mark, "the factory table",
