@@ -31,7 +31,8 @@ void CenterOnScreen(DUI::MWindow& window) {
 void SetReaderName(DUI::MWindow& window, const std::string& name) {
   QWidget* widget = window.GetSafeHwnd();
   if (widget == nullptr) return;
-  widget->setAccessibleName(QString::fromStdString(name));
+  // Spoken, so runs of blanks (a profile's display name has two) say nothing.
+  widget->setAccessibleName(QString::fromStdString(name).simplified());
 }
 
 DUI::MButton* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
