@@ -269,6 +269,8 @@ namespace corvane {
   X(ForwardButton, 705) \
   X(DpiButton, 706) \
   X(ProfileList, 707) \
+  X(KeyboardShortcutSettings, 710) \
+  X(RapidFireSettings, 711) \
   X(RapidFireClamped, 720) \
   X(FileUnreadable, 730) \
   X(FileTooLarge, 731) \

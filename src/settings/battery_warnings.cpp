@@ -73,18 +73,23 @@ void BatteryWarnings::Reset() {
   low_ = false;
 }
 
+std::string BatteryGaugeText(std::string_view level_text, int level,
+                             std::string_view charging_text, bool charging) {
+  std::string status(level_text);
+  status += ": " + std::to_string(level) + "%";
+  if (charging) {
+    status += " (";
+    status += charging_text;
+    status += ")";
+  }
+  return status;
+}
+
 std::string BatteryLine(std::string_view model, std::string_view level_text, int level,
                         std::string_view charging_text, bool charging) {
   std::string line(model);
   line += " \u2014 ";
-  line += level_text;
-  line += ": " + std::to_string(level) + "%";
-  if (charging) {
-    line += " (";
-    line += charging_text;
-    line += ")";
-  }
-  return line;
+  return line + BatteryGaugeText(level_text, level, charging_text, charging);
 }
 
 }  // namespace corvane

@@ -72,8 +72,13 @@ class BatteryWarnings {
   bool low_ = false;
 };
 
-// "<model> — <Battery level>: <level>%", with " (<Charging>)" while charging: the
-// notification's body and the tray tooltip's second line.
+// "<Battery level>: <level>%", with " (<Charging>)" while charging: what the window's
+// battery gauge is read as.
+std::string BatteryGaugeText(std::string_view level_text, int level,
+                             std::string_view charging_text, bool charging);
+
+// "<model> — " and the status above: the notification's body and the tray tooltip's
+// second line.
 std::string BatteryLine(std::string_view model, std::string_view level_text, int level,
                         std::string_view charging_text, bool charging);
 

@@ -462,6 +462,7 @@ void DeviceMainDlg::Relabel() {
   for (int i = 0; i < static_cast<int>(std::size(kTabs)); ++i)
     tabs_->SetItemText(i, Text(kTabs[i].text_id));
   version_label_->SetTitle(VersionLine());
+  NameBattery();
   device_list_->SetVersionDesc(Text(kTextDeviceVersion));
   SetConnectionText(connection_text_);
   tray_->SetExitText(Text(kTextTrayExit));
@@ -525,7 +526,5 @@ void DeviceMainDlg::UpdateListPaging() {
   Show(kIdListPrev, paged);
   Show(kIdListNext, paged);
 }
-
-void DeviceMainDlg::SetBatteryInfo(int level, int state) { battery_->SetBatteryInfo(level, state); }
 
 }  // namespace corvane::ui

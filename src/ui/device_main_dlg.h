@@ -225,6 +225,8 @@ class DeviceMainDlg : public DUI::MDialog {
   void OnTrayActivated(int reason);
   void Exit();
   std::string VersionLine() const;
+  // Names the battery gauge by its level and charging, in the current language.
+  void NameBattery();
   // The connection plate: at least its design width, wider when the text needs it.
   DUI::Rect ConnectionRect() const;
   void Show(int id, bool show);

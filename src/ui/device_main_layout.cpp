@@ -15,6 +15,7 @@
 #include "app/language_text.h"
 #include "app/text_ids.h"
 #include "device/device_manager.h"
+#include "settings/battery_warnings.h"
 #include "store/settings_database.h"
 #include "ui/device_list_mirror.h"
 #include "ui/device_main_dlg.h"
@@ -172,6 +173,18 @@ Rect DeviceMainDlg::ConnectionRect() const {
           ? QFontMetrics(font).horizontalAdvance(QString::fromStdString(connection_->GetTitle()))
           : 0;
   return Rect{kLeft, kTop, kLeft + std::max(kMinWidth, text + kPadding), kBottom};
+}
+
+void DeviceMainDlg::SetBatteryInfo(int level, int state) {
+  battery_->SetBatteryInfo(level, state);
+  NameBattery();
+}
+
+void DeviceMainDlg::NameBattery() {
+  // The gauge draws its charging mark as a picture: a reader hears it in words.
+  battery_->setAccessibleName(QString::fromStdString(
+      BatteryGaugeText(Text(kTextBatteryLevel), battery_->GetLevel(), Text(kTextCharging),
+                       battery_->IsCharging())));
 }
 
 std::string DeviceMainDlg::VersionLine() const {

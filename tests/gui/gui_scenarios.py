@@ -57,7 +57,7 @@ def scenario_dump(session):
     session.find("push button", "About", main)
     session.screenshot("settings-page")
     session.press("push button", "About", main)
-    about = session.window("About Window")
+    about = session.window("About")
     wait_until("the mouse firmware line", lambda: any(
         n.getRoleName() == "label" and n.name.startswith("Mouse firmware: ")
         for n in session.walk(about)))
@@ -73,7 +73,7 @@ def scenario_profile(session):
     wait_until("the start-up traffic to settle", lambda: quiet(session))
     mark = session.mark()
     session.press("push button", "Profile 1", main)
-    chooser = session.window("ProfileDlg")
+    chooser = session.window("Profiles")
     session.screenshot("profile-chooser")
     session.press("list item", "Profile 2", chooser)
     wait_until("the upload to end with the active profile",
@@ -96,7 +96,7 @@ def scenario_rename(session):
     open_device(session)
     main = session.window(MAIN_TITLE)
     session.press("push button", "Profile 1", main)
-    chooser = session.window("ProfileDlg")
+    chooser = session.window("Profiles")
     row = session.find("list item", "Profile 3", chooser)
     session.act(row, "Rename")
     field = wait_until("the in-place field", lambda: next(
@@ -121,7 +121,7 @@ def scenario_restore(session):
     wait_until("the start-up traffic to settle", lambda: quiet(session))
     mark = session.mark()
     session.press("push button", "Restore defaults", main)
-    box = session.window("MessageBox")
+    box = session.window("Restore defaults")
     session.find("label", "Restore the mouse and all its profiles to factory defaults? Every profile's settings and button assignments are reset.", box)
     session.screenshot("message-box")
     session.press("push button", "Cancel", box)
@@ -130,7 +130,7 @@ def scenario_restore(session):
     if RESTORE_COMMAND in commands_after(session, mark):
         raise HarnessError("declined restore sent %s" % session.out_reports_since(mark))
     session.press("push button", "Restore defaults", main)
-    box = session.window("MessageBox")
+    box = session.window("Restore defaults")
     session.press("push button", "OK", box)
     wait_until("the restore command", lambda: RESTORE_COMMAND in commands_after(session, mark))
 
@@ -159,7 +159,7 @@ def serve_update(program_dir, work):
 
 def scenario_update(session):
     """The start-up check offers 1.0.10; accepting downloads it with moving progress."""
-    box = session.window("MessageBox")
+    box = session.window("Software update")
     session.find("label", "New version:V1.0.10, update now?", box)
     session.screenshot("update-prompt")
     session.press("push button", "OK", box)
@@ -219,7 +219,7 @@ def upgrade_bytes(session, since_line):
 def scenario_firmware(session):
     """Opening the mouse finds firmware 1.06; accepting sends the image under the tip."""
     open_device(session)
-    box = session.window("MessageBox")
+    box = session.window("Mouse firmware")
     session.find("label", "New version:V1.06, update now?", box)
     session.screenshot("firmware-prompt")
     start = len(session.capture_lines())

@@ -251,7 +251,7 @@ def scenario_dpi_colour(session):
     main = open_page(session, PERFORMANCE_TAB)
     mark = session.mark()
     session.act(stage_item(session, main, "2400"), "Colour")
-    palette = session.window("PaletteDlg")
+    palette = session.window("Color")
     # It opens on the stage's own colour (green), not on a colour of its own.
     fields = [n for n in session.walk(palette) if n.getRoleName() == "text" and showing(n)]
     shown = [f.queryText().getText(0, -1) for f in fields]

@@ -19,6 +19,7 @@ LANGUAGES = {2052: "简体中文", 1033: "English", 1028: "繁体中文", 1041: 
 TEXT_SETTINGS, TEXT_PROFILE, TEXT_BACK, TEXT_LANGUAGE = 11, 61, 110, 600
 TEXT_TABS = [72, 73, 74, 75, 76]  # buttons, performance, macros, lighting, device settings
 TEXT_LEFT_BUTTON = 701
+TEXT_PROFILES = 707  # what the profile chooser is called
 DESKTOP = 0  # coordinates relative to the screen
 
 
@@ -143,7 +144,7 @@ def walk_language(session, lcid):
         (n for n in session.walk(main) if n.getRoleName() == "push button" and showing(n)
          and n.name.startswith(texts[TEXT_PROFILE])), None))
     session.act(profile)
-    chooser = session.window("ProfileDlg")
+    chooser = session.window(texts[TEXT_PROFILES])
     time.sleep(0.3)
     check_page(session, chooser, language, "profile chooser", problems, counted)
     session.screenshot("%d-profiles" % lcid)

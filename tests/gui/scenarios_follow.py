@@ -23,7 +23,7 @@ def linked_apps(session, profile):
 
 def choose_profile(session, main, current, wanted):
     session.press("push button", current, main)
-    session.press("list item", wanted, session.window("ProfileDlg"))
+    session.press("list item", wanted, session.window("Profiles"))
 
 
 def scenario_follow_link(session):
@@ -33,8 +33,8 @@ def scenario_follow_link(session):
     wait_until("the start-up traffic to settle", lambda: quiet(session))
 
     session.press("push button", "Profile 1", main)
-    session.press("push button", "Link to applications…", session.window("ProfileDlg"))
-    dialog = session.window("LinkAppsDlg")
+    session.press("push button", "Link to applications…", session.window("Profiles"))
+    dialog = session.window("Profile 1 — Link to applications…")
     session.screenshot("link-dialog")
     # Enter in the field links, as the button beside it does.
     set_field(session, session.find("text", "Application name", dialog), "SuperGame")

@@ -62,12 +62,6 @@ def select(session, main, button_name):
     session.find("label", button_name, main)  # the panel's title
 
 
-def find_described(session, main, name, description):
-    return wait_until("%r (%s)" % (name, description), lambda: next(
-        (n for n in session.walk(main) if n.name == name and n.description == description
-         and showing(n)), None))
-
-
 # The panel's function lists, named by their captions.
 MOUSE_LIST = "Mouse functions"
 SYSTEM_LIST = "System shortcuts"
@@ -95,7 +89,7 @@ def scenario_keys_keyboard(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Middle button")
-    session.act(find_described(session, main, "Settings", "Keyboard shortcut"))
+    session.press("push button", "Keyboard shortcut settings", main)
     for toggle in ("Ctrl", "Alt"):
         button = wait_until(toggle, lambda: next(
             (n for n in session.walk(main) if n.name == toggle and showing(n)
@@ -134,7 +128,7 @@ def scenario_keys_mouse(session):
         raise HarnessError("the key-edit panel shows before a button was picked")
     mark = session.mark()
     select(session, main, "Back button")
-    session.act(find_described(session, main, "Settings", "Rapid fire"))
+    session.press("push button", "Rapid fire settings", main)
     session.find("text", "Interval", main)
     problems = unnamed(session, main)
     if problems:
@@ -157,7 +151,7 @@ def scenario_keys_primary(session):
     mark = session.mark()
     select(session, main, "Left button")
     choose(session, main, SYSTEM_LIST, "Email")
-    box = session.window("MessageBox")
+    box = session.window("Notice")
     session.find("label", "The left button cannot be reassigned.", box)
     session.screenshot("primary-guard")
     session.press("push button", "OK", box)
@@ -165,7 +159,7 @@ def scenario_keys_primary(session):
     # The refused choice is not kept on show.
     expect_chosen(session.find("combo box", SYSTEM_LIST, main), "Calculator")
     session.press("push button", "Disable", main)
-    box = session.window("MessageBox")
+    box = session.window("Notice")
     session.press("push button", "OK", box)
     time.sleep(QUIET_S)
     if commands_after(session, mark) or rows(session):
@@ -178,7 +172,7 @@ def scenario_keys_rapid(session):
     main = open_keys(session)
     mark = session.mark()
     select(session, main, "Forward button")
-    session.act(find_described(session, main, "Settings", "Rapid fire"))
+    session.press("push button", "Rapid fire settings", main)
     for hint, typed in (("Interval", "2"), ("Shots", "999")):
         field = session.find("text", hint, main)
         field.queryEditableText().setTextContents(typed)
@@ -212,7 +206,7 @@ def scenario_keys_escape(session):
     select(session, main, "Forward button")
     mark = session.mark()
     for opener, hint, typed in (("Rapid fire", "Shots", "9"), ("Keyboard shortcut", "Press a key", "b")):
-        session.act(find_described(session, main, "Settings", opener))
+        session.press("push button", opener + " settings", main)
         field = session.find("text", hint, main)
         session.click_at(*centre(field))
         wait_until("the %s field's focus" % hint, lambda: focused(field))
@@ -221,7 +215,7 @@ def scenario_keys_escape(session):
                    .endswith(typed))
         session.key("Escape")
         wait_until("the %s editor to close" % opener, lambda: not showing(field))
-        button = find_described(session, main, "Settings", opener)
+        button = session.find("push button", opener + " settings", main)
         wait_until("the keyboard on the %s button" % opener, lambda: focused(button))
     time.sleep(QUIET_S)
     if commands_after(session, mark) or rows(session):
@@ -244,7 +238,7 @@ def scenario_keys_reset(session):
         raise HarnessError("stored %s" % rows(session))
     mark = session.mark()
     session.press("push button", "Restore all buttons", main)
-    box = session.window("MessageBox")
+    box = session.window("Reset buttons")
     session.find("label", "Restore the factory button assignment?", box)
     session.press("push button", "OK", box)
     wait_table(session, mark, "the factory table",

@@ -86,7 +86,7 @@ def active_mode(session):
 def saving_shown(session):
     for index in range(session.app.childCount):
         frame = session.app.getChildAtIndex(index)
-        if frame is not None and frame.name == "SaveWaitDlg" and showing(frame):
+        if frame is not None and frame.name == "Saving..." and showing(frame):
             return True
     return False
 
@@ -237,7 +237,7 @@ def scenario_lighting_reset(session):
     wait_until("neon stored", lambda: quiet(session) and light_row(session, 4)["speed"] == 4)
     mark = session.mark()
     session.press("push button", "Reset lighting", main)
-    box = session.window("MessageBox")
+    box = session.window("Reset lighting")
     session.find("label", "Restore the factory lighting?", box)
     session.press("push button", "Cancel", box)
     wait_until("the question to close", lambda: not showing(box))
@@ -245,7 +245,7 @@ def scenario_lighting_reset(session):
     if LIGHT_RESET_COMMAND in commands_after(session, mark):
         raise HarnessError("declined reset sent %s" % session.out_reports_since(mark))
     session.press("push button", "Reset lighting", main)
-    box = session.window("MessageBox")
+    box = session.window("Reset lighting")
     session.press("push button", "OK", box)
     wait_until("reset, then the read-back", lambda: commands_after(session, mark)[-2:]
                == [LIGHT_RESET_COMMAND, LIGHT_READ_COMMAND])

@@ -46,7 +46,7 @@ def scenario_lists_profiles(session):
     main = session.window(MAIN_TITLE)
     wait_until("the start-up traffic to settle", lambda: quiet(session))
     session.press("push button", "Profile 1", main)
-    chooser = session.window("ProfileDlg")
+    chooser = session.window("Profiles")
     lst = wait_until("the chooser's list", lambda: next(iter(session.find_all("list", chooser)),
                                                          None))
     if lst.name != "Profiles":
@@ -74,7 +74,7 @@ def scenario_lists_profiles(session):
     session.focus_window(MAIN_TITLE)
     session.act(button, "SetFocus")
     session.key("space")
-    chooser = session.window("ProfileDlg")
+    chooser = session.window("Profiles")
     mark = session.mark()
     session.key("Up", "Return")
     wait_until("the chooser to close on Enter", lambda: not showing(chooser))
@@ -86,7 +86,7 @@ def scenario_lists_profiles(session):
     # Escape closes it and changes nothing.
     session.act(button, "SetFocus")
     session.key("space")
-    chooser = session.window("ProfileDlg")
+    chooser = session.window("Profiles")
     session.key("Escape")
     wait_until("the chooser to close on Escape", lambda: not showing(chooser))
     if [p for p, _ in active_profile(session)] != [3]:
@@ -127,8 +127,8 @@ def shown_events(session, main):
     return len(rows_of(session, event_list(session, main)))
 
 
-def answer_box(session, answer):
-    box = session.window("MessageBox")
+def answer_box(session, title, answer):
+    box = session.window(title)
     session.press("push button", answer, box)
     wait_until("the box to close", lambda: not showing(box))
 
@@ -153,11 +153,11 @@ def scenario_lists_macro_keys(session):
                    shown_events(session, main) == events)
 
     session.press("push button", "Clear", main)
-    answer_box(session, "Cancel")
+    answer_box(session, "Clear", "Cancel")
     if len(stored_events(session, clicked["macro_id"])) != 4:
         raise HarnessError("a cancelled clear left %s" % stored_events(session, clicked["macro_id"]))
     session.press("push button", "Clear", main)
-    answer_box(session, "OK")
+    answer_box(session, "Clear", "OK")
     wait_until("Custom 1 emptied in the store and on the page", lambda: not stored_events(
         session, clicked["macro_id"]) and shown_events(session, main) == 0)
 
@@ -168,7 +168,7 @@ def scenario_lists_macro_keys(session):
     session.act(wait_until("the macro list's delete button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and
          n.name == "Delete macro" and n.description == "Macro list" and showing(n)), None)))
-    answer_box(session, "OK")
+    answer_box(session, "Delete macro", "OK")
     wait_until("Custom 2 deleted, Custom 1 kept",
                lambda: item_names(session, lst) == ["Custom 1"])
 

@@ -88,8 +88,9 @@ def stop_recording(session, main):
     session.find("push button", "Start recording", main)
 
 
-def choose_menu_item(session, name):
-    menu = session.window("Menu Window")
+def choose_menu_item(session, name, menu_name="Insert event"):
+    """Chooses name in the menu called menu_name (the event list's insert menu unless said)."""
+    menu = session.window(menu_name)
     session.press("menu item", name, menu)
     wait_until("the menu to close", lambda: not showing(menu))
 
@@ -216,7 +217,7 @@ def scenario_macro_edit(session):
 
 def run_file_command(session, main, command, path):
     session.press("push button", "More", macro_list(session, main))
-    choose_menu_item(session, command)
+    choose_menu_item(session, command, "Macro list")
     answer_file_dialog(session, path)
 
 
@@ -241,8 +242,7 @@ def scenario_macro_limit(session):
     wait_until("no delays stored", lambda: stored_macro(session, "Custom 1")["delay_type"] == 0)
     start_recording(session, main)
     session.xdotool("key", "--delay", "40", *(["a"] * 16))
-    box = session.window("MessageBox")
-    session.find("label", "Macro events", box)
+    box = session.window("Macro events")
     session.find("label", "The event list is full.", box)
     session.press("push button", "OK", box)
     session.find("push button", "Start recording", main)
@@ -314,7 +314,7 @@ def scenario_macro_keys(session):
     wait_until("the click inserted", lambda: [t for t, _, _ in stored_events(
         session, macro["macro_id"])][3:6] == [MOUSE_DOWN, DELAY, MOUSE_UP])
     session.act(rows_of(session, events)[3])
-    combo = session.find("combo box", "Value", main)
+    combo = session.find("combo box", "Value", main)  # named by its heading, not its choice
     expect_chosen(combo, "Right click")
     middle = next(n for n in session.walk(combo) if n.name == "Middle click")
     session.act(middle)
@@ -338,7 +338,7 @@ def scenario_macro_keys(session):
     session.act(wait_until("the macro list's delete button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and
          n.name == "Delete macro" and n.description == "Macro list" and showing(n)), None)))
-    session.press("push button", "OK", session.window("MessageBox"))
+    session.press("push button", "OK", session.window("Delete macro"))
     wait_until("Burst gone from list and store", lambda: item_names(
         session, macro_list(session, main)) == ["Custom 1"])
     with session.database() as db:

@@ -148,8 +148,7 @@ def delete_selected_macro(session, main, answer):
     session.act(wait_until("the macro list's delete button", lambda: next(
         (n for n in session.walk(main) if n.getRoleName() == "push button" and
          n.name == "Delete macro" and n.description == "Macro list" and showing(n)), None)))
-    box = session.window("MessageBox")
-    session.find("label", "Delete macro", box)
+    box = session.window("Delete macro")
     session.press("push button", answer, box)
     wait_until("the box to close", lambda: not showing(box))
 
@@ -241,19 +240,19 @@ def scenario_reach_macro_menu(session):
 
     session.focus_window(MAIN_TITLE)
     session.click_at(*centre(session.find("push button", "More", lst)))
-    menu = session.window("Menu Window")
+    menu = session.window("Macro list")
     offered = [n.name for n in session.walk(menu) if n.getRoleName() == "menu item"]
     if offered != ["Import", "Import all"]:
         raise HarnessError("the empty list's menu offers %s" % offered)
     close_menu(session, menu)
     session.act(lst, "ShowMenu")
-    close_menu(session, session.window("Menu Window"))
+    close_menu(session, session.window("Macro list"))
     box = lst.queryComponent().getExtents(0)
     session.click_at(box.x + box.width // 2, box.y + box.height - 10)  # below any row
     wait_until("the list to take the focus",
                lambda: lst.getState().contains(gui_harness.pyatspi.STATE_FOCUSED))
     session.key("Menu")
-    close_menu(session, session.window("Menu Window"))
+    close_menu(session, session.window("Macro list"))
 
     macros.run_file_command(session, main, "Import all", path)
     wait_until("both macros back", lambda: macros.item_names(session, lst) ==
@@ -274,10 +273,10 @@ def scenario_reach_profile_import_error(session):
                      "</DPI></Profile></root>")
     before = stored(session, "dpi_group0_value")
     session.press("push button", "Profile 1", main)
-    chooser = session.window("ProfileDlg")
+    chooser = session.window("Profiles")
     session.press("push button", "Import", chooser)
     macros.answer_file_dialog(session, path)
-    box = session.window("MessageBox")
+    box = session.window("Import")
     said = [n.name for n in session.walk(box) if n.getRoleName() == "label"]
     if not any("broken.xml" in text for text in said):
         raise HarnessError("the refused import said %s" % said)

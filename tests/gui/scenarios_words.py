@@ -64,7 +64,7 @@ def scenario_words_update_failed(session):
     session.find("label", FAILED, main)
     session.screenshot("firmware-check-failed")
     session.act(firmware_button(session, main, "Receiver firmware"))
-    box = session.window("MessageBox")
+    box = session.window("Receiver firmware")
     session.find("label", "No update check for this firmware", box)
     if UP_TO_DATE in labels(session, box):
         raise HarnessError("the receiver's firmware is called up to date without a check")
@@ -91,7 +91,7 @@ def scenario_words_about(session):
         (name for name in labels(session, main) if name.startswith("Mouse firmware: V")), None))
     session.press("push button", "Settings", main)
     session.press("push button", "About", main)
-    about = session.window("About Window")
+    about = session.window("About")
     lines = [name for name in labels(session, about) if "firmware" in name.lower()]
     session.screenshot("about-box")
     if lines.count(shown) != 1 or len(lines) != len(set(lines)):

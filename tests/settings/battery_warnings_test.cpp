@@ -148,5 +148,11 @@ TEST(BatteryWarningTextTest, LineNamesModelLevelAndCharging) {
   EXPECT_EQ(BatteryLine("Kestrel", "Akku", 80, "Lädt", true), "Kestrel \u2014 Akku: 80% (Lädt)");
 }
 
+TEST(BatteryWarningTextTest, GaugeSaysItsLevelAndChargingOnlyWhileCharging) {
+  EXPECT_EQ(BatteryGaugeText("Battery level", 90, "Charging", true),
+            "Battery level: 90% (Charging)");
+  EXPECT_EQ(BatteryGaugeText("电量", 100, "充电中", false), "电量: 100%");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -1,23 +1,28 @@
 // Dialog logic the GUI harness does not reach: the message box's results for each style
-// and for a close from outside, the DPI pop-up's two seconds restarted by each value, and
-// the about box's version text.
+// and for a close from outside, the DPI pop-up's two seconds restarted by each value, the
+// about box's version lines, and what a screen reader calls the boxes.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/text_ids.h"
 #include "ui/dialogs/about_dlg.h"
 #include "ui/dialogs/notice_popups.h"
 #include "ui/dialogs/ui_message_box.h"
 #include "ui/dui/mcontrol.h"
+#include "ui/dui/manager.h"
 #include "ui/dui/mcontrol_font.h"
 
 namespace corvane::ui {
@@ -100,6 +105,53 @@ TEST(MessageBox, StylesShowTheirButtonsTextsAndNoButtonForOthers) {
     box.PostMessage(DUI::kMessageClose, 2, 0);
   });
   EXPECT_FALSE(any_button);
+}
+
+std::string SpokenName(DUI::MWindow& window) {
+  return QAccessible::queryAccessibleInterface(window.GetSafeHwnd())
+      ->text(QAccessible::Name)
+      .toStdString();
+}
+
+TEST(MessageBox, IsReadByItsCaptionElseByTheProgramsName) {
+  // Found by its fixed window title, heard by the caption it shows.
+  std::string spoken;
+  auto hear = [&spoken](DUI::MWindow& box) {
+    spoken = SpokenName(box);
+    box.PostMessage(DUI::kMessageClose, 2, 0);
+  };
+  AskWhile(kMessageBoxOneButton, hear);
+  EXPECT_EQ(spoken, "Title");
+  QTimer::singleShot(0, [&hear] {
+    if (DUI::MWindow* box = DUI::MWindow::FindWindow("MessageBox")) hear(*box);
+  });
+  ShowUIMessageBox(nullptr, "Body", "", kMessageBoxOneButton, FakeText);
+  EXPECT_FALSE(DUI::Manager::GetDeviceName().empty());
+  EXPECT_EQ(spoken, DUI::Manager::GetDeviceName());
+}
+
+TEST(AboutBox, ShowsTheProgramsVersionAndIsReadAsAbout) {
+  DUI::MDialog owner;
+  ASSERT_TRUE(owner.Create(nullptr, "Owner", 0, 0, {0, 0, 200, 200}));
+  AboutDlg about({"Firmware version: V1.06"}, FakeText);
+  std::string spoken;
+  std::vector<std::string> lines;
+  QTimer::singleShot(0, [&] {
+    spoken = SpokenName(about);
+    for (auto* text : DUI::ControlsOf<DUI::MControlFont>(about.GetSafeHwnd())) {
+      if (text->IsVisible()) {
+        lines.push_back(QAccessible::queryAccessibleInterface(text)
+                            ->text(QAccessible::Name)
+                            .toStdString());
+      }
+    }
+    about.PostMessage(DUI::kMessageClose, 1, 0);
+  });
+  about.Open(owner);
+  EXPECT_EQ(spoken, FakeText(kTextAbout));
+  const std::string version = FakeText(kTextDeviceVersion) + ": " + CORVANE_PROGRAM_VERSION;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), version), 1) << testing::PrintToString(lines);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Firmware version: V1.06"), 1);
 }
 
 bool WaitFor(const std::function<bool()>& done, int timeout_ms) {

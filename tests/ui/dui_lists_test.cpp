@@ -1,5 +1,6 @@
 // The macro page's lists: the event list's rows, selection, counting and scrolling, the
 // "more" buttons asking for the list's menu, and pop-up menus ending on a triggered item.
+#include <QAccessible>
 #include <QApplication>
 #include <QMenu>
 #include <QScrollBar>
@@ -221,22 +222,26 @@ TEST_F(ListTest, EventAndMacroListKeysChooseTheRowTheyReachAndDeleteAsksThePage)
   EXPECT_EQ(macros->GetCount(), 2);
 }
 
-TEST_F(ListTest, MenuReturnsTheTriggeredCommandOrZero) {
-  MenuWnd menu(dialog_.GetSafeHwnd());
+TEST_F(ListTest, MenuReturnsTheTriggeredCommandOrZeroAndIsReadByItsPurpose) {
+  MenuWnd menu(dialog_.GetSafeHwnd(), "Macro events");
   menu.AddItem(0, "ignored");
   menu.AddItem(401, "Move up");
   menu.AddItem(402, "Move down");
   EXPECT_EQ(menu.GetItemCount(), 2);
-  // An item triggered the way the keyboard and assistive tools do it ends the menu.
-  QTimer::singleShot(50, [] {
+  // An item triggered the way the keyboard and assistive tools do it ends the menu. The
+  // window keeps the title the program closes pop-ups by; a reader hears what it is for.
+  QString spoken;
+  QTimer::singleShot(50, [&spoken] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       auto* shown = qobject_cast<QMenu*>(widget);
       if (shown != nullptr && shown->isVisible() && shown->windowTitle() == "Menu Window") {
+        spoken = QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name);
         shown->actions().at(1)->trigger();
       }
     }
   });
   EXPECT_EQ(menu.TrackPopup(QPoint(10, 10)), 402);
+  EXPECT_EQ(spoken, "Macro events");
   QTimer::singleShot(50, [] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (auto* shown = qobject_cast<QMenu*>(widget); shown != nullptr && shown->isVisible()) {

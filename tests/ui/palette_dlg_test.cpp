@@ -1,14 +1,18 @@
 // The colour picker dialog and the two controls it is built from: channel fields clamped
 // in place as they are typed, the colour rebuilt from them, presets, the close button's
-// "no change", the palette's colour round trip and the swatch groups.
+// "no change" and the name a reader hears, the palette's colour round trip and the swatch
+// groups.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 #include <string>
 
+#include "app/text_ids.h"
 #include "ui/dialogs/mouse_palette_dlg.h"
 #include "ui/dui/carea.h"
 #include "ui/dui/ccolor_button.h"
@@ -78,8 +82,13 @@ TEST(PaletteDialog, ChannelsAreClampedInPlaceAndMakeTheColour) {
 
 TEST(PaletteDialog, PresetsFillTheFieldsAndClosingChangesNothing) {
   MousePaletteDlg dialog(FakeText);
-  std::string fields;
+  std::string fields, spoken;
   const int result = RunDialog(dialog, [&](MousePaletteDlg& d) {
+    // Found by its fixed window title, read by what it is for.
+    EXPECT_EQ(DUI::MWindow::FindWindow("PaletteDlg"), &d);
+    spoken = QAccessible::queryAccessibleInterface(d.GetSafeHwnd())
+                 ->text(QAccessible::Name)
+                 .toStdString();
     d.GetControl(MousePaletteDlg::kIdFirstPreset + 5)->PerformClick();  // 0xFFFF00
     for (int id : {MousePaletteDlg::kIdRed, MousePaletteDlg::kIdGreen, MousePaletteDlg::kIdBlue}) {
       fields += Field(d, id)->GetTitle() + " ";
@@ -90,6 +99,7 @@ TEST(PaletteDialog, PresetsFillTheFieldsAndClosingChangesNothing) {
     d.GetControl(MousePaletteDlg::kIdClose)->PerformClick();
   });
   EXPECT_EQ(fields, "0 255 255 ");
+  EXPECT_EQ(spoken, FakeText(kTextLightingColor));
   EXPECT_EQ(result, 2);
   EXPECT_EQ(dialog.GetColor(), 0u);
 }

@@ -16,6 +16,10 @@ constexpr const char* kTitle = "About Window";
 
 }  // namespace
 
+std::string ProgramVersionLine(const TextLookup& texts) {
+  return texts(kTextDeviceVersion) + ": " + CORVANE_PROGRAM_VERSION;
+}
+
 AboutDlg::AboutDlg(std::vector<std::string> firmware, TextLookup texts)
     : firmware_(std::move(firmware)), texts_(std::move(texts)) {}
 
@@ -23,6 +27,7 @@ int AboutDlg::Open(DUI::MWindow& owner) {
   if (!Create(&owner, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, {0, 0, kWidth, kHeight})) {
     return 0;
   }
+  SetReaderName(*this, texts_(kTextAbout));
   CenterWindow();
   return ShowModal(kShowModalCode);
 }
@@ -38,10 +43,13 @@ void AboutDlg::InitUI(const DUI::Rect& rect) {
   auto* logo = Create<DUI::MPicture>(kIdLogo, {c - kLogoWidth / 2, 80, c + kLogoWidth / 2, 120});
   logo->SetImage("logo.png", 1);
   logo->SetShowMode(DUI::MPicture::kShowCentered, 0);
+  // The program's own version first: what a report of a fault needs to name.
+  AddText(*this, kIdProgramVersion, {c - 150, 122, c + 150, 152}, ProgramVersionLine(texts_),
+          kFontPixels, kTextGrey, true);
   // Each firmware once: two copies of one line read as two different versions.
   const int ids[] = {kIdVersion, kIdVersion2};
   for (std::size_t i = 0; i < firmware_.size() && i < std::size(ids); ++i) {
-    const int top = 150 + static_cast<int>(i) * 35;
+    const int top = 157 + static_cast<int>(i) * 35;
     AddText(*this, ids[i], {c - 150, top, c + 150, top + 35}, firmware_[i], kFontPixels, kTextGrey,
             true);
   }

@@ -1,5 +1,6 @@
-// The about box: logo, the firmware lines (the mouse's, and the receiver's when there is
-// one, as the device settings page words them) and the website line; its close button ends it.
+// The about box: logo, the program's version (the build's project version), the firmware
+// lines (the mouse's, and the receiver's when there is one, as the device settings page
+// words them) and the website line; its close button ends it.
 #pragma once
 
 #include <string>
@@ -10,11 +11,14 @@
 
 namespace corvane::ui {
 
+// "Version: 1.2.3" in the current language, with the version this program was built as.
+std::string ProgramVersionLine(const TextLookup& texts);
+
 class AboutDlg : public DUI::MDialog {
  public:
   static constexpr int kWidth = 500, kHeight = 300;
   static constexpr int kIdClose = 30, kIdLogo = 32, kIdVersion2 = 33, kIdVersion = 34;
-  static constexpr int kIdWebsite = 35;
+  static constexpr int kIdWebsite = 35, kIdProgramVersion = 36;
 
   // `firmware` holds at most two lines; an empty list shows none.
   AboutDlg(std::vector<std::string> firmware, TextLookup texts);

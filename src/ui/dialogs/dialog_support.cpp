@@ -28,6 +28,13 @@ void CenterOnScreen(DUI::MWindow& window) {
   widget->move(frame.topLeft());
 }
 
+void SetReaderName(DUI::MWindow& window, const std::string& name) {
+  QWidget* widget = window.GetSafeHwnd();
+  if (widget == nullptr) return;
+  // Spoken, so runs of blanks (a profile's display name has two) say nothing.
+  widget->setAccessibleName(QString::fromStdString(name).simplified());
+}
+
 DUI::MButton* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
                         const std::string& text, int font_pixels) {
   auto* button = dialog.Create<DUI::MButton>(id, rect, text);

@@ -44,6 +44,9 @@ using TextLookup = std::function<std::string(int)>;
 void CenterOnScreen(DUI::MWindow& window);
 // The primary screen's available area (work area) in screen coordinates.
 DUI::Rect WorkArea();
+// What a screen reader calls `window`: a text of the current language, while the window
+// title stays the fixed name that the program and its tests find the window by.
+void SetReaderName(DUI::MWindow& window, const std::string& name);
 // Creates a push button with the dialogs' button skin and `text`.
 DUI::MButton* AddButton(DUI::MDialog& dialog, int id, const DUI::Rect& rect,
                         const std::string& text, int font_pixels);

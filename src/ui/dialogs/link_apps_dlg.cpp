@@ -34,9 +34,14 @@ bool LinkAppsDlg::Open(DUI::MWindow& owner) {
   if (!Create(&owner, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, {0, 0, kWidth, kHeight})) {
     return false;
   }
+  SetReaderName(*this, Heading());
   CenterWindow();
   ShowModal(kShowModalCode);
   return changed_;
+}
+
+std::string LinkAppsDlg::Heading() const {
+  return profile_name_ + " — " + texts_(kTextLinkApplications);
 }
 
 int LinkAppsDlg::OnInitDialog() {
@@ -46,8 +51,7 @@ int LinkAppsDlg::OnInitDialog() {
 
 void LinkAppsDlg::InitUI(const DUI::Rect& rect) {
   const int w = rect.Width(), h = rect.Height();
-  AddText(*this, kIdTitle, {kMargin, 8, w - 50, 38},
-          profile_name_ + " — " + texts_(kTextLinkApplications), kFontPixels, kTextWhite, true);
+  AddText(*this, kIdTitle, {kMargin, 8, w - 50, 38}, Heading(), kFontPixels, kTextWhite, true);
   AddCloseButton(*this, kIdClose, {w - 40, 10, w - 16, 34}, texts_(kTextClose));
 
   int y = 48;

@@ -40,6 +40,8 @@ class LinkAppsDlg : public DUI::MDialog {
   int64_t OnMessage(int id, DUI::NotifyCode code, int64_t extra, int64_t extra2) override;
 
  private:
+  // "<profile> — Link to applications…": shown at the top, and what a reader calls the dialog.
+  std::string Heading() const;
   void FillLinked();
   void LinkTyped();
 

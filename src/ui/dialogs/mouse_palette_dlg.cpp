@@ -32,6 +32,7 @@ int MousePaletteDlg::Open(DUI::MWindow& owner, uint32_t start) {
   if (!Create(&owner, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, {0, 0, kWidth, kHeight})) {
     return 0;
   }
+  SetReaderName(*this, texts_(kTextLightingColor));
   CenterWindow();
   return ShowModal(kShowModalCode);
 }

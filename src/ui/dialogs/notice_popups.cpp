@@ -133,13 +133,22 @@ void SaveWaitDlg::InitUI(const DUI::Rect& rect) {
   auto* logo = Create<DUI::MPicture>(kIdLogo, {0, 20, w, 80});
   logo->SetImage("logo.png", 1);
   logo->SetShowMode(DUI::MPicture::kShowCentered, 0);
-  AddText(*this, kIdText, {20, 90, w - 20, 130}, texts_(kTextSaving), kUnitPixels, kTextWhite,
-          true);
+  text_ = AddText(*this, kIdText, {20, 90, w - 20, 130}, texts_(kTextSaving), kUnitPixels,
+                  kTextWhite, true);
   progress_ = Create<DUI::MProgress>(kIdProgress, {40, h - 50, w - 40, h - 40});
   progress_->AddMTimer();
 }
 
+void SaveWaitDlg::Relabel() {
+  // Made once and shown again after a change of language: its words follow each time.
+  const std::string saving = texts_(kTextSaving);
+  text_->SetTitle(saving);
+  SetReaderName(*this, saving);
+  progress_->setAccessibleName(QString::fromStdString(saving));
+}
+
 void SaveWaitDlg::Show() {
+  Relabel();
   progress_->SetRun(true, -1);
   progress_->SetProgress(0);
   KillTimer(kTimerHide);

@@ -67,9 +67,11 @@ class SaveWaitDlg : public DUI::MDialog {
 
  private:
   void Centre();
+  void Relabel();
 
   DUI::MWindow* owner_ = nullptr;
   TextLookup texts_;
+  DUI::MControlFont* text_ = nullptr;
   DUI::MProgress* progress_ = nullptr;
 };
 

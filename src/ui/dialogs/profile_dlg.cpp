@@ -58,6 +58,7 @@ int ProfileDlg::Open(const DUI::Rect& button) {
   owner_.ClientToScreen(place);
   SetPlacedOnOwner(true);
   if (!Create(&owner_, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, place)) return 0;
+  SetReaderName(*this, texts_(kTextProfileList));
   // A click anywhere else closes it, as losing activation does; without a window manager
   // (or with one that does not move activation on click) only the click itself tells.
   SetBlocksOwner(false);

@@ -2,6 +2,7 @@
 #include "ui/dialogs/ui_message_box.h"
 
 #include "app/text_ids.h"
+#include "ui/dui/manager.h"
 #include "ui/dui/mcontrol_font.h"
 
 namespace corvane::ui {
@@ -57,6 +58,8 @@ int ShowUIMessageBox(DUI::MWindow* owner, const std::string& body, const std::st
                   DUI::Rect{0, 0, CUIMessageBox::kWidth, CUIMessageBox::kHeight})) {
     return DUI::MWindow::kModalCancel;
   }
+  // Read by its caption, as the box shows it; a box without one by the program's name.
+  SetReaderName(box, title.empty() ? DUI::Manager::GetDeviceName() : title);
   CenterOnScreen(box);
   return box.ShowModal(1);
 }

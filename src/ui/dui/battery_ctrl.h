@@ -22,6 +22,7 @@ class BatteryCtrl : public MControlFont {
   void SetBatteryInfo(int level, int state);
   // The level shown, 0..100.
   int GetLevel() const { return level_; }
+  bool IsCharging() const { return charging_; }
   // The level drawn right now (differs from GetLevel while the charge sweep runs).
   int GetShownLevel() const;
   void OnMTimer() override;

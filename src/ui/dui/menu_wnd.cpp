@@ -41,7 +41,7 @@ int MenuWnd::TrackPopup(const QPoint& global) const {
   menu.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   menu.setWindowTitle(kWindowName);
   menu.setObjectName(kWindowName);
-  menu.setAccessibleName(kWindowName);
+  menu.setAccessibleName(QString::fromStdString(name_));
   for (const Item& item : items_) {
     menu.addAction(QString::fromStdString(item.text))->setData(item.command);
   }

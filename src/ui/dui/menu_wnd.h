@@ -1,10 +1,12 @@
-// A pop-up menu of (command, text) items: the window is named "Menu Window" so that the
-// close-pop-ups operation finds it, and its items are menu items for assistive tools.
+// A pop-up menu of (command, text) items: the window is titled "Menu Window" so that the
+// close-pop-ups operation finds it; assistive tools read it by `name` (what it is for) and
+// its items as menu items.
 // TrackPopup runs the menu's own loop and hands back the chosen command.
 #pragma once
 
 #include <QPoint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -15,7 +17,7 @@ class MenuWnd {
  public:
   static constexpr const char* kWindowName = "Menu Window";
 
-  explicit MenuWnd(QWidget* owner) : owner_(owner) {}
+  MenuWnd(QWidget* owner, std::string name) : owner_(owner), name_(std::move(name)) {}
 
   // Appends an item that reports `command` (above 0) when chosen.
   void AddItem(int command, const std::string& text);
@@ -30,6 +32,7 @@ class MenuWnd {
     std::string text;
   };
   QWidget* owner_;
+  std::string name_;
   std::vector<Item> items_;
 };
 

@@ -115,18 +115,22 @@ void KeysPage::BuildPanel() {
   }
   lists_[0]->SetCheck(true);
   const struct {
-    int caption_id, caption_text, button_id, button_text, tooltip;
+    int caption_id, caption_text, button_id, button_text, tooltip, name;
   } openers[] = {
       {kIdKeysKeyboardCaption, kTextKeyboardShortcut, kIdKeysKeyboard, kTextSettings,
-       kTextKeyboardShortcut},
-      {kIdKeysRapidFireCaption, kTextRapidFire, kIdKeysRapidFire, kTextSettings, kTextRapidFire},
-      {kIdKeysDisableCaption, kTextDisable, kIdKeysDisable, kTextDisable, kTextDisable}};
+       kTextKeyboardShortcut, kTextKeyboardShortcutSettings},
+      {kIdKeysRapidFireCaption, kTextRapidFire, kIdKeysRapidFire, kTextSettings, kTextRapidFire,
+       kTextRapidFireSettings},
+      {kIdKeysDisableCaption, kTextDisable, kIdKeysDisable, kTextDisable, kTextDisable,
+       kTextDisable}};
   for (const auto& o : openers) {
     Add<DUI::MText>(panel_, o.caption_id, o.caption_text)->SetFontWidth(14);
     auto* button = Add<DUI::MButton>(panel_, o.button_id, o.button_text, "img_button2.png", 4);
     button->SetTextColor(kColor1);
-    // Two of the buttons read "Settings": the tooltip says which editor each opens.
+    // Two of the buttons show "Settings": the tooltip says which editor each opens, and a
+    // reader hears it in the name, so the two are told apart without their captions.
     if (o.tooltip != o.button_text) window_.Tooltip(button, o.tooltip);
+    if (o.name != o.button_text) window_.Named(button, o.name);
     if (o.button_id == kIdKeysDisable) disable_ = button;
   }
 }

@@ -338,7 +338,7 @@ void MacroPage::OnRenamed(int index) {
 }
 
 void MacroPage::OnMacroListMenu() {
-  DUI::MenuWnd menu(window_.GetSafeHwnd());
+  DUI::MenuWnd menu(window_.GetSafeHwnd(), window_.Text(kTextMacroList));
   for (const MenuEntry& entry : MacroListMenu(editor_.SelectedMacro() > 0, macros_->GetCount() > 0)) {
     menu.AddItem(entry.command, window_.Text(entry.text_id));
   }
@@ -348,7 +348,7 @@ void MacroPage::OnMacroListMenu() {
 void MacroPage::OnRecordListMenu() {
   const int position = events_->GetSelectEvent();
   if (position < 0) return;
-  DUI::MenuWnd menu(window_.GetSafeHwnd());
+  DUI::MenuWnd menu(window_.GetSafeHwnd(), window_.Text(kTextMacroEvents));
   for (const MenuEntry& entry : RecordListMenu()) {
     menu.AddItem(entry.command, window_.Text(entry.text_id));
   }
@@ -372,7 +372,7 @@ void MacroPage::OnInsert() {
     Report(MacroEditResult::kListFull);
     return;
   }
-  DUI::MenuWnd menu(window_.GetSafeHwnd());
+  DUI::MenuWnd menu(window_.GetSafeHwnd(), window_.Text(kTextInsertEventTitle));
   for (const MenuEntry& entry : InsertMenu()) {
     menu.AddItem(entry.command, window_.Text(entry.text_id));
   }

@@ -212,6 +212,9 @@ void MacroPage::RelabelTexts() {
   delay_field_->setAccessibleName(QString::fromStdString(window_.Text(kTextFixedDelay)));
   count_field_->setAccessibleName(QString::fromStdString(window_.Text(kTextRepeatCount)));
   value_field_->setAccessibleName(QString::fromStdString(window_.Text(kTextEventValueLabel)));
+  // The value row shows the field or the mouse list: either is read by the row's heading.
+  type_combo_->setAccessibleName(QString::fromStdString(window_.Text(kTextEventTypeLabel)));
+  mouse_combo_->setAccessibleName(QString::fromStdString(window_.Text(kTextEventValueLabel)));
   macros_->setAccessibleName(QString::fromStdString(window_.Text(kTextMacroList)));
   events_->setAccessibleName(QString::fromStdString(window_.Text(kTextMacroEvents)));
   // Two buttons read "Delete": the reader hears which one by its name.
