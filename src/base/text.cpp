@@ -149,6 +149,16 @@ std::optional<int> DecimalPrefixToInt(std::string_view text) {
   return ParseDecimal(text);
 }
 
+std::optional<int> TypedDigitsToInt(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::nullopt;
+  const std::string_view digits = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  return ParseDecimal(digits);
+}
+
 std::string IntToDecimal(long long value) { return std::to_string(value); }
 
 std::string AsciiLower(std::string_view text) {

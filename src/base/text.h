@@ -37,6 +37,11 @@ int DecimalToInt(std::u16string_view text);
 // sign ("", "abc", " -"), so a caller can tell "0" from "not a number".
 std::optional<int> DecimalPrefixToInt(std::string_view text);
 
+// Reads a number a person typed into a field: digits only, white space around them
+// allowed, values beyond the int range clamped. nullopt for anything else ("", "abc",
+// "1,600", "-5"), which a field takes as no number at all rather than as a part of one.
+std::optional<int> TypedDigitsToInt(std::string_view text);
+
 // Reads `text` when it is exactly a decimal number as IntToDecimal writes it (no spaces, no
 // "+", no leading zeros, within the int range). False otherwise.
 bool ParseExactDecimal(std::string_view text, int& value);

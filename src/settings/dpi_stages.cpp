@@ -102,7 +102,7 @@ DpiActionResult DpiStages::TypeValue(int index, std::string_view text, bool keep
   int profile = Profile();
   // A field emptied or typed with no number is not a wish for the lowest DPI: the stage
   // keeps its value and nothing is sent.
-  const std::optional<int> typed = DecimalPrefixToInt(text);
+  const std::optional<int> typed = TypedDigitsToInt(text);
   if (!typed) return DpiActionResult{false, false, StageValue(profile, index)};
   int value = NormaliseTypedDpi(state_.Sensor(), *typed);
   store_.SetConfigInt(profile, DpiStageValueKey(index), value);

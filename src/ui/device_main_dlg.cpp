@@ -32,6 +32,7 @@
 #include "ui/dui/mrender.h"
 #include "ui/dui/mtab_ctrl.h"
 #include "ui/pages/keys_page.h"
+#include "ui/pages/macro_page.h"
 #include "ui/pages_panel.h"
 #include "ui/profile_follower.h"
 #include "ui/program_settings_page.h"
@@ -285,6 +286,9 @@ void DeviceMainDlg::OpenDevice() {
 void DeviceMainDlg::OnTabChange(int index) {
   if (!tabs_->IsItemVisible(index)) return;
   const int previous = current_tab_;
+  // A recording hears every key: left running behind another page it would take what is
+  // typed there.
+  if (tabs_->GetItemID(index) != previous && pages_) pages_->Macros()->StopRecording();
   // Always: a page hidden under the settings page comes back even on its own tab.
   tabs_->SetCurSel(index);
   const int tab_id = tabs_->GetItemID(index);
@@ -321,6 +325,7 @@ void DeviceMainDlg::KeepKeyboardOnThePage() {
 }
 
 void DeviceMainDlg::ShowSettingsPage() {
+  if (pages_) pages_->Macros()->StopRecording();
   Show(kIdTabColumn, false);
   tabs_->SetTabCtrlVisible(false);
   // The logo sits on the frame above every page; the settings page covers its place.

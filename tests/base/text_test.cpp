@@ -22,6 +22,13 @@ TEST(TextTest, DecimalReadingFollowsStoredValueConvention) {
   for (const char* text : {"", "abc", " -", "+", "\t", "x1", "- 1"}) {
     EXPECT_FALSE(DecimalPrefixToInt(text).has_value()) << '"' << text << '"';
   }
+  // A typed field: digits only, spaces around them; anything else is no number.
+  EXPECT_EQ(TypedDigitsToInt(" 1600\t"), 1600);
+  EXPECT_EQ(TypedDigitsToInt("0800"), 800);
+  EXPECT_EQ(TypedDigitsToInt("99999999999"), 2147483647);
+  for (const char* text : {"", "  ", "1,600", "1 600", "16k", "-5", "+5", "abc"}) {
+    EXPECT_FALSE(TypedDigitsToInt(text).has_value()) << '"' << text << '"';
+  }
 }
 
 TEST(TextTest, Utf8RoundTripsThroughUtf16IncludingAstralPlane) {

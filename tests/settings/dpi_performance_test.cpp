@@ -84,7 +84,7 @@ TEST_F(PageLogicTest, TypedAndSlidValuesFollowTheSensor) {
   // A field emptied or holding no number changes nothing: no lowest DPI, nothing sent.
   const std::string before = Get("dpi_group2_value");
   poster_.tasks.clear();
-  for (const char* text : {"not a number", "", "  "}) {
+  for (const char* text : {"not a number", "", "  ", "1,600", "16k"}) {
     const DpiActionResult kept = dpi.TypeValue(2, text);
     EXPECT_FALSE(kept.posted) << '"' << text << '"';
     EXPECT_EQ(IntToDecimal(kept.value), before) << "the list shows the stored value again";

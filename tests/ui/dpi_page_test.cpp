@@ -25,6 +25,8 @@
 #include "ui/dui/ccheck_button.h"
 #include "ui/dui/cdevice_list.h"
 #include "ui/dui/dpi_control.h"
+#include "ui/pages/macro_page.h"
+#include "ui/pages_panel.h"
 #include "ui/dui/dpi_slider.h"
 #include "ui/dui/mcombo_box.h"
 #include "ui/dui/number_edit.h"
@@ -104,6 +106,18 @@ TEST_F(DpiPageTest, TypedValuesAreNormalisedStoredAndShownWithTheSlider) {
   Page().Slider()->MoveToPos(10);
   EXPECT_EQ(Stored("dpi_group1_value"), std::to_string(SliderPositionToDpi(sensor, 10)));
   EXPECT_EQ(Page().Stages()->GetDPIValue(1), SliderPositionToDpi(sensor, 10));
+}
+
+// A recording hears every key. Left running behind the performance page it took the digits
+// typed into a stage there; leaving the macro page ends it as the stop button does.
+TEST_F(DpiPageTest, LeavingTheMacroPageEndsARecording) {
+  Open();
+  MacroPage& macros = *Window().Pages()->Macros();
+  macros.OnMessage(MacroPage::kIdNewMacro, DUI::NotifyCode::kClick, 0);
+  macros.OnMessage(MacroPage::kIdRecord, DUI::NotifyCode::kClick, 0);
+  ASSERT_TRUE(macros.IsRecording());
+  Window().OnMessage(kIdTabStrip, DUI::NotifyCode::kValueChanged, 2, 0);  // performance
+  EXPECT_FALSE(macros.IsRecording());
 }
 
 TEST_F(DpiPageTest, FewerStagesPullTheSelectionInAndOptionsAreStored) {

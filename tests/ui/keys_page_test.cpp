@@ -236,6 +236,24 @@ TEST_F(KeysPageTest, EscapeClosesTheEditorsWithoutApplyingAndFocusesTheirOpeners
   EXPECT_TRUE(Shown(kIdKeysPanel));
 }
 
+// Tab walks through the shortcut editor: neither the release of the Tab that came into the
+// key field nor the Tab that leaves it becomes the key to assign.
+TEST_F(KeysPageTest, TabThroughTheKeyFieldLeavesTheCapturedKeyAsItWas) {
+  OpenMouse();
+  Pick(3);
+  Click(kIdKeysKeyboard);
+  ASSERT_TRUE(Shown(kIdKeysKeyboardApply));
+  QLineEdit* key_field = Field(kIdKeysKeyField);
+  key_field->setFocus();
+  Window().OnMessage(kIdKeysKeyField, DUI::NotifyCode::kFocusGained, 0, 0);
+  QTest::keyRelease(key_field, Qt::Key_Tab);
+  EXPECT_TRUE(key_field->text().isEmpty()) << key_field->text().toStdString();
+  QTest::keyClick(key_field, Qt::Key_B);
+  EXPECT_EQ(key_field->text(), "B");
+  QTest::keyPress(key_field, Qt::Key_Tab);
+  EXPECT_EQ(key_field->text(), "B");
+}
+
 // Numbers out of range are stored at the nearest bound; the note under the fields says so
 // (in the language chosen) until numbers within range are applied or the editor reopens.
 TEST_F(KeysPageTest, RapidFireNoteSaysWhenANumberWasMovedIntoItsRange) {

@@ -498,11 +498,14 @@ bool KeysPage::eventFilter(QObject* watched, QEvent* event) {
       // Escape alone closes the editor (the window's Escape); with a modifier held it is
       // the key to assign.
       if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return false;
+      // Tab moves through the panel, as in the macro editor's key field: tabbing in (its
+      // release lands here) or out must not leave Tab as the key to assign.
+      if (MovesFocus(*key)) return false;
       const KeyEvent decoded = SharedKeyInput().Decode(*key);
       if (capture_.Dispatch(decoded) == CaptureMode::kKeyboardPanel) {
         key_field_->SetTitle(capture_.CapturedName());
       }
-      return !MovesFocus(*key);
+      return true;
     }
     default:
       return false;

@@ -114,9 +114,6 @@ void MacroPage::Build(DUI::MControl& container) {
   type_combo_ = Add<DUI::MComboBox>(kIdTypeCombo);
   mouse_combo_ = Add<DUI::MComboBox>(kIdMouseCombo);
   for (DUI::MComboBox* combo : {type_combo_, mouse_combo_}) combo->SetImage("img_combobox.png", 4);
-  // A reader names each list by the caption beside it; the item shown is its value.
-  window_.Named(type_combo_, kTextEventTypeLabel);
-  window_.Named(mouse_combo_, kTextEventValueLabel);
   value_field_ = Add<DUI::MEdit>(kIdValueField);
   value_field_->SetImage("img_edit.png", 4);
   value_field_->SetAlignment(DUI::kAlignCenter);
