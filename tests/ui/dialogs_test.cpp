@@ -170,6 +170,7 @@ TEST(DpiPopup, EachValueRestartsTheTwoSeconds) {
   DPIMsgDlg popup(FakeText);
   ASSERT_TRUE(popup.Make(owner));
   EXPECT_FALSE(popup.IsWindowVisible());
+  EXPECT_EQ(SpokenName(popup), FakeText(kTextDpiStages)) << "not its window's own name";
   QElapsedTimer clock;
   clock.start();
   popup.ShowDpi(800);

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -250,6 +251,28 @@ TEST_F(ListTest, MenuReturnsTheTriggeredCommandOrZeroAndIsReadByItsPurpose) {
     }
   });
   EXPECT_EQ(menu.TrackPopup(QPoint(10, 10)), 0);
+}
+
+// The menu takes the keyboard to be walked with the arrows; once it closes, the control
+// that opened it has it again (no window manager hands it back).
+TEST_F(ListTest, AClosedMenuHandsTheKeyboardBack) {
+  auto* opener = new QPushButton("More", dialog_.GetSafeHwnd());
+  opener->show();
+  dialog_.GetSafeHwnd()->activateWindow();
+  opener->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.GetSafeHwnd()));
+  ASSERT_EQ(QApplication::focusWidget(), opener);
+  MenuWnd menu(dialog_.GetSafeHwnd(), "Macro events");
+  menu.AddItem(401, "Move up");
+  QTimer::singleShot(50, [] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* shown = qobject_cast<QMenu*>(widget);
+      if (shown != nullptr && shown->isVisible()) shown->actions().at(0)->trigger();
+    }
+  });
+  EXPECT_EQ(menu.TrackPopup(QPoint(10, 10)), 401);
+  QTest::qWait(100);
+  EXPECT_EQ(QApplication::focusWidget(), opener);
 }
 
 }  // namespace

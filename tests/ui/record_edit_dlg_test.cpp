@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/text_ids.h"
 #include "ui/dialogs/record_edit_dlg.h"
 #include "ui/dui/mcontrol_font.h"
 #include "ui/dui/mdialog.h"
@@ -65,6 +66,8 @@ TEST(RecordEditDlg, CapturesTheLastKeyOrAMouseButtonOverTheField) {
     dialog.GetControl(RecordEditDlg::kIdConfirm)->PerformClick();
   });
   EXPECT_EQ(result, DUI::MWindow::kModalOk);
+  EXPECT_EQ(dialog.GetSafeHwnd()->accessibleName().toStdString(),
+            FakeText(kTextInsertKeyboardKey)) << "read by its purpose, not by its window's name";
   EXPECT_EQ(shown_at_start, "A") << "the event's current key is shown first";
   EXPECT_EQ(after_key, "B");
   EXPECT_EQ(dialog.Captured().type, 2);

@@ -43,6 +43,7 @@ bool DPIMsgDlg::Make(DUI::MWindow& owner) {
               {0, 0, kWidth, kHeight})) {
     return false;
   }
+  SetReaderName(*this, texts_(kTextDpiStages));
   ShowWindow(DUI::kShowHide);
   return true;
 }

@@ -69,6 +69,7 @@ int RecordEditDlg::Open(DUI::MWindow& owner) {
   if (!Create(&owner, kTitle, kDialogStyle & ~DUI::kStyleVisible, 0, {0, 0, kWidth, kHeight})) {
     return 0;
   }
+  SetReaderName(*this, texts_(kTextInsertKeyboardKey));
   CenterWindow();
   return ShowModal(kShowModalCode);
 }

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include "ui/dui/keyboard_return.h"
+
 namespace corvane::DUI {
 namespace {
 
@@ -59,6 +61,7 @@ int MenuWnd::TrackPopup(const QPoint& global) const {
     menu.activateWindow();
     menu.setFocus(Qt::PopupFocusReason);
   });
+  const KeyboardReturn keyboard_return;
   const QAction* chosen = menu.exec(global);
   qApp->removeEventFilter(&outside);
   if (chosen == nullptr) chosen = triggered;

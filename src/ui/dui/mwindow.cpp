@@ -1,17 +1,16 @@
 // Top-level windows: creation, modal loop, timers, posted messages and lookup by title.
 #include "ui/dui/mwindow.h"
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
 
 #include "ui/dui/accessibility.h"
+#include "ui/dui/keyboard_return.h"
 #include "ui/dui/mcontrol.h"
 #include "ui/dui/ui_thread.h"
 #include "ui/dui/window_placement.h"
@@ -97,9 +96,7 @@ int MWindow::ShowModal(int show_code) {
   // life in this loop) must not block unrelated windows such as the simulator's.
   widget_->setWindowModality(parent_ != nullptr && blocks_owner_ ? Qt::WindowModal
                                                                  : Qt::NonModal);
-  // A window manager gives the keyboard back to the window below when this one closes;
-  // without one it stays nowhere, so the control that had it is handed it again.
-  const QPointer<QWidget> focused = QApplication::focusWidget();
+  const KeyboardReturn keyboard_return;
   ShowWindow(show_code == kShowHide ? kShowShow : show_code);
   modal_ended_ = false;
   modal_result_ = kModalCancel;
@@ -108,12 +105,6 @@ int MWindow::ShowModal(int show_code) {
   loop.exec();
   modal_loop_ = nullptr;
   if (widget_ != nullptr) widget_->setWindowModality(Qt::NonModal);
-  // Nobody else took it: no focus at all, or still on this window's hidden controls.
-  const QWidget* now = QApplication::focusWidget();
-  if (focused != nullptr && focused->isVisible() && (now == nullptr || !now->isVisible())) {
-    focused->window()->activateWindow();
-    focused->setFocus(Qt::PopupFocusReason);
-  }
   return modal_result_;
 }
 
