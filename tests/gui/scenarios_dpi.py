@@ -219,7 +219,7 @@ def scenario_dpi_button(session):
     sim = session.window(SIM_WINDOW)
     mark = session.mark()
     session.press("push button", "Press DPI button", sim)
-    popup = session.window("DPIMsgDlg")
+    popup = session.window("DPI stages")  # read by its purpose
     wait_until("dpi_index to change", lambda: stored(session, "dpi_index") != before)
     index = int(stored(session, "dpi_index"))
     value = stored(session, "dpi_group%d_value" % index)

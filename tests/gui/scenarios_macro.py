@@ -286,7 +286,7 @@ def scenario_macro_keys(session):
     macro = new_macro(session, main, "Custom 1")
     session.press("push button", "Insert", main)
     choose_menu_item(session, "Keyboard key")
-    dialog = session.window("RecordEditDlg")
+    dialog = session.window("Keyboard key")  # read by its purpose
     field = wait_until("the key field", lambda: next(
         (n for n in session.walk(dialog) if n.getRoleName() == "text" and showing(n)), None))
     session.click_at(*centre(field))  # a click over the field is a mouse button...

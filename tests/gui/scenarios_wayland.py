@@ -175,7 +175,7 @@ def scenario_wayland_profile(session):
         raise HarnessError("closing the palette sent %s" % session.out_reports_since(mark))
     # The mouse's DPI button: the DPI pop-up in the window's bottom-right corner.
     session.press("push button", "Press DPI button", session.window(SIM_WINDOW))
-    popup = session.window("DPIMsgDlg")
+    popup = session.window("DPI stages")  # read by its purpose
     with_popup = session.screenshot("dpi-popup")
     wait_until("the DPI pop-up to go", lambda: not showing(popup))
     time.sleep(0.5)
