@@ -100,8 +100,8 @@ DpiActionResult DpiStages::SetColour(int index, int rgb) {
 DpiActionResult DpiStages::TypeValue(int index, std::string_view text, bool keep_current) {
   if (index < 0 || index >= kMaxDpiStages) return {};
   int profile = Profile();
-  // A field emptied or typed with no number is not a wish for the lowest DPI: the stage
-  // keeps its value and nothing is sent.
+  // A field emptied or holding more than digits ("abc", "1,600") is not a wish for the
+  // lowest DPI: the stage keeps its value and nothing is sent.
   const std::optional<int> typed = TypedDigitsToInt(text);
   if (!typed) return DpiActionResult{false, false, StageValue(profile, index)};
   int value = NormaliseTypedDpi(state_.Sensor(), *typed);

@@ -54,7 +54,7 @@ class DpiStages {
   // Colour chosen for a stage (0 = dialog cancelled, nothing happens): posts the stage colours.
   DpiActionResult SetColour(int index, int rgb);
   // Value typed into the list: normalised by the sensor, written, posts the DPI stages.
-  // Text without a number changes nothing and gives back the stored value.
+  // Text that is not digits alone changes nothing and gives back the stored value.
   // Typed into the page, the stage becomes the current one; set from outside the window
   // (the desktop bus, `keep_current`), the mouse stays on the stage it is on.
   DpiActionResult TypeValue(int index, std::string_view text, bool keep_current = false);
