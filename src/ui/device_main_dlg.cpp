@@ -286,12 +286,12 @@ void DeviceMainDlg::OpenDevice() {
 void DeviceMainDlg::OnTabChange(int index) {
   if (!tabs_->IsItemVisible(index)) return;
   const int previous = current_tab_;
+  const int tab_id = tabs_->GetItemID(index);
   // A recording hears every key: left running behind another page it would take what is
   // typed there.
-  if (tabs_->GetItemID(index) != previous && pages_) pages_->Macros()->StopRecording();
+  if (tab_id != previous && pages_) pages_->Macros()->StopRecording();
   // Always: a page hidden under the settings page comes back even on its own tab.
   tabs_->SetCurSel(index);
-  const int tab_id = tabs_->GetItemID(index);
   if (GetControl(kIdPageSettings)->IsVisible()) {
     CloseSettingsPage();
     Show(kIdTabColumn, tab_id != kTabHome);

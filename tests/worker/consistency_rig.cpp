@@ -303,7 +303,15 @@ void ConsistencyRig::ChangeDpi(const Step& step) {
   switch (step.a % 6) {
     case 0: dpi_->ChangeCount(1 + static_cast<int>(step.c % 6)); break;
     case 1: dpi_->SelectStage(stage); break;
-    case 2: dpi_->TypeValue(stage, std::to_string(100 + step.c % 20000)); break;
+    case 2: {
+      // Now and then what a person types that is no number: an emptied field, "1,600".
+      const std::string number = std::to_string(100 + step.c % 20000);
+      const std::string typed = step.c % 9 == 0   ? ""
+                                : step.c % 9 == 1 ? number.substr(0, 1) + "," + number.substr(1)
+                                                  : number;
+      dpi_->TypeValue(stage, typed);
+      break;
+    }
     case 3: dpi_->SetColour(stage, static_cast<int>(1 + step.c % 0xFFFFFF)); break;
     case 4: dpi_->Reset(); break;
     default: dpi_->Apply(); break;
@@ -324,7 +332,7 @@ void ConsistencyRig::ChangeOption(const Step& step) {
       break;
     }
     case 4: options_->SetMoveWakeup(step.b & 1); break;
-    default: options_->ConfirmResponseTime(std::to_string(step.b % 40)); break;
+    default: options_->ConfirmResponseTime(step.b % 9 == 0 ? "" : std::to_string(step.b % 40)); break;
   }
 }
 
@@ -349,7 +357,14 @@ void ConsistencyRig::ExchangeFiles(const Step& step) {
     const std::vector<ProfileRecord> profiles = store_.GetProfiles();
     const int from = profiles[step.b % profiles.size()].profile;
     if (ExportProfile(store_, from, model_->HasLighting(), file, IdTexts()).ok()) {
-      ImportProfile(store_, store_.GetActiveProfile(), model_->HasLighting(), file, queue_);
+      // As the window imports: stage values fitted to the sensor the mouse reported.
+      ProfileImportTarget target;
+      target.has_lighting = model_->HasLighting();
+      target.sensor = state_.Sensor();
+      for (const ButtonDefinition& button : model_->Definition().buttons) {
+        target.buttons.push_back(button.key_value);
+      }
+      ImportProfile(store_, store_.GetActiveProfile(), target, file, queue_);
     }
   } else if (const int id = PickMacro(step.b); id > 0) {
     if (ExportMacro(store_, id, file, IdTexts()).ok()) ImportMacro(store_, file);

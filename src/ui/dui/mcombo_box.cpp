@@ -10,7 +10,6 @@
 #include <QStyleOptionComboBox>
 
 #include "ui/dui/accessibility.h"
-#include "ui/dui/keyboard_return.h"
 #include "ui/dui/manager.h"
 
 namespace corvane::DUI {
@@ -108,7 +107,6 @@ void MComboBox::OnClicked() {
     QAction* current = menu.actions().at(current_);
     QTimer::singleShot(0, &menu, [&menu, current] { menu.setActiveAction(current); });
   }
-  const KeyboardReturn keyboard_return;
   QAction* chosen = menu.exec(mapToGlobal(QPoint(0, height())));
   if (chosen != nullptr) ChooseItem(chosen->data().toInt());
 }
